@@ -1,0 +1,42 @@
+#pragma once
+// One trace's cubic height profile over a section: h(t) = A t^3 + B t^2 + C t + D.
+#include "model/base.h"
+
+namespace meridal {
+
+class TSection;
+
+class TAltitude : public TBase {
+ public:
+  explicit TAltitude(TSection* owner);
+  // A copy of every field (Number included) for another owner, without a tree node.
+  TAltitude(TSection* owner, const TAltitude& source);
+
+  int32_t ThirdOrder = 0;   // "3rd order coeff." (A)
+  int32_t SecondOrder = 0;  // "2nd order coeff." (B)
+  int32_t FirstOrder = 0;   // "1st order coeff." (C)
+  int32_t HeightAtStart = 0;  // "Height@Start" (D)
+  int32_t A3 = 0;           // 3 * A, the derivative's coefficient
+  int32_t B2 = 0;           // 2 * B
+  int32_t X = 0;            // trace geometry kept by the section
+  int32_t Y = 0;
+
+  TSection* Section() const;
+  // Length of the trace over its section: the section's length on a straight, the
+  // trace's radius times the swept angle on a curve.
+  double TraceLength() const;
+  // Height at the end, D + A + B + C as a wrapping 32-bit sum.
+  int32_t HeightAtEnd() const;
+
+  bool ReadProject(ProjectReader& in) override;
+  bool ExportTrack(TrackExportWriter& out) override;
+  bool WriteProject(ProjectWriter& out) override;
+  void AddToTree(ITreeNodes& nodes, NodeHandle parent) override;
+  void FillProperties(RowList& items) override;
+  void EnableCommands(IEditCommands& menu) override;
+  std::string Label(const std::string& buffer) const override;
+  void Highlight() override;
+  int32_t AccessValue(const std::string& name, int32_t value, bool set) override;
+};
+
+}  // namespace meridal

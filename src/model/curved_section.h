@@ -1,0 +1,64 @@
+#pragma once
+#include "model/section.h"
+
+namespace meridal {
+
+class TStraightSection;
+
+class TCurvedSection : public TSection {
+ public:
+  explicit TCurvedSection(TTrack* owner);
+  // A copy of an arc: every stored and cached value, altitudes and walls copied.
+  TCurvedSection(TTrack* owner, const TCurvedSection& source);
+  // A 20-degree left arc with the straight's start point, heading and length.
+  TCurvedSection(TTrack* owner, const TStraightSection& source);
+
+  int32_t& CurveCenterX() { return ExportWords[0]; }
+  int32_t& CurveCenterY() { return ExportWords[1]; }
+  int32_t& Curvature() { return ExportWords[2]; }
+  int32_t CurveCenterX() const { return ExportWords[0]; }
+  int32_t CurveCenterY() const { return ExportWords[1]; }
+  int32_t Curvature() const { return ExportWords[2]; }
+
+  bool ReadProject(ProjectReader& in) override;
+  bool WriteProject(ProjectWriter& out) override;
+  void FillProperties(RowList& items) override;
+  void Draw(TScaleDraw& scaleDraw, int32_t viewFlags) override;
+  void DrawSelection(TScaleDraw& scaleDraw) override;
+  std::string Label(const std::string& buffer) const override;
+
+  void DrawStartFinish(TScaleDraw& scaleDraw) override;
+  void RecomputeStartX() override;
+  void RecomputeStartY() override;
+  void RecomputeSpanX() override;
+  void RecomputeSpanY() override;
+  void RecomputeExtent() override;
+  void RecomputeWallPoints(int k) override;
+  void RecomputeTracePoint(int i) override;
+  void RecomputeExportWords() override;
+  bool SetLength(int32_t length) override;
+  bool SetOrientation(int32_t orientation) override;
+  bool SetCurvature(int32_t curvature) override;
+  bool SetStart(double x, double y) override;
+  bool SetRadius(int32_t radius) override;
+  double LocalToX(double angle, double radius) const override;
+  double LocalToY(double angle, double radius) const override;
+  double LocalU(double x, double y) const override;
+  double LocalV(double x, double y) const override;
+  double StartX() const override;
+  double StartY() const override;
+  double EndX() const override;
+  double EndY() const override;
+  int32_t EndOrientation() const override;
+  bool HitTest(double x, double y) const override;
+  bool InStrip(double u, double v, int firstWall, int lastWall) const override;
+
+  double SweptAngle() const;  // Curvature in radians
+  double EndAngle() const;    // StartAngle + SweptAngle
+
+ private:
+  // Puts the centre back so that the start stays at (sx, sy).
+  void KeepStart(double sx, double sy);
+};
+
+}  // namespace meridal

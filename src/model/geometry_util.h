@@ -1,0 +1,36 @@
+#pragma once
+// Small helpers the two section kinds share for their boxes.
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+#include "model/base.h"
+
+namespace meridal {
+
+// A bounding box grown point by point in 64-bit, stored saturated to int32.
+class BoxBuilder {
+ public:
+  BoxBuilder(int64_t x, int64_t y) : left_(x), right_(x), top_(y), bottom_(y) {}
+  void Add(int64_t x, int64_t y) {
+    left_ = std::min(left_, x);
+    right_ = std::max(right_, x);
+    top_ = std::max(top_, y);
+    bottom_ = std::min(bottom_, y);
+  }
+  // Widens each horizontal side by a tenth of the height and each vertical side by
+  // a tenth of the width, so a long thin section gets a margin across it.
+  TRect Widened() const {
+    const int64_t h = top_ - bottom_, w = right_ - left_;
+    return TRect{Clamp(left_ - h / 10), Clamp(top_ + w / 10), Clamp(right_ + h / 10), Clamp(bottom_ - w / 10)};
+  }
+
+ private:
+  static int32_t Clamp(int64_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+  }
+  int64_t left_, right_, top_, bottom_;
+};
+
+}  // namespace meridal

@@ -1,0 +1,152 @@
+#include "model/section.h"
+
+#include <cmath>
+
+#include "model/curved_section.h"
+#include "model/numbers.h"
+#include "model/track.h"
+#include "model/units.h"
+
+namespace meridal {
+
+TSection::TSection(TTrack* owner) : TBase(owner) {}
+
+TSection::~TSection() = default;
+
+TTrack* TSection::Track() const { return static_cast<TTrack*>(Owner); }
+
+int TSection::TraceCount() const { return Track() ? Track()->NumberOfTraces() : 0; }
+
+int32_t TSection::TracePosition(int i) const { return Track()->Traces[static_cast<size_t>(i)]; }
+
+TSection* TSection::NextSection() {
+  TTrack* track = Track();
+  const int n = track->NumberOfSections();
+  if (n == 0) return this;
+  return track->Section(Number + 1 >= n ? 0 : Number + 1);
+}
+
+TSection* TSection::PreviousSection() {
+  TTrack* track = Track();
+  const int n = track->NumberOfSections();
+  if (n == 0) return this;
+  return track->Section(Number <= 0 ? n - 1 : Number - 1);
+}
+
+TBase* TSection::Next() { return NextSection(); }
+TBase* TSection::Previous() { return PreviousSection(); }
+
+void TSection::Highlight() {
+  if (Owner) Owner->SelectChild(Number);
+}
+
+void TSection::SelectChild(int32_t index) { SelectedChild = index; }
+void TSection::SelectAltitude(int32_t index) { SelectedItem = index; }
+
+void TSection::CopyCommon(const TSection& source) {
+  Number = source.Number;
+  Type = source.Type;
+  Start = source.Start;
+  Length = source.Length;
+  Orientation = source.Orientation;
+  Reserved = source.Reserved;
+  for (int i = 0; i < 5; ++i) ExportWords[i] = source.ExportWords[i];
+  FirstAltitude = source.FirstAltitude;
+  FirstWall = source.FirstWall;
+  Radius = source.Radius;
+  BaseX = source.BaseX;
+  BaseY = source.BaseY;
+  SpanX = source.SpanX;
+  SpanY = source.SpanY;
+  StartAngle = source.StartAngle;
+  Extent = source.Extent;
+}
+
+void TSection::RecomputeAllTracePoints() {
+  for (int i = 0; i < TraceCount(); ++i) RecomputeTracePoint(i);
+}
+
+void TSection::RecomputeAllWallPoints() {
+  for (int k = 0; k < NumberOfWalls(); ++k) RecomputeWallPoints(k);
+}
+
+void TSection::RecomputeDerived() {
+  RecomputeStartX();
+  RecomputeStartY();
+  RecomputeSpanX();
+  RecomputeSpanY();
+  RecomputeAllWallPoints();
+  RecomputeExtent();
+}
+
+// ---- continuity with the previous section ----
+
+int32_t TSection::OrientationMismatch() {
+  return wrapSub(Orientation, PreviousSection()->EndOrientation());
+}
+
+int32_t TSection::LongitudinalGap() {
+  TSection* previous = PreviousSection();
+  const double theta = OrientationToRadians(Orientation);
+  const double dx = StartX() - previous->EndX();
+  const double dy = StartY() - previous->EndY();
+  return nearest(std::cos(theta) * dx + std::sin(theta) * dy);
+}
+
+int32_t TSection::LateralGap() {
+  TSection* previous = PreviousSection();
+  const double theta = OrientationToRadians(Orientation);
+  const double dx = StartX() - previous->EndX();
+  const double dy = StartY() - previous->EndY();
+  return nearest(std::cos(theta) * dy - std::sin(theta) * dx);
+}
+
+bool TSection::SetGaps(int32_t longitudinal, int32_t lateral) {
+  TSection* previous = PreviousSection();
+  const double theta = OrientationToRadians(Orientation);
+  const double g = longitudinal, h = lateral;
+  const double x = previous->EndX() + g * std::cos(theta) - h * std::sin(theta);
+  const double y = previous->EndY() + h * std::cos(theta) + g * std::sin(theta);
+  return SetStart(x, y);
+}
+
+int32_t TSection::AccessValue(const std::string& name, int32_t value, bool set) {
+  if (name == "Start") {
+    if (!set) return Start;
+    Start = value;  // kept only until the next RecomputeStarts
+    return 1;
+  }
+  if (name == "Length") return set ? SetLength(value) : Length;
+  if (name == "Orientation") return set ? SetOrientation(value) : Orientation;
+  if (name == "Orientation mismatch") {
+    if (!set) return OrientationMismatch();
+    return SetOrientation(wrapAdd(PreviousSection()->EndOrientation(), value));
+  }
+  if (name == "Curvature") {
+    if (set) return SetCurvature(value);
+    const auto* curve = dynamic_cast<const TCurvedSection*>(this);
+    return curve ? curve->Curvature() : 0;
+  }
+  if (name == "Longitudinal gap") return set ? SetGaps(value, LateralGap()) : LongitudinalGap();
+  if (name == "Lateral gap") return set ? SetGaps(LongitudinalGap(), value) : LateralGap();
+  if (name == "Radius") return set ? SetRadius(value) : nearest(Radius);
+  return 0;
+}
+
+// ---- picking ----
+
+bool TSection::InExtent(double x, double y) const {
+  return Extent.left <= x && x <= Extent.right && Extent.bottom <= y && y <= Extent.top;
+}
+
+bool TSection::HitTest(double x, double y) const { return InExtent(x, y); }
+
+int TSection::FindWallStrip(double x, double y) const {
+  const double u = LocalU(x, y);
+  const double v = LocalV(x, y);
+  for (int k = 0; k + 1 < NumberOfWalls(); ++k)
+    if (InStrip(u, v, k, k + 1)) return k;
+  return -1;
+}
+
+}  // namespace meridal

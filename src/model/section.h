@@ -1,0 +1,121 @@
+#pragma once
+// TSection: what straights and arcs share. Every section holds its own absolute
+// placement; nothing chains a section to its neighbour, so gaps are shown and
+// closed by the user.
+#include <memory>
+#include <vector>
+
+#include "model/altitude.h"
+#include "model/base.h"
+#include "model/wall.h"
+
+namespace meridal {
+
+class TTrack;
+
+enum SectionType : int32_t { kStraight = 1, kCurved = 2 };
+
+class TSection : public TBase {
+ public:
+  explicit TSection(TTrack* owner);
+  ~TSection() override;
+
+  int32_t Type = 0;
+  int32_t Start = 0;   // distance from the track start; recomputed, never read
+  int32_t Length = 0;  // at least 1
+  int32_t Orientation = 0;
+  int32_t Reserved = 0;
+  // Straight: the heading as a 2.30 rotation. Curved: CurveCenterX, CurveCenterY,
+  // Curvature and two filler words.
+  int32_t ExportWords[5] = {0, 0, 0, 0, 0};
+  int32_t FirstAltitude = 0;
+  std::vector<std::unique_ptr<TAltitude>> Altitudes;
+  std::vector<std::unique_ptr<TWall>> Walls;
+  int32_t FirstWall = 0;
+
+  // Derived values, kept current by the recompute steps.
+  double Radius = 0;      // curved: signed radius of the zero line
+  double BaseX = 0, BaseY = 0;  // straight: start of the zero line
+  double SpanX = 0, SpanY = 0;  // straight: start-to-end vector
+  double StartAngle = 0;  // curved: 3pi/2 + heading
+  TRect Extent;
+
+  int32_t NumberOfWalls() const { return static_cast<int32_t>(Walls.size()); }
+  int32_t NumberOfAltitudes() const { return static_cast<int32_t>(Altitudes.size()); }
+  TTrack* Track() const;
+  TWall* Wall(int k) const { return Walls[static_cast<size_t>(k)].get(); }
+  TAltitude* Altitude(int i) const { return Altitudes[static_cast<size_t>(i)].get(); }
+  TSection* NextSection();
+  TSection* PreviousSection();
+
+  // ---- TBase ----
+  bool ExportTrack(TrackExportWriter& out) override;
+  void AddToTree(ITreeNodes& nodes, NodeHandle parent) override;
+  void EnableCommands(IEditCommands& menu) override;
+  TBase* Next() override;
+  TBase* Previous() override;
+  void Highlight() override;
+  void SelectChild(int32_t index) override;
+  void SelectAltitude(int32_t index) override;
+  bool RemoveChild(int32_t index) override;               // remove a wall
+  bool AddChild(int32_t index, bool before) override;     // add a wall
+  int32_t AccessValue(const std::string& name, int32_t value, bool set) override;
+
+  // ---- the section's own operations, in order ----
+  virtual void DrawStartFinish(TScaleDraw&) {}
+  virtual void RecomputeStartX() {}
+  virtual void RecomputeStartY() {}
+  virtual void RecomputeSpanX() {}
+  virtual void RecomputeSpanY() {}
+  virtual void RecomputeExtent() {}
+  virtual void RecomputeWallPoints(int) {}
+  virtual void RecomputeTracePoint(int) {}
+  virtual void RecomputeExportWords() {}
+  virtual bool SetLength(int32_t) { return false; }
+  virtual bool SetOrientation(int32_t) { return false; }
+  virtual bool SetCurvature(int32_t) { return false; }
+  virtual bool SetStart(double, double) { return false; }
+  virtual bool SetRadius(int32_t) { return false; }
+  virtual double LocalToX(double, double) const { return 0; }
+  virtual double LocalToY(double, double) const { return 0; }
+  virtual double LocalU(double, double) const { return 0; }
+  virtual double LocalV(double, double) const { return 0; }
+  virtual double StartX() const { return 0; }
+  virtual double StartY() const { return 0; }
+  virtual double EndX() const { return 0; }
+  virtual double EndY() const { return 0; }
+  virtual int32_t EndOrientation() const { return 0; }
+  virtual bool HitTest(double x, double y) const;  // base: the Extent test alone
+  virtual bool InStrip(double, double, int, int) const { return false; }
+
+  // ---- continuity with the previous section, picking ----
+  int32_t OrientationMismatch();
+  int32_t LongitudinalGap();
+  int32_t LateralGap();
+  bool SetGaps(int32_t longitudinal, int32_t lateral);
+  int FindWallStrip(double x, double y) const;
+  bool InExtent(double x, double y) const;
+
+  // Every trace point, every wall's points, then the box.
+  void RecomputeAllTracePoints();
+  void RecomputeAllWallPoints();
+  // Derived geometry after the stored fields were read or copied.
+  void RecomputeDerived();
+
+  // Blanks the section's box on the canvas (the erasing of a selection).
+  void EraseBox(TScaleDraw& scaleDraw);
+  // Copies one altitude's profile to every altitude of this section.
+  void CopyAltitude(int index);
+  // Section-level steps of the trace edits.
+  void RemoveAltitude(int index);
+  void InsertAltitude(int index);
+
+ protected:
+  // Copies the stored and cached values common to both kinds (not the lists).
+  void CopyCommon(const TSection& source);
+  // Number of traces of the owning track.
+  int TraceCount() const;
+  int32_t TracePosition(int i) const;
+};
+
+}  // namespace meridal

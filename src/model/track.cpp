@@ -1,0 +1,142 @@
+#include "model/track.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "model/numbers.h"
+#include "model/units.h"
+#include "model/straight_section.h"
+
+namespace meridal {
+
+TTrack::TTrack() : TBase(nullptr) {}
+
+TTrack::~TTrack() = default;
+
+TSection* TTrack::HighlightedSection() const {
+  if (SelectedChild < 0 || SelectedChild >= NumberOfSections()) return nullptr;
+  return Section(SelectedChild);
+}
+
+void TTrack::SetDefaults() {
+  Number = 0;
+  Traces = {-kFiveMeters, kFiveMeters};
+  Sections.clear();
+  auto section = std::make_unique<TStraightSection>(this);
+  section->SetDefaults();
+  section->Number = 0;
+  Sections.push_back(std::move(section));
+  RecomputeRecordIndices();
+  RecomputeStarts();
+  UpdateExtent();
+}
+
+void TTrack::RecomputeRecordIndices() {
+  int32_t walls = 0;
+  for (int s = 0; s < NumberOfSections(); ++s) {
+    TSection* section = Section(s);
+    section->FirstAltitude = wrapMul(s, NumberOfTraces());
+    section->FirstWall = walls;
+    walls = wrapAdd(walls, section->NumberOfWalls());
+  }
+  WallTableSize = wrapMul(32, walls);
+  SectionTableSize = wrapMul(52, NumberOfSections());
+}
+
+void TTrack::RecomputeStarts() {
+  int32_t start = 0;
+  for (auto& section : Sections) {
+    section->Start = start;
+    start = wrapAdd(start, section->Length);
+  }
+  Length = start;
+}
+
+int32_t TTrack::SumOfSectionLengths() const {
+  int32_t sum = 0;
+  for (const auto& section : Sections) sum = wrapAdd(sum, section->Length);
+  return sum;
+}
+
+void TTrack::UpdateExtent() {
+  // The origin is always inside, and one margin taken from the width serves all
+  // four sides.
+  int32_t left = 0, top = 0, right = 0, bottom = 0;
+  for (const auto& section : Sections) {
+    const TRect& box = section->Extent;
+    left = std::min(left, box.left);
+    right = std::max(right, box.right);
+    top = std::max(top, box.top);
+    bottom = std::min(bottom, box.bottom);
+  }
+  const int32_t margin = static_cast<int32_t>((static_cast<int64_t>(right) - left) / 10);
+  Extent.left = wrapSub(left, margin);
+  Extent.right = wrapAdd(right, margin);
+  Extent.top = wrapAdd(top, margin);
+  Extent.bottom = wrapSub(bottom, margin);
+}
+
+bool TTrack::SetTrace(int n, int32_t value) {
+  if (n < 0 || n >= NumberOfTraces()) return false;
+  if (n > 0 && Traces[static_cast<size_t>(n - 1)] >= value) return false;
+  if (n < NumberOfTraces() - 1 && Traces[static_cast<size_t>(n + 1)] <= value) return false;
+  Traces[static_cast<size_t>(n)] = value;
+  for (auto& section : Sections) section->RecomputeTracePoint(n);
+  return true;
+}
+
+int TTrack::TraceIndexOfName(const std::string& name) const {
+  // "Trace %i": at least 7 characters, "Trace" first (the sixth character is not
+  // examined), then exactly the canonical decimal form of a trace number.
+  if (name.size() < 7 || name.compare(0, 5, "Trace") != 0) return -1;
+  const std::string digits = name.substr(6);
+  if (digits.size() > 11) return -1;
+  char* end = nullptr;
+  const long long n = std::strtoll(digits.c_str(), &end, 10);
+  if (n < 0 || n >= NumberOfTraces()) return -1;
+  if (std::to_string(n) != digits) return -1;
+  return static_cast<int>(n);
+}
+
+int32_t TTrack::AccessValue(const std::string& name, int32_t value, bool set) {
+  if (name == "Length") {
+    if (!set) return Length;
+    Length = value;
+    return 1;
+  }
+  const int n = TraceIndexOfName(name);
+  if (n < 0) return 0;
+  if (!set) return Traces[static_cast<size_t>(n)];
+  return SetTrace(n, value) ? 1 : 0;
+}
+
+void TTrack::SelectChild(int32_t index) {
+  if (TSection* old = HighlightedSection()) {
+    old->SelectChild(-1);
+    old->SelectAltitude(-1);
+  }
+  SelectedChild = index;
+}
+
+void TTrack::Highlight() {
+  if (TSection* old = HighlightedSection()) {
+    old->SelectChild(-1);
+    old->SelectAltitude(-1);
+  }
+  SelectedChild = -1;
+  SelectedItem = -1;
+}
+
+int TTrack::SectionAt(double x, double y) const {
+  for (int i = 0; i < NumberOfSections(); ++i)
+    if (Section(i)->HitTest(x, y)) return i;
+  return -1;
+}
+
+void TTrack::RenumberSections() {
+  for (int i = 0; i < NumberOfSections(); ++i) Section(i)->Number = i;
+}
+
+}  // namespace meridal

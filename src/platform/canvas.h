@@ -1,0 +1,46 @@
+#pragma once
+// A drawing surface in window pixels. The Qt adapter paints with QPainter; tests
+// record every call.
+#include <cstdint>
+
+namespace meridal {
+
+struct TColor {
+  uint8_t r = 0, g = 0, b = 0;
+  // Requested palette-relative (nearest palette entry on palette displays); the
+  // plain RGB colour everywhere else.
+  bool paletteRelative = false;
+  friend bool operator==(const TColor&, const TColor&) = default;
+};
+
+enum class BrushStyle {
+  Solid,
+  FDiagonal,  // forward diagonal hatch "\\\": lines from top-left to bottom-right
+  BDiagonal,  // backward diagonal hatch "///": lines from bottom-left to top-right
+  Cross,      // horizontal and vertical lines
+};
+
+struct TPoint {
+  int32_t x = 0, y = 0;
+  friend bool operator==(const TPoint&, const TPoint&) = default;
+};
+
+class ICanvas {
+ public:
+  virtual ~ICanvas() = default;
+  virtual void SetPenColor(TColor c) = 0;
+  virtual void SetPenWidth(int width) = 0;
+  virtual void SetBrushColor(TColor c) = 0;
+  // A hatched brush paints only its lines, leaving the pixels between them as they were.
+  virtual void SetBrushStyle(BrushStyle s) = 0;
+  virtual void MoveTo(int32_t x, int32_t y) = 0;
+  virtual void LineTo(int32_t x, int32_t y) = 0;
+  // Fills the polygon with the brush and outlines it with the pen.
+  virtual void Polygon(const TPoint* points, int count) = 0;
+  // Fills and outlines the rectangle from (x1, y1) to (x2, y2).
+  virtual void Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) = 0;
+  virtual int ClientWidth() const = 0;
+  virtual int ClientHeight() const = 0;
+};
+
+}  // namespace meridal

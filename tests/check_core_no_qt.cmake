@@ -1,0 +1,12 @@
+# Fails when the core library's link line or its symbols refer to Qt.
+if(LINKS MATCHES "Qt")
+  message(FATAL_ERROR "meridal_core links Qt: ${LINKS}")
+endif()
+execute_process(COMMAND nm -C --undefined-only ${TARGET_FILE} OUTPUT_VARIABLE syms RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${TARGET_FILE}")
+endif()
+if(syms MATCHES "Q[A-Z][A-Za-z]+::|qt_")
+  message(FATAL_ERROR "meridal_core refers to Qt symbols")
+endif()
+message(STATUS "meridal_core is free of Qt")
