@@ -1,0 +1,48 @@
+#pragma once
+// Small tracks for tests, built with the model's own operations.
+#include <memory>
+
+#include "model/curved_section.h"
+#include "model/straight_section.h"
+#include "model/track.h"
+
+namespace meridal::testing {
+
+// Replaces section i by a curved section converted from it (20 degrees left).
+inline TCurvedSection* ConvertToCurve(TTrack& track, int i) {
+  auto& slot = track.Sections[static_cast<size_t>(i)];
+  auto curve = std::make_unique<TCurvedSection>(&track, static_cast<TStraightSection&>(*slot));
+  curve->Number = i;
+  TCurvedSection* raw = curve.get();
+  slot = std::move(curve);
+  track.RecomputeRecordIndices();
+  track.RecomputeStarts();
+  return raw;
+}
+
+// Appends a copy of the last section placed at its end with its end heading.
+template <typename Section>
+Section* AppendCopy(TTrack& track) {
+  TSection* last = track.Sections.back().get();
+  auto copy = std::make_unique<Section>(&track, static_cast<Section&>(*last));
+  copy->Number = track.NumberOfSections();
+  Section* raw = copy.get();
+  const double x = last->EndX(), y = last->EndY();
+  const int32_t heading = last->EndOrientation();
+  track.Sections.push_back(std::move(copy));
+  raw->SetStart(x, y);
+  raw->SetOrientation(heading);
+  track.RecomputeRecordIndices();
+  track.RecomputeStarts();
+  track.UpdateExtent();
+  return raw;
+}
+
+// The default track (two traces, one 50 m straight).
+inline std::unique_ptr<TTrack> DefaultTrack() {
+  auto track = std::make_unique<TTrack>();
+  track->SetDefaults();
+  return track;
+}
+
+}  // namespace meridal::testing
