@@ -1,0 +1,136 @@
+#include "graphics/scale_draw.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "model/numbers.h"
+#include "platform/canvas.h"
+#include "platform/draw_window.h"
+
+namespace meridal {
+
+namespace {
+
+constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
+constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
+
+// Truncation toward zero to a pixel; beyond the 32-bit range the value stays at
+// the range's end (a far-away point must not wrap back into the window).
+int32_t ToPixel(double v) { return static_cast<int32_t>(std::clamp<int64_t>(trunc64(v), kInt32Min, kInt32Max)); }
+
+// |trunc(v)| as a scroll extent or position, saturated at the int32 maximum.
+int32_t PixelExtent(double v) {
+  const int64_t t = trunc64(v);
+  const int64_t magnitude = t < 0 ? (t == std::numeric_limits<int64_t>::min() ? kInt32Max : -t) : t;
+  return static_cast<int32_t>(std::min<int64_t>(magnitude, kInt32Max));
+}
+
+// Whether |trunc(v)| fits the int32 range (false for NaN).
+bool ExtentFits(double v) { return std::fabs(v) < 2147483648.0; }
+
+}  // namespace
+
+TScaleDraw::TScaleDraw(IDrawWindow& window, TRect bounds, int32_t sizePixels)
+    : window_(window), sizePixels_(sizePixels) {
+  StoreBounds(bounds);
+  // The larger extent spans sizePixels at zoom 1. A rectangle without extent
+  // (or a malformed one) would make the scale infinite or negative: its extent
+  // counts as one unit, and a size below one pixel as one pixel.
+  const double extent = boundsWidth_ > boundsHeight_ ? boundsWidth_ : boundsHeight_;
+  scale_ = std::max(sizePixels_, 1) / std::max(extent, 1.0);
+  zoom_ = 1.0;
+  originX_ = bounds_.left;
+  originY_ = bounds_.top;
+  window_.SetScrollRange(ScrollBar::Horizontal, HorizontalRange());
+  window_.SetScrollPosition(ScrollBar::Horizontal, 0);
+  window_.SetScrollRange(ScrollBar::Vertical, VerticalRange());
+  window_.SetScrollPosition(ScrollBar::Vertical, 0);
+}
+
+ICanvas& TScaleDraw::Canvas() const { return window_.Canvas(); }
+int TScaleDraw::ClientWidth() const { return window_.ClientWidth(); }
+int TScaleDraw::ClientHeight() const { return window_.ClientHeight(); }
+
+void TScaleDraw::StoreBounds(TRect bounds) {
+  bounds_ = bounds;
+  // The differences are taken in 64 bits: a rectangle spanning more than half the
+  // 32-bit range must not come out with a wrapped, negative width.
+  boundsWidth_ = static_cast<double>(int64_t{bounds.right} - bounds.left);
+  boundsHeight_ = static_cast<double>(int64_t{bounds.top} - bounds.bottom);
+}
+
+void TScaleDraw::SetBounds(TRect bounds) {
+  StoreBounds(bounds);
+  KeepOriginInside();
+  RefreshScrollBars();
+}
+
+void TScaleDraw::KeepOriginInside() {
+  if (bounds_.left > originX_) originX_ = bounds_.left;
+  if (bounds_.top < originY_) originY_ = bounds_.top;
+}
+
+int32_t TScaleDraw::HorizontalRange() const { return PixelExtent(boundsWidth_ * PixelsPerUnit()); }
+int32_t TScaleDraw::VerticalRange() const { return PixelExtent(-boundsHeight_ * PixelsPerUnit()); }
+
+void TScaleDraw::RefreshScrollBars() {
+  // Each range before its position, so the window clamps the position against the
+  // new range.
+  const double sz = PixelsPerUnit();
+  window_.SetScrollRange(ScrollBar::Horizontal, HorizontalRange());
+  window_.SetScrollPosition(ScrollBar::Horizontal, PixelExtent((originX_ - bounds_.left) * sz));
+  window_.SetScrollRange(ScrollBar::Vertical, VerticalRange());
+  window_.SetScrollPosition(ScrollBar::Vertical, PixelExtent((bounds_.top - originY_) * sz));
+}
+
+int32_t TScaleDraw::ToWindowX(double x) const { return ToPixel((x - originX_) * scale_ * zoom_); }
+int32_t TScaleDraw::ToWindowY(double y) const { return ToPixel((originY_ - y) * scale_ * zoom_); }
+double TScaleDraw::ToWorldX(double x) const { return x / (scale_ * zoom_) + originX_; }
+double TScaleDraw::ToWorldY(double y) const { return originY_ - y / (scale_ * zoom_); }
+
+void TScaleDraw::OriginFromScroll() {
+  const double sz = PixelsPerUnit();
+  originX_ = bounds_.left + window_.ScrollPosition(ScrollBar::Horizontal) / sz;
+  originY_ = bounds_.top - window_.ScrollPosition(ScrollBar::Vertical) / sz;
+}
+
+void TScaleDraw::CenterOn(double wx, double wy) {
+  const double sz = PixelsPerUnit();
+  originX_ = wx - (ClientWidth() / 2) / sz;
+  originY_ = wy + (ClientHeight() / 2) / sz;
+  KeepOriginInside();
+  RefreshScrollBars();
+  window_.Repaint();
+}
+
+bool TScaleDraw::ZoomFits(double zoom) const {
+  const double sz = scale_ * zoom;
+  return ExtentFits(boundsWidth_ * sz) && ExtentFits(-boundsHeight_ * sz);
+}
+
+bool TScaleDraw::SetZoom(double zoom) {
+  if (!std::isfinite(zoom) || !(zoom > 0)) return false;
+  if (!std::isnormal(scale_ * zoom)) return false;
+  // A drawing that outgrew the range through SetBounds can still be zoomed out.
+  if (!ZoomFits(zoom) && zoom >= zoom_) return false;
+  zoom_ = zoom;
+  return true;
+}
+
+bool TScaleDraw::ZoomIn() { return SetZoom(zoom_ * 2.0); }
+bool TScaleDraw::ZoomOut() { return SetZoom(zoom_ * 0.5); }
+
+bool TScaleDraw::RectsOverlap(const TRect& a, const TRect& b) {
+  const int32_t aHi = std::max(a.top, a.bottom), aLo = std::min(a.top, a.bottom);
+  const int32_t bHi = std::max(b.top, b.bottom), bLo = std::min(b.top, b.bottom);
+  return a.right >= b.left && a.left < b.right && aHi >= bLo && aLo < bHi;
+}
+
+bool TScaleDraw::IsVisible(const TRect& worldBox) const {
+  const TRect window{ToWindowX(worldBox.left), ToWindowY(worldBox.top), ToWindowX(worldBox.right),
+                     ToWindowY(worldBox.bottom)};
+  return RectsOverlap(window, TRect{0, 0, ClientWidth(), ClientHeight()});
+}
+
+}  // namespace meridal
