@@ -1,0 +1,64 @@
+#pragma once
+// TPainterCanvas: the track drawing's canvas painted with a QPainter, on a widget
+// or on a QImage (ARGB32 or RGB32). Pen widths are in pixels; hatched brushes are
+// Qt's standard patterns drawn over a transparent background, so the pixels
+// between their lines keep what was there:
+//   Solid -> Qt::SolidPattern, FDiagonal "\\\" -> Qt::FDiagPattern,
+//   BDiagonal "///" -> Qt::BDiagPattern, Cross -> Qt::CrossPattern.
+// Palette-relative colours are drawn as their plain RGB value.
+//
+// Usage (e.g. rendering a PNG):
+//   QImage image(size, QImage::Format_ARGB32); image.fill(Qt::white);
+//   QPainter painter(&image);
+//   TPainterCanvas canvas(painter, image.size());
+//   ... track.Draw(scaleDraw, viewFlags) with a draw window whose Canvas() is this
+//
+// The canvas starts with a black pen 1 pixel wide and a white solid brush, the
+// state every drawing operation of the track leaves behind. It switches the
+// painter's antialiasing off and its background mode to transparent. Coordinates
+// anywhere in the 32-bit range are accepted (a zoomed-in view hands over points
+// far outside the client area; the painter clips them).
+#include <QColor>
+#include <QPoint>
+#include <QSize>
+
+#include "platform/canvas.h"
+
+class QPainter;
+
+namespace meridal {
+
+class TPainterCanvas : public ICanvas {
+ public:
+  TPainterCanvas(QPainter& painter, QSize clientSize);
+
+  void SetPenColor(TColor c) override;
+  void SetPenWidth(int width) override;
+  void SetBrushColor(TColor c) override;
+  void SetBrushStyle(BrushStyle s) override;
+  void MoveTo(int32_t x, int32_t y) override;
+  // Draws from the current position to (x, y), which becomes the current position.
+  void LineTo(int32_t x, int32_t y) override;
+  // Filled with the even-odd rule, then outlined with the pen.
+  void Polygon(const TPoint* points, int count) override;
+  // Covers x1 .. x2 - 1 and y1 .. y2 - 1: the right and bottom edges are excluded.
+  void Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
+  int ClientWidth() const override { return size_.width(); }
+  int ClientHeight() const override { return size_.height(); }
+
+  static Qt::BrushStyle QtStyle(BrushStyle s);
+
+ private:
+  void ApplyPen();
+  void ApplyBrush();
+
+  QPainter& painter_;
+  QSize size_;
+  QColor penColor_{0, 0, 0};
+  int penWidth_ = 1;
+  QColor brushColor_{255, 255, 255};
+  BrushStyle brushStyle_ = BrushStyle::Solid;
+  QPoint current_;
+};
+
+}  // namespace meridal
