@@ -1,0 +1,58 @@
+#pragma once
+// ProjectWriter: the project file built in memory, a write position, the filler
+// generator and the message boxes the writers report through.
+//
+// Records are handed over as plaintext words and sealed before the image is
+// handed out. Groups are sealed independently of one another, so the bytes are
+// the same as if every record had been sealed as it was written; sealing them all
+// in one pass lets the cipher run many groups side by side.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "files/filler.h"
+#include "files/project_key.h"
+#include "platform/messages.h"
+
+namespace meridal {
+
+class ProjectWriter {
+ public:
+  ProjectWriter(IMessages& messages, TFiller& filler, const TeaKey& key = kProjectKey);
+
+  IMessages& Messages() const { return messages_; }
+  void Fail(const char* message) const;  // shows a write failure
+  int32_t NextFiller() { return filler_.Next(); }
+
+  void Reserve(size_t bytes);
+  size_t Size() const { return image_.size(); }
+  size_t Position() const { return position_; }
+  // Like a file: a position beyond the end is allowed, and writing there first
+  // fills the gap with zeros.
+  void Seek(size_t offset) { position_ = offset; }
+  void SeekToEnd() { position_ = image_.size(); }
+
+  // Bytes as they are.
+  bool WriteBytes(const void* data, size_t n);
+  bool WriteZeros(size_t n);
+  // `groups` groups of eight plaintext words, to be sealed. The position must lie
+  // on the group grid (8 bytes past the start, then every 32 bytes).
+  bool WriteSealed(const int32_t* words, size_t groups);
+
+  // The finished file.
+  const std::vector<uint8_t>& Image();
+  std::vector<uint8_t> TakeImage();
+
+ private:
+  uint8_t* Prepare(size_t n);  // room for n bytes at the position
+  void SealPending(size_t firstGroup, size_t endGroup);
+
+  IMessages& messages_;
+  TFiller& filler_;
+  TeaKey key_;
+  std::vector<uint8_t> image_;
+  std::vector<uint8_t> pending_;  // per group of the grid: written as plaintext, not yet sealed
+  size_t position_ = 0;
+};
+
+}  // namespace meridal
