@@ -331,29 +331,6 @@ TEST(CurvedDrawingTest, ARightHandCurveLiesOnTheRight) {
   EXPECT_EQ(Log(canvas.log.end() - 8, canvas.log.end()), marker);
 }
 
-TEST(CurvedDrawingTest, HighlightFollowsTheArc) {
-  TTrack track;
-  TCurvedSection* arc = MakeQuarterArc(track, 1);
-  FakeDrawWindow window(700, 400);
-  TScaleDraw view(window, ArcBounds(1300000), 600);
-  arc->Wall(1)->Highlight();
-  arc->SelectAltitude(0);
-  track.DrawSelection(view);
-  const RecordingCanvas& canvas = window.canvas;
-  // Red outline (move + 22 lines), orange last wall (move + 22 lines), cyan trace (move + 10).
-  ASSERT_EQ(canvas.log.size(), 2u + 23u + 1u + 23u + 2u + 11u + 2u);
-  EXPECT_EQ(canvas.log[25], "pen 255,127,0");
-  // Along the last wall and back along it again.
-  EXPECT_EQ(canvas.log[26], "move 48,293");
-  EXPECT_EQ(canvas.log[36], "line 268,73");
-  EXPECT_EQ(canvas.log[37], "line 268,73");
-  EXPECT_EQ(canvas.log[48], "line 48,293");
-  EXPECT_EQ(canvas.log[49], "pen 0,255,255");
-  EXPECT_EQ(canvas.log[51], "move 48,341");
-  EXPECT_EQ(canvas.log[61], "line 316,73");
-  EXPECT_TRUE(canvas.InRestState());
-}
-
 // ---- several sections ----
 
 // `count` default straights laid end to end along +X.
@@ -435,28 +412,6 @@ TEST(TrackDrawingTest, ATraceHighlightStaysWithinItsSection) {
   EXPECT_EQ(Log(cyan, log.end()), trace);
   EXPECT_EQ(log[0], "pen 255,0,0");
   EXPECT_EQ(log[2], "move " + std::to_string(view.ToWindowX(3 * 984252)) + "," + std::to_string(view.ToWindowY(-98425)));
-}
-
-TEST(TrackDrawingTest, LaterSectionsAreDrawnOverEarlierOnesAndTheHighlightLast) {
-  TTrack track;
-  StraightRow(track, 3);
-  FakeDrawWindow window(700, 400);
-  TScaleDraw view(window, track.Extent, 600);
-  track.Section(0)->Highlight();
-  track.Draw(view, kViewAll);
-  const Log& log = window.canvas.log;
-  const std::vector<int32_t> strips = StripStarts(window.canvas);
-  ASSERT_EQ(strips.size(), 3u);
-  EXPECT_LT(strips[0], strips[1]);
-  EXPECT_LT(strips[1], strips[2]);
-  // Marker after the last section, highlight after the marker.
-  const auto marker = std::find(log.begin(), log.end(), "width 5");
-  const auto highlight = std::find(log.begin(), log.end(), "width 3");
-  ASSERT_NE(marker, log.end());
-  ASSERT_NE(highlight, log.end());
-  EXPECT_LT(marker, highlight);
-  EXPECT_EQ(std::count(log.begin(), log.end(), "width 3"), 1);
-  EXPECT_TRUE(window.canvas.InRestState());
 }
 
 TEST(TrackDrawingTest, DegenerateSectionsDrawWithoutFault) {
