@@ -1,0 +1,31 @@
+#pragma once
+// How the shell reaches the files: load a project into an empty track, save it,
+// export the track file. The program uses the real files; tests may script them.
+#include <memory>
+#include <string>
+
+#include "platform/messages.h"
+
+namespace meridal {
+
+class TTrack;
+
+enum class FileStatus {
+  Ok,
+  CannotOpen,  // the file could not be opened at all; the caller says so
+  Failed,      // reading or writing failed and has shown its own message
+};
+
+class IDocumentFiles {
+ public:
+  virtual ~IDocumentFiles() = default;
+  virtual FileStatus Load(const std::string& path, TTrack& track, IMessages& messages) = 0;
+  // Saving never destroys the previous file: a failure leaves it as it was.
+  virtual FileStatus Save(const std::string& path, TTrack& track, IMessages& messages) = 0;
+  virtual FileStatus Export(const std::string& path, TTrack& track, IMessages& messages) = 0;
+};
+
+// The project and track files on disk.
+std::unique_ptr<IDocumentFiles> MakeDiskFiles();
+
+}  // namespace meridal

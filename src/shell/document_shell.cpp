@@ -1,0 +1,214 @@
+#include "shell/document_shell.h"
+
+#include "graphics/scale_draw.h"
+#include "model/track.h"
+#include "platform/file_dialogs.h"
+#include "platform/messages.h"
+#include "shell/document_files.h"
+#include "shell/shell_texts.h"
+#include "shell/shell_windows.h"
+
+namespace meridal {
+
+namespace {
+
+// The hourglass for the length of a file operation.
+class BusyScope {
+ public:
+  explicit BusyScope(IShellWindows& windows) : windows_(windows) { windows_.SetBusy(true); }
+  ~BusyScope() { End(); }
+  void End() {
+    if (busy_) windows_.SetBusy(false);
+    busy_ = false;
+  }
+
+ private:
+  IShellWindows& windows_;
+  bool busy_ = true;
+};
+
+// The shell's own file message: title "Error", an OK button, no icon.
+void ShowCannotOpenFile(IMessages& messages) {
+  messages.Show("Error", "Unable to open file!", MessageIcon::None, MessageButtons::Ok);
+}
+
+constexpr int32_t kGraphSizePixels = 600;
+
+}  // namespace
+
+TDocumentShell::TDocumentShell(IShellWindows& windows, IMessages& messages, IFileDialogs& fileDialogs,
+                               IDocumentFiles& files)
+    : windows_(windows), messages_(messages), fileDialogs_(fileDialogs), files_(files) {}
+
+TDocumentShell::~TDocumentShell() = default;
+
+// ---- the document's life ----
+
+void TDocumentShell::FileNew() {
+  if (Track && Modified && !OfferToSave()) return;
+  ReleaseDocument();
+  Track = std::make_unique<TTrack>();
+  Track->SetDefaults();
+  SetUpWindows();
+  FileName = kNewFileName;
+}
+
+void TDocumentShell::FileOpen() {
+  if (Track && Modified && !OfferToSave()) return;
+  FileDialogRequest request;
+  request.defaultExtension = kProjectExtension;
+  request.filter = kProjectFilter;
+  request.fileName = FileName;
+  request.mustExist = true;
+  const auto path = fileDialogs_.Open(request);
+  if (!path) return;
+  OpenPath(*path);
+}
+
+bool TDocumentShell::OpenPath(const std::string& path) {
+  ReleaseDocument();
+  BusyScope busy(windows_);
+  auto track = std::make_unique<TTrack>();
+  FileName = path;
+  switch (files_.Load(path, *track, messages_)) {
+    case FileStatus::Ok:
+      break;
+    case FileStatus::CannotOpen:
+      busy.End();
+      ShowRefusal(messages_, RefusalText("Unable to open", FileName));
+      return false;
+    case FileStatus::Failed:  // the reader has said why; no partial track survives
+      return false;
+  }
+  Track = std::move(track);
+  SetUpWindows();
+  return true;
+}
+
+void TDocumentShell::ReleaseDocument() {
+  if (!Track) return;
+  windows_.DestroyGraphWindow();
+  windows_.DestroyTreeWindow();
+  Track.reset();
+  ScaleDraw.reset();
+}
+
+void TDocumentShell::SetUpWindows() {
+  if (IDrawWindow* graph = windows_.CreateGraphWindow())
+    ScaleDraw = std::make_unique<TScaleDraw>(*graph, Track->Extent, kGraphSizePixels);
+  ITreeNodes& nodes = windows_.CreateTreeWindow();
+  Track->AddToTree(nodes, nullptr);
+  nodes.Select(Track->TreeNode);
+  Modified = false;
+  windows_.SetDocumentItemsEnabled(true);
+  windows_.TileWindows();
+}
+
+// ---- saving ----
+
+bool TDocumentShell::OfferToSave() {
+  switch (messages_.Show(kAppTitle, SaveChangesText(FileName), MessageIcon::Warning,
+                         MessageButtons::YesNoCancel)) {
+    case MessageAnswer::Yes:
+      if (FileName == kNewFileName) {
+        SaveCancelled = false;
+        FileSaveAs();
+        if (SaveCancelled) return false;
+      } else {
+        FileSave();
+      }
+      // A save that failed keeps the document rather than dropping the changes.
+      return !Modified;
+    case MessageAnswer::No:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TDocumentShell::FileSave() {
+  if (!Track || !Modified || FileName.empty()) return;
+  WriteProject();
+}
+
+void TDocumentShell::FileSaveAs() {
+  if (!Track) return;
+  FileDialogRequest request;
+  request.defaultExtension = kProjectExtension;
+  request.filter = kProjectFilter;
+  request.fileName = FileName;
+  request.promptOverwrite = true;
+  const auto path = fileDialogs_.Save(request);
+  if (!path) {
+    SaveCancelled = true;
+    return;
+  }
+  FileName = *path;
+  WriteProject();
+}
+
+bool TDocumentShell::WriteProject() {
+  BusyScope busy(windows_);
+  const FileStatus status = files_.Save(FileName, *Track, messages_);
+  busy.End();
+  if (status == FileStatus::CannotOpen) ShowCannotOpenFile(messages_);
+  if (status != FileStatus::Ok) return false;  // the old file is intact; the changes stay unsaved
+  Modified = false;
+  windows_.SetSaveEnabled(false);
+  return true;
+}
+
+void TDocumentShell::FileExportTrackFile() {
+  if (!Track) return;
+  FileDialogRequest request;
+  request.defaultExtension = kTrackExtension;
+  request.filter = kTrackFilter;
+  request.fileName = ExportNameProposal(FileName);
+  const auto path = fileDialogs_.Save(request);
+  if (!path) return;
+  BusyScope busy(windows_);
+  const FileStatus status = files_.Export(*path, *Track, messages_);
+  busy.End();
+  if (status == FileStatus::CannotOpen) ShowCannotOpenFile(messages_);
+}
+
+// ---- closing ----
+
+bool TDocumentShell::CloseQuery() { return !Modified || OfferToSave(); }
+
+void TDocumentShell::Close() { ReleaseDocument(); }
+
+// ---- after changes ----
+
+void TDocumentShell::CommonRefresh() {
+  if (!Track) return;
+  Track->UpdateExtent();
+  if (ScaleDraw) ScaleDraw->SetBounds(Track->Extent);
+  windows_.RepaintGraph();
+  MarkModified();
+}
+
+void TDocumentShell::MarkModified() {
+  Modified = true;
+  windows_.SetSaveEnabled(true);
+}
+
+void TDocumentShell::SetViewFlags(int32_t flags) {
+  ViewFlags = flags;
+  if (Track) windows_.RepaintGraph();
+}
+
+RowList TDocumentShell::SelectionChanged(TBase& object, IEditCommands* treePopup) {
+  RowList rows;
+  object.FillProperties(rows);
+  object.EnableCommands(windows_.EditMenu());
+  if (treePopup) object.EnableCommands(*treePopup);
+  if (Track && Track->TreeEventsEnabled) {
+    if (ScaleDraw) Track->EraseSelection(*ScaleDraw, ViewFlags);
+    object.Highlight();
+    if (ScaleDraw) Track->DrawSelection(*ScaleDraw);
+  }
+  return rows;
+}
+
+}  // namespace meridal

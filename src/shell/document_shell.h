@@ -1,0 +1,82 @@
+#pragma once
+// TDocumentShell: the one open document and the File commands of the main
+// window, free of any widget. It owns the track and the scale draw of the
+// graphics window, knows the file name and whether there are unsaved changes,
+// and reaches the user only through the message, file dialog and window seams.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "graphics/view_flags.h"
+#include "present/rows.h"
+
+namespace meridal {
+
+class IDocumentFiles;
+class IEditCommands;
+class IFileDialogs;
+class IMessages;
+class IShellWindows;
+class TBase;
+class TScaleDraw;
+class TTrack;
+
+class TDocumentShell {
+ public:
+  TDocumentShell(IShellWindows& windows, IMessages& messages, IFileDialogs& fileDialogs,
+                 IDocumentFiles& files);
+  ~TDocumentShell();
+  TDocumentShell(const TDocumentShell&) = delete;
+  TDocumentShell& operator=(const TDocumentShell&) = delete;
+
+  std::unique_ptr<TTrack> Track;           // the open document, if any
+  std::unique_ptr<TScaleDraw> ScaleDraw;   // only while a graphics window exists
+  std::string FileName;                    // "noname.mrd" until a new document is saved
+  bool Modified = false;                   // changes not saved yet
+  bool SaveCancelled = false;              // Save As was cancelled in its dialog
+  int32_t ViewFlags = kViewAll;
+
+  // ---- File menu ----
+  void FileNew();
+  void FileOpen();
+  void FileSave();
+  void FileSaveAs();
+  void FileExportTrackFile();
+  // Opens a project without asking for a name (a file given at start-up); false
+  // when it could not be read, which leaves no document.
+  bool OpenPath(const std::string& path);
+  // Whether the program may close: a modified document is offered for saving.
+  bool CloseQuery();
+  // The program closes: the document goes.
+  void Close();
+
+  // ---- what every change ends with ----
+  // The track's extent, the scale draw's bounds and a repaint, then MarkModified.
+  void CommonRefresh();
+  void MarkModified();
+  // A new View option set; the drawing follows.
+  void SetViewFlags(int32_t flags);
+
+  // A node of the tree became selected: the rows of its object, the Edit menu and
+  // the tree's popup set for it, and (while the track lets tree events through)
+  // the highlight moved to it.
+  RowList SelectionChanged(TBase& object, IEditCommands* treePopup);
+
+  IShellWindows& Windows() const { return windows_; }
+  IMessages& Messages() const { return messages_; }
+
+ private:
+  // The save-changes prompt; true when the command may go on.
+  bool OfferToSave();
+  // Writes the project to FileName; Modified is cleared only when it worked.
+  bool WriteProject();
+  void ReleaseDocument();
+  void SetUpWindows();
+
+  IShellWindows& windows_;
+  IMessages& messages_;
+  IFileDialogs& fileDialogs_;
+  IDocumentFiles& files_;
+};
+
+}  // namespace meridal

@@ -1,0 +1,44 @@
+#include "shell/shell_texts.h"
+
+namespace meridal {
+
+std::string QuestionText(const std::string& verb, const std::string& label) {
+  return verb + " " + label + " ?";
+}
+
+std::string RefusalText(const std::string& verb, const std::string& label) {
+  return verb + " " + label + " !";
+}
+
+std::string SaveChangesText(const std::string& fileName) {
+  return QuestionText("Save changes to ", fileName);
+}
+
+std::string ExportNameProposal(const std::string& fileName) {
+  // Count characters, not bytes, so that a name ending in a multi-byte UTF-8
+  // character keeps whole characters.
+  size_t cut = fileName.size();
+  int characters = 0;
+  while (cut > 0 && characters < 3) {
+    --cut;
+    while (cut > 0 && (static_cast<unsigned char>(fileName[cut]) & 0xC0) == 0x80) --cut;
+    ++characters;
+  }
+  if (characters < 3 || cut == 0) return fileName;  // three characters or fewer
+  return fileName.substr(0, cut) + "trk";
+}
+
+bool AskYesNo(IMessages& messages, const std::string& text) {
+  return messages.Show(kAppTitle, text, MessageIcon::Question, MessageButtons::YesNo) ==
+         MessageAnswer::Yes;
+}
+
+void ShowRefusal(IMessages& messages, const std::string& text) {
+  messages.Show(kAppTitle, text, MessageIcon::Error, MessageButtons::Ok);
+}
+
+void ShowInformation(IMessages& messages, const std::string& text) {
+  messages.Show(kAppTitle, text, MessageIcon::Information, MessageButtons::Ok);
+}
+
+}  // namespace meridal

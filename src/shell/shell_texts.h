@@ -1,0 +1,35 @@
+#pragma once
+// The shell's own texts: titles, file filters, and the prompts and refusals it
+// builds from a verb phrase and an object's label.
+#include <string>
+
+#include "platform/messages.h"
+
+namespace meridal {
+
+inline constexpr const char* kAppTitle = "Meridal";
+// The name of a document that has never been saved.
+inline constexpr const char* kNewFileName = "noname.mrd";
+inline constexpr const char* kProjectExtension = "*.mrd";
+inline constexpr const char* kProjectFilter = "Meridal Files (*.mrd)|*.mrd";
+inline constexpr const char* kTrackExtension = "*.trk";
+inline constexpr const char* kTrackFilter = "Sorvan Track Files (*.trk)|*.trk";
+
+// "%s %s ?": "Remove" and "Section 1 (straight)" give "Remove Section 1 (straight) ?".
+std::string QuestionText(const std::string& verb, const std::string& label);
+// "%s %s !": "Cannot remove" and "Wall 0" give "Cannot remove Wall 0 !".
+std::string RefusalText(const std::string& verb, const std::string& label);
+// "Save changes to  NAME ?": the verb phrase ends in a blank, so two blanks precede the name.
+std::string SaveChangesText(const std::string& fileName);
+// The export dialog's proposed name: the last three characters become "trk" when
+// the name is longer than three characters ("noname.mrd" gives "noname.trk").
+std::string ExportNameProposal(const std::string& fileName);
+
+// A Yes/No question titled "Meridal"; true for Yes.
+bool AskYesNo(IMessages& messages, const std::string& text);
+// An error box titled "Meridal" with an OK button.
+void ShowRefusal(IMessages& messages, const std::string& text);
+// An information box titled "Meridal" with an OK button.
+void ShowInformation(IMessages& messages, const std::string& text);
+
+}  // namespace meridal

@@ -1,0 +1,24 @@
+#pragma once
+// TFormAbout, "About Meridal": the program's picture, name, version and date.
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace meridal {
+
+class TFormAbout : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TFormAbout(QWidget* parent = nullptr);
+
+  QLabel* ProgramIcon;
+  QLabel* ProductName;  // name and version
+  QLabel* ReleaseDate;
+  QPushButton* ButtonOK;
+
+  static QString VersionLine();
+};
+
+}  // namespace meridal

@@ -1,0 +1,20 @@
+#pragma once
+// Pieces the value dialogs share.
+class QDialog;
+class QEvent;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace meridal {
+
+// A read-only field shown grey.
+void MakeGrey(QLineEdit& field);
+// The "OK" (default) and "Cancel" buttons in a row at the dialog's foot.
+QWidget* MakeOkCancel(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel);
+// Whether an event on a field means the focus moved to another control of the
+// same dialog. A switch to another window (a message box, another program)
+// leaves the field's text alone.
+bool IsFieldExit(const QEvent* event);
+
+}  // namespace meridal

@@ -1,0 +1,34 @@
+// meridal [FILE.mrd]: the track editor, opening FILE.mrd when one is given.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <clocale>
+
+#include "ui/main_window.h"
+#include "ui/screenshot.h"
+#include "ui/ui_resources.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  // The core formats and reads numbers with the C library: never with a decimal comma.
+  std::setlocale(LC_NUMERIC, "C");
+  QApplication::setApplicationName(QStringLiteral("Meridal"));
+  QApplication::setWindowIcon(meridal::ProgramIcon());
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral("Meridal, the track editor"));
+  parser.addHelpOption();
+  parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A project file (*.mrd) to open."),
+                               QStringLiteral("[FILE.mrd]"));
+  // Saves a picture of the window with the track's first sections listed, then quits.
+  QCommandLineOption screenshot(QStringLiteral("screenshot"), QString(), QStringLiteral("png"));
+  screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
+  parser.addOption(screenshot);
+  parser.process(app);
+
+  meridal::TFormMain window;
+  window.show();
+  const QStringList files = parser.positionalArguments();
+  if (!files.isEmpty()) window.OpenAtStartUp(files.front());
+  if (parser.isSet(screenshot)) return meridal::TakeScreenshot(window, parser.value(screenshot)) ? 0 : 1;
+  return app.exec();
+}

@@ -1,0 +1,154 @@
+#include "ui/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "shell/document_files.h"
+#include "shell/document_shell.h"
+#include "shell/edit_command_flow.h"
+#include "shell/property_list_commands.h"
+#include "shell/shell_texts.h"
+#include "ui/mdi_child.h"
+#include "ui/qt_file_dialogs.h"
+#include "ui/qt_messages.h"
+#include "ui/qt_shell_dialogs.h"
+#include "ui/tree_window.h"
+#include "ui/ui_resources.h"
+
+namespace meridal {
+
+TFormMain::TFormMain(const MainWindowServices& services, QWidget* parent)
+    : QMainWindow(parent), MdiArea(new QMdiArea(this)), services_(services) {
+  setWindowTitle(QString::fromLatin1(kAppTitle));
+  setWindowIcon(ProgramIcon());
+  setCentralWidget(MdiArea);
+  BuildMenus();
+  BuildStatusBar();
+  setWindowState(windowState() | Qt::WindowMaximized);
+
+  if (!services_.messages) services_.messages = (ownMessages_ = std::make_unique<QtMessages>(this)).get();
+  if (!services_.fileDialogs) services_.fileDialogs = (ownFileDialogs_ = std::make_unique<QtFileDialogs>(this)).get();
+  if (!services_.files) services_.files = (ownFiles_ = MakeDiskFiles()).get();
+  if (!services_.dialogs) services_.dialogs = (qtDialogs_ = std::make_unique<QtShellDialogs>(*services_.messages, this)).get();
+  shell_ = std::make_unique<TDocumentShell>(*this, *services_.messages, *services_.fileDialogs, *services_.files);
+  editCommands_ = std::make_unique<TEditCommandFlow>(*shell_, *services_.dialogs);
+  listCommands_ = std::make_unique<TPropertyListCommands>(*shell_, *services_.dialogs);
+  FormCreate();
+}
+
+TFormMain::~TFormMain() {
+  // The child windows refer to the shell: they go first.
+  DestroyGraphWindow();
+  DestroyTreeWindow();
+}
+
+// The program's start: no document yet, the cursors of the graphics window, and
+// the View options as the menu shows them. (The filler generator is seeded by
+// the files when they are made; pi and the project key are constants.)
+void TFormMain::FormCreate() {
+  Cursors.Load();
+  shell_->ViewFlags = ViewFlagsFromMenu();
+}
+
+bool TFormMain::OpenAtStartUp(const QString& path) { return shell_->OpenPath(path.toStdString()); }
+
+// ---- File ----
+
+void TFormMain::FileNewClick() { shell_->FileNew(); }
+void TFormMain::FileOpenClick() { shell_->FileOpen(); }
+void TFormMain::FileSaveClick() { shell_->FileSave(); }
+void TFormMain::FileSaveAsClick() { shell_->FileSaveAs(); }
+void TFormMain::FileExportTrackFileClick() { shell_->FileExportTrackFile(); }
+void TFormMain::FileExitClick() { close(); }
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+  // FormCloseQuery: a modified document is offered for saving first.
+  if (!shell_->CloseQuery()) {
+    event->ignore();
+    return;
+  }
+  // FormClose: the document goes with the program.
+  shell_->Close();
+  event->accept();
+}
+
+// ---- Edit ----
+
+void TFormMain::EditRemoveClick() { editCommands_->Remove(); }
+void TFormMain::EditAddBeforeClick() { editCommands_->AddBefore(); }
+void TFormMain::EditAddAfterClick() { editCommands_->AddAfter(); }
+void TFormMain::EditSplitClick() { editCommands_->Split(); }
+void TFormMain::EditChangeTypeClick() { editCommands_->ChangeType(); }
+void TFormMain::EditCopyWallsFromClick() { editCommands_->CopyWallsFrom(); }
+void TFormMain::EditCopyWallsToAllClick() { editCommands_->CopyWallsToAll(); }
+void TFormMain::EditCopyAltitudeClick() { editCommands_->CopyAltitude(); }
+
+// ---- View, Window, About ----
+
+void TFormMain::ViewToggled() { shell_->SetViewFlags(ViewFlagsFromMenu()); }
+void TFormMain::WindowTileClick() { MdiArea->tileSubWindows(); }
+void TFormMain::WindowCascadeClick() { MdiArea->cascadeSubWindows(); }
+void TFormMain::AboutClick() { services_.dialogs->About(); }
+
+// ---- the document's windows ----
+
+IDrawWindow* TFormMain::CreateGraphWindow() {
+  // The graphics window (TFormGraph) plugs in here: a child window whose drawing
+  // surface the shell's scale draw maps onto. Until it exists the program runs
+  // with the tree window alone.
+  return nullptr;
+}
+
+void TFormMain::DestroyGraphWindow() {}
+
+void TFormMain::RepaintGraph() {}
+
+ITreeNodes& TFormMain::CreateTreeWindow() {
+  DestroyTreeWindow();
+  FormTree = new TFormTree(*shell_, *editCommands_, *listCommands_);
+  treeChild_ = new MdiChild;
+  treeChild_->setWidget(FormTree);
+  treeChild_->setWindowIcon(windowIcon());
+  MdiArea->addSubWindow(treeChild_);
+  treeChild_->resize(661, 480);
+  treeChild_->show();
+  return FormTree->Nodes();
+}
+
+void TFormMain::DestroyTreeWindow() {
+  if (!treeChild_) return;
+  FormTree = nullptr;
+  delete treeChild_;
+  treeChild_ = nullptr;
+}
+
+void TFormMain::TileWindows() { MdiArea->tileSubWindows(); }
+
+TBase* TFormMain::SelectedObject() { return FormTree ? FormTree->SelectedObject() : nullptr; }
+
+std::string TFormMain::SelectedLabel() { return FormTree ? FormTree->SelectedLabel().toStdString() : std::string(); }
+
+void TFormMain::RefillProperties() {
+  if (FormTree) FormTree->RefillProperties();
+}
+
+void TFormMain::SetSaveEnabled(bool enabled) { FileSave->setEnabled(enabled); }
+
+void TFormMain::SetDocumentItemsEnabled(bool enabled) {
+  FileSaveAs->setEnabled(enabled);
+  FileExportTrackFile->setEnabled(enabled);
+}
+
+void TFormMain::SetBusy(bool busy) {
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ++busyDepth_;
+  } else if (busyDepth_ > 0) {
+    QApplication::restoreOverrideCursor();
+    --busyDepth_;
+  }
+}
+
+}  // namespace meridal

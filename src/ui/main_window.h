@@ -1,0 +1,150 @@
+#pragma once
+// TFormMain, the frame: a multiple-document window with the File, Edit, View,
+// Window and About menus and a two-panel status bar. It owns the document shell
+// and the child windows of the open document; its handlers call the shell's
+// commands, which reach the user through the message and dialog seams.
+#include <QMainWindow>
+#include <memory>
+
+#include "shell/shell_windows.h"
+#include "ui/action_edit_commands.h"
+#include "ui/cursors.h"
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+namespace meridal {
+
+class IDocumentFiles;
+class IFileDialogs;
+class IMessages;
+class IShellDialogs;
+class QtShellDialogs;
+class TDocumentShell;
+class TEditCommandFlow;
+class TFormTree;
+class TPropertyListCommands;
+
+// What the frame reaches the user and the disk through; any left out is the
+// program's own (Qt boxes and dialogs, the files on disk).
+struct MainWindowServices {
+  IMessages* messages = nullptr;
+  IFileDialogs* fileDialogs = nullptr;
+  IShellDialogs* dialogs = nullptr;
+  IDocumentFiles* files = nullptr;
+};
+
+class TFormMain : public QMainWindow, public IShellWindows {
+  Q_OBJECT
+
+ public:
+  explicit TFormMain(const MainWindowServices& services = {}, QWidget* parent = nullptr);
+  ~TFormMain() override;
+
+  TDocumentShell& Shell() { return *shell_; }
+  TFormTree* FormTree = nullptr;  // only while a document is open
+  QMdiArea* MdiArea;
+  QLabel* StatusPanels[2];
+  TCursorSet Cursors;
+  QtShellDialogs* Dialogs() const { return qtDialogs_.get(); }
+
+  // ---- menus ----
+  QMenu* FileMenu;
+  QAction* FileNew;
+  QAction* FileOpen;
+  QAction* FileSave;
+  QAction* FileSaveAs;
+  QAction* FileExportTrackFile;
+  QAction* FileExit;
+  QMenu* EditMenuItems;
+  ActionEditCommands EditItems;
+  QMenu* ViewMenu;
+  QAction* ViewTraces;
+  QAction* ViewZeroLine;
+  QAction* ViewSFLine;
+  QAction* ViewWallOutline;
+  QAction* ViewShowNonZeroHeight;
+  QAction* ViewShowNonZeroUnk1;
+  QMenu* WindowMenu;
+  QAction* WindowTile;
+  QAction* WindowCascade;
+  QAction* AboutItem;
+
+  // ---- handlers ----
+  void FileNewClick();
+  void FileOpenClick();
+  void FileSaveClick();
+  void FileSaveAsClick();
+  void FileExportTrackFileClick();
+  void FileImportTrackFileClick() {}  // no menu item calls it
+  void FileExitClick();
+  void EditRemoveClick();
+  void EditAddBeforeClick();
+  void EditAddAfterClick();
+  void EditSplitClick();
+  void EditChangeTypeClick();
+  void EditCopyWallsFromClick();
+  void EditCopyWallsToAllClick();
+  void EditCopyAltitudeClick();
+  void ViewTracesClick() { ViewToggled(); }
+  void ViewZeroLineClick() { ViewToggled(); }
+  void ViewSFLineClick() { ViewToggled(); }
+  void ViewWallOutlineClick() { ViewToggled(); }
+  void ViewShowNonZeroHeightClick() { ViewToggled(); }
+  void ViewShowNonZeroUnk1Click() { ViewToggled(); }
+  void WindowTileClick();
+  void WindowCascadeClick();
+  void AboutClick();
+
+  // Opens a project named on the command line.
+  bool OpenAtStartUp(const QString& path);
+  // The View options as the drawing takes them, from the items' check marks.
+  int32_t ViewFlagsFromMenu() const;
+
+  // ---- IShellWindows ----
+  IDrawWindow* CreateGraphWindow() override;
+  ITreeNodes& CreateTreeWindow() override;
+  void DestroyGraphWindow() override;
+  void DestroyTreeWindow() override;
+  void TileWindows() override;
+  void RepaintGraph() override;
+  TBase* SelectedObject() override;
+  std::string SelectedLabel() override;
+  void RefillProperties() override;
+  IEditCommands& EditMenu() override { return EditItems; }
+  void SetSaveEnabled(bool enabled) override;
+  void SetDocumentItemsEnabled(bool enabled) override;
+  void SetBusy(bool busy) override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void FormCreate();
+  void BuildMenus();
+  void BuildFileMenu();
+  void BuildEditMenu();
+  void BuildViewMenu();
+  void BuildWindowMenu();
+  void FillWindowMenu();
+  void BuildStatusBar();
+  void ViewToggled();
+
+  // The program's own services, made when the caller gave none.
+  std::unique_ptr<IMessages> ownMessages_;
+  std::unique_ptr<IFileDialogs> ownFileDialogs_;
+  std::unique_ptr<IDocumentFiles> ownFiles_;
+  std::unique_ptr<QtShellDialogs> qtDialogs_;
+  MainWindowServices services_;
+
+  std::unique_ptr<TDocumentShell> shell_;
+  std::unique_ptr<TEditCommandFlow> editCommands_;
+  std::unique_ptr<TPropertyListCommands> listCommands_;
+  QMdiSubWindow* treeChild_ = nullptr;
+  int busyDepth_ = 0;
+};
+
+}  // namespace meridal

@@ -1,0 +1,34 @@
+#include "ui/qt_shell_dialogs.h"
+
+#include "ui/about_dialog.h"
+#include "ui/copy_walls_dialog.h"
+#include "ui/edit_value_dialog.h"
+#include "ui/split_dialog.h"
+
+namespace meridal {
+
+QtShellDialogs::QtShellDialogs(IMessages& messages, QWidget* parent)
+    : FormEditValue(new TFormEditValue(messages, parent)),
+      FormSplit(new TFormSplit(messages, parent)),
+      FormCopyWalls(new TFormCopyWalls(messages, parent)),
+      FormAbout(new TFormAbout(parent)) {}
+
+bool QtShellDialogs::EditValue(TBase* object, const std::string& name) {
+  FormEditValue->SetTarget(object, QString::fromStdString(name));
+  return FormEditValue->Run() == QDialog::Accepted;
+}
+
+bool QtShellDialogs::SplitSection(TBase* section) {
+  FormSplit->SetTarget(section);
+  return FormSplit->Run() == QDialog::Accepted;
+}
+
+std::optional<int> QtShellDialogs::CopyWallsFrom(int presetNumber, int numberOfSections) {
+  FormCopyWalls->Preset(presetNumber, numberOfSections);
+  if (FormCopyWalls->Run() != QDialog::Accepted) return std::nullopt;
+  return FormCopyWalls->SectionNumber;
+}
+
+void QtShellDialogs::About() { FormAbout->exec(); }
+
+}  // namespace meridal

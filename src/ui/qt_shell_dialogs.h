@@ -1,0 +1,31 @@
+#pragma once
+// The program's dialogs as the commands open them: created once at start-up and
+// reused, each run modally.
+#include "shell/shell_dialogs.h"
+
+class QWidget;
+
+namespace meridal {
+
+class IMessages;
+class TFormAbout;
+class TFormCopyWalls;
+class TFormEditValue;
+class TFormSplit;
+
+class QtShellDialogs : public IShellDialogs {
+ public:
+  QtShellDialogs(IMessages& messages, QWidget* parent);
+
+  bool EditValue(TBase* object, const std::string& name) override;
+  bool SplitSection(TBase* section) override;
+  std::optional<int> CopyWallsFrom(int presetNumber, int numberOfSections) override;
+  void About() override;
+
+  TFormEditValue* FormEditValue;
+  TFormSplit* FormSplit;
+  TFormCopyWalls* FormCopyWalls;
+  TFormAbout* FormAbout;
+};
+
+}  // namespace meridal

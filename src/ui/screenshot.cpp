@@ -1,0 +1,48 @@
+#include "ui/screenshot.h"
+
+#include <QEventLoop>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "model/track.h"
+#include "shell/document_shell.h"
+#include "ui/main_window.h"
+#include "ui/tree_window.h"
+
+namespace meridal {
+
+namespace {
+
+void Settle(int milliseconds) {
+  QEventLoop loop;
+  QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+// The section to show: the first curved one (it has the most rows), else the first.
+TSection* ShowcaseSection(TTrack& track) {
+  for (auto& section : track.Sections)
+    if (section->Type == kCurved) return section.get();
+  return track.NumberOfSections() > 0 ? track.Section(0) : nullptr;
+}
+
+}  // namespace
+
+bool TakeScreenshot(TFormMain& window, const QString& path) {
+  TDocumentShell& shell = window.Shell();
+  if (!shell.Track) shell.FileNew();
+  Settle(300);
+  if (window.FormTree) {
+    window.FormTree->TreeView->expandAll();
+    if (TSection* section = ShowcaseSection(*shell.Track)) window.FormTree->Nodes().Select(section->TreeNode);
+  }
+  Settle(700);
+  QPixmap picture;
+  if (QScreen* screen = window.screen()) picture = screen->grabWindow(window.winId());
+  if (picture.isNull()) picture = window.grab();
+  return !picture.isNull() && picture.save(path, "PNG");
+}
+
+}  // namespace meridal

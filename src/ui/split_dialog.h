@@ -1,0 +1,57 @@
+#pragma once
+// TFormSplit, "Split Section": the length of the first part, typed in integer
+// units or in metres. On OK the dialog asks the section to split itself.
+#include <QDialog>
+
+#include "shell/value_entry.h"
+
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace meridal {
+
+class IMessages;
+class TBase;
+
+class TFormSplit : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TFormSplit(IMessages& messages, QWidget* parent = nullptr);
+
+  void SetTarget(TBase* section) { target_ = section; }
+  // Prepares an opening: false, after "Data not found !", when there is no section.
+  bool FormShow();
+  // Opens the dialog modally; QDialog::Accepted when the section was split.
+  int Run();
+
+  QLineEdit* EditName;   // the section's whole length
+  QLineEdit* EditValue;  // the first part's length
+  QRadioButton* RadioButtonDec;
+  QRadioButton* RadioButtonM;
+  QPushButton* ButtonOK;
+  QPushButton* ButtonCancel;
+  TValueEntry Entry;  // FirstLength and PendingBase
+
+  int32_t FirstLength() const { return Entry.CurrentValue; }
+
+  void EditValueChange();
+  void EditValueExit();
+  void RadioButtonDecClick() { ShowIn(ValueBase::Decimal); }
+  void RadioButtonMClick() { ShowIn(ValueBase::Meters); }
+  void ButtonOKClick();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  ValueBase SelectedBase() const;
+  void ShowIn(ValueBase base);
+  int32_t SectionLength() const;
+
+  IMessages& messages_;
+  TBase* target_ = nullptr;
+};
+
+}  // namespace meridal

@@ -1,0 +1,237 @@
+#include "ui/tree_window.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QSplitter>
+#include <QTreeWidget>
+
+#include "model/base.h"
+#include "shell/document_shell.h"
+#include "shell/edit_command_flow.h"
+#include "shell/property_list_commands.h"
+#include "ui/image_lists.h"
+
+namespace meridal {
+
+namespace {
+
+struct Column {
+  const char* caption;
+  int width;
+};
+const Column kColumns[] = {{"Variable", 120}, {"Value", 100}, {"Meaning", 100}, {"Edit", 32}, {"Comment", 200}};
+
+constexpr int kTreeWidth = 193;
+
+}  // namespace
+
+TFormTree::TFormTree(TDocumentShell& shell, TEditCommandFlow& editCommands, TPropertyListCommands& listCommands,
+                     QWidget* parent)
+    : QWidget(parent),
+      TreeView(new QTreeWidget),
+      Splitter(new QSplitter(Qt::Horizontal, this)),
+      ListView(new QTreeWidget),
+      shell_(shell),
+      editCommands_(editCommands),
+      listCommands_(listCommands),
+      nodes_(*TreeView) {
+  setWindowTitle(QStringLiteral("Tree"));
+  BuildTree();
+  BuildList();
+  BuildMenus();
+  Splitter->addWidget(TreeView);
+  Splitter->addWidget(ListView);
+  Splitter->setHandleWidth(3);
+  Splitter->setChildrenCollapsible(false);
+  Splitter->setStretchFactor(1, 1);
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(Splitter);
+  resize(661, 480);
+  Splitter->setSizes({kTreeWidth, 661 - kTreeWidth - 3});
+}
+
+TFormTree::~TFormTree() {
+  // Tearing the views down moves their selections; nothing of this window may answer.
+  TreeView->blockSignals(true);
+  ListView->blockSignals(true);
+}
+
+void TFormTree::BuildTree() {
+  TreeView->setHeaderHidden(true);
+  TreeView->setIndentation(19);
+  TreeView->setSelectionMode(QAbstractItemView::SingleSelection);
+  TreeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  TreeView->setIconSize(QSize(kImageSize, kImageSize));
+  TreeView->viewport()->installEventFilter(this);
+  connect(TreeView, &QTreeWidget::currentItemChanged, this,
+          [this](QTreeWidgetItem* current, QTreeWidgetItem*) { TreeViewChange(current); });
+}
+
+void TFormTree::BuildList() {
+  ListView->setRootIsDecorated(false);
+  ListView->setItemsExpandable(false);
+  ListView->setUniformRowHeights(true);
+  ListView->setAllColumnsShowFocus(true);
+  ListView->setSelectionMode(QAbstractItemView::SingleSelection);
+  ListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  ListView->setIconSize(QSize(kImageSize, kImageSize));
+  ListView->setColumnCount(static_cast<int>(std::size(kColumns)));
+  QStringList captions;
+  for (const Column& c : kColumns) captions << QString::fromLatin1(c.caption);
+  ListView->setHeaderLabels(captions);
+  ListView->header()->setStretchLastSection(false);
+  for (int i = 0; i < ListView->columnCount(); ++i) ListView->setColumnWidth(i, kColumns[i].width);
+  ListView->setContextMenuPolicy(Qt::CustomContextMenu);
+  ListView->installEventFilter(this);
+  connect(ListView, &QTreeWidget::itemDoubleClicked, this, [this] { ListViewDblClick(); });
+  connect(ListView, &QTreeWidget::currentItemChanged, this, [this] { ListViewChange(); });
+  connect(ListView, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& p) { ListPopupMenu->popup(ListView->viewport()->mapToGlobal(p)); });
+}
+
+void TFormTree::BuildMenus() {
+  ListPopupMenu = new QMenu(this);
+  connect(ListPopupMenu->addAction(QStringLiteral("&Remove")), &QAction::triggered, this,
+          &TFormTree::ListPopupRemoveClick);
+  connect(ListPopupMenu->addAction(QStringLiteral("Add &Before")), &QAction::triggered, this,
+          &TFormTree::ListPopupAddBeforeClick);
+  connect(ListPopupMenu->addAction(QStringLiteral("Add &After")), &QAction::triggered, this,
+          &TFormTree::ListPopupAddAfterClick);
+  ListViewChange();
+
+  TreePopupMenu = new QMenu(this);
+  TreePopupItems.Build(*TreePopupMenu, false);
+  const std::pair<int, void (TFormTree::*)()> handlers[] = {
+      {kEditRemove, &TFormTree::TreeRemoveClick},
+      {kEditAddBefore, &TFormTree::TreeAddBeforeClick},
+      {kEditAddAfter, &TFormTree::TreeAddAfterClick},
+      {kEditSplit, &TFormTree::TreeSplitSectionClick},
+      {kEditChangeType, &TFormTree::TreeChangeSectionTypeClick},
+      {kEditCopyWallsFrom, &TFormTree::TreeCopyWallsFromClick},
+      {kEditCopyWallsToAll, &TFormTree::TreeCopyWallsToAllClick},
+      {kEditCopyAltitude, &TFormTree::TreeCopyAltitudeClick},
+  };
+  for (const auto& [index, handler] : handlers)
+    connect(TreePopupItems.Action(index), &QAction::triggered, this, handler);
+}
+
+QAction* TFormTree::ListPopupItem(int index) const { return ListPopupMenu->actions().value(index); }
+
+// ---- the tree ----
+
+TBase* TFormTree::SelectedObject() const { return QtTreeNodes::ObjectOf(TreeView->currentItem()); }
+
+QString TFormTree::SelectedLabel() const {
+  const QTreeWidgetItem* item = TreeView->currentItem();
+  return item ? item->text(0) : QString();
+}
+
+void TFormTree::TreeViewChange(QTreeWidgetItem* node) {
+  TBase* object = QtTreeNodes::ObjectOf(node);
+  if (!object) {
+    FillList(RowList());
+    return;
+  }
+  FillList(shell_.SelectionChanged(*object, &TreePopupItems));
+}
+
+void TFormTree::TreeViewMouseDown(Qt::MouseButton button, const QPoint& position) {
+  if (button != Qt::RightButton) return;
+  QTreeWidgetItem* node = TreeView->itemAt(position);
+  if (!node) return;
+  TreeView->setCurrentItem(node);
+  TreePopupMenu->popup(TreeView->viewport()->mapToGlobal(position));
+}
+
+void TFormTree::TreeRemoveClick() { editCommands_.Remove(); }
+void TFormTree::TreeAddBeforeClick() { editCommands_.AddBefore(); }
+void TFormTree::TreeAddAfterClick() { editCommands_.AddAfter(); }
+void TFormTree::TreeSplitSectionClick() { editCommands_.Split(); }
+void TFormTree::TreeChangeSectionTypeClick() { editCommands_.ChangeType(); }
+void TFormTree::TreeCopyWallsFromClick() { editCommands_.CopyWallsFrom(); }
+void TFormTree::TreeCopyWallsToAllClick() { editCommands_.CopyWallsToAll(); }
+void TFormTree::TreeCopyAltitudeClick() { editCommands_.CopyAltitude(); }
+
+// ---- the list ----
+
+void TFormTree::FillList(const RowList& rows) {
+  rows_ = rows;
+  ListView->clear();
+  QList<QTreeWidgetItem*> items;
+  for (const PropertyRow& row : rows_) {
+    QStringList texts(QString::fromStdString(row.Caption));
+    for (const std::string& sub : row.SubItems) texts << QString::fromStdString(sub);
+    auto* item = new QTreeWidgetItem(texts);
+    item->setIcon(0, RowIcon(row.ImageIndex));
+    items << item;
+  }
+  ListView->addTopLevelItems(items);
+  ListViewChange();
+}
+
+void TFormTree::RefillProperties() {
+  TBase* object = SelectedObject();
+  RowList rows;
+  if (object) object->FillProperties(rows);
+  FillList(rows);
+}
+
+const PropertyRow* TFormTree::SelectedRow() const {
+  const QTreeWidgetItem* item = ListView->currentItem();
+  if (!item || !item->isSelected()) return nullptr;
+  const int index = ListView->indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(item));
+  if (index < 0 || index >= static_cast<int>(rows_.size())) return nullptr;
+  return &rows_[static_cast<size_t>(index)];
+}
+
+void TFormTree::ListViewDblClick() {
+  // A copy: editing refills the list and with it the rows.
+  const PropertyRow* selected = SelectedRow();
+  if (!selected) return;
+  const PropertyRow row = *selected;
+  listCommands_.EditRow(SelectedObject(), &row);
+}
+
+void TFormTree::ListViewChange() {
+  const bool trace = TPropertyListCommands::TraceRowSelected(SelectedRow());
+  for (int i = 0; i < 3; ++i)
+    if (QAction* item = ListPopupItem(i)) item->setEnabled(trace);
+}
+
+void TFormTree::ListPopupRemoveClick() { RunTraceCommand(TraceCommand::Remove); }
+
+void TFormTree::ListPopupAddBeforeClick() { RunTraceCommand(TraceCommand::AddBefore); }
+
+void TFormTree::ListPopupAddAfterClick() { RunTraceCommand(TraceCommand::AddAfter); }
+
+void TFormTree::RunTraceCommand(TraceCommand command) {
+  const PropertyRow* row = SelectedRow();
+  if (!row) return;
+  const std::string name = row->Caption;  // a copy: the command refills the list
+  listCommands_.RunTraceCommand(command, name);
+}
+
+bool TFormTree::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == TreeView->viewport() && event->type() == QEvent::MouseButtonPress) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() == Qt::RightButton) {
+      TreeViewMouseDown(mouse->button(), mouse->position().toPoint());
+      return true;
+    }
+  }
+  if (watched == ListView && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      ListViewDblClick();
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace meridal

@@ -1,0 +1,86 @@
+#pragma once
+// TFormTree, the "Tree" window: the track's objects as a tree on the left, the
+// selected object's values in a five-column list on the right. Selecting a node
+// fills the list and sets the Edit commands; double-clicking an editable row
+// edits its value; the trace rows have a popup menu, and so has every node.
+#include <QWidget>
+#include <memory>
+
+#include "present/rows.h"
+#include "shell/property_list_commands.h"
+#include "ui/action_edit_commands.h"
+#include "ui/qt_tree_nodes.h"
+
+class QAction;
+class QMenu;
+class QSplitter;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace meridal {
+
+class TBase;
+class TDocumentShell;
+class TEditCommandFlow;
+
+class TFormTree : public QWidget {
+  Q_OBJECT
+
+ public:
+  TFormTree(TDocumentShell& shell, TEditCommandFlow& editCommands, TPropertyListCommands& listCommands,
+            QWidget* parent = nullptr);
+  ~TFormTree() override;
+
+  QTreeWidget* TreeView;
+  QSplitter* Splitter;
+  QTreeWidget* ListView;
+  QMenu* ListPopupMenu;
+  QMenu* TreePopupMenu;
+  ActionEditCommands TreePopupItems;
+
+  QtTreeNodes& Nodes() { return nodes_; }
+  // The selected node's object and text (nullptr and empty without a selection).
+  TBase* SelectedObject() const;
+  QString SelectedLabel() const;
+  // The row of the selected list item, or nullptr.
+  const PropertyRow* SelectedRow() const;
+  const RowList& Rows() const { return rows_; }
+  // The selected node's object fills the list anew.
+  void RefillProperties();
+
+  // ---- handlers ----
+  void TreeViewChange(QTreeWidgetItem* node);
+  void TreeViewMouseDown(Qt::MouseButton button, const QPoint& position);
+  void ListViewDblClick();
+  void ListViewChange();
+  void ListPopupRemoveClick();
+  void ListPopupAddBeforeClick();
+  void ListPopupAddAfterClick();
+  void TreeRemoveClick();
+  void TreeAddBeforeClick();
+  void TreeAddAfterClick();
+  void TreeSplitSectionClick();
+  void TreeChangeSectionTypeClick();
+  void TreeCopyWallsFromClick();
+  void TreeCopyWallsToAllClick();
+  void TreeCopyAltitudeClick();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildTree();
+  void BuildList();
+  void BuildMenus();
+  void FillList(const RowList& rows);
+  QAction* ListPopupItem(int index) const;
+  void RunTraceCommand(TraceCommand command);
+
+  TDocumentShell& shell_;
+  TEditCommandFlow& editCommands_;
+  TPropertyListCommands& listCommands_;
+  QtTreeNodes nodes_;
+  RowList rows_;
+};
+
+}  // namespace meridal
