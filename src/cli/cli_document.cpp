@@ -1,0 +1,66 @@
+#include "cli/cli_document.h"
+
+#include <ostream>
+
+#include "files/project_io.h"
+#include "model/track.h"
+
+namespace meridal {
+
+MessageAnswer StderrMessages::Show(const std::string&, const std::string& text, MessageIcon,
+                                   MessageButtons buttons) {
+  err_ << text << "\n";
+  return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
+}
+
+std::unique_ptr<TTrack> LoadTrack(const std::string& path, CliIo io) {
+  StderrMessages messages(io.err);
+  auto track = std::make_unique<TTrack>();
+  switch (LoadProjectFile(path, *track, messages)) {
+    case FileStatus::Ok: return track;
+    case FileStatus::CannotOpen: io.err << "Unable to open " << path << " !\n"; return nullptr;
+    case FileStatus::Failed: return nullptr;  // the reader has said why
+  }
+  return nullptr;
+}
+
+bool SaveTrack(TTrack& track, const std::string& path, CliIo io) {
+  StderrMessages messages(io.err);
+  TFiller filler = TFiller::FromClock();
+  switch (SaveProjectFile(path, track, filler, messages)) {
+    case FileStatus::Ok: return true;
+    case FileStatus::CannotOpen: io.err << "Unable to open file!\n"; return false;
+    case FileStatus::Failed: return false;
+  }
+  return false;
+}
+
+bool ExportTrackTo(TTrack& track, const std::string& path, CliIo io) {
+  StderrMessages messages(io.err);
+  switch (ExportTrackFile(path, track, messages)) {
+    case FileStatus::Ok: return true;
+    case FileStatus::CannotOpen: io.err << "Unable to open file!\n"; return false;
+    case FileStatus::Failed: return false;
+  }
+  return false;
+}
+
+TBase* FindObject(TTrack& track, const std::string& path, CliIo io) {
+  ObjectRef ref;
+  if (!ParseObjectPath(path, ref)) {
+    io.err << "meridal-cli: not an object: '" << path
+           << "' (track, \"section N\", \"section N/wall K\" or \"section N/altitude J\")\n";
+    return nullptr;
+  }
+  TBase* object = ResolveObject(track, ref);
+  if (!object) io.err << "meridal-cli: no such object in this track: '" << path << "'\n";
+  return object;
+}
+
+bool ExpectArgs(const CliArgs& args, size_t min, size_t max, const char* usage, CliIo io) {
+  if (args.positional.size() >= min && args.positional.size() <= max) return true;
+  io.err << "usage: meridal-cli " << usage << "\n";
+  return false;
+}
+
+}  // namespace meridal

@@ -1,0 +1,39 @@
+#pragma once
+// Loading and saving for the command line, with failures reported on stderr.
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+#include "cli/cli.h"
+#include "cli/object_path.h"
+#include "platform/messages.h"
+
+namespace meridal {
+
+class TTrack;
+
+// Message boxes become lines on stderr; questions are answered Yes.
+class StderrMessages : public IMessages {
+ public:
+  explicit StderrMessages(std::ostream& err) : err_(err) {}
+  MessageAnswer Show(const std::string& title, const std::string& text, MessageIcon icon,
+                     MessageButtons buttons) override;
+
+ private:
+  std::ostream& err_;
+};
+
+// The track in a project file, or nullptr after reporting why not.
+std::unique_ptr<TTrack> LoadTrack(const std::string& path, CliIo io);
+// Saves safely (the old file stays intact on failure); false after reporting.
+bool SaveTrack(TTrack& track, const std::string& path, CliIo io);
+// Writes the track file; false after reporting.
+bool ExportTrackTo(TTrack& track, const std::string& path, CliIo io);
+
+// Resolves an object path argument, reporting a bad or missing one.
+TBase* FindObject(TTrack& track, const std::string& path, CliIo io);
+
+// Expects exactly `count` positional arguments (or between min and max).
+bool ExpectArgs(const CliArgs& args, size_t min, size_t max, const char* usage, CliIo io);
+
+}  // namespace meridal

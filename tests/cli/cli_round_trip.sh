@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# The command line as a user drives it from a shell.
+set -u
+cli=$1
+dir=$2
+rm -rf "$dir" && mkdir -p "$dir" && cd "$dir" || exit 1
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+"$cli" new t.mrd || fail "new"
+[ "$(stat -c %s t.mrd)" = 424 ] || fail "size of a new project"
+cp t.mrd before.mrd
+
+err=$("$cli" set t.mrd "section 0" Radius 3000000 2>&1 >/dev/null); code=$?
+[ $code = 1 ] || fail "Radius on a straight should exit 1, got $code"
+[ "$err" = "Input not valid ! Range Error!" ] || fail "message: $err"
+cmp -s t.mrd before.mrd || fail "a refused set changed the file"
+
+"$cli" set t.mrd "section 0" Length 100 --base m || fail "set Length in metres"
+[ "$("$cli" get t.mrd "section 0" Length)" = 1968504 ] || fail "get Length"
+
+"$cli" edit t.mrd "section 0" add-after || fail "add-after"
+"$cli" edit t.mrd "section-1" change-type || fail "change-type"
+[ "$("$cli" get t.mrd section-1 Curvature)" = 119304647 ] || fail "curvature of a converted section"
+"$cli" set t.mrd section-1 Radius -2000000 || fail "negative radius"
+[ "$("$cli" get t.mrd section-1 Curvature)" = -119304647 ] || fail "mirrored curvature"
+
+"$cli" export t.mrd t.trk || fail "export"
+[ "$(head -c 4 t.trk)" = KART ] || fail "track file tag"
+"$cli" props t.mrd "section 1" | grep -q "^Type	2	curved$" || fail "props of a curve"
+echo "cli round trip passed"

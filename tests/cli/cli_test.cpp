@@ -1,0 +1,189 @@
+// meridal-cli driven through its entry point: outputs, messages, exit codes, and
+// files that stay untouched when a command is refused.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "cli/cli.h"
+
+namespace meridal {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+  int code;
+  std::string out, err;
+};
+
+Result RunCommand(std::vector<std::string> args) {
+  std::ostringstream out, err;
+  const int code = RunCli(args, CliIo{out, err});
+  return Result{code, out.str(), err.str()};
+}
+
+std::string Bytes(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class Cli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::path(MERIDAL_TEST_TMPDIR) / ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    file_ = (dir_ / "t.mrd").string();
+    ASSERT_EQ(RunCommand({"new", file_}).code, 0);
+  }
+  // Runs a command that must succeed.
+  std::string Ok(std::vector<std::string> args) {
+    Result r = RunCommand(args);
+    EXPECT_EQ(r.code, 0) << r.err;
+    return r.out;
+  }
+  // Runs a command that must be refused with exactly this message, leaving the file.
+  void Refused(std::vector<std::string> args, const std::string& message) {
+    const std::string before = Bytes(file_);
+    Result r = RunCommand(args);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, message + "\n");
+    EXPECT_EQ(Bytes(file_), before);
+  }
+  fs::path dir_;
+  std::string file_;
+};
+
+TEST_F(Cli, NewTrackShowsItsTreeAndRows) {
+  EXPECT_EQ(Ok({"tree", file_}),
+            "Track\n  Section 0 (straight)\n    Altitude 0\n    Altitude 1\n    Wall 0\n    Wall 1\n");
+  EXPECT_EQ(Ok({"props", file_}),
+            "Length\t984252\t50.000002 m\n"
+            "Sum of Section Lengths\t984252\t50.000002 m\n"
+            "Number of Sections\t1\n"
+            "Number of Traces\t2\n"
+            "Trace 0\t-98425\t-4.99999 m\tyes\n"
+            "Trace 1\t98425\t4.99999 m\tyes\n");
+  EXPECT_EQ(Ok({"props", file_, "section-0/wall-1"}).substr(0, 30), "From\t98425\t4.99999 m\tyes\nTo\t98");
+  EXPECT_EQ(Ok({"get", file_, "SECTION 0/Altitude 1", "Y"}), "98425\n");
+  EXPECT_EQ(Ok({"get", file_, "track", "Trace 1"}), "98425\n");
+  EXPECT_EQ(fs::file_size(file_), 424u);
+}
+
+TEST_F(Cli, SetConvertsInTheChosenBaseAndRefusesWithoutWriting) {
+  Refused({"set", file_, "section 0", "Radius", "5000000"}, "Input not valid ! Range Error!");
+  Refused({"set", file_, "section 0", "Length", "012"}, "Input not valid !");
+  Refused({"set", file_, "section 0", "Length", "0"}, "Input not valid ! Range Error!");
+  Refused({"set", file_, "section 0", "Length", "109092.2", "--base", "m"}, "Input not valid !");
+  Ok({"set", file_, "section 0", "Length", "100", "--base", "m"});
+  EXPECT_EQ(Ok({"get", file_, "section 0", "Length"}), "1968504\n");
+  EXPECT_EQ(Ok({"get", file_, "track", "Length"}), "1968504\n");
+  Ok({"set", file_, "section 0", "Orientation", "180", "--base", "deg"});
+  EXPECT_EQ(Ok({"get", file_, "section 0", "Orientation"}), "-2147483648\n");
+  Ok({"set", file_, "section 0/wall 0", "Height", "-5"});
+  EXPECT_EQ(Ok({"get", file_, "section 0/wall 0", "Height"}), "-5\n");
+
+  // -o writes elsewhere and leaves the input as it was.
+  const std::string before = Bytes(file_);
+  const std::string other = (dir_ / "other.mrd").string();
+  Ok({"set", file_, "track", "Trace 0", "-1", "--base", "m", "-o", other});
+  EXPECT_EQ(Bytes(file_), before);
+  EXPECT_EQ(Ok({"get", other, "track", "Trace 0"}), "-19685\n");
+}
+
+TEST_F(Cli, ReportsBadFilesObjectsAndUsage) {
+  const std::string text = (dir_ / "notes.txt").string();
+  std::ofstream(text) << "just some text, long enough to hold a header of forty bytes";
+  Result r = RunCommand({"tree", text});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "Not a MERIDAL File !\n");
+  r = RunCommand({"tree", (dir_ / "missing.mrd").string()});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "Unable to open " + (dir_ / "missing.mrd").string() + " !\n");
+  for (const char* bad : {"section 1", "section 01", "section 0/wall 2", "wall 0", "section 0/trace 0"}) {
+    r = RunCommand({"get", file_, bad, "Length"});
+    EXPECT_EQ(r.code, 1) << bad;
+    EXPECT_NE(r.err.find(bad), std::string::npos) << bad;
+  }
+  EXPECT_EQ(RunCommand({}).code, 2);
+  EXPECT_EQ(RunCommand({"frobnicate"}).code, 2);
+  EXPECT_EQ(RunCommand({"get", file_}).code, 2);
+  EXPECT_EQ(RunCommand({"set", file_, "track", "Length", "5", "--base", "inch"}).code, 2);
+  EXPECT_EQ(RunCommand({"set", file_, "track", "Length", "5", "-o"}).code, 2);
+}
+
+TEST_F(Cli, EditsSectionsAndRefusesWhatTheModelRefuses) {
+  Refused({"edit", file_, "section 0", "remove"}, "Cannot remove Section 0 (straight) !");
+  Refused({"edit", file_, "section 0", "split", "0"}, "Input not valid ! Range Error!");
+  Refused({"edit", file_, "section 0", "split", "1.5"}, "Input not valid !");
+  Refused({"edit", file_, "section 0/wall 0", "remove"}, "Cannot remove Wall 0 !");
+  Refused({"edit", file_, "section 0", "copy-walls-from", "1"}, "Input not valid ! Range Error !");
+  Refused({"edit", file_, "section 0", "copy-walls-from", "007"}, "Input not valid !");
+  const std::string before = Bytes(file_);
+  Result r = RunCommand({"edit", file_, "section 0/wall 0", "split", "5"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "meridal-cli: split does not apply to section 0/wall 0\n");
+  EXPECT_EQ(Bytes(file_), before);
+
+  Ok({"edit", file_, "section 0", "add-after"});
+  Ok({"edit", file_, "section 1", "change-type"});
+  EXPECT_EQ(Ok({"get", file_, "section 1", "Curvature"}), "119304647\n");
+  Ok({"edit", file_, "section 0", "split", "1000"});
+  const std::string section = "    Altitude 0\n    Altitude 1\n    Wall 0\n    Wall 1\n";
+  EXPECT_EQ(Ok({"tree", file_}), "Track\n  Section 0 (straight)\n" + section + "  Section 1 (straight)\n" + section +
+                                     "  Section 2 (curved)\n" + section);
+  EXPECT_EQ(Ok({"get", file_, "section 0", "Length"}), "1000\n");
+  EXPECT_EQ(Ok({"get", file_, "section 2", "Start"}), "984252\n");
+  Ok({"edit", file_, "section 0/wall 0", "add-after"});
+  Ok({"edit", file_, "section 0", "copy-walls-to-all"});
+  EXPECT_EQ(Ok({"get", file_, "section 2/wall 1", "From"}), "0\n");
+  Ok({"set", file_, "section 2/altitude 1", "Height@Start", "77"});
+  Ok({"edit", file_, "section 2/altitude 1", "copy-altitude"});
+  EXPECT_EQ(Ok({"get", file_, "section 2/altitude 0", "Height@Start"}), "77\n");
+}
+
+TEST_F(Cli, EditsTraces) {
+  Refused({"trace", file_, "remove", "0"}, "Cannot remove Trace 0 !");
+  Refused({"trace", file_, "add-after", "5"}, "Cannot add Trace 5 !");
+  Refused({"trace", file_, "add-before", "x"}, "Cannot add Trace x !");
+  Ok({"trace", file_, "add-after", "0"});
+  EXPECT_EQ(Ok({"get", file_, "track", "Trace 1"}), "0\n");
+  EXPECT_EQ(Ok({"get", file_, "section 0/altitude 2", "Y"}), "98425\n");
+  Ok({"trace", file_, "remove", "0"});
+  EXPECT_EQ(Ok({"get", file_, "track", "Trace 0"}), "0\n");
+}
+
+TEST_F(Cli, CheckListsEveryDiscontinuityAndPassesAClosedCircuit) {
+  Result r = RunCommand({"check", file_});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.out, "Section 0 (straight)\tLongitudinal gap\t-984252\t-50.000002 m\n");
+  // A stadium: straight, half turn left, straight, half turn left.
+  Ok({"edit", file_, "section 0", "add-after"});
+  Ok({"edit", file_, "section 1", "change-type"});
+  Ok({"set", file_, "section 1", "Radius", "984252"});
+  Ok({"set", file_, "section 1", "Curvature", "180", "--base", "curv"});
+  Ok({"edit", file_, "section 1", "add-after"});
+  Ok({"edit", file_, "section 2", "change-type"});
+  Ok({"set", file_, "section 2", "Length", "984252"});
+  Ok({"edit", file_, "section 2", "add-after"});
+  Ok({"edit", file_, "section 3", "change-type"});
+  Ok({"set", file_, "section 3", "Radius", "984252"});
+  Ok({"set", file_, "section 3", "Curvature", "180", "--base", "curv"});
+  r = RunCommand({"check", file_});
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_EQ(r.out, "closed\n");
+}
+
+TEST_F(Cli, ExportsTheTrackFile) {
+  const std::string trk = (dir_ / "t.trk").string();
+  Ok({"export", file_, trk});
+  const std::string bytes = Bytes(trk);
+  ASSERT_EQ(bytes.size(), 276u);
+  EXPECT_EQ(bytes.substr(0, 4), "KART");
+}
+
+}  // namespace
+}  // namespace meridal
