@@ -1,16 +1,125 @@
 // render: draws a track into a PNG with the same drawing code as the graphics window.
+#include <algorithm>
 #include <ostream>
 
 #include "cli/cli_document.h"
+#include "model/track.h"
+#include "present/value_text.h"
+
+#ifdef MERIDAL_CLI_RENDER
+#include <QImage>
+#include <QPainter>
+
+#include "graphics/offscreen_window.h"
+#include "graphics/qt/painter_canvas.h"
+#include "graphics/scale_draw.h"
+#include "graphics/view_flags.h"
+#include "platform/canvas.h"
+#endif
 
 namespace meridal {
 
+#ifdef MERIDAL_CLI_RENDER
+namespace {
+
+constexpr int kMaxSide = 16384;
+
+// A canvas that only knows its size, to measure the drawing before the image exists.
+struct SizeOnlyCanvas : ICanvas {
+  int width, height;
+  SizeOnlyCanvas(int w, int h) : width(w), height(h) {}
+  void SetPenColor(TColor) override {}
+  void SetPenWidth(int) override {}
+  void SetBrushColor(TColor) override {}
+  void SetBrushStyle(BrushStyle) override {}
+  void MoveTo(int32_t, int32_t) override {}
+  void LineTo(int32_t, int32_t) override {}
+  void Polygon(const TPoint*, int) override {}
+  void Rectangle(int32_t, int32_t, int32_t, int32_t) override {}
+  int ClientWidth() const override { return width; }
+  int ClientHeight() const override { return height; }
+};
+
+bool ParseSize(const std::string& text, int& width, int& height) {
+  const size_t x = text.find('x');
+  if (x == std::string::npos) return false;
+  auto w = ParseCanonicalDecimal(text.substr(0, x));
+  auto h = ParseCanonicalDecimal(text.substr(x + 1));
+  if (!w || !h || *w < 1 || *h < 1 || *w > kMaxSide || *h > kMaxSide) return false;
+  width = *w;
+  height = *h;
+  return true;
+}
+
+}  // namespace
+#endif
+
 int CommandRender(const CliArgs& args, CliIo io) {
-  if (!ExpectArgs(args, 2, 2, "render FILE.mrd OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z]",
-                  io))
+  const char* usage = "render FILE.mrd OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z]";
+  if (!ExpectArgs(args, 2, 2, usage, io)) return 2;
+#ifdef MERIDAL_CLI_RENDER
+  int width = 0, height = 0;
+  if (args.Has("--size") && !ParseSize(args.Get("--size"), width, height)) {
+    io.err << "meridal-cli: --size takes WIDTHxHEIGHT, each 1 to " << kMaxSide << " pixels\n";
     return 2;
-  io.err << "meridal-cli: render is not available in this build\n";
+  }
+  auto flags = ParseCanonicalDecimal(args.Get("--view-flags", "63"));
+  if (!flags || *flags < 0 || *flags > kViewAll) {
+    io.err << "meridal-cli: --view-flags takes a number from 0 to 63\n";
+    return 2;
+  }
+  const std::optional<double> zoom = ParseDecimalNumber(args.Get("--zoom", "1"));
+  const double zoomFactor = zoom.value_or(0);
+  if (!(zoomFactor > 0)) {
+    io.err << "meridal-cli: --zoom takes a positive number\n";
+    return 2;
+  }
+  auto track = LoadTrack(args.positional[0], io);
+  if (!track) return 1;
+  TSection* focus = nullptr;
+  if (args.Has("--select")) {
+    TBase* object = FindObject(*track, args.Get("--select"), io);
+    if (!object) return 1;
+    object->Highlight();
+    focus = track->HighlightedSection();
+  }
+
+  // Measure the drawing at the chosen zoom: by default the image holds all of it.
+  SizeOnlyCanvas probe(1, 1);
+  TOffscreenWindow probeWindow(probe);
+  TScaleDraw measure(probeWindow, track->Extent, 600);
+  if (!measure.SetZoom(zoomFactor)) {
+    io.err << "meridal-cli: the drawing is too large at zoom " << zoomFactor << "\n";
+    return 1;
+  }
+  if (width == 0) {
+    width = std::clamp<int32_t>(measure.HorizontalRange(), 1, kMaxSide);
+    height = std::clamp<int32_t>(measure.VerticalRange(), 1, kMaxSide);
+  }
+
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    TPainterCanvas canvas(painter, image.size());
+    TOffscreenWindow window(canvas);
+    TScaleDraw view(window, track->Extent, 600);
+    view.SetZoom(zoomFactor);
+    // Centre on the selected section, or on the whole track.
+    const TRect& box = focus ? focus->Extent : track->Extent;
+    view.CenterOn((static_cast<double>(box.left) + box.right) / 2, (static_cast<double>(box.top) + box.bottom) / 2);
+    view.OriginFromScroll();
+    track->Draw(view, *flags);
+  }
+  if (!image.save(QString::fromStdString(args.positional[1]), "PNG")) {
+    io.err << "Unable to open file!\n";
+    return 1;
+  }
+  return 0;
+#else
+  io.err << "meridal-cli: render needs the Qt build\n";
   return 1;
+#endif
 }
 
 }  // namespace meridal

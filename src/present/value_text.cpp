@@ -13,8 +13,8 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
 
-// A decimal floating-point number that fills the text after leading blanks; the
-// empty rest reads as 0. Hexadecimal forms, infinities and NaN are not numbers here.
+}  // namespace
+
 std::optional<double> ParseDecimalNumber(const std::string& text) {
   size_t i = 0;
   while (i < text.size() && IsBlank(text[i])) ++i;
@@ -37,8 +37,6 @@ std::optional<double> ParseDecimalNumber(const std::string& text) {
   if (ec != std::errc() || end != last || !std::isfinite(value)) return std::nullopt;
   return negative ? -value : value;
 }
-
-}  // namespace
 
 std::optional<int32_t> ParseCanonicalDecimal(const std::string& text) {
   if (text.empty() || text.size() > 11) return std::nullopt;

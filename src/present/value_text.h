@@ -25,6 +25,10 @@ std::string DisplayValue(int32_t value, ValueBase base);
 // -2147483648.
 std::optional<int32_t> ParseValue(const std::string& text, ValueBase base);
 
+// A decimal floating-point number that fills the text after leading blanks; the
+// empty rest reads as 0. Hexadecimal forms, infinities and NaN are not numbers here.
+std::optional<double> ParseDecimalNumber(const std::string& text);
+
 // The canonical decimal form alone (what the Copy Walls dialog accepts).
 std::optional<int32_t> ParseCanonicalDecimal(const std::string& text);
 

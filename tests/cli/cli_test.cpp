@@ -9,6 +9,10 @@
 
 #include "cli/cli.h"
 
+#ifdef MERIDAL_CLI_RENDER
+#include <QImage>
+#endif
+
 namespace meridal {
 namespace {
 
@@ -184,6 +188,38 @@ TEST_F(Cli, ExportsTheTrackFile) {
   ASSERT_EQ(bytes.size(), 276u);
   EXPECT_EQ(bytes.substr(0, 4), "KART");
 }
+
+#ifdef MERIDAL_CLI_RENDER
+TEST_F(Cli, RendersTheDrawingIntoAPng) {
+  const std::string png = (dir_ / "t.png").string();
+  Ok({"set", file_, "section 0/wall 0", "Surface", "4"});
+  Ok({"render", file_, png});
+  QImage image(QString::fromStdString(png));
+  ASSERT_FALSE(image.isNull());
+  // At zoom 1 the larger extent of the track's rectangle spans 600 pixels.
+  EXPECT_EQ(image.width(), 600);
+  auto count = [&](QRgb colour) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) n += (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
+    return n;
+  };
+  EXPECT_GT(count(qRgb(0, 128, 0)), 1000);  // the grass strip
+  EXPECT_GT(count(qRgb(255, 0, 0)), 50);    // the start/finish marker
+  EXPECT_EQ(count(qRgb(255, 127, 0)), 0);   // nothing selected
+
+  Ok({"render", file_, png, "--size", "300x200", "--select", "section 0/wall 0", "--view-flags", "0", "--zoom", "2"});
+  image.load(QString::fromStdString(png));
+  EXPECT_EQ(image.size(), QSize(300, 200));
+  EXPECT_GT(count(qRgb(255, 127, 0)), 50);  // the selected wall strip
+  EXPECT_EQ(count(qRgb(0, 0, 255)), 0);     // no traces without their view flag
+
+  EXPECT_EQ(RunCommand({"render", file_, png, "--size", "0x5"}).code, 2);
+  EXPECT_EQ(RunCommand({"render", file_, png, "--view-flags", "64"}).code, 2);
+  EXPECT_EQ(RunCommand({"render", file_, png, "--zoom", "-1"}).code, 2);
+  EXPECT_EQ(RunCommand({"render", file_, png, "--zoom", "1e300"}).code, 1);
+}
+#endif
 
 }  // namespace
 }  // namespace meridal
