@@ -4,17 +4,12 @@
 #include <memory>
 #include <string>
 
+#include "files/project_io.h"  // FileStatus
 #include "platform/messages.h"
 
 namespace meridal {
 
 class TTrack;
-
-enum class FileStatus {
-  Ok,
-  CannotOpen,  // the file could not be opened at all; the caller says so
-  Failed,      // reading or writing failed and has shown its own message
-};
 
 class IDocumentFiles {
  public:
@@ -25,7 +20,8 @@ class IDocumentFiles {
   virtual FileStatus Export(const std::string& path, TTrack& track, IMessages& messages) = 0;
 };
 
-// The project and track files on disk.
+// The project and track files on disk. Their filler generator is seeded from the
+// clock when they are made, once at the program's start.
 std::unique_ptr<IDocumentFiles> MakeDiskFiles();
 
 }  // namespace meridal

@@ -1,0 +1,400 @@
+// The document's life: New, Open, Save, Save As, Export and closing, with the
+// save-changes prompt, against scripted boxes and dialogs and real files.
+#include "shell/document_shell.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "graphics/scale_draw.h"
+#include "model/track.h"
+#include "shell/shell_doubles.h"
+
+namespace meridal {
+namespace {
+
+using testing::ScriptedFiles;
+using testing::ShownMessage;
+
+std::string TempPath(const std::string& name) {
+  const std::filesystem::path dir = std::filesystem::path(MERIDAL_TEST_TMPDIR) / "shell";
+  std::filesystem::create_directories(dir);
+  const std::filesystem::path path = dir / name;
+  std::filesystem::remove(path);
+  return path.string();
+}
+
+std::string FirstBytes(const std::string& path, size_t n) {
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes(n, '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(n));
+  bytes.resize(static_cast<size_t>(in.gcount()));
+  return bytes;
+}
+
+void ExpectMessage(const ShownMessage& m, const std::string& title, const std::string& text, MessageIcon icon,
+                   MessageButtons buttons) {
+  EXPECT_EQ(m.title, title);
+  EXPECT_EQ(m.text, text);
+  EXPECT_EQ(m.icon, icon);
+  EXPECT_EQ(m.buttons, buttons);
+}
+
+class DocumentShellTest : public ::testing::Test {
+ protected:
+  testing::RecordingWindows windows;
+  testing::ScriptedMessages messages;
+  testing::ScriptedFileDialogs dialogs;
+  std::unique_ptr<IDocumentFiles> disk = MakeDiskFiles();
+  TDocumentShell shell{windows, messages, dialogs, *disk};
+  testing::RecordingEditCommands popup;
+  RowList rows;
+
+  DocumentShellTest() {
+    windows.onSelect = [this](TBase& object) { rows = shell.SelectionChanged(object, &popup); };
+  }
+
+  // A document that is not new: saved under `path` and then changed.
+  void ChangedDocumentNamed(const std::string& path) {
+    shell.FileNew();
+    dialogs.answers = {path};
+    shell.FileSaveAs();
+    ASSERT_EQ(shell.FileName, path);
+    shell.MarkModified();
+  }
+};
+
+TEST_F(DocumentShellTest, NewBuildsTheDefaultTrackAndSelectsIt) {
+  shell.FileNew();
+  ASSERT_TRUE(shell.Track);
+  EXPECT_EQ(shell.Track->NumberOfSections(), 1);
+  EXPECT_EQ(shell.FileName, "noname.mrd");
+  EXPECT_FALSE(shell.Modified);
+  EXPECT_TRUE(windows.documentItemsEnabled);
+  EXPECT_FALSE(windows.saveEnabled);
+  EXPECT_EQ(windows.tiles, 1);
+  EXPECT_EQ(windows.tree->Lines(), (std::vector<std::string>{"Track", "  Section 0 (straight)", "    Altitude 0",
+                                                             "    Altitude 1", "    Wall 0", "    Wall 1"}));
+  EXPECT_EQ(windows.tree->selected->object, shell.Track.get());
+  EXPECT_EQ(shell.Track->Nodes, windows.tree.get());
+  // The track's node is selected: every Edit item is off.
+  for (int i : {0, 1, 2, 4, 5, 6, 7, 9}) EXPECT_FALSE(windows.editMenu.enabled[static_cast<size_t>(i)]) << i;
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(windows.busyDepth, 0);
+}
+
+TEST_F(DocumentShellTest, NewOnAnUnchangedDocumentAsksNothing) {
+  shell.FileNew();
+  shell.FileNew();
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(windows.treeWindowsCreated, 2);
+}
+
+TEST_F(DocumentShellTest, TheSavePromptOfANewDocumentHasTwoBlanksBeforeTheName) {
+  shell.FileNew();
+  shell.MarkModified();
+  messages.answers = {MessageAnswer::Cancel};
+  shell.FileNew();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  ExpectMessage(messages.shown[0], "Meridal", "Save changes to  noname.mrd ?", MessageIcon::Warning,
+                MessageButtons::YesNoCancel);
+  // Cancel abandons the command.
+  EXPECT_EQ(windows.treeWindowsCreated, 1);
+  EXPECT_TRUE(shell.Modified);
+}
+
+TEST_F(DocumentShellTest, YesOnANewDocumentRunsSaveAsWhoseCancelKeepsTheDocument) {
+  shell.FileNew();
+  TTrack* old = shell.Track.get();
+  shell.MarkModified();
+  messages.answers = {MessageAnswer::Yes};
+  shell.FileNew();
+  ASSERT_EQ(dialogs.asked.size(), 1u);
+  const FileDialogRequest& r = dialogs.asked[0].request;
+  EXPECT_TRUE(dialogs.asked[0].save);
+  EXPECT_EQ(r.defaultExtension, "*.mrd");
+  EXPECT_EQ(r.filter, "Meridal Files (*.mrd)|*.mrd");
+  EXPECT_EQ(r.fileName, "noname.mrd");
+  EXPECT_TRUE(r.promptOverwrite);
+  EXPECT_TRUE(shell.SaveCancelled);
+  EXPECT_EQ(shell.Track.get(), old);
+  EXPECT_EQ(windows.treeWindowsCreated, 1);
+  EXPECT_TRUE(shell.Modified);
+}
+
+TEST_F(DocumentShellTest, NoDropsTheChangesWithoutWriting) {
+  shell.FileNew();
+  shell.MarkModified();
+  messages.answers = {MessageAnswer::No};
+  shell.FileNew();
+  EXPECT_TRUE(dialogs.asked.empty());
+  EXPECT_EQ(windows.treeWindowsCreated, 2);
+  EXPECT_FALSE(shell.Modified);
+}
+
+TEST_F(DocumentShellTest, SaveAsWritesAProjectThatOpensAgain) {
+  const std::string path = TempPath("saved.mrd");
+  shell.FileNew();
+  ASSERT_TRUE(shell.Track->SetTrace(0, -123456));
+  shell.CommonRefresh();
+  EXPECT_TRUE(windows.saveEnabled);
+  dialogs.answers = {path};
+  shell.FileSaveAs();
+  EXPECT_EQ(shell.FileName, path);
+  EXPECT_FALSE(shell.Modified);
+  EXPECT_FALSE(windows.saveEnabled);
+  EXPECT_EQ(FirstBytes(path, 4), "MRDL");
+
+  shell.FileNew();
+  dialogs.answers = {path};
+  shell.FileOpen();
+  const FileDialogRequest& r = dialogs.asked.back().request;
+  EXPECT_FALSE(dialogs.asked.back().save);
+  EXPECT_TRUE(r.mustExist);
+  EXPECT_EQ(r.fileName, "noname.mrd");
+  EXPECT_EQ(r.filter, "Meridal Files (*.mrd)|*.mrd");
+  ASSERT_TRUE(shell.Track);
+  EXPECT_EQ(shell.Track->Traces, (std::vector<int32_t>{-123456, 98425}));
+  EXPECT_EQ(shell.FileName, path);
+  EXPECT_FALSE(shell.Modified);
+  EXPECT_EQ(windows.tree->selected->object, shell.Track.get());
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(DocumentShellTest, LaterPromptsNameTheSavedPathAndYesSavesIt) {
+  const std::string path = TempPath("named.mrd");
+  ChangedDocumentNamed(path);
+  ASSERT_TRUE(shell.Track->SetTrace(1, 200000));
+  std::filesystem::remove(path);
+  messages.answers = {MessageAnswer::Yes};
+  shell.FileNew();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, "Save changes to  " + path + " ?");
+  EXPECT_EQ(dialogs.asked.size(), 1u);  // Save, not Save As: no second dialog
+  EXPECT_EQ(FirstBytes(path, 4), "MRDL");
+  EXPECT_EQ(shell.FileName, "noname.mrd");  // and then the new document
+}
+
+TEST_F(DocumentShellTest, ASaveThatCannotCreateItsFileKeepsTheChanges) {
+  shell.FileNew();
+  shell.MarkModified();
+  const std::string path = TempPath("no-such-folder") + "/x.mrd";
+  dialogs.answers = {path};
+  shell.FileSaveAs();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  ExpectMessage(messages.shown[0], "Error", "Unable to open file!", MessageIcon::None, MessageButtons::Ok);
+  EXPECT_EQ(shell.FileName, path);
+  EXPECT_TRUE(shell.Modified);
+  EXPECT_TRUE(windows.saveEnabled);
+  EXPECT_EQ(windows.busyDepth, 0);
+}
+
+TEST_F(DocumentShellTest, OpeningAFileThatIsNoProjectLeavesNoDocument) {
+  const std::string path = TempPath("junk.mrd");
+  std::ofstream(path, std::ios::binary) << "This is not a track at all, only some text.";
+  shell.FileNew();
+  dialogs.answers = {path};
+  shell.FileOpen();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  ExpectMessage(messages.shown[0], "Error", "Not a MERIDAL File !", MessageIcon::Error, MessageButtons::Ok);
+  EXPECT_FALSE(shell.Track);
+  EXPECT_FALSE(windows.tree);
+  EXPECT_EQ(shell.FileName, path);
+  EXPECT_EQ(windows.busyDepth, 0);
+  // Without a document the file commands do nothing.
+  shell.FileSaveAs();
+  shell.FileExportTrackFile();
+  EXPECT_EQ(dialogs.asked.size(), 1u);
+}
+
+TEST_F(DocumentShellTest, AFileThatCannotBeOpenedIsNamed) {
+  const std::string path = TempPath("missing.mrd");
+  EXPECT_FALSE(shell.OpenPath(path));
+  ASSERT_EQ(messages.shown.size(), 1u);
+  ExpectMessage(messages.shown[0], "Meridal", "Unable to open " + path + " !", MessageIcon::Error,
+                MessageButtons::Ok);
+  EXPECT_FALSE(shell.Track);
+}
+
+TEST_F(DocumentShellTest, CancellingOpenChangesNothing) {
+  shell.FileNew();
+  TTrack* old = shell.Track.get();
+  shell.FileOpen();
+  EXPECT_EQ(shell.Track.get(), old);
+  EXPECT_EQ(shell.FileName, "noname.mrd");
+}
+
+TEST_F(DocumentShellTest, ExportProposesTheTrackFileAndChangesNothing) {
+  shell.FileNew();
+  shell.MarkModified();
+  shell.FileExportTrackFile();  // cancelled
+  ASSERT_EQ(dialogs.asked.size(), 1u);
+  const FileDialogRequest& r = dialogs.asked[0].request;
+  EXPECT_TRUE(dialogs.asked[0].save);
+  EXPECT_EQ(r.fileName, "noname.trk");
+  EXPECT_EQ(r.defaultExtension, "*.trk");
+  EXPECT_EQ(r.filter, "Sorvan Track Files (*.trk)|*.trk");
+
+  const std::string path = TempPath("out.trk");
+  dialogs.answers = {path};
+  shell.FileExportTrackFile();
+  EXPECT_EQ(FirstBytes(path, 4), "KART");
+  EXPECT_EQ(shell.FileName, "noname.mrd");
+  EXPECT_TRUE(shell.Modified);
+  EXPECT_TRUE(messages.shown.empty());
+
+  dialogs.answers = {TempPath("no-such-folder") + "/x.trk"};
+  shell.FileExportTrackFile();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  ExpectMessage(messages.shown[0], "Error", "Unable to open file!", MessageIcon::None, MessageButtons::Ok);
+}
+
+TEST_F(DocumentShellTest, ClosingAsksOnlyForChanges) {
+  EXPECT_TRUE(shell.CloseQuery());
+  shell.FileNew();
+  EXPECT_TRUE(shell.CloseQuery());
+  EXPECT_TRUE(messages.shown.empty());
+  shell.MarkModified();
+  messages.answers = {MessageAnswer::Cancel, MessageAnswer::Yes, MessageAnswer::No};
+  EXPECT_FALSE(shell.CloseQuery());
+  EXPECT_FALSE(shell.CloseQuery());  // Yes, then Save As cancelled
+  EXPECT_TRUE(shell.CloseQuery());
+  shell.Close();
+  EXPECT_FALSE(shell.Track);
+  EXPECT_FALSE(windows.tree);
+}
+
+// ---- with files that fail on request ----
+
+class ScriptedFilesShellTest : public ::testing::Test {
+ protected:
+  testing::RecordingWindows windows;
+  testing::ScriptedMessages messages;
+  testing::ScriptedFileDialogs dialogs;
+  ScriptedFiles files;
+  TDocumentShell shell{windows, messages, dialogs, files};
+};
+
+TEST_F(ScriptedFilesShellTest, SavingANewDocumentWritesNonameWithoutAsking) {
+  shell.FileNew();
+  shell.FileSave();  // nothing to save yet
+  EXPECT_TRUE(files.paths.empty());
+  shell.MarkModified();
+  shell.FileSave();
+  EXPECT_EQ(files.paths, std::vector<std::string>{"noname.mrd"});
+  EXPECT_TRUE(dialogs.asked.empty());
+  EXPECT_FALSE(shell.Modified);
+}
+
+TEST_F(ScriptedFilesShellTest, AWriteThatFailsKeepsModifiedAndSave) {
+  shell.FileNew();
+  shell.MarkModified();
+  files.saveStatus = FileStatus::Failed;  // the writer has said why
+  shell.FileSave();
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_TRUE(shell.Modified);
+  EXPECT_TRUE(windows.saveEnabled);
+}
+
+TEST_F(ScriptedFilesShellTest, APromptedSaveThatFailsKeepsTheDocument) {
+  shell.FileNew();
+  dialogs.answers = {"track.mrd"};
+  shell.FileSaveAs();
+  shell.MarkModified();
+  TTrack* old = shell.Track.get();
+  files.saveStatus = FileStatus::CannotOpen;
+  messages.answers = {MessageAnswer::Yes};
+  shell.FileNew();
+  EXPECT_EQ(shell.Track.get(), old);
+  EXPECT_TRUE(shell.Modified);
+  messages.answers = {MessageAnswer::Yes};
+  EXPECT_FALSE(shell.CloseQuery());
+}
+
+TEST_F(ScriptedFilesShellTest, AFailedReadReplacesTheOpenDocumentByNone) {
+  shell.FileNew();
+  files.loadStatus = FileStatus::Failed;
+  EXPECT_FALSE(shell.OpenPath("bad.mrd"));
+  EXPECT_FALSE(shell.Track);
+  EXPECT_FALSE(windows.tree);
+  EXPECT_TRUE(messages.shown.empty());  // the reader shows its own message
+}
+
+// ---- selection and refresh ----
+
+class SelectionTest : public DocumentShellTest {
+ protected:
+  void SetUp() override {
+    windows.withGraph = true;
+    shell.FileNew();
+  }
+};
+
+TEST_F(SelectionTest, TheEditItemsFollowTheSelectedKind) {
+  using Items = std::array<bool, kEditCommandCount>;
+  const auto& menu = windows.editMenu.enabled;
+  // Separators (3 and 8) are left as they were: on.
+  const Items section{true, true, true, true, true, true, true, true, true, false};
+  const Items wall{true, true, true, true, false, false, false, false, true, false};
+  const Items altitude{false, false, false, true, false, false, false, false, true, true};
+  const Items track{false, false, false, true, false, false, false, false, true, false};
+  ASSERT_TRUE(windows.SelectNode("Section 0 (straight)"));
+  EXPECT_EQ(menu, section);
+  ASSERT_TRUE(windows.SelectNode("Wall 1"));
+  EXPECT_EQ(menu, wall);
+  ASSERT_TRUE(windows.SelectNode("Altitude 0"));
+  EXPECT_EQ(menu, altitude);
+  ASSERT_TRUE(windows.SelectNode("Track"));
+  EXPECT_EQ(menu, track);
+
+  // The tree's popup is set the same way, and the list gets the object's rows.
+  ASSERT_TRUE(windows.SelectNode("Wall 0"));
+  EXPECT_EQ(popup.enabled, wall);
+  ASSERT_FALSE(rows.empty());
+  EXPECT_EQ(rows[0].Caption, "From");
+}
+
+TEST_F(SelectionTest, SelectingMovesTheHighlightWhileTreeEventsAreEnabled) {
+  TTrack& track = *shell.Track;
+  ASSERT_TRUE(shell.ScaleDraw);
+  ASSERT_TRUE(windows.SelectNode("Wall 1"));
+  EXPECT_EQ(track.SelectedChild, 0);
+  EXPECT_EQ(track.Section(0)->SelectedChild, 1);
+  ASSERT_TRUE(windows.SelectNode("Altitude 1"));
+  EXPECT_EQ(track.Section(0)->SelectedChild, -1);
+  EXPECT_EQ(track.Section(0)->SelectedItem, 1);
+  ASSERT_TRUE(windows.SelectNode("Track"));
+  EXPECT_EQ(track.SelectedChild, -1);
+
+  track.TreeEventsEnabled = false;
+  ASSERT_TRUE(windows.SelectNode("Wall 0"));
+  EXPECT_EQ(track.SelectedChild, -1);                   // no highlight moved
+  EXPECT_TRUE(windows.editMenu.enabled[kEditRemove]);  // but the menu follows
+}
+
+TEST_F(SelectionTest, TheCommonRefreshGivesTheDrawingTheNewExtent) {
+  TTrack& track = *shell.Track;
+  ASSERT_TRUE(shell.ScaleDraw);
+  const TRect before = shell.ScaleDraw->Bounds();
+  ASSERT_EQ(track.Section(0)->AccessValue("Length", 3 * 984252, true), 1);
+  shell.CommonRefresh();
+  EXPECT_EQ(shell.ScaleDraw->Bounds(), track.Extent);
+  EXPECT_NE(shell.ScaleDraw->Bounds(), before);
+  EXPECT_EQ(windows.repaints, 1);
+  EXPECT_TRUE(shell.Modified);
+  EXPECT_TRUE(windows.saveEnabled);
+}
+
+TEST_F(SelectionTest, ViewOptionsRepaintOnlyADocument) {
+  shell.SetViewFlags(kViewAll & ~kViewTraces);
+  EXPECT_EQ(shell.ViewFlags, 62);
+  EXPECT_EQ(windows.repaints, 1);
+  shell.Close();
+  shell.SetViewFlags(kViewAll);
+  EXPECT_EQ(windows.repaints, 1);
+  EXPECT_FALSE(shell.ScaleDraw);
+}
+
+}  // namespace
+}  // namespace meridal

@@ -1,0 +1,219 @@
+#pragma once
+// Doubles for the shell's seams: message boxes and file dialogs answered from a
+// script, a frame that records what the commands asked of it, dialogs with
+// scripted results, and files that fail on request.
+#include <array>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/base.h"
+#include "platform/edit_commands.h"
+#include "platform/file_dialogs.h"
+#include "platform/messages.h"
+#include "shell/document_files.h"
+#include "shell/shell_dialogs.h"
+#include "shell/shell_windows.h"
+#include "support/fake_draw_window.h"
+#include "support/memory_tree.h"
+
+namespace meridal::testing {
+
+struct ShownMessage {
+  std::string title, text;
+  MessageIcon icon;
+  MessageButtons buttons;
+};
+
+// Answers in the order given; a box without a scripted answer gets OK, or Cancel
+// when it has no OK button (so an unexpected question never goes on by itself).
+class ScriptedMessages : public IMessages {
+ public:
+  MessageAnswer Show(const std::string& title, const std::string& text, MessageIcon icon,
+                     MessageButtons buttons) override {
+    shown.push_back({title, text, icon, buttons});
+    if (!answers.empty()) {
+      const MessageAnswer a = answers.front();
+      answers.pop_front();
+      return a;
+    }
+    return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+  }
+  std::vector<std::string> Texts() const {
+    std::vector<std::string> out;
+    for (const auto& m : shown) out.push_back(m.text);
+    return out;
+  }
+  std::deque<MessageAnswer> answers;
+  std::vector<ShownMessage> shown;
+};
+
+// Paths in the order given; nothing scripted means the user cancelled.
+class ScriptedFileDialogs : public IFileDialogs {
+ public:
+  std::optional<std::string> Open(const FileDialogRequest& request) override { return Answer(request, false); }
+  std::optional<std::string> Save(const FileDialogRequest& request) override { return Answer(request, true); }
+
+  struct Asked {
+    FileDialogRequest request;
+    bool save;
+  };
+  std::deque<std::optional<std::string>> answers;
+  std::vector<Asked> asked;
+
+ private:
+  std::optional<std::string> Answer(const FileDialogRequest& request, bool save) {
+    asked.push_back({request, save});
+    if (answers.empty()) return std::nullopt;
+    auto a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+};
+
+class RecordingEditCommands : public IEditCommands {
+ public:
+  RecordingEditCommands() { enabled.fill(true); }
+  void SetEnabled(int index, bool on) override { enabled[static_cast<size_t>(index)] = on; }
+  std::array<bool, kEditCommandCount> enabled{};
+};
+
+// The frame: a memory tree for the tree window, optionally a fake graphics window.
+class RecordingWindows : public IShellWindows {
+ public:
+  IDrawWindow* CreateGraphWindow() override {
+    if (!withGraph) return nullptr;
+    graph = std::make_unique<FakeDrawWindow>();
+    return graph.get();
+  }
+  ITreeNodes& CreateTreeWindow() override {
+    tree = std::make_unique<MemoryTree>();
+    tree->onSelect = [this](MemoryTree::Node* node) {
+      if (node && node->object && onSelect) onSelect(*node->object);
+    };
+    ++treeWindowsCreated;
+    return *tree;
+  }
+  void DestroyGraphWindow() override { graph.reset(); }
+  void DestroyTreeWindow() override { tree.reset(); }
+  void TileWindows() override { ++tiles; }
+  void RepaintGraph() override { ++repaints; }
+  TBase* SelectedObject() override {
+    if (selectedOverride) return selectedOverride;
+    return tree && tree->selected ? tree->selected->object : nullptr;
+  }
+  std::string SelectedLabel() override {
+    if (selectedOverride) return labelOverride;
+    return tree && tree->selected ? tree->selected->text : std::string();
+  }
+  void RefillProperties() override { ++refills; }
+  IEditCommands& EditMenu() override { return editMenu; }
+  void SetSaveEnabled(bool on) override { saveEnabled = on; }
+  void SetDocumentItemsEnabled(bool on) override { documentItemsEnabled = on; }
+  void SetBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
+
+  // Selects the node whose text is `label` (and runs the tree's selection handling).
+  bool SelectNode(const std::string& label) {
+    if (!tree) return false;
+    for (auto& root : tree->roots)
+      if (MemoryTree::Node* n = Find(*root, label)) {
+        tree->Select(n);
+        return true;
+      }
+    return false;
+  }
+
+  // The tree window's selection handling (the test connects it to the shell).
+  std::function<void(TBase&)> onSelect;
+  bool withGraph = false;
+  std::unique_ptr<FakeDrawWindow> graph;
+  std::unique_ptr<MemoryTree> tree;
+  RecordingEditCommands editMenu;
+  TBase* selectedOverride = nullptr;
+  std::string labelOverride;
+  bool saveEnabled = false, documentItemsEnabled = false;
+  int tiles = 0, repaints = 0, refills = 0, busyDepth = 0, treeWindowsCreated = 0;
+
+ private:
+  static MemoryTree::Node* Find(MemoryTree::Node& n, const std::string& label) {
+    if (n.text == label) return &n;
+    for (auto& c : n.children)
+      if (MemoryTree::Node* f = Find(*c, label)) return f;
+    return nullptr;
+  }
+};
+
+class ScriptedDialogs : public IShellDialogs {
+ public:
+  bool EditValue(TBase* object, const std::string& name) override {
+    editedObject = object;
+    editedName = name;
+    ++editValues;
+    if (editResult && object) object->AccessValue(name, *editResult, true);
+    return editResult.has_value();
+  }
+  bool SplitSection(TBase* section) override {
+    splitTarget = section;
+    ++splits;
+    return splitResult;
+  }
+  std::optional<int> CopyWallsFrom(int presetNumber, int numberOfSections) override {
+    copyPreset = presetNumber;
+    copyCount = numberOfSections;
+    ++copies;
+    return copyResult;
+  }
+  void About() override { ++abouts; }
+
+  std::optional<int32_t> editResult;  // the value "typed" and accepted; nothing: Cancel
+  bool splitResult = false;
+  std::optional<int> copyResult;
+  TBase* editedObject = nullptr;
+  TBase* splitTarget = nullptr;
+  std::string editedName;
+  int copyPreset = -1, copyCount = -1;
+  int editValues = 0, splits = 0, copies = 0, abouts = 0;
+};
+
+// Files that answer with a set status and remember what they were asked.
+class ScriptedFiles : public IDocumentFiles {
+ public:
+  FileStatus Load(const std::string& path, TTrack&, IMessages&) override { return Record(path, loadStatus); }
+  FileStatus Save(const std::string& path, TTrack&, IMessages&) override { return Record(path, saveStatus); }
+  FileStatus Export(const std::string& path, TTrack&, IMessages&) override { return Record(path, exportStatus); }
+
+  FileStatus loadStatus = FileStatus::Failed;
+  FileStatus saveStatus = FileStatus::Ok;
+  FileStatus exportStatus = FileStatus::Ok;
+  std::vector<std::string> paths;
+
+ private:
+  FileStatus Record(const std::string& path, FileStatus status) {
+    paths.push_back(path);
+    return status;
+  }
+};
+
+// An object whose structural operations answer as scripted: the command flows
+// are tested apart from what the track's edits do.
+class ScriptedObject : public TBase {
+ public:
+  bool Remove() override { ++calls; return result; }
+  bool Add(bool before) override { ++calls; addedBefore = before; return result; }
+  bool ChangeType() override { ++calls; return result; }
+  bool Split(int32_t length) override { ++calls; splitLength = length; return result; }
+  // Reads "Length"; refuses every write.
+  int32_t AccessValue(const std::string& name, int32_t, bool set) override {
+    return name == "Length" && !set ? length : 0;
+  }
+  bool result = false;
+  int calls = 0;
+  bool addedBefore = false;
+  int32_t splitLength = 0;
+  int32_t length = 1000;
+};
+
+}  // namespace meridal::testing
