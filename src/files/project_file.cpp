@@ -60,7 +60,8 @@ bool WriteSection(TSection& s, const SectionRecordLayout& layout, ProjectWriter&
       return false;
     }
     out.Seek(static_cast<size_t>(kProjectTablesOffset + index * kAltitudeRecordBytes));
-    if (!s.Altitude(static_cast<int>(i))->WriteProject(out)) return false;
+    // Altitudes and walls have no kinds of their own: the calls need no dispatch.
+    if (!s.Altitude(static_cast<int>(i))->TAltitude::WriteProject(out)) return false;
   }
   const int64_t walls = track->WallTableSize / 32;
   const int64_t wallTable = kProjectTablesOffset + traces * sections * kAltitudeRecordBytes;
@@ -71,7 +72,7 @@ bool WriteSection(TSection& s, const SectionRecordLayout& layout, ProjectWriter&
       return false;
     }
     out.Seek(static_cast<size_t>(wallTable + index * static_cast<int64_t>(kWallRecordBytes)));
-    if (!s.Wall(j)->WriteProject(out)) return false;
+    if (!s.Wall(j)->TWall::WriteProject(out)) return false;
   }
   return true;
 }
@@ -110,7 +111,7 @@ bool ReadSection(TSection& s, const SectionRecordLayout& layout, ProjectReader& 
   for (int i = 0; i < traces; ++i) {
     auto altitude = std::make_unique<TAltitude>(&s);
     in.Seek(in.AltitudeTableOffset() + (static_cast<uint64_t>(s.FirstAltitude) + i) * kAltitudeRecordBytes);
-    if (!altitude->ReadProject(in)) return false;
+    if (!altitude->TAltitude::ReadProject(in)) return false;
     altitude->Number = i;
     s.Altitudes.push_back(std::move(altitude));
   }
@@ -126,7 +127,7 @@ bool ReadSection(TSection& s, const SectionRecordLayout& layout, ProjectReader& 
   for (int j = 0; j < numberOfWalls; ++j) {
     auto wall = std::make_unique<TWall>(&s);
     in.Seek(in.WallTableOffset() + (static_cast<uint64_t>(s.FirstWall) + j) * kWallRecordBytes);
-    if (!wall->ReadProject(in)) return false;
+    if (!wall->TWall::ReadProject(in)) return false;
     wall->Number = j;
     s.Walls.push_back(std::move(wall));
   }
@@ -138,6 +139,23 @@ bool ReadSection(TSection& s, const SectionRecordLayout& layout, ProjectReader& 
 }
 
 // ---- the track ----
+
+// Asks for the objects of the sections ahead to be brought into the cache while
+// a section is written: altitudes and walls are separate objects, often far
+// apart. Two sections ahead the lists that point to them, one section ahead the
+// objects themselves.
+void PrefetchAhead(const std::vector<std::unique_ptr<TSection>>& sections, size_t s) {
+  if (s + 2 < sections.size()) {
+    const TSection& later = *sections[s + 2];
+    for (size_t i = 0; i < later.Altitudes.size(); i += 8) __builtin_prefetch(&later.Altitudes[i]);
+    for (size_t i = 0; i < later.Walls.size(); i += 8) __builtin_prefetch(&later.Walls[i]);
+  }
+  if (s + 1 < sections.size()) {
+    const TSection& next = *sections[s + 1];
+    for (const auto& altitude : next.Altitudes) __builtin_prefetch(altitude.get());
+    for (const auto& wall : next.Walls) __builtin_prefetch(wall.get());
+  }
+}
 
 // Header and trace block; the counts go to the reader, the traces to `traces`.
 bool ReadHead(ProjectReader& in, std::vector<int32_t>& traces) {
@@ -273,9 +291,10 @@ bool TTrack::WriteProject(ProjectWriter& out) {
     out.Fail(kTrackWriteError);
     return false;
   }
-  for (auto& section : Sections) {
+  for (size_t s = 0; s < Sections.size(); ++s) {
+    PrefetchAhead(Sections, s);
     out.SeekToEnd();
-    if (!section->WriteProject(out)) return false;
+    if (!Sections[s]->WriteProject(out)) return false;
   }
   return true;
 }

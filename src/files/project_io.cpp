@@ -30,6 +30,11 @@ bool ReadProjectImage(std::span<const uint8_t> image, TTrack& track, IMessages& 
   return track.ReadProject(reader);
 }
 
+bool ReadProjectImage(std::vector<uint8_t>&& image, TTrack& track, IMessages& messages) {
+  ProjectReader reader(std::move(image), messages);
+  return track.ReadProject(reader);
+}
+
 std::optional<std::vector<uint8_t>> WriteProjectImage(TTrack& track, TFiller& filler, IMessages& messages) {
   try {
     ProjectWriter writer(messages, filler);
@@ -53,13 +58,13 @@ std::optional<std::vector<uint8_t>> ExportTrackImage(TTrack& track, IMessages& m
 }
 
 FileStatus LoadProjectFile(const std::string& path, TTrack& track, IMessages& messages) {
-  const FileContents file = ReadWholeFile(path, kMaxProjectFileBytes);
+  FileContents file = ReadWholeFile(path, kMaxProjectFileBytes);
   if (!file.opened) return FileStatus::CannotOpen;
   if (!file.ok) {
     ShowFileError(messages, kTrackReadError);
     return FileStatus::Failed;
   }
-  return ReadProjectImage(file.bytes, track, messages) ? FileStatus::Ok : FileStatus::Failed;
+  return ReadProjectImage(std::move(file.bytes), track, messages) ? FileStatus::Ok : FileStatus::Failed;
 }
 
 FileStatus SaveProjectFile(const std::string& path, TTrack& track, TFiller& filler, IMessages& messages) {

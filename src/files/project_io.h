@@ -38,8 +38,9 @@ FileStatus SaveProjectFile(const std::string& path, TTrack& track, TFiller& fill
 // Writes `track` as a track file at `path`.
 FileStatus ExportTrackFile(const std::string& path, TTrack& track, IMessages& messages);
 
-// The same in memory.
+// The same in memory. Handing the bytes over lets reading unseal them in place.
 bool ReadProjectImage(std::span<const uint8_t> image, TTrack& track, IMessages& messages);
+bool ReadProjectImage(std::vector<uint8_t>&& image, TTrack& track, IMessages& messages);
 std::optional<std::vector<uint8_t>> WriteProjectImage(TTrack& track, TFiller& filler, IMessages& messages);
 std::optional<std::vector<uint8_t>> ExportTrackImage(TTrack& track, IMessages& messages);
 

@@ -12,10 +12,14 @@ namespace meridal {
 ProjectReader::ProjectReader(std::span<const uint8_t> file, IMessages& messages, const TeaKey& key)
     : file_(file), messages_(messages), key_(key) {}
 
+ProjectReader::ProjectReader(std::vector<uint8_t>&& file, IMessages& messages, const TeaKey& key)
+    : owned_(std::move(file)), file_(owned_), messages_(messages), key_(key) {}
+
 void ProjectReader::Fail(const char* message) const { ShowFileError(messages_, message); }
 
 bool ProjectReader::ReadBytes(void* out, size_t n) {
   if (!Fits(n)) return false;
+  if (inPlace_ && position_ + n > kProjectHeaderGroupOffset) return false;
   std::memcpy(out, file_.data() + position_, n);
   position_ += n;
   return true;
@@ -28,9 +32,9 @@ bool ProjectReader::ReadSealed(int32_t* words, size_t groups) {
   const bool onGrid = position_ >= kProjectHeaderGroupOffset &&
                       (position_ - kProjectHeaderGroupOffset) % kGroupBytes == 0;
   if (plain_ && onGrid && (position_ - kProjectHeaderGroupOffset) / kGroupBytes + groups <= plainGroups_) {
-    const uint8_t* source = plain_.get() + position_;
-    for (size_t w = 0; w < groups * kGroupWords; ++w) words[w] = static_cast<int32_t>(LoadLE32(source + 4 * w));
+    LoadWordsLE(plain_ + position_, words, groups * kGroupWords);
   } else {
+    if (inPlace_) return false;  // the sealed bytes are gone
     // Off the cache: unseal a copy, a few groups at a time.
     for (size_t done = 0; done < groups;) {
       const size_t now = std::min<size_t>(groups - done, 4);
@@ -48,9 +52,17 @@ bool ProjectReader::ReadSealed(int32_t* words, size_t groups) {
 void ProjectReader::UnsealAll() {
   if (plain_ || file_.size() < kProjectHeaderGroupOffset) return;
   plainGroups_ = (file_.size() - kProjectHeaderGroupOffset) / kGroupBytes;
-  plain_.reset(new uint8_t[kProjectHeaderGroupOffset + plainGroups_ * kGroupBytes]);
-  std::memcpy(plain_.get(), file_.data(), kProjectHeaderGroupOffset);
-  UnsealGroups(file_.data() + kProjectHeaderGroupOffset, plain_.get() + kProjectHeaderGroupOffset, plainGroups_, key_);
+  uint8_t* plain;
+  if (!owned_.empty()) {
+    plain = owned_.data();
+    inPlace_ = true;
+  } else {
+    plainCopy_.reset(new uint8_t[kProjectHeaderGroupOffset + plainGroups_ * kGroupBytes]);
+    plain = plainCopy_.get();
+    std::memcpy(plain, file_.data(), kProjectHeaderGroupOffset);
+  }
+  UnsealGroups(file_.data() + kProjectHeaderGroupOffset, plain + kProjectHeaderGroupOffset, plainGroups_, key_);
+  plain_ = plain;
 }
 
 uint64_t ProjectReader::AltitudeTableOffset() const { return kProjectTablesOffset; }

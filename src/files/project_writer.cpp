@@ -56,7 +56,7 @@ bool ProjectWriter::WriteSealed(const int32_t* words, size_t groups) {
   if (position_ < kGrid || (position_ - kGrid) % kGroupBytes != 0) return false;
   const size_t n = groups * kGroupBytes;
   uint8_t* out = Prepare(n);
-  for (size_t w = 0; w < groups * kGroupWords; ++w) StoreLE32(out + 4 * w, static_cast<uint32_t>(words[w]));
+  StoreWordsLE(words, out, groups * kGroupWords);
   const size_t first = (position_ - kGrid) / kGroupBytes;
   std::fill(pending_.begin() + static_cast<ptrdiff_t>(first), pending_.begin() + static_cast<ptrdiff_t>(first + groups), 1);
   position_ += n;

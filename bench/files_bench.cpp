@@ -1,0 +1,144 @@
+// The project file and the track file on large synthetic tracks, beside the raw
+// cipher over the same number of bytes.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "files/project_io.h"
+#include "files/project_key.h"
+#include "files/seal.h"
+#include "model/track.h"
+#include "platform/messages.h"
+#include "synthetic_track.h"
+
+namespace meridal::bench {
+namespace {
+
+class SilentMessages : public IMessages {
+ public:
+  MessageAnswer Show(const std::string&, const std::string&, MessageIcon, MessageButtons) override {
+    ++count;
+    return MessageAnswer::Ok;
+  }
+  int count = 0;
+};
+
+// Lets the allocator finish tidying up after a closed document (glibc merges
+// freed small blocks lazily, at the next large request), so that this work is not
+// charged to the next read.
+void ReleaseFreedMemory() {
+  void* block = std::malloc(1 << 20);
+  benchmark::DoNotOptimize(block);
+  std::free(block);
+}
+
+// One track and its files per size, built once.
+struct Fixture {
+  std::unique_ptr<TTrack> track;
+  std::vector<uint8_t> project;
+  std::vector<uint8_t> exported;
+};
+
+Fixture& FixtureFor(int sections) {
+  static std::map<int, Fixture> fixtures;
+  auto it = fixtures.find(sections);
+  if (it != fixtures.end()) return it->second;
+  Fixture f;
+  f.track = SyntheticTrack(sections);
+  SilentMessages messages;
+  TFiller filler(1);
+  f.project = WriteProjectImage(*f.track, filler, messages).value();
+  f.exported = ExportTrackImage(*f.track, messages).value();
+  return fixtures.emplace(sections, std::move(f)).first->second;
+}
+
+void ProjectWrite(benchmark::State& state) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  SilentMessages messages;
+  TFiller filler(2);
+  for (auto _ : state) {
+    auto image = WriteProjectImage(*f.track, filler, messages);
+    benchmark::DoNotOptimize(image->data());
+  }
+  if (messages.count) state.SkipWithError("writing failed");
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(f.project.size()));
+}
+
+void ProjectRead(benchmark::State& state) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  SilentMessages messages;
+  for (auto _ : state) {
+    // The file's bytes as they come from the disk, and an empty document: neither
+    // loading the bytes nor closing the document is part of reading.
+    state.PauseTiming();
+    std::vector<uint8_t> bytes(f.project);
+    auto track = std::make_unique<TTrack>();
+    state.ResumeTiming();
+    ReadProjectImage(std::move(bytes), *track, messages);
+    benchmark::DoNotOptimize(track->Length);
+    state.PauseTiming();
+    track.reset();
+    ReleaseFreedMemory();
+    state.ResumeTiming();
+  }
+  if (messages.count) state.SkipWithError("reading failed");
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(f.project.size()));
+}
+
+void Export(benchmark::State& state) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  SilentMessages messages;
+  for (auto _ : state) {
+    auto image = ExportTrackImage(*f.track, messages);
+    benchmark::DoNotOptimize(image->data());
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(f.exported.size()));
+}
+
+// The cipher alone over as many bytes as the project file has.
+void TeaEncipher(benchmark::State& state) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  std::vector<uint8_t> buffer(f.project);
+  const size_t groups = (buffer.size() - 8) / kGroupBytes;
+  for (auto _ : state) {
+    SealGroups(buffer.data() + 8, groups, kProjectKey);
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(f.project.size()));
+}
+
+void TeaDecipher(benchmark::State& state) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  std::vector<uint8_t> buffer(f.project);
+  const size_t groups = (buffer.size() - 8) / kGroupBytes;
+  for (auto _ : state) {
+    UnsealGroups(buffer.data() + 8, groups, kProjectKey);
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(f.project.size()));
+}
+
+// The scalar reference, for comparison with the fast path.
+void TeaEncipherScalar(benchmark::State& state) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  std::vector<uint8_t> buffer(f.project);
+  const size_t groups = (buffer.size() - 8) / kGroupBytes;
+  for (auto _ : state) {
+    SealGroupsScalar(buffer.data() + 8, groups, kProjectKey);
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(f.project.size()));
+}
+
+BENCHMARK(ProjectWrite)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(ProjectRead)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(Export)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(TeaEncipher)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(TeaDecipher)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(TeaEncipherScalar)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace meridal::bench

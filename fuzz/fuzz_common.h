@@ -1,0 +1,48 @@
+#pragma once
+// What both project reader harnesses check on every input: a refused file shows
+// exactly one message and leaves the track empty; an accepted one writes back,
+// reads back to the same shape, and exports.
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+
+#include "files/project_io.h"
+#include "model/track.h"
+#include "platform/messages.h"
+
+namespace meridal::fuzz {
+
+class CountingMessages : public IMessages {
+ public:
+  MessageAnswer Show(const std::string&, const std::string&, MessageIcon, MessageButtons) override {
+    ++count;
+    return MessageAnswer::Ok;
+  }
+  int count = 0;
+};
+
+inline void Check(bool condition) {
+  if (!condition) __builtin_trap();
+}
+
+inline void ReadAndCheck(std::span<const uint8_t> file) {
+  TTrack track;
+  CountingMessages messages;
+  const bool ok = ReadProjectImage(file, track, messages);
+  if (!ok) {
+    Check(messages.count == 1);
+    Check(track.NumberOfSections() == 0 && track.Traces.empty());
+    return;
+  }
+  Check(messages.count == 0);
+  TFiller filler(1);
+  auto image = WriteProjectImage(track, filler, messages);
+  Check(image.has_value() && image->size() == file.size());
+  TTrack again;
+  Check(ReadProjectImage(*image, again, messages));
+  Check(again.NumberOfSections() == track.NumberOfSections() && again.Traces == track.Traces);
+  Check(ExportTrackImage(track, messages).has_value());
+  Check(messages.count == 0);
+}
+
+}  // namespace meridal::fuzz

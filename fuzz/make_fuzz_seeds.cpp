@@ -1,0 +1,66 @@
+// Writes the fuzzers' seed files into OUTDIR: sealed project files in
+// OUTDIR/sealed and their plaintext in OUTDIR/plain, for a few small tracks built
+// by the core itself.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "files/project_io.h"
+#include "files/project_key.h"
+#include "files/seal.h"
+#include "model/track.h"
+#include "synthetic_track.h"
+
+namespace {
+
+class Silent : public meridal::IMessages {
+ public:
+  meridal::MessageAnswer Show(const std::string&, const std::string& text, meridal::MessageIcon,
+                              meridal::MessageButtons) override {
+    std::fprintf(stderr, "%s\n", text.c_str());
+    return meridal::MessageAnswer::Ok;
+  }
+};
+
+void Put(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s OUTDIR\n", argv[0]);
+    return 2;
+  }
+  const std::filesystem::path out(argv[1]);
+  std::filesystem::create_directories(out / "sealed");
+  std::filesystem::create_directories(out / "plain");
+
+  struct Shape {
+    const char* name;
+    int sections, traces, walls;
+  };
+  const Shape shapes[] = {{"one-straight", 1, 2, 2}, {"curves", 4, 3, 3},   {"sixteen-traces", 2, 16, 1},
+                          {"no-walls", 3, 2, 0},     {"many-walls", 2, 2, 9}};
+  Silent messages;
+  meridal::TFiller filler(20240601);
+  auto write = [&](const std::string& name, meridal::TTrack& track) {
+    auto image = meridal::WriteProjectImage(track, filler, messages);
+    if (!image) return false;
+    Put(out / "sealed" / (name + ".mrd"), *image);
+    meridal::UnsealGroups(image->data() + 8, (image->size() - 8) / meridal::kGroupBytes, meridal::kProjectKey);
+    Put(out / "plain" / (name + ".bin"), *image);
+    return true;
+  };
+  meridal::TTrack standard;
+  standard.SetDefaults();
+  if (!write("default", standard)) return 1;
+  for (const Shape& shape : shapes) {
+    auto track = meridal::bench::SyntheticTrack(shape.sections, shape.traces, shape.walls);
+    if (!write(shape.name, *track)) return 1;
+  }
+  return 0;
+}
