@@ -1,6 +1,7 @@
 #include "model/curved_section.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <vector>
 
@@ -13,6 +14,8 @@
 namespace meridal {
 
 namespace {
+
+bool FitsInt32(int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
 
 int Sign(double v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
 
@@ -206,11 +209,20 @@ bool TCurvedSection::SetRadius(int32_t radius) {
     if (radius < 0 && (radius > Wall(0)->From || radius > Wall(0)->To)) return false;
     if (radius > 0 && (radius < Wall(n - 1)->From || radius < Wall(n - 1)->To)) return false;
   }
+  // Every trace keeps a stored radius, radius - lateral position: it must fit.
+  for (int i = 0; i < TraceCount(); ++i) {
+    const int64_t traceRadius = static_cast<int64_t>(radius) - TracePosition(i);
+    if (!FitsInt32(traceRadius)) return false;
+  }
   int32_t curvature = Curvature();
   if (Sign(radius) != Sign(curvature)) curvature = wrapSub(0, curvature);
   const int64_t length = ArcLength(curvature, radius);
   if (length < 0) return false;
   const double sx = StartX(), sy = StartY();
+  // The centre, put back so that the start stays, must fit the stored words too.
+  if (!FitsInt32(nearest64(sx - radius * std::cos(StartAngle))) ||
+      !FitsInt32(nearest64(sy - radius * std::sin(StartAngle))))
+    return false;
   Radius = radius;
   Curvature() = curvature;
   KeepStart(sx, sy);

@@ -147,6 +147,10 @@ TEST(Degenerate, EditsThatWouldOverflowTheLengthAreRefused) {
   EXPECT_FALSE(c->SetRadius(2000000000));
   EXPECT_GT(c->Length, 0);
   EXPECT_EQ(c->Radius, 2819674);
+  // Trace radii are stored: a radius whose trace radii leave 32 bits is refused.
+  EXPECT_FALSE(c->SetRadius(2147483647));
+  EXPECT_FALSE(c->SetRadius(-2147483647));
+  EXPECT_EQ(c->Radius, 2819674);
   // The most negative curvature cannot be negated: the sign would not change.
   ASSERT_TRUE(c->SetCurvature(-2147483647 - 1));
   EXPECT_FALSE(c->SetRadius(3000000));
