@@ -1,6 +1,7 @@
 #include "ui/tree_window.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -47,12 +48,20 @@ TFormTree::TFormTree(TDocumentShell& shell, TEditCommandFlow& editCommands, TPro
   Splitter->addWidget(ListView);
   Splitter->setHandleWidth(3);
   Splitter->setChildrenCollapsible(false);
+  Splitter->setStretchFactor(0, 0);
   Splitter->setStretchFactor(1, 1);
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(Splitter);
   resize(661, 480);
-  Splitter->setSizes({kTreeWidth, 661 - kTreeWidth - 3});
+}
+
+void TFormTree::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // The tree starts 193 pixels wide; the list takes whatever the window gains.
+  if (shown_) return;
+  shown_ = true;
+  Splitter->setSizes({kTreeWidth, std::max(1, Splitter->width() - kTreeWidth - Splitter->handleWidth())});
 }
 
 TFormTree::~TFormTree() {

@@ -67,6 +67,7 @@ class TFormTree : public QWidget {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void BuildTree();
@@ -81,6 +82,7 @@ class TFormTree : public QWidget {
   TPropertyListCommands& listCommands_;
   QtTreeNodes nodes_;
   RowList rows_;
+  bool shown_ = false;
 };
 
 }  // namespace meridal

@@ -1,0 +1,222 @@
+// The Qt adapters of the platform seam, the image lists and the cursors.
+#include <QBitmap>
+#include <QFileDialog>
+#include <QImage>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "model/track.h"
+#include "ui/action_edit_commands.h"
+#include "ui/cursors.h"
+#include "ui/image_lists.h"
+#include "ui/qt_file_dialogs.h"
+#include "ui/qt_messages.h"
+#include "ui/qt_tree_nodes.h"
+
+using namespace meridal;
+
+namespace {
+
+QStringList Texts(const QTreeWidgetItem* parent) {
+  QStringList out;
+  for (int i = 0; i < parent->childCount(); ++i) out << parent->child(i)->text(0);
+  return out;
+}
+
+// How many pixels of an image are close to a colour.
+int PixelsNear(const QImage& image, QColor color) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      if (c.alpha() > 200 && qAbs(c.red() - color.red()) < 40 && qAbs(c.green() - color.green()) < 40 &&
+          qAbs(c.blue() - color.blue()) < 40)
+        ++n;
+    }
+  return n;
+}
+
+}  // namespace
+
+class AdaptersTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void treeNodesKeepTheModelsOrder() {
+    QTreeWidget tree;
+    QtTreeNodes nodes(tree);
+    TTrack track;
+    track.SetDefaults();
+    track.AddToTree(nodes, nullptr);
+    QCOMPARE(track.Nodes, static_cast<ITreeNodes*>(&nodes));
+    QCOMPARE(tree.updatesEnabled(), true);  // the build's update bracket is closed
+    QTreeWidgetItem* root = tree.topLevelItem(0);
+    QCOMPARE(QtTreeNodes::Item(track.TreeNode), root);
+    QTreeWidgetItem* section = root->child(0);
+    QCOMPARE(Texts(section), (QStringList{"Altitude 0", "Altitude 1", "Wall 0", "Wall 1"}));
+
+    // Insert before a sibling, add first, append, relabel, delete.
+    NodeHandle wall1 = track.Section(0)->Wall(1)->TreeNode;
+    nodes.Insert(wall1, "Wall X", nullptr);
+    nodes.AddChildFirst(section, "First", nullptr);
+    NodeHandle last = nodes.AddChild(section, "Last", nullptr);
+    nodes.SetText(last, "Renamed");
+    QCOMPARE(Texts(section), (QStringList{"First", "Altitude 0", "Altitude 1", "Wall 0", "Wall X", "Wall 1", "Renamed"}));
+    nodes.Delete(wall1);
+    QCOMPARE(Texts(section).size(), 6);
+    QCOMPARE(QtTreeNodes::ObjectOf(section), static_cast<TBase*>(track.Section(0)));
+    QCOMPARE(QtTreeNodes::ObjectOf(nullptr), nullptr);
+
+    // Selecting makes the node current and visible.
+    NodeHandle altitude = track.Section(0)->Altitude(1)->TreeNode;
+    QVERIFY(!root->isExpanded());
+    nodes.Select(altitude);
+    QCOMPARE(tree.currentItem(), QtTreeNodes::Item(altitude));
+    QVERIFY(root->isExpanded() && section->isExpanded());
+
+    nodes.BeginUpdate();
+    nodes.BeginUpdate();
+    nodes.EndUpdate();
+    QVERIFY(!tree.updatesEnabled());
+    nodes.EndUpdate();
+    QVERIFY(tree.updatesEnabled());
+  }
+
+  void fileDialogFiltersInQtsForm() {
+    QCOMPARE(QtFileDialogs::NameFilters("Meridal Files (*.mrd)|*.mrd"), QStringList{"Meridal Files (*.mrd)"});
+    QCOMPARE(QtFileDialogs::NameFilters("Sorvan Track Files (*.trk)|*.trk"),
+             QStringList{"Sorvan Track Files (*.trk)"});
+    QCOMPARE(QtFileDialogs::NameFilters("Text|*.txt;*.text|All (*.*)|*.*"),
+             (QStringList{"Text (*.txt *.text)", "All (*.*)"}));
+    QCOMPARE(QtFileDialogs::NameFilters(""), QStringList{"All Files (*)"});
+    QCOMPARE(QtFileDialogs::DefaultSuffix("*.mrd"), QStringLiteral("mrd"));
+    QCOMPARE(QtFileDialogs::DefaultSuffix("*.*"), QString());
+
+    FileDialogRequest open;
+    open.defaultExtension = "*.mrd";
+    open.filter = "Meridal Files (*.mrd)|*.mrd";
+    open.fileName = "noname.mrd";
+    open.mustExist = true;
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    QtFileDialogs::Prepare(dialog, open, false);
+    QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptOpen);
+    QCOMPARE(dialog.fileMode(), QFileDialog::ExistingFile);
+    QCOMPARE(dialog.defaultSuffix(), QStringLiteral("mrd"));
+    QCOMPARE(dialog.nameFilters(), QStringList{"Meridal Files (*.mrd)"});
+
+    FileDialogRequest save = open;
+    save.mustExist = false;
+    save.promptOverwrite = true;
+    QtFileDialogs::Prepare(dialog, save, true);
+    QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptSave);
+    QVERIFY(!dialog.testOption(QFileDialog::DontConfirmOverwrite));
+    save.promptOverwrite = false;
+    QtFileDialogs::Prepare(dialog, save, true);
+    QVERIFY(dialog.testOption(QFileDialog::DontConfirmOverwrite));
+  }
+
+  void messageBoxesMapIconsButtonsAndAnswers() {
+    QCOMPARE(QtMessages::QtIcon(MessageIcon::Error), QMessageBox::Critical);
+    QCOMPARE(QtMessages::QtIcon(MessageIcon::None), QMessageBox::NoIcon);
+    QCOMPARE(QtMessages::QtIcon(MessageIcon::Warning), QMessageBox::Warning);
+    QCOMPARE(QtMessages::QtButtons(MessageButtons::YesNoCancel),
+             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QCOMPARE(QtMessages::Answer(QMessageBox::NoButton, MessageButtons::YesNo), MessageAnswer::No);
+    QCOMPARE(QtMessages::Answer(QMessageBox::NoButton, MessageButtons::YesNoCancel), MessageAnswer::Cancel);
+
+    // A real box: its title, text, icon and buttons, answered by a click.
+    QtMessages messages;
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttons = 0;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      QVERIFY(box);
+      title = box->windowTitle();
+      text = box->text();
+      icon = box->icon();
+      buttons = box->buttons().size();
+      box->button(QMessageBox::No)->click();
+    });
+    const MessageAnswer answer =
+        messages.Show("Meridal", "Save changes to  noname.mrd ?", MessageIcon::Warning, MessageButtons::YesNoCancel);
+    QCOMPARE(answer, MessageAnswer::No);
+    QCOMPARE(title, QStringLiteral("Meridal"));
+    QCOMPARE(text, QStringLiteral("Save changes to  noname.mrd ?"));
+    QCOMPARE(icon, QMessageBox::Warning);
+    QCOMPARE(buttons, 3);
+
+    // A box during a file operation shows the normal pointer, and the hourglass comes back.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    bool pointerWasNormal = false;
+    QTimer::singleShot(0, [&] {
+      pointerWasNormal = QApplication::overrideCursor() == nullptr;
+      QApplication::activeModalWidget()->close();
+    });
+    QCOMPARE(messages.Show("Error", "Unable to open file!", MessageIcon::None, MessageButtons::Ok), MessageAnswer::Ok);
+    QVERIFY(pointerWasNormal);
+    QVERIFY(QApplication::overrideCursor());
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    QApplication::restoreOverrideCursor();
+  }
+
+  void theEditMenuLayout() {
+    QMenu menu;
+    ActionEditCommands items;
+    items.Build(menu, true);
+    QCOMPARE(menu.actions().size(), 10);
+    QVERIFY(items.Action(kEditSeparator1)->isSeparator() && items.Action(kEditSeparator2)->isSeparator());
+    QCOMPARE(items.Action(kEditCopyWallsToAll)->text(), QStringLiteral("Copy &Walls To All "));
+    items.SetEnabled(kEditSplit, false);
+    items.SetEnabled(42, false);  // no such item: ignored
+    QVERIFY(!items.Action(kEditSplit)->isEnabled());
+    QCOMPARE(items.Action(42), nullptr);
+  }
+
+  void imageListsHaveTheirPicturesAndColours() {
+    QSet<qint64> keys;
+    for (int i = 0; i < kNodeImageCount; ++i) {
+      const QPixmap p = NodeImage(i);
+      QCOMPARE(p.size(), QSize(16, 16));
+      keys.insert(p.toImage().cacheKey());
+    }
+    QVERIFY(NodeImage(0).toImage() != NodeImage(1).toImage());  // closed and open
+    QVERIFY(NodeImage(2).toImage() != NodeImage(4).toImage());  // outline colours differ
+    QVERIFY(PixelsNear(NodeImage(2).toImage(), QColor(0xc0, 0, 0)) > 5);       // section: red
+    QVERIFY(PixelsNear(NodeImage(4).toImage(), QColor(0, 0x30, 0xc0)) > 5);    // altitude: blue
+    QVERIFY(PixelsNear(NodeImage(6).toImage(), QColor(0, 0x80, 0)) > 5);       // wall: green
+    QVERIFY(PixelsNear(NodeImage(6).toImage(), QColor(0xc0, 0, 0)) == 0);
+    QList<QImage> badges;
+    for (int i = 0; i < kRowImageCount; ++i) {
+      badges << RowImage(i).toImage();
+      QCOMPARE(badges.last().size(), QSize(16, 16));
+      for (int j = 0; j < i; ++j) QVERIFY(badges[i] != badges[j]);
+    }
+    QVERIFY(RowImage(7).toImage().pixelColor(8, 8).alpha() == 0);  // out of range: blank
+  }
+
+  void theThreeCursors() {
+    const QCursor center = TCursorSet::LoadByName(QStringLiteral("CENTER"));
+    QCOMPARE(center.shape(), Qt::BitmapCursor);
+    QCOMPARE(center.hotSpot(), QPoint(16, 16));
+    QCOMPARE(center.bitmap().size(), QSize(32, 32));
+    QCOMPARE(center.mask().size(), QSize(32, 32));
+    QCOMPARE(TCursorSet::LoadByName(QStringLiteral("ZOOMIN")).hotSpot(), QPoint(0, 0));
+    QCOMPARE(TCursorSet::LoadByName(QStringLiteral("ZOOMOUT")).hotSpot(), QPoint(0, 0));
+    QVERIFY(TCursorSet::LoadByName(QStringLiteral("ZOOMIN")).bitmap().toImage() !=
+            TCursorSet::LoadByName(QStringLiteral("ZOOMOUT")).bitmap().toImage());
+    QCOMPARE(TCursorSet::LoadByName(QStringLiteral("OTHER")).shape(), Qt::ArrowCursor);
+    TCursorSet set;
+    set.Load();
+    QCOMPARE(set.Cursor(kCursorZoomOut).shape(), Qt::BitmapCursor);
+    QCOMPARE(set.Cursor(0).shape(), Qt::ArrowCursor);
+  }
+};
+
+QTEST_MAIN(AdaptersTest)
+#include "adapters_test.moc"

@@ -1,0 +1,225 @@
+// The value dialogs: bases, focus-loss conversion, pending text, error boxes and
+// results; and the dialogs run modally through the program's dialog seam.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include "model/track.h"
+#include "shell/shell_doubles.h"
+#include "ui/about_dialog.h"
+#include "ui/copy_walls_dialog.h"
+#include "ui/edit_value_dialog.h"
+#include "ui/qt_shell_dialogs.h"
+#include "ui/split_dialog.h"
+
+using meridal::TFormEditValue;
+using meridal::TTrack;
+using meridal::testing::ScriptedMessages;
+
+namespace {
+
+std::unique_ptr<TTrack> DefaultTrack() {
+  auto track = std::make_unique<TTrack>();
+  track->SetDefaults();
+  return track;
+}
+
+// Shows a dialog as the user would see it, so that focus moves between its controls.
+void ShowActive(QDialog& dialog) {
+  dialog.show();
+  dialog.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&dialog));
+}
+
+}  // namespace
+
+class DialogsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void editValueShowsTheValueInEveryBase() {
+    ScriptedMessages messages;
+    auto track = DefaultTrack();
+    meridal::TSection& section = *track->Section(0);
+    QVERIFY(section.AccessValue("Orientation", 1073741824, true));
+    TFormEditValue dialog(messages);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Edit Value"));
+    dialog.SetTarget(&section, QStringLiteral("Orientation"));
+    QVERIFY(dialog.FormShow());
+    QVERIFY(dialog.EditName->isReadOnly());
+    QCOMPARE(dialog.EditName->text(), QStringLiteral("Orientation"));
+    QCOMPARE(dialog.EditValue->text(), QStringLiteral("1073741824"));
+    QVERIFY(dialog.RadioButtonDec->isChecked());
+    dialog.RadioButtonO->click();
+    QCOMPARE(dialog.EditValue->text(), QStringLiteral("90"));
+    dialog.RadioButtonC->click();
+    QCOMPARE(dialog.EditValue->text(), QStringLiteral("180"));
+    dialog.RadioButtonM->click();
+    QCOMPARE(dialog.EditValue->text(), QStringLiteral("5.45460847E+04"));
+    QVERIFY(!dialog.Entry.PendingBase);
+    QCOMPARE(dialog.RadioButtonO->text(), QStringLiteral("&Orientation (-180...180 degs.)"));
+    QCOMPARE(dialog.RadioButtonC->text(), QStringLiteral("&Curvature (-360...360 degs.)"));
+  }
+
+  void aTextIsReadInTheBaseChosenWhileTyping() {
+    ScriptedMessages messages;
+    auto track = DefaultTrack();
+    meridal::TWall& wall = *track->Section(0)->Wall(1);
+    TFormEditValue dialog(messages);
+    dialog.SetTarget(&wall, QStringLiteral("Height"));
+    QVERIFY(dialog.FormShow());
+    ShowActive(dialog);
+    dialog.RadioButtonM->click();
+    dialog.EditValue->setFocus();
+    dialog.EditValue->clear();
+    QTest::keyClicks(dialog.EditValue, QStringLiteral("2"));
+    QVERIFY(dialog.Entry.PendingBase == meridal::ValueBase::Meters);
+    // Clicking Decimal takes the focus first: "2" is read as metres, then shown in Decimal.
+    QTest::mouseClick(dialog.RadioButtonDec, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(6, dialog.RadioButtonDec->height() / 2));  // on its round button
+    QVERIFY(dialog.RadioButtonDec->isChecked());
+    QCOMPARE(dialog.EditValue->text(), QStringLiteral("39370"));
+    QCOMPARE(dialog.Entry.CurrentValue, 39370);
+    QVERIFY(messages.shown.empty());
+    QTest::mouseClick(dialog.ButtonOK, Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(wall.Height, 39370);
+  }
+
+  void anInvalidTextIsRestoredAndOKGoesOnWithTheHeldValue() {
+    ScriptedMessages messages;
+    auto track = DefaultTrack();
+    meridal::TWall& wall = *track->Section(0)->Wall(0);
+    wall.Height = 77;
+    TFormEditValue dialog(messages);
+    dialog.SetTarget(&wall, QStringLiteral("Height"));
+    QVERIFY(dialog.FormShow());
+    dialog.RadioButtonO->click();
+    QTest::keyClicks(dialog.EditValue, QStringLiteral("x"));
+    dialog.RadioButtonDec->setChecked(true);  // the base changed without a conversion
+    dialog.ButtonOKClick();
+    QCOMPARE(messages.Texts(), std::vector<std::string>{"Input not valid !"});
+    // Restored in the base it was typed in (Orientation), then the held value written.
+    QCOMPARE(dialog.EditValue->text(), QString::fromStdString(meridal::DisplayValue(77, meridal::ValueBase::Orientation)));
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(wall.Height, 77);
+  }
+
+  void aRefusedValueKeepsTheDialogOpen() {
+    ScriptedMessages messages;
+    auto track = DefaultTrack();
+    meridal::TWall& wall = *track->Section(0)->Wall(0);
+    TFormEditValue dialog(messages);
+    dialog.SetTarget(&wall, QStringLiteral("From"));
+    QVERIFY(dialog.FormShow());
+    ShowActive(dialog);
+    dialog.EditValue->setText(QString());
+    QTest::keyClicks(dialog.EditValue, QStringLiteral("200000"));  // beyond wall 1
+    QTest::keyClick(dialog.EditValue, Qt::Key_Return);              // OK is the default button
+    QCOMPARE(messages.Texts(), std::vector<std::string>{"Input not valid ! Range Error!"});
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(wall.From, -98425);
+    QCOMPARE(dialog.Entry.CurrentValue, 200000);
+  }
+
+  void withoutATargetNothingIsEdited() {
+    ScriptedMessages messages;
+    TFormEditValue dialog(messages);
+    dialog.SetTarget(nullptr, QStringLiteral("Length"));
+    QCOMPARE(dialog.Run(), int(QDialog::Rejected));
+    QCOMPARE(messages.Texts(), std::vector<std::string>{"Data not found !"});
+    QVERIFY(!dialog.isVisible());
+    meridal::TFormSplit split(messages);
+    QCOMPARE(split.Run(), int(QDialog::Rejected));
+    QCOMPARE(messages.shown.size(), size_t{2});
+  }
+
+  void splitShowsBothLengthsAndAsksTheSection() {
+    ScriptedMessages messages;
+    meridal::testing::ScriptedObject section;
+    meridal::TFormSplit dialog(messages);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Split Section"));
+    dialog.SetTarget(&section);
+    QVERIFY(dialog.FormShow());
+    QCOMPARE(dialog.EditName->text(), QStringLiteral("1000"));
+    QCOMPARE(dialog.EditValue->text(), QStringLiteral("1000"));
+    dialog.RadioButtonM->click();
+    QCOMPARE(dialog.EditName->text(), QStringLiteral("5.08000000E-02"));
+    dialog.EditValue->setText(QStringLiteral("0.0254"));
+    dialog.EditValueChange();  // typed while Meters is chosen
+    dialog.ButtonOKClick();  // refused by the section
+    QCOMPARE(section.splitLength, 500);
+    QCOMPARE(messages.Texts(), std::vector<std::string>{"Input not valid ! Range Error!"});
+    QVERIFY(dialog.result() != QDialog::Accepted);
+    section.result = true;
+    dialog.ButtonOKClick();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(section.splitLength, 500);
+  }
+
+  void copyWallsTakesOnlyAnExistingSectionNumber() {
+    ScriptedMessages messages;
+    meridal::TFormCopyWalls dialog(messages);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Copy Walls"));
+    dialog.Preset(4, 5);
+    QCOMPARE(dialog.EditNumber->text(), QStringLiteral("4"));
+    for (const char* text : {"-1", "5", "007"}) {
+      dialog.EditNumber->setText(QString::fromLatin1(text));
+      dialog.ButtonOKClick();
+    }
+    QCOMPARE(messages.Texts(), (std::vector<std::string>{"Input not valid ! Range Error !",
+                                                        "Input not valid ! Range Error !", "Input not valid !"}));
+    QVERIFY(dialog.result() != QDialog::Accepted);
+    dialog.EditNumber->setText(QStringLiteral("3"));
+    dialog.ButtonOKClick();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.SectionNumber, 3);
+  }
+
+  void theDialogsRunModallyThroughTheSeam() {
+    ScriptedMessages messages;
+    QWidget parent;
+    meridal::QtShellDialogs dialogs(messages, &parent);
+    auto track = DefaultTrack();
+    meridal::TWall& wall = *track->Section(0)->Wall(0);
+
+    QTimer::singleShot(0, [&] {
+      dialogs.FormEditValue->EditValue->setText(QStringLiteral("12"));
+      dialogs.FormEditValue->EditValueChange();
+      dialogs.FormEditValue->ButtonOK->click();
+    });
+    QVERIFY(dialogs.EditValue(&wall, "Unk4"));
+    QCOMPARE(wall.Unk4, 12);
+
+    QTimer::singleShot(0, [&] { dialogs.FormEditValue->ButtonCancel->click(); });
+    QVERIFY(!dialogs.EditValue(&wall, "Unk4"));
+
+    QTimer::singleShot(0, [&] {
+      dialogs.FormCopyWalls->EditNumber->setText(QStringLiteral("1"));
+      dialogs.FormCopyWalls->ButtonOK->click();
+    });
+    QCOMPARE(dialogs.CopyWallsFrom(0, 2), std::optional<int>(1));
+    QTimer::singleShot(0, [&] { dialogs.FormCopyWalls->reject(); });
+    QCOMPARE(dialogs.CopyWallsFrom(0, 2), std::nullopt);
+
+    QTimer::singleShot(0, [&] { dialogs.FormAbout->ButtonOK->click(); });
+    dialogs.About();
+    QVERIFY(messages.shown.empty());
+  }
+
+  void theAboutBox() {
+    meridal::TFormAbout about;
+    QCOMPARE(about.windowTitle(), QStringLiteral("About Meridal"));
+    QVERIFY(about.ProductName->text().startsWith(QStringLiteral("Meridal ")));
+    QVERIFY(about.ProductName->text().contains(QLatin1Char('.')));  // the version number
+    QVERIFY(!about.ReleaseDate->text().isEmpty());
+    QVERIFY(!about.ProgramIcon->pixmap().isNull());
+    QCOMPARE(about.ButtonOK->text(), QStringLiteral("OK"));
+  }
+};
+
+QTEST_MAIN(DialogsTest)
+#include "dialogs_test.moc"

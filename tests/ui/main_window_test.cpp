@@ -1,0 +1,236 @@
+// The frame: its menus and status bar, and the File and View commands driven
+// through the real window with scripted answers.
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "ui/ui_fixture.h"
+
+using meridal::MessageAnswer;
+using meridal::testing::UiFrame;
+
+namespace {
+
+QStringList Captions(const QMenu* menu) {
+  QStringList out;
+  for (const QAction* a : menu->actions()) out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+  return out;
+}
+
+QString States(const QMenu* menu) {
+  QString out;
+  for (const QAction* a : menu->actions()) out += a->isEnabled() ? (a->isChecked() ? 'x' : 'e') : 'd';
+  return out;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void menusAreAsListed() {
+    UiFrame f;
+    const QList<QAction*> top = f.window->menuBar()->actions();
+    QStringList titles;
+    for (const QAction* a : top) titles << a->text();
+    QCOMPARE(titles, (QStringList{"&File", "&Edit", "&View", "&Window", "&About"}));
+    QVERIFY(!top.last()->menu());  // About has no submenu
+
+    QCOMPARE(Captions(f.window->FileMenu), (QStringList{"&New...", "&Open...", "-", "&Save", "Save &As...",
+                                                        "Export &Track File...", "-", "E&xit"}));
+    QCOMPARE(States(f.window->FileMenu), QStringLiteral("eeddddee"));
+    QCOMPARE(Captions(f.window->EditMenuItems),
+             (QStringList{"&Remove", "Add &Before", "Add &After", "-", "&Split Section...", "Change Section &Type",
+                          "Copy Walls &From...", "Copy &Walls To All ", "-", "&Copy Altitude"}));
+    QCOMPARE(States(f.window->EditMenuItems), QStringLiteral("eeeeeeeeee"));  // all on before the first document
+    QCOMPARE(Captions(f.window->ViewMenu),
+             (QStringList{"&Traces", "&Zero Line", "&S/F Line", "-", "&Wall Outline",
+                          "Show Non-Zero &Height (red ///)", "Show Non-Zero &Unk1 (green \\\\\\)"}));
+    QCOMPARE(States(f.window->ViewMenu), QStringLiteral("xxxexxx"));
+    QCOMPARE(Captions(f.window->WindowMenu), (QStringList{"&Tile", "&Cascade"}));
+  }
+
+  void frameAndStatusBar() {
+    UiFrame f;
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Meridal"));
+    QVERIFY(f.window->windowState() & Qt::WindowMaximized);
+    QCOMPARE(f.window->centralWidget(), f.window->MdiArea);
+    QCOMPARE(f.window->StatusPanels[0]->width(), 140);
+    QCOMPARE(f.window->StatusPanels[1]->width(), 50);
+    QCOMPARE(f.window->FileNew->shortcut(), QKeySequence(QKeySequence::New));
+    QCOMPARE(f.window->FileOpen->shortcut(), QKeySequence(QKeySequence::Open));
+    QCOMPARE(f.window->FileSave->shortcut(), QKeySequence(QKeySequence::Save));
+    QCOMPARE(f.window->FileSaveAs->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+    QCOMPARE(f.window->FileExit->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
+    QCOMPARE(f.Shell().ViewFlags, 63);
+    QVERIFY(!f.Shell().Track);
+    QVERIFY(!f.window->FormTree);
+  }
+
+  void newAsksNothingAndSelectsTheTrack() {
+    UiFrame f;
+    f.window->FileNewClick();
+    f.window->FileNewClick();
+    QVERIFY(f.messages.shown.empty());
+    QVERIFY(f.window->FormTree);
+    QCOMPARE(f.window->MdiArea->subWindowList().size(), 1);
+    QCOMPARE(f.window->FormTree->SelectedLabel(), QStringLiteral("Track"));
+    QCOMPARE(f.List()->topLevelItemCount(), 6);  // the track's rows
+    QCOMPARE(f.List()->topLevelItem(0)->text(0), QStringLiteral("Length"));
+    QCOMPARE(States(f.window->EditMenuItems), QStringLiteral("dddedddded"));
+    QVERIFY(f.window->FileSaveAs->isEnabled());
+    QVERIFY(f.window->FileExportTrackFile->isEnabled());
+    QVERIFY(!f.window->FileSave->isEnabled());
+  }
+
+  void yesOnAModifiedNewDocumentRunsSaveAsAndItsCancelKeepsIt() {
+    UiFrame f;
+    f.window->FileNewClick();
+    meridal::TTrack* old = f.Shell().Track.get();
+    f.Shell().MarkModified();
+    f.messages.answers = {MessageAnswer::Yes};
+    f.window->FileNewClick();
+    QCOMPARE(f.messages.shown.size(), size_t{1});
+    QCOMPARE(QString::fromStdString(f.messages.shown[0].text), QStringLiteral("Save changes to  noname.mrd ?"));
+    QCOMPARE(f.messages.shown[0].buttons, meridal::MessageButtons::YesNoCancel);
+    QCOMPARE(f.fileDialogs.asked.size(), size_t{1});
+    QVERIFY(f.fileDialogs.asked[0].save);
+    QCOMPARE(f.Shell().Track.get(), old);
+    QVERIFY(f.Shell().Modified);
+  }
+
+  void saveIsEnabledByAChangeAndDisabledBySaveAs() {
+    UiFrame f;
+    f.window->FileNewClick();
+    QVERIFY(!f.window->FileSave->isEnabled());
+    QVERIFY(f.SelectNode(QStringLiteral("Section 0 (straight)")));
+    QVERIFY(f.SelectRow(QStringLiteral("Length")));
+    f.dialogs.editResult = 500000;
+    f.window->FormTree->ListViewDblClick();
+    QCOMPARE(f.Shell().Track->Section(0)->Length, 500000);
+    QVERIFY(f.window->FileSave->isEnabled());
+    QCOMPARE(f.List()->findItems(QStringLiteral("Length"), Qt::MatchExactly).front()->text(1),
+             QStringLiteral("500000"));  // the list was refilled
+    f.fileDialogs.answers = {std::string("elsewhere.mrd")};
+    f.window->FileSaveAsClick();
+    QCOMPARE(f.files.paths, std::vector<std::string>{"elsewhere.mrd"});
+    QVERIFY(!f.window->FileSave->isEnabled());
+    QVERIFY(!f.Shell().Modified);
+  }
+
+  void exportProposesTheTrackFileName() {
+    UiFrame f;
+    f.window->FileNewClick();
+    f.window->FileExportTrackFileClick();
+    QCOMPARE(f.fileDialogs.asked.size(), size_t{1});
+    QCOMPARE(QString::fromStdString(f.fileDialogs.asked[0].request.fileName), QStringLiteral("noname.trk"));
+    QVERIFY(f.files.paths.empty());
+  }
+
+  void openingAFileThatIsNoProjectLeavesNoDocument() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("notes.mrd"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("Some notes about a circuit, written as plain text; not a track. ").repeated(3));
+    file.close();
+    UiFrame f(true);
+    f.window->FileNewClick();
+    f.fileDialogs.answers = {path.toStdString()};
+    f.window->FileOpenClick();
+    QCOMPARE(f.messages.Texts(), std::vector<std::string>{"Not a MERIDAL File !"});
+    QVERIFY(!f.Shell().Track);
+    QVERIFY(!f.window->FormTree);
+    QVERIFY(f.window->MdiArea->subWindowList().isEmpty());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    // The file commands do nothing now; the menu keeps its state.
+    QVERIFY(f.window->FileSaveAs->isEnabled());
+    f.window->FileSaveAsClick();
+    QCOMPARE(f.fileDialogs.asked.size(), size_t{1});
+  }
+
+  void aProjectNamedAtStartUpIsOpened() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("start.mrd"));
+    {
+      UiFrame writer(true);
+      writer.window->FileNewClick();
+      QVERIFY(writer.Shell().Track->SetTrace(1, 150000));
+      writer.Shell().MarkModified();
+      writer.fileDialogs.answers = {path.toStdString()};
+      writer.window->FileSaveAsClick();
+      QVERIFY(!writer.Shell().Modified);
+    }
+    UiFrame f(true);
+    QVERIFY(f.window->OpenAtStartUp(path));
+    QCOMPARE(f.Shell().Track->Traces[1], 150000);
+    QCOMPARE(f.Shell().FileName, path.toStdString());
+    QCOMPARE(f.window->FormTree->SelectedLabel(), QStringLiteral("Track"));
+    QVERIFY(f.messages.shown.empty());
+  }
+
+  void viewTogglesOnlyCheckWithoutADocument() {
+    UiFrame f;
+    f.window->ViewTraces->trigger();
+    QVERIFY(!f.window->ViewTraces->isChecked());
+    QCOMPARE(f.Shell().ViewFlags, 62);
+    f.window->ViewShowNonZeroUnk1->trigger();
+    QCOMPARE(f.Shell().ViewFlags, 30);
+    f.window->ViewWallOutline->trigger();
+    QCOMPARE(f.Shell().ViewFlags, 26);
+    f.window->ViewTraces->trigger();
+    QCOMPARE(f.Shell().ViewFlags, 27);
+    QVERIFY(!f.Shell().Track);
+  }
+
+  void closingAChildWindowMinimisesIt() {
+    UiFrame f;
+    f.window->show();
+    f.window->FileNewClick();
+    QMdiSubWindow* child = f.window->MdiArea->subWindowList().front();
+    QVERIFY(!child->close());
+    QVERIFY(child->isMinimized());
+    QCOMPARE(f.window->MdiArea->subWindowList().size(), 1);
+    QVERIFY(f.window->FormTree);
+  }
+
+  void closingWithChangesAsksFirst() {
+    UiFrame f;
+    f.window->show();
+    f.window->FileNewClick();
+    f.Shell().MarkModified();
+    f.messages.answers = {MessageAnswer::Cancel};
+    QVERIFY(!f.window->close());
+    QVERIFY(f.Shell().Track);
+    f.messages.answers = {MessageAnswer::No};
+    QVERIFY(f.window->close());
+    QVERIFY(!f.Shell().Track);
+    QCOMPARE(f.messages.shown.size(), size_t{2});
+  }
+
+  void windowMenuListsTheChildWindows() {
+    UiFrame f;
+    f.window->FileNewClick();
+    emit f.window->WindowMenu->aboutToShow();
+    const QStringList captions = Captions(f.window->WindowMenu);
+    QCOMPARE(captions.mid(0, 3), (QStringList{"&Tile", "&Cascade", "-"}));
+    QCOMPARE(captions.value(3), QStringLiteral("&1 Tree"));
+  }
+
+  void aboutOpensTheAboutBox() {
+    UiFrame f;
+    f.window->AboutItem->trigger();
+    QCOMPARE(f.dialogs.abouts, 1);
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

@@ -1,0 +1,181 @@
+// The tree window: the tree and its images, the list and its columns, the
+// selection handling, double-click editing and the two popup menus.
+#include <QAction>
+#include <QHeaderView>
+#include <QMenu>
+#include <QSplitter>
+#include <QTest>
+
+#include "model/track.h"
+#include "ui/qt_tree_nodes.h"
+#include "ui/ui_fixture.h"
+
+using meridal::MessageAnswer;
+using meridal::QtTreeNodes;
+using meridal::testing::UiFrame;
+
+namespace {
+
+QStringList EnabledItems(const QMenu* menu) {
+  QStringList out;
+  for (const QAction* a : menu->actions())
+    if (!a->isSeparator() && a->isEnabled()) out << a->text();
+  return out;
+}
+
+}  // namespace
+
+class TreeWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void layoutAndColumns() {
+    UiFrame f;
+    f.window->show();
+    f.window->FileNewClick();
+    meridal::TFormTree* tree = f.window->FormTree;
+    QVERIFY(QTest::qWaitForWindowExposed(tree));
+    QCOMPARE(tree->windowTitle(), QStringLiteral("Tree"));
+    QCOMPARE(tree->TreeView->indentation(), 19);
+    QCOMPARE(tree->Splitter->handleWidth(), 3);
+    QCOMPARE(tree->Splitter->sizes().front(), 193);
+    QStringList headers;
+    QList<int> widths;
+    for (int i = 0; i < tree->ListView->columnCount(); ++i) {
+      headers << tree->ListView->headerItem()->text(i);
+      widths << tree->ListView->columnWidth(i);
+    }
+    QCOMPARE(headers, (QStringList{"Variable", "Value", "Meaning", "Edit", "Comment"}));
+    QCOMPARE(widths, (QList<int>{120, 100, 100, 32, 200}));
+    QCOMPARE(tree->ListPopupMenu->actions().size(), 3);
+    QCOMPARE(tree->TreePopupMenu->actions().size(), 10);
+    QCOMPARE(tree->TreePopupItems.Action(meridal::kEditCopyWallsToAll)->text(), QStringLiteral("Copy &Walls To All"));
+  }
+
+  void theTreeShowsTheTrackWithItsImages() {
+    UiFrame f;
+    f.window->FileNewClick();
+    QTreeWidgetItem* track = f.Tree()->topLevelItem(0);
+    QCOMPARE(f.Tree()->topLevelItemCount(), 1);
+    QCOMPARE(track->text(0), QStringLiteral("Track"));
+    QCOMPARE(QtTreeNodes::ObjectOf(track), static_cast<meridal::TBase*>(f.Shell().Track.get()));
+    QCOMPARE(track->childCount(), 1);
+    QTreeWidgetItem* section = track->child(0);
+    QStringList children;
+    for (int i = 0; i < section->childCount(); ++i) children << section->child(i)->text(0);
+    QCOMPARE(children, (QStringList{"Altitude 0", "Altitude 1", "Wall 0", "Wall 1"}));
+    const auto images = [](QTreeWidgetItem* item) {
+      return qMakePair(item->data(0, QtTreeNodes::kImageRole).toInt(),
+                       item->data(0, QtTreeNodes::kSelectedImageRole).toInt());
+    };
+    using Images = QPair<int, int>;
+    QCOMPARE(images(track), Images(0, 1));
+    QCOMPARE(images(section), Images(2, 3));
+    QCOMPARE(images(section->child(1)), Images(4, 5));
+    QCOMPARE(images(section->child(3)), Images(6, 7));
+    QVERIFY(!track->icon(0).isNull());
+  }
+
+  void selectingANodeListsItsRowsAndSetsBothMenus() {
+    UiFrame f;
+    f.window->FileNewClick();
+    meridal::TFormTree* tree = f.window->FormTree;
+    const QStringList structural{"&Remove", "Add &Before", "Add &After"};
+    QVERIFY(f.SelectNode(QStringLiteral("Section 0 (straight)")));
+    QCOMPARE(f.List()->topLevelItemCount(), 7);
+    QCOMPARE(f.List()->topLevelItem(2)->text(0), QStringLiteral("Length"));
+    QCOMPARE(f.List()->topLevelItem(2)->text(2), QStringLiteral("50.000002 m"));
+    QCOMPARE(f.List()->topLevelItem(2)->text(3), QStringLiteral("yes"));
+    QCOMPARE(EnabledItems(tree->TreePopupMenu),
+             structural + QStringList({"&Split Section...", "Change Section &Type", "Copy Walls &From...",
+                                       "Copy &Walls To All"}));
+    QCOMPARE(EnabledItems(f.window->EditMenuItems).size(), 7);
+    QCOMPARE(f.Shell().Track->SelectedChild, 0);
+
+    QVERIFY(f.SelectNode(QStringLiteral("Wall 1")));
+    QCOMPARE(EnabledItems(tree->TreePopupMenu), structural);
+    QCOMPARE(EnabledItems(f.window->EditMenuItems), structural);
+    QCOMPARE(f.Shell().Track->Section(0)->SelectedChild, 1);
+    QCOMPARE(f.List()->topLevelItem(6)->text(4), QStringLiteral("Vostrel Surface Sub-Type"));
+
+    QVERIFY(f.SelectNode(QStringLiteral("Altitude 0")));
+    QCOMPARE(EnabledItems(tree->TreePopupMenu), QStringList{"&Copy Altitude"});
+    QCOMPARE(EnabledItems(f.window->EditMenuItems), QStringList{"&Copy Altitude"});
+
+    QVERIFY(f.SelectNode(QStringLiteral("Track")));
+    QVERIFY(EnabledItems(f.window->EditMenuItems).isEmpty());
+    QCOMPARE(f.Shell().Track->SelectedChild, -1);
+  }
+
+  void aValueThatCannotBeEditedSaysSo() {
+    UiFrame f;
+    f.window->FileNewClick();
+    QVERIFY(f.SelectNode(QStringLiteral("Section 0 (straight)")));
+    f.window->FormTree->ListViewDblClick();  // no row selected: nothing
+    QVERIFY(f.messages.shown.empty());
+    QVERIFY(f.SelectRow(QStringLiteral("Type")));
+    f.window->FormTree->ListViewDblClick();
+    QCOMPARE(f.messages.Texts(), std::vector<std::string>{"This value can not be edited !"});
+    QCOMPARE(f.messages.shown[0].icon, meridal::MessageIcon::Information);
+    QCOMPARE(f.dialogs.editValues, 0);
+    QVERIFY(!f.Shell().Modified);
+
+    QVERIFY(f.SelectRow(QStringLiteral("Orientation")));
+    QTest::keyClick(f.List(), Qt::Key_Return);  // the keyboard's double-click
+    QCOMPARE(f.dialogs.editValues, 1);
+    QCOMPARE(QString::fromStdString(f.dialogs.editedName), QStringLiteral("Orientation"));
+  }
+
+  void thePopupOfTraceRows() {
+    UiFrame f;
+    f.window->FileNewClick();
+    meridal::TFormTree* tree = f.window->FormTree;
+    QVERIFY(EnabledItems(tree->ListPopupMenu).isEmpty());  // no row selected
+    QVERIFY(f.SelectRow(QStringLiteral("Trace 1")));
+    QCOMPARE(EnabledItems(tree->ListPopupMenu), (QStringList{"&Remove", "Add &Before", "Add &After"}));
+    QVERIFY(f.SelectRow(QStringLiteral("Number of Traces")));
+    QVERIFY(EnabledItems(tree->ListPopupMenu).isEmpty());
+
+    // Two traces stay: removing one is refused and nothing changes.
+    QVERIFY(f.SelectRow(QStringLiteral("Trace 1")));
+    f.messages.answers = {MessageAnswer::Yes};
+    tree->ListPopupMenu->actions()[0]->trigger();
+    QCOMPARE(f.messages.Texts(), (std::vector<std::string>{"Remove Trace 1 ?", "Cannot remove Trace 1 !"}));
+    QCOMPARE(f.Shell().Track->NumberOfTraces(), 2);
+    QVERIFY(!f.Shell().Modified);
+  }
+
+  void aRightClickSelectsTheNodeAndOpensThePopup() {
+    UiFrame f;
+    f.window->show();
+    f.window->FileNewClick();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    f.Tree()->expandAll();
+    QTreeWidgetItem* wall = f.Node(QStringLiteral("Wall 0"));
+    const QPoint at = f.Tree()->visualItemRect(wall).center();
+    QTest::mouseClick(f.Tree()->viewport(), Qt::RightButton, Qt::NoModifier, at);
+    QCOMPARE(f.Tree()->currentItem(), wall);
+    QVERIFY(f.window->FormTree->TreePopupMenu->isVisible());
+    QCOMPARE(EnabledItems(f.window->FormTree->TreePopupMenu), (QStringList{"&Remove", "Add &Before", "Add &After"}));
+    f.window->FormTree->TreePopupMenu->hide();
+
+    // Below the last node: nothing.
+    f.window->FormTree->TreeViewMouseDown(Qt::RightButton, QPoint(5, f.Tree()->viewport()->height() - 2));
+    QCOMPARE(f.Tree()->currentItem(), wall);
+    QVERIFY(!f.window->FormTree->TreePopupMenu->isVisible());
+  }
+
+  void thePopupRunsTheEditCommands() {
+    UiFrame f;
+    f.window->FileNewClick();
+    QVERIFY(f.SelectNode(QStringLiteral("Section 0 (straight)")));
+    f.messages.answers = {MessageAnswer::No};
+    f.window->FormTree->TreePopupItems.Action(meridal::kEditRemove)->trigger();
+    QCOMPARE(f.messages.Texts(), std::vector<std::string>{"Remove Section 0 (straight) ?"});
+    f.window->FormTree->TreePopupItems.Action(meridal::kEditSplit)->trigger();
+    QCOMPARE(f.dialogs.splits, 1);
+  }
+};
+
+QTEST_MAIN(TreeWindowTest)
+#include "tree_window_test.moc"
