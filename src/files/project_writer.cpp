@@ -11,10 +11,9 @@ namespace meridal {
 
 namespace {
 constexpr size_t kGrid = kProjectHeaderGroupOffset;
-
-// The groups of the grid that bytes [begin, end) touch.
-size_t FirstGroupTouched(size_t begin) { return begin <= kGrid ? 0 : (begin - kGrid) / kGroupBytes; }
-size_t EndGroupTouched(size_t end) { return end <= kGrid ? 0 : (end - kGrid + kGroupBytes - 1) / kGroupBytes; }
+// Sealed as soon as this many groups wait: small enough to still be in the cache,
+// large enough for the cipher to run many groups side by side.
+constexpr size_t kSealBatchGroups = 128;
 }  // namespace
 
 ProjectWriter::ProjectWriter(IMessages& messages, TFiller& filler, const TeaKey& key)
@@ -22,31 +21,24 @@ ProjectWriter::ProjectWriter(IMessages& messages, TFiller& filler, const TeaKey&
 
 void ProjectWriter::Fail(const char* message) const { ShowFileError(messages_, message); }
 
-void ProjectWriter::Reserve(size_t bytes) {
-  image_.reserve(bytes);
-  pending_.reserve(EndGroupTouched(bytes));
-}
+void ProjectWriter::Reserve(size_t bytes) { image_.reserve(bytes); }
 
 uint8_t* ProjectWriter::Prepare(size_t n) {
-  const size_t end = position_ + n;
-  if (end > image_.size()) {
-    image_.resize(end, 0);
-    pending_.resize(EndGroupTouched(end), 0);
-  }
+  if (position_ + n > image_.size()) image_.resize(position_ + n, 0);
   return image_.data() + position_;
 }
 
 bool ProjectWriter::WriteBytes(const void* data, size_t n) {
-  // Whatever sealed record these bytes overwrite is sealed first, as a file
+  // Whatever sealed record these bytes may overwrite is sealed first, as a file
   // written record by record would have it.
-  SealPending(FirstGroupTouched(position_), std::min(EndGroupTouched(position_ + n), pending_.size()));
+  SealPending();
   std::memcpy(Prepare(n), data, n);
   position_ += n;
   return true;
 }
 
 bool ProjectWriter::WriteZeros(size_t n) {
-  SealPending(FirstGroupTouched(position_), std::min(EndGroupTouched(position_ + n), pending_.size()));
+  SealPending();
   std::memset(Prepare(n), 0, n);
   position_ += n;
   return true;
@@ -54,37 +46,37 @@ bool ProjectWriter::WriteZeros(size_t n) {
 
 bool ProjectWriter::WriteSealed(const int32_t* words, size_t groups) {
   if (position_ < kGrid || (position_ - kGrid) % kGroupBytes != 0) return false;
-  const size_t n = groups * kGroupBytes;
-  uint8_t* out = Prepare(n);
-  StoreWordsLE(words, out, groups * kGroupWords);
   const size_t first = (position_ - kGrid) / kGroupBytes;
-  std::fill(pending_.begin() + static_cast<ptrdiff_t>(first), pending_.begin() + static_cast<ptrdiff_t>(first + groups), 1);
-  position_ += n;
+  // A record written over one that still waits: seal the waiting one first.
+  for (const Run& run : pending_)
+    if (first < run.end && run.first < first + groups) {
+      SealPending();
+      break;
+    }
+  StoreWordsLE(words, Prepare(groups * kGroupBytes), groups * kGroupWords);
+  if (!pending_.empty() && pending_.back().end == first)
+    pending_.back().end += groups;
+  else
+    pending_.push_back(Run{first, first + groups});
+  pendingGroups_ += groups;
+  position_ += groups * kGroupBytes;
+  if (pendingGroups_ >= kSealBatchGroups) SealPending();
   return true;
 }
 
-void ProjectWriter::SealPending(size_t firstGroup, size_t endGroup) {
-  size_t g = firstGroup;
-  while (g < endGroup) {
-    if (!pending_[g]) {
-      ++g;
-      continue;
-    }
-    size_t run = g;
-    while (run < endGroup && pending_[run]) pending_[run++] = 0;
-    SealGroups(image_.data() + kGrid + g * kGroupBytes, run - g, key_);
-    g = run;
-  }
+void ProjectWriter::SealPending() {
+  for (const Run& run : pending_) SealGroups(image_.data() + kGrid + run.first * kGroupBytes, run.end - run.first, key_);
+  pending_.clear();
+  pendingGroups_ = 0;
 }
 
 const std::vector<uint8_t>& ProjectWriter::Image() {
-  SealPending(0, pending_.size());
+  SealPending();
   return image_;
 }
 
 std::vector<uint8_t> ProjectWriter::TakeImage() {
-  SealPending(0, pending_.size());
-  pending_.clear();
+  SealPending();
   position_ = 0;
   return std::move(image_);
 }

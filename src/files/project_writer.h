@@ -2,10 +2,11 @@
 // ProjectWriter: the project file built in memory, a write position, the filler
 // generator and the message boxes the writers report through.
 //
-// Records are handed over as plaintext words and sealed before the image is
+// Records are handed over as plaintext words and sealed a few kilobytes at a
+// time, while they are still in the cache, and at the latest before the image is
 // handed out. Groups are sealed independently of one another, so the bytes are
-// the same as if every record had been sealed as it was written; sealing them all
-// in one pass lets the cipher run many groups side by side.
+// the same as if every record had been sealed as it was written; sealing many at
+// once lets the cipher run them side by side.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -45,13 +46,18 @@ class ProjectWriter {
 
  private:
   uint8_t* Prepare(size_t n);  // room for n bytes at the position
-  void SealPending(size_t firstGroup, size_t endGroup);
+  void SealPending();
+
+  struct Run {
+    size_t first, end;  // groups of the grid, written as plaintext, not yet sealed
+  };
 
   IMessages& messages_;
   TFiller& filler_;
   TeaKey key_;
   std::vector<uint8_t> image_;
-  std::vector<uint8_t> pending_;  // per group of the grid: written as plaintext, not yet sealed
+  std::vector<Run> pending_;
+  size_t pendingGroups_ = 0;
   size_t position_ = 0;
 };
 
