@@ -32,18 +32,12 @@ int64_t ArcLength(int32_t curvature, double radius) {
 TCurvedSection::TCurvedSection(TTrack* owner) : TSection(owner) { Type = kCurved; }
 
 TCurvedSection::TCurvedSection(TTrack* owner, const TCurvedSection& source) : TSection(owner) {
-  CopyCommon(source);
-  for (const auto& altitude : source.Altitudes) Altitudes.push_back(std::make_unique<TAltitude>(this, *altitude));
-  for (const auto& wall : source.Walls) Walls.push_back(std::make_unique<TWall>(this, *wall));
+  CopySection(source);
 }
 
 TCurvedSection::TCurvedSection(TTrack* owner, const TStraightSection& source) : TSection(owner) {
-  Number = source.Number;
   Type = kCurved;
-  Start = source.Start;
-  Length = source.Length;
-  Orientation = source.Orientation;
-  Reserved = source.Reserved;
+  CopyKept(source);
   RecomputeExportWords();
   Curvature() = 119304647;  // 20 degrees to the left
   Radius = Length / CurvatureToRadians(Curvature());

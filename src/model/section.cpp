@@ -43,13 +43,17 @@ void TSection::Highlight() {
 void TSection::SelectChild(int32_t index) { SelectedChild = index; }
 void TSection::SelectAltitude(int32_t index) { SelectedItem = index; }
 
-void TSection::CopyCommon(const TSection& source) {
+void TSection::CopyKept(const TSection& source) {
   Number = source.Number;
-  Type = source.Type;
   Start = source.Start;
   Length = source.Length;
   Orientation = source.Orientation;
   Reserved = source.Reserved;
+}
+
+void TSection::CopySection(const TSection& source) {
+  CopyKept(source);
+  Type = source.Type;
   for (int i = 0; i < 5; ++i) ExportWords[i] = source.ExportWords[i];
   FirstAltitude = source.FirstAltitude;
   FirstWall = source.FirstWall;
@@ -60,6 +64,8 @@ void TSection::CopyCommon(const TSection& source) {
   SpanY = source.SpanY;
   StartAngle = source.StartAngle;
   Extent = source.Extent;
+  for (const auto& altitude : source.Altitudes) Altitudes.push_back(std::make_unique<TAltitude>(this, *altitude));
+  for (const auto& wall : source.Walls) Walls.push_back(std::make_unique<TWall>(this, *wall));
 }
 
 void TSection::RecomputeAllTracePoints() {

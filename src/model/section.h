@@ -111,8 +111,12 @@ class TSection : public TBase {
   void InsertAltitude(int index);
 
  protected:
-  // Copies the stored and cached values common to both kinds (not the lists).
-  void CopyCommon(const TSection& source);
+  // A copy of a section of the same kind: every stored and cached value, and
+  // copies of its altitudes and walls (without tree nodes).
+  void CopySection(const TSection& source);
+  // What a section converted to the other kind keeps: its number, start, length,
+  // heading and reserved word.
+  void CopyKept(const TSection& source);
   // Number of traces of the owning track.
   int TraceCount() const;
   int32_t TracePosition(int i) const;

@@ -13,18 +13,12 @@ namespace meridal {
 TStraightSection::TStraightSection(TTrack* owner) : TSection(owner) { Type = kStraight; }
 
 TStraightSection::TStraightSection(TTrack* owner, const TStraightSection& source) : TSection(owner) {
-  CopyCommon(source);
-  for (const auto& altitude : source.Altitudes) Altitudes.push_back(std::make_unique<TAltitude>(this, *altitude));
-  for (const auto& wall : source.Walls) Walls.push_back(std::make_unique<TWall>(this, *wall));
+  CopySection(source);
 }
 
 TStraightSection::TStraightSection(TTrack* owner, const TCurvedSection& source) : TSection(owner) {
-  Number = source.Number;
   Type = kStraight;
-  Start = source.Start;
-  Length = source.Length;
-  Orientation = source.Orientation;
-  Reserved = source.Reserved;
+  CopyKept(source);
   RecomputeExportWords();
   // The straight starts where the arc started.
   const double startAngle = 3.0 * Pi / 2.0 + OrientationToRadians(Orientation);
