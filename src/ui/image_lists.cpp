@@ -70,8 +70,13 @@ void DrawSymbol(QPainter& p, int index, const QColor& c) {
   switch (index) {
     case 0: DrawText(p, QStringLiteral("%"), c); break;
     case 1:  // a ruler with ticks
-      p.drawRect(QRectF(3.5, 6.0, 9.0, 4.0));
-      for (double x = 5.0; x < 12.0; x += 2.0) p.drawLine(QPointF(x, 6.0), QPointF(x, 8.0));
+      p.setPen(QPen(c, 1.0));
+      p.setBrush(QColor(0xf0, 0xe0, 0x90));
+      p.drawRect(QRectF(2.5, 5.5, 11.0, 5.0));
+      for (int i = 0; i < 5; ++i) {
+        const double x = 4.5 + 2.0 * i;
+        p.drawLine(QPointF(x, 5.5), QPointF(x, i % 2 == 0 ? 8.5 : 7.5));
+      }
       break;
     case 2:  // axes with arrow heads
       p.drawLine(QPointF(4.0, 12.0), QPointF(4.0, 3.5));

@@ -33,7 +33,10 @@ TSection* ShowcaseSection(TTrack& track) {
 bool TakeScreenshot(TFormMain& window, const QString& path) {
   TDocumentShell& shell = window.Shell();
   if (!shell.Track) shell.FileNew();
+  // Without a window manager nothing maximises the frame: give it the screen.
+  if (QScreen* screen = window.screen()) window.setGeometry(screen->availableGeometry());
   Settle(300);
+  window.TileWindows();
   if (window.FormTree) {
     window.FormTree->TreeView->expandAll();
     if (TSection* section = ShowcaseSection(*shell.Track)) window.FormTree->Nodes().Select(section->TreeNode);
