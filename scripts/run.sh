@@ -13,16 +13,17 @@ fi
 
 scripts/ensure-deps.sh --gui
 jobs=$(nproc 2>/dev/null || echo 2)
-cmake -S . -B build -DMERIDAL_BUILD_GUI=ON >/dev/null
-cmake --build build -j"$jobs" --target meridal meridal-cli
+build=${MERIDAL_BUILD_DIR:-build}
+cmake -S . -B "$build" -DMERIDAL_BUILD_GUI=ON >/dev/null
+cmake --build "$build" -j"$jobs" --target meridal meridal-cli
 
 example=examples/circuit.mrd
 if [ ! -f "$example" ] && [ -f examples/make-circuit.sh ]; then
-  bash examples/make-circuit.sh
+  bash examples/make-circuit.sh "$build/src/cli/meridal-cli"
 fi
 
 if [ -f "$example" ]; then
-  exec build/src/ui/meridal "$example"
+  exec "$build"/src/ui/meridal "$example"
 fi
 echo "note: $example is not there yet; starting without a document (File > New makes one)." >&2
-exec build/src/ui/meridal
+exec "$build"/src/ui/meridal
