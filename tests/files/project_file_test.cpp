@@ -8,6 +8,7 @@
 #include "files/project_io.h"
 #include "files/project_reader.h"
 #include "files/project_writer.h"
+#include "files/seal.h"
 #include "support/recording_messages.h"
 
 namespace meridal {
@@ -365,6 +366,49 @@ TEST(ProjectReader, ReadsNothingOutsideTheFile) {
   in.Seek(UINT64_MAX - 8);
   uint8_t raw[16];
   EXPECT_FALSE(in.ReadBytes(raw, 16));
+  EXPECT_TRUE(messages.Empty());
+}
+
+}  // namespace
+}  // namespace meridal
+
+namespace meridal {
+namespace {
+
+TEST(ProjectWriter, SealsEveryRecordWhereverAndWheneverItWasWritten) {
+  RecordingMessages messages;
+  TFiller filler(5);
+  ProjectWriter out(messages, filler);
+  // 8 raw bytes, then 300 groups of plaintext written back to front in records of
+  // one or two groups, one of them written twice.
+  const size_t groups = 300;
+  std::vector<uint8_t> plain(8 + groups * 32);
+  for (size_t i = 0; i < plain.size(); ++i) plain[i] = static_cast<uint8_t>(i * 7 + 3);
+  ASSERT_TRUE(out.WriteBytes(plain.data(), 8));
+  ASSERT_TRUE(out.WriteZeros(groups * 32));
+  auto words = [&](size_t group) {
+    std::vector<int32_t> w(16);
+    for (size_t k = 0; k < 16 && group * 32 + 4 * k + 4 <= groups * 32; ++k)
+      w[k] = WordAt(plain, 8 + group * 32 + 4 * k);
+    return w;
+  };
+  const std::vector<int32_t> junk(16, 12345);
+  out.Seek(8 + 10 * 32);
+  ASSERT_TRUE(out.WriteSealed(junk.data(), 2));
+  for (size_t g = groups; g >= 2; g -= 2) {
+    if (g == 2) {  // overwrites a record that still waits to be sealed
+      out.Seek(8);
+      ASSERT_TRUE(out.WriteSealed(junk.data(), 2));
+    }
+    out.Seek(8 + (g - 2) * 32);
+    ASSERT_TRUE(out.WriteSealed(words(g - 2).data(), 2));
+  }
+  out.Seek(9);
+  EXPECT_FALSE(out.WriteSealed(junk.data(), 1));  // off the group grid
+
+  std::vector<uint8_t> expected = plain;
+  SealGroupsScalar(expected.data() + 8, groups, kProjectKey);
+  EXPECT_EQ(out.Image(), expected);
   EXPECT_TRUE(messages.Empty());
 }
 
