@@ -158,6 +158,7 @@ class ScriptedDialogs : public IShellDialogs {
   bool SplitSection(TBase* section) override {
     splitTarget = section;
     ++splits;
+    if (splitAt) return section->Split(*splitAt);  // the length "typed", split as OK does
     return splitResult;
   }
   std::optional<int> CopyWallsFrom(int presetNumber, int numberOfSections) override {
@@ -170,6 +171,7 @@ class ScriptedDialogs : public IShellDialogs {
 
   std::optional<int32_t> editResult;  // the value "typed" and accepted; nothing: Cancel
   bool splitResult = false;
+  std::optional<int32_t> splitAt;
   std::optional<int> copyResult;
   TBase* editedObject = nullptr;
   TBase* splitTarget = nullptr;

@@ -175,6 +175,56 @@ class TreeWindowTest : public QObject {
     f.window->FormTree->TreePopupItems.Action(meridal::kEditSplit)->trigger();
     QCOMPARE(f.dialogs.splits, 1);
   }
+
+  // The edits delete and add nodes of the real tree, the selected one included:
+  // the list must always show the selected node's object.
+  void structuralEditsKeepTheTreeAndTheListInStep() {
+    UiFrame f;
+    f.window->show();
+    f.window->FileNewClick();
+    const auto listShowsSelected = [&f] {
+      meridal::RowList rows;
+      f.window->FormTree->SelectedObject()->FillProperties(rows);
+      return f.List()->topLevelItemCount() == int(rows.size()) &&
+             f.List()->topLevelItem(0)->text(0) == QString::fromStdString(rows[0].Caption);
+    };
+    const auto yes = [&f](int item) {
+      f.messages.answers = {MessageAnswer::Yes};
+      f.window->EditItems.Action(item)->trigger();
+    };
+    QVERIFY(f.SelectNode(QStringLiteral("Section 0 (straight)")));
+    yes(meridal::kEditAddAfter);
+    QCOMPARE(f.Tree()->topLevelItem(0)->childCount(), 2);
+    QCOMPARE(f.Tree()->currentItem()->text(0), QStringLiteral("Section 1 (straight)"));
+    QVERIFY(listShowsSelected());
+
+    // A third wall, selected, then removed while selected.
+    QTreeWidgetItem* section1 = f.Tree()->topLevelItem(0)->child(1);
+    f.Tree()->setCurrentItem(section1->child(2));  // Wall 0
+    yes(meridal::kEditAddAfter);
+    QCOMPARE(section1->childCount(), 5);
+    QCOMPARE(f.Tree()->currentItem()->text(0), QStringLiteral("Wall 1"));
+    yes(meridal::kEditRemove);
+    QCOMPARE(section1->childCount(), 4);
+    QVERIFY(f.Tree()->currentItem());
+    QVERIFY(listShowsSelected());
+    QVERIFY(f.Shell().Track->TreeEventsEnabled);
+
+    QVERIFY(f.SelectNode(QStringLiteral("Section 1 (straight)")));
+    yes(meridal::kEditChangeType);
+    QVERIFY(f.Node(QStringLiteral("Section 1 (curved)")));
+    QVERIFY(listShowsSelected());
+
+    // A trace added from the track's list reaches every section's altitudes.
+    QVERIFY(f.SelectNode(QStringLiteral("Track")));
+    QVERIFY(f.SelectRow(QStringLiteral("Trace 0")));
+    f.messages.answers = {MessageAnswer::Yes};
+    f.window->FormTree->ListPopupMenu->actions()[2]->trigger();
+    QVERIFY(f.List()->findItems(QStringLiteral("Trace 2"), Qt::MatchExactly).size() == 1);
+    QCOMPARE(f.Tree()->findItems(QStringLiteral("Altitude 2"), Qt::MatchExactly | Qt::MatchRecursive).size(), 2);
+    QVERIFY(f.window->FileSave->isEnabled());
+    QCOMPARE(f.messages.Texts().back(), std::string("Add new trace after Trace 0 ?"));
+  }
 };
 
 QTEST_MAIN(TreeWindowTest)
