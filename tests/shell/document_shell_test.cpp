@@ -84,13 +84,6 @@ TEST_F(DocumentShellTest, NewBuildsTheDefaultTrackAndSelectsIt) {
   EXPECT_EQ(windows.busyDepth, 0);
 }
 
-TEST_F(DocumentShellTest, NewOnAnUnchangedDocumentAsksNothing) {
-  shell.FileNew();
-  shell.FileNew();
-  EXPECT_TRUE(messages.shown.empty());
-  EXPECT_EQ(windows.treeWindowsCreated, 2);
-}
-
 TEST_F(DocumentShellTest, TheSavePromptOfANewDocumentHasTwoBlanksBeforeTheName) {
   shell.FileNew();
   shell.MarkModified();
