@@ -1,8 +1,9 @@
 #pragma once
-// Large tracks for the benchmarks: a chain of sections laid end to end,
-// alternating straights and curves (turning left and right in turn so the chain
-// snakes instead of circling), every section with its altitudes and walls filled
-// with varied values.
+// Large tracks for the benchmarks: a chain of sections laid end to end in rows, a
+// row of 20 m straights and then a half turn of 20 m radius, left and right in
+// turn, so that even 10,000 sections stay well inside the 32-bit plan (a 100-section
+// row is 2 km long and the rows are 40 m apart). Every section has its altitudes
+// and walls filled with varied values.
 #include <memory>
 
 #include "model/curved_section.h"
@@ -17,12 +18,15 @@ inline std::unique_ptr<TTrack> SyntheticTrack(int sections, int traces = 16, int
   // Traces 1 m apart, centred on the zero line.
   for (int i = 0; i < traces; ++i) track->Traces.push_back((2 * i - (traces - 1)) * 9843);
   const int32_t halfWidth = 8 * kUnitsPerMeter;
+  constexpr int kRow = 100;                 // sections per row, the half turn included
+  constexpr int32_t kTurnRadius = 393701;  // 20 m
 
   double x = 0, y = 0;
   int32_t heading = 0;
   for (int s = 0; s < sections; ++s) {
     auto straight = std::make_unique<TStraightSection>(track.get());
     straight->SetDefaults();  // one altitude per trace
+    straight->SetLength(kTurnRadius);  // 20 m
     straight->Walls.clear();
     for (int k = 0; k < walls; ++k) {
       auto wall = std::make_unique<TWall>(straight.get());
@@ -30,8 +34,10 @@ inline std::unique_ptr<TTrack> SyntheticTrack(int sections, int traces = 16, int
       wall->From = -halfWidth + (walls > 1 ? 2 * halfWidth * k / (walls - 1) : 0);
       wall->To = wall->From + ((k % 3) - 1) * 1000;
       wall->Surface = 1 + (s + k) % 7;
-      wall->Unk1 = k;
-      wall->Height = (s * 31 + k * 7) % 500;
+      // Heights and Unk1 values are flagged by hatches in the drawing; as on a real
+      // track only some strips carry them (about one in six and one in eight).
+      wall->Unk1 = (s + 2 * k) % 8 == 0 ? k + 1 : 0;
+      wall->Height = (s + k) % 6 == 0 ? (s * 31 + k * 7) % 500 + 1 : 0;
       wall->Unk2 = s;
       straight->Walls.push_back(std::move(wall));
     }
@@ -43,11 +49,14 @@ inline std::unique_ptr<TTrack> SyntheticTrack(int sections, int traces = 16, int
       a.HeightAtStart = (s * 7) % 4000;
     }
     std::unique_ptr<TSection> section;
-    if (s % 2 == 0) {
+    if (s % kRow != kRow - 1) {
       section = std::move(straight);
     } else {
+      // The half turn at the end of a row, alternately to the left and the right.
+      const int32_t radius = (s / kRow) % 2 == 0 ? kTurnRadius : -kTurnRadius;
       auto curve = std::make_unique<TCurvedSection>(track.get(), *straight);
-      if (s % 4 == 3) curve->SetCurvature(-curve->Curvature());
+      curve->SetRadius(radius);
+      curve->SetCurvature(radius > 0 ? (1 << 30) : -(1 << 30));
       section = std::move(curve);
     }
     section->Number = s;

@@ -1,6 +1,7 @@
 #include "graphics/qt/painter_canvas.h"
 
 #include <QBrush>
+#include <QImage>
 #include <QPainter>
 #include <QPen>
 #include <QRect>
@@ -22,6 +23,7 @@ constexpr int64_t kRectMargin = 64;
 TPainterCanvas::TPainterCanvas(QPainter& painter, QSize clientSize) : painter_(painter), size_(clientSize) {
   painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.setBackgroundMode(Qt::TransparentMode);
+  penDirty_ = brushDirty_ = true;
   ApplyPen();
   ApplyBrush();
 }
@@ -36,35 +38,65 @@ Qt::BrushStyle TPainterCanvas::QtStyle(BrushStyle s) {
   return Qt::SolidPattern;
 }
 
+// The drawing sets its pen and brush far more often than it changes them (every
+// strip ends by going back to black and white): the painter is only told when a
+// draw call needs a state that differs from the one it holds.
 void TPainterCanvas::ApplyPen() {
+  if (!penDirty_) return;
   painter_.setPen(QPen(penColor_, std::max(penWidth_, 1), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  penDirty_ = false;
 }
 
-void TPainterCanvas::ApplyBrush() { painter_.setBrush(QBrush(brushColor_, QtStyle(brushStyle_))); }
+void TPainterCanvas::ApplyBrush() {
+  if (!brushDirty_) return;
+  if (brushStyle_ == BrushStyle::Solid) painter_.setBrush(brushColor_);
+  else painter_.setBrush(HatchBrush(brushColor_, brushStyle_));
+  brushDirty_ = false;
+}
+
+// A hatch as a texture: Qt's own 8 x 8 pattern in the hatch colour on a
+// transparent tile, made once per colour and style. The painter takes a texture
+// as it is, where a pattern brush has its tile rebuilt at every brush change; the
+// pixels drawn are the same, the tile being aligned to the same origin.
+const QBrush& TPainterCanvas::HatchBrush(const QColor& colour, BrushStyle style) {
+  const uint64_t key = (uint64_t{colour.rgb()} << 8) | static_cast<uint64_t>(style);
+  auto it = hatches_.find(key);
+  if (it != hatches_.end()) return it->second;
+  QImage tile(8, 8, QImage::Format_ARGB32_Premultiplied);
+  tile.fill(Qt::transparent);
+  {
+    QPainter tilePainter(&tile);
+    tilePainter.fillRect(tile.rect(), QBrush(colour, QtStyle(style)));
+  }
+  return hatches_.emplace(key, QBrush(tile)).first->second;
+}
 
 void TPainterCanvas::SetPenColor(TColor c) {
-  penColor_ = ToQColor(c);
-  ApplyPen();
+  const QColor colour = ToQColor(c);
+  penDirty_ = penDirty_ || colour != penColor_;
+  penColor_ = colour;
 }
 
 void TPainterCanvas::SetPenWidth(int width) {
+  penDirty_ = penDirty_ || width != penWidth_;
   penWidth_ = width;
-  ApplyPen();
 }
 
 void TPainterCanvas::SetBrushColor(TColor c) {
-  brushColor_ = ToQColor(c);
-  ApplyBrush();
+  const QColor colour = ToQColor(c);
+  brushDirty_ = brushDirty_ || colour != brushColor_;
+  brushColor_ = colour;
 }
 
 void TPainterCanvas::SetBrushStyle(BrushStyle s) {
+  brushDirty_ = brushDirty_ || s != brushStyle_;
   brushStyle_ = s;
-  ApplyBrush();
 }
 
 void TPainterCanvas::MoveTo(int32_t x, int32_t y) { current_ = QPoint(x, y); }
 
 void TPainterCanvas::LineTo(int32_t x, int32_t y) {
+  ApplyPen();
   const QPoint to(x, y);
   painter_.drawLine(current_, to);
   current_ = to;
@@ -72,10 +104,11 @@ void TPainterCanvas::LineTo(int32_t x, int32_t y) {
 
 void TPainterCanvas::Polygon(const TPoint* points, int count) {
   if (points == nullptr || count <= 0) return;
-  QVector<QPoint> polygon;
-  polygon.reserve(count);
-  for (int i = 0; i < count; ++i) polygon.append(QPoint(points[i].x, points[i].y));
-  painter_.drawPolygon(polygon.constData(), count, Qt::OddEvenFill);
+  ApplyPen();
+  ApplyBrush();
+  polygon_.resize(count);
+  for (int i = 0; i < count; ++i) polygon_[i] = QPoint(points[i].x, points[i].y);
+  painter_.drawPolygon(polygon_.constData(), count, Qt::OddEvenFill);
 }
 
 void TPainterCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
@@ -86,6 +119,8 @@ void TPainterCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
   const int64_t left = clampX(std::min(x1, x2)), right = clampX(std::max(x1, x2));
   const int64_t top = clampY(std::min(y1, y2)), bottom = clampY(std::max(y1, y2));
   if (right <= left || bottom <= top) return;
+  ApplyPen();
+  ApplyBrush();
   // A stroked QRect covers one pixel more than its size; this one covers
   // left .. right - 1 and top .. bottom - 1.
   painter_.drawRect(QRect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left - 1),

@@ -18,9 +18,12 @@
 // painter's antialiasing off and its background mode to transparent. Coordinates
 // anywhere in the 32-bit range are accepted (a zoomed-in view hands over points
 // far outside the client area; the painter clips them).
+#include <QBrush>
 #include <QColor>
+#include <unordered_map>
 #include <QPoint>
 #include <QSize>
+#include <QVector>
 
 #include "platform/canvas.h"
 
@@ -51,6 +54,7 @@ class TPainterCanvas : public ICanvas {
  private:
   void ApplyPen();
   void ApplyBrush();
+  const QBrush& HatchBrush(const QColor& colour, BrushStyle style);
 
   QPainter& painter_;
   QSize size_;
@@ -59,6 +63,10 @@ class TPainterCanvas : public ICanvas {
   QColor brushColor_{255, 255, 255};
   BrushStyle brushStyle_ = BrushStyle::Solid;
   QPoint current_;
+  bool penDirty_ = true;
+  bool brushDirty_ = true;
+  QVector<QPoint> polygon_;  // reused by every polygon
+  std::unordered_map<uint64_t, QBrush> hatches_;  // hatch textures by colour and style
 };
 
 }  // namespace meridal
