@@ -5,17 +5,17 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "error: no display (neither DISPLAY nor WAYLAND_DISPLAY is set)." >&2
-  echo "Run the editor on a virtual display instead:  xvfb-run -a scripts/run.sh" >&2
-  exit 2
-fi
-
 scripts/ensure-deps.sh --gui
 jobs=$(nproc 2>/dev/null || echo 2)
 build=${MERIDAL_BUILD_DIR:-build}
 cmake -S . -B "$build" -DMERIDAL_BUILD_GUI=ON >/dev/null
 cmake --build "$build" -j"$jobs" --target meridal meridal-cli
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "The editor is built, but there is no display (neither DISPLAY nor WAYLAND_DISPLAY is set)." >&2
+  echo "Run the editor on a virtual display instead:  xvfb-run -a scripts/run.sh" >&2
+  exit 2
+fi
 
 example=examples/circuit.mrd
 if [ ! -f "$example" ] && [ -f examples/make-circuit.sh ]; then

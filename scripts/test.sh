@@ -15,9 +15,9 @@ run_suite() {
 }
 
 echo "== plain build"
-run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMERIDAL_BUILD_GUI=ON
 echo "== sanitizer build (address, undefined)"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DMERIDAL_SANITIZE=ON
+run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DMERIDAL_SANITIZE=ON -DMERIDAL_BUILD_GUI=ON
 echo "== all tests passed in both builds"
