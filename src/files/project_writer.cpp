@@ -65,7 +65,12 @@ bool ProjectWriter::WriteSealed(const int32_t* words, size_t groups) {
 }
 
 void ProjectWriter::SealPending() {
-  for (const Run& run : pending_) SealGroups(image_.data() + kGrid + run.first * kGroupBytes, run.end - run.first, key_);
+  // All waiting groups in one go, wherever their records lie, so that the short
+  // records (a section's two groups) share the cipher's lanes with the others.
+  pendingAddresses_.clear();
+  for (const Run& run : pending_)
+    for (size_t g = run.first; g < run.end; ++g) pendingAddresses_.push_back(image_.data() + kGrid + g * kGroupBytes);
+  SealGroupsAt(pendingAddresses_.data(), pendingAddresses_.size(), key_);
   pending_.clear();
   pendingGroups_ = 0;
 }

@@ -58,6 +58,7 @@ class ProjectWriter {
   std::vector<uint8_t> image_;
   std::vector<Run> pending_;
   size_t pendingGroups_ = 0;
+  std::vector<uint8_t*> pendingAddresses_;  // the waiting groups, gathered for one sealing
   size_t position_ = 0;
 };
 

@@ -79,13 +79,14 @@ struct Keys {
         k3(_mm_set1_epi32(static_cast<int>(key.k[3]))) {}
 };
 
-// N groups at a time: the rounds of independent groups are interleaved.
+// N groups at a time: the rounds of independent groups are interleaved. Group n
+// is read from p[n] and written to q[n].
 template <int N>
-inline void SealBatch(const uint8_t* p, uint8_t* q, const Keys& k) {
+inline void SealBatchAt(const uint8_t* const* p, uint8_t* const* q, const Keys& k) {
   __m128i v0[N], v1[N];
   for (int n = 0; n < N; ++n) {
-    v0[n] = Transpose4x4(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 32 * n)));
-    v1[n] = Transpose4x4(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 32 * n + 16)));
+    v0[n] = Transpose4x4(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p[n])));
+    v1[n] = Transpose4x4(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p[n] + 16)));
   }
   uint32_t s = 0;
   for (int i = 0; i < kTeaCycles; ++i) {
@@ -96,9 +97,21 @@ inline void SealBatch(const uint8_t* p, uint8_t* q, const Keys& k) {
   }
   for (int n = 0; n < N; ++n) {
     // Blocks 0 and 1, then 2 and 3, each as its two halves.
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(q + 32 * n), _mm_unpacklo_epi32(v0[n], v1[n]));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(q + 32 * n + 16), _mm_unpackhi_epi32(v0[n], v1[n]));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(q[n]), _mm_unpacklo_epi32(v0[n], v1[n]));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(q[n] + 16), _mm_unpackhi_epi32(v0[n], v1[n]));
   }
+}
+
+// N consecutive groups.
+template <int N>
+inline void SealBatch(const uint8_t* p, uint8_t* q, const Keys& k) {
+  const uint8_t* in[N];
+  uint8_t* out[N];
+  for (int n = 0; n < N; ++n) {
+    in[n] = p + 32 * n;
+    out[n] = q + 32 * n;
+  }
+  SealBatchAt<N>(in, out, k);
 }
 
 template <int N>
@@ -136,6 +149,13 @@ void SealGroups(const uint8_t* in, uint8_t* out, size_t count, const TeaKey& key
   for (; i < count; ++i) SealBatch<1>(in + i * kGroupBytes, out + i * kGroupBytes, k);
 }
 
+void SealGroupsAt(uint8_t* const* groups, size_t count, const TeaKey& key) {
+  const Keys k(key);
+  size_t i = 0;
+  for (; i + kBatch <= count; i += kBatch) SealBatchAt<kBatch>(groups + i, groups + i, k);
+  for (; i < count; ++i) SealBatchAt<1>(groups + i, groups + i, k);
+}
+
 void UnsealGroups(const uint8_t* in, uint8_t* out, size_t count, const TeaKey& key) {
   const Keys k(key);
   size_t i = 0;
@@ -144,6 +164,10 @@ void UnsealGroups(const uint8_t* in, uint8_t* out, size_t count, const TeaKey& k
 }
 
 #else  // no SSE2: the reference serves
+
+void SealGroupsAt(uint8_t* const* groups, size_t count, const TeaKey& key) {
+  for (size_t i = 0; i < count; ++i) SealGroupScalar(groups[i], key);
+}
 
 void SealGroups(const uint8_t* in, uint8_t* out, size_t count, const TeaKey& key) {
   if (in != out) std::memmove(out, in, count * kGroupBytes);

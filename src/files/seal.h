@@ -31,6 +31,9 @@ void SealGroups(const uint8_t* in, uint8_t* out, size_t count, const TeaKey& key
 void UnsealGroups(const uint8_t* in, uint8_t* out, size_t count, const TeaKey& key);
 inline void SealGroups(uint8_t* data, size_t count, const TeaKey& key) { SealGroups(data, data, count, key); }
 inline void UnsealGroups(uint8_t* data, size_t count, const TeaKey& key) { UnsealGroups(data, data, count, key); }
+// Groups anywhere in memory, in place: the records of a file lie in several tables,
+// and a short record still fills the cipher's lanes together with its neighbours.
+void SealGroupsAt(uint8_t* const* groups, size_t count, const TeaKey& key);
 // The same through the scalar reference, group by group.
 void SealGroupsScalar(uint8_t* data, size_t count, const TeaKey& key);
 void UnsealGroupsScalar(uint8_t* data, size_t count, const TeaKey& key);

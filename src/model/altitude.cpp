@@ -1,10 +1,17 @@
 #include "model/altitude.h"
 
 #include "model/numbers.h"
+#include "model/object_pool.h"
 #include "model/section.h"
 #include "model/units.h"
 
 namespace meridal {
+
+using TAltitudePool = ObjectPool<sizeof(TAltitude), alignof(TAltitude)>;
+
+void* TAltitude::operator new(size_t) { return TAltitudePool::Allocate(); }
+
+void TAltitude::operator delete(void* p) noexcept { TAltitudePool::Free(p); }
 
 TAltitude::TAltitude(TSection* owner) : TBase(owner) {}
 

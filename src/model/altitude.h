@@ -6,11 +6,15 @@ namespace meridal {
 
 class TSection;
 
-class TAltitude : public TBase {
+class TAltitude final : public TBase {
  public:
   explicit TAltitude(TSection* owner);
   // A copy of every field (Number included) for another owner, without a tree node.
   TAltitude(TSection* owner, const TAltitude& source);
+
+  // Tracks hold these by the hundred thousand: they come from a pool.
+  static void* operator new(size_t size);
+  static void operator delete(void* p) noexcept;
 
   int32_t ThirdOrder = 0;   // "3rd order coeff." (A)
   int32_t SecondOrder = 0;  // "2nd order coeff." (B)

@@ -1,8 +1,15 @@
 #include "model/wall.h"
 
+#include "model/object_pool.h"
 #include "model/section.h"
 
 namespace meridal {
+
+using TWallPool = ObjectPool<sizeof(TWall), alignof(TWall)>;
+
+void* TWall::operator new(size_t) { return TWallPool::Allocate(); }
+
+void TWall::operator delete(void* p) noexcept { TWallPool::Free(p); }
 
 const char* SurfaceName(int32_t surface) {
   switch (surface) {

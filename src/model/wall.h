@@ -23,11 +23,15 @@ enum SurfaceCode : int32_t {
 // The name of a surface code, or nullptr when it has none.
 const char* SurfaceName(int32_t surface);
 
-class TWall : public TBase {
+class TWall final : public TBase {
  public:
   explicit TWall(TSection* owner);
   // A copy of every field, corner points and Number included, for another owner.
   TWall(TSection* owner, const TWall& source);
+
+  // Tracks hold these by the hundred thousand: they come from a pool.
+  static void* operator new(size_t size);
+  static void operator delete(void* p) noexcept;
 
   int32_t From = 0;
   int32_t To = 0;

@@ -105,6 +105,12 @@ TEST(SealedGroup, FastPathAgreesWithTheReference) {
     EXPECT_EQ(fast, reference) << count;
     SealGroups(plain.data() + 3, copy.data() + 3, count, key);
     EXPECT_TRUE(std::equal(copy.begin() + 3, copy.end(), reference.begin() + 3)) << count;
+    // Groups gathered from anywhere, here in reverse order.
+    std::vector<uint8_t> scattered(plain);
+    std::vector<uint8_t*> groups;
+    for (size_t g = count; g-- > 0;) groups.push_back(scattered.data() + 3 + g * kGroupBytes);
+    SealGroupsAt(groups.data(), groups.size(), key);
+    EXPECT_EQ(scattered, reference) << count;
 
     UnsealGroups(fast.data() + 3, count, key);
     UnsealGroupsScalar(reference.data() + 3, count, key);
