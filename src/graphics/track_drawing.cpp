@@ -42,9 +42,16 @@ void TTrack::EraseSelection(TScaleDraw& scaleDraw, int32_t viewFlags) {
   if (selected == nullptr) return;
   selected->EraseBox(scaleDraw);
   const TRect box = selected->Extent;
+  // Drawn again only inside the blanked box: a section drawn whole would also
+  // cover, outside it, the start of a later section that is not drawn again, and
+  // the picture would no longer be the one a full repaint gives.
+  ICanvas& canvas = scaleDraw.Canvas();
+  canvas.ClipTo(scaleDraw.ToWindowX(box.left), scaleDraw.ToWindowY(box.top), scaleDraw.ToWindowX(box.right),
+                scaleDraw.ToWindowY(box.bottom));
   for (auto& section : Sections)
     if (TScaleDraw::RectsOverlap(box, section->Extent)) section->Draw(scaleDraw, viewFlags);
   if ((viewFlags & kViewSFLine) && !Sections.empty()) Sections.front()->DrawStartFinish(scaleDraw);
+  canvas.ClipOff();
 }
 
 }  // namespace meridal

@@ -39,6 +39,10 @@ class ICanvas {
   virtual void Polygon(const TPoint* points, int count) = 0;
   // Fills and outlines the rectangle from (x1, y1) to (x2, y2).
   virtual void Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) = 0;
+  // Limits the drawing to the pixels Rectangle(x1, y1, x2, y2) would fill, until
+  // ClipOff. A canvas whose picture is always drawn whole may ignore both.
+  virtual void ClipTo(int32_t /*x1*/, int32_t /*y1*/, int32_t /*x2*/, int32_t /*y2*/) {}
+  virtual void ClipOff() {}
   virtual int ClientWidth() const = 0;
   virtual int ClientHeight() const = 0;
 };
