@@ -10,6 +10,7 @@
 #include "shell/edit_command_flow.h"
 #include "shell/property_list_commands.h"
 #include "shell/shell_texts.h"
+#include "ui/graph_window.h"
 #include "ui/mdi_child.h"
 #include "ui/qt_file_dialogs.h"
 #include "ui/qt_messages.h"
@@ -95,15 +96,27 @@ void TFormMain::AboutClick() { services_.dialogs->About(); }
 // ---- the document's windows ----
 
 IDrawWindow* TFormMain::CreateGraphWindow() {
-  // The graphics window (TFormGraph) plugs in here: a child window whose drawing
-  // surface the shell's scale draw maps onto. Until it exists the program runs
-  // with the tree window alone.
-  return nullptr;
+  DestroyGraphWindow();
+  FormGraph = new TFormGraph(*shell_, Cursors, *StatusPanels[0]);
+  graphChild_ = new MdiChild;
+  graphChild_->setWidget(FormGraph);
+  graphChild_->setWindowIcon(windowIcon());
+  MdiArea->addSubWindow(graphChild_);
+  graphChild_->resize(696, 480);
+  graphChild_->show();
+  return FormGraph;
 }
 
-void TFormMain::DestroyGraphWindow() {}
+void TFormMain::DestroyGraphWindow() {
+  if (!graphChild_) return;
+  FormGraph = nullptr;
+  delete graphChild_;
+  graphChild_ = nullptr;
+}
 
-void TFormMain::RepaintGraph() {}
+void TFormMain::RepaintGraph() {
+  if (FormGraph) FormGraph->Repaint();
+}
 
 ITreeNodes& TFormMain::CreateTreeWindow() {
   DestroyTreeWindow();

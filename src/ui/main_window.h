@@ -25,6 +25,7 @@ class IShellDialogs;
 class QtShellDialogs;
 class TDocumentShell;
 class TEditCommandFlow;
+class TFormGraph;
 class TFormTree;
 class TPropertyListCommands;
 
@@ -45,7 +46,8 @@ class TFormMain : public QMainWindow, public IShellWindows {
   ~TFormMain() override;
 
   TDocumentShell& Shell() { return *shell_; }
-  TFormTree* FormTree = nullptr;  // only while a document is open
+  TFormTree* FormTree = nullptr;    // only while a document is open
+  TFormGraph* FormGraph = nullptr;  // the same
   QMdiArea* MdiArea;
   QLabel* StatusPanels[2];
   TCursorSet Cursors;
@@ -144,6 +146,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   std::unique_ptr<TEditCommandFlow> editCommands_;
   std::unique_ptr<TPropertyListCommands> listCommands_;
   QMdiSubWindow* treeChild_ = nullptr;
+  QMdiSubWindow* graphChild_ = nullptr;
   int busyDepth_ = 0;
 };
 

@@ -81,7 +81,8 @@ class MainWindowTest : public QObject {
     f.window->FileNewClick();
     QVERIFY(f.messages.shown.empty());
     QVERIFY(f.window->FormTree);
-    QCOMPARE(f.window->MdiArea->subWindowList().size(), 1);
+    QVERIFY(f.window->FormGraph);
+    QCOMPARE(f.window->MdiArea->subWindowList().size(), 2);
     QCOMPARE(f.window->FormTree->SelectedLabel(), QStringLiteral("Track"));
     QCOMPARE(f.List()->topLevelItemCount(), 6);  // the track's rows
     QCOMPARE(f.List()->topLevelItem(0)->text(0), QStringLiteral("Length"));
@@ -195,11 +196,13 @@ class MainWindowTest : public QObject {
     UiFrame f;
     f.window->show();
     f.window->FileNewClick();
-    QMdiSubWindow* child = f.window->MdiArea->subWindowList().front();
-    QVERIFY(!child->close());
-    QVERIFY(child->isMinimized());
-    QCOMPARE(f.window->MdiArea->subWindowList().size(), 1);
+    for (QMdiSubWindow* child : f.window->MdiArea->subWindowList()) {
+      QVERIFY(!child->close());
+      QVERIFY(child->isMinimized());
+    }
+    QCOMPARE(f.window->MdiArea->subWindowList().size(), 2);
     QVERIFY(f.window->FormTree);
+    QVERIFY(f.window->FormGraph);
   }
 
   void closingWithChangesAsksFirst() {
@@ -222,7 +225,7 @@ class MainWindowTest : public QObject {
     emit f.window->WindowMenu->aboutToShow();
     const QStringList captions = Captions(f.window->WindowMenu);
     QCOMPARE(captions.mid(0, 3), (QStringList{"&Tile", "&Cascade", "-"}));
-    QCOMPARE(captions.value(3), QStringLiteral("&1 Tree"));
+    QCOMPARE(captions.mid(3), (QStringList{"&1 Graphics", "&2 Tree"}));
   }
 
   void aboutOpensTheAboutBox() {

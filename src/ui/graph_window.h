@@ -1,0 +1,77 @@
+#pragma once
+// TFormGraph, the "Graphics" window: the track's plan view. A click selects the
+// section under the pointer, or centres the view there after zooming in or out,
+// by the mode chosen in the popup menu; a double-click selects the wall strip
+// under the pointer within the selected section; moving the mouse shows the
+// world point under it in the status bar. Selections go through the tree
+// window: the window selects the object's tree node, and the tree's selection
+// handling fills the list and moves the highlight.
+#include <cstdint>
+
+#include "platform/tree_nodes.h"
+#include "ui/draw_area.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+
+namespace meridal {
+
+class TCursorSet;
+class TDocumentShell;
+class TScaleDraw;
+
+class TFormGraph : public TDrawArea {
+  Q_OBJECT
+
+ public:
+  // The document's track, scale draw and View options come from the shell; the
+  // mode cursors from the main window's set; the pointer's position goes to
+  // `positionPanel`.
+  TFormGraph(TDocumentShell& shell, const TCursorSet& cursors, QLabel& positionPanel, QWidget* parent = nullptr);
+
+  QMenu* PopupMenu;
+  QAction* PopupSelect;
+  QAction* PopupCenter;
+  QAction* PopupZoomIn;
+  QAction* PopupZoomOut;
+  // The client position of the latest press of any mouse button.
+  int32_t LastMouseX = 0;
+  int32_t LastMouseY = 0;
+
+  // ---- handlers ----
+  void FormPaint();
+  void FormMouseDown(Qt::MouseButton button, int x, int y);
+  void FormClick();
+  void FormDblClick();
+  void FormMouseMove(int x, int y);
+  void PopupSelectClick();
+  void PopupCenterClick();
+  void PopupZoomInClick();
+  void PopupZoomOutClick();
+
+ protected:
+  void PaintContent() override { FormPaint(); }
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  void BuildPopupMenu();
+  void SetMode(QAction* item, int cursorNumber);
+  // The scale draw with its origin as the scroll bars place it, or nullptr
+  // while the document has none.
+  TScaleDraw* View();
+  void SelectNode(NodeHandle node);
+
+  TDocumentShell& shell_;
+  const TCursorSet& cursors_;
+  QLabel& positionPanel_;
+  // A left press that may still become a click: a click acts on the release, so
+  // that the double-click that may follow sees the selection the click made.
+  bool clickPending_ = false;
+};
+
+}  // namespace meridal

@@ -1,0 +1,358 @@
+// The graphics window: its life with the document, its picture, the popup's
+// modes and cursors, and what clicks, double-clicks and pointer moves do, driven
+// by mouse events on its viewport.
+#include <QAction>
+#include <QBitmap>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTest>
+#include <cmath>
+
+#include "graphics/scale_draw.h"
+#include "model/units.h"
+#include "model/wall.h"
+#include "ui/graph_window.h"
+#include "ui/ui_fixture.h"
+
+using meridal::MessageAnswer;
+using meridal::ScrollBar;
+using meridal::testing::UiFrame;
+
+namespace {
+
+const QString kCircuit = QStringLiteral(MERIDAL_EXAMPLES_DIR "/circuit.mrd");
+
+// A shown frame with real files and a new document or the example circuit, its
+// graphics window large enough for the circuit at zoom 1.
+struct GraphFrame : UiFrame {
+  explicit GraphFrame(bool circuit) : UiFrame(true) {
+    window->show();
+    Open(circuit);
+  }
+  void Open(bool circuit) {
+    if (circuit) fileDialogs.answers = {kCircuit.toStdString()};
+    circuit ? window->FileOpenClick() : window->FileNewClick();
+    window->MdiArea->subWindowList().front()->resize(760, 560);
+    Settle();
+  }
+  meridal::TFormGraph& Graph() { return *window->FormGraph; }
+  meridal::TScaleDraw& View() { return *Shell().ScaleDraw; }
+  meridal::TTrack& Track() { return *Shell().Track; }
+  meridal::TSection& Section(int i) { return *Track().Section(i); }
+  // Every pending paint done, so the origin follows the scroll bars again.
+  const QImage& Settle() {
+    QCoreApplication::processEvents();
+    return Graph().Picture();
+  }
+  QImage FullRepaint() {
+    Graph().Repaint();
+    return Settle().copy();
+  }
+  QPoint Pixel(double x, double y) {
+    Settle();
+    return QPoint(View().ToWindowX(x), View().ToWindowY(y));
+  }
+  QPointF World(QPoint p) {
+    Settle();
+    return QPointF(View().ToWorldX(p.x()), View().ToWorldY(p.y()));
+  }
+  QPoint CentrePixel() { return QPoint(View().ClientWidth() / 2, View().ClientHeight() / 2); }
+  // Whether the world point is shown at the window's centre, to a pixel.
+  bool Centred(QPointF world) {
+    const QPointF centre = World(CentrePixel());
+    const double ppu = View().PixelsPerUnit();
+    return std::fabs(centre.x() - world.x()) * ppu <= 1.5 && std::fabs(centre.y() - world.y()) * ppu <= 1.5;
+  }
+  QPointF Middle() {
+    const meridal::TRect box = Track().Extent;
+    return QPointF((box.left + box.right) / 2.0, (box.top + box.bottom) / 2.0);
+  }
+  void Click(QPoint p) { QTest::mouseClick(Graph().viewport(), Qt::LeftButton, {}, p); }
+  // What a real double-click delivers: press, release, double-click, release.
+  void DoubleClick(QPoint p) {
+    Click(p);
+    QTest::mouseDClick(Graph().viewport(), Qt::LeftButton, {}, p);
+    QTest::mouseRelease(Graph().viewport(), Qt::LeftButton, {}, p);
+  }
+  QString StatusAt(QPoint p) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(p), QPointF(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Graph().viewport(), &move);
+    return window->StatusPanels[0]->text();
+  }
+  // The selected node's text, after its parent's when it has one.
+  QString Selected() {
+    const QTreeWidgetItem* item = Tree()->currentItem();
+    return item->parent() ? item->parent()->text(0) + "/" + item->text(0) : item->text(0);
+  }
+};
+
+}  // namespace
+
+class GraphWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void theWindowLivesWithTheDocument() {
+    GraphFrame f(false);
+    QList<QMdiSubWindow*> children = f.window->MdiArea->subWindowList();
+    QCOMPARE(children.size(), 2);
+    QCOMPARE(children[0]->windowTitle(), QStringLiteral("Graphics"));
+    QCOMPARE(&f.View().Window(), static_cast<meridal::IDrawWindow*>(&f.Graph()));
+    QCOMPARE(f.View().Bounds(), f.Track().Extent);
+    // A QScrollBar's maximum is the range less the page.
+    QCOMPARE(f.Graph().ScrollRange(ScrollBar::Vertical), f.View().VerticalRange());
+    QCOMPARE(f.Graph().verticalScrollBar()->maximum(),
+             std::max(0, f.View().VerticalRange() - f.Graph().viewport()->height()));
+    f.window->WindowTile->trigger();
+    QVERIFY(!children[0]->geometry().intersects(children[1]->geometry()));
+    f.window->WindowCascade->trigger();
+    QVERIFY(children[0]->geometry().intersects(children[1]->geometry()));
+    QVERIFY(!children[0]->close());
+    QVERIFY(children[0]->isMinimized());
+
+    // A new document: a new window, at zoom 1 and in Select mode again.
+    f.Graph().PopupZoomInClick();
+    QVERIFY(f.View().ZoomIn());
+    f.window->FileNewClick();
+    QCOMPARE(f.View().Zoom(), 1.0);
+    QVERIFY(f.Graph().PopupSelect->isChecked());
+    // A failed Open leaves neither the window nor its scale draw; Open makes both.
+    f.fileDialogs.answers = {std::string(MERIDAL_EXAMPLES_DIR "/make-circuit.sh")};
+    f.window->FileOpenClick();
+    QCOMPARE(f.messages.Texts(), std::vector<std::string>{"Not a MERIDAL File !"});
+    QVERIFY(!f.window->FormGraph);
+    QVERIFY(!f.Shell().ScaleDraw);
+    QVERIFY(f.window->MdiArea->subWindowList().isEmpty());
+    f.fileDialogs.answers = {kCircuit.toStdString()};
+    f.window->FileOpenClick();
+    QCOMPARE(&f.View().Window(), static_cast<meridal::IDrawWindow*>(f.window->FormGraph));
+  }
+
+  void thePictureFollowsTheViewOptionsAndTheEdits() {
+    GraphFrame f(false);
+    // The start/finish marker runs across the start of section 0, past wall 0.
+    const QPoint marker = f.Pixel(0, f.Section(0).Wall(0)->From - meridal::kFiveMeters);
+    QCOMPARE(f.Settle().pixel(marker), qRgb(255, 0, 0));
+    QCOMPARE(f.Settle().pixel(0, f.Settle().height() - 1), qRgb(255, 255, 255));
+    const int repaints = f.Graph().FullRepaints();
+    f.window->ViewSFLine->trigger();
+    QVERIFY(f.Graph().RepaintPending());
+    QCOMPARE(f.Settle().pixel(marker), qRgb(255, 255, 255));
+    f.window->ViewSFLine->trigger();
+    QCOMPARE(f.Settle().pixel(marker), qRgb(255, 0, 0));
+    const QImage before = f.Settle().copy();
+    QVERIFY(f.Section(0).AccessValue("Length", 2 * meridal::kFiftyMeters, true));
+    f.Shell().CommonRefresh();
+    QVERIFY(f.Settle() != before);
+    QCOMPARE(f.Graph().FullRepaints(), repaints + 3);
+  }
+
+  void thePopupSetsTheModeAndItsCursor() {
+    GraphFrame f(false);
+    meridal::TFormGraph& g = f.Graph();
+    const auto marks = [&g] {
+      QString out;
+      for (const QAction* a : g.PopupMenu->actions()) out += a->text() + (a->isChecked() ? "* " : " ");
+      return out;
+    };
+    QCOMPARE(marks(), QStringLiteral("Select* Center Zoom In Zoom Out "));
+    const int repaints = g.FullRepaints();
+    const struct {
+      QAction* item;
+      int cursor;
+      QPoint hotSpot;
+    } modes[] = {{g.PopupCenter, 1, {16, 16}}, {g.PopupZoomIn, 2, {0, 0}}, {g.PopupZoomOut, 3, {0, 0}}};
+    for (const auto& m : modes) {
+      m.item->trigger();
+      QCOMPARE(marks().count('*'), 1);
+      QVERIFY(m.item->isChecked());
+      QCOMPARE(g.viewport()->cursor().hotSpot(), m.hotSpot);
+      QCOMPARE(g.viewport()->cursor().bitmap().toImage(), f.window->Cursors.Cursor(m.cursor).bitmap().toImage());
+    }
+    g.PopupSelect->trigger();
+    QCOMPARE(marks(), QStringLiteral("Select* Center Zoom In Zoom Out "));
+    QCOMPARE(g.viewport()->cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(!g.RepaintPending());
+    QCOMPARE(g.FullRepaints(), repaints);
+    // A right press is remembered like any other; the popup opens.
+    QTest::mousePress(g.viewport(), Qt::RightButton, {}, QPoint(40, 50));
+    QCOMPARE(QPoint(g.LastMouseX, g.LastMouseY), QPoint(40, 50));
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(40, 50), g.viewport()->mapToGlobal(QPoint(40, 50)));
+    QCoreApplication::sendEvent(g.viewport(), &menu);
+    QVERIFY(g.PopupMenu->isVisible());
+    g.PopupMenu->close();
+  }
+
+  void aClickSelectsTheFirstOfTwoOverlappingSections() {
+    GraphFrame f(false);
+    QVERIFY(f.SelectNode(QStringLiteral("Section 0 (straight)")));
+    f.messages.answers = {MessageAnswer::Yes};
+    f.window->EditAddAfterClick();
+    // Section 1 moved 25 m back: both cover 25 m .. 50 m.
+    QVERIFY(f.Section(1).AccessValue("Longitudinal gap", -meridal::kFiftyMeters / 2, true));
+    f.Shell().CommonRefresh();
+    const QPoint overlap = f.Pixel(meridal::kFiftyMeters * 0.75, 0);
+    QVERIFY(f.Section(1).HitTest(f.World(overlap).x(), f.World(overlap).y()));
+    QVERIFY(f.SelectNode(QStringLiteral("Track")));
+    f.Click(overlap);
+    QCOMPARE(f.Selected(), QStringLiteral("Track/Section 0 (straight)"));
+    f.Click(f.Pixel(meridal::kFiftyMeters * 1.25, 0));
+    QCOMPARE(f.Selected(), QStringLiteral("Track/Section 1 (straight)"));
+    f.Click(overlap);
+    QCOMPARE(f.Track().SelectedChild, 0);
+    f.Click(f.Pixel(meridal::kFiftyMeters, 3 * meridal::kTenMeters));  // off every section
+    QCOMPARE(f.Selected(), QStringLiteral("Track/Section 0 (straight)"));
+  }
+
+  void aClickOnTheSelectedSectionKeepsItsWall() {
+    GraphFrame f(true);
+    f.Tree()->setCurrentItem(f.Node(QStringLiteral("Section 2 (straight)"))->child(5));
+    QCOMPARE(f.Selected(), QStringLiteral("Section 2 (straight)/Wall 2"));
+    const QImage before = f.Settle().copy();
+    meridal::TSection& s = f.Section(2);
+    f.Click(f.Pixel((s.StartX() + s.EndX()) / 2, (s.StartY() + s.EndY()) / 2));  // its wall 1's strip
+    QCOMPARE(f.Selected(), QStringLiteral("Section 2 (straight)/Wall 2"));
+    QCOMPARE(s.SelectedChild, 2);
+    QCOMPARE(f.Settle(), before);
+  }
+
+  void aDoubleClickSelectsTheStripUnderThePointerOrTheTrack() {
+    GraphFrame f(true);
+    const QImage opened = f.Settle().copy();
+    // Section 0 runs along +X from the origin; its tarmac lies between walls 1 and 2.
+    meridal::TSection& s = f.Section(0);
+    const double x = s.EndX() / 2, tarmac = (s.Wall(1)->From + s.Wall(2)->From) / 2.0;
+    f.DoubleClick(f.Pixel(x, tarmac));
+    QCOMPARE(f.Selected(), QStringLiteral("Section 0 (straight)/Wall 1"));
+    QCOMPARE(f.Settle().pixel(f.Pixel(x, s.Wall(1)->From)), qRgb(255, 127, 0));  // the strip's outline
+    QCOMPARE(f.Settle().copy(), f.FullRepaint());
+
+    // In Center mode the double-click does nothing; its first click centres, once.
+    f.Graph().PopupCenterClick();
+    QVERIFY(f.View().SetZoom(4));
+    f.View().CenterOn(x, tarmac);
+    const QPoint grass = f.Pixel(x, (s.Wall(0)->From + s.Wall(1)->From) / 2.0) + QPoint(60, 0);
+    const QPointF world = f.World(grass);
+    f.DoubleClick(grass);
+    QCOMPARE(f.Selected(), QStringLiteral("Section 0 (straight)/Wall 1"));
+    QVERIFY(f.Centred(world));
+
+    // Off every section: the click keeps the selection, the double-click takes the track.
+    f.Open(true);
+    QVERIFY(f.SelectNode(QStringLiteral("Section 3 (curved)")));
+    const QPoint infield = f.Pixel(f.Middle().x(), f.Middle().y());
+    QCOMPARE(f.Track().SectionAt(f.World(infield).x(), f.World(infield).y()), -1);
+    f.DoubleClick(infield);
+    QCOMPARE(f.Selected(), QStringLiteral("Track"));
+    QCOMPARE(f.Track().SelectedChild, -1);
+    QCOMPARE(f.Settle(), opened);  // the highlight is gone, and only it
+  }
+
+  void zoomAndCenterClicksCentreThePoint() {
+    GraphFrame f(true);
+    f.Graph().PopupZoomInClick();
+    // At zoom 1 the drawing hangs from the top-left corner: its middle is off-centre.
+    QPoint spot = f.Pixel(f.Middle().x(), f.Middle().y());
+    QVERIFY(spot != f.CentrePixel());
+    for (double zoom : {2.0, 4.0, 8.0}) {
+      const QPointF world = f.World(spot);
+      f.Click(spot);
+      QCOMPARE(f.View().Zoom(), zoom);
+      QVERIFY(f.Centred(world));
+      spot = f.CentrePixel();
+    }
+    f.Graph().PopupCenterClick();
+    const QPoint off = f.CentrePixel() + QPoint(40, -30);
+    const QPointF world = f.World(off);
+    f.Click(off);
+    QCOMPARE(f.View().Zoom(), 8.0);
+    QVERIFY(f.Centred(world));
+    // Zoomed out until the drawing fits, it hangs from the corner whatever the point.
+    f.Graph().PopupZoomOutClick();
+    for (int i = 0; i < 4; ++i) f.Click(off);
+    QCOMPARE(f.View().Zoom(), 0.5);
+    f.Settle();
+    QCOMPARE(f.View().OriginX(), double(f.Track().Extent.left));
+    QCOMPARE(f.View().OriginY(), double(f.Track().Extent.top));
+    // A zoom step the 32-bit extents cannot take is refused; the click still centres.
+    double zoom = 1;
+    while (f.View().ZoomFits(zoom * 2)) zoom *= 2;
+    QVERIFY(f.View().SetZoom(zoom));
+    f.View().CenterOn(f.Middle().x(), f.Middle().y());
+    f.Graph().PopupZoomInClick();
+    const QPointF target = f.World(off);
+    f.Click(off);
+    QCOMPARE(f.View().Zoom(), zoom);
+    QVERIFY(f.Centred(target));
+  }
+
+  void thePointerPositionGoesToTheStatusBar() {
+    GraphFrame f(false);
+    // Four pixels per unit: every unit has pixels of its own.
+    QVERIFY(f.View().SetZoom(4.0 / f.View().Scale()));
+    const std::pair<QPointF, const char*> cases[] = {{{196850.5, -9843.5}, "9.99998 m , -500.0244 mm"},
+                                                      {{0.5, 0.5}, " , "},
+                                                      {{-19686.5, 19685.5}, "-1.0000488 m , 999.998 mm"}};
+    for (const auto& [world, text] : cases) {
+      f.View().CenterOn(world.x(), world.y());
+      f.Settle();
+      QCOMPARE(f.StatusAt(f.CentrePixel()), QString::fromLatin1(text));
+    }
+    // Without a mapping the window leaves the status bar alone.
+    f.Shell().ScaleDraw.reset();
+    QCOMPARE(f.StatusAt(QPoint(5, 5)), QStringLiteral("-1.0000488 m , 999.998 mm"));
+    f.Click(QPoint(5, 5));
+  }
+
+  void scrollPositionsAreClampedAndPlaceTheOrigin() {
+    GraphFrame f(true);
+    meridal::TFormGraph& g = f.Graph();
+    QVERIFY(f.View().SetZoom(4));
+    f.View().SetBounds(f.Track().Extent);
+    const int32_t last = f.View().HorizontalRange() - g.viewport()->width();
+    g.SetScrollPosition(ScrollBar::Horizontal, last + 500);
+    QCOMPARE(g.ScrollPosition(ScrollBar::Horizontal), last);
+    g.SetScrollPosition(ScrollBar::Horizontal, -5);
+    QCOMPARE(g.ScrollPosition(ScrollBar::Horizontal), 0);
+    g.horizontalScrollBar()->setValue(100);  // the user scrolls
+    QVERIFY(g.RepaintPending());
+    f.Settle();
+    QCOMPARE(f.View().OriginX(), f.Track().Extent.left + 100 / f.View().PixelsPerUnit());
+    // A wider window clamps anew.
+    g.SetScrollPosition(ScrollBar::Horizontal, last);
+    g.parentWidget()->resize(g.parentWidget()->width() + 200, g.parentWidget()->height());
+    f.Settle();
+    QCOMPARE(g.ScrollPosition(ScrollBar::Horizontal), f.View().HorizontalRange() - g.viewport()->width());
+  }
+
+  void aSelectionChangeDrawsWhatAFullRepaintDraws() {
+    // Four 50 m straights in a row, all in view.
+    GraphFrame f(false);
+    for (int i = 0; i < 3; ++i) {
+      QVERIFY(f.SelectNode(QStringLiteral("Section %1 (straight)").arg(i)));
+      f.messages.answers = {MessageAnswer::Yes};
+      f.window->EditAddAfterClick();
+    }
+    f.window->MdiArea->subWindowList().front()->resize(1000, 500);
+    QVERIFY(f.View().SetZoom(0.5));
+    f.View().CenterOn(0, 0);
+    // Section 1, drawn again as section 0's highlight goes, ends where section 2
+    // starts, which is left alone: a redraw beyond the blanked box would show.
+    for (int i : {0, 3, 1, 2, 0}) {
+      f.Settle();
+      const int repaints = f.Graph().FullRepaints();
+      QVERIFY(f.SelectNode(QStringLiteral("Section %1 (straight)").arg(i)));
+      QVERIFY(!f.Graph().RepaintPending());
+      const QImage incremental = f.Settle().copy();
+      QCOMPARE(f.Graph().FullRepaints(), repaints);
+      QCOMPARE(incremental, f.FullRepaint());
+    }
+  }
+};
+
+QTEST_MAIN(GraphWindowTest)
+#include "graph_window_test.moc"
