@@ -23,12 +23,20 @@ int main(int argc, char* argv[]) {
   QCommandLineOption screenshot(QStringLiteral("screenshot"), QString(), QStringLiteral("png"));
   screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOption(screenshot);
+  // With the screenshot: that wall of the section is selected too.
+  QCommandLineOption screenshotWall(QStringLiteral("screenshot-wall"), QString(), QStringLiteral("number"));
+  screenshotWall.setFlags(QCommandLineOption::HiddenFromHelp);
+  parser.addOption(screenshotWall);
   parser.process(app);
 
   meridal::TFormMain window;
   window.show();
   const QStringList files = parser.positionalArguments();
   if (!files.isEmpty()) window.OpenAtStartUp(files.front());
-  if (parser.isSet(screenshot)) return meridal::TakeScreenshot(window, parser.value(screenshot)) ? 0 : 1;
+  if (parser.isSet(screenshot)) {
+    bool numbered = false;
+    const int wall = parser.value(screenshotWall).toInt(&numbered);
+    return meridal::TakeScreenshot(window, parser.value(screenshot), numbered ? wall : -1) ? 0 : 1;
+  }
   return app.exec();
 }

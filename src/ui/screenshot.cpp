@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 
 #include "model/track.h"
+#include "model/wall.h"
 #include "shell/document_shell.h"
 #include "ui/main_window.h"
 #include "ui/tree_window.h"
@@ -30,7 +31,7 @@ TSection* ShowcaseSection(TTrack& track) {
 
 }  // namespace
 
-bool TakeScreenshot(TFormMain& window, const QString& path) {
+bool TakeScreenshot(TFormMain& window, const QString& path, int wall) {
   TDocumentShell& shell = window.Shell();
   if (!shell.Track) shell.FileNew();
   // Without a window manager nothing maximises the frame: give it the screen.
@@ -39,7 +40,10 @@ bool TakeScreenshot(TFormMain& window, const QString& path) {
   window.TileWindows();
   if (window.FormTree) {
     window.FormTree->TreeView->expandAll();
-    if (TSection* section = ShowcaseSection(*shell.Track)) window.FormTree->Nodes().Select(section->TreeNode);
+    if (TSection* section = ShowcaseSection(*shell.Track)) {
+      window.FormTree->Nodes().Select(section->TreeNode);
+      if (wall >= 0 && wall < section->NumberOfWalls()) window.FormTree->Nodes().Select(section->Wall(wall)->TreeNode);
+    }
   }
   Settle(700);
   QPixmap picture;
