@@ -6,7 +6,7 @@
 #include "cli/cli_document.h"
 #include "model/track.h"
 #include "platform/edit_commands.h"
-#include "present/format.h"
+#include "shell/shell_texts.h"
 #include "present/value_text.h"
 
 namespace meridal {
@@ -55,15 +55,15 @@ int ApplyEdit(TTrack& track, TBase& object, const EditOp& op, const std::string&
   auto* section = dynamic_cast<TSection*>(&object);
   switch (op.command) {
     case kEditRemove:
-      if (!object.Remove()) return Refuse(io, FormatPrintf("%s %s !", op.refusal, label.c_str()));
+      if (!object.Remove()) return Refuse(io, RefusalText(op.refusal, label));
       break;
     case kEditAddBefore:
     case kEditAddAfter:
       if (!object.Add(op.command == kEditAddBefore))
-        return Refuse(io, FormatPrintf("%s %s !", op.refusal, label.c_str()));
+        return Refuse(io, RefusalText(op.refusal, label));
       break;
     case kEditChangeType:
-      if (!object.ChangeType()) return Refuse(io, FormatPrintf("%s %s !", op.refusal, label.c_str()));
+      if (!object.ChangeType()) return Refuse(io, RefusalText(op.refusal, label));
       break;
     case kEditSplit: {
       auto length = ParseValue(argument, ValueBase::Decimal);
@@ -154,7 +154,7 @@ int CommandTrace(const CliArgs& args, CliIo io) {
     else if (op == "add-before") done = track->AddTrace(*n);
     else done = *n < 2147483647 && track->AddTrace(*n + 1);
   }
-  if (!done) return Refuse(io, FormatPrintf("%s %s !", refusal, name.c_str()));
+  if (!done) return Refuse(io, RefusalText(refusal, name));
   return SaveChanged(*track, args, io);
 }
 
