@@ -11,8 +11,10 @@ namespace meridal {
 // A bounding box grown point by point in 64-bit, stored saturated to int32.
 class BoxBuilder {
  public:
-  BoxBuilder(int64_t x, int64_t y) : left_(x), right_(x), top_(y), bottom_(y) {}
+  BoxBuilder(int64_t x, int64_t y) : left_(Limit(x)), right_(left_), top_(Limit(y)), bottom_(top_) {}
   void Add(int64_t x, int64_t y) {
+    x = Limit(x);
+    y = Limit(y);
     left_ = std::min(left_, x);
     right_ = std::max(right_, x);
     top_ = std::max(top_, y);
@@ -26,6 +28,10 @@ class BoxBuilder {
   }
 
  private:
+  // Points far beyond the plan (a damaged file's geometry can put them near the
+  // int64 ends) are held well inside int64, so the width, height and margins can be
+  // computed without overflow; the stored box saturates at the int32 ends anyway.
+  static int64_t Limit(int64_t v) { return std::clamp<int64_t>(v, -(int64_t{1} << 40), int64_t{1} << 40); }
   static int32_t Clamp(int64_t v) {
     return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
                                                     std::numeric_limits<int32_t>::max()));

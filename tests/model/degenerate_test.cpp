@@ -139,6 +139,23 @@ TEST(Degenerate, SectionsWithoutTracesOrWalls) {
   EXPECT_TRUE(c->SetRadius(-1000));
 }
 
+TEST(Degenerate, GeometryFarBeyondThePlanGivesASaturatedBox) {
+  // Traces one unit apart whose stored points lie at opposite ends of the int32
+  // range: the lateral unit is some 4e9 units long, so the extreme walls land near
+  // the int64 ends.
+  auto track = DefaultTrack();
+  TSection* s = track->Section(0);
+  track->Traces = {1, 2};
+  s->Altitude(0)->X = 2147483647;
+  s->Altitude(1)->X = -2147483647 - 1;
+  s->Wall(0)->From = s->Wall(0)->To = -2147483647 - 1;
+  s->Wall(1)->From = s->Wall(1)->To = 2147483647;
+  s->RecomputeDerived();
+  EXPECT_EQ(s->Extent.left, -2147483647 - 1);
+  EXPECT_EQ(s->Extent.right, 2147483647);
+  Exercise(*s);
+}
+
 TEST(Degenerate, EditsThatWouldOverflowTheLengthAreRefused) {
   auto track = DefaultTrack();
   TCurvedSection* c = ConvertToCurve(*track, 0);
