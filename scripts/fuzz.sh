@@ -27,6 +27,12 @@ run() {
   local name=$1 seeds=$2 time=$3
   [ "$time" -gt 0 ] || return 0
   mkdir -p "$build/corpus/$name"
+  # Inputs that once failed are replayed first, every run.
+  local regressions=fuzz/regressions/$name
+  if [ -d "$regressions" ]; then
+    echo "== replaying $regressions"
+    "$build/fuzz_$name" -runs=0 "$regressions"/*
+  fi
   echo "== fuzzing $name for ${time}s"
   "$build/fuzz_$name" -max_total_time="$time" -max_len=16384 -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$build/artifacts/$name-" \
