@@ -2,6 +2,7 @@
 // A drawing surface in window pixels. The Qt adapter paints with QPainter; tests
 // record every call.
 #include <cstdint>
+#include <string>
 
 namespace meridal {
 
@@ -18,6 +19,14 @@ enum class BrushStyle {
   FDiagonal,  // forward diagonal hatch "\\\": lines from top-left to bottom-right
   BDiagonal,  // backward diagonal hatch "///": lines from bottom-left to top-right
   Cross,      // horizontal and vertical lines
+};
+
+// Where a text stands against the x it is given; y is always the text's middle.
+enum class TextAlign { Left, Center, Right };
+
+// A vertical run of pixels, top and bottom included.
+struct TRun {
+  int32_t top = 0, bottom = 0;
 };
 
 struct TPoint {
@@ -39,6 +48,21 @@ class ICanvas {
   virtual void Polygon(const TPoint* points, int count) = 0;
   // Fills and outlines the rectangle from (x1, y1) to (x2, y2).
   virtual void Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) = 0;
+  // Vertical runs of pixels in the pen's colour, one a column from x on: column
+  // x + i covers runs[i].top to runs[i].bottom, both included; a pen wider than
+  // a pixel widens every run by as much on each side. A profile of thousands of
+  // columns is one call, which a canvas may fill far faster than as many lines.
+  virtual void VerticalRuns(int32_t x, const TRun* runs, int count) {
+    for (int i = 0; i < count; ++i) {
+      MoveTo(x + i, runs[i].top);
+      LineTo(x + i, runs[i].bottom);
+    }
+  }
+  // One line of UTF-8 text in the pen's colour, its middle at y. A canvas without
+  // fonts draws nothing and measures every character as 7 x 13 pixels.
+  virtual void Text(int32_t /*x*/, int32_t /*y*/, const std::string& /*utf8*/, TextAlign /*align*/) {}
+  virtual int TextWidth(const std::string& utf8) const { return 7 * static_cast<int>(utf8.size()); }
+  virtual int TextHeight() const { return 13; }
   // Limits the drawing to the pixels Rectangle(x1, y1, x2, y2) would fill, until
   // ClipOff. A canvas whose picture is always drawn whole may ignore both.
   virtual void ClipTo(int32_t /*x1*/, int32_t /*y1*/, int32_t /*x2*/, int32_t /*y2*/) {}

@@ -1,10 +1,12 @@
 #include "graphics/qt/painter_canvas.h"
 
 #include <QBrush>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QPen>
 #include <QRect>
+#include <QTransform>
 #include <QVector>
 #include <algorithm>
 
@@ -20,8 +22,9 @@ constexpr int64_t kRectMargin = 64;
 
 }  // namespace
 
-TPainterCanvas::TPainterCanvas(QPainter& painter, QSize clientSize) : painter_(painter), size_(clientSize) {
-  painter_.setRenderHint(QPainter::Antialiasing, false);
+TPainterCanvas::TPainterCanvas(QPainter& painter, QSize clientSize, bool smooth)
+    : painter_(painter), size_(clientSize), smooth_(smooth) {
+  painter_.setRenderHint(QPainter::Antialiasing, smooth_);
   painter_.setBackgroundMode(Qt::TransparentMode);
   penDirty_ = brushDirty_ = true;
   ApplyPen();
@@ -122,9 +125,69 @@ void TPainterCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
   ApplyPen();
   ApplyBrush();
   // A stroked QRect covers one pixel more than its size; this one covers
-  // left .. right - 1 and top .. bottom - 1.
+  // left .. right - 1 and top .. bottom - 1. Smoothed, its outline would spill
+  // half a pixel beyond them.
+  if (smooth_) painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.drawRect(QRect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left - 1),
                           static_cast<int>(bottom - top - 1)));
+  if (smooth_) painter_.setRenderHint(QPainter::Antialiasing, true);
 }
+
+// The runs of a profile come by the ten thousand. On a plain image, unclipped and
+// at most scaled (the screen's pixel ratio), they are written straight into its
+// pixels; anywhere else each is a filled rectangle. Both cover the same pixels.
+void TPainterCanvas::VerticalRuns(int32_t x, const TRun* runs, int count) {
+  if (runs == nullptr || count <= 0) return;
+  const int64_t spread = (std::max(penWidth_, 1) - 1) / 2;
+  const auto clampY = [&](int64_t v) { return std::clamp<int64_t>(v, -kRectMargin, size_.height() + kRectMargin); };
+  QImage* image = WritableImage();
+  const QTransform toDevice = painter_.deviceTransform();
+  const QRgb colour = penColor_.rgb();
+  for (int i = 0; i < count; ++i) {
+    const int64_t top = clampY(int64_t{std::min(runs[i].top, runs[i].bottom)} - spread);
+    const int64_t bottom = clampY(int64_t{std::max(runs[i].top, runs[i].bottom)} + spread);
+    const QRect rect(static_cast<int>(int64_t{x} + i - spread), static_cast<int>(top), static_cast<int>(2 * spread + 1),
+                     static_cast<int>(bottom - top + 1));
+    if (!image) {
+      painter_.fillRect(rect, penColor_);
+      continue;
+    }
+    const QRect pixels = toDevice.mapRect(QRectF(rect)).toAlignedRect() & image->rect();
+    for (int row = pixels.top(); row <= pixels.bottom(); ++row) {
+      QRgb* line = reinterpret_cast<QRgb*>(image->scanLine(row));
+      std::fill(line + pixels.left(), line + pixels.right() + 1, colour);
+    }
+  }
+}
+
+QImage* TPainterCanvas::WritableImage() const {
+  QPaintDevice* device = painter_.device();
+  if (device == nullptr || device->devType() != QInternal::Image) return nullptr;
+  auto* image = static_cast<QImage*>(device);
+  const QImage::Format format = image->format();
+  const bool plain = format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+                     format == QImage::Format_ARGB32_Premultiplied;
+  // A shared image would be copied by the first write, away from the painter.
+  if (!plain || !image->isDetached() || painter_.hasClipping() || painter_.opacity() < 1 ||
+      painter_.compositionMode() != QPainter::CompositionMode_SourceOver ||
+      painter_.deviceTransform().type() > QTransform::TxScale)
+    return nullptr;
+  return image;
+}
+
+void TPainterCanvas::Text(int32_t x, int32_t y, const std::string& utf8, TextAlign align) {
+  ApplyPen();
+  const QString text = QString::fromStdString(utf8);
+  const QFontMetrics metrics(painter_.font());
+  const int width = metrics.horizontalAdvance(text);
+  const int left = align == TextAlign::Left ? x : align == TextAlign::Center ? x - width / 2 : x - width;
+  painter_.drawText(QPoint(left, y + (metrics.ascent() - metrics.descent()) / 2), text);
+}
+
+int TPainterCanvas::TextWidth(const std::string& utf8) const {
+  return QFontMetrics(painter_.font()).horizontalAdvance(QString::fromStdString(utf8));
+}
+
+int TPainterCanvas::TextHeight() const { return QFontMetrics(painter_.font()).height(); }
 
 }  // namespace meridal

@@ -14,8 +14,11 @@
 //   ... track.Draw(scaleDraw, viewFlags) with a draw window whose Canvas() is this
 //
 // The canvas starts with a black pen 1 pixel wide and a white solid brush, the
-// state every drawing operation of the track leaves behind. It switches the
-// painter's antialiasing off and its background mode to transparent. Coordinates
+// state every drawing operation of the track leaves behind. It sets the painter's
+// antialiasing (off unless asked to draw smoothly: the exact colours are the
+// default) and its background mode to transparent. Rectangles are axis-aligned
+// and always drawn without antialiasing, so a blanked box covers exactly its
+// pixels. Text is drawn in the painter's font, which needs a QGuiApplication. Coordinates
 // anywhere in the 32-bit range are accepted (a zoomed-in view hands over points
 // far outside the client area; the painter clips them).
 #include <QBrush>
@@ -27,13 +30,14 @@
 
 #include "platform/canvas.h"
 
+class QImage;
 class QPainter;
 
 namespace meridal {
 
 class TPainterCanvas : public ICanvas {
  public:
-  TPainterCanvas(QPainter& painter, QSize clientSize);
+  TPainterCanvas(QPainter& painter, QSize clientSize, bool smooth = false);
 
   void SetPenColor(TColor c) override;
   void SetPenWidth(int width) override;
@@ -46,6 +50,10 @@ class TPainterCanvas : public ICanvas {
   void Polygon(const TPoint* points, int count) override;
   // Covers x1 .. x2 - 1 and y1 .. y2 - 1: the right and bottom edges are excluded.
   void Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
+  void VerticalRuns(int32_t x, const TRun* runs, int count) override;
+  void Text(int32_t x, int32_t y, const std::string& utf8, TextAlign align) override;
+  int TextWidth(const std::string& utf8) const override;
+  int TextHeight() const override;
   int ClientWidth() const override { return size_.width(); }
   int ClientHeight() const override { return size_.height(); }
 
@@ -55,9 +63,12 @@ class TPainterCanvas : public ICanvas {
   void ApplyPen();
   void ApplyBrush();
   const QBrush& HatchBrush(const QColor& colour, BrushStyle style);
+  // The image the painter draws on, when its pixels may be written directly.
+  QImage* WritableImage() const;
 
   QPainter& painter_;
   QSize size_;
+  bool smooth_;
   QColor penColor_{0, 0, 0};
   int penWidth_ = 1;
   QColor brushColor_{255, 255, 255};
