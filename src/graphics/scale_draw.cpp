@@ -95,12 +95,40 @@ void TScaleDraw::OriginFromScroll() {
   originY_ = bounds_.top - window_.ScrollPosition(ScrollBar::Vertical) / sz;
 }
 
-void TScaleDraw::CenterOn(double wx, double wy) {
+void TScaleDraw::CenterOn(double wx, double wy) { AnchorAt(wx, wy, ClientWidth() / 2, ClientHeight() / 2); }
+
+void TScaleDraw::AnchorAt(double wx, double wy, double px, double py) {
   const double sz = PixelsPerUnit();
-  originX_ = wx - (ClientWidth() / 2) / sz;
-  originY_ = wy + (ClientHeight() / 2) / sz;
+  originX_ = wx - px / sz;
+  originY_ = wy + py / sz;
   KeepOriginInside();
   RefreshScrollBars();
+  window_.Repaint();
+}
+
+bool TScaleDraw::ZoomAbout(bool in, double px, double py) {
+  OriginFromScroll();
+  const double wx = ToWorldX(px), wy = ToWorldY(py);
+  if (!(in ? ZoomIn() : ZoomOut())) return false;
+  AnchorAt(wx, wy, px, py);
+  return true;
+}
+
+bool TScaleDraw::ZoomToFit() {
+  // One pixel is kept free on the right and at the bottom: the extent's far
+  // edges map to the last pixel of the client, not just past it.
+  const double across = std::max(ClientWidth() - 1, 1) / std::max(boundsWidth_ * scale_, 1e-300);
+  const double down = std::max(ClientHeight() - 1, 1) / std::max(boundsHeight_ * scale_, 1e-300);
+  if (!SetZoom(std::min(across, down))) return false;
+  AnchorAt(bounds_.left, bounds_.top, 0, 0);
+  return true;
+}
+
+void TScaleDraw::ScrollBy(int32_t dx, int32_t dy) {
+  for (const auto& [bar, delta] : {std::pair{ScrollBar::Horizontal, dx}, std::pair{ScrollBar::Vertical, dy}})
+    if (delta != 0)
+      window_.SetScrollPosition(bar, static_cast<int32_t>(std::clamp<int64_t>(
+                                         int64_t{window_.ScrollPosition(bar)} + delta, 0, kInt32Max)));
   window_.Repaint();
 }
 

@@ -70,6 +70,21 @@ class TScaleDraw {
   // asks the window to repaint. Used by the Center, Zoom In and Zoom Out clicks
   // after they have set the new zoom.
   void CenterOn(double wx, double wy);
+  // Shows a world point at window pixel (px, py), as far as the drawing's edges
+  // allow, then asks for a repaint. Centring is this at the client's middle.
+  void AnchorAt(double wx, double wy, double px, double py);
+
+  // ---- navigation by the mouse and the View menu ----
+  // One zoom step in or out that keeps the world point under window pixel
+  // (px, py) there (within a pixel, as far as the edges allow); false, and
+  // nothing changed, when the step is refused.
+  bool ZoomAbout(bool in, double px, double py);
+  // The largest zoom at which the whole of Bounds fits the client area, shown
+  // from its top-left corner.
+  bool ZoomToFit();
+  // Scrolls by whole pixels (positive: towards larger window x and y), clamped
+  // like any scroll, and asks for a repaint.
+  void ScrollBy(int32_t dx, int32_t dy);
 
   // Zoom steps: multiply Zoom by 2 or by 0.5. A step is refused (false, Zoom
   // unchanged) when it would make the drawing's pixel extents leave the 32-bit

@@ -42,7 +42,7 @@ ICanvas& TDrawArea::Canvas() {
   if (!painter_) {
     FitPicture();
     painter_ = std::make_unique<QPainter>(&picture_);
-    canvas_ = std::make_unique<TWindowCanvas>(*painter_, picture_.size());
+    canvas_ = std::make_unique<TWindowCanvas>(*painter_, viewport()->size().expandedTo(QSize(1, 1)), smooth_);
     // Drawing between paint events reaches the screen with the next one.
     if (!redrawing_) viewport()->update();
   }
@@ -50,12 +50,21 @@ ICanvas& TDrawArea::Canvas() {
 }
 
 void TDrawArea::FitPicture() {
-  const QSize size = viewport()->size().expandedTo(QSize(1, 1));
-  if (picture_.size() == size) return;
+  const qreal ratio = viewport()->devicePixelRatioF();
+  const QSize size = (QSizeF(viewport()->size().expandedTo(QSize(1, 1))) * ratio).toSize();
+  if (picture_.size() == size && picture_.devicePixelRatio() == ratio) return;
   EndDrawing();
   picture_ = QImage(size, QImage::Format_RGB32);
+  picture_.setDevicePixelRatio(ratio);
   picture_.fill(Qt::white);
   repaintPending_ = true;
+}
+
+void TDrawArea::SetSmooth(bool smooth) {
+  if (smooth == smooth_) return;
+  EndDrawing();  // the next canvas is made with the new setting
+  smooth_ = smooth;
+  Repaint();
 }
 
 void TDrawArea::EndDrawing() {
@@ -93,7 +102,10 @@ void TDrawArea::Repaint() {
 void TDrawArea::paintEvent(QPaintEvent* event) {
   const QImage& picture = Picture();
   QPainter screen(viewport());
-  screen.drawImage(event->rect(), picture, event->rect());
+  // The source rectangle is in the picture's own pixels.
+  const qreal ratio = picture.devicePixelRatio();
+  const QRectF source(QPointF(event->rect().topLeft()) * ratio, QSizeF(event->rect().size()) * ratio);
+  screen.drawImage(QRectF(event->rect()), picture, source);
 }
 
 void TDrawArea::resizeEvent(QResizeEvent* event) {

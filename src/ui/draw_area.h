@@ -9,6 +9,10 @@
 // The scroll bars take the drawing's pixel extents as their ranges; a position
 // always stays within 0 .. max(0, range - client extent), also when the range or
 // the viewport's size changes. Scrolling repaints the picture.
+//
+// The picture has the screen's device pixel ratio: the drawing works in the
+// viewport's pixels and the painter scales them, so lines, edges and text are
+// drawn at the screen's own resolution. Smooth drawing turns antialiasing on.
 #include <QAbstractScrollArea>
 #include <QImage>
 #include <memory>
@@ -46,6 +50,9 @@ class TDrawArea : public QAbstractScrollArea, public IDrawWindow {
   bool RepaintPending() const { return repaintPending_; }
   // How many full repaints the picture has had.
   int FullRepaints() const { return fullRepaints_; }
+  // Antialiasing on or off; the picture is drawn again.
+  void SetSmooth(bool smooth);
+  bool Smooth() const { return smooth_; }
 
  protected:
   // Draws the whole content on the white picture.
@@ -67,6 +74,7 @@ class TDrawArea : public QAbstractScrollArea, public IDrawWindow {
   void EndDrawing();
 
   QImage picture_;
+  bool smooth_ = false;
   std::unique_ptr<QPainter> painter_;
   std::unique_ptr<TWindowCanvas> canvas_;
   int32_t ranges_[2] = {0, 0};

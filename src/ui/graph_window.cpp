@@ -2,7 +2,10 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QContextMenuEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -19,6 +22,7 @@ namespace meridal {
 namespace {
 
 constexpr int kArrowCursor = 0;
+constexpr int kWheelNotch = 120;  // eighths of a degree
 
 }  // namespace
 
@@ -26,6 +30,7 @@ TFormGraph::TFormGraph(TDocumentShell& shell, const TCursorSet& cursors, QLabel&
     : TDrawArea(parent), shell_(shell), cursors_(cursors), positionPanel_(positionPanel) {
   setWindowTitle(QStringLiteral("Graphics"));
   BuildPopupMenu();
+  setFocusPolicy(Qt::StrongFocus);  // Space for dragging
   resize(696, 480);
 }
 
@@ -51,8 +56,11 @@ void TFormGraph::BuildPopupMenu() {
 
 void TFormGraph::SetMode(QAction* item, int cursorNumber) {
   item->setChecked(true);
-  viewport()->setCursor(cursors_.Cursor(cursorNumber));
+  modeCursor_ = cursorNumber;
+  if (panButton_ == Qt::NoButton && !spaceHeld_) RestoreCursor();
 }
+
+void TFormGraph::RestoreCursor() { viewport()->setCursor(cursors_.Cursor(modeCursor_)); }
 
 void TFormGraph::PopupSelectClick() { SetMode(PopupSelect, kArrowCursor); }
 void TFormGraph::PopupCenterClick() { SetMode(PopupCenter, kCursorCenter); }
@@ -65,6 +73,13 @@ void TFormGraph::FormPaint() {
   if (!shell_.Track || !shell_.ScaleDraw) return;  // the mapping comes just after the window
   shell_.ScaleDraw->OriginFromScroll();
   shell_.Track->Draw(*shell_.ScaleDraw, shell_.ViewFlags);
+  // Every scroll and zoom ends in a repaint: the point under a pointer that has
+  // not moved is now another.
+  RefreshPointerText();
+}
+
+void TFormGraph::RefreshPointerText() {
+  if (pointer_) FormMouseMove(pointer_->x(), pointer_->y());
 }
 
 TScaleDraw* TFormGraph::View() {
@@ -125,10 +140,24 @@ void TFormGraph::FormMouseMove(int x, int y) {
 void TFormGraph::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
   FormMouseDown(event->button(), p.x(), p.y());
+  clickPending_ = false;
+  if (panButton_ != Qt::NoButton) return;
+  if (event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && spaceHeld_)) {
+    panButton_ = event->button();
+    panLast_ = p;
+    viewport()->setCursor(Qt::ClosedHandCursor);
+    return;
+  }
   clickPending_ = event->button() == Qt::LeftButton;
 }
 
 void TFormGraph::mouseReleaseEvent(QMouseEvent* event) {
+  if (panButton_ != Qt::NoButton && event->button() == panButton_) {
+    panButton_ = Qt::NoButton;
+    if (spaceHeld_) viewport()->setCursor(Qt::OpenHandCursor);
+    else RestoreCursor();
+    return;
+  }
   if (event->button() != Qt::LeftButton || !clickPending_) return;
   clickPending_ = false;
   if (viewport()->rect().contains(event->position().toPoint())) FormClick();
@@ -136,6 +165,7 @@ void TFormGraph::mouseReleaseEvent(QMouseEvent* event) {
 
 void TFormGraph::mouseDoubleClickEvent(QMouseEvent* event) {
   // The second press of a double-click: a press like any other, and no click.
+  if (spaceHeld_ || event->button() == Qt::MiddleButton) return mousePressEvent(event);  // a drag
   const QPoint p = event->position().toPoint();
   FormMouseDown(event->button(), p.x(), p.y());
   clickPending_ = false;
@@ -144,9 +174,83 @@ void TFormGraph::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void TFormGraph::mouseMoveEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
+  pointer_ = p;
+  if (panButton_ != Qt::NoButton) {
+    // The world point under the press stays under the pointer.
+    if (TScaleDraw* view = View()) view->ScrollBy(panLast_.x() - p.x(), panLast_.y() - p.y());
+    panLast_ = p;
+  }
   FormMouseMove(p.x(), p.y());
 }
 
 void TFormGraph::contextMenuEvent(QContextMenuEvent* event) { PopupMenu->popup(event->globalPos()); }
+
+// ---- navigation ----
+
+void TFormGraph::wheelEvent(QWheelEvent* event) {
+  event->accept();
+  TScaleDraw* view = View();
+  if (!view) return;
+  const QPoint p = event->position().toPoint();
+  pointer_ = p;
+  const QPoint angle = event->angleDelta();
+  const int turn = angle.y() != 0 ? angle.y() : angle.x();
+  if (event->modifiers() & Qt::ControlModifier) {
+    // Whole notches only, so that a fine-grained wheel zooms by the same steps.
+    wheelZoom_ += turn;
+    for (; wheelZoom_ >= kWheelNotch; wheelZoom_ -= kWheelNotch) view->ZoomAbout(true, p.x(), p.y());
+    for (; wheelZoom_ <= -kWheelNotch; wheelZoom_ += kWheelNotch) view->ZoomAbout(false, p.x(), p.y());
+    return;
+  }
+  // A touchpad gives pixels; a wheel gives notches of a few lines each.
+  QPoint pixels = event->pixelDelta();
+  if (pixels.isNull()) {
+    const int notch = QApplication::wheelScrollLines() * verticalScrollBar()->singleStep();
+    pixels = angle * notch / kWheelNotch;
+  }
+  if (event->modifiers() & Qt::ShiftModifier) pixels = QPoint(pixels.y() != 0 ? pixels.y() : pixels.x(), 0);
+  view->ScrollBy(-pixels.x(), -pixels.y());
+}
+
+void TFormGraph::ZoomStep(bool in) {
+  if (TScaleDraw* view = View()) view->ZoomAbout(in, ClientWidth() / 2, ClientHeight() / 2);
+}
+
+void TFormGraph::ZoomInStep() { ZoomStep(true); }
+void TFormGraph::ZoomOutStep() { ZoomStep(false); }
+
+void TFormGraph::ZoomToFit() {
+  if (TScaleDraw* view = View()) view->ZoomToFit();
+}
+
+void TFormGraph::keyPressEvent(QKeyEvent* event) {
+  if (event->key() != Qt::Key_Space) return TDrawArea::keyPressEvent(event);
+  if (!event->isAutoRepeat() && !spaceHeld_) {
+    spaceHeld_ = true;
+    if (panButton_ == Qt::NoButton) viewport()->setCursor(Qt::OpenHandCursor);
+  }
+  event->accept();
+}
+
+void TFormGraph::keyReleaseEvent(QKeyEvent* event) {
+  if (event->key() != Qt::Key_Space) return TDrawArea::keyReleaseEvent(event);
+  if (!event->isAutoRepeat()) {
+    spaceHeld_ = false;
+    if (panButton_ == Qt::NoButton) RestoreCursor();
+  }
+  event->accept();
+}
+
+void TFormGraph::focusOutEvent(QFocusEvent* event) {
+  // A Space let go elsewhere never reaches this window.
+  spaceHeld_ = false;
+  if (panButton_ == Qt::NoButton) RestoreCursor();
+  TDrawArea::focusOutEvent(event);
+}
+
+bool TFormGraph::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::Leave) pointer_.reset();  // the status keeps its last text
+  return TDrawArea::viewportEvent(event);
+}
 
 }  // namespace meridal

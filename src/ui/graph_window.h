@@ -6,7 +6,14 @@
 // world point under it in the status bar. Selections go through the tree
 // window: the window selects the object's tree node, and the tree's selection
 // handling fills the list and moves the highlight.
+//
+// Navigation: the wheel scrolls (Shift+wheel across), Ctrl+wheel zooms about the
+// pointer, the middle button or Space with the left button drags the view, and
+// the View menu zooms to fit or about the window's centre. The status text
+// follows the view under a pointer that stays put.
+#include <QPoint>
 #include <cstdint>
+#include <optional>
 
 #include "platform/tree_nodes.h"
 #include "ui/draw_area.h"
@@ -50,6 +57,11 @@ class TFormGraph : public TDrawArea {
   void PopupZoomInClick();
   void PopupZoomOutClick();
 
+  // ---- the View menu ----
+  void ZoomToFit();
+  void ZoomInStep();   // about the window's centre
+  void ZoomOutStep();
+
  protected:
   void PaintContent() override { FormPaint(); }
   void mousePressEvent(QMouseEvent* event) override;
@@ -57,8 +69,17 @@ class TFormGraph : public TDrawArea {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
 
  private:
+  // The status text for the pointer where it last was over the window.
+  void RefreshPointerText();
+  void ZoomStep(bool in);
+  void RestoreCursor();
   void BuildPopupMenu();
   void SetMode(QAction* item, int cursorNumber);
   // The scale draw with its origin as the scroll bars place it, or nullptr
@@ -72,6 +93,13 @@ class TFormGraph : public TDrawArea {
   // A left press that may still become a click: a click acts on the release, so
   // that the double-click that may follow sees the selection the click made.
   bool clickPending_ = false;
+  int modeCursor_ = 0;
+  // A drag of the view: the button that started it and where the pointer was.
+  Qt::MouseButton panButton_ = Qt::NoButton;
+  QPoint panLast_;
+  bool spaceHeld_ = false;
+  int wheelZoom_ = 0;  // eighths of a degree of wheel not yet turned into zoom steps
+  std::optional<QPoint> pointer_;  // over the window, or gone
 };
 
 }  // namespace meridal

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -89,6 +90,22 @@ void TFormMain::EditCopyAltitudeClick() { editCommands_->CopyAltitude(); }
 // ---- View, Window, About ----
 
 void TFormMain::ViewToggled() { shell_->SetViewFlags(ViewFlagsFromMenu()); }
+
+void TFormMain::ViewZoomToFitClick() {
+  if (FormGraph) FormGraph->ZoomToFit();
+}
+
+void TFormMain::ViewZoomInClick() {
+  if (FormGraph) FormGraph->ZoomInStep();
+}
+
+void TFormMain::ViewZoomOutClick() {
+  if (FormGraph) FormGraph->ZoomOutStep();
+}
+
+void TFormMain::ViewSmoothDrawingClick() {
+  if (FormGraph) FormGraph->SetSmooth(ViewSmoothDrawing->isChecked());
+}
 void TFormMain::WindowTileClick() { MdiArea->tileSubWindows(); }
 void TFormMain::WindowCascadeClick() { MdiArea->cascadeSubWindows(); }
 void TFormMain::AboutClick() { services_.dialogs->About(); }
@@ -98,6 +115,7 @@ void TFormMain::AboutClick() { services_.dialogs->About(); }
 IDrawWindow* TFormMain::CreateGraphWindow() {
   DestroyGraphWindow();
   FormGraph = new TFormGraph(*shell_, Cursors, *StatusPanels[0]);
+  FormGraph->SetSmooth(ViewSmoothDrawing->isChecked());
   graphChild_ = new MdiChild;
   graphChild_->setWidget(FormGraph);
   graphChild_->setWindowIcon(windowIcon());
@@ -112,6 +130,7 @@ void TFormMain::DestroyGraphWindow() {
   FormGraph = nullptr;
   delete graphChild_;
   graphChild_ = nullptr;
+  StatusPanels[0]->clear();  // a point of a document that is gone
 }
 
 void TFormMain::RepaintGraph() {

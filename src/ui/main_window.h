@@ -70,6 +70,10 @@ class TFormMain : public QMainWindow, public IShellWindows {
   QAction* ViewWallOutline;
   QAction* ViewShowNonZeroHeight;
   QAction* ViewShowNonZeroUnk1;
+  QAction* ViewZoomToFit;
+  QAction* ViewZoomIn;
+  QAction* ViewZoomOut;
+  QAction* ViewSmoothDrawing;
   QMenu* WindowMenu;
   QAction* WindowTile;
   QAction* WindowCascade;
@@ -97,6 +101,10 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void ViewWallOutlineClick() { ViewToggled(); }
   void ViewShowNonZeroHeightClick() { ViewToggled(); }
   void ViewShowNonZeroUnk1Click() { ViewToggled(); }
+  void ViewZoomToFitClick();
+  void ViewZoomInClick();
+  void ViewZoomOutClick();
+  void ViewSmoothDrawingClick();
   void WindowTileClick();
   void WindowCascadeClick();
   void AboutClick();

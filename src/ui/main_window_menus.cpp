@@ -80,6 +80,22 @@ void TFormMain::BuildViewMenu() {
   ViewWallOutline = add("&Wall Outline", &TFormMain::ViewWallOutlineClick);
   ViewShowNonZeroHeight = add("Show Non-Zero &Height (red ///)", &TFormMain::ViewShowNonZeroHeightClick);
   ViewShowNonZeroUnk1 = add("Show Non-Zero &Unk1 (green \\\\\\)", &TFormMain::ViewShowNonZeroUnk1Click);
+
+  // Navigation of the graphics window, and how it is drawn.
+  ViewMenu->addSeparator();
+  const auto command = [this](const char* caption, void (TFormMain::*handler)(), QList<QKeySequence> keys) {
+    QAction* item = ViewMenu->addAction(QString::fromLatin1(caption));
+    item->setShortcuts(keys);
+    connect(item, &QAction::triggered, this, handler);
+    return item;
+  };
+  ViewZoomToFit = command("Zoom to &Fit", &TFormMain::ViewZoomToFitClick, {QKeySequence(Qt::CTRL | Qt::Key_0)});
+  // Ctrl+= too: on many keyboards + is the shifted =.
+  ViewZoomIn = command("Zoom &In", &TFormMain::ViewZoomInClick,
+                       {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+  ViewZoomOut = command("Zoom &Out", &TFormMain::ViewZoomOutClick, {QKeySequence(Qt::CTRL | Qt::Key_Minus)});
+  ViewMenu->addSeparator();
+  ViewSmoothDrawing = add("S&mooth Drawing", &TFormMain::ViewSmoothDrawingClick);
 }
 
 int32_t TFormMain::ViewFlagsFromMenu() const {

@@ -9,7 +9,8 @@ namespace meridal {
 
 class TWindowCanvas : public TPainterCanvas {
  public:
-  TWindowCanvas(QPainter& painter, QSize clientSize) : TPainterCanvas(painter, clientSize), painter_(painter) {}
+  TWindowCanvas(QPainter& painter, QSize clientSize, bool smooth)
+      : TPainterCanvas(painter, clientSize, smooth), painter_(painter) {}
 
   void ClipTo(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
   void ClipOff() override;

@@ -10,9 +10,12 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 #include <cmath>
+#include <set>
 
 #include "graphics/scale_draw.h"
+#include "present/position_text.h"
 #include "model/units.h"
 #include "model/wall.h"
 #include "ui/graph_window.h"
@@ -67,6 +70,13 @@ struct GraphFrame : UiFrame {
     const double ppu = View().PixelsPerUnit();
     return std::fabs(centre.x() - world.x()) * ppu <= 1.5 && std::fabs(centre.y() - world.y()) * ppu <= 1.5;
   }
+  int DistinctColours() {
+    const QImage& picture = Settle();
+    std::set<QRgb> colours;
+    for (int y = 0; y < picture.height(); ++y)
+      for (int x = 0; x < picture.width(); ++x) colours.insert(picture.pixel(x, y));
+    return static_cast<int>(colours.size());
+  }
   QPointF Middle() {
     const meridal::TRect box = Track().Extent;
     return QPointF((box.left + box.right) / 2.0, (box.top + box.bottom) / 2.0);
@@ -78,10 +88,33 @@ struct GraphFrame : UiFrame {
     QTest::mouseDClick(Graph().viewport(), Qt::LeftButton, {}, p);
     QTest::mouseRelease(Graph().viewport(), Qt::LeftButton, {}, p);
   }
-  QString StatusAt(QPoint p) {
-    QMouseEvent move(QEvent::MouseMove, QPointF(p), QPointF(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  void Move(QPoint p, Qt::MouseButtons buttons = Qt::NoButton) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(p), QPointF(p), Qt::NoButton, buttons, Qt::NoModifier);
     QCoreApplication::sendEvent(Graph().viewport(), &move);
-    return window->StatusPanels[0]->text();
+  }
+  QString StatusAt(QPoint p) {
+    Move(p);
+    return Status();
+  }
+  QString Status() { return window->StatusPanels[0]->text(); }
+  // A wheel turned over the viewport by `eighths` of a degree (120 to a notch).
+  void Wheel(QPoint p, int eighths, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWheelEvent wheel(QPointF(p), QPointF(Graph().viewport()->mapToGlobal(p)), QPoint(), QPoint(0, eighths),
+                      Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(Graph().viewport(), &wheel);
+    Settle();
+  }
+  // Whether the world point is shown at pixel p, to a pixel.
+  bool ShownAt(QPointF world, QPoint p) {
+    const QPointF shown = World(p);
+    const double ppu = View().PixelsPerUnit();
+    return std::fabs(shown.x() - world.x()) * ppu <= 1 && std::fabs(shown.y() - world.y()) * ppu <= 1;
+  }
+  // Zoomed in on the middle of the track, so that the view can move every way.
+  void ZoomedIn() {
+    QVERIFY(View().SetZoom(4));
+    View().CenterOn(Middle().x(), Middle().y());
+    Settle();
   }
   // The selected node's text, after its parent's when it has one.
   QString Selected() {
@@ -351,6 +384,122 @@ class GraphWindowTest : public QObject {
       QCOMPARE(f.Graph().FullRepaints(), repaints);
       QCOMPARE(incremental, f.FullRepaint());
     }
+  }
+
+  void ctrlWheelZoomsAboutThePointer() {
+    GraphFrame f(true);
+    f.ZoomedIn();
+    const QPoint p = f.CentrePixel() + QPoint(90, -70);
+    for (int notches : {1, 1, -1, -1}) {
+      const QPointF world = f.World(p);
+      const double zoom = f.View().Zoom();
+      f.Wheel(p, notches * 120, Qt::ControlModifier);
+      QCOMPARE(f.View().Zoom(), notches > 0 ? zoom * 2 : zoom / 2);
+      QVERIFY(f.ShownAt(world, p));
+    }
+    // A fine wheel zooms by whole steps only, once a notch has come together.
+    f.Wheel(p, 60, Qt::ControlModifier);
+    QCOMPARE(f.View().Zoom(), 4.0);
+    f.Wheel(p, 60, Qt::ControlModifier);
+    QCOMPARE(f.View().Zoom(), 8.0);
+  }
+
+  void aDragPansTheViewByTheDrag() {
+    GraphFrame f(true);
+    f.ZoomedIn();
+    QWidget* viewport = f.Graph().viewport();
+    const QPoint from = f.CentrePixel(), to = from + QPoint(-120, 80);
+    const QPointF world = f.World(from);
+    QTest::mousePress(viewport, Qt::MiddleButton, {}, from);
+    f.Move(from + QPoint(-60, 40), Qt::MiddleButton);
+    f.Move(to, Qt::MiddleButton);
+    QTest::mouseRelease(viewport, Qt::MiddleButton, {}, to);
+    QVERIFY(f.ShownAt(world, to));
+    // Space with the left button drags as well, and its press is no click.
+    QTest::keyPress(&f.Graph(), Qt::Key_Space);
+    QCOMPARE(viewport->cursor().shape(), Qt::OpenHandCursor);
+    QTest::mousePress(viewport, Qt::LeftButton, {}, to);
+    f.Move(from, Qt::LeftButton);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, from);
+    QTest::keyRelease(&f.Graph(), Qt::Key_Space);
+    QVERIFY(f.ShownAt(world, from));
+    QCOMPARE(f.Selected(), QStringLiteral("Track"));
+    QCOMPARE(viewport->cursor().shape(), Qt::ArrowCursor);
+    // Without Space the same press and release is a click again.
+    f.View().CenterOn(f.Section(0).EndX() / 2, 0);
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, f.Pixel(f.Section(0).EndX() / 2, 0));
+    QCOMPARE(f.Selected(), QStringLiteral("Track/Section 0 (straight)"));
+  }
+
+  void theViewMenuZoomsToFitAndAboutTheCentre() {
+    GraphFrame f(true);
+    f.ZoomedIn();
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    const QPointF centre = f.World(f.CentrePixel());
+    QTest::keyClick(f.window.get(), Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(f.View().Zoom(), 8.0);
+    QVERIFY(f.ShownAt(centre, f.CentrePixel()));
+    QTest::keyClick(f.window.get(), Qt::Key_Minus, Qt::ControlModifier);
+    QCOMPARE(f.View().Zoom(), 4.0);
+    QVERIFY(f.ShownAt(centre, f.CentrePixel()));
+
+    // The whole extent in the window, filling it along one side.
+    QTest::keyClick(f.window.get(), Qt::Key_0, Qt::ControlModifier);
+    f.Settle();
+    const meridal::TRect box = f.Track().Extent;
+    const QPoint topLeft = f.Pixel(box.left, box.top), bottomRight = f.Pixel(box.right, box.bottom);
+    const QSize client = f.Graph().viewport()->size();
+    QCOMPARE(topLeft, QPoint(0, 0));
+    QVERIFY(bottomRight.x() < client.width() && bottomRight.y() < client.height());
+    QVERIFY(bottomRight.x() >= client.width() - 2 || bottomRight.y() >= client.height() - 2);
+  }
+
+  void theStatusTextFollowsTheViewAndGoesWithTheDocument() {
+    GraphFrame f(true);
+    f.ZoomedIn();
+    const QPoint p(100, 120);
+    const QString before = f.StatusAt(p);
+    const int across = f.Graph().horizontalScrollBar()->value();
+    f.Wheel(p, -120);  // one notch down
+    QVERIFY(f.Status() != before);
+    QCOMPARE(f.Graph().horizontalScrollBar()->value(), across);
+    QCOMPARE(f.Status(), QString::fromStdString(meridal::PointerPositionText(f.World(p).x(), f.World(p).y())));
+    const int down = f.Graph().verticalScrollBar()->value();
+    f.Wheel(p, -120, Qt::ShiftModifier);  // across instead
+    QVERIFY(f.Graph().horizontalScrollBar()->value() > across);
+    QCOMPARE(f.Graph().verticalScrollBar()->value(), down);
+    f.Wheel(p, 120, Qt::ControlModifier);
+    QCOMPARE(f.Status(), QString::fromStdString(meridal::PointerPositionText(f.World(p).x(), f.World(p).y())));
+    f.window->FileNewClick();
+    QCOMPARE(f.Status(), QString());
+  }
+
+  void smoothDrawingIsAViewOption() {
+    GraphFrame f(true);
+    QVERIFY(f.window->ViewSmoothDrawing->isChecked());
+    const int smooth = f.DistinctColours();
+    f.window->ViewSmoothDrawing->trigger();
+    const int exact = f.DistinctColours();
+    QVERIFY(exact < 20);  // the surfaces, the lines and the white
+    QVERIFY(smooth > 2 * exact);
+    // A new document keeps the choice.
+    f.Open(true);
+    QCOMPARE(f.DistinctColours(), exact);
+  }
+
+  // Run a second time on a doubled screen (QT_SCALE_FACTOR=2): the picture has
+  // the screen's pixels, and the drawing lands where its logical pixels say.
+  void thePictureHasTheScreensPixelRatio() {
+    GraphFrame f(false);
+    f.window->ViewSmoothDrawing->trigger();
+    const qreal ratio = f.Graph().viewport()->devicePixelRatioF();
+    QCOMPARE(ratio, qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble());
+    const QImage& picture = f.Settle();
+    QCOMPARE(picture.devicePixelRatio(), ratio);
+    QCOMPARE(picture.size(), (QSizeF(f.Graph().viewport()->size()) * ratio).toSize());
+    const QPoint marker = f.Pixel(0, f.Section(0).Wall(0)->From - meridal::kFiveMeters);
+    QCOMPARE(f.Settle().pixel(marker * ratio), qRgb(255, 0, 0));
   }
 };
 

@@ -53,8 +53,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(States(f.window->EditMenuItems), QStringLiteral("eeeeeeeeee"));  // all on before the first document
     QCOMPARE(Captions(f.window->ViewMenu),
              (QStringList{"&Traces", "&Zero Line", "&S/F Line", "-", "&Wall Outline",
-                          "Show Non-Zero &Height (red ///)", "Show Non-Zero &Unk1 (green \\\\\\)"}));
-    QCOMPARE(States(f.window->ViewMenu), QStringLiteral("xxxexxx"));
+                          "Show Non-Zero &Height (red ///)", "Show Non-Zero &Unk1 (green \\\\\\)", "-",
+                          "Zoom to &Fit", "Zoom &In", "Zoom &Out", "-", "S&mooth Drawing"}));
+    QCOMPARE(States(f.window->ViewMenu), QStringLiteral("xxxexxxeeeeex"));
     QCOMPARE(Captions(f.window->WindowMenu), (QStringList{"&Tile", "&Cascade"}));
   }
 
