@@ -19,13 +19,17 @@ const char kUsage[] =
     "  trace FILE.mrd remove|add-before|add-after N [-o OUT.mrd]\n"
     "  export FILE.mrd OUT.trk\n"
     "  check FILE.mrd\n"
-    "  render FILE.mrd OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z]\n"
+    "  profile FILE.mrd [--samples N]\n"
+    "  render FILE.mrd OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z] [--smooth]\n"
+    "  render FILE.mrd OUT.png --profile [--size WxH] [--select OBJECT] [--slope] [--smooth]\n"
     "OBJECT: track | \"section N\" | \"section N/wall K\" | \"section N/altitude J\"\n"
     "        (case-insensitive; '-' may stand for a blank: section-3/wall-1)\n";
 
 // Options that take a value; every other word is positional, so that a value such
 // as "-5" reaches the command as typed.
-const char* const kValueOptions[] = {"--base", "-o", "--size", "--select", "--view-flags", "--zoom"};
+const char* const kValueOptions[] = {"--base", "-o", "--size", "--select", "--view-flags", "--zoom", "--samples"};
+// Options that stand alone.
+const char* const kFlagOptions[] = {"--profile", "--slope", "--smooth"};
 
 struct Command {
   const char* name;
@@ -35,7 +39,7 @@ struct Command {
 const Command kCommands[] = {
     {"new", CommandNew},       {"tree", CommandTree},   {"props", CommandProps},   {"get", CommandGet},
     {"set", CommandSet},       {"edit", CommandEdit},   {"trace", CommandTrace},   {"export", CommandExport},
-    {"check", CommandCheck},   {"render", CommandRender},
+    {"check", CommandCheck},   {"profile", CommandProfile}, {"render", CommandRender},
 };
 
 }  // namespace
@@ -57,6 +61,11 @@ int RunCli(const std::vector<std::string>& argv, CliIo io) {
       args.options[option] = argv[++i];
       isOption = true;
       break;
+    }
+    for (const char* flag : kFlagOptions) {
+      if (isOption || argv[i] != flag) continue;
+      args.options[flag] = std::string();
+      isOption = true;
     }
     if (!isOption) args.positional.push_back(argv[i]);
   }

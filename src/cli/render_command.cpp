@@ -1,4 +1,5 @@
-// render: draws a track into a PNG with the same drawing code as the graphics window.
+// render: draws a track into a PNG with the same drawing code as the graphics
+// window, or as the profile window with --profile.
 #include <algorithm>
 #include <ostream>
 
@@ -11,6 +12,9 @@
 #include <QPainter>
 
 #include "graphics/offscreen_window.h"
+#include "graphics/profile_drawing.h"
+#include "graphics/profile_view.h"
+#include "graphics/qt/offscreen_fonts.h"
 #include "graphics/qt/painter_canvas.h"
 #include "graphics/scale_draw.h"
 #include "graphics/view_flags.h"
@@ -23,6 +27,7 @@ namespace meridal {
 namespace {
 
 constexpr int kMaxSide = 16384;
+constexpr int kProfileWidth = 1200, kProfileHeight = 600;
 
 // A canvas that only knows its size, to measure the drawing before the image exists.
 struct SizeOnlyCanvas : ICanvas {
@@ -51,11 +56,30 @@ bool ParseSize(const std::string& text, int& width, int& height) {
   return true;
 }
 
+int SavePng(const QImage& image, const std::string& path, CliIo io) {
+  if (image.save(QString::fromStdString(path), "PNG")) return 0;
+  io.err << "Unable to open file!\n";
+  return 1;
+}
+
+// The profile of the whole track, as the profile window shows it zoomed to fit.
+void DrawProfile(TTrack& track, QImage& image, bool smooth, bool slope) {
+  EnsureFonts();
+  QPainter painter(&image);
+  TPainterCanvas canvas(painter, image.size(), smooth);
+  TProfileView view;
+  view.SetExtent(TrackDistances(track, SectionStarts(track)));
+  view.SlopeColouring = slope;
+  TProfileDrawing().Draw(track, view, canvas);
+}
+
 }  // namespace
 #endif
 
 int CommandRender(const CliArgs& args, CliIo io) {
-  const char* usage = "render FILE.mrd OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z]";
+  const char* usage =
+      "render FILE.mrd OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z] [--profile] [--slope] "
+      "[--smooth]";
   if (!ExpectArgs(args, 2, 2, usage, io)) return 2;
 #ifdef MERIDAL_CLI_RENDER
   int width = 0, height = 0;
@@ -83,6 +107,12 @@ int CommandRender(const CliArgs& args, CliIo io) {
     object->Highlight();
     focus = track->HighlightedSection();
   }
+  const bool smooth = args.Has("--smooth");
+  if (args.Has("--profile")) {
+    QImage image(width ? width : kProfileWidth, height ? height : kProfileHeight, QImage::Format_RGB32);
+    DrawProfile(*track, image, smooth, args.Has("--slope"));
+    return SavePng(image, args.positional[1], io);
+  }
 
   // Measure the drawing at the chosen zoom: by default the image holds all of it.
   SizeOnlyCanvas probe(1, 1);
@@ -101,7 +131,7 @@ int CommandRender(const CliArgs& args, CliIo io) {
   image.fill(Qt::white);
   {
     QPainter painter(&image);
-    TPainterCanvas canvas(painter, image.size());
+    TPainterCanvas canvas(painter, image.size(), smooth);
     TOffscreenWindow window(canvas);
     TScaleDraw view(window, track->Extent, 600);
     view.SetZoom(zoomFactor);
@@ -111,11 +141,7 @@ int CommandRender(const CliArgs& args, CliIo io) {
     view.OriginFromScroll();
     track->Draw(view, *flags);
   }
-  if (!image.save(QString::fromStdString(args.positional[1]), "PNG")) {
-    io.err << "Unable to open file!\n";
-    return 1;
-  }
-  return 0;
+  return SavePng(image, args.positional[1], io);
 #else
   io.err << "meridal-cli: render needs the Qt build\n";
   return 1;

@@ -1,5 +1,7 @@
 #include "model/altitude.h"
 
+#include <cmath>
+
 #include "model/numbers.h"
 #include "model/object_pool.h"
 #include "model/section.h"
@@ -37,6 +39,12 @@ double TAltitude::TraceLength() const {
 
 int32_t TAltitude::HeightAtEnd() const {
   return wrapAdd(wrapAdd(HeightAtStart, ThirdOrder), wrapAdd(SecondOrder, FirstOrder));
+}
+
+double TAltitude::GradientAt(double t) const {
+  const double length = std::fabs(TraceLength());
+  if (length == 0) return 0;
+  return ((3.0 * ThirdOrder * t + 2.0 * SecondOrder) * t + FirstOrder) / length;
 }
 
 void TAltitude::Highlight() {

@@ -31,6 +31,16 @@ class TAltitude final : public TBase {
   double TraceLength() const;
   // Height at the end, D + A + B + C as a wrapping 32-bit sum.
   int32_t HeightAtEnd() const;
+  // The profile at t (0 at the section's start, 1 at its end), in track units:
+  // h(t) = A t^3 + B t^2 + C t + D, computed in double without any 32-bit wrap.
+  double HeightAt(double t) const {
+    return ((static_cast<double>(ThirdOrder) * t + SecondOrder) * t + FirstOrder) * t + HeightAtStart;
+  }
+  // The gradient (rise per run) at t: h'(t) / |L| = (3A t^2 + 2B t + C) / |L| with L
+  // the trace's length, 0 when the trace has no length. At t = 0 and t = 1 it is
+  // the list's Gradient@Start and Gradient@End (which sum 3A + 2B + C in 32 bits
+  // and so differ only where that sum wraps).
+  double GradientAt(double t) const;
 
   bool ReadProject(ProjectReader& in) override;
   bool ExportTrack(TrackExportWriter& out) override;

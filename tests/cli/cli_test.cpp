@@ -2,6 +2,7 @@
 // files that stay untouched when a command is refused.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -11,6 +12,7 @@
 
 #ifdef MERIDAL_CLI_RENDER
 #include <QImage>
+#include <set>
 #endif
 
 namespace meridal {
@@ -181,6 +183,19 @@ TEST_F(Cli, CheckListsEveryDiscontinuityAndPassesAClosedCircuit) {
   EXPECT_EQ(r.out, "closed\n");
 }
 
+TEST_F(Cli, ProfilePrintsEveryTraceAtEvenStepsOfEverySection) {
+  Ok({"set", file_, "section 0/altitude 1", "3rd order coeff.", "19685"});
+  Ok({"set", file_, "section 0/altitude 1", "Height@Start", "98425"});
+  EXPECT_EQ(Ok({"profile", file_, "--samples", "2"}),
+            "section,t,distance_m,trace_0_m,trace_1_m\n"
+            "0,0.000000,0.000000,0.000000,4.999990\n"
+            "0,0.500000,25.000001,0.000000,5.124990\n"
+            "0,1.000000,50.000002,0.000000,5.999988\n");
+  const std::string eightSteps = Ok({"profile", file_});
+  EXPECT_EQ(std::count(eightSteps.begin(), eightSteps.end(), '\n'), 1 + 9);
+  EXPECT_EQ(RunCommand({"profile", file_, "--samples", "0"}).code, 2);
+}
+
 TEST_F(Cli, ExportsTheTrackFile) {
   const std::string trk = (dir_ / "t.trk").string();
   Ok({"export", file_, trk});
@@ -213,6 +228,30 @@ TEST_F(Cli, RendersTheDrawingIntoAPng) {
   EXPECT_EQ(image.size(), QSize(300, 200));
   EXPECT_GT(count(qRgb(255, 127, 0)), 50);  // the selected wall strip
   EXPECT_EQ(count(qRgb(0, 0, 255)), 0);     // no traces without their view flag
+
+  // Exact colours unless asked to draw smoothly.
+  auto colours = [&] {
+    std::set<QRgb> seen;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) seen.insert(image.pixel(x, y));
+    return seen.size();
+  };
+  Ok({"set", file_, "section 0", "Orientation", "30", "--base", "deg"});  // slanted edges
+  Ok({"render", file_, png});
+  image.load(QString::fromStdString(png));
+  const size_t exact = colours();
+  Ok({"render", file_, png, "--smooth"});
+  image.load(QString::fromStdString(png));
+  EXPECT_GT(colours(), 2 * exact);
+
+  // The profile's picture: its own default size, the traces in their colours.
+  Ok({"set", file_, "section 0/altitude 1", "1st order coeff.", "98425"});
+  Ok({"render", file_, png, "--profile", "--select", "section 0/altitude 1"});
+  image.load(QString::fromStdString(png));
+  EXPECT_EQ(image.size(), QSize(1200, 600));
+  EXPECT_GT(count(qRgb(255, 127, 14)), 1000);  // trace 1, bold
+  EXPECT_GT(count(qRgb(255, 236, 179)), 10000);  // the selected section's shade
+  EXPECT_GT(count(qRgb(0, 0, 0)), 500);  // axes and labels
 
   EXPECT_EQ(RunCommand({"render", file_, png, "--size", "0x5"}).code, 2);
   EXPECT_EQ(RunCommand({"render", file_, png, "--view-flags", "64"}).code, 2);

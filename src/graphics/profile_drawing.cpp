@@ -1,0 +1,191 @@
+// The profile's layout, its traces and the mapping of a click back to the track.
+#include "graphics/profile_drawing.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "graphics/drawing_style.h"
+#include "graphics/profile_view.h"
+#include "model/track.h"
+#include "model/units.h"
+
+namespace meridal {
+
+namespace {
+
+constexpr TColor kShade{255, 236, 179};     // the selected section's stretch
+constexpr TColor kBoundary{205, 205, 205};  // section boundaries
+constexpr int kBoldWidth = 3;
+constexpr int kBoundarySpacing = 4;  // pixels per boundary at the least
+
+// The smallest height range shown, so that a flat track is a line in the middle.
+constexpr double kFlattest = 1.0;
+
+int PixelOf(double v) { return static_cast<int>(std::lround(std::clamp(v, -1e9, 1e9))); }
+
+}  // namespace
+
+// ---- the frame ----
+
+double TProfileFrame::XOf(double distance) const { return left + (distance - first) / (last - first) * Width(); }
+double TProfileFrame::DistanceAt(double x) const { return first + (x - left) * (last - first) / Width(); }
+double TProfileFrame::YOf(double metres) const { return top + (high - metres) / (high - low) * (Height() - 1); }
+
+double TProfileFrame::Exaggeration() const {
+  const double along = Width() / ((last - first) * static_cast<double>(kMetersPerUnit));
+  const double up = (Height() - 1) / (high - low);
+  return up / along;
+}
+
+// ---- the picture ----
+
+void TProfileDrawing::Draw(const TTrack& track, const TProfileView& view, ICanvas& canvas) {
+  canvas.SetBrushColor(style::kWhite);
+  canvas.SetBrushStyle(BrushStyle::Solid);
+  canvas.SetPenColor(style::kWhite);
+  canvas.Rectangle(0, 0, canvas.ClientWidth(), canvas.ClientHeight());
+  Layout(track, view, canvas);
+  if (frame_.Width() >= 2 && frame_.Height() >= 2) {
+    DrawSelectedSection(track, canvas);
+    DrawBoundaries(canvas);
+    const TSection* selected = track.HighlightedSection();
+    const int bold = selected ? selected->SelectedItem : -1;
+    for (int j = 0; j < samples_.traces; ++j)
+      if (j != bold) DrawTrace(canvas, j, 1, false);
+    if (bold >= 0 && bold < samples_.traces) DrawTrace(canvas, bold, kBoldWidth, view.SlopeColouring);
+    DrawAxes(canvas);
+    FlowLegend(canvas, true);
+  }
+  canvas.SetPenColor(style::kBlack);
+  canvas.SetPenWidth(1);
+  canvas.SetBrushColor(style::kWhite);
+  canvas.SetBrushStyle(BrushStyle::Solid);
+}
+
+void TProfileDrawing::Layout(const TTrack& track, const TProfileView& view, ICanvas& canvas) {
+  const int pad = 6, text = canvas.TextHeight();
+  const int width = canvas.ClientWidth(), height = canvas.ClientHeight();
+  const TSection* selected = track.HighlightedSection();
+  const int slopeTrace = view.SlopeColouring && selected ? selected->SelectedItem : -1;
+
+  legend_.clear();
+  for (int j = 0; j < track.NumberOfTraces(); ++j) legend_.push_back({"Trace " + std::to_string(j), TraceColor(j)});
+  if (slopeTrace >= 0 && slopeTrace < track.NumberOfTraces())
+    for (int k = 0; k < 4; ++k) legend_.push_back({kSlopeClassNames[k], SlopeClassColor(k)});
+  legendWidth_ = width - 2 * pad;
+
+  frame_.left = canvas.TextWidth("-0000.0 m") + 2 * pad;
+  frame_.right = width - 2 * pad;
+  frame_.top = pad + FlowLegend(canvas, false) * (text + 4) + pad;
+  frame_.bottom = height - (pad + text + pad + text + pad);
+  frame_.first = view.First();
+  frame_.last = view.Last() > view.First() ? view.Last() : view.First() + 1;
+
+  starts_ = SectionStarts(track);
+  SampleColumns(track, starts_, frame_.first, frame_.last, std::max(frame_.Width(), 0), slopeTrace, samples_);
+  double low = samples_.lowest, high = samples_.highest;
+  if (std::isnan(low)) low = high = 0;
+  if (high - low < kFlattest) {
+    const double middle = (low + high) / 2;
+    low = middle - kFlattest / 2;
+    high = middle + kFlattest / 2;
+  }
+  const double margin = (high - low) * 0.05;
+  frame_.low = low - margin;
+  frame_.high = high + margin;
+}
+
+void TProfileDrawing::DrawSelectedSection(const TTrack& track, ICanvas& canvas) const {
+  const int s = track.SelectedChild;
+  if (s < 0 || static_cast<size_t>(s) >= starts_.size()) return;
+  const double start = static_cast<double>(starts_[s]);
+  const double x0 = std::max(frame_.XOf(start), double(frame_.left));
+  const double x1 = std::min(frame_.XOf(start + track.Section(s)->Length) + 1, double(frame_.right));
+  if (!(x1 > x0)) return;
+  canvas.SetBrushColor(kShade);
+  canvas.SetBrushStyle(BrushStyle::Solid);
+  canvas.SetPenColor(kShade);
+  canvas.Rectangle(static_cast<int>(x0), frame_.top, static_cast<int>(x1), frame_.bottom);
+}
+
+void TProfileDrawing::DrawBoundaries(ICanvas& canvas) const {
+  // Sections closer together than a few pixels would only grey the plot over.
+  const auto lines = std::count(samples_.boundary.begin(), samples_.boundary.end(), 1);
+  if (lines * kBoundarySpacing > samples_.columns) return;
+  canvas.SetPenColor(kBoundary);
+  canvas.SetPenWidth(1);
+  for (int c = 0; c < samples_.columns; ++c) {
+    if (!samples_.boundary[static_cast<size_t>(c)]) continue;
+    canvas.MoveTo(frame_.left + c, frame_.top);
+    canvas.LineTo(frame_.left + c, frame_.bottom - 1);
+  }
+}
+
+// Each column is one run of pixels from the lowest to the highest height the
+// trace reaches there, stretched to meet the run before it so that the line is
+// unbroken; a column no section covers breaks it.
+void TProfileDrawing::DrawTrace(ICanvas& canvas, int trace, int width, bool slopeColours) {
+  canvas.SetPenWidth(width);
+  runs_.clear();
+  int first = 0, stretchClass = 0;
+  const auto flush = [&] {
+    if (runs_.empty()) return;
+    canvas.SetPenColor(slopeColours ? SlopeClassColor(stretchClass) : TraceColor(trace));
+    canvas.VerticalRuns(frame_.left + first, runs_.data(), static_cast<int>(runs_.size()));
+    runs_.clear();
+  };
+  bool joined = false;  // whether the column before was drawn
+  TRun before;
+  for (int c = 0; c < samples_.columns; ++c) {
+    const double lo = samples_.Low(trace, c), hi = samples_.High(trace, c);
+    if (std::isnan(lo)) {
+      flush();
+      joined = false;
+      continue;
+    }
+    TRun run{PixelOf(frame_.YOf(hi)), PixelOf(frame_.YOf(lo))};
+    if (joined) {
+      run.top = std::min(run.top, before.bottom + 1);
+      run.bottom = std::max(run.bottom, before.top - 1);
+    }
+    if (slopeColours) {
+      const int cls = SlopeClass(samples_.steepest[static_cast<size_t>(c)]);
+      if (cls != stretchClass) flush();
+      stretchClass = cls;
+    }
+    if (runs_.empty()) first = c;
+    runs_.push_back(run);
+    before = run;
+    joined = true;
+  }
+  flush();
+}
+
+// ---- a click ----
+
+TProfileHit TProfileDrawing::HitTest(const TTrack& track, int x, int y) const {
+  TProfileHit hit;
+  if (!frame_.Contains(x, y)) return hit;
+  const double distance = frame_.DistanceAt(x + 0.5);
+  const std::vector<int64_t> starts = SectionStarts(track);
+  for (size_t s = 0; s < starts.size(); ++s) {
+    const double start = static_cast<double>(starts[s]), length = track.Section(static_cast<int>(s))->Length;
+    if (distance < start || distance > start + length) continue;
+    hit.section = static_cast<int>(s);
+    const TSection& section = *track.Section(hit.section);
+    const double t = length > 0 ? (distance - start) / length : 0;
+    double nearest = 0;
+    for (int j = 0; j < section.NumberOfAltitudes(); ++j) {
+      const double metres = static_cast<double>(section.Altitude(j)->HeightAt(t) * kMetersPerUnit);
+      const double off = std::fabs(frame_.YOf(metres) - y);
+      if (hit.trace < 0 || off < nearest) {
+        hit.trace = j;
+        nearest = off;
+      }
+    }
+    break;
+  }
+  return hit;
+}
+
+}  // namespace meridal

@@ -1,0 +1,94 @@
+#pragma once
+// TProfileDrawing: the elevation profile's picture on a canvas, the same for the
+// profile window and the command line. Distance along the track runs to the
+// right, height upwards, both in metres: one line per trace in its own colour
+// with a legend, thin lines at the section boundaries, ticked axes, the vertical
+// exaggeration, the selected section shaded and the selected altitude's trace
+// bold (coloured by its gradient when the view asks for it). The selection is
+// the track's highlight, as in the plan view.
+//
+// The traces are drawn from samples per pixel column, as one vertical run of
+// pixels a column, so the cost of a picture follows its width, not the number of
+// sections. The drawing keeps the layout of
+// its last picture, with which a click is mapped back to a section and a trace.
+//
+//   TProfileDrawing profile;
+//   profile.Draw(track, view, canvas);
+//   TProfileHit hit = profile.HitTest(track, clickX, clickY);
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "graphics/profile_sampling.h"
+#include "platform/canvas.h"
+
+namespace meridal {
+
+class TProfileView;
+class TTrack;
+
+// Where the plot lies and what it shows.
+struct TProfileFrame {
+  int left = 0, top = 0, right = 0, bottom = 0;  // pixels; right and bottom excluded
+  double first = 0, last = 1;  // distances shown, track units
+  double low = 0, high = 1;    // heights shown, metres
+
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+  bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+  double XOf(double distance) const;
+  double DistanceAt(double x) const;
+  double YOf(double metres) const;
+  // Pixels per metre upwards over pixels per metre along.
+  double Exaggeration() const;
+};
+
+// What a click on the profile picks: the section under the pointer and the trace
+// drawn nearest to it, -1 each when there is none.
+struct TProfileHit {
+  int section = -1;
+  int trace = -1;
+  friend bool operator==(const TProfileHit&, const TProfileHit&) = default;
+};
+
+// The four classes of slope colouring, by |gradient| in per cent: under 3, under
+// 6, under 10, and 10 or more.
+int SlopeClass(double gradient);
+extern const char* const kSlopeClassNames[4];
+TColor SlopeClassColor(int slopeClass);
+// The colour of trace j.
+TColor TraceColor(int trace);
+// "Vertical exaggeration x12.5" (with a multiplication sign).
+std::string ExaggerationText(double exaggeration);
+
+class TProfileDrawing {
+ public:
+  void Draw(const TTrack& track, const TProfileView& view, ICanvas& canvas);
+  TProfileHit HitTest(const TTrack& track, int x, int y) const;
+
+  const TProfileFrame& Frame() const { return frame_; }
+  const TColumnSamples& Samples() const { return samples_; }
+
+ private:
+  struct LegendEntry {
+    std::string text;
+    TColor color;
+  };
+  void Layout(const TTrack& track, const TProfileView& view, ICanvas& canvas);
+  void DrawSelectedSection(const TTrack& track, ICanvas& canvas) const;
+  void DrawBoundaries(ICanvas& canvas) const;
+  // One trace from its column samples; with slope colours, a stretch per class.
+  void DrawTrace(ICanvas& canvas, int trace, int width, bool slopeColours);
+  void DrawAxes(ICanvas& canvas) const;
+  // The legend flows in rows across the top; with `draw` false it is only measured.
+  int FlowLegend(ICanvas& canvas, bool draw) const;
+
+  std::vector<int64_t> starts_;
+  TColumnSamples samples_;
+  TProfileFrame frame_;
+  std::vector<LegendEntry> legend_;
+  int legendWidth_ = 0;  // the width the legend flows in
+  std::vector<TRun> runs_;  // reused by every trace
+};
+
+}  // namespace meridal

@@ -1,0 +1,201 @@
+// The elevation profile: its samples against the cubic of every altitude, the
+// column envelope that keeps what lies between pixels, the picture's parts,
+// what a click picks, and the horizontal zoom.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "graphics/profile_drawing.h"
+#include "graphics/profile_view.h"
+#include "model/units.h"
+#include "support/recording_canvas.h"
+#include "support/track_builders.h"
+
+namespace meridal {
+namespace {
+
+using testing::AppendCopy;
+using testing::ConvertToCurve;
+using testing::RecordingCanvas;
+
+constexpr double kM = 5.08000000002032e-05;  // metres per unit
+
+// A straight, a left curve and a straight, three traces, and a different cubic
+// on every altitude.
+std::unique_ptr<TTrack> Hills() {
+  auto track = testing::DefaultTrack();
+  EXPECT_TRUE(track->AddTrace(1));
+  AppendCopy<TStraightSection>(*track);
+  AppendCopy<TStraightSection>(*track);
+  ConvertToCurve(*track, 1);
+  for (int s = 0; s < 3; ++s)
+    for (int j = 0; j < 3; ++j) {
+      TAltitude& a = *track->Section(s)->Altitude(j);
+      a.ThirdOrder = 1000 * (s + 1) - 300 * j;
+      a.SecondOrder = -2000 + 500 * j;
+      a.FirstOrder = 7000 * s;
+      a.HeightAtStart = 19685 * 2 * j + 13;
+    }
+  return track;
+}
+
+TEST(Profile, SamplesFollowTheCubicOfEveryAltitude) {
+  auto track = Hills();
+  const std::vector<TSectionSample> rows = SampleSections(*track, 4);
+  ASSERT_EQ(rows.size(), 15u);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const TSectionSample& row = rows[i];
+    const TSection& s = *track->Section(static_cast<int>(i / 5));
+    const double t = static_cast<double>(i % 5) / 4;
+    EXPECT_EQ(row.section, s.Number);
+    EXPECT_EQ(row.t, t);
+    EXPECT_NEAR(row.distance, (s.Start + t * s.Length) * kM, 1e-9);
+    ASSERT_EQ(row.heights.size(), 3u);
+    for (int j = 0; j < 3; ++j) {
+      const TAltitude& a = *s.Altitude(j);
+      const double h = a.ThirdOrder * t * t * t + a.SecondOrder * t * t + a.FirstOrder * t + a.HeightAtStart;
+      EXPECT_NEAR(row.heights[j], h * kM, 1e-9) << "section " << s.Number << " trace " << j << " t " << t;
+    }
+  }
+}
+
+TEST(Profile, StartsGoOnPastThe32BitWrapAndKeepAStartSetByHand) {
+  auto track = testing::DefaultTrack();
+  AppendCopy<TStraightSection>(*track);
+  AppendCopy<TStraightSection>(*track);
+  for (auto& section : track->Sections) section->Length = 2000000000;
+  track->RecomputeStarts();
+  ASSERT_LT(track->Section(2)->Start, 0);  // the stored start has wrapped
+  EXPECT_EQ(SectionStarts(*track), (std::vector<int64_t>{0, 2000000000, 4000000000}));
+  track->Section(1)->Start = 5;
+  EXPECT_EQ(SectionStarts(*track)[1], 5);
+}
+
+TEST(Profile, AColumnHoldsEverythingBetweenItsEdges) {
+  // A crest in the middle of a 50 m straight, then a 10-unit section 5 m higher.
+  auto track = testing::DefaultTrack();
+  const double h = 19685;
+  TAltitude& crest = *track->Section(0)->Altitude(0);
+  crest.SecondOrder = static_cast<int32_t>(-4 * h);
+  crest.FirstOrder = static_cast<int32_t>(4 * h);
+  AppendCopy<TStraightSection>(*track)->Length = 10;
+  track->RecomputeStarts();
+  TAltitude& step = *track->Section(1)->Altitude(0);
+  step.SecondOrder = step.FirstOrder = 0;
+  step.HeightAtStart = static_cast<int32_t>(5 * h);
+  const double end = 984252 + 10;
+
+  TColumnSamples c;
+  SampleColumns(*track, SectionStarts(*track), -end, end, 6, 0, c);
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(std::isnan(c.High(0, i))) << i;  // before the track
+  EXPECT_NEAR(c.High(0, 4), h * kM, 1e-12);  // the crest lies inside the column
+  EXPECT_GT(c.Low(0, 4), 0.88 * h * kM);
+  EXPECT_NEAR(c.High(0, 5), 5 * h * kM, 1e-12);  // the short section is narrower than a pixel
+  EXPECT_EQ(c.boundary, (std::vector<uint8_t>{0, 0, 0, 1, 0, 1}));
+  EXPECT_NEAR(c.highest, 5 * h * kM, 1e-12);
+  // The steepest gradient of the slope trace: 4 h / L at the straight's ends.
+  EXPECT_NEAR(c.steepest[3], 4 * h / 984252, 1e-12);
+}
+
+struct Drawn {
+  std::unique_ptr<TTrack> track = Hills();
+  TProfileView view;
+  TProfileDrawing profile;
+  RecordingCanvas canvas{800, 400};
+  void Draw() {
+    canvas.Clear();
+    view.SetExtent(TrackDistances(*track, SectionStarts(*track)));
+    profile.Draw(*track, view, canvas);
+  }
+  // The pen colours of the lines drawn while the pen was `width` wide.
+  std::vector<std::string> PensAtWidth(int width) {
+    std::vector<std::string> pens;
+    int current = 1;
+    std::string pen;
+    for (const std::string& line : canvas.log) {
+      if (line.rfind("width ", 0) == 0) current = std::stoi(line.substr(6));
+      if (line.rfind("pen ", 0) == 0) pen = line.substr(4);
+      if (line.rfind("line ", 0) == 0 && current == width &&
+          (pens.empty() || pens.back() != pen))
+        pens.push_back(pen);
+    }
+    return pens;
+  }
+  bool HasText(const std::string& text) {
+    return std::any_of(canvas.log.begin(), canvas.log.end(), [&](const std::string& l) {
+      return l.rfind("text ", 0) == 0 && l.size() >= text.size() && l.compare(l.size() - text.size(), text.size(), text) == 0;
+    });
+  }
+};
+
+TEST(Profile, DrawsTheTracesWithLegendAxesAndTheSelection) {
+  Drawn d;
+  d.track->Section(1)->Altitude(2)->Highlight();
+  d.Draw();
+  for (const char* text : {"Trace 0", "Trace 1", "Trace 2", "0 m"}) EXPECT_TRUE(d.HasText(text)) << text;
+  const TProfileFrame& f = d.profile.Frame();
+  EXPECT_TRUE(d.HasText(ExaggerationText(f.Exaggeration())));
+  // The selected section's stretch is shaded from its start to its end.
+  const auto shade = std::find(d.canvas.log.begin(), d.canvas.log.end(), "brush 255,236,179");
+  ASSERT_NE(shade, d.canvas.log.end());
+  const TSection& selected = *d.track->Section(1);
+  const int x0 = static_cast<int>(f.XOf(selected.Start)), x1 = static_cast<int>(f.XOf(selected.Start + selected.Length) + 1);
+  EXPECT_EQ(*std::find_if(shade, d.canvas.log.end(), [](auto& l) { return l.rfind("rect", 0) == 0; }),
+            "rect " + std::to_string(x0) + "," + std::to_string(f.top) + "," + std::to_string(x1) + "," +
+                std::to_string(f.bottom));
+  // The selected altitude's trace alone is bold, in its own colour.
+  EXPECT_EQ(d.PensAtWidth(3).back(), testing::ColorText(TraceColor(2)));
+  EXPECT_TRUE(d.canvas.InRestState());
+
+  // Slope colouring: the bold trace by its gradient, with the classes in the legend.
+  d.view.SlopeColouring = true;
+  d.track->Section(1)->Altitude(2)->FirstOrder = 3000000;  // a steep climb on the curve
+  d.Draw();
+  for (const char* name : kSlopeClassNames) EXPECT_TRUE(d.HasText(name)) << name;
+  const std::vector<std::string> pens = d.PensAtWidth(3);
+  EXPECT_NE(std::find(pens.begin(), pens.end(), testing::ColorText(SlopeClassColor(0))), pens.end());
+  EXPECT_NE(std::find(pens.begin(), pens.end(), testing::ColorText(SlopeClassColor(3))), pens.end());
+}
+
+TEST(Profile, AClickPicksTheSectionUnderThePointerAndTheNearestTrace) {
+  Drawn d;
+  d.Draw();
+  const TProfileFrame& f = d.profile.Frame();
+  const TSection& curve = *d.track->Section(1);
+  const double middle = curve.Start + curve.Length / 2.0;
+  const int x = static_cast<int>(f.XOf(middle));
+  const double t = (f.DistanceAt(x + 0.5) - curve.Start) / curve.Length;
+  for (int j = 0; j < 3; ++j) {
+    const int y = static_cast<int>(std::lround(f.YOf(curve.Altitude(j)->HeightAt(t) * kM))) + 2;
+    EXPECT_EQ(d.profile.HitTest(*d.track, x, y), (TProfileHit{1, j}));
+  }
+  EXPECT_EQ(d.profile.HitTest(*d.track, static_cast<int>(f.XOf(10)), f.top + 1).section, 0);
+  EXPECT_EQ(d.profile.HitTest(*d.track, f.left - 1, f.top + 1), TProfileHit{});
+}
+
+TEST(Profile, TheViewZoomsAboutAPointAndStaysOnTheTrack) {
+  TProfileView view;
+  view.SetExtent({0, 1000 * kUnitsPerMeter});
+  ASSERT_TRUE(view.Fitted());
+  const double at = view.First() + 0.25 * (view.Last() - view.First());
+  ASSERT_TRUE(view.ZoomAbout(0.25, true));
+  EXPECT_DOUBLE_EQ(view.First() + 0.25 * (view.Last() - view.First()), at);
+  EXPECT_DOUBLE_EQ(view.Last() - view.First(), 500 * kUnitsPerMeter);
+  view.PanBy(-1e6, 100);  // far past the start: stops there
+  EXPECT_EQ(view.First(), 0);
+  while (view.ZoomAbout(0.5, true)) {
+  }
+  EXPECT_GE(view.Last() - view.First(), kUnitsPerMeter);  // no closer than a metre
+  EXPECT_LT(view.Last() - view.First(), 2 * kUnitsPerMeter);
+  // A longer track keeps the zoomed span; zooming out ends at the whole track.
+  view.SetExtent({0, 2000 * kUnitsPerMeter});
+  EXPECT_LT(view.Last() - view.First(), 2 * kUnitsPerMeter);
+  while (view.ZoomAbout(0.5, false)) {
+  }
+  EXPECT_TRUE(view.Fitted());
+  EXPECT_EQ(view.Last(), 2000 * kUnitsPerMeter);
+}
+
+}  // namespace
+}  // namespace meridal
