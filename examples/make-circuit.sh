@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds examples/circuit.mrd with meridal-cli: a closed circuit of straights, left
-# and right curves, five surface strips, and non-zero heights on a few walls.
+# and right curves, five surface strips, non-zero heights on a few walls and a
+# hill; a well-made track that passes `meridal-cli check`.
 # Usage: examples/make-circuit.sh [MERIDAL-CLI] [OUT.mrd]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -55,9 +56,18 @@ curve 90;  curve 90
 m set "$tmp" "section 2/wall 1" Height 19685      # a 1 m step on the tarmac
 m set "$tmp" "section 4/wall 3" Unk1 1
 m set "$tmp" "section 6/wall 0" Surface 2052      # grass with the extra marking
-m set "$tmp" "section 2/altitude 1" "1st order coeff." 19685
-m set "$tmp" "section 3/altitude 1" "Height@Start" 19685
-m set "$tmp" "section 3/altitude 1" "1st order coeff." -19685
+
+# A hill of 2 m over the straight and the curve after it, the same on every
+# trace: h(t) = 2 m (3t^2 - 2t^3) up, then down the same way. It starts and ends
+# level, so heights and gradients meet at every joint.
+hill=39370
+m set "$tmp" "section 2/altitude 0" "3rd order coeff." $((-2 * hill))
+m set "$tmp" "section 2/altitude 0" "2nd order coeff." $((3 * hill))
+m edit "$tmp" "section 2/altitude 0" copy-altitude
+m set "$tmp" "section 3/altitude 0" "3rd order coeff." $((2 * hill))
+m set "$tmp" "section 3/altitude 0" "2nd order coeff." $((-3 * hill))
+m set "$tmp" "section 3/altitude 0" "Height@Start" $hill
+m edit "$tmp" "section 3/altitude 0" copy-altitude
 
 "$cli" check "$tmp" >/dev/null
 mv "$tmp" "$out"

@@ -1,9 +1,10 @@
 // Commands that read a track: new, tree, props, get, export, check.
+#include <algorithm>
 #include <ostream>
 
+#include "check/track_check.h"
 #include "cli/cli_document.h"
 #include "model/track.h"
-#include "present/format.h"
 #include "present/rows.h"
 
 namespace meridal {
@@ -73,24 +74,11 @@ int CommandCheck(const CliArgs& args, CliIo io) {
   if (!ExpectArgs(args, 1, 1, "check FILE.mrd", io)) return 2;
   auto track = LoadTrack(args.positional[0], io);
   if (!track) return 1;
-  int open = 0;
-  for (const auto& section : track->Sections) {
-    const std::string label = section->Label(std::string());
-    const int32_t mismatch = section->OrientationMismatch();
-    const int32_t longitudinal = section->LongitudinalGap();
-    const int32_t lateral = section->LateralGap();
-    if (mismatch != 0)
-      io.out << label << "\tOrientation mismatch\t" << mismatch << '\t' << AngleMeaning(mismatch) << '\n';
-    if (longitudinal != 0)
-      io.out << label << "\tLongitudinal gap\t" << longitudinal << '\t' << LengthMeaning(longitudinal) << '\n';
-    if (lateral != 0) io.out << label << "\tLateral gap\t" << lateral << '\t' << LengthMeaning(lateral) << '\n';
-    open += (mismatch != 0) + (longitudinal != 0) + (lateral != 0);
-  }
-  if (open == 0) {
-    io.out << "closed\n";
-    return 0;
-  }
-  io.err << open << (open == 1 ? " discontinuity" : " discontinuities") << ": the track is not closed\n";
+  const std::vector<TTrackProblem> problems = CheckTrack(*track);
+  for (const TTrackProblem& problem : problems) io.out << ProblemText(problem) << '\n';
+  if (!HasProblems(problems)) return 0;
+  const auto count = std::count_if(problems.begin(), problems.end(), [](auto& p) { return !p.IsInformation(); });
+  io.err << count << (count == 1 ? " problem" : " problems") << " found\n";
   return 1;
 }
 

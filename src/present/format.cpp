@@ -28,9 +28,11 @@ std::string FormatPrintf(const char* format, ...) {
 
 std::string FormatInt(int32_t value) { return FormatPrintf("%i", value); }
 
-std::string LengthMeaning(int32_t units) {
+std::string LengthMeaning(int32_t units) { return LengthMeaningOf(units); }
+
+std::string LengthMeaningOf(long double units) {
   if (units == 0) return std::string();
-  const long double m = static_cast<long double>(units) * kMetersPerUnit;
+  const long double m = units * kMetersPerUnit;
   if (fabsl(m) >= 1.0L) return FormatPrintf("%.8LG m", m);
   return FormatPrintf("%.8LG mm", m * 1000.0L);
 }

@@ -13,6 +13,8 @@ std::string FormatPrintf(const char* format, ...) __attribute__((format(printf, 
 // Length meaning: empty for 0, else "%.8G m" of the metres when |m| >= 1, else
 // "%.8G mm" of the millimetres; computed in extended precision.
 std::string LengthMeaning(int32_t units);
+// The same for any number of units (a difference of two 32-bit values, a sample).
+std::string LengthMeaningOf(long double units);
 // "%.8G °" of value * 180 * 2^-31.
 std::string AngleMeaning(int32_t orientation);
 // "%.8G °" of value * 360 * 2^-31.

@@ -162,10 +162,11 @@ TEST_F(Cli, EditsTraces) {
   EXPECT_EQ(Ok({"get", file_, "track", "Trace 0"}), "0\n");
 }
 
-TEST_F(Cli, CheckListsEveryDiscontinuityAndPassesAClosedCircuit) {
+TEST_F(Cli, CheckListsEveryProblemAndPassesAWellMadeCircuit) {
   Result r = RunCommand({"check", file_});
   EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(r.out, "Section 0 (straight)\tLongitudinal gap\t-984252\t-50.000002 m\n");
+  EXPECT_EQ(r.out, "Section 0: longitudinal gap -50.000002 m\n");
+  EXPECT_EQ(r.err, "1 problem found\n");
   // A stadium: straight, half turn left, straight, half turn left.
   Ok({"edit", file_, "section 0", "add-after"});
   Ok({"edit", file_, "section 1", "change-type"});
@@ -180,7 +181,26 @@ TEST_F(Cli, CheckListsEveryDiscontinuityAndPassesAClosedCircuit) {
   Ok({"set", file_, "section 3", "Curvature", "180", "--base", "curv"});
   r = RunCommand({"check", file_});
   EXPECT_EQ(r.code, 0) << r.out;
-  EXPECT_EQ(r.out, "closed\n");
+  EXPECT_EQ(r.out, "");
+
+  // A raised start of a section is a step up from its predecessor and a step
+  // down to its successor; a wall that jumps; a change in the number of walls is
+  // information only and leaves the exit code at 0.
+  Ok({"set", file_, "section 2/altitude 1", "Height@Start", "4921"});
+  Ok({"set", file_, "section 1/wall 0", "To", "-100000"});
+  r = RunCommand({"check", file_});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.out,
+            "Section 2, trace 1: height step 249.9868 mm\n"
+            "Section 2, wall 0: wall jump 80.01 mm\n"
+            "Section 3, trace 1: height step -249.9868 mm\n");
+  EXPECT_EQ(r.err, "3 problems found\n");
+  Ok({"set", file_, "section 2/altitude 1", "Height@Start", "0"});
+  Ok({"set", file_, "section 1/wall 0", "To", "-98425"});
+  Ok({"edit", file_, "section 3/wall 0", "add-after"});
+  r = RunCommand({"check", file_});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out, "Section 0: 2 walls after 3 (information)\nSection 3: 3 walls after 2 (information)\n");
 }
 
 TEST_F(Cli, ProfilePrintsEveryTraceAtEvenStepsOfEverySection) {

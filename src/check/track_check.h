@@ -1,0 +1,49 @@
+#pragma once
+// The track check: every place where the track does not join up. A closed
+// circuit of sections should meet itself at every joint, in plan (no turn, no
+// gap), in height (no step, no sudden change of gradient) and in its walls (each
+// wall going on where it ended). The check lists what fails, as plain data a
+// window or the command line shows.
+//
+// Every problem at a joint is reported under the section whose start fails to
+// meet its predecessor (the loop's own joint under section 0), as the section's
+// rows show its gaps.
+//
+//   for (const TTrackProblem& p : CheckTrack(track)) std::cout << ProblemText(p) << '\n';
+#include <string>
+#include <vector>
+
+namespace meridal {
+
+class TTrack;
+
+enum class ProblemKind {
+  OrientationMismatch,  // the section's heading against the previous end's
+  LongitudinalGap,      // along the heading
+  LateralGap,           // across it
+  HeightStep,           // a trace's height at the start against its previous end
+  GradientKink,         // a trace's gradient there, when off by more than 1 percentage point
+  WallJump,             // a wall's From against the same wall's previous To
+  WallCount,            // the number of walls changes: information, not a problem
+};
+
+struct TTrackProblem {
+  ProblemKind kind = ProblemKind::OrientationMismatch;
+  int section = 0;  // reported under this section
+  int item = -1;    // the trace (heights, gradients) or the wall (jumps); -1 otherwise
+  // The value at the end of the previous section and at the start of this one,
+  // and how much they differ: track units for lengths and heights, 32-bit
+  // orientation units for the mismatch, rise per run for gradients, walls for
+  // the count. A position problem has only its amount, the row's value.
+  double before = 0, after = 0, amount = 0;
+
+  bool IsInformation() const { return kind == ProblemKind::WallCount; }
+};
+
+std::vector<TTrackProblem> CheckTrack(const TTrack& track);
+// Whether any of them is a problem rather than information.
+bool HasProblems(const std::vector<TTrackProblem>& problems);
+// One line in the check's words, e.g. "Section 4, trace 1: height step 250 mm".
+std::string ProblemText(const TTrackProblem& problem);
+
+}  // namespace meridal

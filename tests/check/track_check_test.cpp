@@ -1,0 +1,90 @@
+// The track check on purpose-built tracks: a closed stadium passes, and each kind
+// of fault put into it is found at the joint where it is, in the check's words.
+#include <gtest/gtest.h>
+
+#include "check/track_check.h"
+#include "model/units.h"
+#include "support/track_builders.h"
+
+namespace meridal {
+namespace {
+
+using testing::DefaultTrack;
+
+// Straight, half turn left, straight, half turn left: closed, level, walls in line.
+std::unique_ptr<TTrack> Stadium() {
+  auto track = DefaultTrack();
+  TTrack& t = *track;
+  // Each section a copy placed at the end of the one before, then reshaped.
+  for (int s : {1, 2, 3}) {
+    EXPECT_TRUE(t.AddChild(s - 1, false));
+    EXPECT_TRUE(t.ChangeChildType(s));
+    if (s == 2) {  // back to a straight, as long as the first
+      EXPECT_TRUE(t.Section(s)->AccessValue("Length", kFiftyMeters, true));
+      continue;
+    }
+    EXPECT_TRUE(t.Section(s)->AccessValue("Radius", kFiftyMeters, true));
+    EXPECT_TRUE(t.Section(s)->AccessValue("Curvature", 1 << 30, true));  // 180 degrees
+  }
+  return track;
+}
+
+std::vector<std::string> Texts(const TTrack& track) {
+  std::vector<std::string> texts;
+  for (const TTrackProblem& p : CheckTrack(track)) texts.push_back(ProblemText(p));
+  return texts;
+}
+
+TEST(TrackCheck, AClosedLevelStadiumPassesAndANewTrackShowsItsClosure) {
+  auto stadium = Stadium();
+  EXPECT_EQ(Texts(*stadium), std::vector<std::string>{});
+  // One section is its own predecessor: its closure is reported under section 0.
+  auto lone = DefaultTrack();
+  EXPECT_EQ(Texts(*lone), std::vector<std::string>{"Section 0: longitudinal gap -50.000002 m"});
+  EXPECT_TRUE(HasProblems(CheckTrack(*lone)));
+}
+
+TEST(TrackCheck, FindsHeightStepsAndGradientKinksWhereTheyAre) {
+  auto track = Stadium();
+  track->Section(2)->Altitude(1)->HeightAtStart = 19685;
+  EXPECT_EQ(Texts(*track), (std::vector<std::string>{"Section 2, trace 1: height step 999.998 mm",
+                                                     "Section 3, trace 1: height step -999.998 mm"}));
+  track = Stadium();
+  // A hump over the second straight: level ends, gradients of +2 % and -2 %.
+  TAltitude& hump = *track->Section(2)->Altitude(0);
+  hump.FirstOrder = 19685;
+  hump.SecondOrder = -19685;
+  EXPECT_EQ(Texts(*track), (std::vector<std::string>{"Section 2, trace 0: gradient kink 1.1457605 ° (2.00 %)",
+                                                     "Section 3, trace 0: gradient kink 1.1457605 ° (2.00 %)"}));
+  // Just under one percentage point is no kink.
+  hump.FirstOrder = 9842;
+  hump.SecondOrder = -9842;
+  EXPECT_EQ(Texts(*track), std::vector<std::string>{});
+}
+
+TEST(TrackCheck, FindsWallJumpsAndTellsOfAChangeInTheWallCount) {
+  auto track = Stadium();
+  ASSERT_TRUE(track->Section(1)->Wall(0)->AccessValue("To", -100000, true));
+  EXPECT_EQ(Texts(*track), std::vector<std::string>{"Section 2, wall 0: wall jump 80.01 mm"});
+  ASSERT_TRUE(track->Section(1)->Wall(0)->AccessValue("To", -98425, true));
+  ASSERT_TRUE(track->Section(2)->AddChild(0, false));
+  const std::vector<TTrackProblem> found = CheckTrack(*track);
+  EXPECT_EQ(Texts(*track), (std::vector<std::string>{"Section 2: 3 walls after 2 (information)",
+                                                     "Section 3: 2 walls after 3 (information)"}));
+  EXPECT_FALSE(HasProblems(found));
+}
+
+TEST(TrackCheck, ReportsAPositionProblemUnderTheSectionThatFailsToMeetItsPredecessor) {
+  auto track = Stadium();
+  ASSERT_TRUE(track->Section(2)->AccessValue("Orientation mismatch", 11930465, true));  // 1 degree
+  const std::vector<TTrackProblem> found = CheckTrack(*track);
+  ASSERT_FALSE(found.empty());
+  EXPECT_EQ(ProblemText(found[0]), "Section 2: orientation mismatch 1 °");
+  // The straight turned about its start; its end no longer meets section 3.
+  for (size_t i = 1; i < found.size(); ++i) EXPECT_EQ(found[i].section, 3);
+  EXPECT_EQ(found[1].kind, ProblemKind::OrientationMismatch);
+  EXPECT_EQ(found[1].amount, -11930465);
+}
+
+}  // namespace
+}  // namespace meridal
