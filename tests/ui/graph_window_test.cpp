@@ -2,6 +2,7 @@
 // modes and cursors, and what clicks, double-clicks and pointer moves do, driven
 // by mouse events on its viewport.
 #include <QAction>
+#include <QApplication>
 #include <QBitmap>
 #include <QContextMenuEvent>
 #include <QLabel>
@@ -406,6 +407,8 @@ class GraphWindowTest : public QObject {
 
   void aDragPansTheViewByTheDrag() {
     GraphFrame f(true);
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
     f.ZoomedIn();
     QWidget* viewport = f.Graph().viewport();
     const QPoint from = f.CentrePixel(), to = from + QPoint(-120, 80);
@@ -415,13 +418,15 @@ class GraphWindowTest : public QObject {
     f.Move(to, Qt::MiddleButton);
     QTest::mouseRelease(viewport, Qt::MiddleButton, {}, to);
     QVERIFY(f.ShownAt(world, to));
-    // Space with the left button drags as well, and its press is no click.
-    QTest::keyPress(&f.Graph(), Qt::Key_Space);
+    // Space with the left button drags as well, and its press is no click. The
+    // press has given the window the keyboard.
+    QCOMPARE(QApplication::focusWidget(), &f.Graph());
+    QTest::keyPress(QApplication::focusWidget(), Qt::Key_Space);
     QCOMPARE(viewport->cursor().shape(), Qt::OpenHandCursor);
     QTest::mousePress(viewport, Qt::LeftButton, {}, to);
     f.Move(from, Qt::LeftButton);
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, from);
-    QTest::keyRelease(&f.Graph(), Qt::Key_Space);
+    QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Space);
     QVERIFY(f.ShownAt(world, from));
     QCOMPARE(f.Selected(), QStringLiteral("Track"));
     QCOMPARE(viewport->cursor().shape(), Qt::ArrowCursor);
