@@ -1,6 +1,7 @@
 #include "graphics/qt/offscreen_fonts.h"
 
 #include <QGuiApplication>
+#include <memory>
 
 namespace meridal {
 
@@ -9,9 +10,9 @@ void EnsureFonts() {
   static int argc = 3;
   static char name[] = "meridal", option[] = "-platform", platform[] = "offscreen";
   static char* argv[] = {name, option, platform, nullptr};
-  // Never destroyed: it must outlive every painter of the run.
-  static QGuiApplication* application = new QGuiApplication(argc, argv);
-  (void)application;
+  // Kept to the end of the run, after every painter, and then closed down with
+  // the fonts it opened.
+  static const std::unique_ptr<QGuiApplication> application = std::make_unique<QGuiApplication>(argc, argv);
 }
 
 }  // namespace meridal
