@@ -23,8 +23,9 @@ inline std::string Hex(double v) {
 }
 
 // Every value of the track and its objects, doubles bit for bit. With handles
-// true the node handles and object addresses are included too.
-inline std::string Snapshot(const TTrack& t, bool handles = true) {
+// true the node handles and object addresses are included too; with selection
+// false the highlight indices are left out.
+inline std::string Snapshot(const TTrack& t, bool handles = true, bool selection = true) {
   std::string s;
   auto add = [&](const std::string& name, long long v) { s += name + "=" + std::to_string(v) + " "; };
   auto addD = [&](const std::string& name, double v) { s += name + "=" + Hex(v) + " "; };
@@ -38,7 +39,8 @@ inline std::string Snapshot(const TTrack& t, bool handles = true) {
   auto addRect = [&](const TRect& r) {
     add("l", r.left); add("t", r.top); add("r", r.right); add("b", r.bottom);
   };
-  add("Number", t.Number); add("Sel", t.SelectedChild); add("Item", t.SelectedItem);
+  add("Number", t.Number);
+  if (selection) { add("Sel", t.SelectedChild); add("Item", t.SelectedItem); }
   add("Length", t.Length); add("Walls", t.WallTableSize); add("Sections", t.SectionTableSize);
   add("Events", t.TreeEventsEnabled);
   addRect(t.Extent);
@@ -51,7 +53,7 @@ inline std::string Snapshot(const TTrack& t, bool handles = true) {
     add("Orientation", sec->Orientation); add("Reserved", sec->Reserved);
     for (int32_t w : sec->ExportWords) add("w", w);
     add("FirstAltitude", sec->FirstAltitude); add("FirstWall", sec->FirstWall);
-    add("Sel", sec->SelectedChild); add("Item", sec->SelectedItem);
+    if (selection) { add("Sel", sec->SelectedChild); add("Item", sec->SelectedItem); }
     addD("Radius", sec->Radius); addD("BaseX", sec->BaseX); addD("BaseY", sec->BaseY);
     addD("SpanX", sec->SpanX); addD("SpanY", sec->SpanY); addD("StartAngle", sec->StartAngle);
     addRect(sec->Extent);

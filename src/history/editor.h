@@ -1,0 +1,54 @@
+#pragma once
+// TEditor: every change of a document goes through here, so that each becomes one
+// step of the document's history. A change the track refuses changes nothing and
+// adds nothing; one that changes nothing adds no step either.
+#include <cstdint>
+#include <string>
+
+#include "history/history.h"
+
+namespace meridal {
+
+class TBase;
+class TTrack;
+
+namespace history {
+
+enum class Outcome {
+  Refused,    // the track refused: nothing changed
+  Unchanged,  // accepted, but nothing changed: no step
+  Changed,    // done, and one step more in the history
+};
+
+class TEditor {
+ public:
+  TEditor(TTrack& track, THistory& history) : track_(track), history_(history) {}
+
+  // A value by its property name, as the Edit Value dialog writes it.
+  Outcome SetValue(TBase& object, const std::string& name, int32_t value);
+  // Remove, Add Before and Add After of a section or a wall.
+  Outcome Remove(TBase& object);
+  Outcome Add(TBase& object, bool before);
+  Outcome Split(TBase& section, int32_t firstLength);
+  Outcome ChangeType(TBase& section);
+  Outcome CopyWallsFrom(int source, int destination);
+  Outcome CopyWallsToAll(int source);
+  Outcome CopyAltitude(TBase& altitude);
+  // Remove Trace n; Add Before trace n (after = false) or Add After it (true).
+  Outcome RemoveTrace(int n);
+  Outcome AddTrace(int n, bool after);
+
+  TTrack& Track() const { return track_; }
+  THistory& History() const { return history_; }
+
+ private:
+  // Keeps a step that was done, or reports why there is none.
+  template <typename Step>
+  Outcome Keep(std::unique_ptr<Step> step, bool accepted = true);
+
+  TTrack& track_;
+  THistory& history_;
+};
+
+}  // namespace history
+}  // namespace meridal

@@ -1,0 +1,243 @@
+// The history: random runs of every kind of change on random tracks, undone and
+// redone, must give back every state exactly (all values bit for bit, the export
+// bytes, every object's rows, the tree); and the history's own bookkeeping.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "edit/edit_support.h"
+#include "files/project_io.h"
+#include "history/editor.h"
+#include "model/object_path.h"
+#include "support/recording_messages.h"
+
+namespace meridal::history {
+namespace {
+
+using testing::WatchedTree;
+
+// Everything a user or a file can see of the track: its values (doubles bit for
+// bit, without the highlight), the export bytes and the rows of every object.
+std::string State(TTrack& track) {
+  std::string state = testing::Snapshot(track, false, false);
+  testing::RecordingMessages messages;
+  const auto image = ExportTrackImage(track, messages);
+  state.append(image->begin(), image->end());
+  const auto rows = [&](TBase& object) {
+    RowList list;
+    object.FillProperties(list);
+    for (const PropertyRow& row : list) {
+      state += row.Caption;
+      for (const std::string& item : row.SubItems) state += "|" + item;
+      state += "\n";
+    }
+  };
+  rows(track);
+  for (auto& section : track.Sections) {
+    rows(*section);
+    for (auto& altitude : section->Altitudes) rows(*altitude);
+    for (auto& wall : section->Walls) rows(*wall);
+  }
+  return state;
+}
+
+struct Session {
+  explicit Session(unsigned seed) : random(seed) {
+    track.SetDefaults();
+    tree.Attach(track);
+  }
+
+  int Pick(int n) { return n <= 0 ? 0 : std::uniform_int_distribution<int>(0, n - 1)(random); }
+  int32_t Between(int32_t lo, int32_t hi) { return std::uniform_int_distribution<int32_t>(lo, hi)(random); }
+  TSection& AnySection() { return *track.Section(Pick(track.NumberOfSections())); }
+
+  Outcome SetSomeValue() {
+    TSection& s = AnySection();
+    switch (Pick(4)) {
+      case 0: {
+        const int n = Pick(track.NumberOfTraces());
+        return editor.SetValue(track, "Trace " + std::to_string(n), track.Traces[static_cast<size_t>(n)] + Between(-30000, 30000));
+      }
+      case 1: {
+        TWall& w = *s.Wall(Pick(s.NumberOfWalls()));
+        const char* names[] = {"From", "To", "Surface", "Unk1", "Height", "Unk2", "Unk3", "Unk4"};
+        return editor.SetValue(w, names[Pick(8)], w.From + Between(-50000, 50000));
+      }
+      case 2: {
+        TAltitude& a = *s.Altitude(Pick(s.NumberOfAltitudes()));
+        const char* names[] = {"3rd order coeff.", "2nd order coeff.", "1st order coeff.", "Height@Start", "A3", "B2"};
+        return editor.SetValue(a, names[Pick(6)], Between(-40000, 40000));
+      }
+      default: {
+        const char* names[] = {"Length", "Orientation", "Orientation mismatch", "Longitudinal gap", "Lateral gap",
+                               "Curvature", "Radius"};
+        const std::string name = names[Pick(7)];
+        int32_t value = Between(-300000, 300000);
+        if (name == "Length") value = Between(1, 1500000);
+        if (name == "Orientation") value = Between(INT32_MIN, INT32_MAX);
+        if (name == "Curvature") value = Between(-(1 << 29), 1 << 29);
+        if (name == "Radius") value = Between(-3000000, 3000000);
+        return editor.SetValue(s, name, value);
+      }
+    }
+  }
+
+  Outcome AnyChange() {
+    TSection& s = AnySection();
+    switch (Pick(18)) {
+      case 0: return editor.Remove(s);
+      case 1: return editor.Add(s, Pick(2) == 0);
+      case 2: return editor.Split(s, Between(-5, s.Length + 5));
+      case 3: return editor.ChangeType(s);
+      case 4: return editor.Remove(*s.Wall(Pick(s.NumberOfWalls())));
+      case 5: return editor.Add(*s.Wall(Pick(s.NumberOfWalls())), Pick(2) == 0);
+      case 6: return editor.CopyWallsFrom(Pick(track.NumberOfSections()), s.Number);
+      case 7: return editor.CopyWallsToAll(s.Number);
+      case 8: return editor.CopyAltitude(*s.Altitude(Pick(s.NumberOfAltitudes())));
+      case 9: return editor.RemoveTrace(Pick(track.NumberOfTraces()));
+      case 10: return editor.AddTrace(Pick(track.NumberOfTraces()), Pick(2) == 0);
+      default: return SetSomeValue();
+    }
+  }
+
+  std::mt19937 random;
+  TTrack track;
+  WatchedTree tree;
+  THistory history;
+  TEditor editor{track, history};
+};
+
+TEST(History, RandomRunsUndoAndRedoToEveryStateExactly) {
+  for (unsigned seed = 1; seed <= 12; ++seed) {
+    SCOPED_TRACE(seed);
+    Session run(seed);
+    // A random track to start from, grown by the same changes.
+    for (int i = 0; i < 40; ++i) run.AnyChange();
+    run.history.Clear();
+
+    std::vector<std::string> states{State(run.track)};
+    std::vector<std::vector<std::string>> trees{run.tree.Lines()};
+    for (int i = 0; i < 40; ++i) {
+      const std::string before = states.back();
+      const Outcome outcome = run.AnyChange();
+      if (outcome == Outcome::Changed) {
+        states.push_back(State(run.track));
+        trees.push_back(run.tree.Lines());
+      } else {
+        ASSERT_EQ(State(run.track), before) << "a refused or empty change changed the track";
+      }
+      ASSERT_EQ(run.history.Count(), states.size() - 1);
+    }
+    // Every step back, and forward again, gives each state, and a tree that shows
+    // it node for node (the objects behind the nodes may be new after an undo).
+    for (size_t i = states.size() - 1; i > 0; --i) {
+      ASSERT_NE(run.history.Undo(run.track), nullptr);
+      ASSERT_EQ(State(run.track), states[i - 1]) << "undo " << i << ": " << run.history.Step(i - 1).Text();
+      testing::ExpectInStep(run.track, run.tree);
+      ASSERT_EQ(run.tree.Lines(), trees[i - 1]);
+    }
+    EXPECT_FALSE(run.history.CanUndo());
+    for (size_t i = 1; i < states.size(); ++i) {
+      ASSERT_NE(run.history.Redo(run.track), nullptr);
+      ASSERT_EQ(State(run.track), states[i]) << "redo " << i << ": " << run.history.Step(i - 1).Text();
+      testing::ExpectInStep(run.track, run.tree);
+      ASSERT_EQ(run.tree.Lines(), trees[i]);
+    }
+  }
+}
+
+TEST(History, StepsNameTheirChangeAndSelectWhatTheyChanged) {
+  Session run(7);
+  TEditor& e = run.editor;
+  e.Add(*run.track.Section(0), false);
+  e.Add(*run.track.Section(1), false);
+  e.Add(*run.track.Section(2), false);
+  ASSERT_EQ(e.SetValue(*run.track.Section(3), "Length", 500000), Outcome::Changed);
+  ASSERT_EQ(e.Split(*run.track.Section(2), 1000), Outcome::Changed);
+  ASSERT_EQ(e.AddTrace(1, true), Outcome::Changed);
+  ASSERT_EQ(e.Remove(*run.track.Section(3)), Outcome::Changed);
+  ASSERT_EQ(e.SetValue(*run.track.Section(1)->Wall(1), "From", 100000), Outcome::Changed);
+  const std::vector<std::string> texts = {"Add Section after Section 0", "Add Section after Section 1",
+                                          "Add Section after Section 2", "Set Length of Section 3",
+                                          "Split Section 2", "Add Trace after Trace 1", "Remove Section 3",
+                                          "Set From of Wall 1 in Section 1"};
+  ASSERT_EQ(run.history.Count(), texts.size());
+  for (size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(run.history.Step(i).Text(), texts[i]);
+  EXPECT_EQ(run.history.UndoText(), "Set From of Wall 1 in Section 1");
+
+  run.history.Undo(run.track);
+  EXPECT_EQ(testing::SelectedObject(run.tree), run.track.Section(1)->Wall(1));
+  run.history.Undo(run.track);  // the removed section is back, and selected
+  EXPECT_EQ(testing::SelectedObject(run.tree), run.track.Section(3));
+  EXPECT_EQ(run.history.RedoText(), "Remove Section 3");
+}
+
+TEST(History, UndoPutsBackStartsAndDerivativeWordsSetByName) {
+  Session run(3);
+  run.editor.Add(*run.track.Section(0), false);
+  run.editor.Add(*run.track.Section(1), false);
+  run.history.Clear();
+  ASSERT_EQ(run.editor.SetValue(*run.track.Section(2), "Start", 12345), Outcome::Changed);
+  ASSERT_EQ(run.editor.SetValue(*run.track.Section(0)->Altitude(1), "A3", 7), Outcome::Changed);
+  ASSERT_EQ(run.editor.SetValue(run.track, "Length", 99), Outcome::Changed);
+  const std::string set = State(run.track);
+  // A length change recomputes the starts and the track's length: both set values go.
+  ASSERT_EQ(run.editor.SetValue(*run.track.Section(0), "Length", 700000), Outcome::Changed);
+  EXPECT_NE(run.track.Section(2)->Start, 12345);
+  run.history.Undo(run.track);
+  EXPECT_EQ(run.track.Section(2)->Start, 12345);
+  EXPECT_EQ(run.track.Length, 99);
+  EXPECT_EQ(State(run.track), set);
+}
+
+TEST(History, NewStepDropsRedoAndModifiedFollowsThePosition) {
+  Session run(5);
+  THistory& h = run.history;
+  TEditor& e = run.editor;
+  EXPECT_TRUE(h.IsClean());
+  e.SetValue(*run.track.Section(0), "Length", 500000);
+  e.SetValue(*run.track.Section(0), "Length", 600000);
+  EXPECT_FALSE(h.IsClean());
+  h.SetClean();  // saved here
+  h.Undo(run.track);
+  EXPECT_FALSE(h.IsClean());
+  h.Redo(run.track);
+  EXPECT_TRUE(h.IsClean());
+  h.Undo(run.track);
+  // A new change after an undo drops the undone step, and with it the saved state.
+  e.SetValue(*run.track.Section(0), "Length", 700000);
+  EXPECT_FALSE(h.CanRedo());
+  EXPECT_EQ(h.Count(), 2u);
+  EXPECT_EQ(h.CleanIndex(), -1);
+  // The same value again, and a refused one, add nothing.
+  EXPECT_EQ(e.SetValue(*run.track.Section(0), "Length", 700000), Outcome::Unchanged);
+  EXPECT_EQ(e.SetValue(*run.track.Section(0), "Length", 0), Outcome::Refused);
+  EXPECT_EQ(e.Remove(*run.track.Section(0)), Outcome::Refused);  // the only section
+  EXPECT_EQ(h.Count(), 2u);
+}
+
+TEST(History, KeepsTheNewestThousandStepsAndTheirCleanState) {
+  Session run(9);
+  for (int i = 1; i <= 1005; ++i) run.editor.SetValue(*run.track.Section(0), "Length", 100000 + i);
+  EXPECT_EQ(run.history.Count(), THistory::kDefaultLimit);
+  EXPECT_EQ(run.history.CleanIndex(), -1);  // the opened state is forgotten
+  while (run.history.CanUndo()) run.history.Undo(run.track);
+  EXPECT_EQ(run.track.Section(0)->Length, 100005);
+}
+
+TEST(History, AValueStepCostsTheSameOnAnyTrackSize) {
+  // A step keeps what it changed, not a copy of the track.
+  const auto bytesOfOneSet = [](int sections) {
+    Session run(11);
+    for (int i = 1; i < sections; ++i) run.editor.Add(*run.track.Section(i - 1), false);
+    run.history.Clear();
+    run.editor.SetValue(*run.track.Section(sections / 2), "Length", 123456);
+    return run.history.Step(0).Bytes();
+  };
+  const size_t small = bytesOfOneSet(4), large = bytesOfOneSet(200);
+  EXPECT_EQ(small, large);
+  EXPECT_LT(large, 1024u);
+}
+
+}  // namespace
+}  // namespace meridal::history
