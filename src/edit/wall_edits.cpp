@@ -101,30 +101,48 @@ bool TSection::AddChild(int32_t index, bool before) {
   return true;
 }
 
+namespace {
+
+// Replaces the destination's walls by copies of the source's, nodes included; the
+// record indices are left to the caller.
+void ReplaceWallsByCopies(TTrack& track, const TSection& from, TSection& to) {
+  ITreeNodes* nodes = edit::TreeOf(&track);
+  if (nodes) nodes->BeginUpdate();
+  {
+    edit::TreeEventsPaused paused(&track);
+    for (auto& wall : to.Walls) edit::DeleteNode(nodes, *wall);
+    to.Walls.clear();
+    // Copied by lateral position, so the copies follow the destination's geometry.
+    for (const auto& wall : from.Walls) to.Walls.push_back(std::make_unique<TWall>(&to, *wall));
+    for (int k = 0; k < to.NumberOfWalls(); ++k) {
+      if (nodes && to.TreeNode) to.Wall(k)->AddToTree(*nodes, to.TreeNode);
+      to.RecomputeWallPoints(k);
+    }
+    to.RecomputeExtent();
+  }
+  if (nodes) nodes->EndUpdate();
+  // A highlighted wall past the new last one becomes the last one.
+  if (to.SelectedChild >= to.NumberOfWalls()) to.SelectedChild = to.NumberOfWalls() - 1;
+}
+
+}  // namespace
+
 bool TTrack::CopyWalls(int source, int destination) {
   if (source < 0 || source >= NumberOfSections() || destination < 0 || destination >= NumberOfSections())
     return false;
   if (source == destination) return true;
-  const TSection* from = Section(source);
-  TSection* to = Section(destination);
-  ITreeNodes* nodes = edit::TreeOf(this);
-  if (nodes) nodes->BeginUpdate();
-  {
-    edit::TreeEventsPaused paused(this);
-    for (auto& wall : to->Walls) edit::DeleteNode(nodes, *wall);
-    to->Walls.clear();
-    // Copied by lateral position, so the copies follow the destination's geometry.
-    for (const auto& wall : from->Walls) to->Walls.push_back(std::make_unique<TWall>(to, *wall));
-    for (int k = 0; k < to->NumberOfWalls(); ++k) {
-      if (nodes && to->TreeNode) to->Wall(k)->AddToTree(*nodes, to->TreeNode);
-      to->RecomputeWallPoints(k);
-    }
-    to->RecomputeExtent();
-    RecomputeRecordIndices();
-  }
-  if (nodes) nodes->EndUpdate();
-  // A highlighted wall past the new last one becomes the last one.
-  if (to->SelectedChild >= to->NumberOfWalls()) to->SelectedChild = to->NumberOfWalls() - 1;
+  ReplaceWallsByCopies(*this, *Section(source), *Section(destination));
+  RecomputeRecordIndices();
+  return true;
+}
+
+bool TTrack::CopyWallsToAll(int source) {
+  if (source < 0 || source >= NumberOfSections()) return false;
+  // Every section in order, the source itself left as it is; the record indices
+  // once at the end rather than once a section.
+  for (int j = 0; j < NumberOfSections(); ++j)
+    if (j != source) ReplaceWallsByCopies(*this, *Section(source), *Section(j));
+  RecomputeRecordIndices();
   return true;
 }
 

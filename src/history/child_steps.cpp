@@ -60,6 +60,7 @@ void TWallStep::Undo(TTrack& track) {
   TSection& section = *track.Section(section_);
   ReplaceWalls(track, section, walls_);
   section.Extent = extent_;
+  track.RecomputeRecordIndices();
   track_.Restore(track);
 }
 
@@ -101,14 +102,15 @@ std::unique_ptr<TCopyWallsStep> TCopyWallsStep::DoToAll(TTrack& track, int sourc
   std::unique_ptr<TCopyWallsStep> step(new TCopyWallsStep(
       "Copy Walls of " + PathName(TObjectPath::Section(source)) + " to all Sections", source, source));
   step->track_ = TrackScalars::Of(track);
-  for (int j = 0; j < track.NumberOfSections(); ++j) {
-    TSection& to = *track.Section(j);
-    Replaced replaced{j, WallsOf(to), to.Extent};
-    track.CopyWalls(source, j);
-    // Only the sections that really changed are kept (a box may be stale and
-    // recomputed even when the walls were the same already).
-    if (!(replaced.walls == WallsOf(to)) || !(replaced.extent == to.Extent))
-      step->replaced_.push_back(std::move(replaced));
+  std::vector<Replaced> all;
+  all.reserve(track.Sections.size());
+  for (int j = 0; j < track.NumberOfSections(); ++j) all.push_back({j, WallsOf(*track.Section(j)), track.Section(j)->Extent});
+  track.CopyWallsToAll(source);
+  // Only the sections that really changed are kept (a box may be stale and
+  // recomputed even when the walls were the same already).
+  for (Replaced& r : all) {
+    const TSection& to = *track.Section(r.section);
+    if (!(r.walls == WallsOf(to)) || !(r.extent == to.Extent)) step->replaced_.push_back(std::move(r));
   }
   if (step->replaced_.empty()) return nullptr;
   step->replaced_.shrink_to_fit();
@@ -116,20 +118,21 @@ std::unique_ptr<TCopyWallsStep> TCopyWallsStep::DoToAll(TTrack& track, int sourc
 }
 
 void TCopyWallsStep::Undo(TTrack& track) {
+  ITreeNodes* nodes = edit::TreeOf(&track);
+  if (nodes) nodes->BeginUpdate();
   for (const Replaced& r : replaced_) {
     TSection& section = *track.Section(r.section);
     ReplaceWalls(track, section, r.walls);
     section.Extent = r.extent;
   }
+  if (nodes) nodes->EndUpdate();
+  track.RecomputeRecordIndices();
   track_.Restore(track);
 }
 
 void TCopyWallsStep::Redo(TTrack& track) {
-  if (selection_ != source_) {
-    track.CopyWalls(source_, selection_);
-    return;
-  }
-  for (int j = 0; j < track.NumberOfSections(); ++j) track.CopyWalls(source_, j);
+  if (selection_ != source_) track.CopyWalls(source_, selection_);
+  else track.CopyWallsToAll(source_);
 }
 
 size_t TCopyWallsStep::Bytes() const {

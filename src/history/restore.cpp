@@ -57,7 +57,6 @@ void ReplaceWalls(TTrack& track, TSection& section, const std::vector<WallState>
   if (static_cast<size_t>(section.NumberOfWalls()) == walls.size()) {
     // As many walls as recorded: their values go back in place, the nodes stay.
     for (size_t k = 0; k < walls.size(); ++k) walls[k].ApplyTo(*section.Walls[k]);
-    track.RecomputeRecordIndices();
     return;
   }
   ITreeNodes* nodes = edit::TreeOf(&track);
@@ -75,7 +74,6 @@ void ReplaceWalls(TTrack& track, TSection& section, const std::vector<WallState>
     }
   }
   if (nodes) nodes->EndUpdate();
-  track.RecomputeRecordIndices();
 }
 
 void InsertAltitude(TTrack& track, TSection& section, int index, const AltitudeState& state) {

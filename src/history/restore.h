@@ -20,7 +20,8 @@ void DeleteSection(TTrack& track, int index);
 // Replaces the section at `index` by one built from its recorded state.
 TSection& ReplaceSection(TTrack& track, int index, const SectionState& state);
 
-// Gives a section the walls recorded (new wall objects with their nodes).
+// Gives a section the walls recorded: in place when it has as many, else new wall
+// objects with their nodes. The track's record indices are left to the caller.
 void ReplaceWalls(TTrack& track, TSection& section, const std::vector<WallState>& walls);
 // Puts an altitude back at `index` of a section.
 void InsertAltitude(TTrack& track, TSection& section, int index, const AltitudeState& state);

@@ -63,6 +63,8 @@ class TTrack : public TBase {
 
   // ---- edits below the section level ----
   bool CopyWalls(int source, int destination);
+  // CopyWalls from `source` to every section in order (the menu's Copy Walls To All).
+  bool CopyWallsToAll(int source);
   bool RemoveTrace(int n);
   bool AddTrace(int n);
 
