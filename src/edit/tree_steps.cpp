@@ -33,6 +33,18 @@ void DeleteSectionNodes(TTrack& track, TSection& section) {
   DeleteNode(nodes, section);
 }
 
+void AddAltitudeNode(ITreeNodes* nodes, TSection& section, int index) {
+  if (nodes == nullptr || section.TreeNode == nullptr) return;
+  TAltitude& added = *section.Altitude(index);
+  const std::string label = added.Label(std::string());
+  NodeHandle next = nullptr;
+  if (index + 1 < section.NumberOfAltitudes()) next = section.Altitude(index + 1)->TreeNode;
+  else if (section.NumberOfWalls() > 0) next = section.Wall(0)->TreeNode;
+  added.TreeNode = next ? nodes->Insert(next, label, &added) : nodes->AddChild(section.TreeNode, label, &added);
+  nodes->SetImages(added.TreeNode, kNodeImageAltitude, kNodeImageAltitudeSelected);
+  for (int i = index + 1; i < section.NumberOfAltitudes(); ++i) Relabel(nodes, *section.Altitude(i));
+}
+
 void Relabel(ITreeNodes* nodes, TBase& object) {
   if (nodes == nullptr || object.TreeNode == nullptr) return;
   nodes->SetText(object.TreeNode, object.Label(std::string()));

@@ -28,6 +28,10 @@ void DeleteNode(ITreeNodes* nodes, TBase& object);
 // Deletes the nodes of a section's altitudes, of its walls, then its own node, all
 // with the tree events paused. Every handle involved is cleared.
 void DeleteSectionNodes(TTrack& track, TSection& section);
+// Gives a section's altitude `index` its node in its place (before the next
+// altitude's node, or before the first wall's: the altitudes come first) and the
+// altitudes after it their new labels. Nothing without a tree or a section node.
+void AddAltitudeNode(ITreeNodes* nodes, TSection& section, int index);
 // Gives a renumbered object's node its new label.
 void Relabel(ITreeNodes* nodes, TBase& object);
 // Selects the object's node (the selection handler runs at once).

@@ -79,20 +79,9 @@ void ReplaceWalls(TTrack& track, TSection& section, const std::vector<WallState>
 void InsertAltitude(TTrack& track, TSection& section, int index, const AltitudeState& state) {
   auto altitude = std::make_unique<TAltitude>(&section);
   state.ApplyTo(*altitude);
-  TAltitude& added = *altitude;
   section.Altitudes.insert(section.Altitudes.begin() + index, std::move(altitude));
   for (int i = index; i < section.NumberOfAltitudes(); ++i) section.Altitude(i)->Number = i;
-  ITreeNodes* nodes = edit::TreeOf(&track);
-  if (nodes == nullptr || section.TreeNode == nullptr) return;
-  // Its node goes before the next altitude's, or before the first wall's: the
-  // altitudes come first under the section.
-  const std::string label = added.Label(std::string());
-  NodeHandle next = nullptr;
-  if (index + 1 < section.NumberOfAltitudes()) next = section.Altitude(index + 1)->TreeNode;
-  else if (section.NumberOfWalls() > 0) next = section.Wall(0)->TreeNode;
-  added.TreeNode = next ? nodes->Insert(next, label, &added) : nodes->AddChild(section.TreeNode, label, &added);
-  nodes->SetImages(added.TreeNode, kNodeImageAltitude, kNodeImageAltitudeSelected);
-  for (int i = index + 1; i < section.NumberOfAltitudes(); ++i) edit::Relabel(nodes, *section.Altitude(i));
+  edit::AddAltitudeNode(edit::TreeOf(&track), section, index);
 }
 
 void ClampSelections(TTrack& track) {
