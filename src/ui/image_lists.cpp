@@ -128,12 +128,23 @@ QPixmap RowImage(int index) {
 }
 
 QIcon NodeIcon(int image, int selectedImage) {
-  QIcon icon;
-  icon.addPixmap(NodeImage(image), QIcon::Normal);
-  icon.addPixmap(NodeImage(selectedImage), QIcon::Selected);
+  // Built once for each pair: a large track shows the same eight pictures on a
+  // quarter of a million nodes.
+  static QIcon icons[kNodeImageCount + 1][kNodeImageCount + 1];
+  const auto slot = [](int i) { return i >= 0 && i < kNodeImageCount ? i : kNodeImageCount; };
+  QIcon& icon = icons[slot(image)][slot(selectedImage)];
+  if (icon.isNull()) {
+    icon.addPixmap(NodeImage(image), QIcon::Normal);
+    icon.addPixmap(NodeImage(selectedImage), QIcon::Selected);
+  }
   return icon;
 }
 
-QIcon RowIcon(int index) { return QIcon(RowImage(index)); }
+QIcon RowIcon(int index) {
+  static QIcon icons[kRowImageCount + 1];
+  QIcon& icon = icons[index >= 0 && index < kRowImageCount ? index : kRowImageCount];
+  if (icon.isNull()) icon = QIcon(RowImage(index));
+  return icon;
+}
 
 }  // namespace meridal
