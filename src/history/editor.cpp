@@ -5,6 +5,7 @@
 #include "history/child_steps.h"
 #include "history/section_steps.h"
 #include "history/value_step.h"
+#include "history/values_step.h"
 #include "model/track.h"
 
 namespace meridal::history {
@@ -71,6 +72,11 @@ Outcome TEditor::AddTrace(int n, bool after) {
   // No trace comes after the largest number a row can name.
   if (after && n == INT32_MAX) return Outcome::Refused;
   return Keep(TTraceStep::DoAdd(track_, after ? n + 1 : n, after), false);
+}
+
+Outcome TEditor::ChangeValues(std::string text, const TObjectPath& selection,
+                              std::function<void(TTrack&, const std::function<void(int)>&)> change) {
+  return Keep(TValuesStep::Do(track_, std::move(text), selection, std::move(change)));
 }
 
 }  // namespace meridal::history

@@ -3,9 +3,11 @@
 // step of the document's history. A change the track refuses changes nothing and
 // adds nothing; one that changes nothing adds no step either.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "history/history.h"
+#include "model/object_path.h"
 
 namespace meridal {
 
@@ -37,6 +39,9 @@ class TEditor {
   // Remove Trace n; Add Before trace n (after = false) or Add After it (true).
   Outcome RemoveTrace(int n);
   Outcome AddTrace(int n, bool after);
+  // Any change of values across sections (see TValuesStep), as one step.
+  Outcome ChangeValues(std::string text, const TObjectPath& selection,
+                       std::function<void(TTrack&, const std::function<void(int)>&)> change);
 
   TTrack& Track() const { return track_; }
   THistory& History() const { return history_; }

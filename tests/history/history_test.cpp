@@ -216,6 +216,31 @@ TEST(History, NewStepDropsRedoAndModifiedFollowsThePosition) {
   EXPECT_EQ(h.Count(), 2u);
 }
 
+TEST(History, AChangeAcrossSectionsIsOneStep) {
+  Session run(13);
+  for (int i = 0; i < 4; ++i) run.editor.Add(*run.track.Section(i), false);
+  run.editor.SetValue(*run.track.Section(2), "Lateral gap", 5000);
+  run.editor.SetValue(*run.track.Section(4)->Altitude(0), "Height@Start", 900);
+  run.history.Clear();
+  const std::string before = State(run.track);
+  // Close every gap, as a fix would: only the sections it alters are kept.
+  const auto join = [](TTrack& t, const std::function<void(int)>& touch) {
+    for (int s = 1; s < t.NumberOfSections(); ++s) {
+      touch(s);
+      t.Section(s)->SetGaps(0, 0);
+      t.Section(s)->Altitude(0)->HeightAtStart = t.Section(s - 1)->Altitude(0)->HeightAtEnd();
+    }
+  };
+  ASSERT_EQ(run.editor.ChangeValues("Join all positions", TObjectPath::Track(), join), Outcome::Changed);
+  const std::string after = State(run.track);
+  EXPECT_EQ(run.history.Count(), 1u);
+  EXPECT_EQ(run.editor.ChangeValues("Join all positions", TObjectPath::Track(), join), Outcome::Unchanged);
+  run.history.Undo(run.track);
+  EXPECT_EQ(State(run.track), before);
+  run.history.Redo(run.track);
+  EXPECT_EQ(State(run.track), after);
+}
+
 TEST(History, KeepsTheNewestThousandStepsAndTheirCleanState) {
   Session run(9);
   for (int i = 1; i <= 1005; ++i) run.editor.SetValue(*run.track.Section(0), "Length", 100000 + i);
