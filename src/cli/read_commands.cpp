@@ -1,6 +1,7 @@
 // Commands that read a track: new, tree, props, get, export, check.
 #include <ostream>
 
+#include "check/loop_gaps.h"
 #include "cli/cli_document.h"
 #include "model/track.h"
 #include "present/format.h"
@@ -74,17 +75,17 @@ int CommandCheck(const CliArgs& args, CliIo io) {
   auto track = LoadTrack(args.positional[0], io);
   if (!track) return 1;
   int open = 0;
-  for (const auto& section : track->Sections) {
-    const std::string label = section->Label(std::string());
-    const int32_t mismatch = section->OrientationMismatch();
-    const int32_t longitudinal = section->LongitudinalGap();
-    const int32_t lateral = section->LateralGap();
-    if (mismatch != 0)
-      io.out << label << "\tOrientation mismatch\t" << mismatch << '\t' << AngleMeaning(mismatch) << '\n';
-    if (longitudinal != 0)
-      io.out << label << "\tLongitudinal gap\t" << longitudinal << '\t' << LengthMeaning(longitudinal) << '\n';
-    if (lateral != 0) io.out << label << "\tLateral gap\t" << lateral << '\t' << LengthMeaning(lateral) << '\n';
-    open += (mismatch != 0) + (longitudinal != 0) + (lateral != 0);
+  for (const LoopGap& gap : LoopGaps(*track)) {
+    const std::string label = track->Section(gap.section)->Label(std::string());
+    if (gap.orientationMismatch != 0)
+      io.out << label << "\tOrientation mismatch\t" << gap.orientationMismatch << '\t'
+             << AngleMeaning(gap.orientationMismatch) << '\n';
+    if (gap.longitudinalGap != 0)
+      io.out << label << "\tLongitudinal gap\t" << gap.longitudinalGap << '\t' << LengthMeaning(gap.longitudinalGap)
+             << '\n';
+    if (gap.lateralGap != 0)
+      io.out << label << "\tLateral gap\t" << gap.lateralGap << '\t' << LengthMeaning(gap.lateralGap) << '\n';
+    open += (gap.orientationMismatch != 0) + (gap.longitudinalGap != 0) + (gap.lateralGap != 0);
   }
   if (open == 0) {
     io.out << "closed\n";
