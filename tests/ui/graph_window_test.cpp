@@ -17,6 +17,7 @@
 #include "model/wall.h"
 #include "ui/graph_window.h"
 #include "ui/ui_fixture.h"
+#include "ui/ui_test_main.h"
 
 using meridal::MessageAnswer;
 using meridal::ScrollBar;
@@ -354,5 +355,5 @@ class GraphWindowTest : public QObject {
   }
 };
 
-QTEST_MAIN(GraphWindowTest)
+MERIDAL_UI_TEST_MAIN(GraphWindowTest)
 #include "graph_window_test.moc"
