@@ -119,6 +119,9 @@ class SafeSave : public ::testing::Test {
     return names;
   }
 
+  // A new track saved as circuit.mrd with the real calls: the previous file.
+  void SaveNewTrack();
+
   fs::path dir_;
   std::string path_;
 };
@@ -139,15 +142,17 @@ struct Session {
   TDocumentShell shell{windows, messages, dialogs, *files};
 };
 
+void SafeSave::SaveNewTrack() {
+  Session writer(SystemFileCalls());
+  writer.shell.FileNew();
+  writer.shell.MarkModified();
+  writer.dialogs.answers = {path_};
+  writer.shell.FileSaveAs();
+  ASSERT_FALSE(writer.shell.Modified);
+}
+
 TEST_F(SafeSave, EveryFailurePointLeavesThePreviousFileAndTheChanges) {
-  {
-    Session writer(SystemFileCalls());
-    writer.shell.FileNew();
-    writer.shell.MarkModified();
-    writer.dialogs.answers = {path_};
-    writer.shell.FileSaveAs();
-    ASSERT_FALSE(writer.shell.Modified);
-  }
+  SaveNewTrack();
   const std::string old = Contents(path_);
   ASSERT_EQ(old.substr(0, 4), "MRDL");
 
@@ -178,13 +183,7 @@ TEST_F(SafeSave, EveryFailurePointLeavesThePreviousFileAndTheChanges) {
 // A folder that takes no new file, with a target that may be written: the target
 // is written in place, and the status bar says so.
 TEST_F(SafeSave, AFolderThatRefusesTheTemporaryFileGetsTheTargetWrittenInPlace) {
-  {
-    Session writer(SystemFileCalls());
-    writer.shell.FileNew();
-    writer.shell.MarkModified();
-    writer.dialogs.answers = {path_};
-    writer.shell.FileSaveAs();
-  }
+  SaveNewTrack();
   FailingCalls calls;
   calls.folderRefuses = true;
   Session session(calls);
