@@ -23,7 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 
 #ifdef MERIDAL_SANITIZE_BUILD
-constexpr int kKills = 40;  // each save is about ten times slower under the sanitizers
+constexpr int kKills = 20;  // a save and its check take ten times as long under the sanitizers
 #else
 constexpr int kKills = 200;
 #endif
