@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, when any is missing.
-# Usage: scripts/ensure-deps.sh [--gui] [--fuzz]
+# Usage: scripts/ensure-deps.sh [--gui] [--fuzz] [--screenshots]
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config googletest libgtest-dev libbenchmark-dev
@@ -9,6 +9,8 @@ for arg in "$@"; do
   case "$arg" in
     --gui) packages+=(xvfb xauth) ;;
     --fuzz) packages+=(clang libclang-rt-dev) ;;
+    # A window manager on the virtual display, so that pictures show the title bar.
+    --screenshots) packages+=(xvfb xauth openbox) ;;
   esac
 done
 

@@ -76,6 +76,19 @@ bool HasProblems(const std::vector<TTrackProblem>& problems) {
   return std::any_of(problems.begin(), problems.end(), [](const TTrackProblem& p) { return !p.IsInformation(); });
 }
 
+int OpenJoints(const std::vector<TTrackProblem>& problems) {
+  int open = 0, last = -1;
+  for (const TTrackProblem& p : problems) {
+    const bool position = p.kind == ProblemKind::OrientationMismatch || p.kind == ProblemKind::LongitudinalGap ||
+                          p.kind == ProblemKind::LateralGap;
+    if (position && p.section != last) {
+      ++open;
+      last = p.section;
+    }
+  }
+  return open;
+}
+
 std::string ProblemText(const TTrackProblem& p) {
   switch (p.kind) {
     case ProblemKind::OrientationMismatch:

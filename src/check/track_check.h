@@ -43,6 +43,9 @@ struct TTrackProblem {
 std::vector<TTrackProblem> CheckTrack(const TTrack& track);
 // Whether any of them is a problem rather than information.
 bool HasProblems(const std::vector<TTrackProblem>& problems);
+// How many joints are open in plan: sections whose start does not meet the
+// previous end in position or heading (the gaps an export warns of).
+int OpenJoints(const std::vector<TTrackProblem>& problems);
 // One line in the check's words, e.g. "Section 4, trace 1: height step 250 mm".
 std::string ProblemText(const TTrackProblem& problem);
 

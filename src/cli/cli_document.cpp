@@ -4,6 +4,7 @@
 
 #include "files/project_io.h"
 #include "model/track.h"
+#include "shell/shell_texts.h"
 
 namespace meridal {
 
@@ -13,12 +14,22 @@ MessageAnswer StderrMessages::Show(const std::string&, const std::string& text, 
   return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
 }
 
+namespace {
+
+// The shell's own message, then the system's reason beneath it.
+void ReportCannotOpen(const std::string& message, const FileOutcome& outcome, CliIo io) {
+  io.err << WithReason(message, outcome.reason) << "\n";
+}
+
+}  // namespace
+
 std::unique_ptr<TTrack> LoadTrack(const std::string& path, CliIo io) {
   StderrMessages messages(io.err);
   auto track = std::make_unique<TTrack>();
-  switch (LoadProjectFile(path, *track, messages)) {
+  const FileOutcome outcome = LoadProjectFile(path, *track, messages);
+  switch (outcome.status) {
     case FileStatus::Ok: return track;
-    case FileStatus::CannotOpen: io.err << "Unable to open " << path << " !\n"; return nullptr;
+    case FileStatus::CannotOpen: ReportCannotOpen(RefusalText("Unable to open", path), outcome, io); return nullptr;
     case FileStatus::Failed: return nullptr;  // the reader has said why
   }
   return nullptr;
@@ -27,22 +38,16 @@ std::unique_ptr<TTrack> LoadTrack(const std::string& path, CliIo io) {
 bool SaveTrack(TTrack& track, const std::string& path, CliIo io) {
   StderrMessages messages(io.err);
   TFiller filler = TFiller::FromClock();
-  switch (SaveProjectFile(path, track, filler, messages)) {
-    case FileStatus::Ok: return true;
-    case FileStatus::CannotOpen: io.err << "Unable to open file!\n"; return false;
-    case FileStatus::Failed: return false;
-  }
-  return false;
+  const FileOutcome outcome = SaveProjectFile(path, track, filler, messages);
+  if (outcome.status == FileStatus::CannotOpen) ReportCannotOpen(kCannotOpenFile, outcome, io);
+  return outcome.status == FileStatus::Ok;
 }
 
 bool ExportTrackTo(TTrack& track, const std::string& path, CliIo io) {
   StderrMessages messages(io.err);
-  switch (ExportTrackFile(path, track, messages)) {
-    case FileStatus::Ok: return true;
-    case FileStatus::CannotOpen: io.err << "Unable to open file!\n"; return false;
-    case FileStatus::Failed: return false;
-  }
-  return false;
+  const FileOutcome outcome = ExportTrackFile(path, track, messages);
+  if (outcome.status == FileStatus::CannotOpen) ReportCannotOpen(kCannotOpenFile, outcome, io);
+  return outcome.status == FileStatus::Ok;
 }
 
 TBase* FindObject(TTrack& track, const std::string& path, CliIo io) {

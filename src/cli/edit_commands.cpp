@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/cli_document.h"
+#include "files/unkept_values.h"
 #include "model/track.h"
 #include "platform/edit_commands.h"
 #include "shell/shell_texts.h"
@@ -105,6 +106,9 @@ int CommandSet(const CliArgs& args, CliIo io) {
   if (!object) return 1;
   auto value = ParseValue(args.positional[3], *base);
   if (!value) return Refuse(io, "Input not valid !");
+  // The file is saved at once: a value it does not keep would be gone.
+  if (const std::string unkept = UnkeptValueReason(*object, args.positional[2]); !unkept.empty())
+    return Refuse(io, unkept);
   if (!object->AccessValue(args.positional[2], *value, true)) return Refuse(io, "Input not valid ! Range Error!");
   return SaveChanged(*track, args, io);
 }

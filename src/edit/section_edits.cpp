@@ -38,19 +38,19 @@ std::unique_ptr<TSection> ConvertedOf(TTrack* owner, const TSection& source) {
 // Inserts a copy of section n before or after it, placed at the end of the section
 // before it with that section's end heading, with parallel walls and straight
 // height ramps from the previous section's end to the next section's start. The
-// model steps of adding a section; the tree is left to ShowNewSection.
+// model steps of adding a section; the tree is left to ShowNewSection. nullptr,
+// with nothing changed, when the copy cannot be made or placed.
 TSection* InsertCopy(TTrack& track, int n, bool before) {
   std::unique_ptr<TSection> copy = CopyOf(&track, *track.Section(n));
   if (!copy) return nullptr;  // neither kind: nothing to copy, nothing changed
   TSection* added = copy.get();
-  const int at = before ? n : n + 1;
-  track.Sections.insert(track.Sections.begin() + at, std::move(copy));
-  track.RenumberSections();
-  TSection* previous = added->PreviousSection();
-  TSection* next = added->NextSection();
+  TSection* previous = before ? track.Section(n)->PreviousSection() : track.Section(n);
+  TSection* next = before ? track.Section(n) : track.Section(n)->NextSection();
 
-  added->SetStart(previous->EndX(), previous->EndY());
-  added->SetOrientation(previous->EndOrientation());
+  // Placed before it joins the track: a place whose points would not fit the
+  // plan refuses the whole edit while nothing has changed yet.
+  if (!added->SetStart(previous->EndX(), previous->EndY()) || !added->SetOrientation(previous->EndOrientation()))
+    return nullptr;
 
   // The walls continue the copied section's walls from its end (after) or lead
   // into its start (before) as parallel strips.
@@ -76,6 +76,8 @@ TSection* InsertCopy(TTrack& track, int n, bool before) {
   added->RecomputeSpanY();
   added->RecomputeAllWallPoints();
   added->RecomputeExtent();
+  track.Sections.insert(track.Sections.begin() + (before ? n : n + 1), std::move(copy));
+  track.RenumberSections();
   track.RecomputeStarts();
   track.RecomputeRecordIndices();
   return added;
@@ -107,9 +109,12 @@ bool SplitLengthsAccepted(const TTrack& track, const TSection& section, int32_t 
   second->RecomputeAllTracePoints();
   second->RecomputeStartX();
   if (!second->SetLength(secondLength)) return false;
+  // The second part starts where the first now ends; its points must fit the plan.
+  if (!second->SetStart(first->EndX(), first->EndY()) || !second->SetOrientation(first->EndOrientation()))
+    return false;
   // Both arcs must lie on one circle; a radius so large that the trace radii wrap
   // around the 32-bit range would put the second part somewhere else entirely.
-  return section.Type != kCurved || std::fabs(second->Radius - first->Radius) <= 1.0;
+  return !section.IsCurved() || std::fabs(second->Radius - first->Radius) <= 1.0;
 }
 
 // The shared wall position at the split point: nearest(firstLength * (to - from) /
@@ -197,6 +202,10 @@ bool TTrack::SplitChild(int32_t index, int32_t firstLength) {
 
   first->SetLength(firstLength);  // an arc keeps its radius and turns less
   TSection* second = InsertCopy(*this, index, false);
+  if (second == nullptr) {  // tried above; kept whole should it ever refuse
+    first->SetLength(length);
+    return false;
+  }
   second->SetLength(length - firstLength);
   for (int k = 0; k < walls; ++k) {
     first->Wall(k)->To = shared[static_cast<size_t>(k)];

@@ -59,6 +59,8 @@ bool TTrack::AddTrace(int n) {
   else position = (trace(n - 1) + trace(n)) / 2;
   if (position < std::numeric_limits<int32_t>::min() || position > std::numeric_limits<int32_t>::max()) return false;
   if ((n > 0 && position <= trace(n - 1)) || (n < count && position >= trace(n))) return false;
+  for (const auto& section : Sections)
+    if (!section->TracePositionFits(static_cast<int32_t>(position))) return false;
 
   Traces.insert(Traces.begin() + n, static_cast<int32_t>(position));
   ITreeNodes* nodes = edit::TreeOf(this);

@@ -1,20 +1,16 @@
 // A section's wall edits (remove one, add one) and the track's Copy Walls. The
 // wall list stays ordered from right to left at both ends of the section.
 #include <cstdint>
-#include <limits>
 #include <memory>
 
 #include "edit/tree_steps.h"
+#include "model/numbers.h"
 #include "model/section.h"
 #include "model/track.h"
 
 namespace meridal {
 
 namespace {
-
-bool FitsInt32(int64_t v) {
-  return v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max();
-}
 
 // The lateral position of a wall inserted at `at` into an ordered list of `count`
 // positions (count >= 1): one strip width beyond the first or last wall, or halfway
@@ -35,7 +31,7 @@ bool NewWallPosition(int count, int at, Position position, int32_t& result) {
   } else {
     value = (static_cast<int64_t>(position(at - 1)) + position(at)) / 2;
   }
-  if (!FitsInt32(value)) return false;
+  if (!inInt32Range(value)) return false;
   result = static_cast<int32_t>(value);
   return true;
 }

@@ -7,7 +7,9 @@ namespace meridal {
 
 namespace {
 
-const SectionRecordLayout& LayoutOf(int32_t type) { return type == 1 ? kStraightRecord : kCurvedRecord; }
+// The kind of a section record, as the reader decides it: the low byte of the
+// type word 1 is a straight, anything else a curve.
+const SectionRecordLayout& LayoutOf(int32_t type) { return IsStraightType(type) ? kStraightRecord : kCurvedRecord; }
 
 // Section i's record from the end of the file; false if it cannot be read.
 bool ReadSectionWords(ProjectReader& in, int64_t sections, int64_t i, int32_t words[16]) {
@@ -34,7 +36,6 @@ const char* CheckProjectImage(ProjectReader& in) {
   int64_t walls = 0;
   for (int64_t i = 0; i < sections; ++i) {
     if (!ReadSectionWords(in, sections, i, words)) return kSectionReadError;
-    if (words[0] != 1 && words[0] != 2) return kSectionReadError;
     const int32_t count = words[LayoutOf(words[0]).numberOfWalls];
     if (count < 0) return kSectionReadError;
     walls += count;

@@ -14,8 +14,9 @@ namespace meridal {
 //   and a section without traces has nothing to place it by), or no section (a
 //   track always keeps one), or its size is not that of whole sealed groups or
 //   too small for the sections it counts: "Track: Error reading file!";
-// - a section record has a type other than straight (1) or curved (2), or a
-//   negative number of walls: "Section: Error reading file!";
+// - a section record has a negative number of walls: "Section: Error reading
+//   file!" (its type word decides only its kind: straight when the word's low
+//   byte is 1, curved otherwise, whatever else it holds);
 // - its size is not exactly the one its counts give (header, trace block, the
 //   altitudes, walls and sections): "Track: Error reading file!";
 // - a section's altitude records do not lie inside the altitude table:

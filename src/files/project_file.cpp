@@ -209,9 +209,8 @@ bool ReadSections(TTrack& track, ProjectReader& in) {
       in.Fail(kSectionReadError);
       return false;
     }
-    // The low byte of the type word tells the kind.
     std::unique_ptr<TSection> section;
-    if ((first[0] & 0xFF) == 1)
+    if (IsStraightType(first[0]))
       section = std::make_unique<TStraightSection>(&track);
     else
       section = std::make_unique<TCurvedSection>(&track);

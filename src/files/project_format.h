@@ -26,6 +26,10 @@ constexpr size_t kSectionRecordBytes = 64;
 constexpr int kHeaderTracesWord = 2;
 constexpr int kHeaderSectionsWord = 5;
 
+// The kind a section record's type word stands for: its low byte 1 is a straight,
+// anything else a curve. The word itself is kept as it was read.
+constexpr bool IsStraightType(int32_t type) { return (type & 0xFF) == 1; }
+
 // Where a section record keeps its fields; Type is word 0 in both kinds. The
 // straight record has no centre or curvature (-1).
 struct SectionRecordLayout {

@@ -13,14 +13,25 @@ namespace meridal {
 
 namespace {
 
-FileStatus Replace(const std::string& path, const std::vector<uint8_t>& image, IMessages& messages) {
-  switch (ReplaceFileContents(path, image)) {
-    case ReplaceResult::Ok: return FileStatus::Ok;
-    case ReplaceResult::CannotCreate: return FileStatus::CannotOpen;
-    case ReplaceResult::WriteFailed: break;
+FileOutcome Replace(const std::string& path, const std::vector<uint8_t>& image, IMessages& messages,
+                    IFileCalls& calls) {
+  const ReplaceOutcome replaced = ReplaceFileContents(path, image, calls);
+  FileOutcome outcome;
+  outcome.reason = SystemReason(path, replaced.error);
+  outcome.inPlace = replaced.inPlace;
+  switch (replaced.result) {
+    case ReplaceResult::Ok:
+      outcome.bytes = image.size();
+      return outcome;
+    case ReplaceResult::CannotCreate:  // the caller says "Unable to open file!"
+      outcome.status = FileStatus::CannotOpen;
+      return outcome;
+    case ReplaceResult::WriteFailed:
+      break;
   }
-  ShowFileError(messages, kTrackWriteError);
-  return FileStatus::Failed;
+  ShowFileError(messages, WithReason(kTrackWriteError, outcome.reason));
+  outcome.status = FileStatus::Failed;
+  return outcome;
 }
 
 }  // namespace
@@ -57,26 +68,34 @@ std::optional<std::vector<uint8_t>> ExportTrackImage(TTrack& track, IMessages& m
   }
 }
 
-FileStatus LoadProjectFile(const std::string& path, TTrack& track, IMessages& messages) {
+FileOutcome LoadProjectFile(const std::string& path, TTrack& track, IMessages& messages) {
   FileContents file = ReadWholeFile(path, kMaxProjectFileBytes);
-  if (!file.opened) return FileStatus::CannotOpen;
-  if (!file.ok) {
-    ShowFileError(messages, kTrackReadError);
-    return FileStatus::Failed;
+  FileOutcome outcome;
+  outcome.reason = SystemReason(path, file.error);
+  if (!file.opened) {
+    outcome.status = FileStatus::CannotOpen;
+    return outcome;
   }
-  return ReadProjectImage(std::move(file.bytes), track, messages) ? FileStatus::Ok : FileStatus::Failed;
+  if (!file.ok) {
+    ShowFileError(messages, WithReason(kTrackReadError, outcome.reason));
+    outcome.status = FileStatus::Failed;
+    return outcome;
+  }
+  if (!ReadProjectImage(std::move(file.bytes), track, messages)) outcome.status = FileStatus::Failed;
+  return outcome;
 }
 
-FileStatus SaveProjectFile(const std::string& path, TTrack& track, TFiller& filler, IMessages& messages) {
+FileOutcome SaveProjectFile(const std::string& path, TTrack& track, TFiller& filler, IMessages& messages,
+                            IFileCalls& calls) {
   const auto image = WriteProjectImage(track, filler, messages);
-  if (!image) return FileStatus::Failed;
-  return Replace(path, *image, messages);
+  if (!image) return FileOutcome{FileStatus::Failed};
+  return Replace(path, *image, messages, calls);
 }
 
-FileStatus ExportTrackFile(const std::string& path, TTrack& track, IMessages& messages) {
+FileOutcome ExportTrackFile(const std::string& path, TTrack& track, IMessages& messages, IFileCalls& calls) {
   const auto image = ExportTrackImage(track, messages);
-  if (!image) return FileStatus::Failed;
-  return Replace(path, *image, messages);
+  if (!image) return FileOutcome{FileStatus::Failed};
+  return Replace(path, *image, messages, calls);
 }
 
 }  // namespace meridal

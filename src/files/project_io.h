@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "files/file_calls.h"
 #include "files/filler.h"
 #include "platform/messages.h"
 
@@ -25,6 +26,17 @@ enum class FileStatus {
   Failed,
 };
 
+// What a file command did: its status, and for the status bar and the messages
+// the system's reason for a failure, the bytes written, and whether the target
+// was written in place because its folder refused a temporary file.
+struct FileOutcome {
+  FileStatus status = FileStatus::Ok;
+  std::string reason;  // "tracks/circuit.mrd: Permission denied"; empty when the system gave none
+  uint64_t bytes = 0;
+  bool inPlace = false;
+  bool operator==(FileStatus other) const { return status == other; }
+};
+
 // Project files larger than this are refused as unreadable ("Track: Error reading
 // file!"); it is far beyond any track an editor session makes (a 10,000-section
 // track with 16 traces and 12 walls per section is under 14 MB).
@@ -32,11 +44,13 @@ constexpr uint64_t kMaxProjectFileBytes = uint64_t{1} << 30;
 
 // Reads the project file at `path` into `track`, which should be empty. On
 // failure the track keeps what it held.
-FileStatus LoadProjectFile(const std::string& path, TTrack& track, IMessages& messages);
+FileOutcome LoadProjectFile(const std::string& path, TTrack& track, IMessages& messages);
 // Writes `track` as a project file at `path`, sealed with fillers from `filler`.
-FileStatus SaveProjectFile(const std::string& path, TTrack& track, TFiller& filler, IMessages& messages);
+FileOutcome SaveProjectFile(const std::string& path, TTrack& track, TFiller& filler, IMessages& messages,
+                            IFileCalls& calls = SystemFileCalls());
 // Writes `track` as a track file at `path`.
-FileStatus ExportTrackFile(const std::string& path, TTrack& track, IMessages& messages);
+FileOutcome ExportTrackFile(const std::string& path, TTrack& track, IMessages& messages,
+                            IFileCalls& calls = SystemFileCalls());
 
 // The same in memory. Handing the bytes over lets reading unseal them in place.
 bool ReadProjectImage(std::span<const uint8_t> image, TTrack& track, IMessages& messages);

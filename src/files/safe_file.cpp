@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 namespace meridal {
@@ -34,11 +35,17 @@ std::string ResolveLink(const std::string& target) {
   return resolved;
 }
 
-bool WriteAll(int fd, const uint8_t* data, size_t n) {
+// Writes every byte; false with errno set when the disk refuses one. A write that
+// reports no progress and no error (it should not happen) counts as a full disk.
+bool WriteAll(IFileCalls& calls, int fd, const uint8_t* data, size_t n) {
   while (n > 0) {
-    const ssize_t done = write(fd, data, n);
+    const ssize_t done = calls.Write(fd, data, n);
     if (done < 0) {
       if (errno == EINTR) continue;
+      return false;
+    }
+    if (done == 0) {
+      errno = ENOSPC;
       return false;
     }
     data += done;
@@ -47,64 +54,110 @@ bool WriteAll(int fd, const uint8_t* data, size_t n) {
   return true;
 }
 
-// A new, empty file beside the target; -1 when none can be made.
-int CreateTemporary(const std::string& folder, const std::string& name, std::string& path) {
+// A new, empty file beside the target; -1 with errno set when none can be made.
+int CreateTemporary(IFileCalls& calls, const std::string& folder, const std::string& name, std::string& path) {
   static unsigned counter = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
     path = folder + "/." + name + "." + std::to_string(getpid()) + "-" + std::to_string(++counter) + ".tmp";
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) return fd;
-    if (errno != EEXIST) return -1;
+    const int fd = calls.Open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
 }
 
+ReplaceOutcome Failed(ReplaceResult result, int error) { return ReplaceOutcome{result, error, false}; }
+
+// Writes `bytes` over the open file from its start, cuts it to their length and
+// closes it. Returns 0, or the errno of the call that failed.
+int Overwrite(IFileCalls& calls, int fd, std::span<const uint8_t> bytes) {
+  bool ok = WriteAll(calls, fd, bytes.data(), bytes.size()) &&
+            calls.Ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && calls.Fsync(fd) == 0;
+  const int error = ok ? 0 : errno;
+  if (calls.Close(fd) != 0 && ok) return errno;
+  return error;
+}
+
+// The folder takes no temporary file, but the target may be written: it is
+// overwritten in place. Its old contents are kept in memory and written back if
+// the new ones do not go down whole; a target that cannot be read first is not
+// touched, since nothing could then be restored.
+ReplaceOutcome ReplaceInPlace(IFileCalls& calls, const std::string& target, std::span<const uint8_t> bytes,
+                              int folderError) {
+  const FileContents old = ReadWholeFile(target, UINT64_MAX);
+  if (!old.ok) return Failed(ReplaceResult::CannotCreate, folderError);
+  const int fd = calls.Open(target.c_str(), O_WRONLY | O_CLOEXEC, 0);
+  if (fd < 0) return Failed(ReplaceResult::CannotCreate, errno);
+  const int error = Overwrite(calls, fd, bytes);
+  if (error == 0) return ReplaceOutcome{ReplaceResult::Ok, 0, true};
+  const int again = calls.Open(target.c_str(), O_WRONLY | O_CLOEXEC, 0);
+  if (again >= 0) Overwrite(calls, again, old.bytes);
+  return Failed(ReplaceResult::WriteFailed, error);
+}
+
 }  // namespace
 
-ReplaceResult ReplaceFileContents(const std::string& requested, std::span<const uint8_t> bytes) {
+ReplaceOutcome ReplaceFileContents(const std::string& requested, std::span<const uint8_t> bytes,
+                                   IFileCalls& calls) {
   const std::string target = ResolveLink(requested);
   struct stat old;
-  const bool exists = stat(target.c_str(), &old) == 0;
-  if (exists && S_ISDIR(old.st_mode)) return ReplaceResult::CannotCreate;
+  const bool exists = calls.Stat(target.c_str(), &old) == 0;
+  if (exists && S_ISDIR(old.st_mode)) return Failed(ReplaceResult::CannotCreate, EISDIR);
   // A file the user may not write stays as it is, as it would if it were opened
   // for writing; the rename alone would not ask.
-  if (exists && access(target.c_str(), W_OK) != 0) return ReplaceResult::CannotCreate;
+  if (exists && calls.Access(target.c_str(), W_OK) != 0) return Failed(ReplaceResult::CannotCreate, errno);
 
   std::string temporary;
-  const int fd = CreateTemporary(FolderOf(target), NameOf(target), temporary);
-  if (fd < 0) return ReplaceResult::CannotCreate;
+  const int fd = CreateTemporary(calls, FolderOf(target), NameOf(target), temporary);
+  if (fd < 0) {
+    const int error = errno;
+    if (exists && (error == EACCES || error == EPERM)) return ReplaceInPlace(calls, target, bytes, error);
+    return Failed(ReplaceResult::CannotCreate, error);
+  }
   // The replacement keeps the permissions of the file it replaces.
-  bool ok = !exists || fchmod(fd, old.st_mode & 07777) == 0;
-  ok = ok && WriteAll(fd, bytes.data(), bytes.size());
-  ok = ok && fsync(fd) == 0;
-  ok = (close(fd) == 0) && ok;
-  ok = ok && rename(temporary.c_str(), target.c_str()) == 0;
+  bool ok = !exists || calls.Fchmod(fd, old.st_mode & 07777) == 0;
+  ok = ok && WriteAll(calls, fd, bytes.data(), bytes.size());
+  ok = ok && calls.Fsync(fd) == 0;
+  int error = ok ? 0 : errno;
+  if (calls.Close(fd) != 0 && ok) {
+    ok = false;
+    error = errno;
+  }
+  if (ok && calls.Rename(temporary.c_str(), target.c_str()) != 0) {
+    ok = false;
+    error = errno;
+  }
   if (!ok) {
-    unlink(temporary.c_str());
-    return ReplaceResult::WriteFailed;
+    calls.Unlink(temporary.c_str());
+    return Failed(ReplaceResult::WriteFailed, error);
   }
   // Make the rename itself durable; the new contents are in place either way.
-  const int folder = open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int folder = calls.Open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
   if (folder >= 0) {
-    fsync(folder);
-    close(folder);
+    calls.Fsync(folder);
+    calls.Close(folder);
   }
-  return ReplaceResult::Ok;
+  return ReplaceOutcome{};
 }
 
 FileContents ReadWholeFile(const std::string& path, uint64_t maxBytes) {
   FileContents result;
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return result;
+  if (fd < 0) {
+    result.error = errno;
+    return result;
+  }
   result.opened = true;
   struct stat st;
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<uint64_t>(st.st_size) > maxBytes) {
+  const bool statted = fstat(fd, &st) == 0;
+  if (!statted || !S_ISREG(st.st_mode) || static_cast<uint64_t>(st.st_size) > maxBytes) {
+    result.error = !statted ? errno : S_ISDIR(st.st_mode) ? EISDIR : S_ISREG(st.st_mode) ? EFBIG : 0;
     close(fd);
     return result;
   }
   try {
     result.bytes.resize(static_cast<size_t>(st.st_size));
   } catch (const std::bad_alloc&) {
+    result.error = ENOMEM;
     close(fd);
     return result;
   }
@@ -112,6 +165,7 @@ FileContents ReadWholeFile(const std::string& path, uint64_t maxBytes) {
   while (done < result.bytes.size()) {
     const ssize_t n = read(fd, result.bytes.data() + done, result.bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
+    if (n < 0) result.error = errno;
     if (n <= 0) break;  // an error, or the file shrank
     done += static_cast<size_t>(n);
   }
@@ -119,6 +173,11 @@ FileContents ReadWholeFile(const std::string& path, uint64_t maxBytes) {
   result.ok = done == result.bytes.size();
   if (!result.ok) result.bytes.clear();
   return result;
+}
+
+std::string SystemReason(const std::string& path, int error) {
+  if (error == 0) return std::string();
+  return path + ": " + std::strerror(error);
 }
 
 }  // namespace meridal

@@ -33,7 +33,7 @@ TSection* TAltitude::Section() const { return static_cast<TSection*>(Owner); }
 
 double TAltitude::TraceLength() const {
   const TSection* section = Section();
-  if (section->Type == kStraight) return section->Length;
+  if (!section->IsCurved()) return section->Length;
   return X * 2.0 * section->ExportWords[2] * Pi * kTwoPowMinus31;
 }
 

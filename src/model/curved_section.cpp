@@ -15,8 +15,6 @@ namespace meridal {
 
 namespace {
 
-bool FitsInt32(int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
-
 int Sign(double v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
 
 // A stored length derived from an angle and a radius, or -1 when it would not be a
@@ -148,6 +146,20 @@ void TCurvedSection::KeepStart(double sx, double sy) {
   CurveCenterY() = nearest(sy - Radius * std::sin(StartAngle));
 }
 
+bool TCurvedSection::CentreFits(double sx, double sy, double radius, double startAngle) const {
+  return pointFitsInt32(sx - radius * std::cos(startAngle), sy - radius * std::sin(startAngle));
+}
+
+bool TCurvedSection::TraceRadiiFit(double radius) const {
+  for (int i = 0; i < TraceCount(); ++i)
+    if (!inInt32Range(nearest64(radius) - TracePosition(i))) return false;
+  return true;
+}
+
+bool TCurvedSection::TracePositionFits(int32_t position) const {
+  return inInt32Range(nearest64(Radius) - position);
+}
+
 bool TCurvedSection::SetLength(int32_t length) {
   if (length < 1) return false;
   const double angle = length / Radius;
@@ -165,6 +177,8 @@ bool TCurvedSection::SetLength(int32_t length) {
 
 bool TCurvedSection::SetOrientation(int32_t orientation) {
   const double sx = StartX(), sy = StartY();
+  // The arc turns about its start: its centre moves, and must stay in the plan.
+  if (!CentreFits(sx, sy, Radius, 3.0 * Pi / 2.0 + OrientationToRadians(orientation))) return false;
   Orientation = orientation;
   RecomputeStartY();
   KeepStart(sx, sy);
@@ -181,6 +195,8 @@ bool TCurvedSection::SetCurvature(int32_t curvature) {
   const int64_t length = ArcLength(curvature, radius);
   if (length < 0) return false;  // the arc would have no valid length
   const double sx = StartX(), sy = StartY();
+  // A mirrored arc has its centre on the other side and new trace radii.
+  if (mirror && (!CentreFits(sx, sy, radius, StartAngle) || !TraceRadiiFit(radius))) return false;
   Curvature() = curvature;
   if (mirror) {
     // A change of direction mirrors the arc about its start tangent.
@@ -204,19 +220,14 @@ bool TCurvedSection::SetRadius(int32_t radius) {
     if (radius > 0 && (radius < Wall(n - 1)->From || radius < Wall(n - 1)->To)) return false;
   }
   // Every trace keeps a stored radius, radius - lateral position: it must fit.
-  for (int i = 0; i < TraceCount(); ++i) {
-    const int64_t traceRadius = static_cast<int64_t>(radius) - TracePosition(i);
-    if (!FitsInt32(traceRadius)) return false;
-  }
+  if (!TraceRadiiFit(radius)) return false;
   int32_t curvature = Curvature();
   if (Sign(radius) != Sign(curvature)) curvature = wrapSub(0, curvature);
   const int64_t length = ArcLength(curvature, radius);
   if (length < 0) return false;
   const double sx = StartX(), sy = StartY();
   // The centre, put back so that the start stays, must fit the stored words too.
-  if (!FitsInt32(nearest64(sx - radius * std::cos(StartAngle))) ||
-      !FitsInt32(nearest64(sy - radius * std::sin(StartAngle))))
-    return false;
+  if (!CentreFits(sx, sy, radius, StartAngle)) return false;
   Radius = radius;
   Curvature() = curvature;
   KeepStart(sx, sy);
@@ -229,6 +240,7 @@ bool TCurvedSection::SetRadius(int32_t radius) {
 }
 
 bool TCurvedSection::SetStart(double x, double y) {
+  if (!CentreFits(x, y, Radius, StartAngle)) return false;  // the centre would wrap around
   CurveCenterX() = nearest(x - Radius * std::cos(StartAngle));
   CurveCenterY() = nearest(y - Radius * std::sin(StartAngle));
   RecomputeAllTracePoints();

@@ -41,6 +41,7 @@ class TCurvedSection : public TSection {
   bool SetCurvature(int32_t curvature) override;
   bool SetStart(double x, double y) override;
   bool SetRadius(int32_t radius) override;
+  bool TracePositionFits(int32_t position) const override;
   double LocalToX(double angle, double radius) const override;
   double LocalToY(double angle, double radius) const override;
   double LocalU(double x, double y) const override;
@@ -59,6 +60,10 @@ class TCurvedSection : public TSection {
  private:
   // Puts the centre back so that the start stays at (sx, sy).
   void KeepStart(double sx, double sy);
+  // Whether the centre that puts the start of an arc of this radius and start
+  // angle at (sx, sy) fits 32 bits; whether every trace radius does.
+  bool CentreFits(double sx, double sy, double radius, double startAngle) const;
+  bool TraceRadiiFit(double radius) const;
 };
 
 }  // namespace meridal

@@ -47,6 +47,8 @@ int32_t nearest(long double x) { return to32(nearestImpl(x), beyond64(x)); }
 int32_t trunc(double x) { return to32(truncImpl(x), beyond64(x)); }
 int32_t trunc(long double x) { return to32(truncImpl(x), beyond64(x)); }
 
+bool pointFitsInt32(double x, double y) { return inInt32Range(nearest64(x)) && inInt32Range(nearest64(y)); }
+
 bool fitsInt32(double x) {
   if (std::isnan(x)) return false;
   return x > -2147483649.0 && x < 2147483648.0;

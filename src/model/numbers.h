@@ -4,6 +4,7 @@
 // outside the integer range undefined; these helpers define it, so that degenerate
 // geometry (radius 0, a trace at lateral 0, absurd values from a file) can never
 // crash the program or poison the document with undefined behaviour.
+#include <climits>
 #include <cstdint>
 
 namespace meridal {
@@ -43,5 +44,9 @@ constexpr int32_t wrapMul(int32_t a, int32_t b) {
 
 // True when a double fits the int32 range once truncated.
 bool fitsInt32(double x);
+// True when a 64-bit result can be stored in 32 bits as it is.
+constexpr bool inInt32Range(int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
+// True when a point, rounded to whole units, can be stored in 32 bits.
+bool pointFitsInt32(double x, double y);
 
 }  // namespace meridal

@@ -13,6 +13,8 @@ TSection::TSection(TTrack* owner) : TBase(owner) {}
 
 TSection::~TSection() = default;
 
+bool TSection::IsCurved() const { return dynamic_cast<const TCurvedSection*>(this) != nullptr; }
+
 TTrack* TSection::Track() const { return static_cast<TTrack*>(Owner); }
 
 int TSection::TraceCount() const { return Track() ? Track()->NumberOfTraces() : 0; }

@@ -40,6 +40,8 @@ class TSection : public TBase {
   double StartAngle = 0;  // curved: 3pi/2 + heading
   TRect Extent;
 
+  // The kind, from the class: a file may bring a type word other than 1 or 2.
+  bool IsCurved() const;
   int32_t NumberOfWalls() const { return static_cast<int32_t>(Walls.size()); }
   int32_t NumberOfAltitudes() const { return static_cast<int32_t>(Altitudes.size()); }
   TTrack* Track() const;
@@ -76,6 +78,9 @@ class TSection : public TBase {
   virtual bool SetCurvature(int32_t) { return false; }
   virtual bool SetStart(double, double) { return false; }
   virtual bool SetRadius(int32_t) { return false; }
+  // Whether a trace at this lateral position gets a stored point (straight) or
+  // radius (curved) that fits 32 bits; a trace edit that breaks this is refused.
+  virtual bool TracePositionFits(int32_t) const { return true; }
   virtual double LocalToX(double, double) const { return 0; }
   virtual double LocalToY(double, double) const { return 0; }
   virtual double LocalU(double, double) const { return 0; }

@@ -176,8 +176,22 @@ bool TStraightSection::SetLength(int32_t length) {
   return true;
 }
 
+bool TStraightSection::TracePointsFit(double x, double y, double theta) const {
+  for (int i = 0; i < TraceCount(); ++i) {
+    const double t = TracePosition(i);
+    if (!pointFitsInt32(x - t * std::sin(theta), y + t * std::cos(theta))) return false;
+  }
+  return true;
+}
+
+bool TStraightSection::TracePositionFits(int32_t position) const {
+  return pointFitsInt32(BaseX - position * std::sin(Heading()), BaseY + position * std::cos(Heading()));
+}
+
 bool TStraightSection::SetOrientation(int32_t orientation) {
-  // The section turns about its zero-line start point.
+  // The section turns about its zero-line start point; its trace points must
+  // still fit the plan.
+  if (!TracePointsFit(BaseX, BaseY, OrientationToRadians(orientation))) return false;
   Orientation = orientation;
   RecomputeSpanX();
   RecomputeSpanY();
@@ -189,6 +203,7 @@ bool TStraightSection::SetOrientation(int32_t orientation) {
 }
 
 bool TStraightSection::SetStart(double x, double y) {
+  if (!TracePointsFit(x, y, Heading())) return false;  // a trace point would wrap around
   BaseX = x;
   BaseY = y;
   RecomputeAllTracePoints();

@@ -33,6 +33,7 @@ class TStraightSection : public TSection {
   bool SetLength(int32_t length) override;
   bool SetOrientation(int32_t orientation) override;
   bool SetStart(double x, double y) override;
+  bool TracePositionFits(int32_t position) const override;
   double LocalToX(double u, double v) const override;
   double LocalToY(double u, double v) const override;
   double LocalU(double x, double y) const override;
@@ -48,6 +49,11 @@ class TStraightSection : public TSection {
   double Heading() const;  // Orientation in radians
   // The unit vector across the section (to the left), from the stored trace-0 point.
   TPointD LateralUnit() const;
+
+ private:
+  // Whether every trace point fits 32 bits with the zero line starting at (x, y)
+  // and heading along theta.
+  bool TracePointsFit(double x, double y, double theta) const;
 };
 
 }  // namespace meridal

@@ -1,6 +1,7 @@
 #include "model/track.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -71,17 +72,22 @@ void TTrack::UpdateExtent() {
     top = std::max(top, box.top);
     bottom = std::min(bottom, box.bottom);
   }
-  const int32_t margin = static_cast<int32_t>((static_cast<int64_t>(right) - left) / 10);
-  Extent.left = wrapSub(left, margin);
-  Extent.right = wrapAdd(right, margin);
-  Extent.top = wrapAdd(top, margin);
-  Extent.bottom = wrapSub(bottom, margin);
+  // Worked out in 64 bits and held at the int32 ends: a box reaching the edge of
+  // the plan keeps left <= right and bottom <= top.
+  const int64_t margin = (static_cast<int64_t>(right) - left) / 10;
+  const auto saturated = [](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+  Extent.left = saturated(left - margin);
+  Extent.right = saturated(right + margin);
+  Extent.top = saturated(top + margin);
+  Extent.bottom = saturated(bottom - margin);
 }
 
 bool TTrack::SetTrace(int n, int32_t value) {
   if (n < 0 || n >= NumberOfTraces()) return false;
   if (n > 0 && Traces[static_cast<size_t>(n - 1)] >= value) return false;
   if (n < NumberOfTraces() - 1 && Traces[static_cast<size_t>(n + 1)] <= value) return false;
+  for (const auto& section : Sections)
+    if (!section->TracePositionFits(value)) return false;
   Traces[static_cast<size_t>(n)] = value;
   for (auto& section : Sections) section->RecomputeTracePoint(n);
   return true;

@@ -15,6 +15,12 @@ class IMessages {
                              MessageButtons buttons) = 0;
 };
 
+// A failure's message with the system's reason on the line beneath it ("Unable to
+// open file!" over "tracks/circuit.mrd: Permission denied"); no reason, no line.
+inline std::string WithReason(const std::string& message, const std::string& reason) {
+  return reason.empty() ? message : message + "\n" + reason;
+}
+
 // The box every file read or write failure shows: title "Error", an OK button.
 inline void ShowFileError(IMessages& messages, const std::string& text) {
   messages.Show("Error", text, MessageIcon::Error, MessageButtons::Ok);

@@ -9,22 +9,24 @@ namespace {
 
 class DiskFiles : public IDocumentFiles {
  public:
-  FileStatus Load(const std::string& path, TTrack& track, IMessages& messages) override {
+  explicit DiskFiles(IFileCalls& calls) : calls_(calls) {}
+  FileOutcome Load(const std::string& path, TTrack& track, IMessages& messages) override {
     return LoadProjectFile(path, track, messages);
   }
-  FileStatus Save(const std::string& path, TTrack& track, IMessages& messages) override {
-    return SaveProjectFile(path, track, filler_, messages);
+  FileOutcome Save(const std::string& path, TTrack& track, IMessages& messages) override {
+    return SaveProjectFile(path, track, filler_, messages, calls_);
   }
-  FileStatus Export(const std::string& path, TTrack& track, IMessages& messages) override {
-    return ExportTrackFile(path, track, messages);
+  FileOutcome Export(const std::string& path, TTrack& track, IMessages& messages) override {
+    return ExportTrackFile(path, track, messages, calls_);
   }
 
  private:
+  IFileCalls& calls_;
   TFiller filler_ = TFiller::FromClock();
 };
 
 }  // namespace
 
-std::unique_ptr<IDocumentFiles> MakeDiskFiles() { return std::make_unique<DiskFiles>(); }
+std::unique_ptr<IDocumentFiles> MakeDiskFiles(IFileCalls& calls) { return std::make_unique<DiskFiles>(calls); }
 
 }  // namespace meridal

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "files/project_io.h"  // FileStatus
+#include "files/project_io.h"  // FileOutcome
 #include "platform/messages.h"
 
 namespace meridal {
@@ -14,14 +14,15 @@ class TTrack;
 class IDocumentFiles {
  public:
   virtual ~IDocumentFiles() = default;
-  virtual FileStatus Load(const std::string& path, TTrack& track, IMessages& messages) = 0;
+  virtual FileOutcome Load(const std::string& path, TTrack& track, IMessages& messages) = 0;
   // Saving never destroys the previous file: a failure leaves it as it was.
-  virtual FileStatus Save(const std::string& path, TTrack& track, IMessages& messages) = 0;
-  virtual FileStatus Export(const std::string& path, TTrack& track, IMessages& messages) = 0;
+  virtual FileOutcome Save(const std::string& path, TTrack& track, IMessages& messages) = 0;
+  virtual FileOutcome Export(const std::string& path, TTrack& track, IMessages& messages) = 0;
 };
 
 // The project and track files on disk. Their filler generator is seeded from the
-// clock when they are made, once at the program's start.
-std::unique_ptr<IDocumentFiles> MakeDiskFiles();
+// clock when they are made, once at the program's start. Saving and exporting go
+// through `calls` (a test may make them fail).
+std::unique_ptr<IDocumentFiles> MakeDiskFiles(IFileCalls& calls = SystemFileCalls());
 
 }  // namespace meridal

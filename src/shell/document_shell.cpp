@@ -1,5 +1,6 @@
 #include "shell/document_shell.h"
 
+#include "check/track_check.h"
 #include "graphics/scale_draw.h"
 #include "model/track.h"
 #include "platform/file_dialogs.h"
@@ -27,9 +28,10 @@ class BusyScope {
   bool busy_ = true;
 };
 
-// The shell's own file message: title "Error", an OK button, no icon.
-void ShowCannotOpenFile(IMessages& messages) {
-  messages.Show("Error", "Unable to open file!", MessageIcon::None, MessageButtons::Ok);
+// The shell's own file message: title "Error", an OK button, no icon; the
+// system's reason beneath it.
+void ShowCannotOpenFile(IMessages& messages, const std::string& reason) {
+  messages.Show("Error", WithReason(kCannotOpenFile, reason), MessageIcon::None, MessageButtons::Ok);
 }
 
 constexpr int32_t kGraphSizePixels = 600;
@@ -49,8 +51,9 @@ void TDocumentShell::FileNew() {
   ReleaseDocument();
   Track = std::make_unique<TTrack>();
   Track->SetDefaults();
-  SetUpWindows();
   FileName = kNewFileName;
+  Untitled = true;
+  SetUpWindows();
 }
 
 void TDocumentShell::FileOpen() {
@@ -70,12 +73,14 @@ bool TDocumentShell::OpenPath(const std::string& path) {
   BusyScope busy(windows_);
   auto track = std::make_unique<TTrack>();
   FileName = path;
-  switch (files_.Load(path, *track, messages_)) {
+  Untitled = false;
+  const FileOutcome outcome = files_.Load(path, *track, messages_);
+  switch (outcome.status) {
     case FileStatus::Ok:
       break;
     case FileStatus::CannotOpen:
       busy.End();
-      ShowRefusal(messages_, RefusalText("Unable to open", FileName));
+      ShowRefusal(messages_, WithReason(RefusalText("Unable to open", FileName), outcome.reason));
       return false;
     case FileStatus::Failed:  // the reader has said why; no partial track survives
       return false;
@@ -91,6 +96,7 @@ void TDocumentShell::ReleaseDocument() {
   windows_.DestroyTreeWindow();
   Track.reset();
   ScaleDraw.reset();
+  ShowTitle();
 }
 
 void TDocumentShell::SetUpWindows() {
@@ -99,7 +105,7 @@ void TDocumentShell::SetUpWindows() {
   ITreeNodes& nodes = windows_.CreateTreeWindow();
   Track->AddToTree(nodes, nullptr);
   nodes.Select(Track->TreeNode);
-  Modified = false;
+  SetModified(false);
   windows_.SetDocumentItemsEnabled(true);
   windows_.TileWindows();
 }
@@ -110,7 +116,7 @@ bool TDocumentShell::OfferToSave() {
   switch (messages_.Show(kAppTitle, SaveChangesText(FileName), MessageIcon::Warning,
                          MessageButtons::YesNoCancel)) {
     case MessageAnswer::Yes:
-      if (FileName == kNewFileName) {
+      if (Untitled) {
         SaveCancelled = false;
         FileSaveAs();
         if (SaveCancelled) return false;
@@ -128,6 +134,9 @@ bool TDocumentShell::OfferToSave() {
 
 void TDocumentShell::FileSave() {
   if (!Track || !Modified || FileName.empty()) return;
+  // A document that has never been saved has no file of its own yet: writing
+  // "noname.mrd" in the working folder could replace someone else's file.
+  if (Untitled) return FileSaveAs();
   WriteProject();
 }
 
@@ -144,17 +153,19 @@ void TDocumentShell::FileSaveAs() {
     return;
   }
   FileName = *path;
+  ShowTitle();
   WriteProject();
 }
 
 bool TDocumentShell::WriteProject() {
   BusyScope busy(windows_);
-  const FileStatus status = files_.Save(FileName, *Track, messages_);
+  const FileOutcome outcome = files_.Save(FileName, *Track, messages_);
   busy.End();
-  if (status == FileStatus::CannotOpen) ShowCannotOpenFile(messages_);
-  if (status != FileStatus::Ok) return false;  // the old file is intact; the changes stay unsaved
-  Modified = false;
-  windows_.SetSaveEnabled(false);
+  if (outcome.status == FileStatus::CannotOpen) ShowCannotOpenFile(messages_, outcome.reason);
+  if (outcome.status != FileStatus::Ok) return false;  // the old file is intact; the changes stay unsaved
+  Untitled = false;
+  SetModified(false);
+  windows_.ShowStatus(SavedText(FileName, outcome.inPlace));
   return true;
 }
 
@@ -165,11 +176,18 @@ void TDocumentShell::FileExportTrackFile() {
   request.filter = kTrackFilter;
   request.fileName = ExportNameProposal(FileName);
   const auto path = fileDialogs_.Save(request);
-  if (!path) return;
+  if (path) ExportTo(*path);
+}
+
+void TDocumentShell::ExportTo(const std::string& path) {
+  if (!Track) return;
   BusyScope busy(windows_);
-  const FileStatus status = files_.Export(*path, *Track, messages_);
+  const FileOutcome outcome = files_.Export(path, *Track, messages_);
   busy.End();
-  if (status == FileStatus::CannotOpen) ShowCannotOpenFile(messages_);
+  if (outcome.status == FileStatus::CannotOpen) ShowCannotOpenFile(messages_, outcome.reason);
+  if (outcome.status != FileStatus::Ok) return;
+  // An open loop is exported all the same; the note says where to look.
+  windows_.ShowStatus(ExportedText(path, outcome.bytes, static_cast<size_t>(OpenJoints(CheckTrack(*Track)))));
 }
 
 // ---- closing ----
@@ -182,16 +200,22 @@ void TDocumentShell::Close() { ReleaseDocument(); }
 
 void TDocumentShell::CommonRefresh() {
   if (!Track) return;
+  // The list shows the selected object as it is now, whatever an edit did to
+  // the tree's selection on the way.
+  windows_.RefillProperties();
   Track->UpdateExtent();
   if (ScaleDraw) ScaleDraw->SetBounds(Track->Extent);
   windows_.RepaintGraph();
   MarkModified();
 }
 
-void TDocumentShell::MarkModified() {
-  Modified = true;
-  windows_.SetSaveEnabled(true);
+void TDocumentShell::SetModified(bool modified) {
+  Modified = modified;
+  windows_.SetSaveEnabled(modified);
+  ShowTitle();
 }
+
+void TDocumentShell::ShowTitle() { windows_.SetDocumentTitle(Track ? FileName : std::string(), Modified); }
 
 void TDocumentShell::SetViewFlags(int32_t flags) {
   ViewFlags = flags;

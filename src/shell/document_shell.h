@@ -32,6 +32,7 @@ class TDocumentShell {
   std::unique_ptr<TTrack> Track;           // the open document, if any
   std::unique_ptr<TScaleDraw> ScaleDraw;   // only while a graphics window exists
   std::string FileName;                    // "noname.mrd" until a new document is saved
+  bool Untitled = false;                   // a new document that has never been saved
   bool Modified = false;                   // changes not saved yet
   bool SaveCancelled = false;              // Save As was cancelled in its dialog
   int32_t ViewFlags = kViewAll;
@@ -42,6 +43,8 @@ class TDocumentShell {
   void FileSave();
   void FileSaveAs();
   void FileExportTrackFile();
+  // Exports to a path chosen already; the status bar says what was written.
+  void ExportTo(const std::string& path);
   // Opens a project without asking for a name (a file given at start-up); false
   // when it could not be read, which leaves no document.
   bool OpenPath(const std::string& path);
@@ -51,9 +54,10 @@ class TDocumentShell {
   void Close();
 
   // ---- what every change ends with ----
-  // The track's extent, the scale draw's bounds and a repaint, then MarkModified.
+  // The selected object's rows, the track's extent, the scale draw's bounds and a
+  // repaint, then MarkModified.
   void CommonRefresh();
-  void MarkModified();
+  void MarkModified() { SetModified(true); }
   // A new View option set; the drawing follows.
   void SetViewFlags(int32_t flags);
 
@@ -66,6 +70,9 @@ class TDocumentShell {
   IMessages& Messages() const { return messages_; }
 
  private:
+  // The one place where Modified changes: Save follows it, and so does the title.
+  void SetModified(bool modified);
+  void ShowTitle();
   // The save-changes prompt; true when the command may go on.
   bool OfferToSave();
   // Writes the project to FileName; Modified is cleared only when it worked.

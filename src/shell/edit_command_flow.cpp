@@ -46,7 +46,6 @@ void TEditCommandFlow::Split() {
   if (!object) return;
   // The dialog splits the section itself and reports a refusal itself.
   if (!dialogs_.SplitSection(object)) return;
-  shell_.Windows().RefillProperties();
   shell_.CommonRefresh();
 }
 

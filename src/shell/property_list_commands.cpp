@@ -24,7 +24,6 @@ void TPropertyListCommands::EditRow(TBase* object, const PropertyRow* row) {
     return;
   }
   if (!dialogs_.EditValue(object, row->Caption)) return;
-  shell_.Windows().RefillProperties();
   shell_.CommonRefresh();
 }
 
@@ -56,7 +55,6 @@ void TPropertyListCommands::RunTraceCommand(TraceCommand command, const std::str
   }
   if (!done) return refuse();
   shell_.CommonRefresh();
-  shell_.Windows().RefillProperties();
 }
 
 }  // namespace meridal

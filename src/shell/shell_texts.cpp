@@ -28,6 +28,28 @@ std::string ExportNameProposal(const std::string& fileName) {
   return fileName.substr(0, cut) + "trk";
 }
 
+std::string FileNameOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string GroupedCount(uint64_t n) {
+  std::string digits = std::to_string(n);
+  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(static_cast<size_t>(at), ",");
+  return digits;
+}
+
+std::string SavedText(const std::string& path, bool inPlace) {
+  const std::string saved = "Saved " + FileNameOf(path);
+  return inPlace ? saved + " in place (its folder takes no temporary file)" : saved;
+}
+
+std::string ExportedText(const std::string& path, uint64_t bytes, size_t gaps) {
+  if (gaps == 0) return "Exported " + FileNameOf(path) + " (" + GroupedCount(bytes) + " bytes)";
+  return "Exported; the track has " + std::to_string(gaps) + (gaps == 1 ? " gap" : " gaps") +
+         " (see meridal-cli check)";
+}
+
 bool AskYesNo(IMessages& messages, const std::string& text) {
   return messages.Show(kAppTitle, text, MessageIcon::Question, MessageButtons::YesNo) ==
          MessageAnswer::Yes;

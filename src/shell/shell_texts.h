@@ -1,6 +1,7 @@
 #pragma once
 // The shell's own texts: titles, file filters, and the prompts and refusals it
 // builds from a verb phrase and an object's label.
+#include <cstdint>
 #include <string>
 
 #include "platform/messages.h"
@@ -14,6 +15,8 @@ inline constexpr const char* kProjectExtension = "*.mrd";
 inline constexpr const char* kProjectFilter = "Meridal Files (*.mrd)|*.mrd";
 inline constexpr const char* kTrackExtension = "*.trk";
 inline constexpr const char* kTrackFilter = "Sorvan Track Files (*.trk)|*.trk";
+// What Save, Save As and Export say when the file cannot be opened or created.
+inline constexpr const char* kCannotOpenFile = "Unable to open file!";
 
 // "%s %s ?": "Remove" and "Section 1 (straight)" give "Remove Section 1 (straight) ?".
 std::string QuestionText(const std::string& verb, const std::string& label);
@@ -24,6 +27,18 @@ std::string SaveChangesText(const std::string& fileName);
 // The export dialog's proposed name: the last three characters become "trk" when
 // the name is longer than three characters ("noname.mrd" gives "noname.trk").
 std::string ExportNameProposal(const std::string& fileName);
+
+// The last part of a path: "tracks/circuit.mrd" gives "circuit.mrd".
+std::string FileNameOf(const std::string& path);
+// A count with a comma between groups of three digits: 1234 gives "1,234".
+std::string GroupedCount(uint64_t n);
+
+// The status bar after a command: "Saved circuit.mrd"; a save that had to write
+// the file in place says so.
+std::string SavedText(const std::string& path, bool inPlace);
+// "Exported circuit.trk (1,234 bytes)", or, for a track whose loop is open,
+// "Exported; the track has 3 gaps (see meridal-cli check)".
+std::string ExportedText(const std::string& path, uint64_t bytes, size_t gaps);
 
 // A Yes/No question titled "Meridal"; true for Yes.
 bool AskYesNo(IMessages& messages, const std::string& text);

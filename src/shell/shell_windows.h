@@ -38,6 +38,11 @@ class IShellWindows {
   // "Save As..." and "Export Track File...".
   virtual void SetDocumentItemsEnabled(bool enabled) = 0;
   virtual void SetBusy(bool busy) = 0;
+  // The frame's title names the document (its path; empty: no document) and
+  // shows whether it has unsaved changes.
+  virtual void SetDocumentTitle(const std::string& path, bool modified) = 0;
+  // A short note in the status bar on what a command did ("Saved circuit.mrd").
+  virtual void ShowStatus(const std::string& text) = 0;
 };
 
 }  // namespace meridal

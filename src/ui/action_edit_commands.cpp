@@ -1,6 +1,7 @@
 #include "ui/action_edit_commands.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 
 namespace meridal {
@@ -21,6 +22,15 @@ void ActionEditCommands::Build(QMenu& menu, bool mainMenu) {
     if (i == kEditCopyWallsToAll && !mainMenu) caption = caption.trimmed();
     actions_[static_cast<size_t>(i)] = kCaptions[i] ? menu.addAction(caption) : menu.addSeparator();
   }
+  // Both menus show the keys; only the main menu's take them (a popup's actions
+  // answer no shortcut while it is closed).
+  SetStructuralShortcuts(Action(kEditRemove), Action(kEditAddBefore), Action(kEditAddAfter));
+}
+
+void SetStructuralShortcuts(QAction* remove, QAction* addBefore, QAction* addAfter) {
+  remove->setShortcut(QKeySequence(Qt::Key_Delete));
+  addBefore->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+  addAfter->setShortcut(QKeySequence(Qt::Key_Insert));
 }
 
 QAction* ActionEditCommands::Action(int index) const {

@@ -10,6 +10,9 @@ class QMenu;
 
 namespace meridal {
 
+// Delete removes, Insert adds after, Shift+Insert adds before.
+void SetStructuralShortcuts(QAction* remove, QAction* addBefore, QAction* addAfter);
+
 class ActionEditCommands : public IEditCommands {
  public:
   void SetEnabled(int index, bool enabled) override;

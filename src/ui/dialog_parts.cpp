@@ -7,6 +7,8 @@
 #include <QPalette>
 #include <QPushButton>
 
+#include "shell/value_entry.h"
+
 namespace meridal {
 
 void MakeGrey(QLineEdit& field) {
@@ -27,6 +29,14 @@ QWidget* MakeOkCancel(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel) {
   layout->addWidget(ok);
   layout->addWidget(cancel);
   return row;
+}
+
+bool ConvertPendingText(TValueEntry& entry, QLineEdit& field, ValueBase selected) {
+  const auto restored = entry.ConvertPending(field.text().toStdString(), selected);
+  if (!restored) return true;
+  field.setText(QString::fromStdString(*restored));
+  field.setFocus();
+  return false;
 }
 
 bool IsFieldExit(const QEvent* event) {

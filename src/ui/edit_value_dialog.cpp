@@ -88,15 +88,12 @@ void TFormEditValue::ShowIn(ValueBase base) {
 
 void TFormEditValue::EditValueChange() { Entry.TextChanged(SelectedBase()); }
 
-void TFormEditValue::EditValueExit() {
-  if (const auto restored = Entry.ConvertPending(EditValue->text().toStdString(), SelectedBase())) {
-    EditValue->setText(QString::fromStdString(*restored));
-    EditValue->setFocus();
-  }
-}
+bool TFormEditValue::EditValueExit() { return ConvertPendingText(Entry, *EditValue, SelectedBase()); }
 
 void TFormEditValue::ButtonOKClick() {
-  if (Entry.PendingBase) EditValueExit();
+  // A text that is not valid is not confirmed by OK or Enter: the user sees it
+  // restored and decides again, and nothing is written.
+  if (Entry.PendingBase && !EditValueExit()) return;
   if (!target_) return;
   if (target_->AccessValue(EditName->text().toStdString(), Entry.CurrentValue, true)) accept();
   else ShowRefusal(messages_, "Input not valid ! Range Error!");

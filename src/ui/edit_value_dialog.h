@@ -39,7 +39,8 @@ class TFormEditValue : public QDialog {
   TValueEntry Entry;  // CurrentValue and PendingBase
 
   void EditValueChange();
-  void EditValueExit();
+  // Converts a pending text; false, after "Input not valid !", when it is not valid.
+  bool EditValueExit();
   void RadioButtonDecClick() { ShowIn(ValueBase::Decimal); }
   void RadioButtonMClick() { ShowIn(ValueBase::Meters); }
   void RadioButtonOClick() { ShowIn(ValueBase::Orientation); }

@@ -27,6 +27,11 @@ int main(int argc, char* argv[]) {
   QCommandLineOption screenshotWall(QStringLiteral("screenshot-wall"), QString(), QStringLiteral("number"));
   screenshotWall.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOption(screenshotWall);
+  // With the screenshot: a value changed and the track exported first, so that the
+  // title's modified mark and the status bar's note show.
+  QCommandLineOption screenshotEdited(QStringLiteral("screenshot-edited"));
+  screenshotEdited.setFlags(QCommandLineOption::HiddenFromHelp);
+  parser.addOption(screenshotEdited);
   parser.process(app);
 
   meridal::TFormMain window;
@@ -36,7 +41,10 @@ int main(int argc, char* argv[]) {
   if (parser.isSet(screenshot)) {
     bool numbered = false;
     const int wall = parser.value(screenshotWall).toInt(&numbered);
-    return meridal::TakeScreenshot(window, parser.value(screenshot), numbered ? wall : -1) ? 0 : 1;
+    meridal::ScreenshotOptions options;
+    options.wall = numbered ? wall : -1;
+    options.edited = parser.isSet(screenshotEdited);
+    return meridal::TakeScreenshot(window, parser.value(screenshot), options) ? 0 : 1;
   }
   return app.exec();
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -23,7 +24,7 @@ namespace meridal {
 
 TFormMain::TFormMain(const MainWindowServices& services, QWidget* parent)
     : QMainWindow(parent), MdiArea(new QMdiArea(this)), services_(services) {
-  setWindowTitle(QString::fromLatin1(kAppTitle));
+  SetDocumentTitle(std::string(), false);
   setWindowIcon(ProgramIcon());
   setCentralWidget(MdiArea);
   BuildMenus();
@@ -172,6 +173,18 @@ void TFormMain::SetDocumentItemsEnabled(bool enabled) {
   FileSaveAs->setEnabled(enabled);
   FileExportTrackFile->setEnabled(enabled);
 }
+
+// "circuit.mrd* – Meridal" while there are unsaved changes; Qt puts the mark in
+// place of [*]. The file path also gives the platform its document proxy.
+void TFormMain::SetDocumentTitle(const std::string& path, bool modified) {
+  const QString file = QString::fromStdString(path);
+  setWindowFilePath(file);
+  const QString app = QString::fromLatin1(kAppTitle);
+  setWindowTitle(file.isEmpty() ? app : QFileInfo(file).fileName() + QStringLiteral("[*] \u2013 ") + app);
+  setWindowModified(modified);
+}
+
+void TFormMain::ShowStatus(const std::string& text) { StatusText->setText(QString::fromStdString(text)); }
 
 void TFormMain::SetBusy(bool busy) {
   if (busy) {

@@ -50,6 +50,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   TFormGraph* FormGraph = nullptr;  // the same
   QMdiArea* MdiArea;
   QLabel* StatusPanels[2];
+  QLabel* StatusText;  // what the latest file command did
   TCursorSet Cursors;
   QtShellDialogs* Dialogs() const { return qtDialogs_.get(); }
 
@@ -78,6 +79,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   QAction* WindowTile;
   QAction* WindowCascade;
   QAction* AboutItem;
+  QAction* Redraw;  // F5: the graphics window draws the track anew
 
   // ---- handlers ----
   void FileNewClick();
@@ -128,6 +130,8 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void SetSaveEnabled(bool enabled) override;
   void SetDocumentItemsEnabled(bool enabled) override;
   void SetBusy(bool busy) override;
+  void SetDocumentTitle(const std::string& path, bool modified) override;
+  void ShowStatus(const std::string& text) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

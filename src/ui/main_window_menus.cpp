@@ -8,10 +8,33 @@
 #include <QMenuBar>
 #include <QStatusBar>
 
+#include <algorithm>
+#include <climits>
+
 #include "graphics/view_flags.h"
+#include "present/position_text.h"
 #include "ui/main_window.h"
 
 namespace meridal {
+
+namespace {
+
+// The width a label needs for the longest texts of the pointer's position: each
+// coordinate at its most characters in metres and in millimetres, with a sign.
+int WidestPositionText(QLabel& label) {
+  // -109092.17 m, -999.9472 mm, -1.0000488 m, -99.999952 m
+  const int32_t longest[] = {INT32_MIN, -19684, -19686, -1968503};
+  int widest = 0;
+  for (int32_t x : longest)
+    for (int32_t y : longest) {
+      label.setText(QString::fromStdString(PositionText(x, y)));
+      widest = std::max(widest, label.sizeHint().width());
+    }
+  label.clear();
+  return widest;
+}
+
+}  // namespace
 
 void TFormMain::BuildMenus() {
   BuildFileMenu();
@@ -20,6 +43,10 @@ void TFormMain::BuildMenus() {
   BuildWindowMenu();
   AboutItem = menuBar()->addAction(QStringLiteral("&About"));
   connect(AboutItem, &QAction::triggered, this, &TFormMain::AboutClick);
+  Redraw = new QAction(this);
+  Redraw->setShortcut(QKeySequence(Qt::Key_F5));
+  connect(Redraw, &QAction::triggered, this, &TFormMain::RepaintGraph);
+  addAction(Redraw);
 }
 
 void TFormMain::BuildFileMenu() {
@@ -152,6 +179,11 @@ void TFormMain::BuildStatusBar() {
     StatusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     statusBar()->addWidget(StatusPanels[i]);
   }
+  // The first panel takes the pointer's position at its longest in the font it
+  // is drawn with (140 pixels clip it in most fonts).
+  StatusPanels[0]->setFixedWidth(std::max(widths[0], WidestPositionText(*StatusPanels[0])));
+  StatusText = new QLabel(this);
+  statusBar()->addWidget(StatusText, 1);
   statusBar()->setSizeGripEnabled(true);
 }
 

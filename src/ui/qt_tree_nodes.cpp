@@ -60,8 +60,10 @@ void QtTreeNodes::SetImages(NodeHandle node, int image, int selectedImage) {
 void QtTreeNodes::Select(NodeHandle node) {
   QTreeWidgetItem* item = Item(node);
   for (QTreeWidgetItem* p = item->parent(); p; p = p->parent()) p->setExpanded(true);
+  const bool current = tree_.currentItem() == item;
   tree_.setCurrentItem(item);
   tree_.scrollToItem(item);
+  if (current && OnReselect) OnReselect(item);
 }
 
 void QtTreeNodes::BeginUpdate() {

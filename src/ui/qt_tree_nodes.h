@@ -2,6 +2,7 @@
 // The model's view of the tree window's QTreeWidget: a node is a
 // QTreeWidgetItem* that carries its object and its two image indices.
 #include <Qt>
+#include <functional>
 
 #include "platform/tree_nodes.h"
 
@@ -27,6 +28,11 @@ class QtTreeNodes : public ITreeNodes {
   void EndUpdate() override;
 
   static QTreeWidgetItem* Item(NodeHandle node) { return static_cast<QTreeWidgetItem*>(node); }
+
+  // Run when the node to select is the current one already. Qt reports no change
+  // then (an edit that deleted nodes may have made it current while the model was
+  // half changed), yet the selection handling must run on the finished model.
+  std::function<void(QTreeWidgetItem*)> OnReselect;
   static TBase* ObjectOf(const QTreeWidgetItem* item);
 
  private:

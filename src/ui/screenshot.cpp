@@ -1,8 +1,10 @@
 #include "ui/screenshot.h"
 
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QPixmap>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -25,13 +27,26 @@ void Settle(int milliseconds) {
 // The section to show: the first curved one (it has the most rows), else the first.
 TSection* ShowcaseSection(TTrack& track) {
   for (auto& section : track.Sections)
-    if (section->Type == kCurved) return section.get();
+    if (section->IsCurved()) return section.get();
   return track.NumberOfSections() > 0 ? track.Section(0) : nullptr;
+}
+
+// A change the drawing does not show (a wall's height), so the picture stays the
+// track's, then an export into a folder of its own: the title gets its mark and
+// the status bar its note.
+void EditAndExport(TDocumentShell& shell, TSection& section) {
+  if (section.NumberOfWalls() == 0) return;
+  TWall& wall = *section.Wall(0);
+  wall.AccessValue("Height", wall.AccessValue("Height", 0, false) + 1, true);
+  shell.CommonRefresh();
+  static QTemporaryDir folder;
+  const QString name = QFileInfo(QString::fromStdString(shell.FileName)).completeBaseName() + QStringLiteral(".trk");
+  shell.ExportTo(folder.filePath(name).toStdString());
 }
 
 }  // namespace
 
-bool TakeScreenshot(TFormMain& window, const QString& path, int wall) {
+bool TakeScreenshot(TFormMain& window, const QString& path, const ScreenshotOptions& options) {
   TDocumentShell& shell = window.Shell();
   if (!shell.Track) shell.FileNew();
   // Without a window manager nothing maximises the frame: give it the screen.
@@ -42,12 +57,17 @@ bool TakeScreenshot(TFormMain& window, const QString& path, int wall) {
     window.FormTree->TreeView->expandAll();
     if (TSection* section = ShowcaseSection(*shell.Track)) {
       window.FormTree->Nodes().Select(section->TreeNode);
-      if (wall >= 0 && wall < section->NumberOfWalls()) window.FormTree->Nodes().Select(section->Wall(wall)->TreeNode);
+      if (options.edited) EditAndExport(shell, *section);
+      if (options.wall >= 0 && options.wall < section->NumberOfWalls())
+        window.FormTree->Nodes().Select(section->Wall(options.wall)->TreeNode);
     }
   }
   Settle(700);
   QPixmap picture;
-  if (QScreen* screen = window.screen()) picture = screen->grabWindow(window.winId());
+  if (QScreen* screen = window.screen()) {
+    const QRect frame = window.frameGeometry();  // the title bar too, when a window manager draws one
+    picture = screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+  }
   if (picture.isNull()) picture = window.grab();
   return !picture.isNull() && picture.save(path, "PNG");
 }

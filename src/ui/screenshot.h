@@ -8,8 +8,14 @@ namespace meridal {
 
 class TFormMain;
 
+struct ScreenshotOptions {
+  int wall = -1;        // >= 0: that wall of the section is selected after the section
+  bool edited = false;  // a value changed and the track exported first: the title's
+                        // modified mark and the status bar's note show
+};
+
 // Saves the picture as a PNG file; false when it could not be taken or written.
-// With `wall` >= 0 that wall of the section is selected after the section.
-bool TakeScreenshot(TFormMain& window, const QString& path, int wall = -1);
+// Under a window manager the picture takes in the frame with its title bar.
+bool TakeScreenshot(TFormMain& window, const QString& path, const ScreenshotOptions& options = {});
 
 }  // namespace meridal

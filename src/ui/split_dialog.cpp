@@ -78,15 +78,10 @@ void TFormSplit::ShowIn(ValueBase base) {
 
 void TFormSplit::EditValueChange() { Entry.TextChanged(SelectedBase()); }
 
-void TFormSplit::EditValueExit() {
-  if (const auto restored = Entry.ConvertPending(EditValue->text().toStdString(), SelectedBase())) {
-    EditValue->setText(QString::fromStdString(*restored));
-    EditValue->setFocus();
-  }
-}
+bool TFormSplit::EditValueExit() { return ConvertPendingText(Entry, *EditValue, SelectedBase()); }
 
 void TFormSplit::ButtonOKClick() {
-  if (Entry.PendingBase) EditValueExit();
+  if (Entry.PendingBase && !EditValueExit()) return;  // as in Edit Value: nothing split
   if (!target_) return;
   // The dialog does not judge the length itself: the section refuses what it cannot split at.
   if (target_->Split(FirstLength())) accept();

@@ -37,7 +37,8 @@ class TFormSplit : public QDialog {
   int32_t FirstLength() const { return Entry.CurrentValue; }
 
   void EditValueChange();
-  void EditValueExit();
+  // Converts a pending text; false, after "Input not valid !", when it is not valid.
+  bool EditValueExit();
   void RadioButtonDecClick() { ShowIn(ValueBase::Decimal); }
   void RadioButtonMClick() { ShowIn(ValueBase::Meters); }
   void ButtonOKClick();

@@ -79,6 +79,7 @@ void TFormTree::BuildTree() {
   TreeView->viewport()->installEventFilter(this);
   connect(TreeView, &QTreeWidget::currentItemChanged, this,
           [this](QTreeWidgetItem* current, QTreeWidgetItem*) { TreeViewChange(current); });
+  nodes_.OnReselect = [this](QTreeWidgetItem* node) { TreeViewChange(node); };
 }
 
 void TFormTree::BuildList() {
@@ -98,7 +99,10 @@ void TFormTree::BuildList() {
   ListView->setContextMenuPolicy(Qt::CustomContextMenu);
   ListView->installEventFilter(this);
   connect(ListView, &QTreeWidget::itemDoubleClicked, this, [this] { ListViewDblClick(); });
+  // A mouse press makes the row current before it selects it; the popup follows
+  // whichever comes last.
   connect(ListView, &QTreeWidget::currentItemChanged, this, [this] { ListViewChange(); });
+  connect(ListView, &QTreeWidget::itemSelectionChanged, this, [this] { ListViewChange(); });
   connect(ListView, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& p) { ListPopupMenu->popup(ListView->viewport()->mapToGlobal(p)); });
 }
@@ -111,7 +115,20 @@ void TFormTree::BuildMenus() {
           &TFormTree::ListPopupAddBeforeClick);
   connect(ListPopupMenu->addAction(QStringLiteral("Add &After")), &QAction::triggered, this,
           &TFormTree::ListPopupAddAfterClick);
+  // The same keys as the Edit menu, taken while the list has the focus: a trace
+  // row is listed only for the track, whose Edit items are off, so the two never
+  // compete for a key.
+  SetStructuralShortcuts(ListPopupItem(0), ListPopupItem(1), ListPopupItem(2));
+  for (QAction* item : ListPopupMenu->actions()) item->setShortcutContext(Qt::WidgetShortcut);
+  ListView->addActions(ListPopupMenu->actions());
   ListViewChange();
+
+  // F2 edits the selected row, wherever the focus is in this window.
+  auto* editRow = new QAction(this);
+  editRow->setShortcut(QKeySequence(Qt::Key_F2));
+  editRow->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  connect(editRow, &QAction::triggered, this, &TFormTree::ListViewDblClick);
+  addAction(editRow);
 
   TreePopupMenu = new QMenu(this);
   TreePopupItems.Build(*TreePopupMenu, false);

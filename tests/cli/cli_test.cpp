@@ -100,6 +100,32 @@ TEST_F(Cli, SetConvertsInTheChosenBaseAndRefusesWithoutWriting) {
   EXPECT_EQ(Ok({"get", other, "track", "Trace 0"}), "-19685\n");
 }
 
+// A change whose stored integers would wrap around the 32-bit plan is refused,
+// and so is a value the project file does not keep: the file stays byte for byte.
+TEST_F(Cli, RefusesWrapAroundsAndValuesTheFileDoesNotKeep) {
+  const std::string range = "Input not valid ! Range Error!";
+  Refused({"set", file_, "section 0", "Longitudinal gap", "2147483647"}, range);
+  Refused({"set", file_, "section 0", "Lateral gap", "-2147483648"}, range);
+  Refused({"set", file_, "track", "Length", "5"},
+          "Length is not kept in the project file; it is the sum of the section lengths when the file is read");
+  Refused({"set", file_, "section 0", "Start", "5"},
+          "Start is not kept in the project file; it is the sum of the lengths of the sections before it when the "
+          "file is read");
+  Refused({"set", file_, "section 0/altitude 1", "A3", "3"},
+          "A3 is not kept in the project file; it is 3 \u00d7 3rd order coeff. when the file is read");
+  Refused({"set", file_, "section 0/altitude 1", "B2", "2"},
+          "B2 is not kept in the project file; it is 2 \u00d7 2nd order coeff. when the file is read");
+  // An arc of radius 2e9 has its centre 2e9 to the left of its start.
+  Ok({"edit", file_, "section 0", "change-type"});
+  Ok({"set", file_, "section 0", "Radius", "2000000000"});
+  Refused({"set", file_, "section 0", "Lateral gap", "200000000"}, range);
+  // 1.9e9 lower its centre still fits; turned about its start to head west, the
+  // centre would lie 2e9 below the start.
+  Ok({"set", file_, "section 0", "Lateral gap", "-1900000000"});
+  Refused({"set", file_, "section 0", "Orientation", "180", "--base", "deg"}, range);
+  Ok({"set", file_, "section 0", "Orientation", "0"});
+}
+
 TEST_F(Cli, ReportsBadFilesObjectsAndUsage) {
   const std::string text = (dir_ / "notes.txt").string();
   std::ofstream(text) << "just some text, long enough to hold a header of forty bytes";
@@ -108,7 +134,8 @@ TEST_F(Cli, ReportsBadFilesObjectsAndUsage) {
   EXPECT_EQ(r.err, "Not a MERIDAL File !\n");
   r = RunCommand({"tree", (dir_ / "missing.mrd").string()});
   EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(r.err, "Unable to open " + (dir_ / "missing.mrd").string() + " !\n");
+  const std::string missing = (dir_ / "missing.mrd").string();
+  EXPECT_EQ(r.err, "Unable to open " + missing + " !\n" + missing + ": No such file or directory\n");
   for (const char* bad : {"section 1", "section 01", "section 0/wall 2", "wall 0", "section 0/trace 0"}) {
     r = RunCommand({"get", file_, bad, "Length"});
     EXPECT_EQ(r.code, 1) << bad;

@@ -288,18 +288,19 @@ TEST(ProjectFileRefusals, ImpossibleCountsAndSizes) {
   }
   for (int32_t sections : {0, -1, 3, 0x7fffffff, 0x7ffffff, -0x7fffffff - 1})
     EXPECT_EQ(ReadRefused(WithWord(sectionsWord, sections)).text, "Track: Error reading file!") << sections;
-  // Five sections would put section 0's record on a wall record.
-  EXPECT_EQ(ReadRefused(WithWord(sectionsWord, 5)).text, "Section: Error reading file!");
+  // Five sections would put section 0's record on a wall record: read as a
+  // curve, its counts do not add up to the file's size.
+  EXPECT_EQ(ReadRefused(WithWord(sectionsWord, 5)).text, "Track: Error reading file!");
 
   auto image = Write(*testing::MixedTrack());
   // Section records are found from the end: in a file cut short or lengthened at
   // the end, section 0's place holds part of a wall record.
   auto truncated = image;
   truncated.resize(image.size() - 64);
-  EXPECT_EQ(ReadRefused(truncated).text, "Section: Error reading file!");
+  EXPECT_EQ(ReadRefused(truncated).text, "Track: Error reading file!");
   auto longer = image;
   longer.resize(image.size() + 32);
-  EXPECT_EQ(ReadRefused(longer).text, "Section: Error reading file!");
+  EXPECT_EQ(ReadRefused(longer).text, "Track: Error reading file!");
   // Two groups too many before the section table: every record is in place but
   // the size does not add up.
   auto padded = image;
@@ -310,6 +311,23 @@ TEST(ProjectFileRefusals, ImpossibleCountsAndSizes) {
   EXPECT_EQ(ReadRefused(ragged).text, "Track: Error reading file!");
 }
 
+// The type word's low byte decides the kind, 1 straight and anything else curved;
+// the word itself is kept, and written back as it was read.
+TEST(ProjectFileRead, AnyTypeWordGivesAStraightOrACurve) {
+  auto track = testing::MixedTrack();
+  const size_t size = Write(*track).size();
+  const size_t straight = size - 4 * 64, curved = size - 64;
+  for (const auto& [offset, type, curve] :
+       {std::tuple{straight, 0x101, false}, std::tuple{curved, 0, true}, std::tuple{curved, 7, true}}) {
+    const auto read = Read(WithWord(offset, type));
+    TSection* section = read->Section(offset == straight ? 0 : 3);
+    EXPECT_EQ(section->Type, type);
+    EXPECT_EQ(section->IsCurved(), curve);
+    EXPECT_EQ(section->Length, track->Section(offset == straight ? 0 : 3)->Length);
+    EXPECT_EQ(Read(Write(*read))->Section(section->Number)->Type, type);
+  }
+}
+
 TEST(ProjectFileRefusals, ImpossibleSectionRecords) {
   auto track = testing::MixedTrack();
   const size_t size = Write(*track).size();
@@ -317,9 +335,6 @@ TEST(ProjectFileRefusals, ImpossibleSectionRecords) {
   // the last.
   const size_t straight = size - 4 * 64, curved = size - 64;
 
-  EXPECT_EQ(ReadRefused(WithWord(straight, 3)).text, "Section: Error reading file!");
-  EXPECT_EQ(ReadRefused(WithWord(curved, 0)).text, "Section: Error reading file!");
-  EXPECT_EQ(ReadRefused(WithWord(straight, 0x101)).text, "Section: Error reading file!");
   EXPECT_EQ(ReadRefused(WithWord(straight + 4 * 12, -1)).text, "Section: Error reading file!");
   EXPECT_EQ(ReadRefused(WithWord(curved + 4 * 11, -0x7fffffff - 1)).text, "Section: Error reading file!");
   // One wall more than the file holds: the size no longer adds up.

@@ -87,7 +87,7 @@ TEST_F(ProjectIo, OpenTellsCannotOpenFromAFailedRead) {
 
   EXPECT_EQ(LoadProjectFile(dir_.string(), track, messages_), FileStatus::Failed);
   ASSERT_EQ(messages_.shown.size(), 1u);
-  EXPECT_EQ(messages_.Last().text, "Track: Error reading file!");
+  EXPECT_EQ(messages_.Last().text, "Track: Error reading file!\n" + dir_.string() + ": Is a directory");
 
   Put(PathOf("text.mrd"), {'h', 'e', 'l', 'l', 'o'});
   EXPECT_EQ(LoadProjectFile(PathOf("text.mrd"), track, messages_), FileStatus::Failed);
@@ -121,15 +121,15 @@ TEST_F(ProjectIo, AFailedWriteLeavesThePreviousFileIntact) {
   struct rlimit small = old;
   small.rlim_cur = 100;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const FileStatus saved = SaveProjectFile(path, *track, filler_, messages_);
-  const FileStatus exportedStatus = ExportTrackFile(exported, *track, messages_);
+  const FileOutcome saved = SaveProjectFile(path, *track, filler_, messages_);
+  const FileOutcome exportedStatus = ExportTrackFile(exported, *track, messages_);
   setrlimit(RLIMIT_FSIZE, &old);
   signal(SIGXFSZ, oldHandler);
 
   EXPECT_EQ(saved, FileStatus::Failed);
   EXPECT_EQ(exportedStatus, FileStatus::Failed);
-  EXPECT_EQ(messages_.Texts(),
-            (std::vector<std::string>{"Track: Error writing file!", "Track: Error writing file!"}));
+  EXPECT_EQ(messages_.Texts(), (std::vector<std::string>{"Track: Error writing file!\n" + path + ": File too large",
+                                                         "Track: Error writing file!\n" + exported + ": File too large"}));
   EXPECT_EQ(messages_.Last().title, "Error");
   EXPECT_EQ(Contents(path), (std::vector<uint8_t>{'o', 'l', 'd'}));
   EXPECT_EQ(Contents(exported), (std::vector<uint8_t>{'o', 'l', 'd', '!'}));
@@ -144,9 +144,13 @@ TEST_F(ProjectIo, AReadOnlyFolderOrFileIsNotWritten) {
   fs::permissions(path, fs::perms::owner_read);
   EXPECT_EQ(SaveProjectFile(path, *track, filler_, messages_), FileStatus::CannotOpen);
   fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
-  fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
-  EXPECT_EQ(SaveProjectFile(path, *track, filler_, messages_), FileStatus::CannotOpen);
   EXPECT_EQ(Contents(path), (std::vector<uint8_t>{'o', 'l', 'd'}));
+  // A folder that takes no new file: the writable file is written in place.
+  fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+  const FileOutcome inPlace = SaveProjectFile(path, *track, filler_, messages_);
+  EXPECT_EQ(inPlace, FileStatus::Ok);
+  EXPECT_TRUE(inPlace.inPlace);
+  EXPECT_EQ(fs::file_size(path), 424u);
   EXPECT_EQ(Names(), std::vector<std::string>{"track.mrd"});
 }
 

@@ -176,7 +176,8 @@ TEST_F(DocumentShellTest, ASaveThatCannotCreateItsFileKeepsTheChanges) {
   dialogs.answers = {path};
   shell.FileSaveAs();
   ASSERT_EQ(messages.shown.size(), 1u);
-  ExpectMessage(messages.shown[0], "Error", "Unable to open file!", MessageIcon::None, MessageButtons::Ok);
+  ExpectMessage(messages.shown[0], "Error", "Unable to open file!\n" + path + ": No such file or directory",
+                MessageIcon::None, MessageButtons::Ok);
   EXPECT_EQ(shell.FileName, path);
   EXPECT_TRUE(shell.Modified);
   EXPECT_TRUE(windows.saveEnabled);
@@ -205,7 +206,8 @@ TEST_F(DocumentShellTest, AFileThatCannotBeOpenedIsNamed) {
   const std::string path = TempPath("missing.mrd");
   EXPECT_FALSE(shell.OpenPath(path));
   ASSERT_EQ(messages.shown.size(), 1u);
-  ExpectMessage(messages.shown[0], "Meridal", "Unable to open " + path + " !", MessageIcon::Error,
+  ExpectMessage(messages.shown[0], "Meridal",
+                "Unable to open " + path + " !\n" + path + ": No such file or directory", MessageIcon::Error,
                 MessageButtons::Ok);
   EXPECT_FALSE(shell.Track);
 }
@@ -236,11 +238,15 @@ TEST_F(DocumentShellTest, ExportProposesTheTrackFileAndChangesNothing) {
   EXPECT_EQ(shell.FileName, "noname.mrd");
   EXPECT_TRUE(shell.Modified);
   EXPECT_TRUE(messages.shown.empty());
+  // The new track's loop is open (its one straight ends 50 m from its start).
+  EXPECT_EQ(windows.statusTexts, std::vector<std::string>{"Exported; the track has 1 gap (see meridal-cli check)"});
 
-  dialogs.answers = {TempPath("no-such-folder") + "/x.trk"};
+  const std::string missing = TempPath("no-such-folder") + "/x.trk";
+  dialogs.answers = {missing};
   shell.FileExportTrackFile();
   ASSERT_EQ(messages.shown.size(), 1u);
-  ExpectMessage(messages.shown[0], "Error", "Unable to open file!", MessageIcon::None, MessageButtons::Ok);
+  ExpectMessage(messages.shown[0], "Error", "Unable to open file!\n" + missing + ": No such file or directory",
+                MessageIcon::None, MessageButtons::Ok);
 }
 
 TEST_F(DocumentShellTest, ClosingAsksOnlyForChanges) {
@@ -269,15 +275,31 @@ class ScriptedFilesShellTest : public ::testing::Test {
   TDocumentShell shell{windows, messages, dialogs, files};
 };
 
-TEST_F(ScriptedFilesShellTest, SavingANewDocumentWritesNonameWithoutAsking) {
+// A document that was never saved has no file yet: Save asks for one rather than
+// writing "noname.mrd" over whatever the working folder holds. The title and the
+// status bar follow.
+TEST_F(ScriptedFilesShellTest, SavingANewDocumentAsksForItsName) {
   shell.FileNew();
+  EXPECT_TRUE(shell.Untitled);
+  EXPECT_EQ(windows.titlePath, "noname.mrd");
   shell.FileSave();  // nothing to save yet
   EXPECT_TRUE(files.paths.empty());
   shell.MarkModified();
+  EXPECT_TRUE(windows.titleModified);
+  shell.FileSave();  // cancelled
+  ASSERT_EQ(dialogs.asked.size(), 1u);
+  EXPECT_EQ(dialogs.asked[0].request.fileName, "noname.mrd");
+  EXPECT_TRUE(files.paths.empty());
+  EXPECT_TRUE(shell.Modified);
+
+  dialogs.answers = {"tracks/circuit.mrd"};
   shell.FileSave();
-  EXPECT_EQ(files.paths, std::vector<std::string>{"noname.mrd"});
-  EXPECT_TRUE(dialogs.asked.empty());
+  EXPECT_EQ(files.paths, std::vector<std::string>{"tracks/circuit.mrd"});
+  EXPECT_FALSE(shell.Untitled);
   EXPECT_FALSE(shell.Modified);
+  EXPECT_EQ(windows.titlePath, "tracks/circuit.mrd");
+  EXPECT_FALSE(windows.titleModified);
+  EXPECT_EQ(windows.statusTexts, std::vector<std::string>{"Saved circuit.mrd"});
 }
 
 TEST_F(ScriptedFilesShellTest, AWriteThatFailsKeepsModifiedAndSave) {
@@ -303,6 +325,14 @@ TEST_F(ScriptedFilesShellTest, APromptedSaveThatFailsKeepsTheDocument) {
   EXPECT_TRUE(shell.Modified);
   messages.answers = {MessageAnswer::Yes};
   EXPECT_FALSE(shell.CloseQuery());
+}
+
+TEST_F(ScriptedFilesShellTest, ACannotOpenNamesTheSystemsReasonBeneath) {
+  files.loadStatus = FileStatus::CannotOpen;
+  files.reason = "tracks/circuit.mrd: Permission denied";
+  EXPECT_FALSE(shell.OpenPath("tracks/circuit.mrd"));
+  EXPECT_EQ(messages.Texts(),
+            std::vector<std::string>{"Unable to open tracks/circuit.mrd !\ntracks/circuit.mrd: Permission denied"});
 }
 
 TEST_F(ScriptedFilesShellTest, AFailedReadReplacesTheOpenDocumentByNone) {

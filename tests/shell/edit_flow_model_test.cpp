@@ -125,10 +125,11 @@ TEST_F(EditFlowModelTest, CopyAltitudeGivesTheSectionOneProfile) {
 
 TEST_F(EditFlowModelTest, TraceCommandsAddAndRemoveAltitudesEverywhere) {
   Sections(2);
+  const int refills = windows.refills;
   messages.answers = {MessageAnswer::Yes};
   list.RunTraceCommand(TraceCommand::AddAfter, "Trace 0");
   EXPECT_EQ(Track().Traces, (std::vector<int32_t>{-98425, 0, 98425}));
-  EXPECT_EQ(windows.refills, 1);
+  EXPECT_EQ(windows.refills, refills + 1);
   EXPECT_TRUE(shell.Modified);
   for (int s = 0; s < 2; ++s) {
     const auto labels = testing::MemoryTree::ChildTexts(Track().Section(s)->TreeNode);

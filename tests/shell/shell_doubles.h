@@ -114,6 +114,11 @@ class RecordingWindows : public IShellWindows {
   void SetSaveEnabled(bool on) override { saveEnabled = on; }
   void SetDocumentItemsEnabled(bool on) override { documentItemsEnabled = on; }
   void SetBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
+  void SetDocumentTitle(const std::string& path, bool modified) override {
+    titlePath = path;
+    titleModified = modified;
+  }
+  void ShowStatus(const std::string& text) override { statusTexts.push_back(text); }
 
   // Selects the node whose text is `label` (and runs the tree's selection handling).
   bool SelectNode(const std::string& label) {
@@ -135,6 +140,9 @@ class RecordingWindows : public IShellWindows {
   TBase* selectedOverride = nullptr;
   std::string labelOverride;
   bool saveEnabled = false, documentItemsEnabled = false;
+  std::string titlePath;
+  bool titleModified = false;
+  std::vector<std::string> statusTexts;
   int tiles = 0, repaints = 0, refills = 0, busyDepth = 0, treeWindowsCreated = 0;
 
  private:
@@ -183,19 +191,20 @@ class ScriptedDialogs : public IShellDialogs {
 // Files that answer with a set status and remember what they were asked.
 class ScriptedFiles : public IDocumentFiles {
  public:
-  FileStatus Load(const std::string& path, TTrack&, IMessages&) override { return Record(path, loadStatus); }
-  FileStatus Save(const std::string& path, TTrack&, IMessages&) override { return Record(path, saveStatus); }
-  FileStatus Export(const std::string& path, TTrack&, IMessages&) override { return Record(path, exportStatus); }
+  FileOutcome Load(const std::string& path, TTrack&, IMessages&) override { return Record(path, loadStatus); }
+  FileOutcome Save(const std::string& path, TTrack&, IMessages&) override { return Record(path, saveStatus); }
+  FileOutcome Export(const std::string& path, TTrack&, IMessages&) override { return Record(path, exportStatus); }
 
   FileStatus loadStatus = FileStatus::Failed;
   FileStatus saveStatus = FileStatus::Ok;
   FileStatus exportStatus = FileStatus::Ok;
+  std::string reason;  // the system's reason given with a failure
   std::vector<std::string> paths;
 
  private:
-  FileStatus Record(const std::string& path, FileStatus status) {
+  FileOutcome Record(const std::string& path, FileStatus status) {
     paths.push_back(path);
-    return status;
+    return FileOutcome{status, status == FileStatus::Ok ? "" : reason, 0, false};
   }
 };
 

@@ -46,5 +46,13 @@ TEST(ShellTexts, BoxesCarryTheProgramsTitle) {
   EXPECT_EQ(messages.shown[3].icon, MessageIcon::Information);
 }
 
+TEST(ShellTexts, TheStatusBarNamesWhatWasWritten) {
+  EXPECT_EQ(SavedText("tracks/circuit.mrd", false), "Saved circuit.mrd");
+  EXPECT_EQ(SavedText("circuit.mrd", true), "Saved circuit.mrd in place (its folder takes no temporary file)");
+  EXPECT_EQ(ExportedText("tracks/circuit.trk", 1234, 0), "Exported circuit.trk (1,234 bytes)");
+  EXPECT_EQ(ExportedText("c.trk", 1234567, 0), "Exported c.trk (1,234,567 bytes)");
+  EXPECT_EQ(ExportedText("c.trk", 1234, 3), "Exported; the track has 3 gaps (see meridal-cli check)");
+}
+
 }  // namespace
 }  // namespace meridal

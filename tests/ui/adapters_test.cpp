@@ -16,6 +16,7 @@
 #include "ui/qt_file_dialogs.h"
 #include "ui/qt_messages.h"
 #include "ui/qt_tree_nodes.h"
+#include "ui/ui_test_main.h"
 
 using namespace meridal;
 
@@ -218,5 +219,5 @@ class AdaptersTest : public QObject {
   }
 };
 
-QTEST_MAIN(AdaptersTest)
+MERIDAL_UI_TEST_MAIN(AdaptersTest)
 #include "adapters_test.moc"

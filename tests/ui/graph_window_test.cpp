@@ -21,6 +21,7 @@
 #include "model/wall.h"
 #include "ui/graph_window.h"
 #include "ui/ui_fixture.h"
+#include "ui/ui_test_main.h"
 
 using meridal::MessageAnswer;
 using meridal::ScrollBar;
@@ -508,5 +509,5 @@ class GraphWindowTest : public QObject {
   }
 };
 
-QTEST_MAIN(GraphWindowTest)
+MERIDAL_UI_TEST_MAIN(GraphWindowTest)
 #include "graph_window_test.moc"

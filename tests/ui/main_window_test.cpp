@@ -1,17 +1,28 @@
 // The frame: its menus and status bar, and the File and View commands driven
 // through the real window with scripted answers.
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopeGuard>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include "present/position_text.h"
+#include "ui/edit_value_dialog.h"
+#include "ui/qt_shell_dialogs.h"
 
 #include "ui/ui_fixture.h"
+#include "ui/ui_test_main.h"
 
 using meridal::MessageAnswer;
 using meridal::testing::UiFrame;
@@ -64,7 +75,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Meridal"));
     QVERIFY(f.window->windowState() & Qt::WindowMaximized);
     QCOMPARE(f.window->centralWidget(), f.window->MdiArea);
-    QCOMPARE(f.window->StatusPanels[0]->width(), 140);
+    QVERIFY(f.window->StatusPanels[0]->width() >= 140);
     QCOMPARE(f.window->StatusPanels[1]->width(), 50);
     QCOMPARE(f.window->FileNew->shortcut(), QKeySequence(QKeySequence::New));
     QCOMPARE(f.window->FileOpen->shortcut(), QKeySequence(QKeySequence::Open));
@@ -229,6 +240,118 @@ class MainWindowTest : public QObject {
     QCOMPARE(captions.mid(3), (QStringList{"&1 Graphics", "&2 Tree"}));
   }
 
+  // A never-saved document has no file of its own: Save asks for one and leaves
+  // a noname.mrd that is already in the working folder alone.
+  void saveOnANewDocumentAsksForAName() {
+    QTemporaryDir dir;
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    const auto back = qScopeGuard([&] { QDir::setCurrent(previous); });
+    QFile existing(QStringLiteral("noname.mrd"));
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.write("someone else's notes");
+    existing.close();
+    UiFrame f(true);
+    f.window->FileNewClick();
+    f.Shell().MarkModified();
+    f.window->FileSave->trigger();
+    QCOMPARE(f.fileDialogs.asked.size(), size_t{1});
+    QVERIFY(f.fileDialogs.asked[0].save);
+    QCOMPARE(QString::fromStdString(f.fileDialogs.asked[0].request.fileName), QStringLiteral("noname.mrd"));
+    QVERIFY(existing.open(QIODevice::ReadOnly));
+    QCOMPARE(existing.readAll(), QByteArray("someone else's notes"));
+    QVERIFY(f.Shell().Modified);
+  }
+
+  // Enter on a text that is not valid says so and keeps the dialog open, as OK
+  // does; the document is not marked modified.
+  void enterOnAnInvalidValueKeepsTheDialogOpen() {
+    UiFrame f(false, true);
+    f.window->show();
+    f.window->FileNewClick();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QVERIFY(f.ClickNode(QStringLiteral("Section 0 (straight)")));
+    QVERIFY(f.PressRow(QStringLiteral("Length")));
+    bool stayedOpen = false;
+    QTimer::singleShot(0, [&] {
+      meridal::TFormEditValue* dialog = f.window->Dialogs()->FormEditValue;
+      dialog->EditValue->selectAll();
+      QTest::keyClicks(dialog->EditValue, QStringLiteral("12x"));
+      QTest::keyClick(dialog->EditValue, Qt::Key_Return);
+      stayedOpen = dialog->isVisible();
+      dialog->reject();
+    });
+    QTest::keyClick(f.List(), Qt::Key_Return);  // edit the selected row
+    QCOMPARE(f.messages.Texts(), std::vector<std::string>{"Input not valid !"});
+    QVERIFY(stayedOpen);
+    QVERIFY(!f.Shell().Modified);
+    QVERIFY(!f.window->FileSave->isEnabled());
+    QCOMPARE(f.Shell().Track->Section(0)->Length, 984252);
+  }
+
+  // The title names the document and marks unsaved changes; Save and Export say
+  // in the status bar what they wrote; the keys of the Edit menu and the list work.
+  void theTitleTheStatusBarAndTheKeys() {
+    QTemporaryDir dir;
+    UiFrame f(true);
+    f.window->show();
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Meridal"));
+    f.window->FileNewClick();
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("noname.mrd[*] \u2013 Meridal"));
+    QVERIFY(!f.window->isWindowModified());
+    QCOMPARE(f.window->EditItems.Action(meridal::kEditRemove)->shortcut(), QKeySequence(Qt::Key_Delete));
+    QCOMPARE(f.window->EditItems.Action(meridal::kEditAddBefore)->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+    QCOMPARE(f.window->EditItems.Action(meridal::kEditAddAfter)->shortcut(), QKeySequence(Qt::Key_Insert));
+
+    QVERIFY(f.ClickNode(QStringLiteral("Section 0 (straight)")));
+    f.messages.answers = {MessageAnswer::Yes};
+    QTest::keyClick(f.Tree(), Qt::Key_Insert);
+    QCOMPARE(f.messages.Texts().back(), std::string("Add after Section 0 (straight) ?"));
+    QCOMPARE(f.Shell().Track->NumberOfSections(), 2);
+    QVERIFY(f.window->isWindowModified());
+    QVERIFY(f.PressRow(QStringLiteral("Length")));
+    QTest::keyClick(f.List(), Qt::Key_F2);
+    QCOMPARE(f.dialogs.editedName, std::string("Length"));
+
+    f.fileDialogs.answers = {dir.filePath(QStringLiteral("circuit.mrd")).toStdString()};
+    QTest::keyClick(f.Tree(), Qt::Key_S, Qt::ControlModifier);  // never saved: Save asks for the name
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("circuit.mrd[*] \u2013 Meridal"));
+    QVERIFY(!f.window->isWindowModified());
+    QCOMPARE(f.window->StatusText->text(), QStringLiteral("Saved circuit.mrd"));
+    const QString exported = dir.filePath(QStringLiteral("circuit.trk"));
+    f.fileDialogs.answers = {exported.toStdString()};
+    f.window->FileExportTrackFile->trigger();
+    QVERIFY(QFileInfo(exported).size() > 0);
+    // The second straight ends where the first began only in a closed loop.
+    QCOMPARE(f.window->StatusText->text(), QStringLiteral("Exported; the track has 1 gap (see meridal-cli check)"));
+
+    // Delete in the list removes the trace row it is on.
+    QVERIFY(f.ClickNode(QStringLiteral("Track")));
+    QVERIFY(f.PressRow(QStringLiteral("Trace 1")));
+    f.messages.answers = {MessageAnswer::No};
+    QTest::keyClick(f.List(), Qt::Key_Delete);
+    QCOMPARE(f.messages.Texts().back(), std::string("Remove Trace 1 ?"));
+  }
+
+  // The pointer's position, at its longest, fits the first panel in its font.
+  void thePositionPanelHoldsTheLongestPosition() {
+    UiFrame f;
+    QLabel* panel = f.window->StatusPanels[0];
+    for (int32_t x : {INT32_MIN, -19684, -19683, -1, 19686, 577870})
+      for (int32_t y : {INT32_MIN, -19684, -121147}) {
+        panel->setText(QString::fromStdString(meridal::PositionText(x, y)));
+        QVERIFY2(panel->sizeHint().width() <= panel->width(), qPrintable(panel->text()));
+      }
+  }
+
+  // Qt's file dialog keeps its settings; the tests must not write the user's.
+  void theSuiteKeepsItsSettingsToItself() {
+    const QString settings = QSettings(QSettings::UserScope, QStringLiteral("QtProject")).fileName();
+    QVERIFY2(settings.startsWith(QDir::tempPath()), qPrintable(settings));
+  }
+
   void aboutOpensTheAboutBox() {
     UiFrame f;
     f.window->AboutItem->trigger();
@@ -236,5 +359,5 @@ class MainWindowTest : public QObject {
   }
 };
 
-QTEST_MAIN(MainWindowTest)
+MERIDAL_UI_TEST_MAIN(MainWindowTest)
 #include "main_window_test.moc"

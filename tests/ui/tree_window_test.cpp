@@ -9,12 +9,35 @@
 #include "model/track.h"
 #include "ui/qt_tree_nodes.h"
 #include "ui/ui_fixture.h"
+#include "ui/ui_test_main.h"
 
 using meridal::MessageAnswer;
 using meridal::QtTreeNodes;
 using meridal::testing::UiFrame;
 
 namespace {
+
+// Every row as "Variable | Value | Meaning".
+QStringList RowTexts(const QTreeWidget* list) {
+  QStringList out;
+  for (int i = 0; i < list->topLevelItemCount(); ++i) {
+    const QTreeWidgetItem* item = list->topLevelItem(i);
+    out << item->text(0) + " | " + item->text(1) + " | " + item->text(2);
+  }
+  return out;
+}
+
+QStringList RowTexts(meridal::TBase* object) {
+  meridal::RowList rows;
+  object->FillProperties(rows);
+  QStringList out;
+  for (const meridal::PropertyRow& row : rows) {
+    QStringList texts{QString::fromStdString(row.Caption), QString(), QString()};
+    for (size_t c = 0; c < 2 && c < row.SubItems.size(); ++c) texts[int(c) + 1] = QString::fromStdString(row.SubItems[c]);
+    out << texts.join(" | ");
+  }
+  return out;
+}
 
 QStringList EnabledItems(const QMenu* menu) {
   QStringList out;
@@ -145,6 +168,50 @@ class TreeWindowTest : public QObject {
     QVERIFY(!f.Shell().Modified);
   }
 
+  // Qt makes a pressed row current before it selects it; the popup must follow
+  // the row the user pressed on, with either button.
+  void aPressOnATraceRowEnablesItsPopup() {
+    UiFrame f;
+    f.window->show();
+    f.window->FileNewClick();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QMenu* popup = f.window->FormTree->ListPopupMenu;
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+      QVERIFY(f.PressRow(QStringLiteral("Number of Traces")));
+      QVERIFY(EnabledItems(popup).isEmpty());
+      QVERIFY(f.PressRow(QStringLiteral("Trace 1"), button));
+      QCOMPARE(EnabledItems(popup), (QStringList{"&Remove", "Add &Before", "Add &After"}));
+      popup->hide();
+    }
+  }
+
+  // An edit moves Qt's current item while the model is half changed; afterwards
+  // every row of the list must show the selected object as it is now.
+  void afterARemovalTheListShowsTheObjectAsItIsNow() {
+    UiFrame f(true);
+    f.window->show();
+    QVERIFY(f.window->OpenAtStartUp(QStringLiteral(MERIDAL_EXAMPLES_DIR "/circuit.mrd")));
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    const auto remove = [&f] {
+      f.messages.answers = {MessageAnswer::Yes};
+      f.window->EditItems.Action(meridal::kEditRemove)->trigger();
+    };
+    QVERIFY(f.ClickNode(QStringLiteral("Section 3 (curved)")));
+    remove();
+    QCOMPARE(f.Tree()->currentItem()->text(0), QStringLiteral("Section 3 (straight)"));
+    QCOMPARE(RowTexts(f.List()), RowTexts(f.window->FormTree->SelectedObject()));
+
+    // The last wall of a section: the wall before it now reaches the border.
+    QTreeWidgetItem* section = f.Node(QStringLiteral("Section 0 (straight)"));
+    QTreeWidgetItem* lastWall = section->child(section->childCount() - 1);
+    QCOMPARE(lastWall->text(0), QStringLiteral("Wall 4"));
+    f.Tree()->scrollToItem(lastWall);
+    QTest::mouseClick(f.Tree()->viewport(), Qt::LeftButton, Qt::NoModifier, UiFrame::OnText(*f.Tree(), lastWall));
+    remove();
+    QCOMPARE(f.Tree()->currentItem()->text(0), QStringLiteral("Wall 3"));
+    QCOMPARE(RowTexts(f.List()), RowTexts(f.window->FormTree->SelectedObject()));
+  }
+
   void aRightClickSelectsTheNodeAndOpensThePopup() {
     UiFrame f;
     f.window->show();
@@ -227,5 +294,5 @@ class TreeWindowTest : public QObject {
   }
 };
 
-QTEST_MAIN(TreeWindowTest)
+MERIDAL_UI_TEST_MAIN(TreeWindowTest)
 #include "tree_window_test.moc"

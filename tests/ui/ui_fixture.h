@@ -3,6 +3,7 @@
 // scripted or real files.
 #include <QTest>
 #include <QTreeWidget>
+#include <algorithm>
 #include <memory>
 
 #include "model/track.h"
@@ -38,6 +39,31 @@ struct UiFrame {
     if (!item) return false;
     Tree()->setCurrentItem(item);
     return true;
+  }
+  // Clicks the node labelled `label` as a user would, its parents expanded first.
+  bool ClickNode(const QString& label) {
+    QTreeWidgetItem* item = Node(label);
+    if (!item) return false;
+    for (QTreeWidgetItem* p = item->parent(); p; p = p->parent()) p->setExpanded(true);
+    Tree()->scrollToItem(item);
+    QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, Qt::NoModifier, OnText(*Tree(), item));
+    return Tree()->currentItem() == item;
+  }
+  // Presses a mouse button on the list row whose Variable is `caption`.
+  bool PressRow(const QString& caption, Qt::MouseButton button = Qt::LeftButton) {
+    const auto found = List()->findItems(caption, Qt::MatchExactly);
+    if (found.isEmpty()) return false;
+    List()->scrollToItem(found.front());
+    const QPoint at = OnText(*List(), found.front());
+    QTest::mousePress(List()->viewport(), button, Qt::NoModifier, at);
+    QTest::mouseRelease(List()->viewport(), button, Qt::NoModifier, at);
+    return true;
+  }
+  // A point on the item's first column, where its text begins: the row may reach
+  // beyond a narrow viewport.
+  static QPoint OnText(const QTreeWidget& view, QTreeWidgetItem* item) {
+    const QRect row = view.visualItemRect(item);
+    return QPoint(row.left() + std::min(24, row.width() / 2), row.center().y());
   }
   // Selects the list row whose Variable is `caption`.
   bool SelectRow(const QString& caption) {

@@ -1,0 +1,102 @@
+// A save killed at any moment: a child process saves a large track over the same
+// file again and again, alternating two versions, and is killed with SIGKILL at a
+// random moment. Afterwards the file must read as one of the two versions, never
+// as anything else. Temporary files a killed save leaves behind are counted.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <random>
+#include <thread>
+
+#include "bench/synthetic_track.h"
+#include "files/project_io.h"
+#include "support/recording_messages.h"
+
+namespace meridal {
+namespace {
+
+namespace fs = std::filesystem;
+
+#ifdef MERIDAL_SANITIZE_BUILD
+constexpr int kKills = 20;  // a save and its check take ten times as long under the sanitizers
+#else
+constexpr int kKills = 200;
+#endif
+
+// The track file image: the same track always gives the same bytes, unlike the
+// project file, whose fillers differ from save to save.
+std::vector<uint8_t> Fingerprint(TTrack& track) {
+  testing::RecordingMessages messages;
+  return ExportTrackImage(track, messages).value();
+}
+
+[[noreturn]] void SaveForever(const std::string& path, TTrack& a, TTrack& b) {
+  testing::RecordingMessages messages;
+  TFiller filler{7};
+  for (unsigned round = 0;; ++round) SaveProjectFile(path, round % 2 ? a : b, filler, messages);
+}
+
+TEST(KillDuringSave, TheFileIsAlwaysTheOldOrTheNewTrack) {
+  const fs::path dir = fs::path(MERIDAL_TEST_TMPDIR) / "kill-save";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  const std::string path = (dir / "big.mrd").string();
+
+  auto a = bench::SyntheticTrack(10000);
+  auto b = bench::SyntheticTrack(10000);
+  b->Section(5000)->Altitude(3)->HeightAtStart += 1000;
+  const auto fingerprintA = Fingerprint(*a), fingerprintB = Fingerprint(*b);
+  ASSERT_NE(fingerprintA, fingerprintB);
+
+  testing::RecordingMessages messages;
+  TFiller filler{1};
+  const auto started = std::chrono::steady_clock::now();
+  ASSERT_EQ(SaveProjectFile(path, *a, filler, messages), FileStatus::Ok);
+  const auto saveTime = std::chrono::steady_clock::now() - started;
+
+  // Kills spread over two saves' time, so that they land in every step of a save:
+  // sealing, writing, flushing, renaming, and between saves.
+  std::random_device seeds;
+  const unsigned seed = seeds();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 random(seed);
+  std::uniform_int_distribution<int64_t> delay(0, 2 * std::chrono::duration_cast<std::chrono::microseconds>(saveTime).count());
+
+  int readA = 0, readB = 0, temporaryFiles = 0;
+  for (int kill = 0; kill < kKills; ++kill) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) SaveForever(path, *a, *b);
+    std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+
+    TTrack read;
+    ASSERT_EQ(LoadProjectFile(path, read, messages), FileStatus::Ok) << "after kill " << kill;
+    const auto fingerprint = Fingerprint(read);
+    ASSERT_TRUE(fingerprint == fingerprintA || fingerprint == fingerprintB) << "after kill " << kill;
+    (fingerprint == fingerprintA ? readA : readB)++;
+    for (const auto& entry : fs::directory_iterator(dir))
+      if (entry.path() != path) {
+        ++temporaryFiles;
+        fs::remove(entry.path());
+      }
+  }
+  RecordProperty("kills", kKills);
+  RecordProperty("old", readA);
+  RecordProperty("new", readB);
+  RecordProperty("temporary_files_left", temporaryFiles);
+  std::printf("%d kills: %d times the one version, %d times the other, %d temporary files left\n", kKills, readA,
+              readB, temporaryFiles);
+  EXPECT_TRUE(messages.Empty());
+  fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace meridal
