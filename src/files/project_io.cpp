@@ -11,9 +11,7 @@
 
 namespace meridal {
 
-namespace {
-
-FileStatus Replace(const std::string& path, const std::vector<uint8_t>& image, IMessages& messages) {
+FileStatus WriteImageFile(const std::string& path, const std::vector<uint8_t>& image, IMessages& messages) {
   switch (ReplaceFileContents(path, image)) {
     case ReplaceResult::Ok: return FileStatus::Ok;
     case ReplaceResult::CannotCreate: return FileStatus::CannotOpen;
@@ -22,8 +20,6 @@ FileStatus Replace(const std::string& path, const std::vector<uint8_t>& image, I
   ShowFileError(messages, kTrackWriteError);
   return FileStatus::Failed;
 }
-
-}  // namespace
 
 bool ReadProjectImage(std::span<const uint8_t> image, TTrack& track, IMessages& messages) {
   ProjectReader reader(image, messages);
@@ -70,13 +66,13 @@ FileStatus LoadProjectFile(const std::string& path, TTrack& track, IMessages& me
 FileStatus SaveProjectFile(const std::string& path, TTrack& track, TFiller& filler, IMessages& messages) {
   const auto image = WriteProjectImage(track, filler, messages);
   if (!image) return FileStatus::Failed;
-  return Replace(path, *image, messages);
+  return WriteImageFile(path, *image, messages);
 }
 
 FileStatus ExportTrackFile(const std::string& path, TTrack& track, IMessages& messages) {
   const auto image = ExportTrackImage(track, messages);
   if (!image) return FileStatus::Failed;
-  return Replace(path, *image, messages);
+  return WriteImageFile(path, *image, messages);
 }
 
 }  // namespace meridal

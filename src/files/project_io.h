@@ -38,6 +38,10 @@ FileStatus SaveProjectFile(const std::string& path, TTrack& track, TFiller& fill
 // Writes `track` as a track file at `path`.
 FileStatus ExportTrackFile(const std::string& path, TTrack& track, IMessages& messages);
 
+// Replaces the file at `path` by `image` safely; a failure after the file could be
+// created shows "Track: Error writing file!".
+FileStatus WriteImageFile(const std::string& path, const std::vector<uint8_t>& image, IMessages& messages);
+
 // The same in memory. Handing the bytes over lets reading unseal them in place.
 bool ReadProjectImage(std::span<const uint8_t> image, TTrack& track, IMessages& messages);
 bool ReadProjectImage(std::vector<uint8_t>&& image, TTrack& track, IMessages& messages);
