@@ -300,6 +300,7 @@ bool Collector::Integer(int64_t v) {
 
 bool Collector::end_object() {
   Frame& f = Top();
+  f.keyName = nullptr;  // problems found now belong to the whole object
   const KeySet& keys = *KeysOf(f.place);
   unsigned required = keys.required;
   if (f.place == Place::Section && (f.seen & 1u << kType) && !IsStraightTypeWord(static_cast<int32_t>(section_[kType])))
