@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds examples/circuit.mrd with meridal-cli: a closed circuit of straights, left
-# and right curves, five surface strips, and non-zero heights on a few walls.
+# and right curves, five surface strips, and non-zero heights on a few walls; and
+# beside it the same track as readable text, circuit.json.
 # Usage: examples/make-circuit.sh [MERIDAL-CLI] [OUT.mrd]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -62,4 +63,5 @@ m set "$tmp" "section 3/altitude 1" "1st order coeff." -19685
 "$cli" check "$tmp" >/dev/null
 mv "$tmp" "$out"
 trap - EXIT
-echo "wrote $out ($sections sections)"
+"$cli" convert "$out" "${out%.mrd}.json"
+echo "wrote $out ($sections sections) and ${out%.mrd}.json"

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "files/project_io.h"
+#include "files/track_formats.h"
 #include "model/track.h"
 
 namespace meridal {
@@ -13,10 +14,11 @@ MessageAnswer StderrMessages::Show(const std::string&, const std::string& text, 
   return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
 }
 
-std::unique_ptr<TTrack> LoadTrack(const std::string& path, CliIo io) {
+std::unique_ptr<TTrack> LoadTrack(const std::string& path, CliIo io, TrackFormat* format,
+                                  std::optional<TrackFormat> as) {
   StderrMessages messages(io.err);
   auto track = std::make_unique<TTrack>();
-  switch (LoadProjectFile(path, *track, messages)) {
+  switch (LoadTrackFile(path, as, *track, messages, format)) {
     case FileStatus::Ok: return track;
     case FileStatus::CannotOpen: io.err << "Unable to open " << path << " !\n"; return nullptr;
     case FileStatus::Failed: return nullptr;  // the reader has said why
@@ -24,10 +26,10 @@ std::unique_ptr<TTrack> LoadTrack(const std::string& path, CliIo io) {
   return nullptr;
 }
 
-bool SaveTrack(TTrack& track, const std::string& path, CliIo io) {
+bool SaveTrack(TTrack& track, const std::string& path, CliIo io, std::optional<TrackFormat> format) {
   StderrMessages messages(io.err);
   TFiller filler = TFiller::FromClock();
-  switch (SaveProjectFile(path, track, filler, messages)) {
+  switch (SaveTrackFile(path, format.value_or(TrackFormatForWriting(path)), track, filler, messages)) {
     case FileStatus::Ok: return true;
     case FileStatus::CannotOpen: io.err << "Unable to open file!\n"; return false;
     case FileStatus::Failed: return false;

@@ -98,7 +98,7 @@ std::optional<std::vector<uint8_t>> WriteTrackImage(TrackFormat format, TTrack& 
 }
 
 FileStatus LoadTrackFile(const std::string& path, std::optional<TrackFormat> format, TTrack& track,
-                         IMessages& messages) {
+                         IMessages& messages, TrackFormat* used) {
   FileContents file = ReadWholeFile(path, kMaxProjectFileBytes);
   if (!file.opened) return FileStatus::CannotOpen;
   if (!file.ok) {
@@ -107,6 +107,7 @@ FileStatus LoadTrackFile(const std::string& path, std::optional<TrackFormat> for
   }
   if (!format) format = TrackFormatOfPath(path);
   if (!format) format = SniffTrackFormat(file.bytes);
+  if (used) *used = *format;
   return ReadTrackImage(*format, std::move(file.bytes), track, messages) ? FileStatus::Ok : FileStatus::Failed;
 }
 

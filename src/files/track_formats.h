@@ -40,9 +40,10 @@ std::optional<std::vector<uint8_t>> WriteTrackImage(TrackFormat format, TTrack& 
                                                     IMessages& messages);
 
 // The file at `path` in `format`, or when none is given in the format its
-// extension names, or failing that the one its contents look like.
+// extension names, or failing that the one its contents look like; `used` tells
+// which it was.
 FileStatus LoadTrackFile(const std::string& path, std::optional<TrackFormat> format, TTrack& track,
-                         IMessages& messages);
+                         IMessages& messages, TrackFormat* used = nullptr);
 // Writes the track safely in `format` (the old file stays intact on failure).
 FileStatus SaveTrackFile(const std::string& path, TrackFormat format, TTrack& track, TFiller& filler,
                          IMessages& messages);
