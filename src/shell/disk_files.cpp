@@ -1,6 +1,8 @@
-// The files on disk: the project reader and writer and the track file export.
+// The files on disk: any of the three formats read and written through the
+// format registry, by the name's extension; the track file export.
 #include "files/filler.h"
 #include "files/project_io.h"
+#include "files/track_formats.h"
 #include "shell/document_files.h"
 
 namespace meridal {
@@ -10,10 +12,10 @@ namespace {
 class DiskFiles : public IDocumentFiles {
  public:
   FileStatus Load(const std::string& path, TTrack& track, IMessages& messages) override {
-    return LoadProjectFile(path, track, messages);
+    return LoadTrackFile(path, std::nullopt, track, messages);
   }
   FileStatus Save(const std::string& path, TTrack& track, IMessages& messages) override {
-    return SaveProjectFile(path, track, filler_, messages);
+    return SaveTrackFile(path, TrackFormatForWriting(path), track, filler_, messages);
   }
   FileStatus Export(const std::string& path, TTrack& track, IMessages& messages) override {
     return ExportTrackFile(path, track, messages);

@@ -1,5 +1,6 @@
 #include "shell/document_shell.h"
 
+#include "files/track_formats.h"
 #include "graphics/scale_draw.h"
 #include "model/track.h"
 #include "platform/file_dialogs.h"
@@ -57,7 +58,7 @@ void TDocumentShell::FileOpen() {
   if (Track && Modified && !OfferToSave()) return;
   FileDialogRequest request;
   request.defaultExtension = kProjectExtension;
-  request.filter = kProjectFilter;
+  request.filter = kOpenFilter;
   request.fileName = FileName;
   request.mustExist = true;
   const auto path = fileDialogs_.Open(request);
@@ -65,7 +66,46 @@ void TDocumentShell::FileOpen() {
   OpenPath(*path);
 }
 
+void TDocumentShell::FileOpenPath(const std::string& path) {
+  if (Track && Modified && !OfferToSave()) return;
+  OpenPath(path);
+}
+
+void TDocumentShell::FileImportTrackFile() {
+  if (Track && Modified && !OfferToSave()) return;
+  FileDialogRequest request;
+  request.defaultExtension = kTrackExtension;
+  request.filter = kTrackFilter;
+  request.mustExist = true;
+  const auto path = fileDialogs_.Open(request);
+  if (path) ImportPath(*path);
+}
+
+bool TDocumentShell::ImportPath(const std::string& path) {
+  BusyScope busy(windows_);
+  auto track = std::make_unique<TTrack>();
+  switch (files_.Load(path, *track, messages_)) {
+    case FileStatus::Ok:
+      break;
+    case FileStatus::CannotOpen:
+      busy.End();
+      ShowRefusal(messages_, RefusalText("Unable to open", path));
+      return false;
+    case FileStatus::Failed:  // the reader has said why; the open document stays
+      return false;
+  }
+  ReleaseDocument();
+  Track = std::move(track);
+  SetUpWindows();
+  FileName = WithExtension(path, TrackFormat::Project);
+  Untitled = true;
+  MarkModified();
+  NoteRecent(path);
+  return true;
+}
+
 bool TDocumentShell::OpenPath(const std::string& path) {
+  if (TrackFormatOfPath(path) == TrackFormat::TrackFile) return ImportPath(path);
   ReleaseDocument();
   BusyScope busy(windows_);
   auto track = std::make_unique<TTrack>();
@@ -82,7 +122,14 @@ bool TDocumentShell::OpenPath(const std::string& path) {
   }
   Track = std::move(track);
   SetUpWindows();
+  Untitled = false;
+  NoteRecent(path);
   return true;
+}
+
+void TDocumentShell::NoteRecent(const std::string& path) {
+  Recent.Add(path);
+  windows_.RecentFilesChanged();
 }
 
 void TDocumentShell::ReleaseDocument() {
@@ -110,7 +157,7 @@ bool TDocumentShell::OfferToSave() {
   switch (messages_.Show(kAppTitle, SaveChangesText(FileName), MessageIcon::Warning,
                          MessageButtons::YesNoCancel)) {
     case MessageAnswer::Yes:
-      if (FileName == kNewFileName) {
+      if (FileName == kNewFileName || Untitled) {
         SaveCancelled = false;
         FileSaveAs();
         if (SaveCancelled) return false;
@@ -128,6 +175,12 @@ bool TDocumentShell::OfferToSave() {
 
 void TDocumentShell::FileSave() {
   if (!Track || !Modified || FileName.empty()) return;
+  // An imported document has a proposed name only: writing it unasked could
+  // replace a project of that name.
+  if (Untitled) {
+    FileSaveAs();
+    return;
+  }
   WriteProject();
 }
 
@@ -135,7 +188,7 @@ void TDocumentShell::FileSaveAs() {
   if (!Track) return;
   FileDialogRequest request;
   request.defaultExtension = kProjectExtension;
-  request.filter = kProjectFilter;
+  request.filter = kSaveAsFilter;
   request.fileName = FileName;
   request.promptOverwrite = true;
   const auto path = fileDialogs_.Save(request);
@@ -144,7 +197,10 @@ void TDocumentShell::FileSaveAs() {
     return;
   }
   FileName = *path;
-  WriteProject();
+  if (WriteProject()) {
+    Untitled = false;
+    NoteRecent(FileName);
+  }
 }
 
 bool TDocumentShell::WriteProject() {

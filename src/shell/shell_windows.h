@@ -38,6 +38,8 @@ class IShellWindows {
   // "Save As..." and "Export Track File...".
   virtual void SetDocumentItemsEnabled(bool enabled) = 0;
   virtual void SetBusy(bool busy) = 0;
+  // The list of recently used files changed (the frame keeps it between runs).
+  virtual void RecentFilesChanged() {}
 };
 
 }  // namespace meridal
