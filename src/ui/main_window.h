@@ -58,7 +58,9 @@ class TFormMain : public QMainWindow, public IShellWindows {
   QAction* FileNew;
   QAction* FileOpen;
   QAction* FileSave;
+  QMenu* FileOpenRecent;
   QAction* FileSaveAs;
+  QAction* FileImportTrackFile;
   QAction* FileExportTrackFile;
   QAction* FileExit;
   QMenu* EditMenuItems;
@@ -81,7 +83,9 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void FileSaveClick();
   void FileSaveAsClick();
   void FileExportTrackFileClick();
-  void FileImportTrackFileClick() {}  // no menu item calls it
+  void FileImportTrackFileClick();
+  void FileOpenRecentClick(const QString& path);
+  void FileClearRecentClick();
   void FileExitClick();
   void EditRemoveClick();
   void EditAddBeforeClick();
@@ -120,9 +124,17 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void SetSaveEnabled(bool enabled) override;
   void SetDocumentItemsEnabled(bool enabled) override;
   void SetBusy(bool busy) override;
+  void RecentFilesChanged() override;
+
+  // The file the program keeps the recent files in (under the user's
+  // configuration folder, or the test one while QStandardPaths is in test mode).
+  static QString SettingsPath();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Files dragged from a file manager: the first .mrd, .trk or .json opens.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void FormCreate();
@@ -132,6 +144,8 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void BuildViewMenu();
   void BuildWindowMenu();
   void FillWindowMenu();
+  void FillRecentMenu();
+  void LoadRecentFiles();
   void BuildStatusBar();
   void ViewToggled();
 

@@ -1,6 +1,7 @@
 #pragma once
 // A main window wired to scripted boxes, file dialogs and dialogs, with either
 // scripted or real files.
+#include <QStandardPaths>
 #include <QTest>
 #include <QTreeWidget>
 #include <memory>
@@ -15,6 +16,8 @@ namespace meridal::testing {
 
 struct UiFrame {
   explicit UiFrame(bool realFiles = false, bool realDialogs = false) {
+    // The window keeps its recent files in the settings: never the user's own.
+    QStandardPaths::setTestModeEnabled(true);
     if (realFiles) disk = MakeDiskFiles();
     MainWindowServices services;
     services.messages = &messages;
