@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "files/track_assembly.h"
+#include "files/track_json_canonical.h"
 #include "files/track_json_format.h"
 #include "model/numbers.h"
 #include "model/section.h"
@@ -427,6 +428,12 @@ bool TrackJsonReader::Read(TTrack& track) {
   const char* mark = text_.data();
   std::optional<Collector> collector;
   try {
+    std::vector<int32_t> traces;
+    std::vector<std::unique_ptr<TSection>> sections;
+    if (canonicalFirst_ && ReadCanonicalJson(text_, track, traces, sections)) {
+      InstallReadTrack(track, std::move(traces), std::move(sections));
+      return true;
+    }
     collector.emplace(text_, &mark, track);
     const TrackedChars begin(text_.data(), &mark), end(text_.data() + text_.size(), &mark);
     if (!Json::sax_parse(begin, end, &*collector)) {

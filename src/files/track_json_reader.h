@@ -18,7 +18,10 @@ class TTrack;
 
 class TrackJsonReader {
  public:
-  TrackJsonReader(std::string_view text, IMessages& messages) : text_(text), messages_(messages) {}
+  // `canonicalFirst`: try the fast reading of the writer's own layout first (see
+  // track_json_canonical.h); off, the general parser reads every text.
+  TrackJsonReader(std::string_view text, IMessages& messages, bool canonicalFirst = true)
+      : text_(text), messages_(messages), canonicalFirst_(canonicalFirst) {}
   // Builds the track from the text, replacing what it held. A refused text shows
   // one message (title "Error") and leaves the track as it was.
   bool Read(TTrack& track);
@@ -26,6 +29,7 @@ class TrackJsonReader {
  private:
   std::string_view text_;
   IMessages& messages_;
+  bool canonicalFirst_;
 };
 
 bool ReadTrackJsonImage(std::span<const uint8_t> image, TTrack& track, IMessages& messages);

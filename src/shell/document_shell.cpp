@@ -81,19 +81,25 @@ void TDocumentShell::FileImportTrackFile() {
   if (path) ImportPath(*path);
 }
 
-bool TDocumentShell::ImportPath(const std::string& path) {
+std::unique_ptr<TTrack> TDocumentShell::ReadDocument(const std::string& path) {
   BusyScope busy(windows_);
   auto track = std::make_unique<TTrack>();
   switch (files_.Load(path, *track, messages_)) {
     case FileStatus::Ok:
-      break;
+      return track;
     case FileStatus::CannotOpen:
       busy.End();
       ShowRefusal(messages_, RefusalText("Unable to open", path));
-      return false;
-    case FileStatus::Failed:  // the reader has said why; the open document stays
-      return false;
+      return nullptr;
+    case FileStatus::Failed:  // the reader has said why; no partial track survives
+      break;
   }
+  return nullptr;
+}
+
+bool TDocumentShell::ImportPath(const std::string& path) {
+  auto track = ReadDocument(path);  // the open document stays if this fails
+  if (!track) return false;
   ReleaseDocument();
   Track = std::move(track);
   SetUpWindows();
@@ -107,19 +113,9 @@ bool TDocumentShell::ImportPath(const std::string& path) {
 bool TDocumentShell::OpenPath(const std::string& path) {
   if (TrackFormatOfPath(path) == TrackFormat::TrackFile) return ImportPath(path);
   ReleaseDocument();
-  BusyScope busy(windows_);
-  auto track = std::make_unique<TTrack>();
   FileName = path;
-  switch (files_.Load(path, *track, messages_)) {
-    case FileStatus::Ok:
-      break;
-    case FileStatus::CannotOpen:
-      busy.End();
-      ShowRefusal(messages_, RefusalText("Unable to open", FileName));
-      return false;
-    case FileStatus::Failed:  // the reader has said why; no partial track survives
-      return false;
-  }
+  auto track = ReadDocument(path);
+  if (!track) return false;
   Track = std::move(track);
   SetUpWindows();
   Untitled = false;

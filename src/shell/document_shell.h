@@ -89,6 +89,8 @@ class TDocumentShell {
   void ReleaseDocument();
   void SetUpWindows();
   void NoteRecent(const std::string& path);
+  // A new track read from the file, or nullptr after the failure was shown.
+  std::unique_ptr<TTrack> ReadDocument(const std::string& path);
 
   IShellWindows& windows_;
   IMessages& messages_;

@@ -64,6 +64,13 @@ TEST(TrackJson, RoundTripsBothWaysForRandomTracks) {
     ASSERT_TRUE(back) << messages.Last().text;
     EXPECT_EQ(ExportOf(*back), ExportOf(*track));
     EXPECT_EQ(JsonOf(*back), text);
+    // The general parser reads the same track, from this text and laid out otherwise.
+    TTrack general;
+    ASSERT_TRUE(TrackJsonReader(text, messages, false).Read(general));
+    EXPECT_EQ(JsonOf(general), text);
+    std::string compact = text;
+    std::erase_if(compact, [](char c) { return c == ' ' || c == '\n'; });
+    EXPECT_EQ(JsonOf(*FromJson(compact, messages)), text);
 
     // mrd -> json -> mrd: the same export bytes and rows. (This leg keeps to the
     // type words 1 and 2, which every project reader takes.)
