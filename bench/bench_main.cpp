@@ -36,7 +36,7 @@ void PrintFormatRatios(const std::map<std::string, double>& cpu) {
   for (const char* n : {"1000", "10000"}) {
     const auto base = cpu.find(std::string("ProjectRead/") + n);
     if (base == cpu.end() || base->second <= 0) continue;
-    for (const char* other : {"TrackImport/", "JsonWrite/", "JsonRead/"}) {
+    for (const char* other : {"TrackImport/", "JsonWrite/", "JsonRead/", "JsonReadGeneral/"}) {
       const auto it = cpu.find(other + std::string(n));
       if (it == cpu.end()) continue;
       if (first) std::printf("\nThe formats against reading the project file (CPU time)\n");

@@ -88,7 +88,7 @@ bool ReadWalls(Scanner& in, TSection& section) {
 }
 
 bool ReadAltitude(Scanner& in, TSection& section) {
-  int32_t v[8];
+  int32_t v[8] = {};
   for (int k = 0; k < 4; ++k)
     if (!in.Field(kJsonAltitudeKeys[k], k == 0, v[k])) return false;
   const bool a3 = in.Field(kJsonAltitudeKeys[kJsonA3], false, v[kJsonA3]);

@@ -173,15 +173,23 @@ bool Collector::Fail(const char* at, const std::string& what) { return FailAt(at
 
 std::string Collector::Path() const {
   std::string path;
+  const auto name = [&path](const char* key) {
+    if (!path.empty()) path += '.';
+    path += key;
+  };
+  const auto index = [&path](int64_t i) {
+    path += '[';
+    path += std::to_string(i);
+    path += ']';
+  };
   for (const Frame& f : stack_) {
-    if (f.openedBy) path += (path.empty() ? "" : ".") + std::string(f.openedBy);
-    if (f.index >= 0) path += "[" + std::to_string(f.index) + "]";
+    if (f.openedBy) name(f.openedBy);
+    if (f.index >= 0) index(f.index);
   }
   if (stack_.empty()) return path;
   const Frame& top = stack_.back();
-  if (top.keyName) path += (path.empty() ? "" : ".") + std::string(top.keyName);
-  if (IsArray(top.place))
-    path += "[" + std::to_string(top.count) + "]";
+  if (top.keyName) name(top.keyName);
+  if (IsArray(top.place)) index(top.count);
   return path;
 }
 
