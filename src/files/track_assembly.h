@@ -8,8 +8,10 @@
 
 namespace meridal {
 
+class TAltitude;
 class TSection;
 class TTrack;
+class TWall;
 
 // The kind a stored type word names: a low byte of 1 is a straight, any other
 // value an arc. The word itself is kept as read and written back unchanged.
@@ -17,6 +19,13 @@ constexpr bool IsStraightTypeWord(int32_t type) { return (type & 0xFF) == 1; }
 
 // An empty section of that kind, owned by `track`, with Type set to the word.
 std::unique_ptr<TSection> NewSectionOfType(TTrack& track, int32_t type);
+
+// A wall from its eight values in the order both file tables and the JSON form
+// keep them: From, To, Surface, Unk1, Height, Unk2, Unk3, Unk4.
+std::unique_ptr<TWall> NewWall(TSection* owner, const int32_t values[8]);
+// An altitude from its eight values in the track file's order: the 3rd, 2nd and
+// 1st order coefficients, Height@Start, A3, B2, X, Y.
+std::unique_ptr<TAltitude> NewAltitude(TSection* owner, const int32_t values[8]);
 
 // Replaces what `track` held by these traces and sections (owned by `track`, their
 // stored values, altitudes and walls filled in), numbers them, and recomputes the

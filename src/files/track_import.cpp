@@ -116,31 +116,13 @@ void TrackFileReader::Build(TTrack& track) {
       int32_t a[8];
       LoadWordsLE(file_.data() + altitudeTable + kExportAltitudeBytes * static_cast<uint64_t>(w[kFirstAltitude] + t),
                   a, 8);
-      auto altitude = std::make_unique<TAltitude>(s.get());
-      altitude->ThirdOrder = a[0];
-      altitude->SecondOrder = a[1];
-      altitude->FirstOrder = a[2];
-      altitude->HeightAtStart = a[3];
-      altitude->A3 = a[4];
-      altitude->B2 = a[5];
-      altitude->X = a[6];
-      altitude->Y = a[7];
-      s->Altitudes.push_back(std::move(altitude));
+      s->Altitudes.push_back(NewAltitude(s.get(), a));
     }
     s->Walls.reserve(static_cast<size_t>(w[kNumberOfWalls]));
     for (int32_t j = 0; j < w[kNumberOfWalls]; ++j) {
       int32_t v[8];
       LoadWordsLE(file_.data() + wallTable + kExportWallBytes * (static_cast<uint64_t>(w[kFirstWall]) + j), v, 8);
-      auto wall = std::make_unique<TWall>(s.get());
-      wall->From = v[0];
-      wall->To = v[1];
-      wall->Surface = v[2];
-      wall->Unk1 = v[3];
-      wall->Height = v[4];
-      wall->Unk2 = v[5];
-      wall->Unk3 = v[6];
-      wall->Unk4 = v[7];
-      s->Walls.push_back(std::move(wall));
+      s->Walls.push_back(NewWall(s.get(), v));
     }
     sections.push_back(std::move(s));
   }

@@ -73,16 +73,7 @@ bool ReadWalls(Scanner& in, TSection& section) {
       const TWall& before = *section.Walls.back();
       if (v[0] < before.From || v[1] < before.To) return false;  // walls go from right to left
     }
-    auto wall = std::make_unique<TWall>(&section);
-    wall->From = v[0];
-    wall->To = v[1];
-    wall->Surface = v[2];
-    wall->Unk1 = v[3];
-    wall->Height = v[4];
-    wall->Unk2 = v[5];
-    wall->Unk3 = v[6];
-    wall->Unk4 = v[7];
-    section.Walls.push_back(std::move(wall));
+    section.Walls.push_back(NewWall(&section, v));
   } while (in.Take(kNextRecord));
   return in.Take(kAltitudesAfterWalls);
 }
@@ -94,16 +85,9 @@ bool ReadAltitude(Scanner& in, TSection& section) {
   const bool a3 = in.Field(kJsonAltitudeKeys[kJsonA3], false, v[kJsonA3]);
   const bool b2 = in.Field(kJsonAltitudeKeys[kJsonB2], false, v[kJsonB2]);
   if (!in.Field("x", false, v[6]) || !in.Field("y", false, v[7]) || !in.Take("}")) return false;
-  auto altitude = std::make_unique<TAltitude>(&section);
-  altitude->ThirdOrder = v[0];
-  altitude->SecondOrder = v[1];
-  altitude->FirstOrder = v[2];
-  altitude->HeightAtStart = v[3];
-  altitude->A3 = a3 ? v[kJsonA3] : wrapMul(3, v[0]);
-  altitude->B2 = b2 ? v[kJsonB2] : wrapMul(2, v[1]);
-  altitude->X = v[6];
-  altitude->Y = v[7];
-  section.Altitudes.push_back(std::move(altitude));
+  if (!a3) v[kJsonA3] = wrapMul(3, v[0]);
+  if (!b2) v[kJsonB2] = wrapMul(2, v[1]);
+  section.Altitudes.push_back(NewAltitude(&section, v));
   return true;
 }
 

@@ -390,32 +390,16 @@ bool Collector::FinishWall() {
                           "); walls go from right to left");
     }
   }
-  auto w = std::make_unique<TWall>(nullptr);
-  w->From = record_[0];
-  w->To = record_[1];
-  w->Surface = record_[2];
-  w->Unk1 = record_[3];
-  w->Height = record_[4];
-  w->Unk2 = record_[5];
-  w->Unk3 = record_[6];
-  w->Unk4 = record_[7];
-  walls_.push_back(std::move(w));
+  walls_.push_back(NewWall(nullptr, record_));
   std::fill(std::begin(record_), std::end(record_), 0);
   return true;
 }
 
 bool Collector::FinishAltitude() {
   const unsigned seen = Top().seen;
-  auto a = std::make_unique<TAltitude>(nullptr);
-  a->ThirdOrder = record_[0];
-  a->SecondOrder = record_[1];
-  a->FirstOrder = record_[2];
-  a->HeightAtStart = record_[3];
-  a->A3 = seen & (1u << kJsonA3) ? record_[kJsonA3] : wrapMul(3, a->ThirdOrder);
-  a->B2 = seen & (1u << kJsonB2) ? record_[kJsonB2] : wrapMul(2, a->SecondOrder);
-  a->X = record_[6];
-  a->Y = record_[7];
-  altitudes_.push_back(std::move(a));
+  if (!(seen & (1u << kJsonA3))) record_[kJsonA3] = wrapMul(3, record_[0]);
+  if (!(seen & (1u << kJsonB2))) record_[kJsonB2] = wrapMul(2, record_[1]);
+  altitudes_.push_back(NewAltitude(nullptr, record_));
   std::fill(std::begin(record_), std::end(record_), 0);
   return true;
 }
