@@ -22,10 +22,29 @@ class ThroughputReporter : public benchmark::ConsoleReporter {
       if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
       auto it = run.counters.find("bytes_per_second");
       if (it != run.counters.end()) megabytesPerSecond[run.benchmark_name()] = it->second.value / 1e6;
+      cpuTime[run.benchmark_name()] = run.GetAdjustedCPUTime();
     }
   }
   std::map<std::string, double> megabytesPerSecond;
+  std::map<std::string, double> cpuTime;  // per iteration, in the benchmark's unit
 };
+
+// The other formats' readers and the JSON writer against reading the project file
+// of the same track, as ratios of CPU time measured in the same run.
+void PrintFormatRatios(const std::map<std::string, double>& cpu) {
+  bool first = true;
+  for (const char* n : {"1000", "10000"}) {
+    const auto base = cpu.find(std::string("ProjectRead/") + n);
+    if (base == cpu.end() || base->second <= 0) continue;
+    for (const char* other : {"TrackImport/", "JsonWrite/", "JsonRead/", "JsonReadGeneral/"}) {
+      const auto it = cpu.find(other + std::string(n));
+      if (it == cpu.end()) continue;
+      if (first) std::printf("\nThe formats against reading the project file (CPU time)\n");
+      first = false;
+      std::printf("  %-18s / ProjectRead/%-6s %6.2f x\n", it->first.c_str(), n, it->second / base->second);
+    }
+  }
+}
 
 void PrintSummary(const std::map<std::string, double>& mbps) {
   if (mbps.empty()) return;
@@ -72,5 +91,6 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   PrintSummary(reporter.megabytesPerSecond);
+  PrintFormatRatios(reporter.cpuTime);
   return 0;
 }

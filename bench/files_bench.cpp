@@ -10,6 +10,9 @@
 #include "files/project_io.h"
 #include "files/project_key.h"
 #include "files/seal.h"
+#include "files/track_import.h"
+#include "files/track_json_reader.h"
+#include "files/track_json_writer.h"
 #include "model/track.h"
 #include "platform/messages.h"
 #include "synthetic_track.h"
@@ -41,6 +44,7 @@ struct Fixture {
   std::unique_ptr<TTrack> track;  // the same track opened from its file
   std::vector<uint8_t> project;
   std::vector<uint8_t> exported;
+  std::string json;
 };
 
 Fixture& FixtureFor(int sections) {
@@ -56,6 +60,7 @@ Fixture& FixtureFor(int sections) {
   ReadProjectImage(WriteProjectImage(*f.built, filler, messages).value(), *f.track, messages);
   f.project = WriteProjectImage(*f.track, filler, messages).value();
   f.exported = ExportTrackImage(*f.track, messages).value();
+  f.json = TrackJsonWriter().Write(*f.track);
   return fixtures.emplace(sections, std::move(f)).first->second;
 }
 
@@ -85,17 +90,18 @@ void ProjectWriteAsBuilt(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(f.project.size()));
 }
 
-void ProjectRead(benchmark::State& state) {
-  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+// Reads an image into a new document per iteration. The file's bytes as they come
+// from the disk (`prepare`) and an empty document: neither loading the bytes nor
+// making or closing the document is part of reading.
+template <typename Prepare, typename Read>
+void TimeReading(benchmark::State& state, size_t bytes, Prepare prepare, Read read) {
   SilentMessages messages;
   for (auto _ : state) {
-    // The file's bytes as they come from the disk, and an empty document: neither
-    // loading the bytes nor closing the document is part of reading.
     state.PauseTiming();
-    std::vector<uint8_t> bytes(f.project);
+    prepare();
     auto track = std::make_unique<TTrack>();
     state.ResumeTiming();
-    ReadProjectImage(std::move(bytes), *track, messages);
+    read(*track, messages);
     benchmark::DoNotOptimize(track->Length);
     state.PauseTiming();
     track.reset();
@@ -103,7 +109,15 @@ void ProjectRead(benchmark::State& state) {
     state.ResumeTiming();
   }
   if (messages.count) state.SkipWithError("reading failed");
-  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(f.project.size()));
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes));
+}
+
+void ProjectRead(benchmark::State& state) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  std::vector<uint8_t> bytes;
+  TimeReading(
+      state, f.project.size(), [&] { bytes = f.project; },
+      [&](TTrack& track, IMessages& messages) { ReadProjectImage(std::move(bytes), track, messages); });
 }
 
 void Export(benchmark::State& state) {
@@ -114,6 +128,35 @@ void Export(benchmark::State& state) {
     benchmark::DoNotOptimize(image->data());
   }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(f.exported.size()));
+}
+
+void TrackImport(benchmark::State& state) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  TimeReading(state, f.exported.size(), [] {},
+              [&](TTrack& track, IMessages& messages) { ReadTrackFileImage(f.exported, track, messages); });
+}
+
+void JsonRead(benchmark::State& state) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  TimeReading(state, f.json.size(), [] {},
+              [&](TTrack& track, IMessages& messages) { TrackJsonReader(f.json, messages).Read(track); });
+}
+
+// The same text through the general parser alone, as a text laid out otherwise
+// would be read.
+void JsonReadGeneral(benchmark::State& state) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  TimeReading(state, f.json.size(), [] {},
+              [&](TTrack& track, IMessages& messages) { TrackJsonReader(f.json, messages, false).Read(track); });
+}
+
+void JsonWrite(benchmark::State& state) {
+  Fixture& f = FixtureFor(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    std::string text = TrackJsonWriter().Write(*f.track);
+    benchmark::DoNotOptimize(text.data());
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(f.json.size()));
 }
 
 // The cipher alone over as many bytes as the project file has.
@@ -155,6 +198,10 @@ BENCHMARK(ProjectWrite)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(ProjectWriteAsBuilt)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(ProjectRead)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(Export)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(TrackImport)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(JsonWrite)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(JsonRead)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(JsonReadGeneral)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(TeaEncipher)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(TeaDecipher)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(TeaEncipherScalar)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds examples/circuit.mrd with meridal-cli: a closed circuit of straights, left
 # and right curves, five surface strips, non-zero heights on a few walls and a
-# hill; a well-made track that passes `meridal-cli check`.
+# hill; a well-made track that passes `meridal-cli check`. Beside it, the same
+# track as readable text, circuit.json.
 # Usage: examples/make-circuit.sh [MERIDAL-CLI] [OUT.mrd]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -72,4 +73,5 @@ m edit "$tmp" "section 3/altitude 0" copy-altitude
 "$cli" check "$tmp" >/dev/null
 mv "$tmp" "$out"
 trap - EXIT
-echo "wrote $out ($sections sections)"
+"$cli" convert "$out" "${out%.mrd}.json"
+echo "wrote $out ($sections sections) and ${out%.mrd}.json"

@@ -1,6 +1,6 @@
 // Writes the fuzzers' seed files into OUTDIR: sealed project files in
-// OUTDIR/sealed and their plaintext in OUTDIR/plain, for a few small tracks built
-// by the core itself.
+// OUTDIR/sealed and their plaintext in OUTDIR/plain, track files in OUTDIR/trk and
+// JSON texts in OUTDIR/json, for a few small tracks built by the core itself.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +9,7 @@
 #include "files/project_io.h"
 #include "files/project_key.h"
 #include "files/seal.h"
+#include "files/track_json_writer.h"
 #include "model/track.h"
 #include "synthetic_track.h"
 
@@ -38,6 +39,8 @@ int main(int argc, char** argv) {
   const std::filesystem::path out(argv[1]);
   std::filesystem::create_directories(out / "sealed");
   std::filesystem::create_directories(out / "plain");
+  std::filesystem::create_directories(out / "trk");
+  std::filesystem::create_directories(out / "json");
 
   struct Shape {
     const char* name;
@@ -53,6 +56,11 @@ int main(int argc, char** argv) {
     Put(out / "sealed" / (name + ".mrd"), *image);
     meridal::UnsealGroups(image->data() + 8, (image->size() - 8) / meridal::kGroupBytes, meridal::kProjectKey);
     Put(out / "plain" / (name + ".bin"), *image);
+    auto exported = meridal::ExportTrackImage(track, messages);
+    if (!exported) return false;
+    Put(out / "trk" / (name + ".trk"), *exported);
+    const std::string text = meridal::TrackJsonWriter().Write(track);
+    Put(out / "json" / (name + ".json"), std::vector<uint8_t>(text.begin(), text.end()));
     return true;
   };
   meridal::TTrack standard;

@@ -3,7 +3,7 @@
 # Usage: scripts/ensure-deps.sh [--gui] [--fuzz] [--screenshots]
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config googletest libgtest-dev libbenchmark-dev
+packages=(cmake g++ make pkg-config googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev
           qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev)
 for arg in "$@"; do
   case "$arg" in

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Fuzzes the project reader for SECONDS seconds in all (default 60), split
-# between the two harnesses: raw bytes, and plaintext sealed by the harness.
+# Fuzzes the file readers for SECONDS seconds in all (default 60), shared among
+# the harnesses: the project reader on raw bytes and on plaintext sealed by the
+# harness, the track file import, and the JSON reader.
 # Builds the targets with clang in build-fuzz/, makes the seeds with the core,
 # keeps the growing corpus in build-fuzz/corpus/ and any crashing input in
 # build-fuzz/artifacts/. Exits non-zero when a harness finds something.
@@ -13,7 +14,7 @@ build=build-fuzz
 scripts/ensure-deps.sh --fuzz
 cmake -S fuzz -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" \
-  --target fuzz_project_reader fuzz_sealed_project_reader make_fuzz_seeds
+  --target fuzz_project_reader fuzz_sealed_project_reader fuzz_track_import fuzz_json_reader make_fuzz_seeds
 
 rm -rf "$build/seeds"
 "$build/make_fuzz_seeds" "$build/seeds"
@@ -21,11 +22,10 @@ mkdir -p "$build/artifacts"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-first=$(( seconds / 2 ))
-second=$(( seconds - first ))
+targets=(project_reader:sealed sealed_project_reader:plain track_import:trk json_reader:json)
+share=$(( seconds / ${#targets[@]} ))
 run() {
   local name=$1 seeds=$2 time=$3
-  [ "$time" -gt 0 ] || return 0
   mkdir -p "$build/corpus/$name"
   # Inputs that once failed are replayed first, every run.
   local regressions=fuzz/regressions/$name
@@ -33,11 +33,18 @@ run() {
     echo "== replaying $regressions"
     "$build/fuzz_$name" -runs=0 "$regressions"/*
   fi
+  [ "$time" -gt 0 ] || return 0
   echo "== fuzzing $name for ${time}s"
   "$build/fuzz_$name" -max_total_time="$time" -max_len=16384 -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$build/artifacts/$name-" \
     "$build/corpus/$name" "$seeds"
 }
-run project_reader "$build/seeds/sealed" "$first"
-run sealed_project_reader "$build/seeds/plain" "$second"
+left=$seconds
+for i in "${!targets[@]}"; do
+  name=${targets[$i]%%:*}
+  time=$share
+  [ "$i" -eq $(( ${#targets[@]} - 1 )) ] && time=$left  # the last takes what the division left
+  run "$name" "$build/seeds/${targets[$i]#*:}" "$time"
+  left=$(( left - time ))
+done
 echo "== fuzzing found nothing"

@@ -8,26 +8,30 @@ namespace {
 
 const char kUsage[] =
     "usage: meridal-cli COMMAND ...\n"
-    "  new OUT.mrd\n"
-    "  tree FILE.mrd\n"
-    "  props FILE.mrd [OBJECT]\n"
-    "  get FILE.mrd OBJECT NAME\n"
-    "  set FILE.mrd OBJECT NAME TEXT [--base dec|m|deg|curv] [-o OUT.mrd]\n"
-    "  edit FILE.mrd OBJECT OP [ARG] [-o OUT.mrd]\n"
+    "  new OUT\n"
+    "  tree FILE\n"
+    "  props FILE [OBJECT]\n"
+    "  get FILE OBJECT NAME\n"
+    "  set FILE OBJECT NAME TEXT [--base dec|m|deg|curv] [-o OUT]\n"
+    "  edit FILE OBJECT OP [ARG] [-o OUT]\n"
     "      OP: remove | add-before | add-after | split LEN | change-type |\n"
     "          copy-walls-from N | copy-walls-to-all | copy-altitude\n"
-    "  trace FILE.mrd remove|add-before|add-after N [-o OUT.mrd]\n"
-    "  export FILE.mrd OUT.trk\n"
-    "  check FILE.mrd\n"
-    "  profile FILE.mrd [--samples N]\n"
-    "  render FILE.mrd OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z] [--smooth]\n"
-    "  render FILE.mrd OUT.png --profile [--size WxH] [--select OBJECT] [--slope] [--smooth]\n"
+    "  trace FILE remove|add-before|add-after N [-o OUT]\n"
+    "  export FILE OUT.trk\n"
+    "  convert IN OUT [--from mrd|trk|json] [--to mrd|trk|json]   ('-': standard input or output)\n"
+    "  check FILE\n"
+    "  profile FILE [--samples N]\n"
+    "  render FILE OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z] [--smooth]\n"
+    "  render FILE OUT.png --profile [--size WxH] [--select OBJECT] [--slope] [--smooth]\n"
+    "FILE, OUT: a project (.mrd), a track file (.trk) or a JSON text (.json), told by the\n"
+    "        extension; a changed FILE is written back in its own format\n"
     "OBJECT: track | \"section N\" | \"section N/wall K\" | \"section N/altitude J\"\n"
     "        (case-insensitive; '-' may stand for a blank: section-3/wall-1)\n";
 
 // Options that take a value; every other word is positional, so that a value such
 // as "-5" reaches the command as typed.
-const char* const kValueOptions[] = {"--base", "-o", "--size", "--select", "--view-flags", "--zoom", "--samples"};
+const char* const kValueOptions[] = {"--base", "-o",         "--size",    "--select", "--view-flags",
+                                     "--zoom", "--samples", "--from", "--to"};
 // Options that stand alone.
 const char* const kFlagOptions[] = {"--profile", "--slope", "--smooth"};
 
@@ -40,6 +44,7 @@ const Command kCommands[] = {
     {"new", CommandNew},       {"tree", CommandTree},   {"props", CommandProps},   {"get", CommandGet},
     {"set", CommandSet},       {"edit", CommandEdit},   {"trace", CommandTrace},   {"export", CommandExport},
     {"check", CommandCheck},   {"profile", CommandProfile}, {"render", CommandRender},
+    {"convert", CommandConvert},
 };
 
 }  // namespace

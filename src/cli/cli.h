@@ -22,6 +22,7 @@ struct CliArgs {
 struct CliIo {
   std::ostream& out;
   std::ostream& err;
+  std::istream* in = nullptr;  // what "-" reads; nothing when there is no input
 };
 
 // Runs a whole command line (argv without the program name).
@@ -38,5 +39,6 @@ int CommandExport(const CliArgs& args, CliIo io);
 int CommandCheck(const CliArgs& args, CliIo io);
 int CommandProfile(const CliArgs& args, CliIo io);
 int CommandRender(const CliArgs& args, CliIo io);
+int CommandConvert(const CliArgs& args, CliIo io);
 
 }  // namespace meridal

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "files/project_io.h"
+#include "files/track_formats.h"
 #include "model/track.h"
 #include "shell/shell_texts.h"
 
@@ -23,10 +24,11 @@ void ReportCannotOpen(const std::string& message, const FileOutcome& outcome, Cl
 
 }  // namespace
 
-std::unique_ptr<TTrack> LoadTrack(const std::string& path, CliIo io) {
+std::unique_ptr<TTrack> LoadTrack(const std::string& path, CliIo io, TrackFormat* format,
+                                  std::optional<TrackFormat> as) {
   StderrMessages messages(io.err);
   auto track = std::make_unique<TTrack>();
-  const FileOutcome outcome = LoadProjectFile(path, *track, messages);
+  const FileOutcome outcome = LoadTrackFile(path, as, *track, messages, format);
   switch (outcome.status) {
     case FileStatus::Ok: return track;
     case FileStatus::CannotOpen: ReportCannotOpen(RefusalText("Unable to open", path), outcome, io); return nullptr;
@@ -35,10 +37,11 @@ std::unique_ptr<TTrack> LoadTrack(const std::string& path, CliIo io) {
   return nullptr;
 }
 
-bool SaveTrack(TTrack& track, const std::string& path, CliIo io) {
+bool SaveTrack(TTrack& track, const std::string& path, CliIo io, std::optional<TrackFormat> format) {
   StderrMessages messages(io.err);
   TFiller filler = TFiller::FromClock();
-  const FileOutcome outcome = SaveProjectFile(path, track, filler, messages);
+  const FileOutcome outcome =
+      SaveTrackFile(path, format.value_or(TrackFormatForWriting(path)), track, filler, messages);
   if (outcome.status == FileStatus::CannotOpen) ReportCannotOpen(kCannotOpenFile, outcome, io);
   return outcome.status == FileStatus::Ok;
 }

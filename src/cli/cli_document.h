@@ -6,6 +6,7 @@
 
 #include "cli/cli.h"
 #include "cli/object_path.h"
+#include "files/track_formats.h"
 #include "platform/messages.h"
 
 namespace meridal {
@@ -23,10 +24,14 @@ class StderrMessages : public IMessages {
   std::ostream& err_;
 };
 
-// The track in a project file, or nullptr after reporting why not.
-std::unique_ptr<TTrack> LoadTrack(const std::string& path, CliIo io);
-// Saves safely (the old file stays intact on failure); false after reporting.
-bool SaveTrack(TTrack& track, const std::string& path, CliIo io);
+// The track in a file of any of the three formats (`as`, or else told by its
+// extension, or failing that by its contents), or nullptr after reporting why
+// not. `format` tells which format it was read in.
+std::unique_ptr<TTrack> LoadTrack(const std::string& path, CliIo io, TrackFormat* format = nullptr,
+                                  std::optional<TrackFormat> as = std::nullopt);
+// Saves safely (the old file stays intact on failure) in `format`, or in the
+// format the path's extension names; false after reporting.
+bool SaveTrack(TTrack& track, const std::string& path, CliIo io, std::optional<TrackFormat> format = std::nullopt);
 // Writes the track file; false after reporting.
 bool ExportTrackTo(TTrack& track, const std::string& path, CliIo io);
 

@@ -39,10 +39,12 @@ const EditOp kEditOps[] = {
     {"copy-altitude", kEditCopyAltitude, nullptr, false},
 };
 
-// Saves the changed track where -o says, or in place.
-int SaveChanged(TTrack& track, const CliArgs& args, CliIo io) {
+// Saves the changed track where -o says (in the format its name tells), or in
+// place in the format FILE was read in.
+int SaveChanged(TTrack& track, const CliArgs& args, TrackFormat readAs, CliIo io) {
   track.UpdateExtent();
-  return SaveTrack(track, args.Get("-o", args.positional[0]), io) ? 0 : 1;
+  if (args.Has("-o")) return SaveTrack(track, args.Get("-o"), io) ? 0 : 1;
+  return SaveTrack(track, args.positional[0], io, readAs) ? 0 : 1;
 }
 
 int Refuse(CliIo io, const std::string& message) {
@@ -100,7 +102,8 @@ int CommandSet(const CliArgs& args, CliIo io) {
     io.err << "meridal-cli: --base takes dec, m, deg or curv\n";
     return 2;
   }
-  auto track = LoadTrack(args.positional[0], io);
+  TrackFormat readAs = TrackFormat::Project;
+  auto track = LoadTrack(args.positional[0], io, &readAs);
   if (!track) return 1;
   TBase* object = FindObject(*track, args.positional[1], io);
   if (!object) return 1;
@@ -110,7 +113,7 @@ int CommandSet(const CliArgs& args, CliIo io) {
   if (const std::string unkept = UnkeptValueReason(*object, args.positional[2]); !unkept.empty())
     return Refuse(io, unkept);
   if (!object->AccessValue(args.positional[2], *value, true)) return Refuse(io, "Input not valid ! Range Error!");
-  return SaveChanged(*track, args, io);
+  return SaveChanged(*track, args, readAs, io);
 }
 
 int CommandEdit(const CliArgs& args, CliIo io) {
@@ -125,7 +128,8 @@ int CommandEdit(const CliArgs& args, CliIo io) {
               " copy-walls-from N | copy-walls-to-all | copy-altitude\n";
     return 2;
   }
-  auto track = LoadTrack(args.positional[0], io);
+  TrackFormat readAs = TrackFormat::Project;
+  auto track = LoadTrack(args.positional[0], io, &readAs);
   if (!track) return 1;
   TBase* object = FindObject(*track, args.positional[1], io);
   if (!object) return 1;
@@ -136,7 +140,7 @@ int CommandEdit(const CliArgs& args, CliIo io) {
     return 1;
   }
   const int result = ApplyEdit(*track, *object, *op, op->takesArgument ? args.positional[3] : "", io);
-  return result != 0 ? result : SaveChanged(*track, args, io);
+  return result != 0 ? result : SaveChanged(*track, args, readAs, io);
 }
 
 int CommandTrace(const CliArgs& args, CliIo io) {
@@ -147,7 +151,8 @@ int CommandTrace(const CliArgs& args, CliIo io) {
     io.err << "usage: meridal-cli " << usage << "\n";
     return 2;
   }
-  auto track = LoadTrack(args.positional[0], io);
+  TrackFormat readAs = TrackFormat::Project;
+  auto track = LoadTrack(args.positional[0], io, &readAs);
   if (!track) return 1;
   const std::string name = "Trace " + args.positional[2];
   const char* refusal = op == "remove" ? "Cannot remove" : "Cannot add";
@@ -159,7 +164,7 @@ int CommandTrace(const CliArgs& args, CliIo io) {
     else done = *n < 2147483647 && track->AddTrace(*n + 1);
   }
   if (!done) return Refuse(io, RefusalText(refusal, name));
-  return SaveChanged(*track, args, io);
+  return SaveChanged(*track, args, readAs, io);
 }
 
 }  // namespace meridal

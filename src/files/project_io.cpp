@@ -11,10 +11,8 @@
 
 namespace meridal {
 
-namespace {
-
-FileOutcome Replace(const std::string& path, const std::vector<uint8_t>& image, IMessages& messages,
-                    IFileCalls& calls) {
+FileOutcome WriteImageFile(const std::string& path, const std::vector<uint8_t>& image, IMessages& messages,
+                           IFileCalls& calls) {
   const ReplaceOutcome replaced = ReplaceFileContents(path, image, calls);
   FileOutcome outcome;
   outcome.reason = SystemReason(path, replaced.error);
@@ -33,8 +31,6 @@ FileOutcome Replace(const std::string& path, const std::vector<uint8_t>& image, 
   outcome.status = FileStatus::Failed;
   return outcome;
 }
-
-}  // namespace
 
 bool ReadProjectImage(std::span<const uint8_t> image, TTrack& track, IMessages& messages) {
   ProjectReader reader(image, messages);
@@ -68,20 +64,27 @@ std::optional<std::vector<uint8_t>> ExportTrackImage(TTrack& track, IMessages& m
   }
 }
 
-FileOutcome LoadProjectFile(const std::string& path, TTrack& track, IMessages& messages) {
+std::optional<std::vector<uint8_t>> ReadFileImage(const std::string& path, IMessages& messages,
+                                                  FileOutcome& outcome) {
   FileContents file = ReadWholeFile(path, kMaxProjectFileBytes);
-  FileOutcome outcome;
+  outcome = FileOutcome{};
   outcome.reason = SystemReason(path, file.error);
   if (!file.opened) {
     outcome.status = FileStatus::CannotOpen;
-    return outcome;
+    return std::nullopt;
   }
   if (!file.ok) {
     ShowFileError(messages, WithReason(kTrackReadError, outcome.reason));
     outcome.status = FileStatus::Failed;
-    return outcome;
+    return std::nullopt;
   }
-  if (!ReadProjectImage(std::move(file.bytes), track, messages)) outcome.status = FileStatus::Failed;
+  return std::move(file.bytes);
+}
+
+FileOutcome LoadProjectFile(const std::string& path, TTrack& track, IMessages& messages) {
+  FileOutcome outcome;
+  auto image = ReadFileImage(path, messages, outcome);
+  if (image && !ReadProjectImage(std::move(*image), track, messages)) outcome.status = FileStatus::Failed;
   return outcome;
 }
 
@@ -89,13 +92,13 @@ FileOutcome SaveProjectFile(const std::string& path, TTrack& track, TFiller& fil
                             IFileCalls& calls) {
   const auto image = WriteProjectImage(track, filler, messages);
   if (!image) return FileOutcome{FileStatus::Failed};
-  return Replace(path, *image, messages, calls);
+  return WriteImageFile(path, *image, messages, calls);
 }
 
 FileOutcome ExportTrackFile(const std::string& path, TTrack& track, IMessages& messages, IFileCalls& calls) {
   const auto image = ExportTrackImage(track, messages);
   if (!image) return FileOutcome{FileStatus::Failed};
-  return Replace(path, *image, messages, calls);
+  return WriteImageFile(path, *image, messages, calls);
 }
 
 }  // namespace meridal

@@ -42,6 +42,10 @@ struct FileOutcome {
 // track with 16 traces and 12 walls per section is under 14 MB).
 constexpr uint64_t kMaxProjectFileBytes = uint64_t{1} << 30;
 
+// The whole file at `path`, or nothing when it could not be opened (status
+// CannotOpen, nothing shown) or read (status Failed, the read error shown).
+std::optional<std::vector<uint8_t>> ReadFileImage(const std::string& path, IMessages& messages,
+                                                  FileOutcome& outcome);
 // Reads the project file at `path` into `track`, which should be empty. On
 // failure the track keeps what it held.
 FileOutcome LoadProjectFile(const std::string& path, TTrack& track, IMessages& messages);
@@ -51,6 +55,12 @@ FileOutcome SaveProjectFile(const std::string& path, TTrack& track, TFiller& fil
 // Writes `track` as a track file at `path`.
 FileOutcome ExportTrackFile(const std::string& path, TTrack& track, IMessages& messages,
                             IFileCalls& calls = SystemFileCalls());
+
+// Replaces the file at `path` by `image` safely (the old file stays intact on
+// failure); a failure after the file could be created shows "Track: Error writing
+// file!" with the system's reason, and "cannot open" is left to the caller.
+FileOutcome WriteImageFile(const std::string& path, const std::vector<uint8_t>& image, IMessages& messages,
+                           IFileCalls& calls = SystemFileCalls());
 
 // The same in memory. Handing the bytes over lets reading unseal them in place.
 bool ReadProjectImage(std::span<const uint8_t> image, TTrack& track, IMessages& messages);

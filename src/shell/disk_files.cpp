@@ -1,6 +1,8 @@
-// The files on disk: the project reader and writer and the track file export.
+// The files on disk: any of the three formats read and written through the
+// format registry, by the name's extension; the track file export.
 #include "files/filler.h"
 #include "files/project_io.h"
+#include "files/track_formats.h"
 #include "shell/document_files.h"
 
 namespace meridal {
@@ -11,10 +13,10 @@ class DiskFiles : public IDocumentFiles {
  public:
   explicit DiskFiles(IFileCalls& calls) : calls_(calls) {}
   FileOutcome Load(const std::string& path, TTrack& track, IMessages& messages) override {
-    return LoadProjectFile(path, track, messages);
+    return LoadTrackFile(path, std::nullopt, track, messages);
   }
   FileOutcome Save(const std::string& path, TTrack& track, IMessages& messages) override {
-    return SaveProjectFile(path, track, filler_, messages, calls_);
+    return SaveTrackFile(path, TrackFormatForWriting(path), track, filler_, messages, calls_);
   }
   FileOutcome Export(const std::string& path, TTrack& track, IMessages& messages) override {
     return ExportTrackFile(path, track, messages, calls_);

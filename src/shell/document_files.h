@@ -1,6 +1,7 @@
 #pragma once
-// How the shell reaches the files: load a project into an empty track, save it,
-// export the track file. The program uses the real files; tests may script them.
+// How the shell reaches the files: load a track into an empty one, save it, export
+// the track file. The format follows the name's extension (a project file when it
+// names none). The program uses the real files; tests may script them.
 #include <memory>
 #include <string>
 

@@ -1,6 +1,7 @@
 #include "shell/document_shell.h"
 
 #include "check/track_check.h"
+#include "files/track_formats.h"
 #include "graphics/scale_draw.h"
 #include "model/track.h"
 #include "platform/file_dialogs.h"
@@ -60,7 +61,7 @@ void TDocumentShell::FileOpen() {
   if (Track && Modified && !OfferToSave()) return;
   FileDialogRequest request;
   request.defaultExtension = kProjectExtension;
-  request.filter = kProjectFilter;
+  request.filter = kOpenFilter;
   request.fileName = FileName;
   request.mustExist = true;
   const auto path = fileDialogs_.Open(request);
@@ -68,26 +69,67 @@ void TDocumentShell::FileOpen() {
   OpenPath(*path);
 }
 
-bool TDocumentShell::OpenPath(const std::string& path) {
-  ReleaseDocument();
+void TDocumentShell::FileOpenPath(const std::string& path) {
+  if (Track && Modified && !OfferToSave()) return;
+  OpenPath(path);
+}
+
+void TDocumentShell::FileImportTrackFile() {
+  if (Track && Modified && !OfferToSave()) return;
+  FileDialogRequest request;
+  request.defaultExtension = kTrackExtension;
+  request.filter = kTrackFilter;
+  request.mustExist = true;
+  const auto path = fileDialogs_.Open(request);
+  if (path) ImportPath(*path);
+}
+
+std::unique_ptr<TTrack> TDocumentShell::ReadDocument(const std::string& path) {
   BusyScope busy(windows_);
   auto track = std::make_unique<TTrack>();
-  FileName = path;
-  Untitled = false;
   const FileOutcome outcome = files_.Load(path, *track, messages_);
   switch (outcome.status) {
     case FileStatus::Ok:
-      break;
+      return track;
     case FileStatus::CannotOpen:
       busy.End();
-      ShowRefusal(messages_, WithReason(RefusalText("Unable to open", FileName), outcome.reason));
-      return false;
+      ShowRefusal(messages_, WithReason(RefusalText("Unable to open", path), outcome.reason));
+      return nullptr;
     case FileStatus::Failed:  // the reader has said why; no partial track survives
-      return false;
+      break;
   }
+  return nullptr;
+}
+
+bool TDocumentShell::ImportPath(const std::string& path) {
+  auto track = ReadDocument(path);  // the open document stays if this fails
+  if (!track) return false;
+  ReleaseDocument();
   Track = std::move(track);
   SetUpWindows();
+  FileName = WithExtension(path, TrackFormat::Project);
+  Untitled = true;
+  MarkModified();
+  NoteRecent(path);
   return true;
+}
+
+bool TDocumentShell::OpenPath(const std::string& path) {
+  if (TrackFormatOfPath(path) == TrackFormat::TrackFile) return ImportPath(path);
+  ReleaseDocument();
+  FileName = path;
+  auto track = ReadDocument(path);
+  if (!track) return false;
+  Track = std::move(track);
+  SetUpWindows();
+  Untitled = false;
+  NoteRecent(path);
+  return true;
+}
+
+void TDocumentShell::NoteRecent(const std::string& path) {
+  Recent.Add(path);
+  windows_.RecentFilesChanged();
 }
 
 void TDocumentShell::ReleaseDocument() {
@@ -135,7 +177,8 @@ bool TDocumentShell::OfferToSave() {
 void TDocumentShell::FileSave() {
   if (!Track || !Modified || FileName.empty()) return;
   // A document that has never been saved has no file of its own yet: writing
-  // "noname.mrd" in the working folder could replace someone else's file.
+  // "noname.mrd" in the working folder, or an imported track's proposed name,
+  // could replace someone else's file.
   if (Untitled) return FileSaveAs();
   WriteProject();
 }
@@ -144,7 +187,7 @@ void TDocumentShell::FileSaveAs() {
   if (!Track) return;
   FileDialogRequest request;
   request.defaultExtension = kProjectExtension;
-  request.filter = kProjectFilter;
+  request.filter = kSaveAsFilter;
   request.fileName = FileName;
   request.promptOverwrite = true;
   const auto path = fileDialogs_.Save(request);
@@ -154,7 +197,7 @@ void TDocumentShell::FileSaveAs() {
   }
   FileName = *path;
   ShowTitle();
-  WriteProject();
+  if (WriteProject()) NoteRecent(FileName);
 }
 
 bool TDocumentShell::WriteProject() {

@@ -9,6 +9,7 @@
 
 #include "graphics/view_flags.h"
 #include "present/rows.h"
+#include "shell/recent_files.h"
 
 namespace meridal {
 
@@ -32,10 +33,13 @@ class TDocumentShell {
   std::unique_ptr<TTrack> Track;           // the open document, if any
   std::unique_ptr<TScaleDraw> ScaleDraw;   // only while a graphics window exists
   std::string FileName;                    // "noname.mrd" until a new document is saved
-  bool Untitled = false;                   // a new document that has never been saved
   bool Modified = false;                   // changes not saved yet
   bool SaveCancelled = false;              // Save As was cancelled in its dialog
+  // The document has never been saved under FileName (a new document, an imported
+  // track file): saving it asks for a name first, proposing FileName.
+  bool Untitled = false;
   int32_t ViewFlags = kViewAll;
+  TRecentFiles Recent;                     // File > Open Recent
 
   // ---- File menu ----
   void FileNew();
@@ -45,9 +49,19 @@ class TDocumentShell {
   void FileExportTrackFile();
   // Exports to a path chosen already; the status bar says what was written.
   void ExportTo(const std::string& path);
-  // Opens a project without asking for a name (a file given at start-up); false
-  // when it could not be read, which leaves no document.
+  // Reads a track file into a new untitled document (see ImportPath).
+  void FileImportTrackFile();
+  // Opens a named file as Open does once its dialog is answered: a recent file,
+  // a dropped one. A modified document is offered for saving first.
+  void FileOpenPath(const std::string& path);
+  // Opens any of the three formats without asking for a name (a file given at
+  // start-up); false when it could not be read. A project or JSON file replaces
+  // the document before it is read, so a failure leaves none; a track file is
+  // imported (ImportPath).
   bool OpenPath(const std::string& path);
+  // A track file becomes a new untitled, modified document named like it with
+  // ".mrd"; a file that is refused leaves the open document as it was.
+  bool ImportPath(const std::string& path);
   // Whether the program may close: a modified document is offered for saving.
   bool CloseQuery();
   // The program closes: the document goes.
@@ -75,10 +89,14 @@ class TDocumentShell {
   void ShowTitle();
   // The save-changes prompt; true when the command may go on.
   bool OfferToSave();
-  // Writes the project to FileName; Modified is cleared only when it worked.
+  // Writes the document to FileName in the format its extension names (a project
+  // file when it names none); Modified is cleared only when it worked.
   bool WriteProject();
   void ReleaseDocument();
   void SetUpWindows();
+  void NoteRecent(const std::string& path);
+  // A new track read from the file, or nullptr after the failure was shown.
+  std::unique_ptr<TTrack> ReadDocument(const std::string& path);
 
   IShellWindows& windows_;
   IMessages& messages_;

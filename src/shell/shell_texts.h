@@ -13,6 +13,12 @@ inline constexpr const char* kAppTitle = "Meridal";
 inline constexpr const char* kNewFileName = "noname.mrd";
 inline constexpr const char* kProjectExtension = "*.mrd";
 inline constexpr const char* kProjectFilter = "Meridal Files (*.mrd)|*.mrd";
+// Open reads all three formats; the project filter stays the first.
+inline constexpr const char* kOpenFilter =
+    "Meridal Files (*.mrd)|*.mrd|All Track Formats (*.mrd *.trk *.json)|*.mrd;*.trk;*.json|"
+    "JSON Track Files (*.json)|*.json|Sorvan Track Files (*.trk)|*.trk";
+// Save As writes a project or a JSON text.
+inline constexpr const char* kSaveAsFilter = "Meridal Files (*.mrd)|*.mrd|JSON Track Files (*.json)|*.json";
 inline constexpr const char* kTrackExtension = "*.trk";
 inline constexpr const char* kTrackFilter = "Sorvan Track Files (*.trk)|*.trk";
 // What Save, Save As and Export say when the file cannot be opened or created.

@@ -43,6 +43,8 @@ class IShellWindows {
   virtual void SetDocumentTitle(const std::string& path, bool modified) = 0;
   // A short note in the status bar on what a command did ("Saved circuit.mrd").
   virtual void ShowStatus(const std::string& text) = 0;
+  // The list of recently used files changed (the frame keeps it between runs).
+  virtual void RecentFilesChanged() {}
 };
 
 }  // namespace meridal

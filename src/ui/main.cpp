@@ -1,4 +1,5 @@
-// meridal [FILE.mrd]: the track editor, opening FILE.mrd when one is given.
+// meridal [FILE]: the track editor, opening FILE when one is given: a project
+// (*.mrd), a JSON text (*.json), or a track file (*.trk), which is imported.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <clocale>
@@ -17,8 +18,10 @@ int main(int argc, char* argv[]) {
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Meridal, the track editor"));
   parser.addHelpOption();
-  parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A project file (*.mrd) to open."),
-                               QStringLiteral("[FILE.mrd]"));
+  parser.addPositionalArgument(QStringLiteral("file"),
+                               QStringLiteral("A track to open: a project (*.mrd), a JSON text (*.json), "
+                                              "or a track file (*.trk) to import."),
+                               QStringLiteral("[FILE]"));
   // Saves a picture of the window with the track's first sections listed, then quits.
   QCommandLineOption screenshot(QStringLiteral("screenshot"), QString(), QStringLiteral("png"));
   screenshot.setFlags(QCommandLineOption::HiddenFromHelp);

@@ -4,9 +4,17 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMimeData>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QUrl>
 
+#include "files/track_formats.h"
 #include "shell/document_files.h"
 #include "shell/document_shell.h"
 #include "shell/edit_command_flow.h"
@@ -38,6 +46,7 @@ TFormMain::TFormMain(const MainWindowServices& services, QWidget* parent)
   shell_ = std::make_unique<TDocumentShell>(*this, *services_.messages, *services_.fileDialogs, *services_.files);
   editCommands_ = std::make_unique<TEditCommandFlow>(*shell_, *services_.dialogs);
   listCommands_ = std::make_unique<TPropertyListCommands>(*shell_, *services_.dialogs);
+  setAcceptDrops(true);
   FormCreate();
 }
 
@@ -53,6 +62,65 @@ TFormMain::~TFormMain() {
 void TFormMain::FormCreate() {
   Cursors.Load();
   shell_->ViewFlags = ViewFlagsFromMenu();
+  LoadRecentFiles();
+}
+
+// ---- the recent files, kept between runs ----
+
+QString TFormMain::SettingsPath() {
+  return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QStringLiteral("/meridal.conf");
+}
+
+void TFormMain::LoadRecentFiles() {
+  QSettings settings(SettingsPath(), QSettings::IniFormat);
+  std::vector<std::string> paths;
+  for (const QString& path : settings.value(QStringLiteral("recentFiles")).toStringList())
+    paths.push_back(path.toStdString());
+  shell_->Recent.Set(paths);
+  FillRecentMenu();
+}
+
+void TFormMain::RecentFilesChanged() {
+  QStringList paths;
+  for (const std::string& path : shell_->Recent.Paths()) paths << QString::fromStdString(path);
+  QSettings settings(SettingsPath(), QSettings::IniFormat);
+  settings.setValue(QStringLiteral("recentFiles"), paths);
+  FillRecentMenu();
+}
+
+void TFormMain::FileOpenRecentClick(const QString& path) { shell_->FileOpenPath(path.toStdString()); }
+
+void TFormMain::FileClearRecentClick() {
+  shell_->Recent.Clear();
+  RecentFilesChanged();
+}
+
+// ---- dropped files ----
+
+namespace {
+
+// The first local file of a kind the program reads, or the empty text.
+QString FirstTrackFile(const QMimeData* data) {
+  if (!data || !data->hasUrls()) return QString();
+  for (const QUrl& url : data->urls()) {
+    if (!url.isLocalFile()) continue;
+    const QString path = url.toLocalFile();
+    if (TrackFormatOfPath(path.toStdString())) return path;
+  }
+  return QString();
+}
+
+}  // namespace
+
+void TFormMain::dragEnterEvent(QDragEnterEvent* event) {
+  if (!FirstTrackFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TFormMain::dropEvent(QDropEvent* event) {
+  const QString path = FirstTrackFile(event->mimeData());
+  if (path.isEmpty()) return;
+  event->acceptProposedAction();
+  shell_->FileOpenPath(path.toStdString());
 }
 
 bool TFormMain::OpenAtStartUp(const QString& path) { return shell_->OpenPath(path.toStdString()); }
@@ -64,6 +132,7 @@ void TFormMain::FileOpenClick() { shell_->FileOpen(); }
 void TFormMain::FileSaveClick() { shell_->FileSave(); }
 void TFormMain::FileSaveAsClick() { shell_->FileSaveAs(); }
 void TFormMain::FileExportTrackFileClick() { shell_->FileExportTrackFile(); }
+void TFormMain::FileImportTrackFileClick() { shell_->FileImportTrackFile(); }
 void TFormMain::FileExitClick() { close(); }
 
 void TFormMain::closeEvent(QCloseEvent* event) {

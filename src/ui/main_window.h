@@ -59,7 +59,9 @@ class TFormMain : public QMainWindow, public IShellWindows {
   QAction* FileNew;
   QAction* FileOpen;
   QAction* FileSave;
+  QMenu* FileOpenRecent;
   QAction* FileSaveAs;
+  QAction* FileImportTrackFile;
   QAction* FileExportTrackFile;
   QAction* FileExit;
   QMenu* EditMenuItems;
@@ -87,7 +89,9 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void FileSaveClick();
   void FileSaveAsClick();
   void FileExportTrackFileClick();
-  void FileImportTrackFileClick() {}  // no menu item calls it
+  void FileImportTrackFileClick();
+  void FileOpenRecentClick(const QString& path);
+  void FileClearRecentClick();
   void FileExitClick();
   void EditRemoveClick();
   void EditAddBeforeClick();
@@ -132,9 +136,17 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void SetBusy(bool busy) override;
   void SetDocumentTitle(const std::string& path, bool modified) override;
   void ShowStatus(const std::string& text) override;
+  void RecentFilesChanged() override;
+
+  // The file the program keeps the recent files in (under the user's
+  // configuration folder, or the test one while QStandardPaths is in test mode).
+  static QString SettingsPath();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Files dragged from a file manager: the first .mrd, .trk or .json opens.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void FormCreate();
@@ -144,6 +156,8 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void BuildViewMenu();
   void BuildWindowMenu();
   void FillWindowMenu();
+  void FillRecentMenu();
+  void LoadRecentFiles();
   void BuildStatusBar();
   void ViewToggled();
 

@@ -13,6 +13,7 @@
 
 #include "graphics/view_flags.h"
 #include "present/position_text.h"
+#include "shell/document_shell.h"
 #include "ui/main_window.h"
 
 namespace meridal {
@@ -58,9 +59,12 @@ void TFormMain::BuildFileMenu() {
   };
   FileNew = add("&New...", &TFormMain::FileNewClick);
   FileOpen = add("&Open...", &TFormMain::FileOpenClick);
+  FileOpenRecent = FileMenu->addMenu(QStringLiteral("Open &Recent"));
+  FillRecentMenu();
   FileMenu->addSeparator()->setEnabled(false);
   FileSave = add("&Save", &TFormMain::FileSaveClick);
   FileSaveAs = add("Save &As...", &TFormMain::FileSaveAsClick);
+  FileImportTrackFile = add("&Import Track File...", &TFormMain::FileImportTrackFileClick);
   FileExportTrackFile = add("Export &Track File...", &TFormMain::FileExportTrackFileClick);
   FileMenu->addSeparator();
   FileExit = add("E&xit", &TFormMain::FileExitClick);
@@ -72,6 +76,7 @@ void TFormMain::BuildFileMenu() {
   FileOpen->setShortcut(QKeySequence::Open);
   FileSave->setShortcut(QKeySequence::Save);
   FileSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  FileImportTrackFile->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
   FileExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 }
 
@@ -169,6 +174,22 @@ void TFormMain::FillWindowMenu() {
       MdiArea->setActiveSubWindow(child);
     });
   }
+}
+
+// The recent files, newest first, numbered for the keyboard; then Clear.
+void TFormMain::FillRecentMenu() {
+  FileOpenRecent->clear();
+  const std::vector<std::string> paths = shell_ ? shell_->Recent.Paths() : std::vector<std::string>{};
+  int number = 0;
+  for (const std::string& path : paths) {
+    const QString file = QString::fromStdString(path);
+    QAction* item = FileOpenRecent->addAction(QStringLiteral("&%1 %2").arg(++number).arg(file));
+    connect(item, &QAction::triggered, this, [this, file] { FileOpenRecentClick(file); });
+  }
+  if (number > 0) FileOpenRecent->addSeparator();
+  QAction* clear = FileOpenRecent->addAction(QStringLiteral("&Clear"));
+  clear->setEnabled(number > 0);
+  connect(clear, &QAction::triggered, this, &TFormMain::FileClearRecentClick);
 }
 
 void TFormMain::BuildStatusBar() {

@@ -37,6 +37,15 @@ void QtFileDialogs::Prepare(QFileDialog& dialog, const FileDialogRequest& reques
   dialog.setNameFilters(NameFilters(request.filter));
   dialog.setDefaultSuffix(DefaultSuffix(request.defaultExtension));
   dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.promptOverwrite);
+  // A name typed without an extension takes the chosen filter's, so that the
+  // name tells the format the file is written in.
+  if (save)
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+      const qsizetype open = filter.lastIndexOf(QLatin1Char('('));
+      const QString first = filter.mid(open + 1).section(QLatin1Char(' '), 0, 0).remove(QLatin1Char(')'));
+      const QString suffix = DefaultSuffix(first.toStdString());
+      if (!suffix.isEmpty()) dialog.setDefaultSuffix(suffix);
+    });
   if (!request.fileName.empty()) dialog.selectFile(QString::fromStdString(request.fileName));
 }
 

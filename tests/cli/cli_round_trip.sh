@@ -3,6 +3,7 @@
 set -u
 cli=$1
 dir=$2
+examples=$3
 rm -rf "$dir" && mkdir -p "$dir" && cd "$dir" || exit 1
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -27,4 +28,13 @@ cmp -s t.mrd before.mrd || fail "a refused set changed the file"
 "$cli" export t.mrd t.trk || fail "export"
 [ "$(head -c 4 t.trk)" = KART ] || fail "track file tag"
 "$cli" props t.mrd "section 1" | grep -q "^Type	2	curved$" || fail "props of a curve"
+# The example's text is what the example script makes of its project, and a value
+# edited by hand in the text comes back in the project converted from it.
+"$cli" convert "$examples/circuit.mrd" circuit.json || fail "convert the example"
+cmp -s circuit.json "$examples/circuit.json" || fail "examples/circuit.json is not the text of examples/circuit.mrd"
+sed '0,/"length": [0-9]*/s//"length": 1234567/' "$examples/circuit.json" > edited.json
+"$cli" convert edited.json edited.mrd || fail "convert the edited text"
+[ "$("$cli" get edited.mrd "section 0" Length)" = 1234567 ] || fail "the edited length"
+[ "$("$cli" get edited.mrd "section 1" Length)" = "$("$cli" get "$examples/circuit.mrd" "section 1" Length)" ] ||
+  fail "a length that was not edited"
 echo "cli round trip passed"

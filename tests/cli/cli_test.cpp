@@ -252,6 +252,47 @@ TEST_F(Cli, ExportsTheTrackFile) {
 }
 
 #ifdef MERIDAL_CLI_RENDER
+TEST_F(Cli, ConvertsBetweenTheThreeFormatsAndEveryCommandReadsAndWritesBackAny) {
+  const std::string json = (dir_ / "t.json").string(), trk = (dir_ / "t.trk").string();
+  const std::string mrd = (dir_ / "u.mrd").string(), again = (dir_ / "u.trk").string();
+  Ok({"set", file_, "section 0", "Length", "1234"});
+  Ok({"convert", file_, json});
+  Ok({"convert", json, trk});
+  Ok({"convert", trk, mrd});
+  Ok({"export", mrd, again});
+  EXPECT_EQ(Bytes(again), Bytes(trk));
+  EXPECT_EQ(Bytes(json).substr(0, 29), "{\n  \"format\": \"meridal-track\"");
+  for (const std::string& file : {json, trk}) {
+    EXPECT_EQ(Ok({"get", file, "section 0", "Length"}), "1234\n");
+    Ok({"set", file, "section 0", "Length", "999"});  // written back in its own format
+    EXPECT_EQ(Ok({"get", file, "section 0", "Length"}), "999\n");
+  }
+  EXPECT_EQ(Bytes(json)[0], '{');
+  EXPECT_EQ(Bytes(trk).substr(0, 4), "KART");
+  // Standard input and output, the format told by --from and --to.
+  std::istringstream in(Bytes(json));
+  std::ostringstream out, err;
+  EXPECT_EQ(RunCli({"convert", "-", "-", "--to", "trk"}, CliIo{out, err, &in}), 0) << err.str();
+  EXPECT_EQ(out.str(), Bytes(trk));
+  EXPECT_EQ(RunCommand({"convert", json, "-"}).code, 2);
+  EXPECT_EQ(RunCommand({"convert", json, mrd, "--to", "xml"}).code, 2);
+}
+
+TEST_F(Cli, ConvertRefusesADamagedTrackFileAndWritesNothing) {
+  const std::string trk = (dir_ / "t.trk").string(), out = (dir_ / "out.json").string();
+  Ok({"export", file_, trk});
+  std::string bytes = Bytes(trk);
+  bytes[4] = static_cast<char>(0xB9);  // format code 3001
+  std::ofstream(trk, std::ios::binary) << bytes;
+  Result r = RunCommand({"convert", trk, out});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "Track file: the format code is 3001, not 3000\n");
+  EXPECT_FALSE(fs::exists(out));
+  r = RunCommand({"convert", trk, file_});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(fs::file_size(file_), 424u);
+}
+
 TEST_F(Cli, RendersTheDrawingIntoAPng) {
   const std::string png = (dir_ / "t.png").string();
   Ok({"set", file_, "section 0/wall 0", "Surface", "4"});

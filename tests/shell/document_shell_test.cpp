@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "files/project_io.h"
 #include "graphics/scale_draw.h"
 #include "model/track.h"
 #include "shell/shell_doubles.h"
@@ -107,7 +108,7 @@ TEST_F(DocumentShellTest, YesOnANewDocumentRunsSaveAsWhoseCancelKeepsTheDocument
   const FileDialogRequest& r = dialogs.asked[0].request;
   EXPECT_TRUE(dialogs.asked[0].save);
   EXPECT_EQ(r.defaultExtension, "*.mrd");
-  EXPECT_EQ(r.filter, "Meridal Files (*.mrd)|*.mrd");
+  EXPECT_EQ(r.filter, "Meridal Files (*.mrd)|*.mrd|JSON Track Files (*.json)|*.json");
   EXPECT_EQ(r.fileName, "noname.mrd");
   EXPECT_TRUE(r.promptOverwrite);
   EXPECT_TRUE(shell.SaveCancelled);
@@ -146,7 +147,9 @@ TEST_F(DocumentShellTest, SaveAsWritesAProjectThatOpensAgain) {
   EXPECT_FALSE(dialogs.asked.back().save);
   EXPECT_TRUE(r.mustExist);
   EXPECT_EQ(r.fileName, "noname.mrd");
-  EXPECT_EQ(r.filter, "Meridal Files (*.mrd)|*.mrd");
+  EXPECT_EQ(r.filter,
+            "Meridal Files (*.mrd)|*.mrd|All Track Formats (*.mrd *.trk *.json)|*.mrd;*.trk;*.json|"
+            "JSON Track Files (*.json)|*.json|Sorvan Track Files (*.trk)|*.trk");
   ASSERT_TRUE(shell.Track);
   EXPECT_EQ(shell.Track->Traces, (std::vector<int32_t>{-123456, 98425}));
   EXPECT_EQ(shell.FileName, path);
@@ -417,6 +420,50 @@ TEST_F(SelectionTest, ViewOptionsRepaintOnlyADocument) {
   shell.SetViewFlags(kViewAll);
   EXPECT_EQ(windows.repaints, 1);
   EXPECT_FALSE(shell.ScaleDraw);
+}
+
+TEST_F(DocumentShellTest, AnImportIsAnUntitledModifiedDocumentThatSaveAsksToName) {
+  const std::string trk = TempPath("imported.trk"), json = TempPath("named.json");
+  TTrack source;
+  source.SetDefaults();
+  ASSERT_TRUE(source.Section(0)->SetLength(4242));
+  testing::ScriptedMessages quiet;
+  ASSERT_EQ(ExportTrackFile(trk, source, quiet), FileStatus::Ok);
+
+  shell.FileNew();
+  dialogs.answers = {trk};
+  shell.FileImportTrackFile();
+  EXPECT_EQ(dialogs.asked.back().request.filter, "Sorvan Track Files (*.trk)|*.trk");
+  ASSERT_TRUE(shell.Track);
+  EXPECT_EQ(shell.Track->Section(0)->Length, 4242);
+  EXPECT_EQ(shell.FileName, TempPath("imported.mrd"));
+  EXPECT_TRUE(shell.Untitled && shell.Modified && windows.saveEnabled);
+
+  // A refused file leaves the imported document as it was.
+  TTrack* imported = shell.Track.get();
+  const std::string bad = TempPath("bad.trk");
+  std::ofstream(bad) << "KART but nothing after it";
+  EXPECT_FALSE(shell.ImportPath(bad));
+  EXPECT_EQ(shell.Track.get(), imported);
+  EXPECT_EQ(messages.Texts().back(), "Track file: the file holds 25 bytes, too few for the header and the trace list (92 bytes)");
+
+  // Save asks for a name, proposing the project's; a JSON name writes JSON.
+  dialogs.answers = {json};
+  shell.FileSave();
+  EXPECT_TRUE(dialogs.asked.back().save);
+  EXPECT_EQ(dialogs.asked.back().request.fileName, TempPath("imported.mrd"));
+  EXPECT_EQ(FirstBytes(json, 1), "{");
+  EXPECT_FALSE(shell.Untitled || shell.Modified);
+  EXPECT_EQ(shell.Recent.Paths(), (std::vector<std::string>{json, trk}));
+
+  shell.FileNew();
+  shell.FileOpenPath(json);  // a JSON document saves back as JSON
+  EXPECT_EQ(shell.Track->Section(0)->Length, 4242);
+  ASSERT_TRUE(shell.Track->Section(0)->SetLength(99));
+  shell.CommonRefresh();
+  shell.FileSave();
+  EXPECT_EQ(FirstBytes(json, 1), "{");
+  EXPECT_FALSE(shell.Modified);
 }
 
 }  // namespace

@@ -2,8 +2,11 @@
 // through the real window with scripted answers.
 #include <QAction>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -21,6 +24,8 @@
 #include "ui/edit_value_dialog.h"
 #include "ui/qt_shell_dialogs.h"
 
+#include "files/project_io.h"
+#include "files/track_json_writer.h"
 #include "ui/ui_fixture.h"
 #include "ui/ui_test_main.h"
 
@@ -33,6 +38,38 @@ QStringList Captions(const QMenu* menu) {
   QStringList out;
   for (const QAction* a : menu->actions()) out << (a->isSeparator() ? QStringLiteral("-") : a->text());
   return out;
+}
+
+// A track of one straight of this length, written as a JSON text or a track file.
+QString WriteTrack(const QTemporaryDir& dir, const QString& name, int32_t length) {
+  meridal::TTrack track;
+  track.SetDefaults();
+  track.Section(0)->SetLength(length);
+  const QString path = dir.filePath(name);
+  meridal::testing::ScriptedMessages messages;
+  if (name.endsWith(QStringLiteral(".trk"))) {
+    meridal::ExportTrackFile(path.toStdString(), track, messages);
+  } else {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) file.write(QByteArray::fromStdString(meridal::TrackJsonWriter().Write(track)));
+  }
+  return path;
+}
+
+// Drags files from a file manager over the window and drops them; whether the
+// window took the drag.
+bool DropFiles(QWidget* window, const QStringList& paths) {
+  QMimeData data;
+  QList<QUrl> urls;
+  for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
+  data.setUrls(urls);
+  const QPoint at = window->rect().center();
+  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(window, &enter);
+  if (!enter.isAccepted()) return false;
+  QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(window, &drop);
+  return true;
 }
 
 QString States(const QMenu* menu) {
@@ -55,9 +92,10 @@ class MainWindowTest : public QObject {
     QCOMPARE(titles, (QStringList{"&File", "&Edit", "&View", "&Window", "&About"}));
     QVERIFY(!top.last()->menu());  // About has no submenu
 
-    QCOMPARE(Captions(f.window->FileMenu), (QStringList{"&New...", "&Open...", "-", "&Save", "Save &As...",
-                                                        "Export &Track File...", "-", "E&xit"}));
-    QCOMPARE(States(f.window->FileMenu), QStringLiteral("eeddddee"));
+    QCOMPARE(Captions(f.window->FileMenu),
+             (QStringList{"&New...", "&Open...", "Open &Recent", "-", "&Save", "Save &As...", "&Import Track File...",
+                          "Export &Track File...", "-", "E&xit"}));
+    QCOMPARE(States(f.window->FileMenu), QStringLiteral("eeedddedee"));
     QCOMPARE(Captions(f.window->EditMenuItems),
              (QStringList{"&Remove", "Add &Before", "Add &After", "-", "&Split Section...", "Change Section &Type",
                           "Copy Walls &From...", "Copy &Walls To All ", "-", "&Copy Altitude"}));
@@ -188,6 +226,60 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.Shell().FileName, path.toStdString());
     QCOMPARE(f.window->FormTree->SelectedLabel(), QStringLiteral("Track"));
     QVERIFY(f.messages.shown.empty());
+  }
+
+  void droppedFilesOpenTheFirstTrackAfterThePrompt() {
+    QTemporaryDir dir;
+    const QString json = WriteTrack(dir, QStringLiteral("first.json"), 31337);
+    const QString trk = WriteTrack(dir, QStringLiteral("second.trk"), 4242);
+    UiFrame f(true);
+    QVERIFY(!DropFiles(f.window.get(), {dir.filePath(QStringLiteral("notes.txt"))}));
+    QVERIFY(DropFiles(f.window.get(), {dir.filePath(QStringLiteral("notes.txt")), json, trk}));
+    QVERIFY(f.Shell().Track && f.window->FormTree);
+    QCOMPARE(f.Shell().Track->Section(0)->Length, 31337);
+    QCOMPARE(f.Shell().FileName, json.toStdString());
+    QVERIFY(!f.Shell().Modified);
+
+    // With changes the prompt comes first; No lets the track file in, imported.
+    f.Shell().MarkModified();
+    f.messages.answers = {MessageAnswer::No};
+    QVERIFY(DropFiles(f.window.get(), {trk}));
+    QCOMPARE(f.messages.Texts(), std::vector<std::string>{"Save changes to  " + json.toStdString() + " ?"});
+    QCOMPARE(f.Shell().Track->Section(0)->Length, 4242);
+    QCOMPARE(f.Shell().FileName, dir.filePath(QStringLiteral("second.mrd")).toStdString());
+    QVERIFY(f.Shell().Untitled && f.Shell().Modified && f.window->FileSave->isEnabled());
+  }
+
+  void importedTrackFilesAreSavedUnderANewNameAndListedInOpenRecent() {
+    QFile::remove(meridal::TFormMain::SettingsPath());
+    QTemporaryDir dir;
+    const QString trk = WriteTrack(dir, QStringLiteral("lap.trk"), 5555);
+    const QString json = dir.filePath(QStringLiteral("lap.json"));
+    {
+      UiFrame f(true);
+      QCOMPARE(Captions(f.window->FileOpenRecent), QStringList{"&Clear"});
+      f.fileDialogs.answers = {trk.toStdString()};
+      f.window->FileImportTrackFile->trigger();
+      QCOMPARE(f.Shell().Track->Section(0)->Length, 5555);
+      // Save asks for a name, proposing the project's; the name chosen writes JSON.
+      f.fileDialogs.answers = {json.toStdString()};
+      f.window->FileSave->trigger();
+      QCOMPARE(f.fileDialogs.asked.back().request.fileName, dir.filePath(QStringLiteral("lap.mrd")).toStdString());
+      QVERIFY(f.fileDialogs.asked.back().save);
+      QVERIFY(!f.Shell().Modified);
+      QCOMPARE(Captions(f.window->FileOpenRecent), (QStringList{"&1 " + json, "&2 " + trk, "-", "&Clear"}));
+    }
+    // A later run has the same list, and opens a file from it.
+    UiFrame later(true);
+    QCOMPARE(Captions(later.window->FileOpenRecent), (QStringList{"&1 " + json, "&2 " + trk, "-", "&Clear"}));
+    later.window->FileOpenRecent->actions().front()->trigger();
+    QCOMPARE(later.Shell().FileName, json.toStdString());
+    QCOMPARE(later.Shell().Track->Section(0)->Length, 5555);
+    later.window->FileOpenRecent->actions().back()->trigger();
+    QCOMPARE(Captions(later.window->FileOpenRecent), QStringList{"&Clear"});
+    QCOMPARE(States(later.window->FileOpenRecent), QStringLiteral("d"));
+    UiFrame third(true);
+    QCOMPARE(Captions(third.window->FileOpenRecent), QStringList{"&Clear"});
   }
 
   void viewTogglesOnlyCheckWithoutADocument() {

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "ui/track_tree_model.h"
+#include "ui/ui_test_main.h"
 
 using meridal::TTrackTreeModel;
 using Node = TTrackTreeModel::Node;
@@ -50,5 +51,5 @@ class TreeModelTest : public QObject {
   }
 };
 
-QTEST_MAIN(TreeModelTest)
+MERIDAL_UI_TEST_MAIN(TreeModelTest)
 #include "tree_model_test.moc"

@@ -1,6 +1,7 @@
 #pragma once
 // A main window wired to scripted boxes, file dialogs and dialogs, with either
 // scripted or real files.
+#include <QStandardPaths>
 #include <QTest>
 #include <QTreeWidget>
 #include <algorithm>

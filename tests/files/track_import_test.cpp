@@ -1,0 +1,129 @@
+// The track file import: what the exporter wrote comes back whole, a damaged file
+// is refused with its own message and builds nothing, and derived words that
+// disagree are repaired with one warning.
+#include <gtest/gtest.h>
+
+#include "files/track_import.h"
+#include "format_test_support.h"
+
+namespace meridal {
+namespace {
+
+using testing::ExportOf;
+using testing::RecordingMessages;
+using testing::SetWordAt;
+using testing::WordAt;
+
+TEST(TrackImport, GivesBackWhatTheExporterWroteForRandomTracks) {
+  std::mt19937 rng(11);
+  for (int round = 0; round < 60; ++round) {
+    SCOPED_TRACE(round);
+    auto track = testing::RandomTrack(rng);
+    const auto exported = ExportOf(*track);
+    ASSERT_FALSE(exported.empty());
+    RecordingMessages messages;
+    auto imported = testing::ReadAs(TrackFormat::TrackFile, exported, messages);
+    ASSERT_TRUE(imported);
+    EXPECT_TRUE(messages.Empty()) << messages.Last().text;
+    EXPECT_EQ(ExportOf(*imported), exported);
+    EXPECT_EQ(testing::AllRows(*imported), testing::AllRows(*track));
+  }
+}
+
+// A valid file of four sections (straight, curve, straight without walls, curve),
+// two traces and six walls, and where its parts are.
+struct Mixed {
+  std::vector<uint8_t> file = ExportOf(*testing::MixedTrack());
+  size_t Section(int i) const { return file.size() - 52 * static_cast<size_t>(4 - i); }
+};
+
+TEST(TrackImport, RefusesEachKindOfDamageWithItsOwnMessageAndBuildsNothing) {
+  struct Case {
+    const char* damage;
+    void (*apply)(Mixed&);
+    const char* message;
+  };
+  const Case cases[] = {
+      {"cut short", [](Mixed& m) { m.file.resize(91); },
+       "Track file: the file holds 91 bytes, too few for the header and the trace list (92 bytes)"},
+      {"tag", [](Mixed& m) { m.file[3] = 'S'; }, "Track file: the file does not begin with KART"},
+      {"format code", [](Mixed& m) { SetWordAt(m.file, 4, 2999); }, "Track file: the format code is 2999, not 3000"},
+      {"no trace", [](Mixed& m) { SetWordAt(m.file, 12, 0); },
+       "Track file: the header names 0 traces; a track has 1 to 16"},
+      {"17 traces", [](Mixed& m) { SetWordAt(m.file, 12, 17); },
+       "Track file: the header names 17 traces; a track has 1 to 16"},
+      {"no section", [](Mixed& m) { SetWordAt(m.file, 16, 0); },
+       "Track file: the header names 0 sections; a track has at least one"},
+      {"section table size", [](Mixed& m) { SetWordAt(m.file, 24, 200); },
+       "Track file: the section table size is 200, but 4 sections take 208 bytes"},
+      {"wall table size", [](Mixed& m) { SetWordAt(m.file, 20, 100); },
+       "Track file: the wall table size 100 is not a whole number of 32-byte records"},
+      {"far too many sections",
+       [](Mixed& m) {
+         SetWordAt(m.file, 16, 1000000);
+         SetWordAt(m.file, 24, 52000000);
+       },
+       "Track file: the file holds 764 bytes, too few for 1000000 sections of 2 traces"},
+      {"negative wall count", [](Mixed& m) { SetWordAt(m.file, m.Section(2) + 44, -1); },
+       "Track file: section 2 names -1 walls"},
+      {"wall table against the sections", [](Mixed& m) { SetWordAt(m.file, 20, 32 * 5); },
+       "Track file: the wall table holds 5 records but the sections name 6"},
+      {"size",
+       [](Mixed& m) {
+         SetWordAt(m.file, 20, 32 * 7);
+         SetWordAt(m.file, m.Section(2) + 44, 1);
+       },
+       "Track file: the file holds 764 bytes, but its header and sections describe 796"},
+      {"offset list", [](Mixed& m) { SetWordAt(m.file, 96, 53); },
+       "Track file: the offset list gives section 1 the offset 53, not 52"},
+      {"FirstAltitude", [](Mixed& m) { SetWordAt(m.file, m.Section(1) + 40, 3); },
+       "Track file: section 1 has FirstAltitude 3, not 2"},
+      {"FirstWall", [](Mixed& m) { SetWordAt(m.file, m.Section(3) + 48, 5); },
+       "Track file: section 3 has FirstWall 5, not 4"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.damage);
+    Mixed mixed;
+    ASSERT_EQ(mixed.file.size(), 764u);
+    c.apply(mixed);
+    auto open = testing::DefaultTrack();  // the document open before
+    const auto before = ExportOf(*open);
+    RecordingMessages messages;
+    EXPECT_FALSE(ReadTrackImage(TrackFormat::TrackFile, std::move(mixed.file), *open, messages));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.Last().text, c.message);
+    EXPECT_EQ(messages.Last().title, "Error");
+    EXPECT_EQ(ExportOf(*open), before);
+  }
+}
+
+TEST(TrackImport, RepairsDerivedWordsAndListsThemInOneWarning) {
+  Mixed mixed;
+  const auto original = mixed.file;
+  SetWordAt(mixed.file, 8, 5);                                      // the track's Length
+  SetWordAt(mixed.file, 28 + 4 * 3, 77);                            // a word after the last trace
+  SetWordAt(mixed.file, mixed.Section(1) + 4, 12);                  // a Start
+  SetWordAt(mixed.file, mixed.Section(0) + 4 * 6, 1);               // a rotation word
+  SetWordAt(mixed.file, mixed.Section(3) + 4 * 9, 0);               // a spare word of a curve
+  SetWordAt(mixed.file, mixed.Section(2) + 4 * 4, 9);               // Reserved
+  RecordingMessages messages;
+  auto track = testing::ReadAs(TrackFormat::TrackFile, mixed.file, messages);
+  ASSERT_TRUE(track);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.Last().title, "Meridal");
+  EXPECT_EQ(messages.Last().icon, MessageIcon::Warning);
+  EXPECT_EQ(messages.Last().text,
+            "The track file was repaired while it was read:\n"
+            "The trace words after trace 1 are not 0; a track of 2 traces keeps none\n"
+            "The track's Length 5 is not the sum of the section lengths; it is now " +
+                std::to_string(WordAt(original, 8)) +
+                "\n"
+                "Section 0: the rotation words do not match its Orientation; they are recomputed\n"
+                "Section 1: Start 12 is not the sum of the lengths before it; it is now 500000\n"
+                "Section 2: Reserved 9 is set to 0\n"
+                "Section 3: the spare words are not 0x07070707; they are set to it");
+  EXPECT_EQ(ExportOf(*track), original);
+}
+
+}  // namespace
+}  // namespace meridal
