@@ -109,7 +109,7 @@ bool TDocumentShell::ImportPath(const std::string& path) {
   SetUpWindows();
   FileName = WithExtension(path, TrackFormat::Project);
   Untitled = true;
-  MarkModified();
+  MarkModified();  // an imported track matches no project file
   NoteRecent(path);
   return true;
 }
@@ -138,7 +138,9 @@ void TDocumentShell::ReleaseDocument() {
   windows_.DestroyTreeWindow();
   Track.reset();
   ScaleDraw.reset();
+  History.Clear();
   ShowTitle();
+  windows_.DocumentChanged();
 }
 
 void TDocumentShell::SetUpWindows() {
@@ -147,6 +149,7 @@ void TDocumentShell::SetUpWindows() {
   ITreeNodes& nodes = windows_.CreateTreeWindow();
   Track->AddToTree(nodes, nullptr);
   nodes.Select(Track->TreeNode);
+  History.Clear();  // a new or opened document starts a history of its own
   SetModified(false);
   windows_.SetDocumentItemsEnabled(true);
   windows_.TileWindows();
@@ -207,6 +210,7 @@ bool TDocumentShell::WriteProject() {
   if (outcome.status == FileStatus::CannotOpen) ShowCannotOpenFile(messages_, outcome.reason);
   if (outcome.status != FileStatus::Ok) return false;  // the old file is intact; the changes stay unsaved
   Untitled = false;
+  History.SetClean();
   SetModified(false);
   windows_.ShowStatus(SavedText(FileName, outcome.inPlace));
   return true;
@@ -241,6 +245,26 @@ void TDocumentShell::Close() { ReleaseDocument(); }
 
 // ---- after changes ----
 
+history::Outcome TDocumentShell::Change(const std::function<history::Outcome(history::TEditor&)>& change) {
+  if (!Track) return history::Outcome::Refused;
+  history::TEditor editor(*Track, History);
+  const history::Outcome outcome = change(editor);
+  if (outcome == history::Outcome::Changed) CommonRefresh();
+  return outcome;
+}
+
+void TDocumentShell::Undo() {
+  if (Track && History.Undo(*Track)) CommonRefresh();
+}
+
+void TDocumentShell::Redo() {
+  if (Track && History.Redo(*Track)) CommonRefresh();
+}
+
+void TDocumentShell::GoTo(size_t index) {
+  if (Track && History.GoTo(*Track, index)) CommonRefresh();
+}
+
 void TDocumentShell::CommonRefresh() {
   if (!Track) return;
   // The list shows the selected object as it is now, whatever an edit did to
@@ -249,13 +273,19 @@ void TDocumentShell::CommonRefresh() {
   Track->UpdateExtent();
   if (ScaleDraw) ScaleDraw->SetBounds(Track->Extent);
   windows_.RepaintGraph();
-  MarkModified();
+  SetModified(!History.IsClean());
+}
+
+void TDocumentShell::MarkModified() {
+  History.SetNeverClean();
+  SetModified(true);
 }
 
 void TDocumentShell::SetModified(bool modified) {
   Modified = modified;
   windows_.SetSaveEnabled(modified);
   ShowTitle();
+  windows_.DocumentChanged();
 }
 
 void TDocumentShell::ShowTitle() { windows_.SetDocumentTitle(Track ? FileName : std::string(), Modified); }

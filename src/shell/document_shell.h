@@ -4,10 +4,12 @@
 // graphics window, knows the file name and whether there are unsaved changes,
 // and reaches the user only through the message, file dialog and window seams.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "graphics/view_flags.h"
+#include "history/editor.h"
 #include "present/rows.h"
 #include "shell/recent_files.h"
 
@@ -33,7 +35,11 @@ class TDocumentShell {
   std::unique_ptr<TTrack> Track;           // the open document, if any
   std::unique_ptr<TScaleDraw> ScaleDraw;   // only while a graphics window exists
   std::string FileName;                    // "noname.mrd" until a new document is saved
-  bool Modified = false;                   // changes not saved yet
+  // The document's steps: every change goes through it, and the document is
+  // modified exactly when it stands at another step than the one last saved or
+  // opened.
+  history::THistory History;
+  bool Modified = false;                   // changes not saved yet (follows History)
   bool SaveCancelled = false;              // Save As was cancelled in its dialog
   // The document has never been saved under FileName (a new document, an imported
   // track file): saving it asks for a name first, proposing FileName.
@@ -67,11 +73,22 @@ class TDocumentShell {
   // The program closes: the document goes.
   void Close();
 
+  // ---- changes, and taking them back ----
+  // Runs one change of the document through its history and, when it changed
+  // anything, ends with the common refresh. Without a document: Refused.
+  history::Outcome Change(const std::function<history::Outcome(history::TEditor&)>& change);
+  void Undo();
+  void Redo();
+  // Undoes or redoes until `index` steps are done (the History window's click).
+  void GoTo(size_t index);
+
   // ---- what every change ends with ----
   // The selected object's rows, the track's extent, the scale draw's bounds and a
-  // repaint, then MarkModified.
+  // repaint; Modified from the history; the windows told the document changed.
   void CommonRefresh();
-  void MarkModified() { SetModified(true); }
+  // The document differs from its file at every step (an imported track):
+  // modified until it is saved.
+  void MarkModified();
   // A new View option set; the drawing follows.
   void SetViewFlags(int32_t flags);
 

@@ -21,32 +21,34 @@ void TEditCommandFlow::Confirmed(const char* question, const char* refusal, Oper
   if (!object) return;
   const std::string label = Label();
   if (!AskYesNo(shell_.Messages(), QuestionText(question, label))) return;
-  if (operation(*object)) shell_.CommonRefresh();
-  else ShowRefusal(shell_.Messages(), RefusalText(refusal, label));
+  const history::Outcome outcome = shell_.Change([&](history::TEditor& e) { return operation(e, *object); });
+  if (outcome == history::Outcome::Refused) ShowRefusal(shell_.Messages(), RefusalText(refusal, label));
 }
 
 void TEditCommandFlow::Remove() {
-  Confirmed("Remove", "Cannot remove", [](TBase& object) { return object.Remove(); });
+  Confirmed("Remove", "Cannot remove", [](history::TEditor& e, TBase& object) { return e.Remove(object); });
 }
 
 void TEditCommandFlow::AddBefore() {
-  Confirmed("Add before", "Cannot add before", [](TBase& object) { return object.Add(true); });
+  Confirmed("Add before", "Cannot add before", [](history::TEditor& e, TBase& object) { return e.Add(object, true); });
 }
 
 void TEditCommandFlow::AddAfter() {
-  Confirmed("Add after", "Cannot add after", [](TBase& object) { return object.Add(false); });
+  Confirmed("Add after", "Cannot add after", [](history::TEditor& e, TBase& object) { return e.Add(object, false); });
 }
 
 void TEditCommandFlow::ChangeType() {
-  Confirmed("Change Type of", "Cannot change type of", [](TBase& object) { return object.ChangeType(); });
+  Confirmed("Change Type of", "Cannot change type of", [](history::TEditor& e, TBase& object) { return e.ChangeType(object); });
 }
 
 void TEditCommandFlow::Split() {
   TBase* object = Selected();
   if (!object) return;
-  // The dialog splits the section itself and reports a refusal itself.
-  if (!dialogs_.SplitSection(object)) return;
-  shell_.CommonRefresh();
+  // The dialog reports a refusal itself and stays open; the split is one step.
+  dialogs_.SplitSection(object, [this, object](int32_t firstLength) {
+    return shell_.Change([&](history::TEditor& e) { return e.Split(*object, firstLength); }) !=
+           history::Outcome::Refused;
+  });
 }
 
 void TEditCommandFlow::CopyWallsFrom() {
@@ -57,16 +59,15 @@ void TEditCommandFlow::CopyWallsFrom() {
   const auto source = dialogs_.CopyWallsFrom(destination->PreviousSection()->Number, track.NumberOfSections());
   if (!source) return;
   // A refused copy says nothing and changes nothing.
-  if (track.CopyWalls(*source, track.SelectedChild)) shell_.CommonRefresh();
+  const int to = track.SelectedChild;
+  shell_.Change([&](history::TEditor& e) { return e.CopyWallsFrom(*source, to); });
 }
 
 void TEditCommandFlow::CopyWallsToAll() {
   if (!Selected()) return;
   if (!AskYesNo(shell_.Messages(), "Copy Walls of " + Label() + " to all Sections ?")) return;
-  TTrack& track = *shell_.Track;
-  const int source = track.SelectedChild;
-  for (int i = 0; i < track.NumberOfSections(); ++i) track.CopyWalls(source, i);
-  shell_.CommonRefresh();
+  const int source = shell_.Track->SelectedChild;
+  shell_.Change([&](history::TEditor& e) { return e.CopyWallsToAll(source); });
 }
 
 void TEditCommandFlow::CopyAltitude() {
@@ -75,11 +76,9 @@ void TEditCommandFlow::CopyAltitude() {
   TSection* section = shell_.Track->HighlightedSection();
   if (!section) return;
   if (!AskYesNo(shell_.Messages(), QuestionText("Copy", Label()))) return;
-  // Only an altitude of this section can be the pattern.
-  if (altitude->Number < 0 || altitude->Number >= section->NumberOfAltitudes()) return;
-  section->CopyAltitude(altitude->Number);
-  shell_.Windows().RepaintGraph();
-  shell_.MarkModified();
+  // Only an altitude of the highlighted section can be the pattern.
+  if (altitude->Owner != section) return;
+  shell_.Change([&](history::TEditor& e) { return e.CopyAltitude(*altitude); });
 }
 
 }  // namespace meridal

@@ -23,8 +23,13 @@ void TPropertyListCommands::EditRow(TBase* object, const PropertyRow* row) {
     ShowInformation(shell_.Messages(), "This value can not be edited !");
     return;
   }
-  if (!dialogs_.EditValue(object, row->Caption)) return;
-  shell_.CommonRefresh();
+  const std::string name = row->Caption;
+  // The dialog writes through the history, so that a refusal keeps it open and
+  // an accepted value is one step; the shell has refreshed by the time it closes.
+  dialogs_.EditValue(object, name, [this, object, name](int32_t value) {
+    return shell_.Change([&](history::TEditor& e) { return e.SetValue(*object, name, value); }) !=
+           history::Outcome::Refused;
+  });
 }
 
 bool TPropertyListCommands::TraceRowSelected(const PropertyRow* row) {
@@ -44,17 +49,11 @@ void TPropertyListCommands::RunTraceCommand(TraceCommand command, const std::str
                                                               : "Add new trace after";
   if (!AskYesNo(shell_.Messages(), QuestionText(question, name))) return;
 
-  TTrack& track = *shell_.Track;
   const int n = *number;
-  bool done = false;
-  switch (command) {
-    case TraceCommand::Remove: done = track.RemoveTrace(n); break;
-    case TraceCommand::AddBefore: done = track.AddTrace(n); break;
-    // No trace comes after the largest number a row can name.
-    case TraceCommand::AddAfter: done = n < INT32_MAX && track.AddTrace(n + 1); break;
-  }
-  if (!done) return refuse();
-  shell_.CommonRefresh();
+  const history::Outcome outcome = shell_.Change([&](history::TEditor& e) {
+    return command == TraceCommand::Remove ? e.RemoveTrace(n) : e.AddTrace(n, command == TraceCommand::AddAfter);
+  });
+  if (outcome == history::Outcome::Refused) refuse();
 }
 
 }  // namespace meridal

@@ -43,6 +43,10 @@ class IShellWindows {
   virtual void SetDocumentTitle(const std::string& path, bool modified) = 0;
   // A short note in the status bar on what a command did ("Saved circuit.mrd").
   virtual void ShowStatus(const std::string& text) = 0;
+  // The document or its history changed (an edit, an undo or a redo, a save, a
+  // new, opened or closed document): the views that show them read them again,
+  // and so do the Undo and Redo items.
+  virtual void DocumentChanged() {}
   // The list of recently used files changed (the frame keeps it between runs).
   virtual void RecentFilesChanged() {}
 };

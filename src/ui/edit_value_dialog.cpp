@@ -51,8 +51,9 @@ TFormEditValue::TFormEditValue(IMessages& messages, QWidget* parent)
   connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TFormEditValue::SetTarget(TBase* object, const QString& name) {
+void TFormEditValue::SetTarget(TBase* object, const QString& name, ValueWriter write) {
   target_ = object;
+  write_ = std::move(write);
   EditName->setText(name);
 }
 
@@ -95,7 +96,9 @@ void TFormEditValue::ButtonOKClick() {
   // restored and decides again, and nothing is written.
   if (Entry.PendingBase && !EditValueExit()) return;
   if (!target_) return;
-  if (target_->AccessValue(EditName->text().toStdString(), Entry.CurrentValue, true)) accept();
+  const bool taken = write_ ? write_(Entry.CurrentValue)
+                            : target_->AccessValue(EditName->text().toStdString(), Entry.CurrentValue, true) != 0;
+  if (taken) accept();
   else ShowRefusal(messages_, "Input not valid ! Range Error!");
 }
 

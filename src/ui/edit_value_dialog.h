@@ -4,6 +4,7 @@
 // is pressed; the object accepts or refuses the value through AccessValue.
 #include <QDialog>
 
+#include "shell/shell_dialogs.h"
 #include "shell/value_entry.h"
 
 class QLineEdit;
@@ -21,8 +22,9 @@ class TFormEditValue : public QDialog {
  public:
   explicit TFormEditValue(IMessages& messages, QWidget* parent = nullptr);
 
-  // The object and the name of its value (nullptr: nothing to edit).
-  void SetTarget(TBase* object, const QString& name);
+  // The object and the name of its value (nullptr: nothing to edit), and how a
+  // confirmed value is written (none: straight to the object).
+  void SetTarget(TBase* object, const QString& name, ValueWriter write = nullptr);
   // Prepares an opening: false, after "Data not found !", when there is no target.
   bool FormShow();
   // Opens the dialog modally; QDialog::Accepted when the object took a new value.
@@ -56,6 +58,7 @@ class TFormEditValue : public QDialog {
 
   IMessages& messages_;
   TBase* target_ = nullptr;
+  ValueWriter write_;
 };
 
 }  // namespace meridal

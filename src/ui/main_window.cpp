@@ -21,6 +21,7 @@
 #include "shell/property_list_commands.h"
 #include "shell/shell_texts.h"
 #include "ui/graph_window.h"
+#include "ui/history_window.h"
 #include "ui/mdi_child.h"
 #include "ui/qt_file_dialogs.h"
 #include "ui/qt_messages.h"
@@ -48,12 +49,16 @@ TFormMain::TFormMain(const MainWindowServices& services, QWidget* parent)
   listCommands_ = std::make_unique<TPropertyListCommands>(*shell_, *services_.dialogs);
   setAcceptDrops(true);
   FormCreate();
+  DocumentChanged();
 }
 
 TFormMain::~TFormMain() {
   // The child windows refer to the shell: they go first.
   DestroyGraphWindow();
   DestroyTreeWindow();
+  delete historyChild_;
+  historyChild_ = nullptr;
+  FormHistory = nullptr;
 }
 
 // The program's start: no document yet, the cursors of the graphics window, and
@@ -148,6 +153,8 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 
 // ---- Edit ----
 
+void TFormMain::EditUndoClick() { shell_->Undo(); }
+void TFormMain::EditRedoClick() { shell_->Redo(); }
 void TFormMain::EditRemoveClick() { editCommands_->Remove(); }
 void TFormMain::EditAddBeforeClick() { editCommands_->AddBefore(); }
 void TFormMain::EditAddAfterClick() { editCommands_->AddAfter(); }
@@ -178,6 +185,33 @@ void TFormMain::ViewSmoothDrawingClick() {
 }
 void TFormMain::WindowTileClick() { MdiArea->tileSubWindows(); }
 void TFormMain::WindowCascadeClick() { MdiArea->cascadeSubWindows(); }
+
+void TFormMain::WindowHistoryClick() {
+  if (!historyChild_) {
+    FormHistory = new TFormHistory([this](size_t index) { shell_->GoTo(index); });
+    historyChild_ = new MdiChild;
+    historyChild_->setWidget(FormHistory);
+    historyChild_->setWindowIcon(windowIcon());
+    MdiArea->addSubWindow(historyChild_);
+    historyChild_->resize(300, 400);
+    FormHistory->Show(&shell_->History);
+  }
+  if (historyChild_->isMinimized()) historyChild_->showNormal();
+  historyChild_->show();
+  MdiArea->setActiveSubWindow(historyChild_);
+}
+
+// The Undo and Redo items name their steps; the History window follows.
+void TFormMain::DocumentChanged() {
+  const history::THistory& history = shell_->History;
+  EditUndo->setEnabled(history.CanUndo());
+  EditRedo->setEnabled(history.CanRedo());
+  EditUndo->setText(history.CanUndo() ? QStringLiteral("&Undo %1").arg(QString::fromStdString(history.UndoText()))
+                                      : QStringLiteral("&Undo"));
+  EditRedo->setText(history.CanRedo() ? QStringLiteral("&Redo %1").arg(QString::fromStdString(history.RedoText()))
+                                      : QStringLiteral("&Redo"));
+  if (FormHistory) FormHistory->Refresh();
+}
 void TFormMain::AboutClick() { services_.dialogs->About(); }
 
 // ---- the document's windows ----

@@ -26,6 +26,7 @@ class QtShellDialogs;
 class TDocumentShell;
 class TEditCommandFlow;
 class TFormGraph;
+class TFormHistory;
 class TFormTree;
 class TPropertyListCommands;
 
@@ -65,6 +66,8 @@ class TFormMain : public QMainWindow, public IShellWindows {
   QAction* FileExportTrackFile;
   QAction* FileExit;
   QMenu* EditMenuItems;
+  QAction* EditUndo;
+  QAction* EditRedo;
   ActionEditCommands EditItems;
   QMenu* ViewMenu;
   QAction* ViewTraces;
@@ -80,6 +83,8 @@ class TFormMain : public QMainWindow, public IShellWindows {
   QMenu* WindowMenu;
   QAction* WindowTile;
   QAction* WindowCascade;
+  QAction* WindowHistory;
+  TFormHistory* FormHistory = nullptr;  // made the first time the user asks for it
   QAction* AboutItem;
   QAction* Redraw;  // F5: the graphics window draws the track anew
 
@@ -93,6 +98,8 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void FileOpenRecentClick(const QString& path);
   void FileClearRecentClick();
   void FileExitClick();
+  void EditUndoClick();
+  void EditRedoClick();
   void EditRemoveClick();
   void EditAddBeforeClick();
   void EditAddAfterClick();
@@ -113,6 +120,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void ViewSmoothDrawingClick();
   void WindowTileClick();
   void WindowCascadeClick();
+  void WindowHistoryClick();
   void AboutClick();
 
   // Opens a project named on the command line.
@@ -137,6 +145,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void SetDocumentTitle(const std::string& path, bool modified) override;
   void ShowStatus(const std::string& text) override;
   void RecentFilesChanged() override;
+  void DocumentChanged() override;
 
   // The file the program keeps the recent files in (under the user's
   // configuration folder, or the test one while QStandardPaths is in test mode).
@@ -173,6 +182,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   std::unique_ptr<TPropertyListCommands> listCommands_;
   QMdiSubWindow* treeChild_ = nullptr;
   QMdiSubWindow* graphChild_ = nullptr;
+  QMdiSubWindow* historyChild_ = nullptr;
   int busyDepth_ = 0;
 };
 

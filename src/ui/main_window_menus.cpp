@@ -82,6 +82,13 @@ void TFormMain::BuildFileMenu() {
 
 void TFormMain::BuildEditMenu() {
   EditMenuItems = menuBar()->addMenu(QStringLiteral("&Edit"));
+  EditUndo = EditMenuItems->addAction(QStringLiteral("&Undo"));
+  EditRedo = EditMenuItems->addAction(QStringLiteral("&Redo"));
+  EditUndo->setShortcut(QKeySequence::Undo);
+  EditRedo->setShortcut(QKeySequence::Redo);
+  connect(EditUndo, &QAction::triggered, this, &TFormMain::EditUndoClick);
+  connect(EditRedo, &QAction::triggered, this, &TFormMain::EditRedoClick);
+  EditMenuItems->addSeparator();
   EditItems.Build(*EditMenuItems, true);
   const std::pair<int, void (TFormMain::*)()> handlers[] = {
       {kEditRemove, &TFormMain::EditRemoveClick},
@@ -151,6 +158,8 @@ void TFormMain::BuildWindowMenu() {
   WindowCascade = new QAction(QStringLiteral("&Cascade"), this);
   connect(WindowTile, &QAction::triggered, this, &TFormMain::WindowTileClick);
   connect(WindowCascade, &QAction::triggered, this, &TFormMain::WindowCascadeClick);
+  WindowHistory = new QAction(QStringLiteral("&History"), this);
+  connect(WindowHistory, &QAction::triggered, this, &TFormMain::WindowHistoryClick);
   FillWindowMenu();
   connect(WindowMenu, &QMenu::aboutToShow, this, &TFormMain::FillWindowMenu);
 }
@@ -160,6 +169,7 @@ void TFormMain::FillWindowMenu() {
   WindowMenu->clear();
   WindowMenu->addAction(WindowTile);
   WindowMenu->addAction(WindowCascade);
+  WindowMenu->addAction(WindowHistory);
   const QList<QMdiSubWindow*> children = MdiArea->subWindowList();
   if (children.isEmpty()) return;
   WindowMenu->addSeparator();

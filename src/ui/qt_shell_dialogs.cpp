@@ -13,13 +13,13 @@ QtShellDialogs::QtShellDialogs(IMessages& messages, QWidget* parent)
       FormCopyWalls(new TFormCopyWalls(messages, parent)),
       FormAbout(new TFormAbout(parent)) {}
 
-bool QtShellDialogs::EditValue(TBase* object, const std::string& name) {
-  FormEditValue->SetTarget(object, QString::fromStdString(name));
+bool QtShellDialogs::EditValue(TBase* object, const std::string& name, const ValueWriter& write) {
+  FormEditValue->SetTarget(object, QString::fromStdString(name), write);
   return FormEditValue->Run() == QDialog::Accepted;
 }
 
-bool QtShellDialogs::SplitSection(TBase* section) {
-  FormSplit->SetTarget(section);
+bool QtShellDialogs::SplitSection(TBase* section, const ValueWriter& split) {
+  FormSplit->SetTarget(section, split);
   return FormSplit->Run() == QDialog::Accepted;
 }
 

@@ -37,8 +37,7 @@ TSection* ShowcaseSection(TTrack& track) {
 void EditAndExport(TDocumentShell& shell, TSection& section) {
   if (section.NumberOfWalls() == 0) return;
   TWall& wall = *section.Wall(0);
-  wall.AccessValue("Height", wall.AccessValue("Height", 0, false) + 1, true);
-  shell.CommonRefresh();
+  shell.Change([&](history::TEditor& e) { return e.SetValue(wall, "Height", wall.Height + 1); });
   static QTemporaryDir folder;
   const QString name = QFileInfo(QString::fromStdString(shell.FileName)).completeBaseName() + QStringLiteral(".trk");
   shell.ExportTo(folder.filePath(name).toStdString());

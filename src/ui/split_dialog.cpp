@@ -84,7 +84,7 @@ void TFormSplit::ButtonOKClick() {
   if (Entry.PendingBase && !EditValueExit()) return;  // as in Edit Value: nothing split
   if (!target_) return;
   // The dialog does not judge the length itself: the section refuses what it cannot split at.
-  if (target_->Split(FirstLength())) accept();
+  if (split_ ? split_(FirstLength()) : target_->Split(FirstLength())) accept();
   else ShowRefusal(messages_, "Input not valid ! Range Error!");
 }
 

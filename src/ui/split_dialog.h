@@ -3,6 +3,7 @@
 // units or in metres. On OK the dialog asks the section to split itself.
 #include <QDialog>
 
+#include "shell/shell_dialogs.h"
 #include "shell/value_entry.h"
 
 class QLineEdit;
@@ -20,7 +21,12 @@ class TFormSplit : public QDialog {
  public:
   explicit TFormSplit(IMessages& messages, QWidget* parent = nullptr);
 
-  void SetTarget(TBase* section) { target_ = section; }
+  // The section (nullptr: nothing to split), and how the split is made (none: the
+  // section's own Split).
+  void SetTarget(TBase* section, ValueWriter split = nullptr) {
+    target_ = section;
+    split_ = std::move(split);
+  }
   // Prepares an opening: false, after "Data not found !", when there is no section.
   bool FormShow();
   // Opens the dialog modally; QDialog::Accepted when the section was split.
@@ -53,6 +59,7 @@ class TFormSplit : public QDialog {
 
   IMessages& messages_;
   TBase* target_ = nullptr;
+  ValueWriter split_;
 };
 
 }  // namespace meridal

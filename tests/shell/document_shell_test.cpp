@@ -130,8 +130,8 @@ TEST_F(DocumentShellTest, NoDropsTheChangesWithoutWriting) {
 TEST_F(DocumentShellTest, SaveAsWritesAProjectThatOpensAgain) {
   const std::string path = TempPath("saved.mrd");
   shell.FileNew();
-  ASSERT_TRUE(shell.Track->SetTrace(0, -123456));
-  shell.CommonRefresh();
+  ASSERT_EQ(shell.Change([&](history::TEditor& e) { return e.SetValue(*shell.Track, "Trace 0", -123456); }),
+            history::Outcome::Changed);
   EXPECT_TRUE(windows.saveEnabled);
   dialogs.answers = {path};
   shell.FileSaveAs();
@@ -403,8 +403,8 @@ TEST_F(SelectionTest, TheCommonRefreshGivesTheDrawingTheNewExtent) {
   TTrack& track = *shell.Track;
   ASSERT_TRUE(shell.ScaleDraw);
   const TRect before = shell.ScaleDraw->Bounds();
-  ASSERT_EQ(track.Section(0)->AccessValue("Length", 3 * 984252, true), 1);
-  shell.CommonRefresh();
+  ASSERT_EQ(shell.Change([&](history::TEditor& e) { return e.SetValue(*track.Section(0), "Length", 3 * 984252); }),
+            history::Outcome::Changed);
   EXPECT_EQ(shell.ScaleDraw->Bounds(), track.Extent);
   EXPECT_NE(shell.ScaleDraw->Bounds(), before);
   EXPECT_EQ(windows.repaints, 1);
@@ -459,8 +459,7 @@ TEST_F(DocumentShellTest, AnImportIsAnUntitledModifiedDocumentThatSaveAsksToName
   shell.FileNew();
   shell.FileOpenPath(json);  // a JSON document saves back as JSON
   EXPECT_EQ(shell.Track->Section(0)->Length, 4242);
-  ASSERT_TRUE(shell.Track->Section(0)->SetLength(99));
-  shell.CommonRefresh();
+  shell.Change([&](history::TEditor& e) { return e.SetValue(*shell.Track->Section(0), "Length", 99); });
   shell.FileSave();
   EXPECT_EQ(FirstBytes(json, 1), "{");
   EXPECT_FALSE(shell.Modified);

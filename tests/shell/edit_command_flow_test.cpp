@@ -34,63 +34,59 @@ class EditCommandFlowTest : public ::testing::Test {
 struct StructuralCase {
   void (TEditCommandFlow::*command)();
   const char* question;
-  const char* refusal;
+  size_t sectionsAfter;
 };
 
 TEST_F(EditCommandFlowTest, StructuralCommandsConfirmOperateAndReport) {
   const StructuralCase cases[] = {
-      {&TEditCommandFlow::Remove, "Remove Section 4 (curved) ?", "Cannot remove Section 4 (curved) !"},
-      {&TEditCommandFlow::AddBefore, "Add before Section 4 (curved) ?", "Cannot add before Section 4 (curved) !"},
-      {&TEditCommandFlow::AddAfter, "Add after Section 4 (curved) ?", "Cannot add after Section 4 (curved) !"},
-      {&TEditCommandFlow::ChangeType, "Change Type of Section 4 (curved) ?",
-       "Cannot change type of Section 4 (curved) !"},
+      {&TEditCommandFlow::AddBefore, "Add before Section 0 (straight) ?", 2},
+      {&TEditCommandFlow::AddAfter, "Add after Section 0 (straight) ?", 3},
+      {&TEditCommandFlow::ChangeType, "Change Type of Section 1 (straight) ?", 3},
+      {&TEditCommandFlow::Remove, "Remove Section 1 (curved) ?", 2},
   };
   shell.FileNew();
-  SelectScripted("Section 4 (curved)");
+  ASSERT_TRUE(windows.SelectNode("Section 0 (straight)"));
   for (const auto& c : cases) {
     SCOPED_TRACE(c.question);
     messages.shown.clear();
-    shell.Modified = false;
     windows.repaints = 0;
+    const size_t steps = shell.History.Count();
 
     // No: nothing happens.
     messages.answers = {MessageAnswer::No};
-    object.calls = 0;
     (flow.*c.command)();
-    EXPECT_EQ(object.calls, 0);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, c.question);
     EXPECT_EQ(messages.shown[0].title, "Meridal");
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Question);
     EXPECT_EQ(messages.shown[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(shell.History.Count(), steps);
 
-    // Refused: the stop box, nothing refreshed.
-    object.result = false;
+    // Yes: one step, and the common refresh.
     messages.answers = {MessageAnswer::Yes};
     (flow.*c.command)();
-    EXPECT_EQ(object.calls, 1);
-    ASSERT_EQ(messages.shown.size(), 3u);
-    EXPECT_EQ(messages.shown[2].text, c.refusal);
-    EXPECT_EQ(messages.shown[2].icon, MessageIcon::Error);
-    EXPECT_EQ(messages.shown[2].buttons, MessageButtons::Ok);
-    EXPECT_FALSE(shell.Modified);
-    EXPECT_EQ(windows.repaints, 0);
-
-    // Done: the common refresh.
-    object.result = true;
-    messages.answers = {MessageAnswer::Yes};
-    (flow.*c.command)();
-    EXPECT_EQ(messages.shown.size(), 4u);
+    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(shell.History.Count(), steps + 1);
+    EXPECT_EQ(shell.Track->Sections.size(), c.sectionsAfter);
     EXPECT_TRUE(shell.Modified);
     EXPECT_TRUE(windows.saveEnabled);
     EXPECT_EQ(windows.repaints, 1);
   }
+  // Refused: the stop box, nothing refreshed, no step.
+  messages.answers = {MessageAnswer::No};  // the changes above are not saved
+  shell.FileNew();
+  ASSERT_TRUE(windows.SelectNode("Section 0 (straight)"));
+  messages.shown.clear();
+  windows.repaints = 0;
   messages.answers = {MessageAnswer::Yes};
-  flow.AddBefore();
-  EXPECT_TRUE(object.addedBefore);
-  messages.answers = {MessageAnswer::Yes};
-  flow.AddAfter();
-  EXPECT_FALSE(object.addedBefore);
+  flow.Remove();  // the only section
+  ASSERT_EQ(messages.shown.size(), 2u);
+  EXPECT_EQ(messages.shown[1].text, "Cannot remove Section 0 (straight) !");
+  EXPECT_EQ(messages.shown[1].icon, MessageIcon::Error);
+  EXPECT_EQ(messages.shown[1].buttons, MessageButtons::Ok);
+  EXPECT_FALSE(shell.Modified);
+  EXPECT_EQ(shell.History.Count(), 0u);
+  EXPECT_EQ(windows.repaints, 0);
 }
 
 TEST_F(EditCommandFlowTest, WithoutADocumentOrASelectionCommandsDoNothing) {
@@ -115,16 +111,22 @@ TEST_F(EditCommandFlowTest, WithoutADocumentOrASelectionCommandsDoNothing) {
 
 TEST_F(EditCommandFlowTest, SplitRefreshesOnlyAfterOK) {
   shell.FileNew();
-  SelectScripted("Section 4 (curved)");
-  flow.Split();
+  ASSERT_TRUE(windows.SelectNode("Section 0 (straight)"));
+  const int refills = windows.refills;
+  flow.Split();  // cancelled
   EXPECT_EQ(dialogs.splits, 1);
-  EXPECT_EQ(dialogs.splitTarget, &object);
+  EXPECT_EQ(dialogs.splitTarget, shell.Track->Section(0));
   EXPECT_FALSE(shell.Modified);
-  EXPECT_EQ(windows.refills, 0);
-  dialogs.splitResult = true;
+  EXPECT_EQ(windows.refills, refills);
+  dialogs.splitAt = 0;  // refused: the dialog stays open, nothing changes
+  flow.Split();
+  EXPECT_FALSE(shell.Modified);
+  dialogs.splitAt = 1000;
   flow.Split();
   EXPECT_TRUE(shell.Modified);
-  EXPECT_EQ(windows.refills, 1);
+  EXPECT_EQ(shell.Track->Sections.size(), 2u);
+  EXPECT_EQ(shell.History.UndoText(), "Split Section 0");
+  EXPECT_EQ(windows.refills, refills + 1);
   EXPECT_EQ(windows.repaints, 1);
   EXPECT_TRUE(messages.shown.empty());  // no confirmation; the dialog reports refusals
 }
@@ -148,9 +150,16 @@ TEST_F(EditCommandFlowTest, CopyWallsFromNeedsAHighlightedSectionAndFailsSilentl
   EXPECT_FALSE(shell.Modified);
 }
 
-TEST_F(EditCommandFlowTest, CopyWallsToAllAsksThenRefreshesWhateverTheCopiesSay) {
+TEST_F(EditCommandFlowTest, CopyWallsToAllAsksThenChangesWhatDiffers) {
   shell.FileNew();
   ASSERT_TRUE(windows.SelectNode("Section 0 (straight)"));
+  messages.answers = {MessageAnswer::Yes};
+  flow.CopyWallsToAll();  // one section: its walls are its own already
+  EXPECT_FALSE(shell.Modified);
+  shell.Track->AddChild(0, false);
+  shell.Track->Section(1)->Wall(0)->Surface = 4;
+  ASSERT_TRUE(windows.SelectNode("Section 0 (straight)"));
+  messages.shown.clear();
   messages.answers = {MessageAnswer::No};
   flow.CopyWallsToAll();
   EXPECT_FALSE(shell.Modified);
@@ -159,11 +168,13 @@ TEST_F(EditCommandFlowTest, CopyWallsToAllAsksThenRefreshesWhateverTheCopiesSay)
   ASSERT_EQ(messages.shown.size(), 2u);
   EXPECT_EQ(messages.shown[1].text, "Copy Walls of Section 0 (straight) to all Sections ?");
   EXPECT_TRUE(shell.Modified);
+  EXPECT_EQ(shell.Track->Section(1)->Wall(0)->Surface, 1);
   EXPECT_EQ(windows.repaints, 1);
 }
 
 TEST_F(EditCommandFlowTest, CopyAltitudeAsksAndMarksTheDocument) {
   shell.FileNew();
+  shell.Track->Section(0)->Altitude(1)->HeightAtStart = 500;
   ASSERT_TRUE(windows.SelectNode("Altitude 1"));
   messages.answers = {MessageAnswer::Yes};
   flow.CopyAltitude();

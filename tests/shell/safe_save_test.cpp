@@ -132,8 +132,8 @@ struct Session {
   // Opens `path` and changes the document.
   void OpenAndChange(const std::string& path) {
     ASSERT_TRUE(shell.OpenPath(path));
-    ASSERT_TRUE(shell.Track->SetTrace(1, 150000));
-    shell.CommonRefresh();
+    ASSERT_EQ(shell.Change([&](history::TEditor& e) { return e.SetValue(*shell.Track, "Trace 1", 150000); }),
+              history::Outcome::Changed);
   }
   testing::RecordingWindows windows;
   testing::ScriptedMessages messages;

@@ -156,17 +156,17 @@ class RecordingWindows : public IShellWindows {
 
 class ScriptedDialogs : public IShellDialogs {
  public:
-  bool EditValue(TBase* object, const std::string& name) override {
+  // The value "typed" is written as OK writes it; a refused one counts as Cancel.
+  bool EditValue(TBase* object, const std::string& name, const ValueWriter& write) override {
     editedObject = object;
     editedName = name;
     ++editValues;
-    if (editResult && object) object->AccessValue(name, *editResult, true);
-    return editResult.has_value();
+    return editResult && object && write(*editResult);
   }
-  bool SplitSection(TBase* section) override {
+  bool SplitSection(TBase* section, const ValueWriter& split) override {
     splitTarget = section;
     ++splits;
-    if (splitAt) return section->Split(*splitAt);  // the length "typed", split as OK does
+    if (splitAt) return split(*splitAt);  // the length "typed", split as OK does
     return splitResult;
   }
   std::optional<int> CopyWallsFrom(int presetNumber, int numberOfSections) override {

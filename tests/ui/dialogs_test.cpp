@@ -192,11 +192,17 @@ class DialogsTest : public QObject {
       dialogs.FormEditValue->EditValueChange();
       dialogs.FormEditValue->ButtonOK->click();
     });
-    QVERIFY(dialogs.EditValue(&wall, "Unk4"));
+    std::vector<int32_t> written;
+    const meridal::ValueWriter write = [&](int32_t value) {
+      written.push_back(value);
+      return wall.AccessValue("Unk4", value, true) != 0;
+    };
+    QVERIFY(dialogs.EditValue(&wall, "Unk4", write));
     QCOMPARE(wall.Unk4, 12);
+    QCOMPARE(written, std::vector<int32_t>{12});  // the value goes through the writer
 
     QTimer::singleShot(0, [&] { dialogs.FormEditValue->ButtonCancel->click(); });
-    QVERIFY(!dialogs.EditValue(&wall, "Unk4"));
+    QVERIFY(!dialogs.EditValue(&wall, "Unk4", write));
 
     QTimer::singleShot(0, [&] {
       dialogs.FormCopyWalls->EditNumber->setText(QStringLiteral("1"));

@@ -97,15 +97,15 @@ class MainWindowTest : public QObject {
                           "Export &Track File...", "-", "E&xit"}));
     QCOMPARE(States(f.window->FileMenu), QStringLiteral("eeedddedee"));
     QCOMPARE(Captions(f.window->EditMenuItems),
-             (QStringList{"&Remove", "Add &Before", "Add &After", "-", "&Split Section...", "Change Section &Type",
+             (QStringList{"&Undo", "&Redo", "-", "&Remove", "Add &Before", "Add &After", "-", "&Split Section...", "Change Section &Type",
                           "Copy Walls &From...", "Copy &Walls To All ", "-", "&Copy Altitude"}));
-    QCOMPARE(States(f.window->EditMenuItems), QStringLiteral("eeeeeeeeee"));  // all on before the first document
+    QCOMPARE(States(f.window->EditMenuItems), QStringLiteral("ddeeeeeeeeeee"));  // all on before the first document, nothing to undo
     QCOMPARE(Captions(f.window->ViewMenu),
              (QStringList{"&Traces", "&Zero Line", "&S/F Line", "-", "&Wall Outline",
                           "Show Non-Zero &Height (red ///)", "Show Non-Zero &Unk1 (green \\\\\\)", "-",
                           "Zoom to &Fit", "Zoom &In", "Zoom &Out", "-", "S&mooth Drawing"}));
     QCOMPARE(States(f.window->ViewMenu), QStringLiteral("xxxexxxeeeeex"));
-    QCOMPARE(Captions(f.window->WindowMenu), (QStringList{"&Tile", "&Cascade"}));
+    QCOMPARE(Captions(f.window->WindowMenu), (QStringList{"&Tile", "&Cascade", "&History"}));
   }
 
   void frameAndStatusBar() {
@@ -136,7 +136,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.window->FormTree->SelectedLabel(), QStringLiteral("Track"));
     QCOMPARE(f.List()->topLevelItemCount(), 6);  // the track's rows
     QCOMPARE(f.List()->topLevelItem(0)->text(0), QStringLiteral("Length"));
-    QCOMPARE(States(f.window->EditMenuItems), QStringLiteral("dddedddded"));
+    QCOMPARE(States(f.window->EditMenuItems), QStringLiteral("ddedddedddded"));  // nothing to undo yet
     QVERIFY(f.window->FileSaveAs->isEnabled());
     QVERIFY(f.window->FileExportTrackFile->isEnabled());
     QVERIFY(!f.window->FileSave->isEnabled());
@@ -328,8 +328,8 @@ class MainWindowTest : public QObject {
     f.window->FileNewClick();
     emit f.window->WindowMenu->aboutToShow();
     const QStringList captions = Captions(f.window->WindowMenu);
-    QCOMPARE(captions.mid(0, 3), (QStringList{"&Tile", "&Cascade", "-"}));
-    QCOMPARE(captions.mid(3), (QStringList{"&1 Graphics", "&2 Tree"}));
+    QCOMPARE(captions.mid(0, 4), (QStringList{"&Tile", "&Cascade", "&History", "-"}));
+    QCOMPARE(captions.mid(4), (QStringList{"&1 Graphics", "&2 Tree"}));
   }
 
   // A never-saved document has no file of its own: Save asks for one and leaves
