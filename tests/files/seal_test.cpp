@@ -205,6 +205,15 @@ TEST(Filler, IsTheCongruentialGeneratorTakenTwoDrawsAtATime) {
   }
   EXPECT_EQ(words.State(), draws.State());
 
+  // Drawn in runs of any length, the same words and the same state.
+  TFiller runs(20240601), single(20240601);
+  for (size_t count = 0; count < 19; ++count) {
+    int32_t drawn[18];
+    runs.Fill(drawn, count);
+    for (size_t i = 0; i < count; ++i) ASSERT_EQ(drawn[i], single.Next()) << count << "," << i;
+    ASSERT_EQ(runs.State(), single.State()) << count;
+  }
+
   // Fillers vary, and another seed gives another sequence.
   TFiller a(1), b(2);
   std::vector<int32_t> fromA, fromB;
