@@ -20,7 +20,7 @@
 #include "graphics/scale_draw.h"
 #include "graphics/view_flags.h"
 #include "platform/canvas.h"
-#include "synthetic_track.h"
+#include "model/synthetic_track.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ using meridal::TTrack;
 TTrack& Track(int sections) {
   static std::map<int, std::unique_ptr<TTrack>> tracks;
   auto& track = tracks[sections];
-  if (!track) track = meridal::bench::SyntheticTrack(sections);
+  if (!track) track = meridal::SyntheticTrack(sections);
   return *track;
 }
 

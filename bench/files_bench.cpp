@@ -16,7 +16,7 @@
 #include "files/seal.h"
 #include "model/track.h"
 #include "platform/messages.h"
-#include "synthetic_track.h"
+#include "model/synthetic_track.h"
 
 namespace meridal::bench {
 namespace {

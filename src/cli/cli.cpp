@@ -9,6 +9,7 @@ namespace {
 const char kUsage[] =
     "usage: meridal-cli COMMAND ...\n"
     "  new OUT.mrd\n"
+    "  synth N OUT.mrd                       # a large test track of N sections\n"
     "  tree FILE.mrd\n"
     "  props FILE.mrd [OBJECT]\n"
     "  get FILE.mrd OBJECT NAME\n"
@@ -33,9 +34,9 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"new", CommandNew},       {"tree", CommandTree},   {"props", CommandProps},   {"get", CommandGet},
-    {"set", CommandSet},       {"edit", CommandEdit},   {"trace", CommandTrace},   {"export", CommandExport},
-    {"check", CommandCheck},   {"render", CommandRender},
+    {"new", CommandNew},     {"synth", CommandSynth},   {"tree", CommandTree},   {"props", CommandProps},
+    {"get", CommandGet},     {"set", CommandSet},       {"edit", CommandEdit},   {"trace", CommandTrace},
+    {"export", CommandExport}, {"check", CommandCheck}, {"render", CommandRender},
 };
 
 }  // namespace
