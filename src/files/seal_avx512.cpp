@@ -9,7 +9,9 @@
 // its own -Wuninitialized then reports at every use (fixed in later releases).
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wuninitialized"
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <immintrin.h>
 #pragma GCC diagnostic pop
 
@@ -91,23 +93,10 @@ struct Avx512Lanes {
   }
 };
 
-constexpr int kInterleave = 2;
-
-MERIDAL_LANES_TARGET void Seal(const uint8_t* in, uint8_t* out, size_t count, const TeaKey& key) {
-  SealRun<Avx512Lanes, kInterleave>(in, out, count, key);
-}
-MERIDAL_LANES_TARGET void Unseal(const uint8_t* in, uint8_t* out, size_t count, const TeaKey& key) {
-  UnsealRun<Avx512Lanes, kInterleave>(in, out, count, key);
-}
-MERIDAL_LANES_TARGET void SealAt(uint8_t* const* groups, size_t count, const TeaKey& key) {
-  SealRunAt<Avx512Lanes, kInterleave>(groups, count, key);
-}
-
-constexpr SealKernelOps kOps{Seal, Unseal, SealAt};
-
 }  // namespace
 
-const SealKernelOps* Avx512SealKernel() { return &kOps; }
+// Two registers interleaved: 32 lanes, eight groups, in flight.
+const SealKernelOps* Avx512SealKernel() { return &LaneKernel<Avx512Lanes, 2>::kOps; }
 
 }  // namespace meridal
 

@@ -60,23 +60,10 @@ struct Sse2Lanes {
   }
 };
 
-constexpr int kInterleave = 4;
-
-MERIDAL_LANES_TARGET void Seal(const uint8_t* in, uint8_t* out, size_t count, const TeaKey& key) {
-  SealRun<Sse2Lanes, kInterleave>(in, out, count, key);
-}
-MERIDAL_LANES_TARGET void Unseal(const uint8_t* in, uint8_t* out, size_t count, const TeaKey& key) {
-  UnsealRun<Sse2Lanes, kInterleave>(in, out, count, key);
-}
-MERIDAL_LANES_TARGET void SealAt(uint8_t* const* groups, size_t count, const TeaKey& key) {
-  SealRunAt<Sse2Lanes, kInterleave>(groups, count, key);
-}
-
-constexpr SealKernelOps kOps{Seal, Unseal, SealAt};
-
 }  // namespace
 
-const SealKernelOps* Sse2SealKernel() { return &kOps; }
+// Four registers interleaved: four groups in flight.
+const SealKernelOps* Sse2SealKernel() { return &LaneKernel<Sse2Lanes, 4>::kOps; }
 
 }  // namespace meridal
 

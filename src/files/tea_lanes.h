@@ -13,12 +13,14 @@
 //                                 the first and second halves of their blocks
 //   L::StoreSealed / StorePlain   the inverse of the loads, to kGroups addresses
 // The loads and stores do the byte interleaving of a group; the rounds see only
-// blocks. Every file that includes this compiles its own copy (internal linkage).
+// blocks. LaneKernel<L, N>::kOps is the finished kernel. Every file that
+// includes this compiles its own copy (internal linkage).
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
 #include "files/seal.h"
+#include "files/seal_kernels.h"
 #include "files/tea.h"
 
 #ifndef MERIDAL_LANES_TARGET
@@ -96,24 +98,23 @@ MERIDAL_LANES_TARGET inline void RunGroups(size_t count, const TeaKey& key, In i
   for (size_t j = 0; j < rest; ++j) std::memcpy(out(i + j), scratch + j * kGroupBytes, kGroupBytes);
 }
 
-// The three entry points of a kernel over consecutive or scattered groups.
+// A kernel: its three entry points over lane set L, N registers interleaved.
 template <class L, int N>
-MERIDAL_LANES_TARGET inline void SealRun(const uint8_t* in, uint8_t* out, size_t count, const TeaKey& key) {
-  RunGroups<L, N, true>(count, key, [in](size_t i) { return in + i * kGroupBytes; },
-                        [out](size_t i) { return out + i * kGroupBytes; });
-}
-
-template <class L, int N>
-MERIDAL_LANES_TARGET inline void UnsealRun(const uint8_t* in, uint8_t* out, size_t count, const TeaKey& key) {
-  RunGroups<L, N, false>(count, key, [in](size_t i) { return in + i * kGroupBytes; },
-                         [out](size_t i) { return out + i * kGroupBytes; });
-}
-
-template <class L, int N>
-MERIDAL_LANES_TARGET inline void SealRunAt(uint8_t* const* groups, size_t count, const TeaKey& key) {
-  RunGroups<L, N, true>(count, key, [groups](size_t i) { return groups[i]; },
-                        [groups](size_t i) { return groups[i]; });
-}
+struct LaneKernel {
+  MERIDAL_LANES_TARGET static void Seal(const uint8_t* in, uint8_t* out, size_t count, const TeaKey& key) {
+    RunGroups<L, N, true>(count, key, [in](size_t i) { return in + i * kGroupBytes; },
+                          [out](size_t i) { return out + i * kGroupBytes; });
+  }
+  MERIDAL_LANES_TARGET static void Unseal(const uint8_t* in, uint8_t* out, size_t count, const TeaKey& key) {
+    RunGroups<L, N, false>(count, key, [in](size_t i) { return in + i * kGroupBytes; },
+                           [out](size_t i) { return out + i * kGroupBytes; });
+  }
+  MERIDAL_LANES_TARGET static void SealAt(uint8_t* const* groups, size_t count, const TeaKey& key) {
+    RunGroups<L, N, true>(count, key, [groups](size_t i) { return groups[i]; },
+                          [groups](size_t i) { return groups[i]; });
+  }
+  static constexpr SealKernelOps kOps{Seal, Unseal, SealAt};
+};
 
 }  // namespace
 }  // namespace meridal
