@@ -48,7 +48,7 @@ PixelPath DrawStrips(const TSection& section, const SectionPaths& paths, ICanvas
   first = line;
   PolylineBatch thin(canvas);
   TColor thinPen = style::kBlack;
-  bool penChanged = false;
+  bool thinPenSet = false;  // whether the canvas holds thinPen since the last full strip
   for (int i = 0; i + 1 < walls; ++i) {
     PixelPath next = paths.WallLine(i + 1);
     const TWall& wall = *section.Wall(i);
@@ -56,23 +56,23 @@ PixelPath DrawStrips(const TSection& section, const SectionPaths& paths, ICanvas
       // A line on the pixels of the next one is drawn over by it anyway.
       if (!(line == next)) {
         const TColor pen = StripPen(wall, viewFlags);
-        if (!(pen == thinPen) || !penChanged) {
+        if (!(pen == thinPen) || !thinPenSet) {
           thin.Flush();
           canvas.SetPenColor(pen);
           thinPen = pen;
-          penChanged = true;
+          thinPenSet = true;
         }
         thin.Add(line);
       }
     } else {
       thin.Flush();
       DrawStrip(wall, SectionPaths::Strip(line, next), canvas, viewFlags);
-      penChanged = false;
+      thinPenSet = false;
     }
     line = next;
   }
   thin.Flush();
-  if (penChanged && !(thinPen == style::kBlack)) canvas.SetPenColor(style::kBlack);
+  if (thinPenSet && !(thinPen == style::kBlack)) canvas.SetPenColor(style::kBlack);
   return line;
 }
 
