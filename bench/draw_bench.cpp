@@ -20,7 +20,8 @@
 #include "graphics/scale_draw.h"
 #include "graphics/view_flags.h"
 #include "platform/canvas.h"
-#include "synthetic_track.h"
+#include "model/synthetic_track.h"
+#include "model/track.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ using meridal::TTrack;
 TTrack& Track(int sections) {
   static std::map<int, std::unique_ptr<TTrack>> tracks;
   auto& track = tracks[sections];
-  if (!track) track = meridal::bench::SyntheticTrack(sections);
+  if (!track) track = meridal::SyntheticTrack(sections);
   return *track;
 }
 
@@ -40,13 +41,14 @@ double BaseScale(const TTrack& track) {
   return 600.0 / (width > height ? width : height);
 }
 
-void Repaint(benchmark::State& state, bool zoomedIn) {
+void Repaint(benchmark::State& state, bool zoomedIn, bool levelOfDetail = true) {
   TTrack& track = Track(static_cast<int>(state.range(0)));
   QImage image(1920, 1080, QImage::Format_RGB32);
   QPainter painter(&image);
   meridal::TPainterCanvas canvas(painter, image.size());
   meridal::TOffscreenWindow window(canvas);
   meridal::TScaleDraw view(window, track.Extent, 600);
+  view.SetLevelOfDetail(levelOfDetail);
   if (zoomedIn) {
     view.SetZoom(16.0 * BaseScale(Track(1000)) / view.Scale());
     const meridal::TRect& box = track.Section(500)->Extent;
@@ -72,6 +74,7 @@ struct NullCanvas : meridal::ICanvas {
   void SetBrushStyle(meridal::BrushStyle) override {}
   void MoveTo(int32_t, int32_t) override {}
   void LineTo(int32_t, int32_t) override {}
+  void Polylines(const meridal::TPoint*, const int*, int) override {}
   void Polygon(const meridal::TPoint*, int) override {}
   void Rectangle(int32_t, int32_t, int32_t, int32_t) override {}
   int ClientWidth() const override { return 1920; }
@@ -88,13 +91,17 @@ void DrawCoreOnly(benchmark::State& state) {
     track.Draw(view, meridal::kViewAll);
   }
 }
-BENCHMARK(DrawCoreOnly)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(DrawCoreOnly)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 void RepaintAll(benchmark::State& state) { Repaint(state, false); }
 void RepaintZoomedIn(benchmark::State& state) { Repaint(state, true); }
+// Every strip, line and section drawn in full however small: what the level of
+// detail saves, on the same tracks.
+void RepaintAllFullDetail(benchmark::State& state) { Repaint(state, false, false); }
 
 // Arguments: sections, ViewFlags (63: every option on, as at start-up).
 BENCHMARK(RepaintAll)->Args({1000, 63})->Args({10000, 63})->Args({1000, 0})->Unit(benchmark::kMillisecond);
+BENCHMARK(RepaintAllFullDetail)->Args({1000, 63})->Args({10000, 63})->Unit(benchmark::kMillisecond);
 BENCHMARK(RepaintZoomedIn)->Args({1000, 63})->Args({10000, 63})->Unit(benchmark::kMillisecond);
 
 }  // namespace

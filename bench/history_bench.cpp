@@ -10,7 +10,7 @@
 #include "history/editor.h"
 #include "model/track.h"
 #include "support/memory_tree.h"
-#include "synthetic_track.h"
+#include "model/synthetic_track.h"
 
 namespace meridal::bench {
 namespace {

@@ -9,7 +9,8 @@
 #include "check/track_check.h"
 #include "graphics/profile_drawing.h"
 #include "graphics/profile_view.h"
-#include "synthetic_track.h"
+#include "model/synthetic_track.h"
+#include "model/track.h"
 
 #ifdef MERIDAL_BENCH_DRAW
 #include <QImage>
@@ -25,7 +26,7 @@ using meridal::TTrack;
 
 TTrack& LongTrack() {
   static std::unique_ptr<TTrack> track = [] {
-    auto t = meridal::bench::SyntheticTrack(10000);
+    auto t = meridal::SyntheticTrack(10000);
     t->Section(5000)->Altitude(3)->Highlight();
     return t;
   }();

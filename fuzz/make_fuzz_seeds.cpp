@@ -11,7 +11,7 @@
 #include "files/seal.h"
 #include "files/track_json_writer.h"
 #include "model/track.h"
-#include "synthetic_track.h"
+#include "model/synthetic_track.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
   standard.SetDefaults();
   if (!write("default", standard)) return 1;
   for (const Shape& shape : shapes) {
-    auto track = meridal::bench::SyntheticTrack(shape.sections, shape.traces, shape.walls);
+    auto track = meridal::SyntheticTrack(shape.sections, shape.traces, shape.walls);
     if (!write(shape.name, *track)) return 1;
   }
   return 0;

@@ -9,6 +9,7 @@ namespace {
 const char kUsage[] =
     "usage: meridal-cli COMMAND ...\n"
     "  new OUT\n"
+    "  synth N OUT                           # a large test track of N sections\n"
     "  tree FILE\n"
     "  props FILE [OBJECT]\n"
     "  get FILE OBJECT NAME\n"
@@ -41,9 +42,9 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"new", CommandNew},       {"tree", CommandTree},   {"props", CommandProps},   {"get", CommandGet},
-    {"set", CommandSet},       {"edit", CommandEdit},   {"trace", CommandTrace},   {"export", CommandExport},
-    {"check", CommandCheck},   {"profile", CommandProfile}, {"render", CommandRender},
+    {"new", CommandNew},       {"synth", CommandSynth},     {"tree", CommandTree},     {"props", CommandProps},
+    {"get", CommandGet},       {"set", CommandSet},         {"edit", CommandEdit},     {"trace", CommandTrace},
+    {"export", CommandExport}, {"check", CommandCheck},     {"profile", CommandProfile}, {"render", CommandRender},
     {"convert", CommandConvert},
 };
 

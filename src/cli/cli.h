@@ -29,6 +29,7 @@ struct CliIo {
 int RunCli(const std::vector<std::string>& argv, CliIo io);
 
 int CommandNew(const CliArgs& args, CliIo io);
+int CommandSynth(const CliArgs& args, CliIo io);
 int CommandTree(const CliArgs& args, CliIo io);
 int CommandProps(const CliArgs& args, CliIo io);
 int CommandGet(const CliArgs& args, CliIo io);

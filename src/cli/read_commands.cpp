@@ -1,11 +1,14 @@
-// Commands that read a track: new, tree, props, get, export, check.
+// Commands that make a track (new, synth) or read one: tree, props, get, export,
+// check.
 #include <algorithm>
 #include <ostream>
 
 #include "check/track_check.h"
 #include "cli/cli_document.h"
+#include "model/synthetic_track.h"
 #include "model/track.h"
 #include "present/rows.h"
+#include "present/value_text.h"
 
 namespace meridal {
 
@@ -27,6 +30,17 @@ int CommandNew(const CliArgs& args, CliIo io) {
   TTrack track;
   track.SetDefaults();
   return SaveTrack(track, args.positional[0], io) ? 0 : 1;
+}
+
+int CommandSynth(const CliArgs& args, CliIo io) {
+  if (!ExpectArgs(args, 2, 2, "synth N OUT.mrd", io)) return 2;
+  const auto sections = ParseCanonicalDecimal(args.positional[0]);
+  if (!sections || *sections < 1 || *sections > kMaxSyntheticSections) {
+    io.err << "meridal-cli: N must be a whole number of sections from 1 to " << kMaxSyntheticSections << "\n";
+    return 2;
+  }
+  auto track = SyntheticTrack(*sections);
+  return SaveTrack(*track, args.positional[1], io) ? 0 : 1;
 }
 
 int CommandTree(const CliArgs& args, CliIo io) {

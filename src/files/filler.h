@@ -4,6 +4,8 @@
 // state * 22695477 + 1, each draw giving bits 16 to 30 of the new state; a filler
 // word is two successive draws r1 * 65536 + r2. The program seeds one generator
 // from the clock at start-up; tests seed their own.
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace meridal {
@@ -26,15 +28,49 @@ class TFiller {
   // current state (the second one two steps ahead), so the two multiplications
   // run side by side; the sequence is the same as two calls of Draw().
   int32_t Next() {
-    const uint32_t s1 = state_ * kMultiplier + 1u;
-    const uint32_t s2 = state_ * (kMultiplier * kMultiplier) + (kMultiplier + 1u);
-    state_ = s2;
-    return static_cast<int32_t>(((s1 >> 16) & 0x7FFFu) << 16 | ((s2 >> 16) & 0x7FFFu));
+    const int32_t word = Word(Jump(state_, 1), Jump(state_, 2));
+    state_ = Jump(state_, 2);
+    return word;
+  }
+
+  // `count` filler words, the same as `count` calls of Next(). The state stays in
+  // a register for the whole run (Next() through a reference has to store it
+  // after every word, as the words written may alias it), and four words are
+  // drawn side by side from one state with the generator's jumps.
+  void Fill(int32_t* words, size_t count) {
+    uint32_t s = state_;
+    const size_t fours = count - count % 4;
+    size_t i = 0;
+    for (; i < fours; i += 4) {
+      for (size_t k = 0; k < 4; ++k) words[i + k] = Word(Jump(s, 2 * k + 1), Jump(s, 2 * k + 2));
+      s = Jump(s, 8);
+    }
+    for (; i < count; ++i) {
+      words[i] = Word(Jump(s, 1), Jump(s, 2));
+      s = Jump(s, 2);
+    }
+    state_ = s;
   }
 
   uint32_t State() const { return state_; }
 
  private:
+  struct Step {
+    uint32_t mul, add;
+  };
+  // Step j takes a state j draws ahead: state * mul + add.
+  static constexpr std::array<Step, 9> kJumps = [] {
+    std::array<Step, 9> steps{};
+    steps[0] = Step{1u, 0u};
+    for (size_t j = 1; j < steps.size(); ++j)
+      steps[j] = Step{steps[j - 1].mul * kMultiplier, steps[j - 1].add * kMultiplier + 1u};
+    return steps;
+  }();
+  static uint32_t Jump(uint32_t s, size_t draws) { return s * kJumps[draws].mul + kJumps[draws].add; }
+  static int32_t Word(uint32_t s1, uint32_t s2) {
+    return static_cast<int32_t>(((s1 >> 16) & 0x7FFFu) << 16 | ((s2 >> 16) & 0x7FFFu));
+  }
+
   uint32_t state_;
 };
 

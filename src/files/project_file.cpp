@@ -1,4 +1,5 @@
 // Reading and writing the project file: the model's ReadProject and WriteProject.
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <new>
@@ -27,7 +28,10 @@ void BuildSectionWords(const TSection& s, const SectionRecordLayout& layout, Pro
   for (int k : {layout.length, layout.orientation, layout.centerX, layout.centerY, layout.curvature,
                 layout.firstAltitude, layout.numberOfWalls, layout.firstWall})
     if (k >= 0) field[static_cast<size_t>(k)] = true;
-  for (int k = 0; k < 16; ++k) w[k] = field[static_cast<size_t>(k)] ? 0 : out.NextFiller();
+  int32_t fillers[16];
+  out.DrawFillers(fillers, static_cast<size_t>(std::count(field.begin(), field.end(), false)));
+  const int32_t* next = fillers;
+  for (int k = 0; k < 16; ++k) w[k] = field[static_cast<size_t>(k)] ? 0 : *next++;
   w[0] = s.Type;
   w[layout.length] = s.Length;
   w[layout.orientation] = s.Orientation;
@@ -324,12 +328,14 @@ bool TAltitude::ReadProject(ProjectReader& in) {
 
 bool TAltitude::WriteProject(ProjectWriter& out) {
   int32_t w[8];
+  int32_t fillers[2];
+  out.DrawFillers(fillers, 2);
   w[0] = ThirdOrder;
   w[1] = SecondOrder;
-  w[2] = out.NextFiller();
+  w[2] = fillers[0];
   w[3] = FirstOrder;
   w[4] = HeightAtStart;
-  w[5] = out.NextFiller();
+  w[5] = fillers[1];
   w[6] = X;
   w[7] = Y;
   if (!out.WriteSealed(w, 1)) {
@@ -358,10 +364,11 @@ bool TWall::ReadProject(ProjectReader& in) {
 
 bool TWall::WriteProject(ProjectWriter& out) {
   const int32_t fields[8] = {From, To, Surface, Unk1, Height, Unk2, Unk3, Unk4};
-  int32_t w[16];
+  int32_t fillers[8], w[16];
+  out.DrawFillers(fillers, 8);
   for (int k = 0; k < 8; ++k) {
     w[2 * k] = fields[k];
-    w[2 * k + 1] = out.NextFiller();
+    w[2 * k + 1] = fillers[k];
   }
   if (!out.WriteSealed(w, 2)) {
     out.Fail(kWallWriteError);

@@ -24,6 +24,8 @@ class ProjectWriter {
   IMessages& Messages() const { return messages_; }
   void Fail(const char* message) const;  // shows a write failure
   int32_t NextFiller() { return filler_.Next(); }
+  // The next `count` fillers at once, in the order NextFiller() would give them.
+  void DrawFillers(int32_t* words, size_t count) { filler_.Fill(words, count); }
 
   void Reserve(size_t bytes);
   size_t Size() const { return image_.size(); }

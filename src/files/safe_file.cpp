@@ -10,6 +10,8 @@
 #include <cstring>
 #include <new>
 
+#include "platform/memory_hints.h"
+
 namespace meridal {
 
 namespace {
@@ -155,6 +157,9 @@ FileContents ReadWholeFile(const std::string& path, uint64_t maxBytes) {
     return result;
   }
   try {
+    // The storage exists before anything touches it, so the hint comes in time.
+    result.bytes.reserve(static_cast<size_t>(st.st_size));
+    AdviseHugePages(result.bytes.data(), result.bytes.capacity());
     result.bytes.resize(static_cast<size_t>(st.st_size));
   } catch (const std::bad_alloc&) {
     result.error = ENOMEM;

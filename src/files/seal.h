@@ -5,9 +5,10 @@
 // at bytes 8g..8g+7. Unsealing is the exact inverse.
 //
 // The scalar functions are the reference. The bulk functions do the same to many
-// consecutive groups at once: the four blocks of a group are independent, so on
-// x86-64 they run in the four lanes of an SSE2 register, and several groups are
-// interleaved to keep the pipeline busy.
+// groups at once: the four blocks of a group are independent, so they run in the
+// lanes of a vector register, and several registers are interleaved to keep the
+// pipeline busy. Which vector kernel runs is chosen at run time
+// (files/cipher_kernel.h); every kernel gives the reference's bytes.
 #include <cstddef>
 #include <cstdint>
 

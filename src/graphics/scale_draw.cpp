@@ -15,10 +15,6 @@ namespace {
 constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
 constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
 
-// Truncation toward zero to a pixel; beyond the 32-bit range the value stays at
-// the range's end (a far-away point must not wrap back into the window).
-int32_t ToPixel(double v) { return static_cast<int32_t>(std::clamp<int64_t>(trunc64(v), kInt32Min, kInt32Max)); }
-
 // |trunc(v)| as a scroll extent or position, saturated at the int32 maximum.
 int32_t PixelExtent(double v) {
   const int64_t t = trunc64(v);
@@ -84,8 +80,11 @@ void TScaleDraw::RefreshScrollBars() {
   window_.SetScrollPosition(ScrollBar::Vertical, PixelExtent((bounds_.top - originY_) * sz));
 }
 
-int32_t TScaleDraw::ToWindowX(double x) const { return ToPixel((x - originX_) * scale_ * zoom_); }
-int32_t TScaleDraw::ToWindowY(double y) const { return ToPixel((originY_ - y) * scale_ * zoom_); }
+// Beyond the 32-bit range the value stays at the range's end (a far-away point
+// must not wrap back into the window).
+int32_t TScaleDraw::FarToPixel(double v) {
+  return static_cast<int32_t>(std::clamp<int64_t>(trunc64(v), kInt32Min, kInt32Max));
+}
 double TScaleDraw::ToWorldX(double x) const { return x / (scale_ * zoom_) + originX_; }
 double TScaleDraw::ToWorldY(double y) const { return originY_ - y / (scale_ * zoom_); }
 

@@ -56,8 +56,8 @@ class TScaleDraw {
   // World to window, truncated toward zero. A point so far away that its pixel
   // lies beyond the 32-bit range gets the nearest end of that range rather than a
   // wrapped value that could land inside the window.
-  int32_t ToWindowX(double x) const;
-  int32_t ToWindowY(double y) const;
+  int32_t ToWindowX(double x) const { return ToPixel((x - originX_) * scale_ * zoom_); }
+  int32_t ToWindowY(double y) const { return ToPixel((originY_ - y) * scale_ * zoom_); }
   // Window to world, not truncated (callers truncate where they need integers).
   double ToWorldX(double x) const;
   double ToWorldY(double y) const;
@@ -111,11 +111,25 @@ class TScaleDraw {
   // window's client rectangle: the drawing skips what fails this test.
   bool IsVisible(const TRect& worldBox) const;
 
+  // Whether the drawing may simplify what is smaller than a pixel: a strip
+  // narrower than a pixel drawn as its edge line, a section inside one pixel as
+  // that pixel, a line repeated on the same pixels drawn once. On, unless a test
+  // or a benchmark compares with the drawing in full.
+  bool LevelOfDetail() const { return levelOfDetail_; }
+  void SetLevelOfDetail(bool on) { levelOfDetail_ = on; }
+
   // The pixel extents of the drawing at the current zoom, as the scroll bars get them.
   int32_t HorizontalRange() const;
   int32_t VerticalRange() const;
 
  private:
+  // Truncation toward zero; a repaint converts a few hundred thousand points, so
+  // the common case is inline and only the far-away ones (and NaN) take the call.
+  static int32_t ToPixel(double v) {
+    if (v > -2147483648.0 && v < 2147483648.0) return static_cast<int32_t>(v);
+    return FarToPixel(v);
+  }
+  static int32_t FarToPixel(double v);
   void StoreBounds(TRect bounds);
   void KeepOriginInside();
   void RefreshScrollBars();
@@ -129,6 +143,7 @@ class TScaleDraw {
   double zoom_ = 1.0;
   double originX_ = 0;
   double originY_ = 0;
+  bool levelOfDetail_ = true;
 };
 
 }  // namespace meridal

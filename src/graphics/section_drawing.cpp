@@ -2,6 +2,7 @@
 // outline, the traces and the zero line; its highlight; the start/finish marker.
 #include "graphics/drawing_style.h"
 #include "graphics/scale_draw.h"
+#include "graphics/section_detail.h"
 #include "graphics/section_paths.h"
 #include "graphics/view_flags.h"
 #include "model/curved_section.h"
@@ -15,7 +16,7 @@ namespace {
 void FillAgain(ICanvas& canvas, BrushStyle style, TColor color, const PixelPath& polygon) {
   canvas.SetBrushStyle(style);
   canvas.SetBrushColor(color);
-  canvas.Polygon(polygon.data(), static_cast<int>(polygon.size()));
+  canvas.Polygon(polygon.data(), polygon.size());
 }
 
 // Strip i, between wall i and wall i + 1, described by wall i. Ends with a white
@@ -24,8 +25,8 @@ void DrawStrip(const TWall& wall, const PixelPath& polygon, ICanvas& canvas, int
   const TColor color = wall.SurfaceColor();
   canvas.SetBrushStyle(BrushStyle::Solid);
   canvas.SetBrushColor(color);
-  canvas.SetPenColor((viewFlags & kViewWallOutline) ? style::kBlack : color);
-  canvas.Polygon(polygon.data(), static_cast<int>(polygon.size()));
+  canvas.SetPenColor(StripPen(wall, viewFlags));
+  canvas.Polygon(polygon.data(), polygon.size());
   if (wall.Surface >= kSurfaceFlag) FillAgain(canvas, BrushStyle::Cross, style::kFlagHatchColor, polygon);
   if (wall.Height != 0 && (viewFlags & kViewShowNonZeroHeight))
     FillAgain(canvas, BrushStyle::BDiagonal, style::kHeightHatchColor, polygon);
@@ -37,32 +38,88 @@ void DrawStrip(const TWall& wall, const PixelPath& polygon, ICanvas& canvas, int
   canvas.SetPenWidth(1);
 }
 
-}  // namespace
-
-void DrawPolyline(ICanvas& canvas, const PixelPath& path) {
-  if (path.empty()) return;
-  canvas.MoveTo(path[0].x, path[0].y);
-  for (size_t i = 1; i < path.size(); ++i) canvas.LineTo(path[i].x, path[i].y);
+// The strips of a section. A thin strip is drawn as its first wall's line alone:
+// the line of its second wall is drawn again, later, by the next strip or by the
+// outline. Returns the last wall's line; `first` gets wall 0's.
+PixelPath DrawStrips(const TSection& section, const SectionPaths& paths, ICanvas& canvas, int viewFlags,
+                     bool levelOfDetail, PixelPath& first) {
+  const int walls = section.NumberOfWalls();
+  PixelPath line = paths.WallLine(0);
+  first = line;
+  PolylineBatch thin(canvas);
+  TColor thinPen = style::kBlack;
+  bool thinPenSet = false;  // whether the canvas holds thinPen since the last full strip
+  for (int i = 0; i + 1 < walls; ++i) {
+    PixelPath next = paths.WallLine(i + 1);
+    const TWall& wall = *section.Wall(i);
+    if (levelOfDetail && paths.StripNarrowerThan(i, kThinStrip)) {
+      // A line on the pixels of the next one is drawn over by it anyway.
+      if (!(line == next)) {
+        const TColor pen = StripPen(wall, viewFlags);
+        if (!(pen == thinPen) || !thinPenSet) {
+          thin.Flush();
+          canvas.SetPenColor(pen);
+          thinPen = pen;
+          thinPenSet = true;
+        }
+        thin.Add(line);
+      }
+    } else {
+      thin.Flush();
+      DrawStrip(wall, SectionPaths::Strip(line, next), canvas, viewFlags);
+      thinPenSet = false;
+    }
+    line = next;
+  }
+  thin.Flush();
+  if (thinPenSet && !(thinPen == style::kBlack)) canvas.SetPenColor(style::kBlack);
+  return line;
 }
 
-void DrawSectionBody(const TSection& section, const SectionPaths& paths, ICanvas& canvas, int viewFlags) {
-  const int walls = section.NumberOfWalls();
+void DrawPath(ICanvas& canvas, const PixelPath& path) { canvas.Polyline(path.data(), path.size()); }
+
+}  // namespace
+
+void DrawSectionBody(const TSection& section, const SectionPaths& paths, TScaleDraw& view, int viewFlags) {
+  ICanvas& canvas = view.Canvas();
+  const bool levelOfDetail = view.LevelOfDetail();
+  if (levelOfDetail && InOnePixel(view, section.Extent)) {
+    DrawAsOnePixel(section, paths, canvas, viewFlags);
+    return;
+  }
+  if (levelOfDetail && AllStripsThin(section, paths)) {
+    DrawThinSection(section, paths, canvas, viewFlags);
+    return;
+  }
   // The last wall begins no strip: its Surface, Height and Unk1 are never drawn.
-  for (int i = 0; i + 1 < walls; ++i) DrawStrip(*section.Wall(i), paths.Strip(i), canvas, viewFlags);
   // The outline is always black, whatever the wall outline option says.
-  if (walls > 0) DrawPolyline(canvas, paths.Outline(0, walls - 1));
+  if (section.NumberOfWalls() > 0) {
+    PixelPath first;
+    const PixelPath last = DrawStrips(section, paths, canvas, viewFlags, levelOfDetail, first);
+    DrawPath(canvas, paths.Outline(first, last));
+  }
   const int traces = section.NumberOfAltitudes();
   if ((viewFlags & kViewTraces) && traces > 0) {
     canvas.SetPenColor(style::kTraceColor);
-    for (int j = 0; j < traces; ++j) DrawPolyline(canvas, paths.TraceLine(j));
+    PolylineBatch batch(canvas);
+    PixelPath drawn;
+    TPoint first{}, last{};
+    for (int j = 0; j < traces; ++j) {
+      const PixelPath trace = paths.TraceLine(j);
+      if (j == 0) first = trace.front();
+      if (j == traces - 1) last = trace.front();
+      // Traces closer than a pixel land on the same pixels: drawn once.
+      if (levelOfDetail && j > 0 && trace == drawn) continue;
+      batch.Add(trace);
+      drawn = trace;
+    }
     // The line across the section's start, from trace 0 to the last trace.
-    const TPoint first = paths.TraceLine(0).front(), last = paths.TraceLine(traces - 1).front();
-    canvas.MoveTo(first.x, first.y);
-    canvas.LineTo(last.x, last.y);
+    batch.Add(PixelPath{first, last});
+    batch.Flush();
   }
   if (viewFlags & kViewZeroLine) {
     canvas.SetPenColor(style::kZeroLineColor);
-    DrawPolyline(canvas, paths.ZeroLine());
+    DrawPath(canvas, paths.ZeroLine());
   }
   canvas.SetPenColor(style::kBlack);
 }
@@ -71,19 +128,19 @@ void DrawSectionHighlight(const TSection& section, const SectionPaths& paths, IC
   const int walls = section.NumberOfWalls();
   canvas.SetPenColor(style::kSectionHighlightColor);
   canvas.SetPenWidth(style::kHighlightWidth);
-  if (walls > 0) DrawPolyline(canvas, paths.Outline(0, walls - 1));
+  if (walls > 0) DrawPath(canvas, paths.Outline(0, walls - 1));
   const int k = section.SelectedChild;
   if (k >= 0 && k < walls) {
     // The strip that begins at wall k; the last wall highlights its own line.
     const int other = k < walls - 1 ? k + 1 : k;
     canvas.SetPenColor(style::kWallHighlightColor);
-    DrawPolyline(canvas, paths.Outline(k, other));
+    DrawPath(canvas, paths.Outline(k, other));
   }
   const int j = section.SelectedItem;
   if (j >= 0 && j < section.NumberOfAltitudes()) {
     canvas.SetPenColor(style::kTraceHighlightColor);
     canvas.SetPenWidth(1);
-    DrawPolyline(canvas, paths.TraceLine(j));
+    DrawPath(canvas, paths.TraceLine(j));
   }
   canvas.SetPenColor(style::kBlack);
   canvas.SetPenWidth(1);
@@ -94,12 +151,12 @@ void DrawSectionHighlight(const TSection& section, const SectionPaths& paths, IC
 void TStraightSection::Draw(TScaleDraw& scaleDraw, int32_t viewFlags) {
   // Skipped before any point is computed when the box misses the window.
   if (!scaleDraw.IsVisible(Extent)) return;
-  DrawSectionBody(*this, StraightPaths(*this, scaleDraw), scaleDraw.Canvas(), viewFlags);
+  DrawSectionBody(*this, StraightPaths(*this, scaleDraw), scaleDraw, viewFlags);
 }
 
 void TCurvedSection::Draw(TScaleDraw& scaleDraw, int32_t viewFlags) {
   if (!scaleDraw.IsVisible(Extent)) return;
-  DrawSectionBody(*this, CurvedPaths(*this, scaleDraw), scaleDraw.Canvas(), viewFlags);
+  DrawSectionBody(*this, CurvedPaths(*this, scaleDraw), scaleDraw, viewFlags);
 }
 
 void TStraightSection::DrawSelection(TScaleDraw& scaleDraw) {

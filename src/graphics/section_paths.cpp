@@ -1,15 +1,16 @@
 #include "graphics/section_paths.h"
 
+#include <cmath>
+
 #include "graphics/scale_draw.h"
 #include "model/curved_section.h"
 #include "model/straight_section.h"
 
 namespace meridal {
 
-PixelPath SectionPaths::Strip(int i) const {
-  PixelPath polygon = WallLine(i);
-  const PixelPath next = WallLine(i + 1);
-  polygon.insert(polygon.end(), next.rbegin(), next.rend());
+PixelPath SectionPaths::Strip(const PixelPath& lineA, const PixelPath& lineB) {
+  PixelPath polygon = lineA;
+  for (int k = lineB.size(); k-- > 0;) polygon.push_back(lineB[k]);
   return polygon;
 }
 
@@ -33,23 +34,38 @@ PixelPath StraightPaths::ZeroLine() const {
           Pixel(section_.BaseX + section_.SpanX, section_.BaseY + section_.SpanY)};
 }
 
-PixelPath StraightPaths::Outline(int a, int b) const {
-  const PixelPath lineA = WallLine(a), lineB = WallLine(b);
+PixelPath StraightPaths::Outline(const PixelPath& lineA, const PixelPath& lineB) const {
   return {lineA[0], lineB[0], lineB[1], lineA[1], lineA[0]};
+}
+
+bool StraightPaths::StripNarrowerThan(int i, double pixels) const {
+  const TWall& a = *section_.Wall(i);
+  const TWall& b = *section_.Wall(i + 1);
+  const double units = pixels / view_.PixelsPerUnit();
+  const auto shorter = [limit = units * units](double dx, double dy) { return dx * dx + dy * dy < limit; };
+  return shorter(b.FromPoint.x - a.FromPoint.x, b.FromPoint.y - a.FromPoint.y) &&
+         shorter(b.ToPoint.x - a.ToPoint.x, b.ToPoint.y - a.ToPoint.y);
 }
 
 // ---- curved ----
 
-PixelPath CurvedPaths::Arc(double startRadius, double endRadius) const {
+CurvedPaths::CurvedPaths(const TCurvedSection& section, const TScaleDraw& view) : section_(section), view_(view) {
   const double a0 = section_.StartAngle;
   const double span = section_.SweptAngle();
-  PixelPath path;
-  path.reserve(kChords + 1);
   for (int k = 0; k <= kChords; ++k) {
     const double angle = a0 + k * span / kChords;
+    cos_[k] = std::cos(angle);
+    sin_[k] = std::sin(angle);
+  }
+}
+
+PixelPath CurvedPaths::Arc(double startRadius, double endRadius) const {
+  // The section's LocalToX and LocalToY, with the directions computed once.
+  const double cx = section_.CurveCenterX(), cy = section_.CurveCenterY();
+  PixelPath path;
+  for (int k = 0; k <= kChords; ++k) {
     const double radius = startRadius + k * (endRadius - startRadius) / kChords;
-    path.push_back(TPoint{view_.ToWindowX(section_.LocalToX(angle, radius)),
-                          view_.ToWindowY(section_.LocalToY(angle, radius))});
+    path.push_back(TPoint{view_.ToWindowX(cx + radius * cos_[k]), view_.ToWindowY(cy + radius * sin_[k])});
   }
   return path;
 }
@@ -66,13 +82,18 @@ PixelPath CurvedPaths::TraceLine(int j) const {
 
 PixelPath CurvedPaths::ZeroLine() const { return Arc(section_.Radius, section_.Radius); }
 
-PixelPath CurvedPaths::Outline(int a, int b) const {
-  PixelPath path = WallLine(a);
-  const TPoint first = path.front();
-  const PixelPath lineB = WallLine(b);
-  path.insert(path.end(), lineB.rbegin(), lineB.rend());
-  path.push_back(first);
+PixelPath CurvedPaths::Outline(const PixelPath& lineA, const PixelPath& lineB) const {
+  PixelPath path = Strip(lineA, lineB);
+  path.push_back(lineA.front());
   return path;
+}
+
+bool CurvedPaths::StripNarrowerThan(int i, double pixels) const {
+  // A wall's points hold its radii at the start and at the end.
+  const TWall& a = *section_.Wall(i);
+  const TWall& b = *section_.Wall(i + 1);
+  const double units = pixels / view_.PixelsPerUnit();
+  return std::fabs(b.FromPoint.x - a.FromPoint.x) < units && std::fabs(b.ToPoint.x - a.ToPoint.x) < units;
 }
 
 }  // namespace meridal

@@ -6,8 +6,15 @@
 // objects that outlive it at exit are still safe to free). Each thread keeps its
 // own pool, so objects may be freed on any thread. Sanitizer builds use the plain
 // heap, which keeps use-after-free and leak detection working on these objects.
+//
+// Chunks start small, so that a small document stays small, and double up to a
+// few megabytes; the large ones ask for huge pages (a large track otherwise pays
+// a page fault for every 4 KB of its objects).
+#include <algorithm>
 #include <cstddef>
 #include <new>
+
+#include "platform/memory_hints.h"
 
 namespace meridal {
 
@@ -43,13 +50,20 @@ class ObjectPool {
   };
   static constexpr size_t kBytes = Size > sizeof(Node) ? Size : sizeof(Node);
   static constexpr size_t kSlot = (kBytes + Align - 1) / Align * Align;
-  static constexpr size_t kPerChunk = 512;
+  static constexpr size_t kFirstChunk = 512;
+  static constexpr size_t kLargestChunk = std::max<size_t>(kFirstChunk, 2 * kHugePageBytes / kSlot);
 
   struct Pool {
     Node* free = nullptr;
+    size_t nextChunk = kFirstChunk;
     void Refill() {
-      char* chunk = static_cast<char*>(::operator new(kSlot * kPerChunk, std::align_val_t{Align}));
-      for (size_t i = kPerChunk; i-- > 0;) {
+      const size_t count = nextChunk;
+      nextChunk = std::min(2 * nextChunk, kLargestChunk);
+      const size_t bytes = kSlot * count;
+      const bool huge = bytes >= kHugePageBytes;
+      char* chunk = static_cast<char*>(::operator new(bytes, std::align_val_t{huge ? kHugePageBytes : Align}));
+      if (huge) AdviseHugePages(chunk, bytes);
+      for (size_t i = count; i-- > 0;) {
         Node* node = reinterpret_cast<Node*>(chunk + i * kSlot);
         node->next = free;
         free = node;

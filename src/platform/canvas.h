@@ -44,6 +44,18 @@ class ICanvas {
   virtual void SetBrushStyle(BrushStyle s) = 0;
   virtual void MoveTo(int32_t x, int32_t y) = 0;
   virtual void LineTo(int32_t x, int32_t y) = 0;
+  // `count` polylines one after the other in `points`, the i-th of sizes[i]
+  // points: for each, a move to its first point and lines through the others.
+  // The pixels are exactly those of these moves and lines; a canvas may hand
+  // them to the surface in one go, which the drawing of a large track needs.
+  virtual void Polylines(const TPoint* points, const int* sizes, int count) {
+    for (int i = 0; i < count; points += sizes[i++]) {
+      if (sizes[i] <= 0) continue;
+      MoveTo(points[0].x, points[0].y);
+      for (int k = 1; k < sizes[i]; ++k) LineTo(points[k].x, points[k].y);
+    }
+  }
+  void Polyline(const TPoint* points, int count) { Polylines(points, &count, 1); }
   // Fills the polygon with the brush and outlines it with the pen.
   virtual void Polygon(const TPoint* points, int count) = 0;
   // Fills and outlines the rectangle from (x1, y1) to (x2, y2).

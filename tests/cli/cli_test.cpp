@@ -79,6 +79,22 @@ TEST_F(Cli, NewTrackShowsItsTreeAndRows) {
   EXPECT_EQ(fs::file_size(file_), 424u);
 }
 
+TEST_F(Cli, SynthWritesTheLargeTestTrackAndRefusesBadCounts) {
+  const std::string big = (dir_ / "big.mrd").string();
+  Ok({"synth", "250", big});
+  // 250 sections of 16 altitudes and 12 walls each.
+  EXPECT_EQ(fs::file_size(big), 168u + 250u * (16 * 32 + 12 * 64 + 64));
+  const std::string props = Ok({"props", big, "section 99"});  // the first half turn
+  EXPECT_NE(props.find("Radius\t393701\t"), std::string::npos) << props;
+  EXPECT_EQ(Ok({"get", big, "section 249/wall 11", "Surface"}), "2\n");  // 1 + (249 + 11) % 7
+  for (const char* count : {"0", "-3", "x", "100001"}) {
+    const Result r = RunCommand({"synth", count, (dir_ / "no.mrd").string()});
+    EXPECT_EQ(r.code, 2) << count;
+    EXPECT_EQ(r.err, "meridal-cli: N must be a whole number of sections from 1 to 100000\n");
+  }
+  EXPECT_FALSE(fs::exists(dir_ / "no.mrd"));
+}
+
 TEST_F(Cli, SetConvertsInTheChosenBaseAndRefusesWithoutWriting) {
   Refused({"set", file_, "section 0", "Radius", "5000000"}, "Input not valid ! Range Error!");
   Refused({"set", file_, "section 0", "Length", "012"}, "Input not valid !");

@@ -13,7 +13,8 @@
 #include <random>
 #include <thread>
 
-#include "bench/synthetic_track.h"
+#include "model/synthetic_track.h"
+#include "model/track.h"
 #include "files/project_io.h"
 #include "support/recording_messages.h"
 
@@ -47,8 +48,8 @@ TEST(KillDuringSave, TheFileIsAlwaysTheOldOrTheNewTrack) {
   fs::create_directories(dir);
   const std::string path = (dir / "big.mrd").string();
 
-  auto a = bench::SyntheticTrack(10000);
-  auto b = bench::SyntheticTrack(10000);
+  auto a = SyntheticTrack(10000);
+  auto b = SyntheticTrack(10000);
   b->Section(5000)->Altitude(3)->HeightAtStart += 1000;
   const auto fingerprintA = Fingerprint(*a), fingerprintB = Fingerprint(*b);
   ASSERT_NE(fingerprintA, fingerprintB);

@@ -1,11 +1,13 @@
-// The cipher, the byte order of sealed groups, the fast path and the fillers.
+// The cipher, the byte order of sealed groups, the vector kernels and the fillers.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "files/byte_order.h"
+#include "files/cipher_kernel.h"
 #include "files/filler.h"
 #include "files/seal.h"
 #include "files/tea.h"
@@ -91,32 +93,93 @@ TEST(SealedGroup, StoresEachBlockAsTwoLittleEndianHalvesInBlockOrder) {
   for (int i = 0; i < 32; ++i) EXPECT_EQ(mixed[i], (i % 4 == 1) ? 0 : 0x40 + i) << i;
 }
 
-TEST(SealedGroup, FastPathAgreesWithTheReference) {
-  std::mt19937 engine(12345);
-  auto random = [&] { return static_cast<uint32_t>(engine()); };
-  for (size_t count : {0u, 1u, 2u, 3u, 4u, 5u, 7u, 8u, 9u, 13u, 64u, 101u}) {
-    const TeaKey key{{random(), random(), random(), random()}};
-    std::vector<uint8_t> plain(count * kGroupBytes + 3);
-    for (auto& b : plain) b = static_cast<uint8_t>(random());
-    // Misaligned on purpose: the file's groups start 8 bytes in.
-    std::vector<uint8_t> fast(plain), reference(plain), copy(plain.size());
-    SealGroups(fast.data() + 3, count, key);
-    SealGroupsScalar(reference.data() + 3, count, key);
-    EXPECT_EQ(fast, reference) << count;
-    SealGroups(plain.data() + 3, copy.data() + 3, count, key);
-    EXPECT_TRUE(std::equal(copy.begin() + 3, copy.end(), reference.begin() + 3)) << count;
-    // Groups gathered from anywhere, here in reverse order.
-    std::vector<uint8_t> scattered(plain);
-    std::vector<uint8_t*> groups;
-    for (size_t g = count; g-- > 0;) groups.push_back(scattered.data() + 3 + g * kGroupBytes);
-    SealGroupsAt(groups.data(), groups.size(), key);
-    EXPECT_EQ(scattered, reference) << count;
+// Every kernel this processor runs, then the active one through the plain calls.
+TEST(SealedGroup, EveryKernelAgreesWithTheReference) {
+  std::vector<CipherKernel> kernels;
+  for (CipherKernel kernel : kCipherKernels)
+    if (CipherKernelSupported(kernel)) kernels.push_back(kernel);
+  ASSERT_TRUE(CipherKernelSupported(CipherKernel::Scalar));
+  for (CipherKernel kernel : kernels) {
+    SCOPED_TRACE(CipherKernelName(kernel));
+    // The published vector in every block of every group, past a whole batch.
+    std::vector<uint8_t> zeros(37 * kGroupBytes, 0);
+    SealGroupsWith(kernel, zeros.data(), zeros.data(), 37, kZeroKey);
+    for (size_t b = 0; b < zeros.size(); b += 8) {
+      ASSERT_EQ(LoadLE32(zeros.data() + b), kZeroVector[0]) << b;
+      ASSERT_EQ(LoadLE32(zeros.data() + b + 4), kZeroVector[1]) << b;
+    }
+    UnsealGroupsWith(kernel, zeros.data(), zeros.data(), 37, kZeroKey);
+    EXPECT_EQ(zeros, std::vector<uint8_t>(37 * kGroupBytes, 0));
 
-    UnsealGroups(fast.data() + 3, count, key);
-    UnsealGroupsScalar(reference.data() + 3, count, key);
-    EXPECT_EQ(fast, reference) << count;
-    EXPECT_EQ(fast, plain) << count;
+    std::mt19937 engine(12345);
+    auto random = [&] { return static_cast<uint32_t>(engine()); };
+    for (size_t count : {0u, 1u, 2u, 3u, 4u, 5u, 7u, 8u, 9u, 13u, 15u, 16u, 17u, 31u, 64u, 101u}) {
+      const TeaKey key{{random(), random(), random(), random()}};
+      std::vector<uint8_t> plain(count * kGroupBytes + 3);
+      for (auto& b : plain) b = static_cast<uint8_t>(random());
+      // Misaligned on purpose: the file's groups start 8 bytes in.
+      std::vector<uint8_t> fast(plain), reference(plain), copy(plain.size());
+      SealGroupsWith(kernel, fast.data() + 3, fast.data() + 3, count, key);
+      SealGroupsScalar(reference.data() + 3, count, key);
+      EXPECT_EQ(fast, reference) << count;
+      SealGroupsWith(kernel, plain.data() + 3, copy.data() + 3, count, key);
+      EXPECT_TRUE(std::equal(copy.begin() + 3, copy.end(), reference.begin() + 3)) << count;
+      // Groups gathered from anywhere, here in reverse order.
+      std::vector<uint8_t> scattered(plain);
+      std::vector<uint8_t*> groups;
+      for (size_t g = count; g-- > 0;) groups.push_back(scattered.data() + 3 + g * kGroupBytes);
+      SealGroupsAtWith(kernel, groups.data(), groups.size(), key);
+      EXPECT_EQ(scattered, reference) << count;
+
+      UnsealGroupsWith(kernel, fast.data() + 3, fast.data() + 3, count, key);
+      UnsealGroupsScalar(reference.data() + 3, count, key);
+      EXPECT_EQ(fast, reference) << count;
+      EXPECT_EQ(fast, plain) << count;
+      std::vector<uint8_t> back(plain.size());
+      UnsealGroupsWith(kernel, copy.data() + 3, back.data() + 3, count, key);
+      EXPECT_TRUE(std::equal(back.begin() + 3, back.end(), plain.begin() + 3)) << count;
+    }
   }
+  // The plain calls run the active kernel.
+  std::vector<uint8_t> a(9 * kGroupBytes, 0x5a), b(a);
+  SealGroups(a.data(), 9, kZeroKey);
+  SealGroupsScalar(b.data(), 9, kZeroKey);
+  EXPECT_EQ(a, b);
+  UnsealGroups(a.data(), 9, kZeroKey);
+  EXPECT_EQ(a, std::vector<uint8_t>(9 * kGroupBytes, 0x5a));
+}
+
+TEST(CipherKernelChoice, FollowsTheEnvironmentOnlyWhereThisProcessorCan) {
+  const CipherKernel fastest = FastestCipherKernel();
+  EXPECT_TRUE(CipherKernelSupported(fastest));
+  std::string note;
+  EXPECT_EQ(ChooseCipherKernel(nullptr, note), fastest);
+  EXPECT_EQ(note, "");
+  EXPECT_EQ(ChooseCipherKernel("", note), fastest);
+  EXPECT_EQ(ChooseCipherKernel("scalar", note), CipherKernel::Scalar);
+  EXPECT_EQ(note, "");
+  EXPECT_EQ(ChooseCipherKernel("neon", note), fastest);
+  EXPECT_EQ(note, std::string("MERIDAL_CIPHER=neon: not a kernel (scalar, sse2, avx2, avx512); using ") +
+                      CipherKernelName(fastest));
+  for (CipherKernel kernel : kCipherKernels) {
+    const CipherKernel chosen = ChooseCipherKernel(CipherKernelName(kernel), note);
+    if (CipherKernelSupported(kernel)) {
+      EXPECT_EQ(chosen, kernel);
+      EXPECT_EQ(note, "");
+    } else {
+      // Never a kernel the processor lacks: the fastest it has, said once.
+      EXPECT_EQ(chosen, fastest);
+      EXPECT_EQ(note, std::string("MERIDAL_CIPHER=") + CipherKernelName(kernel) +
+                          ": this processor cannot run it; using " + CipherKernelName(fastest));
+      const CipherKernel before = ActiveCipherKernel();
+      EXPECT_FALSE(UseCipherKernel(kernel));
+      EXPECT_EQ(ActiveCipherKernel(), before);
+    }
+  }
+  const CipherKernel before = ActiveCipherKernel();
+  ASSERT_TRUE(UseCipherKernel(CipherKernel::Scalar));
+  EXPECT_EQ(ActiveCipherKernel(), CipherKernel::Scalar);
+  ASSERT_TRUE(UseCipherKernel(before));
 }
 
 TEST(ByteOrder, WordsAreLittleEndian) {
@@ -141,6 +204,15 @@ TEST(Filler, IsTheCongruentialGeneratorTakenTwoDrawsAtATime) {
     ASSERT_EQ(words.Next(), r1 * 65536 + r2) << n;
   }
   EXPECT_EQ(words.State(), draws.State());
+
+  // Drawn in runs of any length, the same words and the same state.
+  TFiller runs(20240601), single(20240601);
+  for (size_t count = 0; count < 19; ++count) {
+    int32_t drawn[18];
+    runs.Fill(drawn, count);
+    for (size_t i = 0; i < count; ++i) ASSERT_EQ(drawn[i], single.Next()) << count << "," << i;
+    ASSERT_EQ(runs.State(), single.State()) << count;
+  }
 
   // Fillers vary, and another seed gives another sequence.
   TFiller a(1), b(2);

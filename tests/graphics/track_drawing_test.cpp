@@ -126,6 +126,35 @@ TEST(StraightDrawingTest, TheLastWallBeginsNoStripAndNoHatch) {
   EXPECT_EQ(s.canvas().polygons[0].style, BrushStyle::Solid);
 }
 
+TEST(StraightDrawingTest, ASectionInsideOnePixelIsThatPixelInItsLastColour) {
+  // The default section and its box at about 1/3,300,000 pixel per unit, placed
+  // so that the whole box lands on pixel (300, 300).
+  TTrack track;
+  track.SetDefaults();
+  FakeDrawWindow window{700, 400};
+  TScaleDraw view{window, TRect{-1000430000, 1000530000, 1000000000, -1000000000}, 600};
+  const TRect& box = track.Section(0)->Extent;
+  ASSERT_EQ((Log{std::to_string(view.ToWindowX(box.left)), std::to_string(view.ToWindowX(box.right)),
+                 std::to_string(view.ToWindowY(box.top)), std::to_string(view.ToWindowY(box.bottom))}),
+            (Log{"300", "300", "300", "300"}));
+  track.Section(0)->Draw(view, kViewAll);
+  // The zero line is drawn last, so the pixel ends up white.
+  EXPECT_EQ(window.canvas.log, (Log{"pen 255,255,255", "move 300,300", "line 300,300", "pen 0,0,0"}));
+  window.canvas.Clear();
+  track.Section(0)->Draw(view, kViewWallOutline);  // the outline is drawn last
+  EXPECT_EQ(window.canvas.log, (Log{"move 300,300", "line 300,300", "line 300,300", "line 300,300",
+                                     "line 300,300", "pen 0,0,0"}));
+  EXPECT_TRUE(window.canvas.InRestState());
+
+  // In full, it is drawn part by part as ever.
+  window.canvas.Clear();
+  view.SetLevelOfDetail(false);
+  track.Section(0)->Draw(view, kViewAll);
+  EXPECT_EQ(window.canvas.polygons.size(), 1u);
+  EXPECT_EQ(window.canvas.log.back(), "pen 0,0,0");
+  EXPECT_EQ(window.canvas.log[window.canvas.log.size() - 4], "pen 255,255,255");
+}
+
 TEST(SurfaceColorTest, CodesAndTheirColours) {
   TTrack track;
   track.SetDefaults();

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <functional>
 #include <limits>
+#include <random>
+#include <vector>
 
 #include "graphics/offscreen_window.h"
 #include "graphics/scale_draw.h"
@@ -123,6 +125,42 @@ TEST(PainterCanvasTest, LinesRunFromTheCurrentPositionWithThePenWidth) {
   EXPECT_EQ(image.pixel(30, 35), kWhite);
   EXPECT_EQ(image.pixel(50, 45), kBlack);
   EXPECT_EQ(image.pixel(30, 45), kWhite);
+}
+
+TEST(PainterCanvasTest, PolylinesPaintExactlyWhatTheirMovesAndLinesPaint) {
+  std::mt19937 random(11);
+  std::uniform_int_distribution<int> coordinate(-20, 100);
+  for (int width : {1, 3}) {
+    // Paths of 1 to 12 points, some of them far outside, some of no length.
+    std::vector<TPoint> points;
+    std::vector<int> sizes;
+    for (int path = 0; path < 60; ++path) {
+      sizes.push_back(1 + path % 12);
+      for (int k = 0; k < sizes.back(); ++k) points.push_back(TPoint{coordinate(random), coordinate(random)});
+      if (path % 7 == 0) points.back() = TPoint{-2000000000, 2000000000};
+      if (path % 5 == 0) points.back() = points[points.size() - (sizes.back() > 1 ? 2 : 1)];
+    }
+    auto draw = [&](bool together) {
+      return Paint(80, 80, [&](TPainterCanvas& canvas) {
+        canvas.SetPenColor(TColor{0, 0, 255});
+        canvas.SetPenWidth(width);
+        if (together) {
+          canvas.Polylines(points.data(), sizes.data(), static_cast<int>(sizes.size()));
+        } else {
+          const TPoint* p = points.data();
+          for (int size : sizes) {
+            canvas.MoveTo(p[0].x, p[0].y);
+            for (int k = 1; k < size; ++k) canvas.LineTo(p[k].x, p[k].y);
+            p += size;
+          }
+        }
+        canvas.LineTo(40, 40);  // on from the last point of the last path
+      });
+    };
+    const QImage together = draw(true), apart = draw(false);
+    EXPECT_EQ(together, apart) << width;
+    EXPECT_NE(together, Paint(80, 80, [](TPainterCanvas&) {}));
+  }
 }
 
 TEST(PainterCanvasTest, RectangleLeavesOutItsRightAndBottomEdges) {

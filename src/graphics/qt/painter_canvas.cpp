@@ -46,7 +46,14 @@ Qt::BrushStyle TPainterCanvas::QtStyle(BrushStyle s) {
 // draw call needs a state that differs from the one it holds.
 void TPainterCanvas::ApplyPen() {
   if (!penDirty_) return;
-  painter_.setPen(QPen(penColor_, std::max(penWidth_, 1), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  // A zoomed-out track switches between a few pens thousands of times: each is
+  // made once and handed over as it is.
+  const int width = std::max(penWidth_, 1);
+  const uint64_t key = (uint64_t{penColor_.rgb()} << 32) | static_cast<uint32_t>(width);
+  auto it = pens_.find(key);
+  if (it == pens_.end())
+    it = pens_.emplace(key, QPen(penColor_, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin)).first;
+  painter_.setPen(it->second);
   penDirty_ = false;
 }
 
@@ -103,6 +110,23 @@ void TPainterCanvas::LineTo(int32_t x, int32_t y) {
   const QPoint to(x, y);
   painter_.drawLine(current_, to);
   current_ = to;
+}
+
+void TPainterCanvas::Polylines(const TPoint* points, const int* sizes, int count) {
+  if (penWidth_ > 1) {  // wider pens: line by line, as LineTo draws them
+    ICanvas::Polylines(points, sizes, count);
+    return;
+  }
+  lines_.clear();
+  for (int i = 0; i < count; points += sizes[i++]) {
+    if (sizes[i] <= 0) continue;
+    for (int k = 1; k < sizes[i]; ++k)
+      lines_.append(QLine(points[k - 1].x, points[k - 1].y, points[k].x, points[k].y));
+    current_ = QPoint(points[sizes[i] - 1].x, points[sizes[i] - 1].y);
+  }
+  if (lines_.isEmpty()) return;
+  ApplyPen();
+  painter_.drawLines(lines_.constData(), static_cast<int>(lines_.size()));
 }
 
 void TPainterCanvas::Polygon(const TPoint* points, int count) {

@@ -23,7 +23,9 @@
 // far outside the client area; the painter clips them).
 #include <QBrush>
 #include <QColor>
+#include <QPen>
 #include <unordered_map>
+#include <QLine>
 #include <QPoint>
 #include <QSize>
 #include <QVector>
@@ -46,6 +48,9 @@ class TPainterCanvas : public ICanvas {
   void MoveTo(int32_t x, int32_t y) override;
   // Draws from the current position to (x, y), which becomes the current position.
   void LineTo(int32_t x, int32_t y) override;
+  // All the lines in one call to the painter where the pen is 1 pixel wide (its
+  // lines are drawn one by one all the same, so the pixels do not change).
+  void Polylines(const TPoint* points, const int* sizes, int count) override;
   // Filled with the even-odd rule, then outlined with the pen.
   void Polygon(const TPoint* points, int count) override;
   // Covers x1 .. x2 - 1 and y1 .. y2 - 1: the right and bottom edges are excluded.
@@ -77,7 +82,9 @@ class TPainterCanvas : public ICanvas {
   bool penDirty_ = true;
   bool brushDirty_ = true;
   QVector<QPoint> polygon_;  // reused by every polygon
+  QVector<QLine> lines_;     // reused by every batch of polylines
   std::unordered_map<uint64_t, QBrush> hatches_;  // hatch textures by colour and style
+  std::unordered_map<uint64_t, QPen> pens_;       // pens by colour and width
 };
 
 }  // namespace meridal

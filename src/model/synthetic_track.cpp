@@ -1,19 +1,14 @@
-#pragma once
-// Large tracks for the benchmarks: a chain of sections laid end to end in rows, a
-// row of 20 m straights and then a half turn of 20 m radius, left and right in
-// turn, so that even 10,000 sections stay well inside the 32-bit plan (a 100-section
-// row is 2 km long and the rows are 40 m apart). Every section has its altitudes
-// and walls filled with varied values.
-#include <memory>
+#include "model/synthetic_track.h"
 
 #include "model/curved_section.h"
 #include "model/straight_section.h"
 #include "model/track.h"
 #include "model/units.h"
 
-namespace meridal::bench {
+namespace meridal {
 
-inline std::unique_ptr<TTrack> SyntheticTrack(int sections, int traces = 16, int walls = 12) {
+std::unique_ptr<TTrack> SyntheticTrack(int32_t sections, int32_t traces, int32_t walls) {
+  if (sections < 1 || sections > kMaxSyntheticSections || traces < 1 || traces > 16 || walls < 0) return nullptr;
   auto track = std::make_unique<TTrack>();
   // Traces 1 m apart, centred on the zero line.
   for (int i = 0; i < traces; ++i) track->Traces.push_back((2 * i - (traces - 1)) * 9843);
@@ -73,4 +68,4 @@ inline std::unique_ptr<TTrack> SyntheticTrack(int sections, int traces = 16, int
   return track;
 }
 
-}  // namespace meridal::bench
+}  // namespace meridal
