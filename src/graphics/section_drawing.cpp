@@ -214,13 +214,15 @@ void TCurvedSection::DrawStartFinish(TScaleDraw& scaleDraw) {
   DrawMarker(scaleDraw.Canvas(), scaleDraw, points);
 }
 
-void TSection::EraseBox(TScaleDraw& scaleDraw) {
+void TSection::EraseBox(TScaleDraw& scaleDraw) { EraseBox(scaleDraw, Extent); }
+
+void TSection::EraseBox(TScaleDraw& scaleDraw, const TRect& box) {
   ICanvas& canvas = scaleDraw.Canvas();
   canvas.SetBrushColor(style::kWhite);
   canvas.SetBrushStyle(BrushStyle::Solid);
   canvas.SetPenColor(style::kWhite);
-  canvas.Rectangle(scaleDraw.ToWindowX(Extent.left), scaleDraw.ToWindowY(Extent.top),
-                   scaleDraw.ToWindowX(Extent.right), scaleDraw.ToWindowY(Extent.bottom));
+  canvas.Rectangle(scaleDraw.ToWindowX(box.left), scaleDraw.ToWindowY(box.top), scaleDraw.ToWindowX(box.right),
+                   scaleDraw.ToWindowY(box.bottom));
   canvas.SetPenColor(style::kBlack);
 }
 

@@ -41,16 +41,26 @@ void TTrack::EraseSelection(TScaleDraw& scaleDraw, int32_t viewFlags) {
   TSection* selected = HighlightedSection();
   if (selected == nullptr) return;
   selected->EraseBox(scaleDraw);
-  const TRect box = selected->Extent;
+  DrawInside(scaleDraw, viewFlags, selected->Extent, false);
+}
+
+void TTrack::RedrawBox(TScaleDraw& scaleDraw, int32_t viewFlags, const TRect& box) {
+  TSection::EraseBox(scaleDraw, box);
+  DrawInside(scaleDraw, viewFlags, box, true);
+}
+
+void TTrack::DrawInside(TScaleDraw& scaleDraw, int32_t viewFlags, const TRect& box, bool selection) {
   // Drawn again only inside the blanked box: a section drawn whole would also
   // cover, outside it, the start of a later section that is not drawn again, and
-  // the picture would no longer be the one a full repaint gives.
+  // the picture would no longer be the one a full repaint gives. The highlight
+  // too: drawn smooth a second time over itself, it would come out darker.
   ICanvas& canvas = scaleDraw.Canvas();
   canvas.ClipTo(scaleDraw.ToWindowX(box.left), scaleDraw.ToWindowY(box.top), scaleDraw.ToWindowX(box.right),
                 scaleDraw.ToWindowY(box.bottom));
   for (auto& section : Sections)
     if (TScaleDraw::RectsOverlap(box, section->Extent)) section->Draw(scaleDraw, viewFlags);
   if ((viewFlags & kViewSFLine) && !Sections.empty()) Sections.front()->DrawStartFinish(scaleDraw);
+  if (selection) DrawSelection(scaleDraw);
   canvas.ClipOff();
 }
 

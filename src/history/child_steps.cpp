@@ -51,6 +51,8 @@ std::unique_ptr<TWallStep> TWallStep::Do(TTrack& track, Kind kind, int section, 
   step->extent_ = s.Extent;
   step->track_ = TrackScalars::Of(track);
   if (!step->Apply(track)) return nullptr;
+  step->Touched(step->extent_);
+  step->Touched(s.Extent);
   step->redoSelection_ = kind == Kind::Remove ? TObjectPath::Wall(section, s.SelectedChild)
                                               : TObjectPath::Wall(section, kind == Kind::AddBefore ? wall : wall + 1);
   return step;
@@ -73,7 +75,7 @@ bool TWallStep::Apply(TTrack& track) {
 void TWallStep::Redo(TTrack& track) { Apply(track); }
 
 size_t TWallStep::Bytes() const {
-  return sizeof(*this) + TextBytes() + VectorBytes(walls_) + track_.Bytes() - sizeof(track_);
+  return sizeof(*this) + TextBytes() + BoxBytes() + VectorBytes(walls_) + track_.Bytes() - sizeof(track_);
 }
 
 // ---- walls copied ----
@@ -93,6 +95,8 @@ std::unique_ptr<TCopyWallsStep> TCopyWallsStep::DoFrom(TTrack& track, int source
   Replaced replaced{destination, WallsOf(to), to.Extent};
   accepted = track.CopyWalls(source, destination);
   if (!accepted || (replaced.walls == WallsOf(to) && replaced.extent == to.Extent)) return nullptr;
+  step->Touched(replaced.extent);
+  step->Touched(to.Extent);
   step->replaced_.push_back(std::move(replaced));
   return step;
 }
@@ -110,7 +114,11 @@ std::unique_ptr<TCopyWallsStep> TCopyWallsStep::DoToAll(TTrack& track, int sourc
   // recomputed even when the walls were the same already).
   for (Replaced& r : all) {
     const TSection& to = *track.Section(r.section);
-    if (!(r.walls == WallsOf(to)) || !(r.extent == to.Extent)) step->replaced_.push_back(std::move(r));
+    if (!(r.walls == WallsOf(to)) || !(r.extent == to.Extent)) {
+      step->Touched(r.extent);
+      step->Touched(to.Extent);
+      step->replaced_.push_back(std::move(r));
+    }
   }
   if (step->replaced_.empty()) return nullptr;
   step->replaced_.shrink_to_fit();
@@ -136,7 +144,7 @@ void TCopyWallsStep::Redo(TTrack& track) {
 }
 
 size_t TCopyWallsStep::Bytes() const {
-  size_t bytes = sizeof(*this) + TextBytes() + VectorBytes(replaced_) + track_.Bytes() - sizeof(track_);
+  size_t bytes = sizeof(*this) + TextBytes() + BoxBytes() + VectorBytes(replaced_) + track_.Bytes() - sizeof(track_);
   for (const Replaced& r : replaced_) bytes += VectorBytes(r.walls);
   return bytes;
 }
@@ -191,7 +199,7 @@ void TTraceStep::Redo(TTrack& track) {
 }
 
 size_t TTraceStep::Bytes() const {
-  return sizeof(*this) + TextBytes() + VectorBytes(altitudes_) + VectorBytes(extents_) + track_.Bytes() -
+  return sizeof(*this) + TextBytes() + BoxBytes() + VectorBytes(altitudes_) + VectorBytes(extents_) + track_.Bytes() -
          sizeof(track_);
 }
 
@@ -208,6 +216,7 @@ std::unique_ptr<TCopyAltitudeStep> TCopyAltitudeStep::Do(TTrack& track, int sect
   step->before_ = AltitudesOf(s);
   s.CopyAltitude(altitude);
   if (step->before_ == AltitudesOf(s)) return nullptr;
+  step->NothingDrawn();  // the profiles, not the plan
   return step;
 }
 

@@ -90,7 +90,7 @@ class TCopyAltitudeStep : public TStep {
   void Undo(TTrack& track) override;
   void Redo(TTrack& track) override;
   TObjectPath UndoSelection() const override { return TObjectPath::Altitude(section_, altitude_); }
-  size_t Bytes() const override { return sizeof(*this) + TextBytes() + VectorBytes(before_); }
+  size_t Bytes() const override { return sizeof(*this) + TextBytes() + BoxBytes() + VectorBytes(before_); }
 
  private:
   TCopyAltitudeStep(int section, int altitude);

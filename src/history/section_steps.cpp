@@ -22,6 +22,7 @@ std::unique_ptr<TRemoveSectionStep> TRemoveSectionStep::Do(TTrack& track, int se
   step->track_ = TrackScalars::Of(track);
   if (!track.RemoveChild(section)) return nullptr;
   step->redoSelection_ = TObjectPath::Section(track.SelectedChild);
+  step->Touched(step->removed_.header.Extent);
   return step;
 }
 
@@ -33,7 +34,7 @@ void TRemoveSectionStep::Undo(TTrack& track) {
 void TRemoveSectionStep::Redo(TTrack& track) { track.RemoveChild(index_); }
 
 size_t TRemoveSectionStep::Bytes() const {
-  return sizeof(*this) + TextBytes() + removed_.Bytes() - sizeof(removed_) + track_.Bytes() - sizeof(track_);
+  return sizeof(*this) + TextBytes() + BoxBytes() + removed_.Bytes() - sizeof(removed_) + track_.Bytes() - sizeof(track_);
 }
 
 // ---- add ----
@@ -48,6 +49,7 @@ std::unique_ptr<TAddSectionStep> TAddSectionStep::Do(TTrack& track, int section,
   std::unique_ptr<TAddSectionStep> step(new TAddSectionStep(section, before));
   step->track_ = TrackScalars::Of(track);
   if (!track.AddChild(section, before)) return nullptr;
+  step->Touched(track.Section(step->added_)->Extent);
   return step;
 }
 
@@ -69,6 +71,9 @@ std::unique_ptr<TSplitSectionStep> TSplitSectionStep::Do(TTrack& track, int sect
   step->before_ = SectionState::Of(*track.Section(section));
   step->track_ = TrackScalars::Of(track);
   if (!track.SplitChild(section, firstLength)) return nullptr;
+  step->Touched(step->before_.header.Extent);
+  step->Touched(track.Section(section)->Extent);
+  step->Touched(track.Section(section + 1)->Extent);
   return step;
 }
 
@@ -88,7 +93,7 @@ void TSplitSectionStep::Undo(TTrack& track) {
 void TSplitSectionStep::Redo(TTrack& track) { track.SplitChild(index_, firstLength_); }
 
 size_t TSplitSectionStep::Bytes() const {
-  return sizeof(*this) + TextBytes() + before_.Bytes() - sizeof(before_) + track_.Bytes() - sizeof(track_);
+  return sizeof(*this) + TextBytes() + BoxBytes() + before_.Bytes() - sizeof(before_) + track_.Bytes() - sizeof(track_);
 }
 
 // ---- change type ----
@@ -101,6 +106,8 @@ std::unique_ptr<TChangeTypeStep> TChangeTypeStep::Do(TTrack& track, int section)
   step->before_ = SectionState::Of(*track.Section(section));
   step->track_ = TrackScalars::Of(track);
   if (!track.ChangeChildType(section)) return nullptr;
+  step->Touched(step->before_.header.Extent);
+  step->Touched(track.Section(section)->Extent);
   return step;
 }
 
@@ -112,7 +119,7 @@ void TChangeTypeStep::Undo(TTrack& track) {
 void TChangeTypeStep::Redo(TTrack& track) { track.ChangeChildType(index_); }
 
 size_t TChangeTypeStep::Bytes() const {
-  return sizeof(*this) + TextBytes() + before_.Bytes() - sizeof(before_) + track_.Bytes() - sizeof(track_);
+  return sizeof(*this) + TextBytes() + BoxBytes() + before_.Bytes() - sizeof(before_) + track_.Bytes() - sizeof(track_);
 }
 
 }  // namespace meridal::history

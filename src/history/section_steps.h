@@ -35,7 +35,7 @@ class TAddSectionStep : public TStep {
   void Redo(TTrack& track) override;
   TObjectPath UndoSelection() const override { return TObjectPath::Section(index_); }
   TObjectPath RedoSelection() const override { return TObjectPath::Section(added_); }
-  size_t Bytes() const override { return sizeof(*this) + TextBytes() + track_.Bytes() - sizeof(track_); }
+  size_t Bytes() const override { return sizeof(*this) + TextBytes() + BoxBytes() + track_.Bytes() - sizeof(track_); }
 
  private:
   TAddSectionStep(int index, bool before);

@@ -5,7 +5,9 @@
 // history of small edits stays small however large the track is.
 #include <cstddef>
 #include <string>
+#include <vector>
 
+#include "model/base.h"  // TRect
 #include "model/object_path.h"
 
 namespace meridal {
@@ -34,11 +36,30 @@ class TStep {
   // "Set Length of Section 3", "Remove Section 3", "Add Trace after Trace 1".
   const std::string& Text() const { return text_; }
 
+  // The boxes of the plan the change touched, as they were before it and as they
+  // are after it: the drawing needs to be done again there alone, whichever way
+  // the step goes. False when the change may show anywhere.
+  bool DrawnWithin(std::vector<TRect>& boxes) const {
+    if (!local_) return false;
+    boxes = boxes_;
+    return true;
+  }
+
  protected:
   size_t TextBytes() const { return text_.capacity() > 15 ? text_.capacity() + 1 : 0; }
+  size_t BoxBytes() const { return boxes_.capacity() * sizeof(TRect); }
+  // The change shows inside this box (of a section before or after it).
+  void Touched(const TRect& box) {
+    local_ = true;
+    boxes_.push_back(box);
+  }
+  // The change shows nowhere in the plan (a height profile, the track's length).
+  void NothingDrawn() { local_ = true; }
 
  private:
   std::string text_;
+  std::vector<TRect> boxes_;
+  bool local_ = false;
 };
 
 }  // namespace history

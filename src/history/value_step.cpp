@@ -43,6 +43,12 @@ std::unique_ptr<TSetValueStep> TSetValueStep::Do(TTrack& track, TBase& object, c
   if (!onTrack) changed = SectionDelta::Between(section, *track.Section(path.section), step->section_) || changed;
   if (step->trace_ >= 0) changed = changed || TracePoints(track, step->trace_) != step->tracePoints_;
   if (!changed) return nullptr;
+  if (!onTrack) {
+    step->Touched(step->section_.before.Extent);
+    step->Touched(track.Section(path.section)->Extent);
+  } else if (step->trace_ < 0) {
+    step->NothingDrawn();  // the track's length
+  }
   return step;
 }
 
@@ -63,7 +69,7 @@ void TSetValueStep::Redo(TTrack& track) {
 }
 
 size_t TSetValueStep::Bytes() const {
-  return sizeof(*this) + TextBytes() + (name_.capacity() > 15 ? name_.capacity() + 1 : 0) +
+  return sizeof(*this) + TextBytes() + BoxBytes() + (name_.capacity() > 15 ? name_.capacity() + 1 : 0) +
          (track_.Bytes() - sizeof(track_)) + (section_.Bytes() - sizeof(section_)) + VectorBytes(tracePoints_);
 }
 

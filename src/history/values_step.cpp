@@ -25,6 +25,11 @@ std::unique_ptr<TValuesStep> TValuesStep::Do(TTrack& track, std::string text, co
   }
   if (step->sections_.empty() && TrackScalars::Of(track) == step->track_) return nullptr;
   step->sections_.shrink_to_fit();
+  step->NothingDrawn();
+  for (const auto& [s, delta] : step->sections_) {
+    step->Touched(delta.before.Extent);
+    step->Touched(track.Section(s)->Extent);
+  }
   return step;
 }
 
@@ -38,7 +43,7 @@ void TValuesStep::Redo(TTrack& track) {
 }
 
 size_t TValuesStep::Bytes() const {
-  size_t bytes = sizeof(*this) + TextBytes() + track_.Bytes() - sizeof(track_) + VectorBytes(sections_);
+  size_t bytes = sizeof(*this) + TextBytes() + BoxBytes() + track_.Bytes() - sizeof(track_) + VectorBytes(sections_);
   for (const auto& [s, delta] : sections_) bytes += delta.Bytes() - sizeof(delta);
   return bytes;
 }

@@ -109,6 +109,9 @@ class TSection : public TBase {
 
   // Blanks the section's box on the canvas (the erasing of a selection).
   void EraseBox(TScaleDraw& scaleDraw);
+  // Blanks any box of the plan on the canvas: white pen and brush, then the pen
+  // black again.
+  static void EraseBox(TScaleDraw& scaleDraw, const TRect& box);
   // Copies one altitude's profile to every altitude of this section.
   void CopyAltitude(int index);
   // Section-level steps of the trace edits.

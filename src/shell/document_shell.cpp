@@ -1,5 +1,7 @@
 #include "shell/document_shell.h"
 
+#include <algorithm>
+
 #include "check/track_check.h"
 #include "files/track_formats.h"
 #include "graphics/scale_draw.h"
@@ -36,6 +38,19 @@ void ShowCannotOpenFile(IMessages& messages, const std::string& reason) {
 }
 
 constexpr int32_t kGraphSizePixels = 600;
+// Beyond this many boxes a change is drawn with one full repaint.
+constexpr size_t kMostBoxesRedrawn = 16;
+
+TRect Around(const std::vector<TRect>& boxes) {
+  TRect around = boxes.front();
+  for (const TRect& b : boxes) {
+    around.left = std::min(around.left, b.left);
+    around.right = std::max(around.right, b.right);
+    around.top = std::max(around.top, b.top);
+    around.bottom = std::min(around.bottom, b.bottom);
+  }
+  return around;
+}
 
 }  // namespace
 
@@ -249,30 +264,44 @@ history::Outcome TDocumentShell::Change(const std::function<history::Outcome(his
   if (!Track) return history::Outcome::Refused;
   history::TEditor editor(*Track, History);
   const history::Outcome outcome = change(editor);
-  if (outcome == history::Outcome::Changed) CommonRefresh();
+  if (outcome == history::Outcome::Changed) CommonRefresh(&History.Step(History.Index() - 1));
   return outcome;
 }
 
 void TDocumentShell::Undo() {
-  if (Track && History.Undo(*Track)) CommonRefresh();
+  if (!Track) return;
+  if (const history::TStep* step = History.Undo(*Track)) CommonRefresh(step);
 }
 
 void TDocumentShell::Redo() {
-  if (Track && History.Redo(*Track)) CommonRefresh();
+  if (!Track) return;
+  if (const history::TStep* step = History.Redo(*Track)) CommonRefresh(step);
 }
 
 void TDocumentShell::GoTo(size_t index) {
   if (Track && History.GoTo(*Track, index)) CommonRefresh();
 }
 
-void TDocumentShell::CommonRefresh() {
+void TDocumentShell::CommonRefresh(const history::TStep* step) {
   if (!Track) return;
   // The list shows the selected object as it is now, whatever an edit did to
   // the tree's selection on the way.
   windows_.RefillProperties();
   Track->UpdateExtent();
-  if (ScaleDraw) ScaleDraw->SetBounds(Track->Extent);
-  windows_.RepaintGraph();
+  std::vector<TRect> boxes;
+  bool local = false;
+  if (ScaleDraw) {
+    // New bounds move the scroll bars, and with them possibly the whole picture.
+    local = step && ScaleDraw->Bounds() == Track->Extent && step->DrawnWithin(boxes) &&
+            boxes.size() <= kMostBoxesRedrawn;
+    ScaleDraw->SetBounds(Track->Extent);
+  }
+  if (local) {
+    // One box around them all, so that no pixel is drawn twice.
+    if (!boxes.empty()) Track->RedrawBox(*ScaleDraw, ViewFlags, Around(boxes));
+  } else {
+    windows_.RepaintGraph();
+  }
   SetModified(!History.IsClean());
 }
 

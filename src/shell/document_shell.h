@@ -85,7 +85,9 @@ class TDocumentShell {
   // ---- what every change ends with ----
   // The selected object's rows, the track's extent, the scale draw's bounds and a
   // repaint; Modified from the history; the windows told the document changed.
-  void CommonRefresh();
+  // After a step whose change shows in a few boxes of the plan (and with the
+  // bounds as they were) only those boxes are drawn again.
+  void CommonRefresh(const history::TStep* step = nullptr);
   // The document differs from its file at every step (an imported track):
   // modified until it is saved.
   void MarkModified();

@@ -1,77 +1,66 @@
 #include "ui/qt_tree_nodes.h"
 
-#include <QTreeWidget>
-
-#include "ui/image_lists.h"
+#include <QTreeView>
 
 namespace meridal {
 
-TBase* QtTreeNodes::ObjectOf(const QTreeWidgetItem* item) {
-  if (!item) return nullptr;
-  return reinterpret_cast<TBase*>(item->data(0, kObjectRole).value<quintptr>());
-}
-
-QTreeWidgetItem* QtTreeNodes::Make(const std::string& text, TBase* object) const {
-  auto* item = new QTreeWidgetItem(QStringList(QString::fromStdString(text)));
-  item->setData(0, kObjectRole, QVariant::fromValue(reinterpret_cast<quintptr>(object)));
-  item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);  // labels are read-only
-  return item;
-}
-
-NodeHandle QtTreeNodes::Place(QTreeWidgetItem* parent, int index, QTreeWidgetItem* item) {
-  if (parent) parent->insertChild(index, item);
-  else tree_.insertTopLevelItem(index, item);
-  return item;
-}
-
 NodeHandle QtTreeNodes::AddChild(NodeHandle parent, const std::string& text, TBase* object) {
-  QTreeWidgetItem* p = Item(parent);
-  return Place(p, p ? p->childCount() : tree_.topLevelItemCount(), Make(text, object));
+  return model_.Insert(Item(parent), -1, text, object);
 }
 
 NodeHandle QtTreeNodes::AddChildFirst(NodeHandle parent, const std::string& text, TBase* object) {
-  return Place(Item(parent), 0, Make(text, object));
+  return model_.Insert(Item(parent), 0, text, object);
 }
 
 NodeHandle QtTreeNodes::Insert(NodeHandle sibling, const std::string& text, TBase* object) {
-  QTreeWidgetItem* s = Item(sibling);
-  QTreeWidgetItem* parent = s->parent();
-  const int index = parent ? parent->indexOfChild(s) : tree_.indexOfTopLevelItem(s);
-  return Place(parent, index, Make(text, object));
+  Node* s = Item(sibling);
+  Node* parent = s->parent == &model_.Root() ? nullptr : s->parent;
+  return model_.Insert(parent, TTrackTreeModel::RowOf(*s), text, object);
 }
 
 void QtTreeNodes::Delete(NodeHandle node) {
-  // Deleting the current item moves the selection, which runs the tree window's
+  // Deleting the current node moves the selection, which runs the tree window's
   // selection handling like any other change.
-  delete Item(node);
+  if (pendingSelect_) {
+    for (const Node* n = pendingSelect_; n; n = n->parent)
+      if (n == node) pendingSelect_ = nullptr;
+  }
+  model_.Delete(Item(node));
 }
 
-void QtTreeNodes::SetText(NodeHandle node, const std::string& text) {
-  Item(node)->setText(0, QString::fromStdString(text));
-}
+void QtTreeNodes::SetText(NodeHandle node, const std::string& text) { model_.SetText(Item(node), text); }
 
 void QtTreeNodes::SetImages(NodeHandle node, int image, int selectedImage) {
-  QTreeWidgetItem* item = Item(node);
-  item->setData(0, kImageRole, image);
-  item->setData(0, kSelectedImageRole, selectedImage);
-  item->setIcon(0, NodeIcon(image, selectedImage));
+  model_.SetImages(Item(node), image, selectedImage);
 }
 
 void QtTreeNodes::Select(NodeHandle node) {
-  QTreeWidgetItem* item = Item(node);
-  for (QTreeWidgetItem* p = item->parent(); p; p = p->parent()) p->setExpanded(true);
-  const bool current = tree_.currentItem() == item;
-  tree_.setCurrentItem(item);
-  tree_.scrollToItem(item);
-  if (current && OnReselect) OnReselect(item);
+  if (updateDepth_ > 0) {
+    pendingSelect_ = Item(node);
+    return;
+  }
+  const QModelIndex index = IndexOf(node);
+  for (QModelIndex p = index.parent(); p.isValid(); p = p.parent()) view_.expand(p);
+  const bool current = view_.currentIndex() == index;
+  view_.setCurrentIndex(index);
+  view_.scrollTo(index);
+  if (current && OnReselect) OnReselect(index);
 }
 
 void QtTreeNodes::BeginUpdate() {
-  if (updateDepth_++ == 0) tree_.setUpdatesEnabled(false);
+  if (updateDepth_++ > 0) return;
+  view_.setUpdatesEnabled(false);
+  model_.BeginBatch();
 }
 
 void QtTreeNodes::EndUpdate() {
-  if (updateDepth_ > 0 && --updateDepth_ == 0) tree_.setUpdatesEnabled(true);
+  if (updateDepth_ == 0 || --updateDepth_ > 0) return;
+  model_.EndBatch();
+  view_.setUpdatesEnabled(true);
+  if (Node* node = pendingSelect_) {
+    pendingSelect_ = nullptr;
+    Select(node);
+  }
 }
 
 }  // namespace meridal

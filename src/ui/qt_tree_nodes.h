@@ -1,21 +1,26 @@
 #pragma once
-// The model's view of the tree window's QTreeWidget: a node is a
-// QTreeWidgetItem* that carries its object and its two image indices.
+// The model's view of the tree window: a node is a record of the tree's item
+// model (TTrackTreeModel), shown by a QTreeView. The model keeps the label, the
+// two image indices and the object; the view asks only for the rows it shows.
 #include <Qt>
+#include <QModelIndex>
 #include <functional>
 
 #include "platform/tree_nodes.h"
+#include "ui/track_tree_model.h"
 
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 
 namespace meridal {
 
 class QtTreeNodes : public ITreeNodes {
  public:
-  enum Role : int { kObjectRole = Qt::UserRole + 1, kImageRole, kSelectedImageRole };
+  using Node = TTrackTreeModel::Node;
+  static constexpr int kObjectRole = TTrackTreeModel::kObjectRole;
+  static constexpr int kImageRole = TTrackTreeModel::kImageRole;
+  static constexpr int kSelectedImageRole = TTrackTreeModel::kSelectedImageRole;
 
-  explicit QtTreeNodes(QTreeWidget& tree) : tree_(tree) {}
+  QtTreeNodes(QTreeView& view, TTrackTreeModel& model) : view_(view), model_(model) {}
 
   NodeHandle AddChild(NodeHandle parent, const std::string& text, TBase* object) override;
   NodeHandle AddChildFirst(NodeHandle parent, const std::string& text, TBase* object) override;
@@ -27,21 +32,22 @@ class QtTreeNodes : public ITreeNodes {
   void BeginUpdate() override;
   void EndUpdate() override;
 
-  static QTreeWidgetItem* Item(NodeHandle node) { return static_cast<QTreeWidgetItem*>(node); }
+  static Node* Item(NodeHandle node) { return static_cast<Node*>(node); }
+  QModelIndex IndexOf(NodeHandle node) const { return model_.IndexOf(Item(node)); }
+  static TBase* ObjectOf(const QModelIndex& index) { return TTrackTreeModel::ObjectOf(index); }
 
   // Run when the node to select is the current one already. Qt reports no change
   // then (an edit that deleted nodes may have made it current while the model was
   // half changed), yet the selection handling must run on the finished model.
-  std::function<void(QTreeWidgetItem*)> OnReselect;
-  static TBase* ObjectOf(const QTreeWidgetItem* item);
+  std::function<void(const QModelIndex&)> OnReselect;
 
  private:
-  QTreeWidgetItem* Make(const std::string& text, TBase* object) const;
-  // Inserts at a position under parent (nullptr: among the top-level items).
-  NodeHandle Place(QTreeWidgetItem* parent, int index, QTreeWidgetItem* item);
-
-  QTreeWidget& tree_;
+  QTreeView& view_;
+  TTrackTreeModel& model_;
   int updateDepth_ = 0;
+  // A node selected while an update runs is selected when it ends: the view takes
+  // the new layout only then.
+  Node* pendingSelect_ = nullptr;
 };
 
 }  // namespace meridal

@@ -18,6 +18,31 @@ void TTrackTreeModel::Renumber(Node& parent, int from) {
     parent.children[i]->row = static_cast<int>(i);
 }
 
+int TTrackTreeModel::RowOf(const Node& node) {
+  const auto& siblings = node.parent->children;
+  const int count = static_cast<int>(siblings.size());
+  const int hint = node.row;
+  // Inserting or deleting next to a node moves it by one or two: look near the
+  // hint first.
+  for (int d = 0; d <= count; ++d) {
+    if (hint + d < count && hint + d >= 0 && siblings[static_cast<size_t>(hint + d)].get() == &node) return node.row = hint + d;
+    if (d > 0 && hint - d >= 0 && hint - d < count && siblings[static_cast<size_t>(hint - d)].get() == &node)
+      return node.row = hint - d;
+  }
+  return 0;
+}
+
+void TTrackTreeModel::Reordered(Node& parent, int from) {
+  if (!InBatch()) {
+    Renumber(parent, from);
+    return;
+  }
+  if (!parent.renumber) {
+    parent.renumber = true;
+    reordered_.push_back(&parent);
+  }
+}
+
 size_t TTrackTreeModel::Count(const Node& node) const {
   size_t n = 1;
   for (const auto& child : node.children) n += Count(*child);
@@ -36,7 +61,8 @@ TTrackTreeModel::Node* TTrackTreeModel::Insert(Node* parent, int position, const
   Node* raw = node.get();
   if (!InBatch()) beginInsertRows(IndexOf(parent), at, at);
   p.children.insert(p.children.begin() + at, std::move(node));
-  Renumber(p, at);
+  raw->row = at;
+  Reordered(p, at + 1);
   ++count_;
   if (!InBatch()) endInsertRows();
   return raw;
@@ -44,11 +70,11 @@ TTrackTreeModel::Node* TTrackTreeModel::Insert(Node* parent, int position, const
 
 void TTrackTreeModel::Delete(Node* node) {
   Node& p = *node->parent;
-  const int at = node->row;
+  const int at = RowOf(*node);
   if (!InBatch()) beginRemoveRows(IndexOf(p.parent ? &p : nullptr), at, at);
   std::unique_ptr<Node> removed = std::move(p.children[static_cast<size_t>(at)]);
   p.children.erase(p.children.begin() + at);
-  Renumber(p, at);
+  Reordered(p, at);
   count_ -= Count(*removed);
   if (InBatch()) deleted_.push_back(std::move(removed));  // freed when the batch ends
   if (!InBatch()) endRemoveRows();
@@ -80,6 +106,11 @@ void TTrackTreeModel::BeginBatch() {
 
 void TTrackTreeModel::EndBatch() {
   if (batchDepth_ == 0 || --batchDepth_ > 0) return;
+  for (Node* parent : reordered_) {
+    Renumber(*parent, 0);
+    parent->renumber = false;
+  }
+  reordered_.clear();
   // Nodes deleted in the batch (and their descendants) take their indexes with them.
   std::unordered_set<const Node*> gone;
   const auto collect = [&gone](const Node& n, const auto& self) -> void {

@@ -21,7 +21,10 @@ class TTrackTreeModel : public QAbstractItemModel {
     std::string text;
     TBase* object = nullptr;
     Node* parent = nullptr;
-    int row = 0;  // the node's index among its parent's children
+    // The node's index among its parent's children. During a batch it is only a
+    // hint (the renumbering waits for the batch's end); RowOf finds the true row.
+    mutable int row = 0;
+    bool renumber = false;  // a batch has changed the children's order
     int image = -1, selectedImage = -1;
     std::vector<std::unique_ptr<Node>> children;
   };
@@ -43,6 +46,8 @@ class TTrackTreeModel : public QAbstractItemModel {
   bool InBatch() const { return batchDepth_ > 0; }
 
   QModelIndex IndexOf(const Node* node) const;
+  // The node's row among its parent's children (during a batch found from its hint).
+  static int RowOf(const Node& node);
   static Node* NodeOf(const QModelIndex& index);
   static TBase* ObjectOf(const QModelIndex& index);
   const Node& Root() const { return root_; }
@@ -59,6 +64,8 @@ class TTrackTreeModel : public QAbstractItemModel {
  private:
   Node* Parent(Node* node) { return node ? node : &root_; }
   static void Renumber(Node& parent, int from);
+  // Renumbers now, or marks the parent for the batch's end.
+  void Reordered(Node& parent, int from);
   size_t Count(const Node& node) const;
 
   Node root_;
@@ -69,6 +76,7 @@ class TTrackTreeModel : public QAbstractItemModel {
   QModelIndexList persistent_;
   std::vector<std::pair<Node*, int>> persistentNodes_;
   std::vector<std::unique_ptr<Node>> deleted_;
+  std::vector<Node*> reordered_;  // parents to renumber when the batch ends
 };
 
 }  // namespace meridal

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSplitter>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include "model/base.h"
@@ -33,13 +34,14 @@ constexpr int kTreeWidth = 193;
 TFormTree::TFormTree(TDocumentShell& shell, TEditCommandFlow& editCommands, TPropertyListCommands& listCommands,
                      QWidget* parent)
     : QWidget(parent),
-      TreeView(new QTreeWidget),
+      TreeView(new QTreeView),
+      TreeModel(new TTrackTreeModel(this)),
       Splitter(new QSplitter(Qt::Horizontal, this)),
       ListView(new QTreeWidget),
       shell_(shell),
       editCommands_(editCommands),
       listCommands_(listCommands),
-      nodes_(*TreeView) {
+      nodes_(*TreeView, *TreeModel) {
   setWindowTitle(QStringLiteral("Tree"));
   BuildTree();
   BuildList();
@@ -67,19 +69,22 @@ void TFormTree::showEvent(QShowEvent* event) {
 TFormTree::~TFormTree() {
   // Tearing the views down moves their selections; nothing of this window may answer.
   TreeView->blockSignals(true);
+  TreeView->selectionModel()->blockSignals(true);
   ListView->blockSignals(true);
 }
 
 void TFormTree::BuildTree() {
+  TreeView->setModel(TreeModel);
   TreeView->setHeaderHidden(true);
+  TreeView->setUniformRowHeights(true);  // a long track's rows are laid out without measuring each
   TreeView->setIndentation(19);
   TreeView->setSelectionMode(QAbstractItemView::SingleSelection);
   TreeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
   TreeView->setIconSize(QSize(kImageSize, kImageSize));
   TreeView->viewport()->installEventFilter(this);
-  connect(TreeView, &QTreeWidget::currentItemChanged, this,
-          [this](QTreeWidgetItem* current, QTreeWidgetItem*) { TreeViewChange(current); });
-  nodes_.OnReselect = [this](QTreeWidgetItem* node) { TreeViewChange(node); };
+  connect(TreeView->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& current) { TreeViewChange(current); });
+  nodes_.OnReselect = [this](const QModelIndex& node) { TreeViewChange(node); };
 }
 
 void TFormTree::BuildList() {
@@ -150,14 +155,11 @@ QAction* TFormTree::ListPopupItem(int index) const { return ListPopupMenu->actio
 
 // ---- the tree ----
 
-TBase* TFormTree::SelectedObject() const { return QtTreeNodes::ObjectOf(TreeView->currentItem()); }
+TBase* TFormTree::SelectedObject() const { return QtTreeNodes::ObjectOf(TreeView->currentIndex()); }
 
-QString TFormTree::SelectedLabel() const {
-  const QTreeWidgetItem* item = TreeView->currentItem();
-  return item ? item->text(0) : QString();
-}
+QString TFormTree::SelectedLabel() const { return TreeView->currentIndex().data().toString(); }
 
-void TFormTree::TreeViewChange(QTreeWidgetItem* node) {
+void TFormTree::TreeViewChange(const QModelIndex& node) {
   TBase* object = QtTreeNodes::ObjectOf(node);
   if (!object) {
     FillList(RowList());
@@ -168,9 +170,9 @@ void TFormTree::TreeViewChange(QTreeWidgetItem* node) {
 
 void TFormTree::TreeViewMouseDown(Qt::MouseButton button, const QPoint& position) {
   if (button != Qt::RightButton) return;
-  QTreeWidgetItem* node = TreeView->itemAt(position);
-  if (!node) return;
-  TreeView->setCurrentItem(node);
+  const QModelIndex node = TreeView->indexAt(position);
+  if (!node.isValid()) return;
+  TreeView->setCurrentIndex(node);
   TreePopupMenu->popup(TreeView->viewport()->mapToGlobal(position));
 }
 

@@ -14,8 +14,8 @@
 class QAction;
 class QMenu;
 class QSplitter;
+class QTreeView;
 class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace meridal {
 
@@ -31,7 +31,8 @@ class TFormTree : public QWidget {
             QWidget* parent = nullptr);
   ~TFormTree() override;
 
-  QTreeWidget* TreeView;
+  QTreeView* TreeView;
+  TTrackTreeModel* TreeModel;
   QSplitter* Splitter;
   QTreeWidget* ListView;
   QMenu* ListPopupMenu;
@@ -49,7 +50,7 @@ class TFormTree : public QWidget {
   void RefillProperties();
 
   // ---- handlers ----
-  void TreeViewChange(QTreeWidgetItem* node);
+  void TreeViewChange(const QModelIndex& node);
   void TreeViewMouseDown(Qt::MouseButton button, const QPoint& position);
   void ListViewDblClick();
   void ListViewChange();

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "model/track.h"
 #include "ui/action_edit_commands.h"
@@ -22,9 +22,9 @@ using namespace meridal;
 
 namespace {
 
-QStringList Texts(const QTreeWidgetItem* parent) {
+QStringList Texts(const QModelIndex& parent) {
   QStringList out;
-  for (int i = 0; i < parent->childCount(); ++i) out << parent->child(i)->text(0);
+  for (int i = 0; i < parent.model()->rowCount(parent); ++i) out << parent.model()->index(i, 0, parent).data().toString();
   return out;
 }
 
@@ -48,43 +48,53 @@ class AdaptersTest : public QObject {
 
  private slots:
   void treeNodesKeepTheModelsOrder() {
-    QTreeWidget tree;
-    QtTreeNodes nodes(tree);
+    QTreeView tree;
+    TTrackTreeModel model;
+    tree.setModel(&model);
+    QtTreeNodes nodes(tree, model);
     TTrack track;
     track.SetDefaults();
     track.AddToTree(nodes, nullptr);
     QCOMPARE(track.Nodes, static_cast<ITreeNodes*>(&nodes));
     QCOMPARE(tree.updatesEnabled(), true);  // the build's update bracket is closed
-    QTreeWidgetItem* root = tree.topLevelItem(0);
-    QCOMPARE(QtTreeNodes::Item(track.TreeNode), root);
-    QTreeWidgetItem* section = root->child(0);
+    const QModelIndex root = model.index(0, 0);
+    QCOMPARE(nodes.IndexOf(track.TreeNode), root);
+    const QModelIndex section = model.index(0, 0, root);
     QCOMPARE(Texts(section), (QStringList{"Altitude 0", "Altitude 1", "Wall 0", "Wall 1"}));
 
     // Insert before a sibling, add first, append, relabel, delete.
     NodeHandle wall1 = track.Section(0)->Wall(1)->TreeNode;
     nodes.Insert(wall1, "Wall X", nullptr);
-    nodes.AddChildFirst(section, "First", nullptr);
-    NodeHandle last = nodes.AddChild(section, "Last", nullptr);
+    NodeHandle sectionNode = track.Section(0)->TreeNode;
+    nodes.AddChildFirst(sectionNode, "First", nullptr);
+    NodeHandle last = nodes.AddChild(sectionNode, "Last", nullptr);
     nodes.SetText(last, "Renamed");
     QCOMPARE(Texts(section), (QStringList{"First", "Altitude 0", "Altitude 1", "Wall 0", "Wall X", "Wall 1", "Renamed"}));
     nodes.Delete(wall1);
     QCOMPARE(Texts(section).size(), 6);
     QCOMPARE(QtTreeNodes::ObjectOf(section), static_cast<TBase*>(track.Section(0)));
-    QCOMPARE(QtTreeNodes::ObjectOf(nullptr), nullptr);
+    QCOMPARE(QtTreeNodes::ObjectOf(QModelIndex()), nullptr);
 
     // Selecting makes the node current and visible.
     NodeHandle altitude = track.Section(0)->Altitude(1)->TreeNode;
-    QVERIFY(!root->isExpanded());
+    QVERIFY(!tree.isExpanded(root));
     nodes.Select(altitude);
-    QCOMPARE(tree.currentItem(), QtTreeNodes::Item(altitude));
-    QVERIFY(root->isExpanded() && section->isExpanded());
+    QCOMPARE(tree.currentIndex(), nodes.IndexOf(altitude));
+    QVERIFY(tree.isExpanded(root) && tree.isExpanded(section));
 
+    // Changes between BeginUpdate and EndUpdate reach the view once; a node selected
+    // meanwhile is selected when the update ends.
     nodes.BeginUpdate();
     nodes.BeginUpdate();
+    NodeHandle added = nodes.AddChild(sectionNode, "Added", nullptr);
+    nodes.Select(added);
     nodes.EndUpdate();
     QVERIFY(!tree.updatesEnabled());
+    QCOMPARE(tree.currentIndex(), nodes.IndexOf(altitude));
     nodes.EndUpdate();
     QVERIFY(tree.updatesEnabled());
+    QCOMPARE(tree.currentIndex(), nodes.IndexOf(added));
+    QCOMPARE(Texts(section).back(), QStringLiteral("Added"));
   }
 
   void fileDialogFiltersInQtsForm() {

@@ -120,8 +120,9 @@ struct GraphFrame : UiFrame {
   }
   // The selected node's text, after its parent's when it has one.
   QString Selected() {
-    const QTreeWidgetItem* item = Tree()->currentItem();
-    return item->parent() ? item->parent()->text(0) + "/" + item->text(0) : item->text(0);
+    const QModelIndex item = Tree()->currentIndex();
+    const QString text = item.data().toString();
+    return item.parent().isValid() ? item.parent().data().toString() + "/" + text : text;
   }
 };
 
@@ -245,7 +246,8 @@ class GraphWindowTest : public QObject {
 
   void aClickOnTheSelectedSectionKeepsItsWall() {
     GraphFrame f(true);
-    f.Tree()->setCurrentItem(f.Node(QStringLiteral("Section 2 (straight)"))->child(5));
+    const QModelIndex section = f.Node(QStringLiteral("Section 2 (straight)"));
+    f.Tree()->setCurrentIndex(section.model()->index(5, 0, section));
     QCOMPARE(f.Selected(), QStringLiteral("Section 2 (straight)/Wall 2"));
     const QImage before = f.Settle().copy();
     meridal::TSection& s = f.Section(2);

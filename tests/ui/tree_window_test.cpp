@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QSplitter>
+#include <QIcon>
 #include <QTest>
 
 #include "model/track.h"
@@ -78,25 +79,25 @@ class TreeWindowTest : public QObject {
   void theTreeShowsTheTrackWithItsImages() {
     UiFrame f;
     f.window->FileNewClick();
-    QTreeWidgetItem* track = f.Tree()->topLevelItem(0);
-    QCOMPARE(f.Tree()->topLevelItemCount(), 1);
-    QCOMPARE(track->text(0), QStringLiteral("Track"));
+    QAbstractItemModel* model = f.TreeModel();
+    const QModelIndex track = model->index(0, 0);
+    QCOMPARE(model->rowCount(), 1);
+    QCOMPARE(track.data().toString(), QStringLiteral("Track"));
     QCOMPARE(QtTreeNodes::ObjectOf(track), static_cast<meridal::TBase*>(f.Shell().Track.get()));
-    QCOMPARE(track->childCount(), 1);
-    QTreeWidgetItem* section = track->child(0);
+    QCOMPARE(model->rowCount(track), 1);
+    const QModelIndex section = model->index(0, 0, track);
     QStringList children;
-    for (int i = 0; i < section->childCount(); ++i) children << section->child(i)->text(0);
+    for (int i = 0; i < model->rowCount(section); ++i) children << model->index(i, 0, section).data().toString();
     QCOMPARE(children, (QStringList{"Altitude 0", "Altitude 1", "Wall 0", "Wall 1"}));
-    const auto images = [](QTreeWidgetItem* item) {
-      return qMakePair(item->data(0, QtTreeNodes::kImageRole).toInt(),
-                       item->data(0, QtTreeNodes::kSelectedImageRole).toInt());
+    const auto images = [](const QModelIndex& item) {
+      return qMakePair(item.data(QtTreeNodes::kImageRole).toInt(), item.data(QtTreeNodes::kSelectedImageRole).toInt());
     };
     using Images = QPair<int, int>;
     QCOMPARE(images(track), Images(0, 1));
     QCOMPARE(images(section), Images(2, 3));
-    QCOMPARE(images(section->child(1)), Images(4, 5));
-    QCOMPARE(images(section->child(3)), Images(6, 7));
-    QVERIFY(!track->icon(0).isNull());
+    QCOMPARE(images(model->index(1, 0, section)), Images(4, 5));
+    QCOMPARE(images(model->index(3, 0, section)), Images(6, 7));
+    QVERIFY(!track.data(Qt::DecorationRole).value<QIcon>().isNull());
   }
 
   void selectingANodeListsItsRowsAndSetsBothMenus() {
@@ -198,17 +199,16 @@ class TreeWindowTest : public QObject {
     };
     QVERIFY(f.ClickNode(QStringLiteral("Section 3 (curved)")));
     remove();
-    QCOMPARE(f.Tree()->currentItem()->text(0), QStringLiteral("Section 3 (straight)"));
+    QCOMPARE(f.CurrentNode(), QStringLiteral("Section 3 (straight)"));
     QCOMPARE(RowTexts(f.List()), RowTexts(f.window->FormTree->SelectedObject()));
 
     // The last wall of a section: the wall before it now reaches the border.
-    QTreeWidgetItem* section = f.Node(QStringLiteral("Section 0 (straight)"));
-    QTreeWidgetItem* lastWall = section->child(section->childCount() - 1);
-    QCOMPARE(lastWall->text(0), QStringLiteral("Wall 4"));
-    f.Tree()->scrollToItem(lastWall);
-    QTest::mouseClick(f.Tree()->viewport(), Qt::LeftButton, Qt::NoModifier, UiFrame::OnText(*f.Tree(), lastWall));
+    const QModelIndex section = f.Node(QStringLiteral("Section 0 (straight)"));
+    const QModelIndex lastWall = section.model()->index(section.model()->rowCount(section) - 1, 0, section);
+    QCOMPARE(lastWall.data().toString(), QStringLiteral("Wall 4"));
+    QVERIFY(f.ClickNode(lastWall));
     remove();
-    QCOMPARE(f.Tree()->currentItem()->text(0), QStringLiteral("Wall 3"));
+    QCOMPARE(f.CurrentNode(), QStringLiteral("Wall 3"));
     QCOMPARE(RowTexts(f.List()), RowTexts(f.window->FormTree->SelectedObject()));
   }
 
@@ -218,17 +218,17 @@ class TreeWindowTest : public QObject {
     f.window->FileNewClick();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
     f.Tree()->expandAll();
-    QTreeWidgetItem* wall = f.Node(QStringLiteral("Wall 0"));
-    const QPoint at = f.Tree()->visualItemRect(wall).center();
+    const QPersistentModelIndex wall = f.Node(QStringLiteral("Wall 0"));
+    const QPoint at = f.Tree()->visualRect(wall).center();
     QTest::mouseClick(f.Tree()->viewport(), Qt::RightButton, Qt::NoModifier, at);
-    QCOMPARE(f.Tree()->currentItem(), wall);
+    QCOMPARE(f.Tree()->currentIndex(), QModelIndex(wall));
     QVERIFY(f.window->FormTree->TreePopupMenu->isVisible());
     QCOMPARE(EnabledItems(f.window->FormTree->TreePopupMenu), (QStringList{"&Remove", "Add &Before", "Add &After"}));
     f.window->FormTree->TreePopupMenu->hide();
 
     // Below the last node: nothing.
     f.window->FormTree->TreeViewMouseDown(Qt::RightButton, QPoint(5, f.Tree()->viewport()->height() - 2));
-    QCOMPARE(f.Tree()->currentItem(), wall);
+    QCOMPARE(f.Tree()->currentIndex(), QModelIndex(wall));
     QVERIFY(!f.window->FormTree->TreePopupMenu->isVisible());
   }
 
@@ -261,25 +261,26 @@ class TreeWindowTest : public QObject {
     };
     QVERIFY(f.SelectNode(QStringLiteral("Section 0 (straight)")));
     yes(meridal::kEditAddAfter);
-    QCOMPARE(f.Tree()->topLevelItem(0)->childCount(), 2);
-    QCOMPARE(f.Tree()->currentItem()->text(0), QStringLiteral("Section 1 (straight)"));
+    QAbstractItemModel* model = f.TreeModel();
+    QCOMPARE(model->rowCount(model->index(0, 0)), 2);
+    QCOMPARE(f.CurrentNode(), QStringLiteral("Section 1 (straight)"));
     QVERIFY(listShowsSelected());
 
     // A third wall, selected, then removed while selected.
-    QTreeWidgetItem* section1 = f.Tree()->topLevelItem(0)->child(1);
-    f.Tree()->setCurrentItem(section1->child(2));  // Wall 0
+    const QPersistentModelIndex section1 = model->index(1, 0, model->index(0, 0));
+    f.Tree()->setCurrentIndex(model->index(2, 0, section1));  // Wall 0
     yes(meridal::kEditAddAfter);
-    QCOMPARE(section1->childCount(), 5);
-    QCOMPARE(f.Tree()->currentItem()->text(0), QStringLiteral("Wall 1"));
+    QCOMPARE(model->rowCount(section1), 5);
+    QCOMPARE(f.CurrentNode(), QStringLiteral("Wall 1"));
     yes(meridal::kEditRemove);
-    QCOMPARE(section1->childCount(), 4);
-    QVERIFY(f.Tree()->currentItem());
+    QCOMPARE(model->rowCount(section1), 4);
+    QVERIFY(f.Tree()->currentIndex().isValid());
     QVERIFY(listShowsSelected());
     QVERIFY(f.Shell().Track->TreeEventsEnabled);
 
     QVERIFY(f.SelectNode(QStringLiteral("Section 1 (straight)")));
     yes(meridal::kEditChangeType);
-    QVERIFY(f.Node(QStringLiteral("Section 1 (curved)")));
+    QVERIFY(f.Node(QStringLiteral("Section 1 (curved)")).isValid());
     QVERIFY(listShowsSelected());
 
     // A trace added from the track's list reaches every section's altitudes.
@@ -288,7 +289,7 @@ class TreeWindowTest : public QObject {
     f.messages.answers = {MessageAnswer::Yes};
     f.window->FormTree->ListPopupMenu->actions()[2]->trigger();
     QVERIFY(f.List()->findItems(QStringLiteral("Trace 2"), Qt::MatchExactly).size() == 1);
-    QCOMPARE(f.Tree()->findItems(QStringLiteral("Altitude 2"), Qt::MatchExactly | Qt::MatchRecursive).size(), 2);
+    QCOMPARE(f.CountNodes(QStringLiteral("Altitude 2")), 2);
     QVERIFY(f.window->FileSave->isEnabled());
     QCOMPARE(f.messages.Texts().back(), std::string("Add new trace after Trace 0 ?"));
   }

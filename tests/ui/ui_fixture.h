@@ -3,6 +3,7 @@
 // scripted or real files.
 #include <QStandardPaths>
 #include <QTest>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <algorithm>
 #include <memory>
@@ -27,28 +28,41 @@ struct UiFrame {
   }
 
   TDocumentShell& Shell() { return window->Shell(); }
-  QTreeWidget* Tree() { return window->FormTree ? window->FormTree->TreeView : nullptr; }
+  QTreeView* Tree() { return window->FormTree ? window->FormTree->TreeView : nullptr; }
   QTreeWidget* List() { return window->FormTree ? window->FormTree->ListView : nullptr; }
+  QAbstractItemModel* TreeModel() { return Tree()->model(); }
 
-  // The tree item labelled `label`.
-  QTreeWidgetItem* Node(const QString& label) {
-    const auto found = Tree()->findItems(label, Qt::MatchExactly | Qt::MatchRecursive);
-    return found.isEmpty() ? nullptr : found.front();
+  // The first tree node labelled `label`, or an invalid index.
+  QModelIndex Node(const QString& label) {
+    const auto found = TreeModel()->match(TreeModel()->index(0, 0), Qt::DisplayRole, label, 1,
+                                          Qt::MatchExactly | Qt::MatchRecursive);
+    return found.isEmpty() ? QModelIndex() : found.front();
+  }
+  // Every node labelled `label`.
+  int CountNodes(const QString& label) {
+    return TreeModel()->match(TreeModel()->index(0, 0), Qt::DisplayRole, label, -1,
+                              Qt::MatchExactly | Qt::MatchRecursive).size();
   }
   bool SelectNode(const QString& label) {
-    QTreeWidgetItem* item = Node(label);
-    if (!item) return false;
-    Tree()->setCurrentItem(item);
+    const QModelIndex node = Node(label);
+    if (!node.isValid()) return false;
+    Tree()->setCurrentIndex(node);
     return true;
   }
-  // Clicks the node labelled `label` as a user would, its parents expanded first.
-  bool ClickNode(const QString& label) {
-    QTreeWidgetItem* item = Node(label);
-    if (!item) return false;
-    for (QTreeWidgetItem* p = item->parent(); p; p = p->parent()) p->setExpanded(true);
-    Tree()->scrollToItem(item);
-    QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, Qt::NoModifier, OnText(*Tree(), item));
-    return Tree()->currentItem() == item;
+  QString CurrentNode() { return Tree()->currentIndex().data().toString(); }
+  // Clicks the node as a user would, its parents expanded first.
+  bool ClickNode(const QModelIndex& node, Qt::MouseButton button = Qt::LeftButton) {
+    if (!node.isValid()) return false;
+    for (QModelIndex p = node.parent(); p.isValid(); p = p.parent()) Tree()->expand(p);
+    Tree()->scrollTo(node);
+    QTest::mouseClick(Tree()->viewport(), button, Qt::NoModifier, OnText(*Tree(), node));
+    return Tree()->currentIndex() == node;
+  }
+  bool ClickNode(const QString& label) { return ClickNode(Node(label)); }
+  // A point on the node's label, where its text begins.
+  static QPoint OnText(const QTreeView& view, const QModelIndex& node) {
+    const QRect row = view.visualRect(node);
+    return QPoint(row.left() + std::min(24, row.width() / 2), row.center().y());
   }
   // Presses a mouse button on the list row whose Variable is `caption`.
   bool PressRow(const QString& caption, Qt::MouseButton button = Qt::LeftButton) {

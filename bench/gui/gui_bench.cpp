@@ -1,0 +1,239 @@
+// The editor itself on big tracks, on Qt's offscreen platform: what opening a
+// track costs (CPU to an idle event loop, and the process's peak memory, each
+// beyond an empty start), and how long each edit, its undo and its redo take with
+// the tree, the list and the drawing brought up to date.
+//
+//   meridal_gui_bench            runs everything: each opening in a process of its
+//                                own, then the edits on the 10,000-section track
+//   meridal_gui_bench open FILE  (one measurement, as the runner starts it)
+//   meridal_gui_bench edits FILE the edits alone on a track of 10,000 sections or more
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <ctime>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "files/filler.h"
+#include "files/project_io.h"
+#include "model/synthetic_track.h"
+#include "model/track.h"
+#include "platform/file_dialogs.h"
+#include "platform/messages.h"
+#include "shell/document_files.h"
+#include "shell/document_shell.h"
+#include "shell/shell_dialogs.h"
+#include "ui/main_window.h"
+#include "ui/tree_window.h"
+
+namespace {
+
+using namespace meridal;
+
+// Every question answered Yes; nothing shown.
+class YesMessages : public IMessages {
+ public:
+  MessageAnswer Show(const std::string&, const std::string&, MessageIcon, MessageButtons buttons) override {
+    return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
+  }
+};
+
+class NoFileDialogs : public IFileDialogs {
+ public:
+  std::optional<std::string> Open(const FileDialogRequest&) override { return std::nullopt; }
+  std::optional<std::string> Save(const FileDialogRequest&) override { return std::nullopt; }
+};
+
+// The dialogs as a user who types the length and presses OK.
+class TypingDialogs : public IShellDialogs {
+ public:
+  int32_t typed = 0;
+  bool EditValue(TBase*, const std::string&, const ValueWriter& write) override { return write(typed); }
+  bool SplitSection(TBase*, const ValueWriter& split) override { return split(typed); }
+  std::optional<int> CopyWallsFrom(int, int) override { return std::nullopt; }
+  void About() override {}
+};
+
+// Runs the event loop until nothing is pending: the tree's delayed layout, the
+// repaints. Twice, because one can post the other.
+void Idle() {
+  for (int i = 0; i < 2; ++i) {
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+}
+
+double CpuMs(int who = RUSAGE_SELF) {
+  rusage u{};
+  getrusage(who, &u);
+  return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
+}
+
+long PeakKb(int who = RUSAGE_SELF) {
+  rusage u{};
+  getrusage(who, &u);
+  return u.ru_maxrss;
+}
+
+struct Frame {
+  YesMessages messages;
+  NoFileDialogs fileDialogs;
+  TypingDialogs dialogs;
+  std::unique_ptr<IDocumentFiles> files = MakeDiskFiles();
+  TFormMain window{MainWindowServices{&messages, &fileDialogs, &dialogs, files.get()}};
+  Frame() {
+    window.resize(1920, 1080);
+    window.show();
+    Idle();
+  }
+};
+
+// One opening, measured in this process: CPU and peak memory at an idle loop.
+int MeasureOpen(const char* path) {
+  Frame frame;
+  if (path && !frame.window.OpenAtStartUp(QString::fromLocal8Bit(path))) return 1;
+  Idle();
+  std::printf("%.1f %ld\n", CpuMs(), PeakKb());
+  return 0;
+}
+
+struct Opening {
+  double cpuMs = 0;
+  long peakKb = 0;
+};
+
+// Runs `self open FILE` (or an empty start) as a child and reads its figures.
+Opening RunOpen(const char* self, const std::string& path) {
+  int pipefd[2];
+  if (pipe(pipefd) != 0) return {};
+  const pid_t child = fork();
+  if (child == 0) {
+    dup2(pipefd[1], STDOUT_FILENO);
+    close(pipefd[0]);
+    if (path.empty()) execl(self, self, "open", static_cast<char*>(nullptr));
+    else execl(self, self, "open", path.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(pipefd[1]);
+  char buffer[128] = {};
+  const ssize_t n = read(pipefd[0], buffer, sizeof buffer - 1);
+  close(pipefd[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  Opening o;
+  if (n > 0) std::sscanf(buffer, "%lf %ld", &o.cpuMs, &o.peakKb);
+  return o;
+}
+
+std::string WriteSynthetic(const QTemporaryDir& dir, int sections) {
+  auto track = SyntheticTrack(sections);
+  TFiller filler(1);
+  struct Quiet : IMessages {
+    MessageAnswer Show(const std::string&, const std::string&, MessageIcon, MessageButtons) override {
+      return MessageAnswer::Ok;
+    }
+  } quiet;
+  const std::string path = dir.filePath(QStringLiteral("synthetic-%1.mrd").arg(sections)).toStdString();
+  SaveProjectFile(path, *track, filler, quiet);
+  return path;
+}
+
+// CPU time of one action and the idle loop after it, in milliseconds (the wall
+// time on a shared machine says more about the neighbours than about the editor).
+double ThreadCpuMs() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+double Timed(const std::function<void()>& action) {
+  const double start = ThreadCpuMs();
+  action();
+  Idle();
+  return ThreadCpuMs() - start;
+}
+
+void MeasureEdits(const std::string& path) {
+  Frame frame;
+  TFormMain& w = frame.window;
+  TDocumentShell& shell = w.Shell();
+  w.OpenAtStartUp(QString::fromStdString(path));
+  Idle();
+  const auto select = [&](TBase& object) {
+    shell.Track->Nodes->Select(object.TreeNode);
+    Idle();
+  };
+  struct Edit {
+    const char* name;
+    std::function<void()> run;
+  };
+  const std::vector<Edit> edits = {
+      {"set a value (Length)",
+       [&] {
+         select(*shell.Track->Section(5000));
+         frame.dialogs.typed = 400000;
+         shell.Change([&](history::TEditor& e) { return e.SetValue(*shell.Track->Section(5000), "Length", 400000); });
+       }},
+      {"remove a section", [&] { select(*shell.Track->Section(5000)); w.EditRemoveClick(); }},
+      {"add a section after", [&] { select(*shell.Track->Section(5000)); w.EditAddAfterClick(); }},
+      {"split a section",
+       [&] {
+         select(*shell.Track->Section(5000));
+         frame.dialogs.typed = 100000;
+         w.EditSplitClick();
+       }},
+      {"change a section's type", [&] { select(*shell.Track->Section(5000)); w.EditChangeTypeClick(); }},
+      {"remove a trace", [&] { shell.Change([](history::TEditor& e) { return e.RemoveTrace(7); }); }},
+      {"add a trace", [&] { shell.Change([](history::TEditor& e) { return e.AddTrace(7, true); }); }},
+  };
+  std::printf("\nEdits on the 10,000-section track (CPU time, ms, to an idle event loop)\n");
+  std::printf("  %-26s %8s %8s %8s\n", "", "edit", "undo", "redo");
+  for (const Edit& edit : edits) {
+    // The selection before the edit is part of the setting, not of the edit.
+    const double done = Timed([&] { edit.run(); });
+    const double undone = Timed([&] { w.EditUndoClick(); });
+    const double redone = Timed([&] { w.EditRedoClick(); });
+    std::printf("  %-26s %8.1f %8.1f %8.1f\n", edit.name, done, undone, redone);
+  }
+  std::printf("  (steps kept: %zu, history bytes: %zu)\n", shell.History.Count(), shell.History.Bytes());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+  if (argc >= 2 && std::string(argv[1]) == "open") {
+    QApplication app(argc, argv);
+    return MeasureOpen(argc >= 3 ? argv[2] : nullptr);
+  }
+  if (argc >= 3 && std::string(argv[1]) == "edits") {  // the edits alone, for a profiler
+    QApplication app(argc, argv);
+    MeasureEdits(argv[2]);
+    return 0;
+  }
+  QTemporaryDir dir;
+  std::vector<std::pair<int, std::string>> tracks;
+  for (int sections : {1000, 10000}) tracks.emplace_back(sections, WriteSynthetic(dir, sections));
+
+  const Opening empty = RunOpen(argv[0], std::string());
+  std::printf("Opening in the editor (CPU to an idle loop, peak memory; beyond an empty start)\n");
+  std::printf("  empty start: %.0f ms CPU, %.0f MB peak\n", empty.cpuMs, empty.peakKb / 1024.0);
+  for (const auto& [sections, path] : tracks) {
+    const Opening o = RunOpen(argv[0], path);
+    std::printf("  %5d sections: %7.0f ms CPU, %6.0f MB peak (+%.0f ms, +%.0f MB)\n", sections, o.cpuMs,
+                o.peakKb / 1024.0, o.cpuMs - empty.cpuMs, (o.peakKb - empty.peakKb) / 1024.0);
+  }
+  QApplication app(argc, argv);
+  MeasureEdits(tracks.back().second);
+  return 0;
+}
