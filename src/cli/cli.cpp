@@ -50,31 +50,36 @@ const Command kCommands[] = {
 
 }  // namespace
 
+bool ParseWords(const std::vector<std::string>& words, size_t first, CliArgs& args, CliIo io) {
+  for (size_t i = first; i < words.size(); ++i) {
+    bool isOption = false;
+    for (const char* option : kValueOptions) {
+      if (words[i] != option) continue;
+      if (i + 1 >= words.size()) {
+        io.err << "meridal-cli: " << option << " needs a value\n";
+        return false;
+      }
+      args.options[option] = words[++i];
+      isOption = true;
+      break;
+    }
+    for (const char* flag : kFlagOptions) {
+      if (isOption || words[i] != flag) continue;
+      args.options[flag] = std::string();
+      isOption = true;
+    }
+    if (!isOption) args.positional.push_back(words[i]);
+  }
+  return true;
+}
+
 int RunCli(const std::vector<std::string>& argv, CliIo io) {
   if (argv.empty() || argv[0] == "--help" || argv[0] == "-h" || argv[0] == "help") {
     (argv.empty() ? io.err : io.out) << kUsage;
     return argv.empty() ? 2 : 0;
   }
   CliArgs args;
-  for (size_t i = 1; i < argv.size(); ++i) {
-    bool isOption = false;
-    for (const char* option : kValueOptions) {
-      if (argv[i] != option) continue;
-      if (i + 1 >= argv.size()) {
-        io.err << "meridal-cli: " << option << " needs a value\n";
-        return 2;
-      }
-      args.options[option] = argv[++i];
-      isOption = true;
-      break;
-    }
-    for (const char* flag : kFlagOptions) {
-      if (isOption || argv[i] != flag) continue;
-      args.options[flag] = std::string();
-      isOption = true;
-    }
-    if (!isOption) args.positional.push_back(argv[i]);
-  }
+  if (!ParseWords(argv, 1, args, io)) return 2;
   for (const Command& command : kCommands)
     if (argv[0] == command.name) return command.run(args, io);
   io.err << "meridal-cli: unknown command '" << argv[0] << "'\n" << kUsage;
