@@ -24,6 +24,9 @@ const char kUsage[] =
     "  profile FILE [--samples N]\n"
     "  render FILE OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z] [--smooth]\n"
     "  render FILE OUT.png --profile [--size WxH] [--select OBJECT] [--slope] [--smooth]\n"
+    "  batch FILE [-o OUT] [--keep-going]    # commands from standard input, one a line:\n"
+    "      tree, props, get, set, edit, trace, export, check, profile, render without FILE\n"
+    "      and -o, and undo | redo | history | save [OUT]; words quoted as in a shell\n"
     "FILE, OUT: a project (.mrd), a track file (.trk) or a JSON text (.json), told by the\n"
     "        extension; a changed FILE is written back in its own format\n"
     "OBJECT: track | \"section N\" | \"section N/wall K\" | \"section N/altitude J\"\n"
@@ -34,7 +37,7 @@ const char kUsage[] =
 const char* const kValueOptions[] = {"--base", "-o",         "--size",    "--select", "--view-flags",
                                      "--zoom", "--samples", "--from", "--to"};
 // Options that stand alone.
-const char* const kFlagOptions[] = {"--profile", "--slope", "--smooth"};
+const char* const kFlagOptions[] = {"--profile", "--slope", "--smooth", "--keep-going"};
 
 struct Command {
   const char* name;
@@ -46,6 +49,7 @@ const Command kCommands[] = {
     {"get", CommandGet},       {"set", CommandSet},         {"edit", CommandEdit},     {"trace", CommandTrace},
     {"export", CommandExport}, {"check", CommandCheck},     {"profile", CommandProfile}, {"render", CommandRender},
     {"convert", CommandConvert},
+    {"batch", CommandBatch},
 };
 
 }  // namespace

@@ -44,5 +44,6 @@ int CommandCheck(const CliArgs& args, CliIo io);
 int CommandProfile(const CliArgs& args, CliIo io);
 int CommandRender(const CliArgs& args, CliIo io);
 int CommandConvert(const CliArgs& args, CliIo io);
+int CommandBatch(const CliArgs& args, CliIo io);
 
 }  // namespace meridal
