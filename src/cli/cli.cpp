@@ -24,6 +24,9 @@ const char kUsage[] =
     "  profile FILE [--samples N]\n"
     "  render FILE OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z] [--smooth]\n"
     "  render FILE OUT.png --profile [--size WxH] [--select OBJECT] [--slope] [--smooth]\n"
+    "  batch FILE [-o OUT] [--keep-going]    # commands from standard input, one a line:\n"
+    "      tree, props, get, set, edit, trace, export, check, profile, render without FILE\n"
+    "      and -o, and undo | redo | history | save [OUT]; words quoted as in a shell\n"
     "FILE, OUT: a project (.mrd), a track file (.trk) or a JSON text (.json), told by the\n"
     "        extension; a changed FILE is written back in its own format\n"
     "OBJECT: track | \"section N\" | \"section N/wall K\" | \"section N/altitude J\"\n"
@@ -34,7 +37,7 @@ const char kUsage[] =
 const char* const kValueOptions[] = {"--base", "-o",         "--size",    "--select", "--view-flags",
                                      "--zoom", "--samples", "--from", "--to"};
 // Options that stand alone.
-const char* const kFlagOptions[] = {"--profile", "--slope", "--smooth"};
+const char* const kFlagOptions[] = {"--profile", "--slope", "--smooth", "--keep-going"};
 
 struct Command {
   const char* name;
@@ -46,9 +49,33 @@ const Command kCommands[] = {
     {"get", CommandGet},       {"set", CommandSet},         {"edit", CommandEdit},     {"trace", CommandTrace},
     {"export", CommandExport}, {"check", CommandCheck},     {"profile", CommandProfile}, {"render", CommandRender},
     {"convert", CommandConvert},
+    {"batch", CommandBatch},
 };
 
 }  // namespace
+
+bool ParseWords(const std::vector<std::string>& words, size_t first, CliArgs& args, CliIo io) {
+  for (size_t i = first; i < words.size(); ++i) {
+    bool isOption = false;
+    for (const char* option : kValueOptions) {
+      if (words[i] != option) continue;
+      if (i + 1 >= words.size()) {
+        io.err << "meridal-cli: " << option << " needs a value\n";
+        return false;
+      }
+      args.options[option] = words[++i];
+      isOption = true;
+      break;
+    }
+    for (const char* flag : kFlagOptions) {
+      if (isOption || words[i] != flag) continue;
+      args.options[flag] = std::string();
+      isOption = true;
+    }
+    if (!isOption) args.positional.push_back(words[i]);
+  }
+  return true;
+}
 
 int RunCli(const std::vector<std::string>& argv, CliIo io) {
   if (argv.empty() || argv[0] == "--help" || argv[0] == "-h" || argv[0] == "help") {
@@ -56,25 +83,7 @@ int RunCli(const std::vector<std::string>& argv, CliIo io) {
     return argv.empty() ? 2 : 0;
   }
   CliArgs args;
-  for (size_t i = 1; i < argv.size(); ++i) {
-    bool isOption = false;
-    for (const char* option : kValueOptions) {
-      if (argv[i] != option) continue;
-      if (i + 1 >= argv.size()) {
-        io.err << "meridal-cli: " << option << " needs a value\n";
-        return 2;
-      }
-      args.options[option] = argv[++i];
-      isOption = true;
-      break;
-    }
-    for (const char* flag : kFlagOptions) {
-      if (isOption || argv[i] != flag) continue;
-      args.options[flag] = std::string();
-      isOption = true;
-    }
-    if (!isOption) args.positional.push_back(argv[i]);
-  }
+  if (!ParseWords(argv, 1, args, io)) return 2;
   for (const Command& command : kCommands)
     if (argv[0] == command.name) return command.run(args, io);
   io.err << "meridal-cli: unknown command '" << argv[0] << "'\n" << kUsage;

@@ -27,6 +27,9 @@ struct CliIo {
 
 // Runs a whole command line (argv without the program name).
 int RunCli(const std::vector<std::string>& argv, CliIo io);
+// Sorts the words from `first` on into options (with their values) and positional
+// words; false after a usage message when an option lacks its value.
+bool ParseWords(const std::vector<std::string>& words, size_t first, CliArgs& args, CliIo io);
 
 int CommandNew(const CliArgs& args, CliIo io);
 int CommandSynth(const CliArgs& args, CliIo io);
@@ -41,5 +44,6 @@ int CommandCheck(const CliArgs& args, CliIo io);
 int CommandProfile(const CliArgs& args, CliIo io);
 int CommandRender(const CliArgs& args, CliIo io);
 int CommandConvert(const CliArgs& args, CliIo io);
+int CommandBatch(const CliArgs& args, CliIo io);
 
 }  // namespace meridal

@@ -54,13 +54,13 @@ bool ExportTrackTo(TTrack& track, const std::string& path, CliIo io) {
 }
 
 TBase* FindObject(TTrack& track, const std::string& path, CliIo io) {
-  ObjectRef ref;
-  if (!ParseObjectPath(path, ref)) {
+  const std::optional<TObjectPath> place = ParseObjectPath(path);
+  if (!place) {
     io.err << "meridal-cli: not an object: '" << path
            << "' (track, \"section N\", \"section N/wall K\" or \"section N/altitude J\")\n";
     return nullptr;
   }
-  TBase* object = ResolveObject(track, ref);
+  TBase* object = Resolve(track, *place);
   if (!object) io.err << "meridal-cli: no such object in this track: '" << path << "'\n";
   return object;
 }

@@ -4,6 +4,8 @@
 #include <ostream>
 
 #include "cli/cli_document.h"
+#include "cli/cli_session.h"
+#include "cli/document_commands.h"
 #include "files/unkept_values.h"
 #include "model/track.h"
 #include "platform/edit_commands.h"
@@ -39,132 +41,92 @@ const EditOp kEditOps[] = {
     {"copy-altitude", kEditCopyAltitude, nullptr, false},
 };
 
-// Saves the changed track where -o says (in the format its name tells), or in
-// place in the format FILE was read in.
-int SaveChanged(TTrack& track, const CliArgs& args, TrackFormat readAs, CliIo io) {
-  track.UpdateExtent();
-  if (args.Has("-o")) return SaveTrack(track, args.Get("-o"), io) ? 0 : 1;
-  return SaveTrack(track, args.positional[0], io, readAs) ? 0 : 1;
-}
-
 int Refuse(CliIo io, const std::string& message) {
   io.err << message << "\n";
   return 1;
 }
 
+// The refusal of an edit the track did not take; an edit that changed nothing is
+// no failure.
+int Reported(history::Outcome outcome, CliIo io, const std::string& refusal) {
+  return outcome == history::Outcome::Refused ? Refuse(io, refusal) : 0;
+}
+
 // Runs one edit operation on an object whose Edit menu allows it.
-int ApplyEdit(TTrack& track, TBase& object, const EditOp& op, const std::string& argument, CliIo io) {
-  const std::string label = object.Label(std::string());
-  auto* section = dynamic_cast<TSection*>(&object);
+int ApplyEdit(history::TEditor& editor, TBase& object, const EditOp& op, const std::string& argument, CliIo io) {
+  const std::string refusal = op.refusal ? RefusalText(op.refusal, object.Label(std::string())) : std::string();
   switch (op.command) {
-    case kEditRemove:
-      if (!object.Remove()) return Refuse(io, RefusalText(op.refusal, label));
-      break;
+    case kEditRemove: return Reported(editor.Remove(object), io, refusal);
     case kEditAddBefore:
-    case kEditAddAfter:
-      if (!object.Add(op.command == kEditAddBefore))
-        return Refuse(io, RefusalText(op.refusal, label));
-      break;
-    case kEditChangeType:
-      if (!object.ChangeType()) return Refuse(io, RefusalText(op.refusal, label));
-      break;
+    case kEditAddAfter: return Reported(editor.Add(object, op.command == kEditAddBefore), io, refusal);
+    case kEditChangeType: return Reported(editor.ChangeType(object), io, refusal);
     case kEditSplit: {
       auto length = ParseValue(argument, ValueBase::Decimal);
       if (!length) return Refuse(io, "Input not valid !");
-      if (!object.Split(*length)) return Refuse(io, "Input not valid ! Range Error!");
-      break;
+      return Reported(editor.Split(object, *length), io, "Input not valid ! Range Error!");
     }
     case kEditCopyWallsFrom: {
       auto source = ParseCanonicalDecimal(argument);
       if (!source) return Refuse(io, "Input not valid !");
-      if (*source < 0 || *source >= track.NumberOfSections()) return Refuse(io, "Input not valid ! Range Error !");
-      track.CopyWalls(*source, section->Number);
-      break;
+      if (*source < 0 || *source >= editor.Track().NumberOfSections())
+        return Refuse(io, "Input not valid ! Range Error !");
+      return Reported(editor.CopyWallsFrom(*source, object.Number), io, "Input not valid ! Range Error !");
     }
-    case kEditCopyWallsToAll:
-      for (int j = 0; j < track.NumberOfSections(); ++j) track.CopyWalls(section->Number, j);
-      break;
-    case kEditCopyAltitude: {
-      auto* altitude = static_cast<TAltitude*>(&object);
-      altitude->Section()->CopyAltitude(altitude->Number);
-      break;
-    }
+    case kEditCopyWallsToAll: return Reported(editor.CopyWallsToAll(object.Number), io, "Input not valid !");
+    case kEditCopyAltitude: return Reported(editor.CopyAltitude(object), io, "Input not valid !");
   }
   return 0;
 }
 
 }  // namespace
 
-int CommandSet(const CliArgs& args, CliIo io) {
-  if (!ExpectArgs(args, 4, 4, "set FILE.mrd OBJECT NAME TEXT [--base dec|m|deg|curv] [-o OUT.mrd]", io)) return 2;
+int RunSet(TCliSession& session, const CliArgs& args, CliIo io) {
   auto base = ValueBaseByName(args.Get("--base", "dec"));
   if (!base) {
     io.err << "meridal-cli: --base takes dec, m, deg or curv\n";
     return 2;
   }
-  TrackFormat readAs = TrackFormat::Project;
-  auto track = LoadTrack(args.positional[0], io, &readAs);
+  TTrack* track = session.Track(io);
   if (!track) return 1;
-  TBase* object = FindObject(*track, args.positional[1], io);
+  TBase* object = FindObject(*track, args.positional[0], io);
   if (!object) return 1;
-  auto value = ParseValue(args.positional[3], *base);
+  auto value = ParseValue(args.positional[2], *base);
   if (!value) return Refuse(io, "Input not valid !");
-  // The file is saved at once: a value it does not keep would be gone.
-  if (const std::string unkept = UnkeptValueReason(*object, args.positional[2]); !unkept.empty())
-    return Refuse(io, unkept);
-  if (!object->AccessValue(args.positional[2], *value, true)) return Refuse(io, "Input not valid ! Range Error!");
-  return SaveChanged(*track, args, readAs, io);
+  // A one-shot command saves at once: a value the file does not keep would be gone.
+  if (session.SavesAtOnce())
+    if (const std::string unkept = UnkeptValueReason(*object, args.positional[1]); !unkept.empty())
+      return Refuse(io, unkept);
+  return Reported(session.Editor().SetValue(*object, args.positional[1], *value), io, "Input not valid ! Range Error!");
 }
 
-int CommandEdit(const CliArgs& args, CliIo io) {
-  const char* usage = "edit FILE.mrd OBJECT OP [ARG] [-o OUT.mrd]";
-  if (!ExpectArgs(args, 3, 4, usage, io)) return 2;
+int RunEdit(TCliSession& session, const CliArgs& args, CliIo io) {
   const EditOp* op = nullptr;
   for (const EditOp& candidate : kEditOps)
-    if (args.positional[2] == candidate.name) op = &candidate;
-  if (!op || (args.positional.size() == 4) != op->takesArgument) {
-    io.err << "usage: meridal-cli " << usage
-           << "\n  OP: remove | add-before | add-after | split LEN | change-type |"
-              " copy-walls-from N | copy-walls-to-all | copy-altitude\n";
-    return 2;
-  }
-  TrackFormat readAs = TrackFormat::Project;
-  auto track = LoadTrack(args.positional[0], io, &readAs);
+    if (args.positional[1] == candidate.name) op = &candidate;
+  if (!op || (args.positional.size() == 3) != op->takesArgument) return kShowUsage;
+  TTrack* track = session.Track(io);
   if (!track) return 1;
-  TBase* object = FindObject(*track, args.positional[1], io);
+  TBase* object = FindObject(*track, args.positional[0], io);
   if (!object) return 1;
   CommandStates states;
   object->EnableCommands(states);
   if (!states.enabled[static_cast<size_t>(op->command)]) {
-    io.err << "meridal-cli: " << op->name << " does not apply to " << args.positional[1] << "\n";
+    io.err << "meridal-cli: " << op->name << " does not apply to " << args.positional[0] << "\n";
     return 1;
   }
-  const int result = ApplyEdit(*track, *object, *op, op->takesArgument ? args.positional[3] : "", io);
-  return result != 0 ? result : SaveChanged(*track, args, readAs, io);
+  return ApplyEdit(session.Editor(), *object, *op, op->takesArgument ? args.positional[2] : "", io);
 }
 
-int CommandTrace(const CliArgs& args, CliIo io) {
-  const char* usage = "trace FILE.mrd remove|add-before|add-after N [-o OUT.mrd]";
-  if (!ExpectArgs(args, 3, 3, usage, io)) return 2;
-  const std::string& op = args.positional[1];
-  if (op != "remove" && op != "add-before" && op != "add-after") {
-    io.err << "usage: meridal-cli " << usage << "\n";
-    return 2;
-  }
-  TrackFormat readAs = TrackFormat::Project;
-  auto track = LoadTrack(args.positional[0], io, &readAs);
+int RunTrace(TCliSession& session, const CliArgs& args, CliIo io) {
+  const std::string& op = args.positional[0];
+  if (op != "remove" && op != "add-before" && op != "add-after") return kShowUsage;
+  TTrack* track = session.Track(io);
   if (!track) return 1;
-  const std::string name = "Trace " + args.positional[2];
-  const char* refusal = op == "remove" ? "Cannot remove" : "Cannot add";
-  auto n = ParseCanonicalDecimal(args.positional[2]);
-  bool done = false;
-  if (n) {
-    if (op == "remove") done = track->RemoveTrace(*n);
-    else if (op == "add-before") done = track->AddTrace(*n);
-    else done = *n < 2147483647 && track->AddTrace(*n + 1);
-  }
-  if (!done) return Refuse(io, RefusalText(refusal, name));
-  return SaveChanged(*track, args, readAs, io);
+  const std::string refusal = RefusalText(op == "remove" ? "Cannot remove" : "Cannot add", "Trace " + args.positional[1]);
+  auto n = ParseCanonicalDecimal(args.positional[1]);
+  if (!n) return Refuse(io, refusal);
+  history::TEditor& editor = session.Editor();
+  return Reported(op == "remove" ? editor.RemoveTrace(*n) : editor.AddTrace(*n, op == "add-after"), io, refusal);
 }
 
 }  // namespace meridal

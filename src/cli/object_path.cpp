@@ -3,7 +3,6 @@
 #include <cctype>
 #include <vector>
 
-#include "model/track.h"
 #include "present/value_text.h"
 
 namespace meridal {
@@ -36,37 +35,15 @@ bool WordAndNumber(const std::string& part, const std::string& word, int& number
 
 }  // namespace
 
-bool ParseObjectPath(const std::string& text, ObjectRef& out) {
+std::optional<TObjectPath> ParseObjectPath(const std::string& text) {
   const std::vector<std::string> parts = Split(Normalised(text), '/');
-  ObjectRef ref;
-  if (parts.size() == 1 && parts[0] == "track") {
-    out = ref;
-    return true;
-  }
-  if (parts.empty() || parts.size() > 2 || !WordAndNumber(parts[0], "section", ref.section)) return false;
-  ref.kind = ObjectRef::Kind::Section;
-  if (parts.size() == 2) {
-    if (WordAndNumber(parts[1], "wall", ref.child)) ref.kind = ObjectRef::Kind::Wall;
-    else if (WordAndNumber(parts[1], "altitude", ref.child)) ref.kind = ObjectRef::Kind::Altitude;
-    else return false;
-  }
-  out = ref;
-  return true;
-}
-
-TBase* ResolveObject(TTrack& track, const ObjectRef& ref) {
-  if (ref.kind == ObjectRef::Kind::Track) return &track;
-  if (ref.section < 0 || ref.section >= track.NumberOfSections()) return nullptr;
-  TSection* section = track.Section(ref.section);
-  switch (ref.kind) {
-    case ObjectRef::Kind::Section: return section;
-    case ObjectRef::Kind::Wall:
-      return ref.child < section->NumberOfWalls() ? section->Wall(ref.child) : nullptr;
-    case ObjectRef::Kind::Altitude:
-      return ref.child < section->NumberOfAltitudes() ? section->Altitude(ref.child) : nullptr;
-    case ObjectRef::Kind::Track: break;
-  }
-  return nullptr;
+  if (parts.size() == 1 && parts[0] == "track") return TObjectPath::Track();
+  int section = -1, child = -1;
+  if (parts.empty() || parts.size() > 2 || !WordAndNumber(parts[0], "section", section)) return std::nullopt;
+  if (parts.size() == 1) return TObjectPath::Section(section);
+  if (WordAndNumber(parts[1], "wall", child)) return TObjectPath::Wall(section, child);
+  if (WordAndNumber(parts[1], "altitude", child)) return TObjectPath::Altitude(section, child);
+  return std::nullopt;
 }
 
 }  // namespace meridal

@@ -1,7 +1,8 @@
 // profile: the heights of every trace along the track, as CSV.
 #include <ostream>
 
-#include "cli/cli_document.h"
+#include "cli/cli_session.h"
+#include "cli/document_commands.h"
 #include "graphics/profile_sampling.h"
 #include "model/track.h"
 #include "present/format.h"
@@ -16,14 +17,13 @@ constexpr int kMostSamples = 100000;
 
 }  // namespace
 
-int CommandProfile(const CliArgs& args, CliIo io) {
-  if (!ExpectArgs(args, 1, 1, "profile FILE.mrd [--samples N]", io)) return 2;
+int RunProfile(TCliSession& session, const CliArgs& args, CliIo io) {
   const auto samples = ParseCanonicalDecimal(args.Get("--samples", std::to_string(kDefaultSamples)));
   if (!samples || *samples < 1 || *samples > kMostSamples) {
     io.err << "meridal-cli: --samples takes a number from 1 to " << kMostSamples << "\n";
     return 2;
   }
-  auto track = LoadTrack(args.positional[0], io);
+  TTrack* track = session.Track(io);
   if (!track) return 1;
   io.out << "section,t,distance_m";
   for (int j = 0; j < track->NumberOfTraces(); ++j) io.out << ",trace_" << j << "_m";

@@ -5,6 +5,8 @@
 
 #include "check/track_check.h"
 #include "cli/cli_document.h"
+#include "cli/cli_session.h"
+#include "cli/document_commands.h"
 #include "model/synthetic_track.h"
 #include "model/track.h"
 #include "present/rows.h"
@@ -43,19 +45,17 @@ int CommandSynth(const CliArgs& args, CliIo io) {
   return SaveTrack(*track, args.positional[1], io) ? 0 : 1;
 }
 
-int CommandTree(const CliArgs& args, CliIo io) {
-  if (!ExpectArgs(args, 1, 1, "tree FILE.mrd", io)) return 2;
-  auto track = LoadTrack(args.positional[0], io);
+int RunTree(TCliSession& session, const CliArgs&, CliIo io) {
+  TTrack* track = session.Track(io);
   if (!track) return 1;
   PrintTree(*track, io.out);
   return 0;
 }
 
-int CommandProps(const CliArgs& args, CliIo io) {
-  if (!ExpectArgs(args, 1, 2, "props FILE.mrd [OBJECT]", io)) return 2;
-  auto track = LoadTrack(args.positional[0], io);
+int RunProps(TCliSession& session, const CliArgs& args, CliIo io) {
+  TTrack* track = session.Track(io);
   if (!track) return 1;
-  TBase* object = args.positional.size() == 2 ? FindObject(*track, args.positional[1], io) : track.get();
+  TBase* object = args.positional.size() == 1 ? FindObject(*track, args.positional[0], io) : track;
   if (!object) return 1;
   RowList rows;
   object->FillProperties(rows);
@@ -67,26 +67,23 @@ int CommandProps(const CliArgs& args, CliIo io) {
   return 0;
 }
 
-int CommandGet(const CliArgs& args, CliIo io) {
-  if (!ExpectArgs(args, 3, 3, "get FILE.mrd OBJECT NAME", io)) return 2;
-  auto track = LoadTrack(args.positional[0], io);
+int RunGet(TCliSession& session, const CliArgs& args, CliIo io) {
+  TTrack* track = session.Track(io);
   if (!track) return 1;
-  TBase* object = FindObject(*track, args.positional[1], io);
+  TBase* object = FindObject(*track, args.positional[0], io);
   if (!object) return 1;
-  io.out << object->AccessValue(args.positional[2], 0, false) << "\n";
+  io.out << object->AccessValue(args.positional[1], 0, false) << "\n";
   return 0;
 }
 
-int CommandExport(const CliArgs& args, CliIo io) {
-  if (!ExpectArgs(args, 2, 2, "export FILE.mrd OUT.trk", io)) return 2;
-  auto track = LoadTrack(args.positional[0], io);
+int RunExport(TCliSession& session, const CliArgs& args, CliIo io) {
+  TTrack* track = session.Track(io);
   if (!track) return 1;
-  return ExportTrackTo(*track, args.positional[1], io) ? 0 : 1;
+  return ExportTrackTo(*track, args.positional[0], io) ? 0 : 1;
 }
 
-int CommandCheck(const CliArgs& args, CliIo io) {
-  if (!ExpectArgs(args, 1, 1, "check FILE.mrd", io)) return 2;
-  auto track = LoadTrack(args.positional[0], io);
+int RunCheck(TCliSession& session, const CliArgs&, CliIo io) {
+  TTrack* track = session.Track(io);
   if (!track) return 1;
   const std::vector<TTrackProblem> problems = CheckTrack(*track);
   for (const TTrackProblem& problem : problems) io.out << ProblemText(problem) << '\n';

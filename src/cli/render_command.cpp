@@ -4,6 +4,8 @@
 #include <ostream>
 
 #include "cli/cli_document.h"
+#include "cli/cli_session.h"
+#include "cli/document_commands.h"
 #include "model/track.h"
 #include "present/value_text.h"
 
@@ -56,6 +58,12 @@ bool ParseSize(const std::string& text, int& width, int& height) {
   return true;
 }
 
+struct SelectionCleared {
+  TTrack& track;
+  explicit SelectionCleared(TTrack& t) : track(t) { track.Highlight(); }
+  ~SelectionCleared() { track.Highlight(); }
+};
+
 int SavePng(const QImage& image, const std::string& path, CliIo io) {
   if (image.save(QString::fromStdString(path), "PNG")) return 0;
   io.err << "Unable to open file!\n";
@@ -76,11 +84,7 @@ void DrawProfile(TTrack& track, QImage& image, bool smooth, bool slope) {
 }  // namespace
 #endif
 
-int CommandRender(const CliArgs& args, CliIo io) {
-  const char* usage =
-      "render FILE.mrd OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z] [--profile] [--slope] "
-      "[--smooth]";
-  if (!ExpectArgs(args, 2, 2, usage, io)) return 2;
+int RunRender(TCliSession& session, const CliArgs& args, CliIo io) {
 #ifdef MERIDAL_CLI_RENDER
   int width = 0, height = 0;
   if (args.Has("--size") && !ParseSize(args.Get("--size"), width, height)) {
@@ -98,8 +102,11 @@ int CommandRender(const CliArgs& args, CliIo io) {
     io.err << "meridal-cli: --zoom takes a positive number\n";
     return 2;
   }
-  auto track = LoadTrack(args.positional[0], io);
+  TTrack* track = session.Track(io);
   if (!track) return 1;
+  // The picture shows only what --select asks for, and a batch's later commands
+  // find nothing selected by it.
+  SelectionCleared cleared(*track);
   TSection* focus = nullptr;
   if (args.Has("--select")) {
     TBase* object = FindObject(*track, args.Get("--select"), io);
@@ -111,7 +118,7 @@ int CommandRender(const CliArgs& args, CliIo io) {
   if (args.Has("--profile")) {
     QImage image(width ? width : kProfileWidth, height ? height : kProfileHeight, QImage::Format_RGB32);
     DrawProfile(*track, image, smooth, args.Has("--slope"));
-    return SavePng(image, args.positional[1], io);
+    return SavePng(image, args.positional[0], io);
   }
 
   // Measure the drawing at the chosen zoom: by default the image holds all of it.
@@ -141,8 +148,10 @@ int CommandRender(const CliArgs& args, CliIo io) {
     view.OriginFromScroll();
     track->Draw(view, *flags);
   }
-  return SavePng(image, args.positional[1], io);
+  return SavePng(image, args.positional[0], io);
 #else
+  (void)session;
+  (void)args;
   io.err << "meridal-cli: render needs the Qt build\n";
   return 1;
 #endif

@@ -37,4 +37,18 @@ sed '0,/"length": [0-9]*/s//"length": 1234567/' "$examples/circuit.json" > edite
 [ "$("$cli" get edited.mrd "section 0" Length)" = 1234567 ] || fail "the edited length"
 [ "$("$cli" get edited.mrd "section 1" Length)" = "$("$cli" get "$examples/circuit.mrd" "section 1" Length)" ] ||
   fail "a length that was not edited"
+
+# The batch example of the README, run as a user runs it: a stadium built, checked
+# and exported, its last change taken back and the project saved.
+"$cli" new stadium.mrd || fail "new"
+"$cli" batch stadium.mrd < "$examples/batch-circuit.txt" > history.txt || fail "the batch exited $?"
+[ "$(tail -n 2 history.txt)" = "* Set Curvature of Section 3
+  Set Length of Section 2" ] || fail "the history's end: $(tail -n 2 history.txt)"
+[ "$(head -n 1 history.txt)" = "  <opened>" ] || fail "the history's first line"
+"$cli" check stadium.mrd || fail "the saved stadium does not close"
+[ "$("$cli" get stadium.mrd "section 2" Length)" = 1968504 ] || fail "the undone length was saved"
+[ "$("$cli" tree stadium.mrd | grep -c Section)" = 4 ] || fail "four sections"
+# The export was made before the trial change: it is the saved project's.
+"$cli" export stadium.mrd again.trk || fail "export"
+cmp -s again.trk stadium.trk || fail "the batch's export differs from the saved project's"
 echo "cli round trip passed"

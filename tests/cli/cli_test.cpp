@@ -3,12 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <sstream>
 
-#include "cli/cli.h"
+#include "cli/cli_fixture.h"
 
 #ifdef MERIDAL_CLI_RENDER
 #include <QImage>
@@ -18,50 +15,11 @@
 namespace meridal {
 namespace {
 
+using cli_test::Bytes;
+using cli_test::Cli;
+using cli_test::Result;
+using cli_test::RunCommand;
 namespace fs = std::filesystem;
-
-struct Result {
-  int code;
-  std::string out, err;
-};
-
-Result RunCommand(std::vector<std::string> args) {
-  std::ostringstream out, err;
-  const int code = RunCli(args, CliIo{out, err});
-  return Result{code, out.str(), err.str()};
-}
-
-std::string Bytes(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-class Cli : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::path(MERIDAL_TEST_TMPDIR) / ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    file_ = (dir_ / "t.mrd").string();
-    ASSERT_EQ(RunCommand({"new", file_}).code, 0);
-  }
-  // Runs a command that must succeed.
-  std::string Ok(std::vector<std::string> args) {
-    Result r = RunCommand(args);
-    EXPECT_EQ(r.code, 0) << r.err;
-    return r.out;
-  }
-  // Runs a command that must be refused with exactly this message, leaving the file.
-  void Refused(std::vector<std::string> args, const std::string& message) {
-    const std::string before = Bytes(file_);
-    Result r = RunCommand(args);
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, message + "\n");
-    EXPECT_EQ(Bytes(file_), before);
-  }
-  fs::path dir_;
-  std::string file_;
-};
 
 TEST_F(Cli, NewTrackShowsItsTreeAndRows) {
   EXPECT_EQ(Ok({"tree", file_}),
