@@ -1,6 +1,8 @@
 #include "files/safe_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -65,6 +67,27 @@ int CreateTemporary(IFileCalls& calls, const std::string& folder, const std::str
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
+}
+
+// A save that was killed leaves its temporary file (".NAME.PID-N.tmp") behind.
+// Those of processes that are gone are removed after the next save of the same
+// file; those of a running process may be a save in progress and stay.
+void RemoveLeftoverTemporaries(IFileCalls& calls, const std::string& folder, const std::string& name) {
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return;
+  const std::string prefix = "." + name + ".";
+  while (const dirent* entry = readdir(dir)) {
+    const std::string file = entry->d_name;
+    if (file.size() <= prefix.size() + 4 || file.compare(0, prefix.size(), prefix) != 0 ||
+        file.compare(file.size() - 4, 4, ".tmp") != 0)
+      continue;
+    char* end = nullptr;
+    const long pid = std::strtol(file.c_str() + prefix.size(), &end, 10);
+    if (pid <= 0 || *end != '-' || pid == getpid()) continue;
+    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+    calls.Unlink((folder + "/" + file).c_str());
+  }
+  closedir(dir);
 }
 
 ReplaceOutcome Failed(ReplaceResult result, int error) { return ReplaceOutcome{result, error, false}; }
@@ -138,6 +161,7 @@ ReplaceOutcome ReplaceFileContents(const std::string& requested, std::span<const
     calls.Fsync(folder);
     calls.Close(folder);
   }
+  RemoveLeftoverTemporaries(calls, FolderOf(target), NameOf(target));
   return ReplaceOutcome{};
 }
 
