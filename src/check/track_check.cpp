@@ -124,6 +124,7 @@ TProblemWords ProblemWords(const TTrackProblem& p) {
       words.amount = LengthMeaningOf(p.amount);
       break;
     case ProblemKind::WallCount:
+      words.what = "wall count";
       words.amount = FormatPrintf("%d walls after %d (information)", int(p.after), int(p.before));
       break;
   }
@@ -132,7 +133,7 @@ TProblemWords ProblemWords(const TTrackProblem& p) {
 
 std::string ProblemText(const TTrackProblem& p) {
   const TProblemWords words = ProblemWords(p);
-  if (words.what.empty()) return words.where + ": " + words.amount;
+  if (p.kind == ProblemKind::WallCount) return words.where + ": " + words.amount;
   return words.where + ": " + words.what + " " + words.amount;
 }
 

@@ -54,8 +54,8 @@ bool HasProblems(const std::vector<TTrackProblem>& problems);
 // previous end in position or heading (the gaps an export warns of).
 int OpenJoints(const std::vector<TTrackProblem>& problems);
 // A problem in the check's words, in three parts: where ("Section 4, trace 1"),
-// what ("height step") and how much ("250 mm"); a change in the wall count is
-// told by its amount alone ("3 walls after 2 (information)").
+// what ("height step") and how much ("250 mm"). A line tells a change in the
+// wall count by its amount alone ("Section 2: 3 walls after 2 (information)").
 struct TProblemWords {
   std::string where, what, amount;
 };
