@@ -72,8 +72,10 @@ void MatchWalls(TTrack& track, int s, const Touch& touch, Entries* entries) {
     bool done;
   };
   std::vector<Pending> pending;
-  for (int k = 0; k < section.NumberOfWalls(); ++k)
-    if (section.Wall(k)->From != previous.Wall(k)->To) pending.push_back({k, section.Wall(k)->From, previous.Wall(k)->To, false});
+  for (int k = 0; k < section.NumberOfWalls(); ++k) {
+    const int32_t from = section.Wall(k)->From, to = previous.Wall(k)->To;
+    if (from != to) pending.push_back({k, from, to, false});
+  }
   if (pending.empty()) return;
   touch(s);
   for (bool moved = true; moved;) {

@@ -31,14 +31,16 @@ QString FixNote(FixCommand command, const TFixReport& report) {
   const int refused = report.Refusals(), changed = static_cast<int>(report.entries.size()) - refused;
   QString note = QString::fromLatin1(FixName(command)) + QStringLiteral(": ");
   if (report.entries.empty()) return note + QStringLiteral("nothing to do");
-  note += changed > 0 ? Plural(changed, "value", "values") + QStringLiteral(" changed") : QStringLiteral("nothing changed");
+  note += changed > 0 ? Plural(changed, "value", "values") + QStringLiteral(" changed")
+                       : QStringLiteral("nothing changed");
   if (refused == 0) return note;
   note += QStringLiteral(", %1 refused:").arg(refused);
   int shown = 0;
   for (const TFixEntry& entry : report.entries) {
     if (!entry.refused) continue;
     if (shown++ == kRefusalsShown) return note + QStringLiteral(" and %1 more").arg(refused - kRefusalsShown);
-    note += (shown > 1 ? QStringLiteral("; ") : QStringLiteral(" ")) + QString::fromStdString(ProblemText(entry.problem));
+    note += shown > 1 ? QStringLiteral("; ") : QStringLiteral(" ");
+    note += QString::fromStdString(ProblemText(entry.problem));
   }
   return note;
 }
@@ -65,8 +67,8 @@ QVariant TCheckModel::data(const QModelIndex& index, int role) const {
   switch (role) {
     case Qt::DisplayRole: {
       const TProblemWords words = ProblemWords(problem);
-      const std::string& text = index.column() == kWhere ? words.where : index.column() == kWhat ? words.what : words.amount;
-      return QString::fromStdString(text);
+      const std::string* const texts[kColumns] = {&words.where, &words.what, &words.amount};
+      return QString::fromStdString(*texts[index.column()]);
     }
     case Qt::ForegroundRole:
       return problem.IsInformation() ? QVariant(QBrush(Qt::darkGray)) : QVariant();
@@ -86,7 +88,11 @@ QVariant TCheckModel::headerData(int section, Qt::Orientation orientation, int r
 // ---- the window ----
 
 TFormCheck::TFormCheck(TDocumentShell& shell, QWidget* parent)
-    : QWidget(parent), ToolBar(new QToolBar(this)), Table(new QTableView(this)), Summary(new QLabel(this)), shell_(shell) {
+    : QWidget(parent),
+      ToolBar(new QToolBar(this)),
+      Table(new QTableView(this)),
+      Summary(new QLabel(this)),
+      shell_(shell) {
   setWindowTitle(QStringLiteral("Track Check"));
   for (FixCommand command : kCommands) {
     QAction* action = new QAction(QString::fromLatin1(FixName(command)), this);
@@ -126,9 +132,11 @@ void TFormCheck::BuildTable() {
   rows->setDefaultSectionSize(fontMetrics().height() + 6);
   QHeaderView* columns = Table->horizontalHeader();
   columns->setSectionResizeMode(QHeaderView::Interactive);
-  columns->resizeSection(TCheckModel::kWhere, fontMetrics().horizontalAdvance(QStringLiteral("Section 00000, trace 00")));
-  columns->resizeSection(TCheckModel::kWhat, fontMetrics().horizontalAdvance(QStringLiteral("orientation mismatch__")));
-  columns->setStretchLastSection(true);
+  // Each column as wide as its longest words with a little room.
+  const char* const widest[TCheckModel::kColumns] = {"Section 00000, trace 00__", "orientation mismatch__",
+                                                     "-1.2345678 \u00b0 (12.34 %)__"};
+  for (int c = 0; c < TCheckModel::kColumns; ++c)
+    columns->resizeSection(c, fontMetrics().horizontalAdvance(QString::fromUtf8(widest[c])));
   connect(Table, &QTableView::doubleClicked, this, &TFormCheck::RowDblClick);
   connect(Table->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { EnableFixes(); });
 }
