@@ -1,22 +1,60 @@
 #!/usr/bin/env bash
-# Takes the picture docs/screenshots/main-window-edited.png: the example circuit
-# open with a change not yet saved and an export just made, on a virtual display
-# with a window manager, so that the title bar ("circuit.mrd* – Meridal") and the
-# status bar's note show.
+# Takes the pictures under docs/screenshots/ on a virtual display with a window
+# manager, so that the title bar and the status bar show:
+#   main-window-edited.png  the example circuit with a change not yet saved and an
+#                           export just made ("circuit.mrd* – Meridal")
+#   profile-window.png      the elevation profile of the circuit given hills, the
+#                           selected trace coloured by its gradient
+#   check-window.png        the track check of the same circuit with a few faults
 # Usage: scripts/screenshots.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/ensure-deps.sh --screenshots
 build=${MERIDAL_BUILD_DIR:-build}
 cmake -S . -B "$build" -DMERIDAL_BUILD_GUI=ON >/dev/null
-cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" --target meridal
+cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" --target meridal meridal-cli
+
+cli=$build/src/cli/meridal-cli
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+m() { "$cli" "$@" >/dev/null; }
+
+# Hills: each section climbs from one height to the next with level ends,
+# h(t) = h0 + (h1 - h0)(3t^2 - 2t^3); the outer traces lie 0.3 m below and above
+# the centre's. Heights in metres at the section starts; the last meets the first.
+hills=$work/circuit-hills.mrd
+cp examples/circuit.mrd "$hills"
+heights=(0 6 10 8 3 5 12 9 4 1 0)
+unit=19685  # track units in a metre
+for s in $(seq 0 9); do
+  h0=$(( heights[s] * unit )); rise=$(( (heights[s + 1] - heights[s]) * unit ))
+  for j in 0 1 2; do
+    offset=$(( (j - 1) * 3 * unit / 10 ))
+    m set "$hills" "section $s/altitude $j" "Height@Start" $(( h0 + offset ))
+    m set "$hills" "section $s/altitude $j" "2nd order coeff." $(( 3 * rise ))
+    m set "$hills" "section $s/altitude $j" "3rd order coeff." $(( -2 * rise ))
+    m set "$hills" "section $s/altitude $j" "1st order coeff." 0
+  done
+done
+
+# Faults: a section pushed sideways, a section turned, a raised trace and a wall
+# that jumps.
+faults=$work/circuit-faults.mrd
+cp "$hills" "$faults"
+m set "$faults" "section 4" "Lateral gap" 2500
+m set "$faults" "section 8" "Orientation mismatch" 2 --base deg
+m set "$faults" "section 6/altitude 1" "Height@Start" $(( heights[6] * unit + unit / 2 ))
+m set "$faults" "section 2/wall 1" From -150000
 
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   openbox >/dev/null 2>&1 &
   wm=$!
   sleep 1
-  "$1"/src/ui/meridal examples/circuit.mrd --screenshot docs/screenshots/main-window-edited.png --screenshot-edited
-  status=$?
+  app=$1/src/ui/meridal
+  status=0
+  "$app" examples/circuit.mrd --screenshot docs/screenshots/main-window-edited.png --screenshot-edited || status=1
+  "$app" "$2" --screenshot docs/screenshots/profile-window.png --screenshot-view profile || status=1
+  "$app" "$3" --screenshot docs/screenshots/check-window.png --screenshot-view check || status=1
   kill "$wm"
-  exit "$status"' screenshots "$build"
-echo "wrote docs/screenshots/main-window-edited.png"
+  exit "$status"' screenshots "$build" "$hills" "$faults"
+echo "wrote docs/screenshots/main-window-edited.png, profile-window.png and check-window.png"

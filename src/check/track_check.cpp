@@ -49,10 +49,16 @@ void CheckWalls(const TSection& previous, const TSection& section, int s, std::v
   }
 }
 
-std::string Where(const TTrackProblem& p, const char* item) {
-  std::string text = "Section " + std::to_string(p.section);
-  if (item) text += std::string(", ") + item + " " + std::to_string(p.item);
-  return text + ": ";
+const char* ItemName(ProblemKind kind) {
+  switch (kind) {
+    case ProblemKind::HeightStep:
+    case ProblemKind::GradientKink:
+      return "trace";
+    case ProblemKind::WallJump:
+      return "wall";
+    default:
+      return nullptr;
+  }
 }
 
 double SlopeDegrees(double gradient) { return std::atan(gradient) * 180.0 / Pi; }
@@ -79,9 +85,7 @@ bool HasProblems(const std::vector<TTrackProblem>& problems) {
 int OpenJoints(const std::vector<TTrackProblem>& problems) {
   int open = 0, last = -1;
   for (const TTrackProblem& p : problems) {
-    const bool position = p.kind == ProblemKind::OrientationMismatch || p.kind == ProblemKind::LongitudinalGap ||
-                          p.kind == ProblemKind::LateralGap;
-    if (position && p.section != last) {
+    if (p.IsPosition() && p.section != last) {
       ++open;
       last = p.section;
     }
@@ -89,25 +93,60 @@ int OpenJoints(const std::vector<TTrackProblem>& problems) {
   return open;
 }
 
-std::string ProblemText(const TTrackProblem& p) {
+TProblemWords ProblemWords(const TTrackProblem& p) {
+  TProblemWords words;
+  words.where = "Section " + std::to_string(p.section);
+  if (const char* item = ItemName(p.kind)) words.where += std::string(", ") + item + " " + std::to_string(p.item);
   switch (p.kind) {
     case ProblemKind::OrientationMismatch:
-      return Where(p, nullptr) + "orientation mismatch " + AngleMeaning(static_cast<int32_t>(p.amount));
+      words.what = "orientation mismatch";
+      words.amount = AngleMeaning(static_cast<int32_t>(p.amount));
+      break;
     case ProblemKind::LongitudinalGap:
-      return Where(p, nullptr) + "longitudinal gap " + LengthMeaningOf(p.amount);
+      words.what = "longitudinal gap";
+      words.amount = LengthMeaningOf(p.amount);
+      break;
     case ProblemKind::LateralGap:
-      return Where(p, nullptr) + "lateral gap " + LengthMeaningOf(p.amount);
+      words.what = "lateral gap";
+      words.amount = LengthMeaningOf(p.amount);
+      break;
     case ProblemKind::HeightStep:
-      return Where(p, "trace") + "height step " + LengthMeaningOf(p.amount);
+      words.what = "height step";
+      words.amount = LengthMeaningOf(p.amount);
+      break;
     case ProblemKind::GradientKink:
-      return Where(p, "trace") + "gradient kink " + DegreesText(SlopeDegrees(p.after) - SlopeDegrees(p.before)) +
-             FormatPrintf(" (%.2f %%)", p.amount * 100);
+      words.what = "gradient kink";
+      words.amount = DegreesText(SlopeDegrees(p.after) - SlopeDegrees(p.before)) +
+                     FormatPrintf(" (%.2f %%)", p.amount * 100);
+      break;
     case ProblemKind::WallJump:
-      return Where(p, "wall") + "wall jump " + LengthMeaningOf(p.amount);
+      words.what = "wall jump";
+      words.amount = LengthMeaningOf(p.amount);
+      break;
     case ProblemKind::WallCount:
-      return Where(p, nullptr) + FormatPrintf("%d walls after %d (information)", int(p.after), int(p.before));
+      words.what = "wall count";
+      words.amount = FormatPrintf("%d walls after %d (information)", int(p.after), int(p.before));
+      break;
   }
-  return std::string();
+  return words;
+}
+
+std::string ProblemText(const TTrackProblem& p) {
+  const TProblemWords words = ProblemWords(p);
+  if (p.kind == ProblemKind::WallCount) return words.where + ": " + words.amount;
+  return words.where + ": " + words.what + " " + words.amount;
+}
+
+TObjectPath ProblemObject(const TTrackProblem& p) {
+  switch (p.kind) {
+    case ProblemKind::HeightStep:
+    case ProblemKind::GradientKink:
+      return TObjectPath::Altitude(p.section, p.item);
+    case ProblemKind::WallJump:
+      return TObjectPath::Wall(p.section, p.item);
+    default:
+      return TObjectPath::Section(p.section);
+  }
 }
 
 }  // namespace meridal

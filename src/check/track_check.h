@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "model/object_path.h"
+
 namespace meridal {
 
 class TTrack;
@@ -38,6 +40,11 @@ struct TTrackProblem {
   double before = 0, after = 0, amount = 0;
 
   bool IsInformation() const { return kind == ProblemKind::WallCount; }
+  // A gap or a turn in plan, as the section's rows show it.
+  bool IsPosition() const {
+    return kind == ProblemKind::OrientationMismatch || kind == ProblemKind::LongitudinalGap ||
+           kind == ProblemKind::LateralGap;
+  }
 };
 
 std::vector<TTrackProblem> CheckTrack(const TTrack& track);
@@ -46,7 +53,16 @@ bool HasProblems(const std::vector<TTrackProblem>& problems);
 // How many joints are open in plan: sections whose start does not meet the
 // previous end in position or heading (the gaps an export warns of).
 int OpenJoints(const std::vector<TTrackProblem>& problems);
+// A problem in the check's words, in three parts: where ("Section 4, trace 1"),
+// what ("height step") and how much ("250 mm"). A line tells a change in the
+// wall count by its amount alone ("Section 2: 3 walls after 2 (information)").
+struct TProblemWords {
+  std::string where, what, amount;
+};
+TProblemWords ProblemWords(const TTrackProblem& problem);
 // One line in the check's words, e.g. "Section 4, trace 1: height step 250 mm".
 std::string ProblemText(const TTrackProblem& problem);
+// The object a problem is about: the section, the altitude of its trace or its wall.
+TObjectPath ProblemObject(const TTrackProblem& problem);
 
 }  // namespace meridal

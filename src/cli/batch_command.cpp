@@ -102,11 +102,15 @@ int CommandBatch(const CliArgs& args, CliIo io) {
   for (long number = 1; std::getline(*io.in, line); ++number) {
     if (!line.empty() && line.back() == '\r') line.pop_back();  // a script written on Windows
     std::ostringstream said;
+    const size_t steps = session.History().Index();
     const int code = RunLine(session, line, CliIo{io.out, said});
     if (code != 0 && said.str().empty()) said << "meridal-cli: the command failed\n";
     ReportLine(said.str(), number, io.err);
     if (code == 0) continue;
     failed = true;
+    // A failing line changes nothing, even one that did part of its work (a fix
+    // with a refused value).
+    if (session.History().Index() > steps) session.History().GoTo(*session.Track(io), steps);
     if (!keepGoing) return 1;  // the document is not written
   }
   if (io.in->bad()) {

@@ -21,6 +21,7 @@ const char kUsage[] =
     "  export FILE OUT.trk\n"
     "  convert IN OUT [--from mrd|trk|json] [--to mrd|trk|json]   ('-': standard input or output)\n"
     "  check FILE\n"
+    "  fix FILE positions|heights|walls|all [-o OUT]\n"
     "  profile FILE [--samples N]\n"
     "  render FILE OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z] [--smooth]\n"
     "  render FILE OUT.png --profile [--size WxH] [--select OBJECT] [--slope] [--smooth]\n"
@@ -50,6 +51,7 @@ const Command kCommands[] = {
     {"export", CommandExport}, {"check", CommandCheck},     {"profile", CommandProfile}, {"render", CommandRender},
     {"convert", CommandConvert},
     {"batch", CommandBatch},
+    {"fix", CommandFix},
 };
 
 }  // namespace

@@ -41,6 +41,7 @@ int CommandEdit(const CliArgs& args, CliIo io);
 int CommandTrace(const CliArgs& args, CliIo io);
 int CommandExport(const CliArgs& args, CliIo io);
 int CommandCheck(const CliArgs& args, CliIo io);
+int CommandFix(const CliArgs& args, CliIo io);
 int CommandProfile(const CliArgs& args, CliIo io);
 int CommandRender(const CliArgs& args, CliIo io);
 int CommandConvert(const CliArgs& args, CliIo io);

@@ -24,6 +24,7 @@ const TDocumentCommand kDocumentCommands[] = {
     {"profile", "[--samples N]", nullptr, 0, 0, false, RunProfile},
     {"render", "OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z] [--profile] [--slope] [--smooth]",
      nullptr, 1, 1, false, RunRender},
+    {"fix", "positions|heights|walls|all", nullptr, 1, 1, true, RunFix},
 };
 
 // The one-shot form: FILE first, and written back (or to -o) when it changed.
@@ -35,6 +36,10 @@ int RunOneShot(std::string_view name, const CliArgs& args, CliIo io) {
   TCliSession session(args.positional[0], command.changes ? args.Get("-o") : std::string(),
                       TCliSession::Mode::OneShot);
   const int code = RunOnSession(command, session, words, io);
+  if (code == kFailedAfterChanges) {
+    if (session.Changed()) session.SaveToTarget(io);
+    return 1;
+  }
   if (code != 0 || !session.Changed()) return code;
   return session.SaveToTarget(io) ? 0 : 1;
 }
@@ -74,5 +79,6 @@ int CommandEdit(const CliArgs& args, CliIo io) { return RunOneShot("edit", args,
 int CommandTrace(const CliArgs& args, CliIo io) { return RunOneShot("trace", args, io); }
 int CommandProfile(const CliArgs& args, CliIo io) { return RunOneShot("profile", args, io); }
 int CommandRender(const CliArgs& args, CliIo io) { return RunOneShot("render", args, io); }
+int CommandFix(const CliArgs& args, CliIo io) { return RunOneShot("fix", args, io); }
 
 }  // namespace meridal

@@ -16,6 +16,9 @@ class TCliSession;
 // What a command returns when its words do not fit its usage line; the caller
 // prints the line (and the details) and exits 2.
 inline constexpr int kShowUsage = -2;
+// What a command returns when it failed in part but kept what it did: the one-shot
+// form saves that, then exits 1.
+inline constexpr int kFailedAfterChanges = -3;
 
 struct TDocumentCommand {
   const char* name;
@@ -36,6 +39,7 @@ int RunEdit(TCliSession& session, const CliArgs& args, CliIo io);
 int RunTrace(TCliSession& session, const CliArgs& args, CliIo io);
 int RunProfile(TCliSession& session, const CliArgs& args, CliIo io);
 int RunRender(TCliSession& session, const CliArgs& args, CliIo io);
+int RunFix(TCliSession& session, const CliArgs& args, CliIo io);
 
 // The document command of that name, or nullptr.
 const TDocumentCommand* FindDocumentCommand(std::string_view name);

@@ -333,6 +333,7 @@ RowList TDocumentShell::SelectionChanged(TBase& object, IEditCommands* treePopup
     if (ScaleDraw) Track->EraseSelection(*ScaleDraw, ViewFlags);
     object.Highlight();
     if (ScaleDraw) Track->DrawSelection(*ScaleDraw);
+    windows_.SelectionMoved();
   }
   return rows;
 }

@@ -47,6 +47,9 @@ class IShellWindows {
   // new, opened or closed document): the views that show them read them again,
   // and so do the Undo and Redo items.
   virtual void DocumentChanged() {}
+  // The highlight moved to another object (the tree's selection changed): the
+  // views that show the selection follow.
+  virtual void SelectionMoved() {}
   // The list of recently used files changed (the frame keeps it between runs).
   virtual void RecentFilesChanged() {}
 };

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QApplication>
 #include <QContextMenuEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -22,12 +21,15 @@ namespace meridal {
 namespace {
 
 constexpr int kArrowCursor = 0;
-constexpr int kWheelNotch = 120;  // eighths of a degree
 
 }  // namespace
 
 TFormGraph::TFormGraph(TDocumentShell& shell, const TCursorSet& cursors, QLabel& positionPanel, QWidget* parent)
-    : TDrawArea(parent), shell_(shell), cursors_(cursors), positionPanel_(positionPanel) {
+    : TDrawArea(parent),
+      shell_(shell),
+      cursors_(cursors),
+      positionPanel_(positionPanel),
+      gestures_(*viewport(), [this] { RestoreCursor(); }) {
   setWindowTitle(QStringLiteral("Graphics"));
   BuildPopupMenu();
   setFocusPolicy(Qt::StrongFocus);  // Space for dragging
@@ -57,7 +59,7 @@ void TFormGraph::BuildPopupMenu() {
 void TFormGraph::SetMode(QAction* item, int cursorNumber) {
   item->setChecked(true);
   modeCursor_ = cursorNumber;
-  if (panButton_ == Qt::NoButton && !spaceHeld_) RestoreCursor();
+  if (!gestures_.Active()) RestoreCursor();
 }
 
 void TFormGraph::RestoreCursor() { viewport()->setCursor(cursors_.Cursor(modeCursor_)); }
@@ -140,24 +142,11 @@ void TFormGraph::FormMouseMove(int x, int y) {
 void TFormGraph::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
   FormMouseDown(event->button(), p.x(), p.y());
-  clickPending_ = false;
-  if (panButton_ != Qt::NoButton) return;
-  if (event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && spaceHeld_)) {
-    panButton_ = event->button();
-    panLast_ = p;
-    viewport()->setCursor(Qt::ClosedHandCursor);
-    return;
-  }
-  clickPending_ = event->button() == Qt::LeftButton;
+  clickPending_ = !gestures_.Press(event->button(), p) && event->button() == Qt::LeftButton;
 }
 
 void TFormGraph::mouseReleaseEvent(QMouseEvent* event) {
-  if (panButton_ != Qt::NoButton && event->button() == panButton_) {
-    panButton_ = Qt::NoButton;
-    if (spaceHeld_) viewport()->setCursor(Qt::OpenHandCursor);
-    else RestoreCursor();
-    return;
-  }
+  if (gestures_.Release(event->button())) return;
   if (event->button() != Qt::LeftButton || !clickPending_) return;
   clickPending_ = false;
   if (viewport()->rect().contains(event->position().toPoint())) FormClick();
@@ -165,7 +154,7 @@ void TFormGraph::mouseReleaseEvent(QMouseEvent* event) {
 
 void TFormGraph::mouseDoubleClickEvent(QMouseEvent* event) {
   // The second press of a double-click: a press like any other, and no click.
-  if (spaceHeld_ || event->button() == Qt::MiddleButton) return mousePressEvent(event);  // a drag
+  if (gestures_.SpaceHeld() || event->button() == Qt::MiddleButton) return mousePressEvent(event);  // a drag
   const QPoint p = event->position().toPoint();
   FormMouseDown(event->button(), p.x(), p.y());
   clickPending_ = false;
@@ -175,11 +164,9 @@ void TFormGraph::mouseDoubleClickEvent(QMouseEvent* event) {
 void TFormGraph::mouseMoveEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
   pointer_ = p;
-  if (panButton_ != Qt::NoButton) {
-    // The world point under the press stays under the pointer.
-    if (TScaleDraw* view = View()) view->ScrollBy(panLast_.x() - p.x(), panLast_.y() - p.y());
-    panLast_ = p;
-  }
+  // The world point under the press stays under the pointer.
+  if (const auto moved = gestures_.Move(p))
+    if (TScaleDraw* view = View()) view->ScrollBy(-moved->x(), -moved->y());
   FormMouseMove(p.x(), p.y());
 }
 
@@ -193,22 +180,12 @@ void TFormGraph::wheelEvent(QWheelEvent* event) {
   if (!view) return;
   const QPoint p = event->position().toPoint();
   pointer_ = p;
-  const QPoint angle = event->angleDelta();
-  const int turn = angle.y() != 0 ? angle.y() : angle.x();
   if (event->modifiers() & Qt::ControlModifier) {
-    // Whole notches only, so that a fine-grained wheel zooms by the same steps.
-    wheelZoom_ += turn;
-    for (; wheelZoom_ >= kWheelNotch; wheelZoom_ -= kWheelNotch) view->ZoomAbout(true, p.x(), p.y());
-    for (; wheelZoom_ <= -kWheelNotch; wheelZoom_ += kWheelNotch) view->ZoomAbout(false, p.x(), p.y());
+    for (int steps = gestures_.ZoomSteps(*event); steps != 0; steps += steps > 0 ? -1 : 1)
+      view->ZoomAbout(steps > 0, p.x(), p.y());
     return;
   }
-  // A touchpad gives pixels; a wheel gives notches of a few lines each.
-  QPoint pixels = event->pixelDelta();
-  if (pixels.isNull()) {
-    const int notch = QApplication::wheelScrollLines() * verticalScrollBar()->singleStep();
-    pixels = angle * notch / kWheelNotch;
-  }
-  if (event->modifiers() & Qt::ShiftModifier) pixels = QPoint(pixels.y() != 0 ? pixels.y() : pixels.x(), 0);
+  const QPoint pixels = TViewGestures::ScrollPixels(*event, verticalScrollBar()->singleStep());
   view->ScrollBy(-pixels.x(), -pixels.y());
 }
 
@@ -224,27 +201,17 @@ void TFormGraph::ZoomToFit() {
 }
 
 void TFormGraph::keyPressEvent(QKeyEvent* event) {
-  if (event->key() != Qt::Key_Space) return TDrawArea::keyPressEvent(event);
-  if (!event->isAutoRepeat() && !spaceHeld_) {
-    spaceHeld_ = true;
-    if (panButton_ == Qt::NoButton) viewport()->setCursor(Qt::OpenHandCursor);
-  }
-  event->accept();
+  if (gestures_.Key(*event, true)) return event->accept();
+  TDrawArea::keyPressEvent(event);
 }
 
 void TFormGraph::keyReleaseEvent(QKeyEvent* event) {
-  if (event->key() != Qt::Key_Space) return TDrawArea::keyReleaseEvent(event);
-  if (!event->isAutoRepeat()) {
-    spaceHeld_ = false;
-    if (panButton_ == Qt::NoButton) RestoreCursor();
-  }
-  event->accept();
+  if (gestures_.Key(*event, false)) return event->accept();
+  TDrawArea::keyReleaseEvent(event);
 }
 
 void TFormGraph::focusOutEvent(QFocusEvent* event) {
-  // A Space let go elsewhere never reaches this window.
-  spaceHeld_ = false;
-  if (panButton_ == Qt::NoButton) RestoreCursor();
+  gestures_.FocusOut();
   TDrawArea::focusOutEvent(event);
 }
 

@@ -17,6 +17,7 @@
 
 #include "platform/tree_nodes.h"
 #include "ui/draw_area.h"
+#include "ui/view_gestures.h"
 
 class QAction;
 class QLabel;
@@ -94,11 +95,7 @@ class TFormGraph : public TDrawArea {
   // that the double-click that may follow sees the selection the click made.
   bool clickPending_ = false;
   int modeCursor_ = 0;
-  // A drag of the view: the button that started it and where the pointer was.
-  Qt::MouseButton panButton_ = Qt::NoButton;
-  QPoint panLast_;
-  bool spaceHeld_ = false;
-  int wheelZoom_ = 0;  // eighths of a degree of wheel not yet turned into zoom steps
+  TViewGestures gestures_;
   std::optional<QPoint> pointer_;  // over the window, or gone
 };
 

@@ -35,6 +35,10 @@ int main(int argc, char* argv[]) {
   QCommandLineOption screenshotEdited(QStringLiteral("screenshot-edited"));
   screenshotEdited.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOption(screenshotEdited);
+  // With the screenshot: the elevation profile or the track check fills the frame.
+  QCommandLineOption screenshotView(QStringLiteral("screenshot-view"), QString(), QStringLiteral("profile|check"));
+  screenshotView.setFlags(QCommandLineOption::HiddenFromHelp);
+  parser.addOption(screenshotView);
   parser.process(app);
 
   meridal::TFormMain window;
@@ -47,6 +51,9 @@ int main(int argc, char* argv[]) {
     meridal::ScreenshotOptions options;
     options.wall = numbered ? wall : -1;
     options.edited = parser.isSet(screenshotEdited);
+    const QString view = parser.value(screenshotView);
+    if (view == QStringLiteral("profile")) options.view = meridal::ScreenshotView::Profile;
+    if (view == QStringLiteral("check")) options.view = meridal::ScreenshotView::Check;
     return meridal::TakeScreenshot(window, parser.value(screenshot), options) ? 0 : 1;
   }
   return app.exec();

@@ -21,8 +21,11 @@
 #include "shell/property_list_commands.h"
 #include "shell/shell_texts.h"
 #include "ui/graph_window.h"
+#include "ui/check_window.h"
 #include "ui/history_window.h"
 #include "ui/mdi_child.h"
+#include "ui/profile_plot.h"
+#include "ui/profile_window.h"
 #include "ui/qt_file_dialogs.h"
 #include "ui/qt_messages.h"
 #include "ui/qt_shell_dialogs.h"
@@ -56,9 +59,13 @@ TFormMain::~TFormMain() {
   // The child windows refer to the shell: they go first.
   DestroyGraphWindow();
   DestroyTreeWindow();
-  delete historyChild_;
-  historyChild_ = nullptr;
+  for (QMdiSubWindow** child : {&historyChild_, &profileChild_, &checkChild_}) {
+    delete *child;
+    *child = nullptr;
+  }
   FormHistory = nullptr;
+  FormProfile = nullptr;
+  FormCheck = nullptr;
 }
 
 // The program's start: no document yet, the cursors of the graphics window, and
@@ -168,38 +175,8 @@ void TFormMain::EditCopyAltitudeClick() { editCommands_->CopyAltitude(); }
 
 void TFormMain::ViewToggled() { shell_->SetViewFlags(ViewFlagsFromMenu()); }
 
-void TFormMain::ViewZoomToFitClick() {
-  if (FormGraph) FormGraph->ZoomToFit();
-}
-
-void TFormMain::ViewZoomInClick() {
-  if (FormGraph) FormGraph->ZoomInStep();
-}
-
-void TFormMain::ViewZoomOutClick() {
-  if (FormGraph) FormGraph->ZoomOutStep();
-}
-
-void TFormMain::ViewSmoothDrawingClick() {
-  if (FormGraph) FormGraph->SetSmooth(ViewSmoothDrawing->isChecked());
-}
 void TFormMain::WindowTileClick() { MdiArea->tileSubWindows(); }
 void TFormMain::WindowCascadeClick() { MdiArea->cascadeSubWindows(); }
-
-void TFormMain::WindowHistoryClick() {
-  if (!historyChild_) {
-    FormHistory = new TFormHistory([this](size_t index) { shell_->GoTo(index); });
-    historyChild_ = new MdiChild;
-    historyChild_->setWidget(FormHistory);
-    historyChild_->setWindowIcon(windowIcon());
-    MdiArea->addSubWindow(historyChild_);
-    historyChild_->resize(300, 400);
-    FormHistory->Show(&shell_->History);
-  }
-  if (historyChild_->isMinimized()) historyChild_->showNormal();
-  historyChild_->show();
-  MdiArea->setActiveSubWindow(historyChild_);
-}
 
 // The Undo and Redo items name their steps; the History window follows.
 void TFormMain::DocumentChanged() {
@@ -211,6 +188,8 @@ void TFormMain::DocumentChanged() {
   EditRedo->setText(history.CanRedo() ? QStringLiteral("&Redo %1").arg(QString::fromStdString(history.RedoText()))
                                       : QStringLiteral("&Redo"));
   if (FormHistory) FormHistory->Refresh();
+  if (FormProfile) FormProfile->Plot->DocumentChanged();
+  if (FormCheck) FormCheck->Refresh();
 }
 void TFormMain::AboutClick() { services_.dialogs->About(); }
 

@@ -4,6 +4,7 @@
 // and the child windows of the open document; its handlers call the shell's
 // commands, which reach the user through the message and dialog seams.
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
 #include "shell/shell_windows.h"
@@ -25,8 +26,10 @@ class IShellDialogs;
 class QtShellDialogs;
 class TDocumentShell;
 class TEditCommandFlow;
+class TFormCheck;
 class TFormGraph;
 class TFormHistory;
+class TFormProfile;
 class TFormTree;
 class TPropertyListCommands;
 
@@ -80,6 +83,11 @@ class TFormMain : public QMainWindow, public IShellWindows {
   QAction* ViewZoomIn;
   QAction* ViewZoomOut;
   QAction* ViewSmoothDrawing;
+  QAction* ViewElevationProfile;
+  QAction* ViewTrackCheck;
+  // Made the first time the user asks for them; they live as long as the frame.
+  TFormProfile* FormProfile = nullptr;
+  TFormCheck* FormCheck = nullptr;
   QMenu* WindowMenu;
   QAction* WindowTile;
   QAction* WindowCascade;
@@ -118,6 +126,8 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void ViewZoomInClick();
   void ViewZoomOutClick();
   void ViewSmoothDrawingClick();
+  void ViewElevationProfileClick();
+  void ViewTrackCheckClick();
   void WindowTileClick();
   void WindowCascadeClick();
   void WindowHistoryClick();
@@ -146,6 +156,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void ShowStatus(const std::string& text) override;
   void RecentFilesChanged() override;
   void DocumentChanged() override;
+  void SelectionMoved() override;
 
   // The file the program keeps the recent files in (under the user's
   // configuration folder, or the test one while QStandardPaths is in test mode).
@@ -169,6 +180,10 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void LoadRecentFiles();
   void BuildStatusBar();
   void ViewToggled();
+  // Shows a view window of the frame, made by `make` the first time.
+  void ShowViewWindow(QMdiSubWindow*& child, const std::function<QWidget*()>& make, QSize size);
+  // Whether the profile window is the active one: the View menu's zoom is its.
+  bool ProfileActive() const;
 
   // The program's own services, made when the caller gave none.
   std::unique_ptr<IMessages> ownMessages_;
@@ -183,6 +198,8 @@ class TFormMain : public QMainWindow, public IShellWindows {
   QMdiSubWindow* treeChild_ = nullptr;
   QMdiSubWindow* graphChild_ = nullptr;
   QMdiSubWindow* historyChild_ = nullptr;
+  QMdiSubWindow* profileChild_ = nullptr;
+  QMdiSubWindow* checkChild_ = nullptr;
   int busyDepth_ = 0;
 };
 

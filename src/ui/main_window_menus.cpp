@@ -135,6 +135,11 @@ void TFormMain::BuildViewMenu() {
   ViewZoomOut = command("Zoom &Out", &TFormMain::ViewZoomOutClick, {QKeySequence(Qt::CTRL | Qt::Key_Minus)});
   ViewMenu->addSeparator();
   ViewSmoothDrawing = add("S&mooth Drawing", &TFormMain::ViewSmoothDrawingClick);
+
+  // The windows that show the whole track.
+  ViewMenu->addSeparator();
+  ViewElevationProfile = command("Elevation &Profile", &TFormMain::ViewElevationProfileClick, {});
+  ViewTrackCheck = command("Track &Check", &TFormMain::ViewTrackCheckClick, {});
 }
 
 int32_t TFormMain::ViewFlagsFromMenu() const {

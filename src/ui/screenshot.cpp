@@ -4,6 +4,10 @@
 #include <QFileInfo>
 #include <QPixmap>
 #include <QScreen>
+#include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
@@ -11,7 +15,9 @@
 #include "model/track.h"
 #include "model/wall.h"
 #include "shell/document_shell.h"
+#include "ui/check_window.h"
 #include "ui/main_window.h"
+#include "ui/profile_window.h"
 #include "ui/tree_window.h"
 
 namespace meridal {
@@ -43,6 +49,21 @@ void EditAndExport(TDocumentShell& shell, TSection& section) {
   shell.ExportTo(folder.filePath(name).toStdString());
 }
 
+// One of the views of the whole track, filling the frame's client area.
+void ShowView(TFormMain& window, TSection* section, ScreenshotView view) {
+  if (view == ScreenshotView::Profile) {
+    if (section && section->NumberOfAltitudes() > 0)
+      window.FormTree->Nodes().Select(section->Altitude(section->NumberOfAltitudes() / 2)->TreeNode);
+    window.ViewElevationProfile->trigger();
+    window.FormProfile->SlopeColouring->setChecked(true);
+  } else {
+    window.ViewTrackCheck->trigger();
+    TFormCheck& check = *window.FormCheck;
+    check.Table->setCurrentIndex(check.Model().index(0, 0));
+  }
+  window.MdiArea->activeSubWindow()->showMaximized();
+}
+
 }  // namespace
 
 bool TakeScreenshot(TFormMain& window, const QString& path, const ScreenshotOptions& options) {
@@ -60,6 +81,7 @@ bool TakeScreenshot(TFormMain& window, const QString& path, const ScreenshotOpti
       if (options.wall >= 0 && options.wall < section->NumberOfWalls())
         window.FormTree->Nodes().Select(section->Wall(options.wall)->TreeNode);
     }
+    if (options.view != ScreenshotView::Main) ShowView(window, ShowcaseSection(*shell.Track), options.view);
   }
   Settle(700);
   QPixmap picture;

@@ -1,14 +1,20 @@
 #pragma once
 // A picture of the main window for the documentation: the open track (a new one
 // when none is open) in the tree and graphics windows side by side, the tree
-// expanded and a section selected, or one of its walls.
+// expanded and a section selected, or one of its walls; or the elevation profile
+// or the track check filling the frame.
 #include <QString>
 
 namespace meridal {
 
 class TFormMain;
 
+// Profile: the middle trace's altitude of the section is selected and its trace
+// coloured by its gradient. Check: the first problem's row is chosen.
+enum class ScreenshotView { Main, Profile, Check };
+
 struct ScreenshotOptions {
+  ScreenshotView view = ScreenshotView::Main;
   int wall = -1;        // >= 0: that wall of the section is selected after the section
   bool edited = false;  // a value changed and the track exported first: the title's
                         // modified mark and the status bar's note show

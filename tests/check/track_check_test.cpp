@@ -10,24 +10,7 @@ namespace meridal {
 namespace {
 
 using testing::DefaultTrack;
-
-// Straight, half turn left, straight, half turn left: closed, level, walls in line.
-std::unique_ptr<TTrack> Stadium() {
-  auto track = DefaultTrack();
-  TTrack& t = *track;
-  // Each section a copy placed at the end of the one before, then reshaped.
-  for (int s : {1, 2, 3}) {
-    EXPECT_TRUE(t.AddChild(s - 1, false));
-    EXPECT_TRUE(t.ChangeChildType(s));
-    if (s == 2) {  // back to a straight, as long as the first
-      EXPECT_TRUE(t.Section(s)->AccessValue("Length", kFiftyMeters, true));
-      continue;
-    }
-    EXPECT_TRUE(t.Section(s)->AccessValue("Radius", kFiftyMeters, true));
-    EXPECT_TRUE(t.Section(s)->AccessValue("Curvature", 1 << 30, true));  // 180 degrees
-  }
-  return track;
-}
+using testing::Stadium;
 
 std::vector<std::string> Texts(const TTrack& track) {
   std::vector<std::string> texts;

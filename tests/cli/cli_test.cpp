@@ -322,5 +322,25 @@ TEST_F(Cli, RendersTheDrawingIntoAPng) {
 }
 #endif
 
+TEST_F(Cli, FixMendsEveryJointButTheLoopsAndSaysWhatItChanged) {
+  Ok({"edit", file_, "section 0", "add-after"});
+  Ok({"set", file_, "section 1", "Lateral gap", "1000"});
+  Ok({"set", file_, "section 1/altitude 0", "Height@Start", "777"});
+  Ok({"set", file_, "section 1/wall 1", "From", "90000"});
+  const std::string before = Bytes(file_), fixed = (dir_ / "fixed.json").string();
+  EXPECT_EQ(Ok({"fix", file_, "all", "-o", fixed}),
+            "Section 1: lateral gap 50.8 mm, joined\n"
+            "Section 1, trace 0: height step 39.4716 mm, matched\n"
+            "Section 1, wall 1: wall jump -427.99 mm, matched\n");
+  EXPECT_EQ(Bytes(file_), before);
+  Result r = RunCommand({"check", fixed});
+  EXPECT_EQ(r.out, "Section 0: longitudinal gap -100 m\n");
+  // Nothing left to mend: nothing said, nothing written.
+  const std::string mended = Bytes(fixed);
+  EXPECT_EQ(Ok({"fix", fixed, "all"}), "");
+  EXPECT_EQ(Bytes(fixed), mended);
+  EXPECT_EQ(RunCommand({"fix", fixed, "everything"}).code, 2);
+}
+
 }  // namespace
 }  // namespace meridal

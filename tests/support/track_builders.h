@@ -1,10 +1,13 @@
 #pragma once
 // Small tracks for tests, built with the model's own operations.
+#include <gtest/gtest.h>
+
 #include <memory>
 
 #include "model/curved_section.h"
 #include "model/straight_section.h"
 #include "model/track.h"
+#include "model/units.h"
 
 namespace meridal::testing {
 
@@ -42,6 +45,24 @@ Section* AppendCopy(TTrack& track) {
 inline std::unique_ptr<TTrack> DefaultTrack() {
   auto track = std::make_unique<TTrack>();
   track->SetDefaults();
+  return track;
+}
+
+// Straight, half turn left, straight, half turn left: closed, level, walls in line.
+inline std::unique_ptr<TTrack> Stadium() {
+  auto track = DefaultTrack();
+  TTrack& t = *track;
+  // Each section a copy placed at the end of the one before, then reshaped.
+  for (int s : {1, 2, 3}) {
+    EXPECT_TRUE(t.AddChild(s - 1, false));
+    EXPECT_TRUE(t.ChangeChildType(s));
+    if (s == 2) {  // back to a straight, as long as the first
+      EXPECT_TRUE(t.Section(s)->AccessValue("Length", kFiftyMeters, true));
+      continue;
+    }
+    EXPECT_TRUE(t.Section(s)->AccessValue("Radius", kFiftyMeters, true));
+    EXPECT_TRUE(t.Section(s)->AccessValue("Curvature", 1 << 30, true));  // 180 degrees
+  }
   return track;
 }
 

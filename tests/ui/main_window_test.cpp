@@ -103,8 +103,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(Captions(f.window->ViewMenu),
              (QStringList{"&Traces", "&Zero Line", "&S/F Line", "-", "&Wall Outline",
                           "Show Non-Zero &Height (red ///)", "Show Non-Zero &Unk1 (green \\\\\\)", "-",
-                          "Zoom to &Fit", "Zoom &In", "Zoom &Out", "-", "S&mooth Drawing"}));
-    QCOMPARE(States(f.window->ViewMenu), QStringLiteral("xxxexxxeeeeex"));
+                          "Zoom to &Fit", "Zoom &In", "Zoom &Out", "-", "S&mooth Drawing", "-",
+                          "Elevation &Profile", "Track &Check"}));
+    QCOMPARE(States(f.window->ViewMenu), QStringLiteral("xxxexxxeeeeexeee"));
     QCOMPARE(Captions(f.window->WindowMenu), (QStringList{"&Tile", "&Cascade", "&History"}));
   }
 

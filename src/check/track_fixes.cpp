@@ -1,0 +1,179 @@
+#include "check/track_fixes.h"
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+#include "model/track.h"
+
+namespace meridal {
+
+namespace {
+
+using Touch = std::function<void(int)>;
+using Entries = std::vector<TFixEntry>;
+
+// Notes a value the fix took on; a redo of the step notes nothing.
+void Note(Entries* entries, ProblemKind kind, int s, int item, double before, double after, bool refused) {
+  if (entries) entries->push_back({{kind, s, item, before, after, after - before}, refused});
+}
+
+void NotePosition(Entries* entries, ProblemKind kind, int s, int32_t value, bool refused) {
+  if (entries) entries->push_back({{kind, s, -1, 0, double(value), double(value)}, refused});
+}
+
+TSection& Previous(const TTrack& track, int s) { return *track.Section(s == 0 ? track.NumberOfSections() - 1 : s - 1); }
+
+// A section that is its own predecessor moves its end with its start: joining
+// or matching it to itself never meets.
+bool OwnPredecessor(const TTrack& track) { return track.NumberOfSections() == 1; }
+
+// The heading first, then the start: the gaps are measured along the heading.
+void Join(TTrack& track, int s, const Touch& touch, Entries* entries) {
+  TSection& section = *track.Section(s);
+  const bool alone = OwnPredecessor(track);
+  if (const int32_t mismatch = section.OrientationMismatch(); mismatch != 0) {
+    if (!alone) touch(s);
+    const bool done = !alone && section.AccessValue("Orientation mismatch", 0, true) != 0;
+    NotePosition(entries, ProblemKind::OrientationMismatch, s, mismatch, !done);
+  }
+  const int32_t along = section.LongitudinalGap(), across = section.LateralGap();
+  if (along == 0 && across == 0) return;
+  if (!alone) touch(s);
+  const bool done = !alone && section.SetGaps(0, 0);
+  if (along != 0) NotePosition(entries, ProblemKind::LongitudinalGap, s, along, !done);
+  if (across != 0) NotePosition(entries, ProblemKind::LateralGap, s, across, !done);
+}
+
+void MatchHeights(TTrack& track, int s, const Touch& touch, Entries* entries) {
+  TSection& section = *track.Section(s);
+  const TSection& previous = Previous(track, s);
+  const bool alone = OwnPredecessor(track);
+  const int traces = std::min(previous.NumberOfAltitudes(), section.NumberOfAltitudes());
+  for (int j = 0; j < traces; ++j) {
+    const int32_t end = previous.Altitude(j)->HeightAtEnd(), start = section.Altitude(j)->HeightAtStart;
+    if (start == end) continue;
+    if (!alone) touch(s);
+    const bool done = !alone && section.Altitude(j)->AccessValue("Height@Start", end, true) != 0;
+    Note(entries, ProblemKind::HeightStep, s, j, end, start, !done);
+  }
+}
+
+// A wall may only move between its neighbours, which may be about to move out of
+// its way: the walls are set in rounds until a round sets none. What is left
+// would break the walls' order where they end up, and is refused.
+void MatchWalls(TTrack& track, int s, const Touch& touch, Entries* entries) {
+  TSection& section = *track.Section(s);
+  const TSection& previous = Previous(track, s);
+  if (previous.NumberOfWalls() != section.NumberOfWalls()) return;  // information, not a problem
+  struct Pending {
+    int wall;
+    int32_t from, to;
+    bool done;
+  };
+  std::vector<Pending> pending;
+  for (int k = 0; k < section.NumberOfWalls(); ++k) {
+    const int32_t from = section.Wall(k)->From, to = previous.Wall(k)->To;
+    if (from != to) pending.push_back({k, from, to, false});
+  }
+  if (pending.empty()) return;
+  touch(s);
+  for (bool moved = true; moved;) {
+    moved = false;
+    for (Pending& p : pending)
+      if (!p.done && section.Wall(p.wall)->AccessValue("From", p.to, true)) p.done = moved = true;
+  }
+  for (const Pending& p : pending) Note(entries, ProblemKind::WallJump, s, p.wall, p.to, p.from, !p.done);
+}
+
+void Run(TTrack& track, FixCommand command, int section, const Touch& touch, Entries* entries) {
+  const int count = track.NumberOfSections();
+  switch (command) {
+    case FixCommand::JoinToPrevious:
+      return Join(track, section, touch, entries);
+    case FixCommand::JoinAllPositions:
+      for (int s = 1; s < count; ++s) Join(track, s, touch, entries);
+      return;
+    case FixCommand::MatchHeights:
+      return MatchHeights(track, section, touch, entries);
+    case FixCommand::MatchAllHeights:
+      for (int s = 1; s < count; ++s) MatchHeights(track, s, touch, entries);
+      return;
+    case FixCommand::MatchWalls:
+      return MatchWalls(track, section, touch, entries);
+    case FixCommand::MatchAllWalls:
+      for (int s = 0; s < count; ++s) MatchWalls(track, s, touch, entries);
+      return;
+  }
+}
+
+std::string StepText(FixCommand command, int section) {
+  const std::string at = "Section " + std::to_string(section);
+  switch (command) {
+    case FixCommand::JoinToPrevious: return "Join " + at + " to Previous";
+    case FixCommand::MatchHeights: return "Match Heights at " + at;
+    case FixCommand::MatchWalls: return "Match Walls at " + at;
+    default: return FixName(command);
+  }
+}
+
+}  // namespace
+
+int TFixReport::Refusals() const {
+  return static_cast<int>(std::count_if(entries.begin(), entries.end(), [](const TFixEntry& e) { return e.refused; }));
+}
+
+const char* FixName(FixCommand command) {
+  switch (command) {
+    case FixCommand::JoinToPrevious: return "Join to Previous";
+    case FixCommand::JoinAllPositions: return "Join All Positions";
+    case FixCommand::MatchHeights: return "Match Heights";
+    case FixCommand::MatchAllHeights: return "Match All Heights";
+    case FixCommand::MatchWalls: return "Match Walls";
+    case FixCommand::MatchAllWalls: return "Match All Walls";
+  }
+  return "";
+}
+
+bool FixesOneJoint(FixCommand command) {
+  return command == FixCommand::JoinToPrevious || command == FixCommand::MatchHeights ||
+         command == FixCommand::MatchWalls;
+}
+
+bool FixMends(FixCommand command, const TTrackProblem& problem) {
+  switch (command) {
+    case FixCommand::JoinToPrevious:
+      return problem.IsPosition();
+    case FixCommand::MatchHeights:
+      return problem.kind == ProblemKind::HeightStep;
+    case FixCommand::MatchWalls:
+      return problem.kind == ProblemKind::WallJump;
+    default:
+      return false;
+  }
+}
+
+TFixReport ApplyFix(history::TEditor& editor, FixCommand command, int section) {
+  TFixReport report;
+  const bool one = FixesOneJoint(command);
+  if (one && (section < 0 || section >= editor.Track().NumberOfSections())) {
+    report.outcome = history::Outcome::Refused;
+    return report;
+  }
+  // The step runs the change again on Redo: only this first run reports.
+  auto sink = std::make_shared<Entries*>(&report.entries);
+  const TObjectPath selection = one ? TObjectPath::Section(section) : TObjectPath::Track();
+  report.outcome = editor.ChangeValues(StepText(command, section), selection,
+                                       [command, section, sink](TTrack& track, const Touch& touch) {
+                                         Run(track, command, section, touch, *sink);
+                                       });
+  *sink = nullptr;
+  return report;
+}
+
+std::string FixText(const TFixEntry& entry) {
+  if (entry.refused) return ProblemText(entry.problem) + ", refused";
+  return ProblemText(entry.problem) + (entry.problem.IsPosition() ? ", joined" : ", matched");
+}
+
+}  // namespace meridal

@@ -1,0 +1,83 @@
+// The frame's views of the document beside the tree and the plan: the history,
+// the elevation profile and the track check, and the View menu's zoom, which
+// acts on the plan or on the profile, whichever is the active window.
+#include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "shell/document_shell.h"
+#include "ui/check_window.h"
+#include "ui/graph_window.h"
+#include "ui/history_window.h"
+#include "ui/main_window.h"
+#include "ui/mdi_child.h"
+#include "ui/profile_plot.h"
+#include "ui/profile_window.h"
+
+namespace meridal {
+
+void TFormMain::ShowViewWindow(QMdiSubWindow*& child, const std::function<QWidget*()>& make, QSize size) {
+  if (!child) {
+    child = new MdiChild;
+    child->setWidget(make());
+    child->setWindowIcon(windowIcon());
+    MdiArea->addSubWindow(child);
+    child->resize(size);
+  }
+  if (child->isMinimized()) child->showNormal();
+  child->show();
+  MdiArea->setActiveSubWindow(child);
+}
+
+void TFormMain::WindowHistoryClick() {
+  ShowViewWindow(historyChild_, [this] {
+    FormHistory = new TFormHistory([this](size_t index) { shell_->GoTo(index); });
+    FormHistory->Show(&shell_->History);
+    return FormHistory;
+  }, QSize(300, 400));
+}
+
+void TFormMain::ViewElevationProfileClick() {
+  ShowViewWindow(profileChild_, [this] {
+    FormProfile = new TFormProfile(*shell_);
+    FormProfile->Plot->SetSmooth(ViewSmoothDrawing->isChecked());
+    return FormProfile;
+  }, QSize(800, 360));
+}
+
+void TFormMain::ViewTrackCheckClick() {
+  ShowViewWindow(checkChild_, [this] { return FormCheck = new TFormCheck(*shell_); }, QSize(640, 360));
+}
+
+void TFormMain::SelectionMoved() {
+  if (FormProfile) FormProfile->Plot->Repaint();
+}
+
+// ---- zoom ----
+
+bool TFormMain::ProfileActive() const {
+  return FormProfile && profileChild_ && MdiArea->activeSubWindow() == profileChild_;
+}
+
+void TFormMain::ViewZoomToFitClick() {
+  if (ProfileActive()) FormProfile->Plot->ZoomToFit();
+  else if (FormGraph) FormGraph->ZoomToFit();
+}
+
+void TFormMain::ViewZoomInClick() {
+  if (ProfileActive()) FormProfile->Plot->ZoomStep(true);
+  else if (FormGraph) FormGraph->ZoomInStep();
+}
+
+void TFormMain::ViewZoomOutClick() {
+  if (ProfileActive()) FormProfile->Plot->ZoomStep(false);
+  else if (FormGraph) FormGraph->ZoomOutStep();
+}
+
+void TFormMain::ViewSmoothDrawingClick() {
+  const bool smooth = ViewSmoothDrawing->isChecked();
+  if (FormGraph) FormGraph->SetSmooth(smooth);
+  if (FormProfile) FormProfile->Plot->SetSmooth(smooth);
+}
+
+}  // namespace meridal

@@ -1,0 +1,202 @@
+// The elevation profile and the track check windows, driven as a user drives
+// them: clicks and wheel turns on the profile, double-clicks on the check's rows,
+// its fix buttons, and Ctrl+Z.
+#include <QAbstractItemView>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QTableView>
+#include <QToolBar>
+#include <QWheelEvent>
+
+#include "check/track_check.h"
+#include "graphics/profile_sampling.h"
+#include "model/units.h"
+#include "ui/check_window.h"
+#include "ui/profile_plot.h"
+#include "ui/profile_window.h"
+#include "ui/ui_fixture.h"
+#include "ui/ui_test_main.h"
+
+using meridal::TBase;
+using meridal::TSection;
+using meridal::history::TEditor;
+
+namespace {
+
+constexpr QRgb kShade = qRgb(255, 236, 179);  // the selected section's stretch
+
+// A new document of three straights in a row, trace 1 raised 20 m above trace 0.
+struct ViewFrame : meridal::testing::UiFrame {
+  ViewFrame() {
+    window->show();
+    window->FileNewClick();
+    for (int s : {0, 1}) Shell().Change([&](TEditor& e) { return e.Add(*Track().Section(s), false); });
+    for (int s : {0, 1, 2}) Raise(s, 1, 20 * 19685);
+  }
+  meridal::TTrack& Track() { return *Shell().Track; }
+  TSection& Section(int s) { return *Track().Section(s); }
+  void Raise(int s, int trace, int32_t height) {
+    Shell().Change([&](TEditor& e) { return e.SetValue(*Section(s).Altitude(trace), "Height@Start", height); });
+  }
+
+  meridal::TProfilePlot& Plot() { return *window->FormProfile->Plot; }
+  void OpenProfile() {
+    window->ViewElevationProfile->trigger();
+    window->MdiArea->activeSubWindow()->resize(900, 420);
+    Settle();
+  }
+  const QImage& Settle() {
+    QCoreApplication::processEvents();
+    return Plot().Picture();
+  }
+  // The pixel of trace j halfway along section s.
+  QPoint OnTrace(int s, int j) {
+    Settle();
+    const meridal::TProfileFrame& frame = Plot().Drawing().Frame();
+    const double start = double(meridal::SectionStarts(Track())[s]), length = Section(s).Length;
+    const double metres = double(Section(s).Altitude(j)->HeightAt(0.5) * meridal::kMetersPerUnit);
+    return QPoint(int(frame.XOf(start + length / 2)), int(frame.YOf(metres)));
+  }
+  bool Shaded(int s) {
+    const QPoint p = OnTrace(s, 0);
+    return Settle().pixel(p.x(), Plot().Drawing().Frame().top + 2) == kShade;
+  }
+  void Wheel(QPoint p, int eighths, Qt::KeyboardModifiers modifiers) {
+    QWheelEvent wheel(QPointF(p), QPointF(Plot().mapToGlobal(p)), QPoint(), QPoint(0, eighths), Qt::NoButton,
+                      modifiers, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&Plot(), &wheel);
+    Settle();
+  }
+
+  meridal::TFormCheck& Check() { return *window->FormCheck; }
+  QTableView& Table() { return *Check().Table; }
+  // The row whose line reads `text`, or -1.
+  int Row(const std::string& text) {
+    QCoreApplication::processEvents();
+    const auto& problems = Check().Model().Problems();
+    for (size_t i = 0; i < problems.size(); ++i)
+      if (meridal::ProblemText(problems[i]) == text) return int(i);
+    return -1;
+  }
+  QPoint RowPixel(int row) { return Table().visualRect(Check().Model().index(row, 0)).center(); }
+  void ClickRow(int row) { QTest::mouseClick(Table().viewport(), Qt::LeftButton, {}, RowPixel(row)); }
+  void DoubleClickRow(int row) {
+    ClickRow(row);
+    QTest::mouseDClick(Table().viewport(), Qt::LeftButton, {}, RowPixel(row));
+  }
+  void ClickFix(meridal::FixCommand command) {
+    QWidget* button = Check().ToolBar->widgetForAction(Check().Action(command));
+    QTest::mouseClick(button, Qt::LeftButton);
+  }
+  TBase* Selected() { return window->SelectedObject(); }
+};
+
+}  // namespace
+
+class ViewWindowsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void aClickInTheProfileSelectsTheAltitudeAndTheShadingFollowsTheTree() {
+    ViewFrame f;
+    f.OpenProfile();
+    emit f.window->WindowMenu->aboutToShow();
+    QVERIFY(f.window->WindowMenu->actions().back()->text().endsWith(QStringLiteral("Elevation Profile")));
+
+    QTest::mouseClick(&f.Plot(), Qt::LeftButton, {}, f.OnTrace(1, 1));
+    QCOMPARE(f.Selected(), static_cast<TBase*>(f.Section(1).Altitude(1)));
+    QVERIFY(f.Shaded(1));
+    QTest::mouseClick(&f.Plot(), Qt::LeftButton, {}, f.OnTrace(2, 0));
+    QCOMPARE(f.Selected(), static_cast<TBase*>(f.Section(2).Altitude(0)));
+    // Selecting in the tree moves the shading too.
+    QVERIFY(f.ClickNode(QStringLiteral("Section 0 (straight)")));
+    QVERIFY(f.Shaded(0));
+    QVERIFY(!f.Shaded(2));
+
+    // A change redraws the profile at once, and so does its undo.
+    const double high = f.Plot().Drawing().Frame().high;
+    f.Raise(2, 1, 40 * 19685);
+    f.Settle();
+    QVERIFY(f.Plot().Drawing().Frame().high > high + 10);
+    QTest::keyClick(f.window.get(), Qt::Key_Z, Qt::ControlModifier);
+    f.Settle();
+    QCOMPARE(f.Plot().Drawing().Frame().high, high);
+  }
+
+  void theWheelZoomsAboutThePointerAndADragPansAlongTheTrack() {
+    ViewFrame f;
+    f.OpenProfile();
+    const meridal::TProfileFrame& frame = f.Plot().Drawing().Frame();
+    const QPoint at = f.OnTrace(1, 0);
+    const double distance = frame.DistanceAt(at.x());
+    TBase* selected = f.Selected();
+    f.Wheel(at, 120, Qt::ControlModifier);
+    f.Wheel(at, 120, Qt::ControlModifier);
+    QVERIFY(!f.Plot().View().Fitted());
+    QVERIFY(std::fabs(frame.DistanceAt(at.x()) - distance) * frame.Width() / (frame.last - frame.first) <= 1);
+    // The distance under the press stays under the pointer.
+    QTest::mousePress(&f.Plot(), Qt::MiddleButton, {}, at);
+    QMouseEvent move(QEvent::MouseMove, QPointF(at - QPoint(100, 0)), QPointF(at - QPoint(100, 0)), Qt::NoButton,
+                     Qt::MiddleButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&f.Plot(), &move);
+    QTest::mouseRelease(&f.Plot(), Qt::MiddleButton, {}, at - QPoint(100, 0));
+    f.Settle();
+    QVERIFY(std::fabs(frame.DistanceAt(at.x() - 100) - distance) * frame.Width() / (frame.last - frame.first) <= 1);
+    QCOMPARE(f.Selected(), selected);  // a drag is no click
+    QTest::mouseClick(f.window->FormProfile->ToolBar->widgetForAction(f.window->FormProfile->ZoomToFit),
+                      Qt::LeftButton);
+    f.Settle();
+    QVERIFY(f.Plot().View().Fitted());
+    QCOMPARE(frame.last - frame.first, 3.0 * meridal::kFiftyMeters);
+  }
+
+  void theCheckListsTheProblemsAndADoubleClickSelectsTheirObject() {
+    ViewFrame f;
+    QVERIFY(f.Shell().Change([&](TEditor& e) { return e.SetValue(f.Section(1), "Lateral gap", 1000); }) ==
+            meridal::history::Outcome::Changed);
+    f.Raise(2, 1, 0);
+    f.Shell().Change([&](TEditor& e) { return e.SetValue(*f.Section(2).Wall(1), "From", 90000); });
+    f.window->ViewTrackCheck->trigger();
+    QCOMPARE(f.Check().Model().rowCount(), 6);
+    const int height = f.Row("Section 2, trace 1: height step -19.99996 m");
+    const int wall = f.Row("Section 2, wall 1: wall jump -427.99 mm");
+    QVERIFY(height >= 0 && wall >= 0);
+    f.DoubleClickRow(height);
+    QCOMPARE(f.Selected(), static_cast<TBase*>(f.Section(2).Altitude(1)));
+    f.DoubleClickRow(wall);
+    QCOMPARE(f.Selected(), static_cast<TBase*>(f.Section(2).Wall(1)));
+    f.DoubleClickRow(f.Row("Section 1: lateral gap 50.8 mm"));
+    QCOMPARE(f.Selected(), static_cast<TBase*>(&f.Section(1)));
+    // Another problem read anew after a change.
+    f.Raise(0, 0, 5);
+    QVERIFY(f.Row("Section 0, trace 0: height step 0.254 mm") >= 0);
+  }
+
+  void aFixButtonMendsTheRowsProblemAndCtrlZTakesItBack() {
+    ViewFrame f;
+    f.Shell().Change([&](TEditor& e) { return e.SetValue(f.Section(1), "Lateral gap", 1000); });
+    f.Shell().Change([&](TEditor& e) { return e.SetValue(f.Section(2), "Longitudinal gap", -3000); });
+    f.window->ViewTrackCheck->trigger();
+    const int rows = f.Check().Model().rowCount();
+    const auto join = meridal::FixCommand::JoinToPrevious;
+    QVERIFY(!f.Check().Action(join)->isEnabled());  // no row chosen yet
+    f.ClickRow(f.Row("Section 1: lateral gap 50.8 mm"));
+    QVERIFY(f.Check().Action(join)->isEnabled());
+    f.ClickFix(join);
+    QCOMPARE(f.Row("Section 1: lateral gap 50.8 mm"), -1);
+    QVERIFY(f.Check().Summary->text().contains(QStringLiteral("Join to Previous: 1 value changed")));
+    QTest::keyClick(f.window.get(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(f.Row("Section 1: lateral gap 50.8 mm") >= 0);
+    QCOMPARE(f.Check().Model().rowCount(), rows);
+
+    // Join all positions: only the loop's closure is left, under section 0.
+    f.ClickFix(meridal::FixCommand::JoinAllPositions);
+    for (const meridal::TTrackProblem& p : f.Check().Model().Problems()) QCOMPARE(p.section, 0);
+    QVERIFY(f.Check().Model().rowCount() > 0);
+  }
+};
+
+MERIDAL_UI_TEST_MAIN(ViewWindowsTest)
+#include "view_windows_test.moc"
