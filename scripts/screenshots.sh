@@ -6,6 +6,8 @@
 #   profile-window.png      the elevation profile of the circuit given hills, the
 #                           selected trace coloured by its gradient
 #   check-window.png        the track check of the same circuit with a few faults
+#   history-window.png      the circuit after a few edits, the last one undone, with
+#                           Window > History beside the tree and the plan
 # Usage: scripts/screenshots.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -55,6 +57,7 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   "$app" examples/circuit.mrd --screenshot docs/screenshots/main-window-edited.png --screenshot-edited || status=1
   "$app" "$2" --screenshot docs/screenshots/profile-window.png --screenshot-view profile || status=1
   "$app" "$3" --screenshot docs/screenshots/check-window.png --screenshot-view check || status=1
+  "$app" examples/circuit.mrd --screenshot docs/screenshots/history-window.png --screenshot-view history || status=1
   kill "$wm"
   exit "$status"' screenshots "$build" "$hills" "$faults"
-echo "wrote docs/screenshots/main-window-edited.png, profile-window.png and check-window.png"
+echo "wrote docs/screenshots/main-window-edited.png, profile-window.png, check-window.png and history-window.png"

@@ -36,7 +36,7 @@ int main(int argc, char* argv[]) {
   screenshotEdited.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOption(screenshotEdited);
   // With the screenshot: the elevation profile or the track check fills the frame.
-  QCommandLineOption screenshotView(QStringLiteral("screenshot-view"), QString(), QStringLiteral("profile|check"));
+  QCommandLineOption screenshotView(QStringLiteral("screenshot-view"), QString(), QStringLiteral("profile|check|history"));
   screenshotView.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOption(screenshotView);
   parser.process(app);
@@ -54,6 +54,7 @@ int main(int argc, char* argv[]) {
     const QString view = parser.value(screenshotView);
     if (view == QStringLiteral("profile")) options.view = meridal::ScreenshotView::Profile;
     if (view == QStringLiteral("check")) options.view = meridal::ScreenshotView::Check;
+    if (view == QStringLiteral("history")) options.view = meridal::ScreenshotView::History;
     return meridal::TakeScreenshot(window, parser.value(screenshot), options) ? 0 : 1;
   }
   return app.exec();

@@ -22,6 +22,9 @@ void TFormMain::ShowViewWindow(QMdiSubWindow*& child, const std::function<QWidge
     child->setWidget(make());
     child->setWindowIcon(windowIcon());
     MdiArea->addSubWindow(child);
+    // Adding a child window clears the frame's modified mark; the document's is
+    // what the title must show.
+    setWindowModified(shell_->Modified);
     child->resize(size);
   }
   if (child->isMinimized()) child->showNormal();

@@ -49,8 +49,26 @@ void EditAndExport(TDocumentShell& shell, TSection& section) {
   shell.ExportTo(folder.filePath(name).toStdString());
 }
 
+// Edits as a user makes them, through the Edit menu, and the last one taken back;
+// then the History window beside the tree and the plan.
+void ShowHistory(TFormMain& window, TSection& section) {
+  TDocumentShell& shell = window.Shell();
+  const int n = section.Number;
+  shell.Change([&](history::TEditor& e) { return e.SetValue(section, "Length", section.Length + 100000); });
+  window.FormTree->Nodes().Select(shell.Track->Section(n)->TreeNode);
+  shell.Change([&](history::TEditor& e) { return e.Add(*shell.Track->Section(n), false); });
+  shell.Change([&](history::TEditor& e) { return e.ChangeType(*shell.Track->Section(n + 1)); });
+  window.EditUndoClick();
+  window.WindowHistoryClick();
+  window.TileWindows();
+}
+
 // One of the views of the whole track, filling the frame's client area.
 void ShowView(TFormMain& window, TSection* section, ScreenshotView view) {
+  if (view == ScreenshotView::History) {
+    if (section) ShowHistory(window, *section);
+    return;
+  }
   if (view == ScreenshotView::Profile) {
     if (section && section->NumberOfAltitudes() > 0)
       window.FormTree->Nodes().Select(section->Altitude(section->NumberOfAltitudes() / 2)->TreeNode);

@@ -10,8 +10,9 @@ namespace meridal {
 class TFormMain;
 
 // Profile: the middle trace's altitude of the section is selected and its trace
-// coloured by its gradient. Check: the first problem's row is chosen.
-enum class ScreenshotView { Main, Profile, Check };
+// coloured by its gradient. Check: the first problem's row is chosen. History: a
+// few edits made and the last one undone, the History window beside the others.
+enum class ScreenshotView { Main, Profile, Check, History };
 
 struct ScreenshotOptions {
   ScreenshotView view = ScreenshotView::Main;

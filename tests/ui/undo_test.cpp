@@ -160,6 +160,7 @@ class UndoTest : public QObject {
 
     // The History window lists the steps; a click on the first row goes back to it.
     f.window->WindowHistory->trigger();
+    QVERIFY(f.window->isWindowModified());  // opening a window keeps the title's mark
     meridal::TFormHistory& history = *f.window->FormHistory;
     QCOMPARE(history.model()->rowCount(), 2);
     QCOMPARE(history.model()->index(1, 0).data().toString(), QStringLiteral("Change Type of Section 2"));
