@@ -6,6 +6,7 @@
 #include "files/byte_order.h"
 #include "files/project_format.h"
 #include "files/seal.h"
+#include "files/two_halves.h"
 
 namespace meridal {
 
@@ -61,7 +62,11 @@ void ProjectReader::UnsealAll() {
     plain = plainCopy_.get();
     std::memcpy(plain, file_.data(), kProjectHeaderGroupOffset);
   }
-  UnsealGroups(file_.data() + kProjectHeaderGroupOffset, plain + kProjectHeaderGroupOffset, plainGroups_, key_);
+  const uint8_t* sealed = file_.data() + kProjectHeaderGroupOffset;
+  uint8_t* opened = plain + kProjectHeaderGroupOffset;
+  InTwoHalves(plainGroups_, plainGroups_ >= kGroupsWorthATread, [&](size_t first, size_t end) {
+    UnsealGroups(sealed + first * kGroupBytes, opened + first * kGroupBytes, end - first, key_);
+  });
   plain_ = plain;
 }
 

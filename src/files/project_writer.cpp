@@ -6,14 +6,12 @@
 #include "files/byte_order.h"
 #include "files/project_format.h"
 #include "files/seal.h"
+#include "files/two_halves.h"
 
 namespace meridal {
 
 namespace {
 constexpr size_t kGrid = kProjectHeaderGroupOffset;
-// Sealed as soon as this many groups wait: small enough to still be in the cache,
-// large enough for the cipher to run many groups side by side.
-constexpr size_t kSealBatchGroups = 128;
 }  // namespace
 
 ProjectWriter::ProjectWriter(IMessages& messages, TFiller& filler, const TeaKey& key)
@@ -50,9 +48,12 @@ bool ProjectWriter::WriteZeros(size_t n) {
 bool ProjectWriter::WriteSealed(const int32_t* words, size_t groups) {
   if (position_ < kGrid || (position_ - kGrid) % kGroupBytes != 0) return false;
   const size_t first = (position_ - kGrid) / kGroupBytes;
-  // A record written over one that still waits: seal the waiting one first.
-  for (const Run& run : pending_)
-    if (first < run.end && run.first < first + groups) {
+  // The records wait and are sealed together when the image is taken, the cipher
+  // spread over the processor's cores. A record written over one that still waits
+  // has the waiting one sealed first, as a file written record by record would.
+  if (pendingMark_.size() < first + groups) pendingMark_.resize(first + groups, 0);
+  for (size_t g = first; g < first + groups; ++g)
+    if (pendingMark_[g]) {
       SealPending();
       break;
     }
@@ -61,21 +62,32 @@ bool ProjectWriter::WriteSealed(const int32_t* words, size_t groups) {
     pending_.back().end += groups;
   else
     pending_.push_back(Run{first, first + groups});
-  pendingGroups_ += groups;
+  std::fill_n(pendingMark_.begin() + static_cast<long>(first), groups, uint8_t{1});
   position_ += groups * kGroupBytes;
-  if (pendingGroups_ >= kSealBatchGroups) SealPending();
   return true;
 }
 
 void ProjectWriter::SealPending() {
   // All waiting groups in one go, wherever their records lie, so that the short
   // records (a section's two groups) share the cipher's lanes with the others.
-  pendingAddresses_.clear();
-  for (const Run& run : pending_)
-    for (size_t g = run.first; g < run.end; ++g) pendingAddresses_.push_back(image_.data() + kGrid + g * kGroupBytes);
-  SealGroupsAt(pendingAddresses_.data(), pendingAddresses_.size(), key_);
+  if (pending_.empty()) return;
+  // The runs in two halves of about as many groups each; each half gathers its
+  // groups' addresses, clears their marks and seals them, side by side.
+  size_t total = 0;
+  for (const Run& run : pending_) total += run.end - run.first;
+  pendingAddresses_.resize(total);
+  InTwoHalves(pending_.size(), total >= kGroupsWorthATread, [&](size_t from, size_t to) {
+    size_t at = 0;
+    for (size_t r = 0; r < from; ++r) at += pending_[r].end - pending_[r].first;
+    const size_t start = at;
+    for (size_t r = from; r < to; ++r)
+      for (size_t g = pending_[r].first; g < pending_[r].end; ++g) {
+        pendingAddresses_[at++] = image_.data() + kGrid + g * kGroupBytes;
+        pendingMark_[g] = 0;
+      }
+    SealGroupsAt(pendingAddresses_.data() + start, at - start, key_);
+  });
   pending_.clear();
-  pendingGroups_ = 0;
 }
 
 const std::vector<uint8_t>& ProjectWriter::Image() {

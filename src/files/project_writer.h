@@ -59,7 +59,7 @@ class ProjectWriter {
   TeaKey key_;
   std::vector<uint8_t> image_;
   std::vector<Run> pending_;
-  size_t pendingGroups_ = 0;
+  std::vector<uint8_t> pendingMark_;        // 1 for each group of the grid waiting to be sealed
   std::vector<uint8_t*> pendingAddresses_;  // the waiting groups, gathered for one sealing
   size_t position_ = 0;
 };

@@ -18,6 +18,9 @@ namespace meridal {
 
 constexpr size_t kGroupBytes = 32;
 constexpr size_t kGroupWords = 8;
+// Below this many groups (a 2 MB file) the cipher runs on one thread: a second
+// would cost more to start than it saves.
+constexpr size_t kGroupsWorthATread = 65536;
 
 // The 8-byte block g of a plaintext group and back (the interleaving alone).
 void GatherBlock(const uint8_t group[kGroupBytes], int g, uint8_t block[8]);
