@@ -91,13 +91,13 @@ FileOutcome LoadProjectFile(const std::string& path, TTrack& track, IMessages& m
 FileOutcome SaveProjectFile(const std::string& path, TTrack& track, TFiller& filler, IMessages& messages,
                             IFileCalls& calls) {
   const auto image = WriteProjectImage(track, filler, messages);
-  if (!image) return FileOutcome{FileStatus::Failed};
+  if (!image) return FileOutcome::Failed();
   return WriteImageFile(path, *image, messages, calls);
 }
 
 FileOutcome ExportTrackFile(const std::string& path, TTrack& track, IMessages& messages, IFileCalls& calls) {
   const auto image = ExportTrackImage(track, messages);
-  if (!image) return FileOutcome{FileStatus::Failed};
+  if (!image) return FileOutcome::Failed();
   return WriteImageFile(path, *image, messages, calls);
 }
 

@@ -35,6 +35,12 @@ struct FileOutcome {
   uint64_t bytes = 0;
   bool inPlace = false;
   bool operator==(FileStatus other) const { return status == other; }
+  // A failure that has shown its message already.
+  static FileOutcome Failed() {
+    FileOutcome outcome;
+    outcome.status = FileStatus::Failed;
+    return outcome;
+  }
 };
 
 // Project files larger than this are refused as unreadable ("Track: Error reading

@@ -111,7 +111,7 @@ FileOutcome LoadTrackFile(const std::string& path, std::optional<TrackFormat> fo
 FileOutcome SaveTrackFile(const std::string& path, TrackFormat format, TTrack& track, TFiller& filler,
                           IMessages& messages, IFileCalls& calls) {
   const auto image = WriteTrackImage(format, track, filler, messages);
-  if (!image) return FileOutcome{FileStatus::Failed};
+  if (!image) return FileOutcome::Failed();
   return WriteImageFile(path, *image, messages, calls);
 }
 
