@@ -1,8 +1,8 @@
 #include "files/track_json_canonical.h"
 
-#include <charconv>
 #include <climits>
 #include <cstring>
+#include <string>
 
 #include "files/track_assembly.h"
 #include "files/track_json_format.h"
@@ -20,35 +20,46 @@ class Scanner {
   explicit Scanner(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
 
   bool AtEnd() const { return p_ == end_; }
-  // The literal, if the text continues with it.
+  // The literal, if the text continues with it. (The literals are a few
+  // characters long: compared in place, without a call.)
   bool Take(std::string_view literal) {
-    if (static_cast<size_t>(end_ - p_) < literal.size() || std::memcmp(p_, literal.data(), literal.size()) != 0)
-      return false;
-    p_ += literal.size();
+    const size_t n = literal.size();
+    if (static_cast<size_t>(end_ - p_) < n) return false;
+    for (size_t i = 0; i < n; ++i)
+      if (p_[i] != literal[i]) return false;
+    p_ += n;
     return true;
   }
   // An integer as JSON writes one (no plus sign, no leading zero, no fraction or
-  // exponent) that fits in 32 bits.
+  // exponent) that fits in 32 bits. Read digit by digit: the text holds millions.
   bool Integer(int32_t& value) {
-    const char* digits = p_ < end_ && *p_ == '-' ? p_ + 1 : p_;
-    if (digits == end_ || *digits < '0' || *digits > '9') return false;
-    if (*digits == '0' && digits + 1 < end_ && digits[1] >= '0' && digits[1] <= '9') return false;
+    const char* q = p_;
+    const bool negative = q < end_ && *q == '-';
+    if (negative) ++q;
+    const char* digits = q;
     int64_t v = 0;
-    const auto [next, error] = std::from_chars(p_, end_, v);
-    if (error != std::errc() || v < INT32_MIN || v > INT32_MAX) return false;
-    if (next < end_ && (*next == '.' || *next == 'e' || *next == 'E')) return false;
-    p_ = next;
+    while (q < end_ && *q >= '0' && *q <= '9' && q - digits < 11) v = v * 10 + (*q++ - '0');
+    const size_t count = static_cast<size_t>(q - digits);
+    if (count == 0 || (count > 1 && *digits == '0')) return false;
+    if (q < end_ && ((*q >= '0' && *q <= '9') || *q == '.' || *q == 'e' || *q == 'E')) return false;
+    if (negative) v = -v;
+    if (v < INT32_MIN || v > INT32_MAX) return false;
+    p_ = q;
     value = static_cast<int32_t>(v);
     return true;
   }
   // ", " after the object's fields before it, then "key": and the integer; the
   // text stays where it was when it does not continue so.
-  bool Field(const char* key, bool first, int32_t& value) {
+  bool Field(const std::string& quotedKey, bool first, int32_t& value) {
     const char* start = p_;
-    if ((first || Take(", ")) && Take("\"") && Take(key) && Take("\": ") && Integer(value)) return true;
+    if ((first || Take(", ")) && Take(quotedKey) && Integer(value)) return true;
     p_ = start;
     return false;
   }
+  bool Field(const char* key, bool first, int32_t& value) { return Field(Quoted(key), first, value); }
+
+  // "key": as the writer writes it.
+  static std::string Quoted(const char* key) { return std::string("\"") + key + "\": "; }
 
  private:
   const char* p_;
@@ -61,13 +72,22 @@ constexpr std::string_view kAltitudesAfterNoWall = "],\n      \"altitudes\": [";
 constexpr std::string_view kRecordOpen = "\n        {";
 constexpr std::string_view kNextRecord = ",\n        {";
 
+// The eight keys of a record, quoted as the writer writes them, made once.
+struct QuotedKeys {
+  std::string key[8];
+  explicit QuotedKeys(const char* const (&keys)[8]) {
+    for (int k = 0; k < 8; ++k) key[k] = Scanner::Quoted(keys[k]);
+  }
+};
+
 bool ReadWalls(Scanner& in, TSection& section) {
+  static const QuotedKeys keys(kJsonWallKeys);
   if (in.Take(kAltitudesAfterNoWall)) return true;
   if (!in.Take(kRecordOpen)) return false;
   do {
     int32_t v[8];
     for (int k = 0; k < 8; ++k)
-      if (!in.Field(kJsonWallKeys[k], k == 0, v[k])) return false;
+      if (!in.Field(keys.key[k], k == 0, v[k])) return false;
     if (!in.Take("}")) return false;
     if (!section.Walls.empty()) {
       const TWall& before = *section.Walls.back();
@@ -79,12 +99,13 @@ bool ReadWalls(Scanner& in, TSection& section) {
 }
 
 bool ReadAltitude(Scanner& in, TSection& section) {
+  static const QuotedKeys keys(kJsonAltitudeKeys);
   int32_t v[8] = {};
   for (int k = 0; k < 4; ++k)
-    if (!in.Field(kJsonAltitudeKeys[k], k == 0, v[k])) return false;
-  const bool a3 = in.Field(kJsonAltitudeKeys[kJsonA3], false, v[kJsonA3]);
-  const bool b2 = in.Field(kJsonAltitudeKeys[kJsonB2], false, v[kJsonB2]);
-  if (!in.Field("x", false, v[6]) || !in.Field("y", false, v[7]) || !in.Take("}")) return false;
+    if (!in.Field(keys.key[k], k == 0, v[k])) return false;
+  const bool a3 = in.Field(keys.key[kJsonA3], false, v[kJsonA3]);
+  const bool b2 = in.Field(keys.key[kJsonB2], false, v[kJsonB2]);
+  if (!in.Field(keys.key[6], false, v[6]) || !in.Field(keys.key[7], false, v[7]) || !in.Take("}")) return false;
   if (!a3) v[kJsonA3] = wrapMul(3, v[0]);
   if (!b2) v[kJsonB2] = wrapMul(2, v[1]);
   section.Altitudes.push_back(NewAltitude(&section, v));
