@@ -25,15 +25,16 @@ void EnableItems(IEditCommands& menu, bool structural, bool sectionOnly, bool co
 }  // namespace
 
 // ---- labels ----
+// "%s %i" of the kind's word and the number (and "%s %i %s" with the section's
+// kind), put together without a format string: a trace edit relabels tens of
+// thousands of nodes.
 
 std::string TStraightSection::Label(const std::string&) const {
-  return FormatPrintf("%s %i %s", "Section", Number, "(straight)");
+  return "Section " + std::to_string(Number) + " (straight)";
 }
-std::string TCurvedSection::Label(const std::string&) const {
-  return FormatPrintf("%s %i %s", "Section", Number, "(curved)");
-}
-std::string TWall::Label(const std::string&) const { return FormatPrintf("%s %i", "Wall", Number); }
-std::string TAltitude::Label(const std::string&) const { return FormatPrintf("%s %i", "Altitude", Number); }
+std::string TCurvedSection::Label(const std::string&) const { return "Section " + std::to_string(Number) + " (curved)"; }
+std::string TWall::Label(const std::string&) const { return "Wall " + std::to_string(Number); }
+std::string TAltitude::Label(const std::string&) const { return "Altitude " + std::to_string(Number); }
 
 // ---- the tree ----
 
