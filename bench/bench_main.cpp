@@ -8,7 +8,7 @@
 #include <map>
 #include <string>
 
-#include "files/cipher_kernel.h"
+#include "files/cipher/cipher_kernel.h"
 
 #if defined(__GLIBC__)
 #include <malloc.h>

@@ -10,13 +10,13 @@
 #include <utility>
 #include <vector>
 
-#include "files/cipher_kernel.h"
-#include "files/project_io.h"
-#include "files/project_key.h"
-#include "files/seal.h"
-#include "files/track_import.h"
-#include "files/track_json_reader.h"
-#include "files/track_json_writer.h"
+#include "files/cipher/cipher_kernel.h"
+#include "files/project/project_io.h"
+#include "files/project/project_key.h"
+#include "files/cipher/seal.h"
+#include "files/trackfile/track_import.h"
+#include "files/json/track_json_reader.h"
+#include "files/json/track_json_writer.h"
 #include "model/track.h"
 #include "platform/messages.h"
 #include "model/synthetic_track.h"

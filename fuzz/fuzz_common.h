@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "files/project_io.h"
+#include "files/project/project_io.h"
 #include "model/track.h"
 #include "platform/messages.h"
 

@@ -7,9 +7,9 @@
 
 #include "files/track_assembly.h"
 #include "files/track_formats.h"
-#include "files/track_json_canonical.h"
-#include "files/track_json_reader.h"
-#include "files/track_json_writer.h"
+#include "files/json/track_json_canonical.h"
+#include "files/json/track_json_reader.h"
+#include "files/json/track_json_writer.h"
 #include "fuzz_common.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

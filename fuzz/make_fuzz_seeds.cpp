@@ -6,10 +6,10 @@
 #include <fstream>
 #include <string>
 
-#include "files/project_io.h"
-#include "files/project_key.h"
-#include "files/seal.h"
-#include "files/track_json_writer.h"
+#include "files/project/project_io.h"
+#include "files/project/project_key.h"
+#include "files/cipher/seal.h"
+#include "files/json/track_json_writer.h"
 #include "model/track.h"
 #include "model/synthetic_track.h"
 

@@ -3,8 +3,8 @@
 // record indices instead of unsealing to noise.
 #include <vector>
 
-#include "files/project_key.h"
-#include "files/seal.h"
+#include "files/project/project_key.h"
+#include "files/cipher/seal.h"
 #include "fuzz_common.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -23,8 +23,8 @@
 #include <string>
 #include <vector>
 
-#include "files/filler.h"
-#include "files/project_io.h"
+#include "files/cipher/filler.h"
+#include "files/project/project_io.h"
 #include "model/synthetic_track.h"
 #include "model/track.h"
 #include "platform/file_dialogs.h"

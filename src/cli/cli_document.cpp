@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "files/project_io.h"
+#include "files/project/project_io.h"
 #include "files/track_formats.h"
 #include "model/track.h"
 #include "shell/shell_texts.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "files/project_format.h"  // IsStraightType: the kind a type word names
+#include "files/project/project_format.h"  // IsStraightType: the kind a type word names
 
 namespace meridal {
 

@@ -4,10 +4,10 @@
 #include <cctype>
 #include <new>
 
-#include "files/project_format.h"
-#include "files/track_import.h"
-#include "files/track_json_reader.h"
-#include "files/track_json_writer.h"
+#include "files/project/project_format.h"
+#include "files/trackfile/track_import.h"
+#include "files/json/track_json_reader.h"
+#include "files/json/track_json_writer.h"
 #include "model/track.h"
 
 namespace meridal {
@@ -99,7 +99,7 @@ std::optional<std::vector<uint8_t>> WriteTrackImage(TrackFormat format, TTrack& 
 FileOutcome LoadTrackFile(const std::string& path, std::optional<TrackFormat> format, TTrack& track,
                           IMessages& messages, TrackFormat* used) {
   FileOutcome outcome;
-  auto image = ReadFileImage(path, messages, outcome);
+  auto image = ReadFileImage(path, messages, outcome, kMaxProjectFileBytes);
   if (!image) return outcome;
   if (!format) format = TrackFormatOfPath(path);
   if (!format) format = SniffTrackFormat(*image);

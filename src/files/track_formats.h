@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "files/filler.h"
-#include "files/project_io.h"  // FileOutcome
+#include "files/cipher/filler.h"
+#include "files/project/project_io.h"  // FileOutcome
 #include "platform/messages.h"
 
 namespace meridal {

@@ -1,7 +1,7 @@
 // The files on disk: any of the three formats read and written through the
 // format registry, by the name's extension; the track file export.
-#include "files/filler.h"
-#include "files/project_io.h"
+#include "files/cipher/filler.h"
+#include "files/project/project_io.h"
 #include "files/track_formats.h"
 #include "shell/document_files.h"
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "files/project_io.h"  // FileOutcome
+#include "files/project/project_io.h"  // FileOutcome
 #include "platform/messages.h"
 
 namespace meridal {

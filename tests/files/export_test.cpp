@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "file_test_support.h"
-#include "files/project_io.h"
-#include "files/track_export.h"
+#include "files/project/project_io.h"
+#include "files/trackfile/track_export.h"
 #include "support/recording_messages.h"
 
 namespace meridal {

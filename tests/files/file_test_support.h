@@ -5,10 +5,10 @@
 #include <memory>
 #include <vector>
 
-#include "files/byte_order.h"
-#include "files/project_format.h"
-#include "files/project_key.h"
-#include "files/seal.h"
+#include "files/safety/byte_order.h"
+#include "files/project/project_format.h"
+#include "files/project/project_key.h"
+#include "files/cipher/seal.h"
 #include "model/curved_section.h"
 #include "model/straight_section.h"
 #include "model/track.h"

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "file_test_support.h"
-#include "files/project_io.h"
+#include "files/project/project_io.h"
 #include "files/track_formats.h"
-#include "files/track_json_writer.h"
+#include "files/json/track_json_writer.h"
 #include "support/recording_messages.h"
 
 namespace meridal::testing {

@@ -16,7 +16,7 @@
 
 #include "model/synthetic_track.h"
 #include "model/track.h"
-#include "files/project_io.h"
+#include "files/project/project_io.h"
 #include "support/recording_messages.h"
 
 namespace meridal {

@@ -5,10 +5,10 @@
 #include <random>
 
 #include "file_test_support.h"
-#include "files/project_io.h"
-#include "files/project_reader.h"
-#include "files/project_writer.h"
-#include "files/seal.h"
+#include "files/project/project_io.h"
+#include "files/project/project_reader.h"
+#include "files/project/project_writer.h"
+#include "files/cipher/seal.h"
 #include "support/recording_messages.h"
 
 namespace meridal {

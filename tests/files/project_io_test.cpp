@@ -11,7 +11,7 @@
 #include <fstream>
 
 #include "file_test_support.h"
-#include "files/project_io.h"
+#include "files/project/project_io.h"
 #include "support/recording_messages.h"
 
 namespace meridal {

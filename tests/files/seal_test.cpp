@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "files/byte_order.h"
-#include "files/cipher_kernel.h"
-#include "files/filler.h"
-#include "files/seal.h"
-#include "files/tea.h"
+#include "files/safety/byte_order.h"
+#include "files/cipher/cipher_kernel.h"
+#include "files/cipher/filler.h"
+#include "files/cipher/seal.h"
+#include "files/cipher/tea.h"
 
 namespace meridal {
 namespace {

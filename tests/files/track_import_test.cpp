@@ -3,7 +3,7 @@
 // disagree are repaired with one warning.
 #include <gtest/gtest.h>
 
-#include "files/track_import.h"
+#include "files/trackfile/track_import.h"
 #include "format_test_support.h"
 
 namespace meridal {

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "files/track_assembly.h"
-#include "files/track_json_reader.h"
+#include "files/json/track_json_reader.h"
 #include "format_test_support.h"
 
 namespace meridal {

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "edit/edit_support.h"
-#include "files/project_io.h"
+#include "files/project/project_io.h"
 #include "history/editor.h"
 #include "model/object_path.h"
 #include "support/recording_messages.h"

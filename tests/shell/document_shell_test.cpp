@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "files/project_io.h"
+#include "files/project/project_io.h"
 #include "graphics/scale_draw.h"
 #include "model/track.h"
 #include "shell/shell_doubles.h"

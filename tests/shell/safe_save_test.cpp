@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "files/file_calls.h"
+#include "files/safety/file_calls.h"
 #include "model/track.h"
 #include "shell/document_shell.h"
 #include "shell/shell_doubles.h"

@@ -24,8 +24,8 @@
 #include "ui/edit_value_dialog.h"
 #include "ui/qt_shell_dialogs.h"
 
-#include "files/project_io.h"
-#include "files/track_json_writer.h"
+#include "files/project/project_io.h"
+#include "files/json/track_json_writer.h"
 #include "ui/ui_fixture.h"
 #include "ui/ui_test_main.h"
 

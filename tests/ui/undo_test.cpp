@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "files/filler.h"
-#include "files/project_io.h"
+#include "files/cipher/filler.h"
+#include "files/project/project_io.h"
 #include "model/synthetic_track.h"
 #include "model/track.h"
 #include "ui/graph_window.h"

@@ -1,9 +1,0 @@
-#include "files/filler.h"
-
-#include <ctime>
-
-namespace meridal {
-
-TFiller TFiller::FromClock() { return TFiller(static_cast<uint32_t>(std::time(nullptr))); }
-
-}  // namespace meridal
