@@ -5,6 +5,7 @@
 
 #include <random>
 
+#include "check/track_fixes.h"
 #include "edit/edit_support.h"
 #include "files/project/project_io.h"
 #include "history/editor.h"
@@ -84,7 +85,7 @@ struct Session {
 
   Outcome AnyChange() {
     TSection& s = AnySection();
-    switch (Pick(18)) {
+    switch (Pick(20)) {
       case 0: return editor.Remove(s);
       case 1: return editor.Add(s, Pick(2) == 0);
       case 2: return editor.Split(s, Between(-5, s.Length + 5));
@@ -96,8 +97,17 @@ struct Session {
       case 8: return editor.CopyAltitude(*s.Altitude(Pick(s.NumberOfAltitudes())));
       case 9: return editor.RemoveTrace(Pick(track.NumberOfTraces()));
       case 10: return editor.AddTrace(Pick(track.NumberOfTraces()), Pick(2) == 0);
+      case 11: return AnyFix(s);
       default: return SetSomeValue();
     }
+  }
+
+  // One of the check's fixes: many sections' values in one step.
+  Outcome AnyFix(const TSection& s) {
+    const FixCommand commands[] = {FixCommand::JoinToPrevious, FixCommand::JoinAllPositions,
+                                   FixCommand::MatchHeights,   FixCommand::MatchAllHeights,
+                                   FixCommand::MatchWalls,     FixCommand::MatchAllWalls};
+    return ApplyFix(editor, commands[Pick(6)], s.Number).outcome;
   }
 
   std::mt19937 random;
