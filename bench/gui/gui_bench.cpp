@@ -170,7 +170,7 @@ void MeasureEdits(const std::string& path) {
   w.OpenAtStartUp(QString::fromStdString(path));
   Idle();
   const auto select = [&](TBase& object) {
-    shell.Track->Nodes->Select(object.TreeNode);
+    shell.Track()->Nodes->Select(object.TreeNode);
     Idle();
   };
   struct Edit {
@@ -180,19 +180,19 @@ void MeasureEdits(const std::string& path) {
   const std::vector<Edit> edits = {
       {"set a value (Length)",
        [&] {
-         select(*shell.Track->Section(5000));
+         select(*shell.Track()->Section(5000));
          frame.dialogs.typed = 400000;
-         shell.Change([&](history::TEditor& e) { return e.SetValue(*shell.Track->Section(5000), "Length", 400000); });
+         shell.Change([&](history::TEditor& e) { return e.SetValue(*shell.Track()->Section(5000), "Length", 400000); });
        }},
-      {"remove a section", [&] { select(*shell.Track->Section(5000)); w.EditRemoveClick(); }},
-      {"add a section after", [&] { select(*shell.Track->Section(5000)); w.EditAddAfterClick(); }},
+      {"remove a section", [&] { select(*shell.Track()->Section(5000)); w.EditRemoveClick(); }},
+      {"add a section after", [&] { select(*shell.Track()->Section(5000)); w.EditAddAfterClick(); }},
       {"split a section",
        [&] {
-         select(*shell.Track->Section(5000));
+         select(*shell.Track()->Section(5000));
          frame.dialogs.typed = 100000;
          w.EditSplitClick();
        }},
-      {"change a section's type", [&] { select(*shell.Track->Section(5000)); w.EditChangeTypeClick(); }},
+      {"change a section's type", [&] { select(*shell.Track()->Section(5000)); w.EditChangeTypeClick(); }},
       {"remove a trace", [&] { shell.Change([](history::TEditor& e) { return e.RemoveTrace(7); }); }},
       {"add a trace", [&] { shell.Change([](history::TEditor& e) { return e.AddTrace(7, true); }); }},
   };
@@ -205,7 +205,7 @@ void MeasureEdits(const std::string& path) {
     const double redone = Timed([&] { w.EditRedoClick(); });
     std::printf("  %-26s %8.1f %8.1f %8.1f\n", edit.name, done, undone, redone);
   }
-  std::printf("  (steps kept: %zu, history bytes: %zu)\n", shell.History.Count(), shell.History.Bytes());
+  std::printf("  (steps kept: %zu, history bytes: %zu)\n", shell.Document()->History().Count(), shell.Document()->History().Bytes());
 }
 
 }  // namespace

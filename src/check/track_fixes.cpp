@@ -1,8 +1,6 @@
 #include "check/track_fixes.h"
 
 #include <algorithm>
-#include <functional>
-#include <memory>
 
 #include "model/track.h"
 
@@ -10,16 +8,15 @@ namespace meridal {
 
 namespace {
 
-using Touch = std::function<void(int)>;
 using Entries = std::vector<TFixEntry>;
 
-// Notes a value the fix took on; a redo of the step notes nothing.
-void Note(Entries* entries, ProblemKind kind, int s, int item, double before, double after, bool refused) {
-  if (entries) entries->push_back({{kind, s, item, before, after, after - before}, refused});
+// Notes a value the fix took on, or would have.
+void Note(Entries& entries, ProblemKind kind, int s, int item, double before, double after, bool refused) {
+  entries.push_back({{kind, s, item, before, after, after - before}, refused});
 }
 
-void NotePosition(Entries* entries, ProblemKind kind, int s, int32_t value, bool refused) {
-  if (entries) entries->push_back({{kind, s, -1, 0, double(value), double(value)}, refused});
+void NotePosition(Entries& entries, ProblemKind kind, int s, int32_t value, bool refused) {
+  entries.push_back({{kind, s, -1, 0, double(value), double(value)}, refused});
 }
 
 TSection& Previous(const TTrack& track, int s) { return *track.Section(s == 0 ? track.NumberOfSections() - 1 : s - 1); }
@@ -29,23 +26,21 @@ TSection& Previous(const TTrack& track, int s) { return *track.Section(s == 0 ? 
 bool OwnPredecessor(const TTrack& track) { return track.NumberOfSections() == 1; }
 
 // The heading first, then the start: the gaps are measured along the heading.
-void Join(TTrack& track, int s, const Touch& touch, Entries* entries) {
+void Join(TTrack& track, int s, Entries& entries) {
   TSection& section = *track.Section(s);
   const bool alone = OwnPredecessor(track);
   if (const int32_t mismatch = section.OrientationMismatch(); mismatch != 0) {
-    if (!alone) touch(s);
-    const bool done = !alone && section.AccessValue("Orientation mismatch", 0, true) != 0;
+    const bool done = !alone && section.SetValue("Orientation mismatch", 0);
     NotePosition(entries, ProblemKind::OrientationMismatch, s, mismatch, !done);
   }
   const int32_t along = section.LongitudinalGap(), across = section.LateralGap();
   if (along == 0 && across == 0) return;
-  if (!alone) touch(s);
   const bool done = !alone && section.SetGaps(0, 0);
   if (along != 0) NotePosition(entries, ProblemKind::LongitudinalGap, s, along, !done);
   if (across != 0) NotePosition(entries, ProblemKind::LateralGap, s, across, !done);
 }
 
-void MatchHeights(TTrack& track, int s, const Touch& touch, Entries* entries) {
+void MatchHeights(TTrack& track, int s, Entries& entries) {
   TSection& section = *track.Section(s);
   const TSection& previous = Previous(track, s);
   const bool alone = OwnPredecessor(track);
@@ -53,8 +48,7 @@ void MatchHeights(TTrack& track, int s, const Touch& touch, Entries* entries) {
   for (int j = 0; j < traces; ++j) {
     const int32_t end = previous.Altitude(j)->HeightAtEnd(), start = section.Altitude(j)->HeightAtStart;
     if (start == end) continue;
-    if (!alone) touch(s);
-    const bool done = !alone && section.Altitude(j)->AccessValue("Height@Start", end, true) != 0;
+    const bool done = !alone && section.Altitude(j)->SetValue("Height@Start", end);
     Note(entries, ProblemKind::HeightStep, s, j, end, start, !done);
   }
 }
@@ -62,7 +56,7 @@ void MatchHeights(TTrack& track, int s, const Touch& touch, Entries* entries) {
 // A wall may only move between its neighbours, which may be about to move out of
 // its way: the walls are set in rounds until a round sets none. What is left
 // would break the walls' order where they end up, and is refused.
-void MatchWalls(TTrack& track, int s, const Touch& touch, Entries* entries) {
+void MatchWalls(TTrack& track, int s, Entries& entries) {
   TSection& section = *track.Section(s);
   const TSection& previous = Previous(track, s);
   if (previous.NumberOfWalls() != section.NumberOfWalls()) return;  // information, not a problem
@@ -77,32 +71,31 @@ void MatchWalls(TTrack& track, int s, const Touch& touch, Entries* entries) {
     if (from != to) pending.push_back({k, from, to, false});
   }
   if (pending.empty()) return;
-  touch(s);
   for (bool moved = true; moved;) {
     moved = false;
     for (Pending& p : pending)
-      if (!p.done && section.Wall(p.wall)->AccessValue("From", p.to, true)) p.done = moved = true;
+      if (!p.done && section.Wall(p.wall)->SetValue("From", p.to)) p.done = moved = true;
   }
   for (const Pending& p : pending) Note(entries, ProblemKind::WallJump, s, p.wall, p.to, p.from, !p.done);
 }
 
-void Run(TTrack& track, FixCommand command, int section, const Touch& touch, Entries* entries) {
+void Run(TTrack& track, FixCommand command, int section, Entries& entries) {
   const int count = track.NumberOfSections();
   switch (command) {
     case FixCommand::JoinToPrevious:
-      return Join(track, section, touch, entries);
+      return Join(track, section, entries);
     case FixCommand::JoinAllPositions:
-      for (int s = 1; s < count; ++s) Join(track, s, touch, entries);
+      for (int s = 1; s < count; ++s) Join(track, s, entries);
       return;
     case FixCommand::MatchHeights:
-      return MatchHeights(track, section, touch, entries);
+      return MatchHeights(track, section, entries);
     case FixCommand::MatchAllHeights:
-      for (int s = 1; s < count; ++s) MatchHeights(track, s, touch, entries);
+      for (int s = 1; s < count; ++s) MatchHeights(track, s, entries);
       return;
     case FixCommand::MatchWalls:
-      return MatchWalls(track, section, touch, entries);
+      return MatchWalls(track, section, entries);
     case FixCommand::MatchAllWalls:
-      for (int s = 0; s < count; ++s) MatchWalls(track, s, touch, entries);
+      for (int s = 0; s < count; ++s) MatchWalls(track, s, entries);
       return;
   }
 }
@@ -160,14 +153,9 @@ TFixReport ApplyFix(history::TEditor& editor, FixCommand command, int section) {
     report.outcome = history::Outcome::Refused;
     return report;
   }
-  // The step runs the change again on Redo: only this first run reports.
-  auto sink = std::make_shared<Entries*>(&report.entries);
   const TObjectPath selection = one ? TObjectPath::Section(section) : TObjectPath::Track();
   report.outcome = editor.ChangeValues(StepText(command, section), selection,
-                                       [command, section, sink](TTrack& track, const Touch& touch) {
-                                         Run(track, command, section, touch, *sink);
-                                       });
-  *sink = nullptr;
+                                       [&](TTrack& track) { Run(track, command, section, report.entries); });
   return report;
 }
 

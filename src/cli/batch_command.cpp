@@ -15,13 +15,13 @@ namespace meridal {
 namespace {
 
 int RunUndo(TCliSession& session, const CliArgs&, CliIo io) {
-  if (session.History().Undo(*session.Track(io))) return 0;
+  if (session.Document(io)->Undo()) return 0;
   io.err << "Nothing to undo\n";
   return 1;
 }
 
 int RunRedo(TCliSession& session, const CliArgs&, CliIo io) {
-  if (session.History().Redo(*session.Track(io))) return 0;
+  if (session.Document(io)->Redo()) return 0;
   io.err << "Nothing to redo\n";
   return 1;
 }
@@ -29,7 +29,7 @@ int RunRedo(TCliSession& session, const CliArgs&, CliIo io) {
 // One line a state, the opened one first (as the History window shows it), the
 // state the document is in marked with "*".
 int RunHistory(TCliSession& session, const CliArgs&, CliIo io) {
-  const history::THistory& steps = session.History();
+  const history::THistory& steps = session.Document(io)->History();
   for (size_t row = 0; row <= steps.Count(); ++row)
     io.out << (row == steps.Index() ? "* " : "  ") << (row == 0 ? "<opened>" : steps.Step(row - 1).Text()) << '\n';
   return 0;
@@ -95,14 +95,15 @@ int CommandBatch(const CliArgs& args, CliIo io) {
     return 2;
   }
   TCliSession session(args.positional[0], args.Get("-o"), TCliSession::Mode::Batch);
-  if (!session.Track(io)) return 1;
+  TDocument* document = session.Document(io);
+  if (!document) return 1;
   const bool keepGoing = args.Has("--keep-going");
   bool failed = false;
   std::string line;
   for (long number = 1; std::getline(*io.in, line); ++number) {
     if (!line.empty() && line.back() == '\r') line.pop_back();  // a script written on Windows
     std::ostringstream said;
-    const size_t steps = session.History().Index();
+    const size_t steps = document->History().Index();
     const int code = RunLine(session, line, CliIo{io.out, said});
     if (code != 0 && said.str().empty()) said << "meridal-cli: the command failed\n";
     ReportLine(said.str(), number, io.err);
@@ -110,7 +111,7 @@ int CommandBatch(const CliArgs& args, CliIo io) {
     failed = true;
     // A failing line changes nothing, even one that did part of its work (a fix
     // with a refused value).
-    if (session.History().Index() > steps) session.History().GoTo(*session.Track(io), steps);
+    if (document->History().Index() > steps) document->GoTo(steps);
     if (!keepGoing) return 1;  // the document is not written
   }
   if (io.in->bad()) {

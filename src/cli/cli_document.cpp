@@ -53,14 +53,14 @@ bool ExportTrackTo(TTrack& track, const std::string& path, CliIo io) {
   return outcome.status == FileStatus::Ok;
 }
 
-TBase* FindObject(TTrack& track, const std::string& path, CliIo io) {
+const TBase* FindObject(const TTrack& track, const std::string& path, CliIo io) {
   const std::optional<TObjectPath> place = ParseObjectPath(path);
   if (!place) {
     io.err << "meridal-cli: not an object: '" << path
            << "' (track, \"section N\", \"section N/wall K\" or \"section N/altitude J\")\n";
     return nullptr;
   }
-  TBase* object = Resolve(track, *place);
+  const TBase* object = Resolve(track, *place);
   if (!object) io.err << "meridal-cli: no such object in this track: '" << path << "'\n";
   return object;
 }

@@ -36,7 +36,7 @@ bool SaveTrack(TTrack& track, const std::string& path, CliIo io, std::optional<T
 bool ExportTrackTo(TTrack& track, const std::string& path, CliIo io);
 
 // Resolves an object path argument, reporting a bad or missing one.
-TBase* FindObject(TTrack& track, const std::string& path, CliIo io);
+const TBase* FindObject(const TTrack& track, const std::string& path, CliIo io);
 
 // Expects exactly `count` positional arguments (or between min and max).
 bool ExpectArgs(const CliArgs& args, size_t min, size_t max, const char* usage, CliIo io);

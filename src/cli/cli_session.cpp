@@ -29,29 +29,30 @@ TCliSession::TCliSession(std::string path, std::string output, Mode mode)
 
 TCliSession::~TCliSession() = default;
 
-TTrack* TCliSession::Track(CliIo io) {
-  if (tried_) return track_.get();
+TDocument* TCliSession::Document(CliIo io) {
+  if (tried_) return document_.get();
   tried_ = true;
-  track_ = LoadTrack(path_, io, &format_);
-  if (!track_) return nullptr;
-  editor_.emplace(*track_, history_);
+  std::unique_ptr<TTrack> track = LoadTrack(path_, io, &format_);
+  if (!track) return nullptr;
+  document_ = std::make_unique<TDocument>(std::move(track), path_);
   // Another output file does not hold the document yet: it is written at the end
   // even when nothing changed, as -o always did.
-  if (!output_.empty()) history_.SetNeverClean();
-  return track_.get();
+  if (!output_.empty()) document_->MarkNeverClean();
+  return document_.get();
 }
 
 bool TCliSession::SaveToTarget(CliIo io) {
-  if (!track_) return false;
-  const bool saved = output_.empty() ? SaveTrack(*track_, path_, io, format_) : SaveTrack(*track_, output_, io);
-  if (saved) history_.SetClean();
+  if (!document_) return false;
+  TTrack& track = const_cast<TTrack&>(document_->Track());  // the writers only read it
+  const bool saved = output_.empty() ? SaveTrack(track, path_, io, format_) : SaveTrack(track, output_, io);
+  if (saved) document_->MarkSaved();
   return saved;
 }
 
 bool TCliSession::SaveTo(const std::string& path, CliIo io) {
-  if (!track_) return false;
+  if (!document_) return false;
   if (SameFile(path, output_.empty() ? path_ : output_)) return SaveToTarget(io);
-  return SaveTrack(*track_, path, io);
+  return SaveTrack(const_cast<TTrack&>(document_->Track()), path, io);
 }
 
 }  // namespace meridal

@@ -2,15 +2,15 @@
 // TCliSession: the one document a command works on, in memory. A one-shot command
 // opens it, runs and writes it back when it changed; a batch runs every line on
 // the same session, so nothing is read again between commands. Every change goes
-// through the editor, so that each is one step of the history and `undo` can take
-// it back.
+// through the document, so that each is one step of its history and `undo` can
+// take it back.
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "cli/cli.h"
+#include "document/document.h"
 #include "files/track_formats.h"
-#include "history/editor.h"
 
 namespace meridal {
 
@@ -32,14 +32,15 @@ class TCliSession {
 
   // The document, read at the first call; nullptr after reporting why it could
   // not be read (and at every later call).
-  TTrack* Track(CliIo io);
-  // The editor and the history of the document Track() has read.
-  history::TEditor& Editor() { return *editor_; }
-  history::THistory& History() { return history_; }
+  TDocument* Document(CliIo io);
+  const TTrack* Track(CliIo io) {
+    TDocument* document = Document(io);
+    return document ? &document->Track() : nullptr;
+  }
   bool SavesAtOnce() const { return mode_ == Mode::OneShot; }
 
   // The target does not hold the document as it stands.
-  bool Changed() const { return track_ && !history_.IsClean(); }
+  bool Changed() const { return document_ && document_->Modified(); }
   // Writes the document to its target; the state written becomes the saved one.
   bool SaveToTarget(CliIo io);
   // Writes it to another file in the format its name tells, or to the target
@@ -51,9 +52,7 @@ class TCliSession {
   Mode mode_;
   bool tried_ = false;
   TrackFormat format_ = TrackFormat::Project;
-  std::unique_ptr<TTrack> track_;
-  history::THistory history_;
-  std::optional<history::TEditor> editor_;
+  std::unique_ptr<TDocument> document_;
 };
 
 }  // namespace meridal

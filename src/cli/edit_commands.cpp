@@ -3,6 +3,7 @@
 #include <array>
 #include <ostream>
 
+#include "present/object_labels.h"
 #include "cli/cli_document.h"
 #include "cli/cli_session.h"
 #include "cli/document_commands.h"
@@ -53,27 +54,28 @@ int Reported(history::Outcome outcome, CliIo io, const std::string& refusal) {
 }
 
 // Runs one edit operation on an object whose Edit menu allows it.
-int ApplyEdit(history::TEditor& editor, TBase& object, const EditOp& op, const std::string& argument, CliIo io) {
-  const std::string refusal = op.refusal ? RefusalText(op.refusal, object.Label(std::string())) : std::string();
+int ApplyEdit(TDocument& document, const TBase& object, const EditOp& op, const std::string& argument, CliIo io) {
+  const std::string refusal = op.refusal ? RefusalText(op.refusal, Label(object)) : std::string();
+  const TObjectPath path = PathOf(object);
   switch (op.command) {
-    case kEditRemove: return Reported(editor.Remove(object), io, refusal);
+    case kEditRemove: return Reported(document.Remove(path), io, refusal);
     case kEditAddBefore:
-    case kEditAddAfter: return Reported(editor.Add(object, op.command == kEditAddBefore), io, refusal);
-    case kEditChangeType: return Reported(editor.ChangeType(object), io, refusal);
+    case kEditAddAfter: return Reported(document.Add(path, op.command == kEditAddBefore), io, refusal);
+    case kEditChangeType: return Reported(document.ChangeType(path), io, refusal);
     case kEditSplit: {
       auto length = ParseValue(argument, ValueBase::Decimal);
       if (!length) return Refuse(io, "Input not valid !");
-      return Reported(editor.Split(object, *length), io, "Input not valid ! Range Error!");
+      return Reported(document.Split(path, *length), io, "Input not valid ! Range Error!");
     }
     case kEditCopyWallsFrom: {
       auto source = ParseCanonicalDecimal(argument);
       if (!source) return Refuse(io, "Input not valid !");
-      if (*source < 0 || *source >= editor.Track().NumberOfSections())
+      if (*source < 0 || *source >= document.Track().NumberOfSections())
         return Refuse(io, "Input not valid ! Range Error !");
-      return Reported(editor.CopyWallsFrom(*source, object.Number), io, "Input not valid ! Range Error !");
+      return Reported(document.CopyWallsFrom(*source, object.Number), io, "Input not valid ! Range Error !");
     }
-    case kEditCopyWallsToAll: return Reported(editor.CopyWallsToAll(object.Number), io, "Input not valid !");
-    case kEditCopyAltitude: return Reported(editor.CopyAltitude(object), io, "Input not valid !");
+    case kEditCopyWallsToAll: return Reported(document.CopyWallsToAll(object.Number), io, "Input not valid !");
+    case kEditCopyAltitude: return Reported(document.CopyAltitude(path), io, "Input not valid !");
   }
   return 0;
 }
@@ -86,9 +88,9 @@ int RunSet(TCliSession& session, const CliArgs& args, CliIo io) {
     io.err << "meridal-cli: --base takes dec, m, deg or curv\n";
     return 2;
   }
-  TTrack* track = session.Track(io);
-  if (!track) return 1;
-  TBase* object = FindObject(*track, args.positional[0], io);
+  TDocument* document = session.Document(io);
+  if (!document) return 1;
+  const TBase* object = FindObject(document->Track(), args.positional[0], io);
   if (!object) return 1;
   auto value = ParseValue(args.positional[2], *base);
   if (!value) return Refuse(io, "Input not valid !");
@@ -96,7 +98,7 @@ int RunSet(TCliSession& session, const CliArgs& args, CliIo io) {
   if (session.SavesAtOnce())
     if (const std::string unkept = UnkeptValueReason(*object, args.positional[1]); !unkept.empty())
       return Refuse(io, unkept);
-  return Reported(session.Editor().SetValue(*object, args.positional[1], *value), io, "Input not valid ! Range Error!");
+  return Reported(document->SetValue(PathOf(*object), args.positional[1], *value), io, "Input not valid ! Range Error!");
 }
 
 int RunEdit(TCliSession& session, const CliArgs& args, CliIo io) {
@@ -104,29 +106,28 @@ int RunEdit(TCliSession& session, const CliArgs& args, CliIo io) {
   for (const EditOp& candidate : kEditOps)
     if (args.positional[1] == candidate.name) op = &candidate;
   if (!op || (args.positional.size() == 3) != op->takesArgument) return kShowUsage;
-  TTrack* track = session.Track(io);
-  if (!track) return 1;
-  TBase* object = FindObject(*track, args.positional[0], io);
+  TDocument* document = session.Document(io);
+  if (!document) return 1;
+  const TBase* object = FindObject(document->Track(), args.positional[0], io);
   if (!object) return 1;
   CommandStates states;
-  object->EnableCommands(states);
+  EnableCommands(*object, states);
   if (!states.enabled[static_cast<size_t>(op->command)]) {
     io.err << "meridal-cli: " << op->name << " does not apply to " << args.positional[0] << "\n";
     return 1;
   }
-  return ApplyEdit(session.Editor(), *object, *op, op->takesArgument ? args.positional[2] : "", io);
+  return ApplyEdit(*document, *object, *op, op->takesArgument ? args.positional[2] : "", io);
 }
 
 int RunTrace(TCliSession& session, const CliArgs& args, CliIo io) {
   const std::string& op = args.positional[0];
   if (op != "remove" && op != "add-before" && op != "add-after") return kShowUsage;
-  TTrack* track = session.Track(io);
-  if (!track) return 1;
+  TDocument* document = session.Document(io);
+  if (!document) return 1;
   const std::string refusal = RefusalText(op == "remove" ? "Cannot remove" : "Cannot add", "Trace " + args.positional[1]);
   auto n = ParseCanonicalDecimal(args.positional[1]);
   if (!n) return Refuse(io, refusal);
-  history::TEditor& editor = session.Editor();
-  return Reported(op == "remove" ? editor.RemoveTrace(*n) : editor.AddTrace(*n, op == "add-after"), io, refusal);
+  return Reported(op == "remove" ? document->RemoveTrace(*n) : document->AddTrace(*n, op == "add-after"), io, refusal);
 }
 
 }  // namespace meridal

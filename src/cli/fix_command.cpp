@@ -33,10 +33,15 @@ int RunFix(TCliSession& session, const CliArgs& args, CliIo io) {
   for (const FixKind& candidate : kFixKinds)
     if (args.positional[0] == candidate.name) kind = &candidate;
   if (!kind) return kShowUsage;
-  if (!session.Track(io)) return 1;
+  TDocument* document = session.Document(io);
+  if (!document) return 1;
   int refused = 0;
   for (FixCommand command : kind->commands) {
-    const TFixReport report = ApplyFix(session.Editor(), command);
+    TFixReport report;
+    document->Change([&](history::TEditor& editor) {
+      report = ApplyFix(editor, command);
+      return report.outcome;
+    });
     for (const TFixEntry& entry : report.entries) (entry.refused ? io.err : io.out) << FixText(entry) << '\n';
     refused += report.Refusals();
   }

@@ -23,7 +23,7 @@ int RunProfile(TCliSession& session, const CliArgs& args, CliIo io) {
     io.err << "meridal-cli: --samples takes a number from 1 to " << kMostSamples << "\n";
     return 2;
   }
-  TTrack* track = session.Track(io);
+  const TTrack* track = session.Track(io);
   if (!track) return 1;
   io.out << "section,t,distance_m";
   for (int j = 0; j < track->NumberOfTraces(); ++j) io.out << ",trace_" << j << "_m";

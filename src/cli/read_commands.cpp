@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <ostream>
 
+#include "present/object_labels.h"
+#include "present/property_rows.h"
 #include "check/track_check.h"
 #include "cli/cli_document.h"
 #include "cli/cli_session.h"
@@ -19,9 +21,9 @@ namespace {
 void PrintTree(const TTrack& track, std::ostream& out) {
   out << "Track\n";
   for (const auto& section : track.Sections) {
-    out << "  " << section->Label(std::string()) << "\n";
-    for (const auto& altitude : section->Altitudes) out << "    " << altitude->Label(std::string()) << "\n";
-    for (const auto& wall : section->Walls) out << "    " << wall->Label(std::string()) << "\n";
+    out << "  " << Label(*section) << "\n";
+    for (const auto& altitude : section->Altitudes) out << "    " << Label(*altitude) << "\n";
+    for (const auto& wall : section->Walls) out << "    " << Label(*wall) << "\n";
   }
 }
 
@@ -46,19 +48,19 @@ int CommandSynth(const CliArgs& args, CliIo io) {
 }
 
 int RunTree(TCliSession& session, const CliArgs&, CliIo io) {
-  TTrack* track = session.Track(io);
+  const TTrack* track = session.Track(io);
   if (!track) return 1;
   PrintTree(*track, io.out);
   return 0;
 }
 
 int RunProps(TCliSession& session, const CliArgs& args, CliIo io) {
-  TTrack* track = session.Track(io);
+  const TTrack* track = session.Track(io);
   if (!track) return 1;
-  TBase* object = args.positional.size() == 1 ? FindObject(*track, args.positional[0], io) : track;
+  const TBase* object = args.positional.size() == 1 ? FindObject(*track, args.positional[0], io) : track;
   if (!object) return 1;
   RowList rows;
-  object->FillProperties(rows);
+  FillProperties(*object, rows);
   for (const PropertyRow& row : rows) {
     io.out << row.Caption;
     for (const std::string& item : row.SubItems) io.out << '\t' << item;
@@ -68,22 +70,22 @@ int RunProps(TCliSession& session, const CliArgs& args, CliIo io) {
 }
 
 int RunGet(TCliSession& session, const CliArgs& args, CliIo io) {
-  TTrack* track = session.Track(io);
+  const TTrack* track = session.Track(io);
   if (!track) return 1;
-  TBase* object = FindObject(*track, args.positional[0], io);
+  const TBase* object = FindObject(*track, args.positional[0], io);
   if (!object) return 1;
-  io.out << object->AccessValue(args.positional[1], 0, false) << "\n";
+  io.out << object->GetValue(args.positional[1]) << "\n";
   return 0;
 }
 
 int RunExport(TCliSession& session, const CliArgs& args, CliIo io) {
-  TTrack* track = session.Track(io);
+  const TTrack* track = session.Track(io);
   if (!track) return 1;
-  return ExportTrackTo(*track, args.positional[0], io) ? 0 : 1;
+  return ExportTrackTo(const_cast<TTrack&>(*track), args.positional[0], io) ? 0 : 1;  // the writer only reads it
 }
 
 int RunCheck(TCliSession& session, const CliArgs&, CliIo io) {
-  TTrack* track = session.Track(io);
+  const TTrack* track = session.Track(io);
   if (!track) return 1;
   const std::vector<TTrackProblem> problems = CheckTrack(*track);
   for (const TTrackProblem& problem : problems) io.out << ProblemText(problem) << '\n';

@@ -5,6 +5,7 @@
 
 #include "cli/cli_document.h"
 #include "cli/cli_session.h"
+#include "graphics/highlight.h"
 #include "cli/document_commands.h"
 #include "model/track.h"
 #include "present/value_text.h"
@@ -58,10 +59,11 @@ bool ParseSize(const std::string& text, int& width, int& height) {
   return true;
 }
 
+// The picture shows only what --select asks for, whatever the document has selected.
 struct SelectionCleared {
-  TTrack& track;
-  explicit SelectionCleared(TTrack& t) : track(t) { track.Highlight(); }
-  ~SelectionCleared() { track.Highlight(); }
+  const TTrack& track;
+  explicit SelectionCleared(const TTrack& t) : track(t) { SetHighlight(track, TObjectPath::Track()); }
+  ~SelectionCleared() { SetHighlight(track, TObjectPath::Track()); }
 };
 
 int SavePng(const QImage& image, const std::string& path, CliIo io) {
@@ -102,16 +104,14 @@ int RunRender(TCliSession& session, const CliArgs& args, CliIo io) {
     io.err << "meridal-cli: --zoom takes a positive number\n";
     return 2;
   }
-  TTrack* track = session.Track(io);
+  TTrack* track = const_cast<TTrack*>(session.Track(io));  // drawn, not changed
   if (!track) return 1;
-  // The picture shows only what --select asks for, and a batch's later commands
-  // find nothing selected by it.
   SelectionCleared cleared(*track);
   TSection* focus = nullptr;
   if (args.Has("--select")) {
-    TBase* object = FindObject(*track, args.Get("--select"), io);
+    const TBase* object = FindObject(*track, args.Get("--select"), io);
     if (!object) return 1;
-    object->Highlight();
+    SetHighlight(*track, PathOf(*object));
     focus = track->HighlightedSection();
   }
   const bool smooth = args.Has("--smooth");

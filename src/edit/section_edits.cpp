@@ -6,7 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "edit/tree_steps.h"
+#include "edit/track_edits.h"
+
 #include "model/curved_section.h"
 #include "model/numbers.h"
 #include "model/straight_section.h"
@@ -37,9 +38,8 @@ std::unique_ptr<TSection> ConvertedOf(TTrack* owner, const TSection& source) {
 
 // Inserts a copy of section n before or after it, placed at the end of the section
 // before it with that section's end heading, with parallel walls and straight
-// height ramps from the previous section's end to the next section's start. The
-// model steps of adding a section; the tree is left to ShowNewSection. nullptr,
-// with nothing changed, when the copy cannot be made or placed.
+// height ramps from the previous section's end to the next section's start.
+// nullptr, with nothing changed, when the copy cannot be made or placed.
 TSection* InsertCopy(TTrack& track, int n, bool before) {
   std::unique_ptr<TSection> copy = CopyOf(&track, *track.Section(n));
   if (!copy) return nullptr;  // neither kind: nothing to copy, nothing changed
@@ -81,16 +81,6 @@ TSection* InsertCopy(TTrack& track, int n, bool before) {
   track.RecomputeStarts();
   track.RecomputeRecordIndices();
   return added;
-}
-
-// Gives a newly inserted section its nodes in its place, relabels the sections
-// whose numbers moved and selects the new node.
-void ShowNewSection(TTrack& track, TSection& added) {
-  ITreeNodes* nodes = edit::TreeOf(&track);
-  if (nodes == nullptr) return;
-  added.AddToTree(*nodes, track.TreeNode);
-  for (auto& section : track.Sections) edit::Relabel(nodes, *section);
-  edit::Select(nodes, added);
 }
 
 // Whether both halves of a split would take their lengths. The two SetLength calls
@@ -155,41 +145,30 @@ bool ConversionFits(const TTrack& track, const TSection& source, const TSection&
 
 }  // namespace
 
-bool TTrack::RemoveChild(int32_t index) {
-  if (index < 0 || index >= NumberOfSections() || NumberOfSections() < 2) return false;
-  TSection* removed = Section(index);
-  // The nodes go before the objects behind them.
-  edit::DeleteSectionNodes(*this, *removed);
-  // The highlight moves to another section: the one highlighted so far loses its
-  // wall and altitude highlights, as a change of highlighted section always does.
-  SelectChild(-1);
-  Sections.erase(Sections.begin() + index);
-  RenumberSections();
-  ITreeNodes* nodes = edit::TreeOf(this);
-  for (int s = index; s < NumberOfSections(); ++s) edit::Relabel(nodes, *Section(s));
-  RecomputeStarts();
-  RecomputeRecordIndices();
-  SelectedChild = index < NumberOfSections() ? index : 0;
-  edit::Select(nodes, *Section(SelectedChild));
+namespace edit {
+
+bool RemoveChild(TTrack& track, int32_t index) {
+  if (index < 0 || index >= track.NumberOfSections() || track.NumberOfSections() < 2) return false;
+  track.Sections.erase(track.Sections.begin() + index);
+  track.RenumberSections();
+  track.RecomputeStarts();
+  track.RecomputeRecordIndices();
   return true;
 }
 
-bool TTrack::AddChild(int32_t index, bool before) {
-  if (index < 0 || index >= NumberOfSections()) return false;
-  TSection* added = InsertCopy(*this, index, before);
-  if (added == nullptr) return false;
-  ShowNewSection(*this, *added);
-  return true;
+bool AddChild(TTrack& track, int32_t index, bool before) {
+  if (index < 0 || index >= track.NumberOfSections()) return false;
+  return InsertCopy(track, index, before) != nullptr;
 }
 
-bool TTrack::SplitChild(int32_t index, int32_t firstLength) {
-  if (index < 0 || index >= NumberOfSections()) return false;
-  TSection* first = Section(index);
+bool SplitChild(TTrack& track, int32_t index, int32_t firstLength) {
+  if (index < 0 || index >= track.NumberOfSections()) return false;
+  TSection* first = track.Section(index);
   const int32_t length = first->Length;
   if (firstLength <= 0 || firstLength >= length) return false;
   // Every inner step that could refuse is tried before anything changes, so a
   // refused split leaves the track as it was.
-  if (!SplitLengthsAccepted(*this, *first, firstLength, length - firstLength)) return false;
+  if (!SplitLengthsAccepted(track, *first, firstLength, length - firstLength)) return false;
 
   // The walls' shared positions at the split point, from their values before it.
   const int walls = first->NumberOfWalls();
@@ -201,7 +180,7 @@ bool TTrack::SplitChild(int32_t index, int32_t firstLength) {
   }
 
   first->SetLength(firstLength);  // an arc keeps its radius and turns less
-  TSection* second = InsertCopy(*this, index, false);
+  TSection* second = InsertCopy(track, index, false);
   if (second == nullptr) {  // tried above; kept whole should it ever refuse
     first->SetLength(length);
     return false;
@@ -216,27 +195,44 @@ bool TTrack::SplitChild(int32_t index, int32_t firstLength) {
   }
   first->RecomputeExtent();
   second->RecomputeExtent();
-  // The second part's node comes last, so that its selection shows the finished split.
-  ShowNewSection(*this, *second);
   return true;
 }
 
-bool TTrack::ChangeChildType(int32_t index) {
-  if (index < 0 || index >= NumberOfSections()) return false;
-  TSection* old = Section(index);
-  std::unique_ptr<TSection> replacement = ConvertedOf(this, *old);
-  if (!replacement || !ConversionFits(*this, *old, *replacement)) return false;
+bool ChangeChildType(TTrack& track, int32_t index) {
+  if (index < 0 || index >= track.NumberOfSections()) return false;
+  TSection* old = track.Section(index);
+  std::unique_ptr<TSection> replacement = ConvertedOf(&track, *old);
+  if (!replacement || !ConversionFits(track, *old, *replacement)) return false;
   replacement->Number = index;
-
-  edit::DeleteSectionNodes(*this, *old);
-  Sections[static_cast<size_t>(index)] = std::move(replacement);  // the old section goes here
-  TSection* changed = Section(index);
-  ITreeNodes* nodes = edit::TreeOf(this);
-  if (nodes) changed->AddToTree(*nodes, TreeNode);
-  RecomputeStarts();
-  RecomputeRecordIndices();
-  edit::Select(nodes, *changed);
+  track.Sections[static_cast<size_t>(index)] = std::move(replacement);  // the old section goes here
+  track.RecomputeStarts();
+  track.RecomputeRecordIndices();
   return true;
 }
 
+bool Remove(TBase& object) {
+  if (auto* wall = dynamic_cast<TWall*>(&object)) return RemoveChild(*wall->Section(), wall->Number);
+  if (auto* section = dynamic_cast<TSection*>(&object))
+    return section->Track() != nullptr && RemoveChild(*section->Track(), section->Number);
+  return false;
+}
+
+bool Add(TBase& object, bool before) {
+  if (auto* wall = dynamic_cast<TWall*>(&object)) return AddChild(*wall->Section(), wall->Number, before);
+  if (auto* section = dynamic_cast<TSection*>(&object))
+    return section->Track() != nullptr && AddChild(*section->Track(), section->Number, before);
+  return false;
+}
+
+bool Split(TBase& object, int32_t firstLength) {
+  auto* section = dynamic_cast<TSection*>(&object);
+  return section != nullptr && section->Track() != nullptr && SplitChild(*section->Track(), section->Number, firstLength);
+}
+
+bool ChangeType(TBase& object) {
+  auto* section = dynamic_cast<TSection*>(&object);
+  return section != nullptr && section->Track() != nullptr && ChangeChildType(*section->Track(), section->Number);
+}
+
+}  // namespace edit
 }  // namespace meridal

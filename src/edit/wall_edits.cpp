@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "edit/tree_steps.h"
+#include "edit/track_edits.h"
 #include "model/numbers.h"
 #include "model/section.h"
 #include "model/track.h"
@@ -36,110 +36,76 @@ bool NewWallPosition(int count, int at, Position position, int32_t& result) {
   return true;
 }
 
+// Replaces the destination's walls by copies of the source's; the record indices
+// are left to the caller.
+void ReplaceWallsByCopies(const TSection& from, TSection& to) {
+  // As many walls already: they take the values in place, and stay the objects
+  // the views know.
+  if (to.Walls.size() == from.Walls.size()) {
+    for (size_t k = 0; k < from.Walls.size(); ++k) to.Walls[k]->Values() = from.Walls[k]->Values();
+  } else {
+    to.Walls.clear();
+    for (const auto& wall : from.Walls) to.Walls.push_back(std::make_unique<TWall>(&to, *wall));
+  }
+  // Copied by lateral position, so the copies follow the destination's geometry.
+  for (int k = 0; k < to.NumberOfWalls(); ++k) to.RecomputeWallPoints(k);
+  to.RecomputeExtent();
+}
+
 }  // namespace
 
-bool TSection::RemoveChild(int32_t index) {
-  const int count = NumberOfWalls();
+namespace edit {
+
+bool RemoveChild(TSection& section, int32_t index) {
+  const int count = section.NumberOfWalls();
   if (count < 3 || index < 0 || index >= count) return false;
-  TTrack* track = Track();
-  ITreeNodes* nodes = edit::TreeOf(track);
-  {
-    edit::TreeEventsPaused paused(track);
-    edit::DeleteNode(nodes, *Wall(index));
-  }
-  Walls.erase(Walls.begin() + index);
-  for (int k = index; k < NumberOfWalls(); ++k) {
-    Wall(k)->Number = k;
-    edit::Relabel(nodes, *Wall(k));
-  }
-  if (track) track->RecomputeRecordIndices();
-  RecomputeExtent();
-  SelectedChild = index < NumberOfWalls() ? index : NumberOfWalls() - 1;
-  edit::Select(nodes, *Wall(SelectedChild));
+  section.Walls.erase(section.Walls.begin() + index);
+  for (int k = index; k < section.NumberOfWalls(); ++k) section.Wall(k)->Number = k;
+  if (TTrack* track = section.Track()) track->RecomputeRecordIndices();
+  section.RecomputeExtent();
   return true;
 }
 
-bool TSection::AddChild(int32_t index, bool before) {
-  const int count = NumberOfWalls();
+bool AddChild(TSection& section, int32_t index, bool before) {
+  const int count = section.NumberOfWalls();
   // A wall is added beside an existing one; an index outside the list has none.
   if (index < 0 || index >= count) return false;
   const int at = before ? index : index + 1;
   int32_t from = 0, to = 0;
-  if (!NewWallPosition(count, at, [&](int k) { return Wall(k)->From; }, from) ||
-      !NewWallPosition(count, at, [&](int k) { return Wall(k)->To; }, to))
+  if (!NewWallPosition(count, at, [&](int k) { return section.Wall(k)->From; }, from) ||
+      !NewWallPosition(count, at, [&](int k) { return section.Wall(k)->To; }, to))
     return false;
 
-  auto wall = std::make_unique<TWall>(this);
+  auto wall = std::make_unique<TWall>(&section);
   wall->From = from;
   wall->To = to;
   wall->Surface = kSurfaceTarmac;
-  Walls.insert(Walls.begin() + at, std::move(wall));
-  RecomputeWallPoints(at);
-  RecomputeExtent();
-  for (int k = at; k < NumberOfWalls(); ++k) Wall(k)->Number = k;
-
-  TTrack* track = Track();
-  ITreeNodes* nodes = edit::TreeOf(track);
-  if (nodes && TreeNode) {
-    // The wall nodes are rebuilt in order, in one update of the tree.
-    nodes->BeginUpdate();
-    {
-      edit::TreeEventsPaused paused(track);
-      for (auto& w : Walls) edit::DeleteNode(nodes, *w);
-    }
-    for (auto& w : Walls) w->AddToTree(*nodes, TreeNode);
-    nodes->EndUpdate();
-  }
-  if (track) track->RecomputeRecordIndices();
-  // Selected once the model is complete and the tree events are back, so that the
-  // graph highlight follows the tree to the new wall.
-  edit::Select(nodes, *Wall(at));
+  section.Walls.insert(section.Walls.begin() + at, std::move(wall));
+  section.RecomputeWallPoints(at);
+  section.RecomputeExtent();
+  for (int k = at; k < section.NumberOfWalls(); ++k) section.Wall(k)->Number = k;
+  if (TTrack* track = section.Track()) track->RecomputeRecordIndices();
   return true;
 }
 
-namespace {
-
-// Replaces the destination's walls by copies of the source's, nodes included; the
-// record indices are left to the caller.
-void ReplaceWallsByCopies(TTrack& track, const TSection& from, TSection& to) {
-  ITreeNodes* nodes = edit::TreeOf(&track);
-  if (nodes) nodes->BeginUpdate();
-  {
-    edit::TreeEventsPaused paused(&track);
-    for (auto& wall : to.Walls) edit::DeleteNode(nodes, *wall);
-    to.Walls.clear();
-    // Copied by lateral position, so the copies follow the destination's geometry.
-    for (const auto& wall : from.Walls) to.Walls.push_back(std::make_unique<TWall>(&to, *wall));
-    for (int k = 0; k < to.NumberOfWalls(); ++k) {
-      if (nodes && to.TreeNode) to.Wall(k)->AddToTree(*nodes, to.TreeNode);
-      to.RecomputeWallPoints(k);
-    }
-    to.RecomputeExtent();
-  }
-  if (nodes) nodes->EndUpdate();
-  // A highlighted wall past the new last one becomes the last one.
-  if (to.SelectedChild >= to.NumberOfWalls()) to.SelectedChild = to.NumberOfWalls() - 1;
-}
-
-}  // namespace
-
-bool TTrack::CopyWalls(int source, int destination) {
-  if (source < 0 || source >= NumberOfSections() || destination < 0 || destination >= NumberOfSections())
-    return false;
+bool CopyWalls(TTrack& track, int source, int destination) {
+  const int n = track.NumberOfSections();
+  if (source < 0 || source >= n || destination < 0 || destination >= n) return false;
   if (source == destination) return true;
-  ReplaceWallsByCopies(*this, *Section(source), *Section(destination));
-  RecomputeRecordIndices();
+  ReplaceWallsByCopies(*track.Section(source), *track.Section(destination));
+  track.RecomputeRecordIndices();
   return true;
 }
 
-bool TTrack::CopyWallsToAll(int source) {
-  if (source < 0 || source >= NumberOfSections()) return false;
+bool CopyWallsToAll(TTrack& track, int source) {
+  if (source < 0 || source >= track.NumberOfSections()) return false;
   // Every section in order, the source itself left as it is; the record indices
   // once at the end rather than once a section.
-  for (int j = 0; j < NumberOfSections(); ++j)
-    if (j != source) ReplaceWallsByCopies(*this, *Section(source), *Section(j));
-  RecomputeRecordIndices();
+  for (int j = 0; j < track.NumberOfSections(); ++j)
+    if (j != source) ReplaceWallsByCopies(*track.Section(source), *track.Section(j));
+  track.RecomputeRecordIndices();
   return true;
 }
 
+}  // namespace edit
 }  // namespace meridal

@@ -13,8 +13,16 @@ namespace meridal::history {
 template <typename Step>
 Outcome TEditor::Keep(std::unique_ptr<Step> step, bool accepted) {
   if (!step) return accepted ? Outcome::Unchanged : Outcome::Refused;
-  // What every change ends with: the track's extent follows its sections.
-  track_.UpdateExtent();
+  // Length and Start are 32-bit: a track longer than that would wrap in every file.
+  // A change that makes it so (or longer still) is taken back and refused.
+  const int64_t length = track_.LengthSum();
+  if (length > TTrack::kLongestTrack) {
+    TTrackChange change;
+    step->Undo(track_, change);
+    // A track that was too long already may still be shortened.
+    if (length > track_.LengthSum()) return Outcome::Refused;
+    step->Redo(track_, change);
+  }
   history_.Push(std::move(step));
   return Outcome::Changed;
 }
@@ -75,8 +83,8 @@ Outcome TEditor::AddTrace(int n, bool after) {
 }
 
 Outcome TEditor::ChangeValues(std::string text, const TObjectPath& selection,
-                              std::function<void(TTrack&, const std::function<void(int)>&)> change) {
-  return Keep(TValuesStep::Do(track_, std::move(text), selection, std::move(change)));
+                              const std::function<void(TTrack&)>& change) {
+  return Keep(TValuesStep::Do(track_, std::move(text), selection, change));
 }
 
 }  // namespace meridal::history

@@ -40,8 +40,7 @@ class TEditor {
   Outcome RemoveTrace(int n);
   Outcome AddTrace(int n, bool after);
   // Any change of values across sections (see TValuesStep), as one step.
-  Outcome ChangeValues(std::string text, const TObjectPath& selection,
-                       std::function<void(TTrack&, const std::function<void(int)>&)> change);
+  Outcome ChangeValues(std::string text, const TObjectPath& selection, const std::function<void(TTrack&)>& change);
 
   TTrack& Track() const { return track_; }
   THistory& History() const { return history_; }

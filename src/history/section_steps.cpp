@@ -1,6 +1,6 @@
 #include "history/section_steps.h"
 
-#include "history/restore.h"
+#include "edit/track_edits.h"
 #include "model/track.h"
 
 namespace meridal::history {
@@ -9,117 +9,93 @@ namespace {
 
 std::string SectionName(int index) { return PathName(TObjectPath::Section(index)); }
 
+// Runs a structural edit of the sections from `at` to `at + count - 1` and keeps
+// them, and the `made` sections that stand there after it, in the step's patch.
+template <typename Edit>
+bool Splice(TTrack& track, TTrackPatch& patch, int at, int count, int made, Edit edit) {
+  TrackState trackBefore = TrackState::Of(track);
+  std::vector<SectionSnapshot> removed;
+  for (int s = at; s < at + count; ++s) removed.push_back(SectionSnapshot::Of(*track.Section(s)));
+  if (!edit()) return false;
+  track.UpdateExtent();
+  std::vector<SectionSnapshot> inserted;
+  for (int s = at; s < at + made; ++s) inserted.push_back(SectionSnapshot::Of(*track.Section(s)));
+  patch.AddSplice(at, std::move(removed), std::move(inserted));
+  patch.SetTrack(std::move(trackBefore), TrackState::Of(track));
+  return true;
+}
+
+bool IsSection(const TTrack& track, int section) { return section >= 0 && section < track.NumberOfSections(); }
+
 }  // namespace
 
 // ---- remove ----
 
-TRemoveSectionStep::TRemoveSectionStep(int index) : TStep("Remove " + SectionName(index)), index_(index) {}
+TRemoveSectionStep::TRemoveSectionStep(int index)
+    : TStep("Remove " + SectionName(index), TObjectPath::Section(index), TObjectPath::Section(index)) {}
 
 std::unique_ptr<TRemoveSectionStep> TRemoveSectionStep::Do(TTrack& track, int section) {
-  if (section < 0 || section >= track.NumberOfSections()) return nullptr;
+  if (!IsSection(track, section)) return nullptr;
   std::unique_ptr<TRemoveSectionStep> step(new TRemoveSectionStep(section));
-  step->removed_ = SectionState::Of(*track.Section(section));
-  step->track_ = TrackScalars::Of(track);
-  if (!track.RemoveChild(section)) return nullptr;
-  step->redoSelection_ = TObjectPath::Section(track.SelectedChild);
-  step->Touched(step->removed_.header.Extent);
+  const TRect box = track.Section(section)->Extent;
+  step->SelectWhenDone();
+  if (!Splice(track, step->patch_, section, 1, 0, [&] { return edit::RemoveChild(track, section); })) return nullptr;
+  // The section that took its place, or the first one when it was the last.
+  step->SetRedoSelection(TObjectPath::Section(section < track.NumberOfSections() ? section : 0));
+  step->Touched(box);
   return step;
-}
-
-void TRemoveSectionStep::Undo(TTrack& track) {
-  InsertSection(track, index_, removed_);
-  track_.Restore(track);
-}
-
-void TRemoveSectionStep::Redo(TTrack& track) { track.RemoveChild(index_); }
-
-size_t TRemoveSectionStep::Bytes() const {
-  return sizeof(*this) + TextBytes() + BoxBytes() + removed_.Bytes() - sizeof(removed_) + track_.Bytes() - sizeof(track_);
 }
 
 // ---- add ----
 
 TAddSectionStep::TAddSectionStep(int index, bool before)
-    : TStep(std::string("Add Section ") + (before ? "before " : "after ") + SectionName(index)),
-      index_(index),
-      before_(before),
-      added_(before ? index : index + 1) {}
+    : TStep(std::string("Add Section ") + (before ? "before " : "after ") + SectionName(index),
+            TObjectPath::Section(index), TObjectPath::Section(before ? index : index + 1)) {}
 
 std::unique_ptr<TAddSectionStep> TAddSectionStep::Do(TTrack& track, int section, bool before) {
+  if (!IsSection(track, section)) return nullptr;
   std::unique_ptr<TAddSectionStep> step(new TAddSectionStep(section, before));
-  step->track_ = TrackScalars::Of(track);
-  if (!track.AddChild(section, before)) return nullptr;
-  step->Touched(track.Section(step->added_)->Extent);
+  const int added = before ? section : section + 1;
+  step->SelectWhenDone();
+  if (!Splice(track, step->patch_, added, 0, 1, [&] { return edit::AddChild(track, section, before); }))
+    return nullptr;
+  step->Touched(track.Section(added)->Extent);
   return step;
 }
 
-void TAddSectionStep::Undo(TTrack& track) {
-  DeleteSection(track, added_);
-  track_.Restore(track);
-}
-
-void TAddSectionStep::Redo(TTrack& track) { track.AddChild(index_, before_); }
-
 // ---- split ----
 
-TSplitSectionStep::TSplitSectionStep(int index, int32_t firstLength)
-    : TStep("Split " + SectionName(index)), index_(index), firstLength_(firstLength) {}
+TSplitSectionStep::TSplitSectionStep(int index)
+    : TStep("Split " + SectionName(index), TObjectPath::Section(index), TObjectPath::Section(index + 1)) {}
 
 std::unique_ptr<TSplitSectionStep> TSplitSectionStep::Do(TTrack& track, int section, int32_t firstLength) {
-  if (section < 0 || section >= track.NumberOfSections()) return nullptr;
-  std::unique_ptr<TSplitSectionStep> step(new TSplitSectionStep(section, firstLength));
-  step->before_ = SectionState::Of(*track.Section(section));
-  step->track_ = TrackScalars::Of(track);
-  if (!track.SplitChild(section, firstLength)) return nullptr;
-  step->Touched(step->before_.header.Extent);
+  if (!IsSection(track, section)) return nullptr;
+  std::unique_ptr<TSplitSectionStep> step(new TSplitSectionStep(section));
+  const TRect box = track.Section(section)->Extent;
+  step->SelectWhenDone();
+  if (!Splice(track, step->patch_, section, 1, 2, [&] { return edit::SplitChild(track, section, firstLength); }))
+    return nullptr;
+  step->Touched(box);
   step->Touched(track.Section(section)->Extent);
   step->Touched(track.Section(section + 1)->Extent);
   return step;
 }
 
-void TSplitSectionStep::Undo(TTrack& track) {
-  DeleteSection(track, index_ + 1);
-  TSection& first = *track.Section(index_);
-  // The first part is the section itself, shortened, with its walls ending at the
-  // split point: its values go back in place and its nodes stay.
-  before_.header.ApplyTo(first);
-  for (int i = 0; i < first.NumberOfAltitudes() && i < static_cast<int>(before_.altitudes.size()); ++i)
-    before_.altitudes[static_cast<size_t>(i)].ApplyTo(*first.Altitude(i));
-  for (int k = 0; k < first.NumberOfWalls() && k < static_cast<int>(before_.walls.size()); ++k)
-    before_.walls[static_cast<size_t>(k)].ApplyTo(*first.Wall(k));
-  track_.Restore(track);
-}
-
-void TSplitSectionStep::Redo(TTrack& track) { track.SplitChild(index_, firstLength_); }
-
-size_t TSplitSectionStep::Bytes() const {
-  return sizeof(*this) + TextBytes() + BoxBytes() + before_.Bytes() - sizeof(before_) + track_.Bytes() - sizeof(track_);
-}
-
 // ---- change type ----
 
-TChangeTypeStep::TChangeTypeStep(int index) : TStep("Change Type of " + SectionName(index)), index_(index) {}
+TChangeTypeStep::TChangeTypeStep(int index)
+    : TStep("Change Type of " + SectionName(index), TObjectPath::Section(index), TObjectPath::Section(index)) {}
 
 std::unique_ptr<TChangeTypeStep> TChangeTypeStep::Do(TTrack& track, int section) {
-  if (section < 0 || section >= track.NumberOfSections()) return nullptr;
+  if (!IsSection(track, section)) return nullptr;
   std::unique_ptr<TChangeTypeStep> step(new TChangeTypeStep(section));
-  step->before_ = SectionState::Of(*track.Section(section));
-  step->track_ = TrackScalars::Of(track);
-  if (!track.ChangeChildType(section)) return nullptr;
-  step->Touched(step->before_.header.Extent);
+  const TRect box = track.Section(section)->Extent;
+  step->SelectWhenDone();
+  if (!Splice(track, step->patch_, section, 1, 1, [&] { return edit::ChangeChildType(track, section); }))
+    return nullptr;
+  step->Touched(box);
   step->Touched(track.Section(section)->Extent);
   return step;
-}
-
-void TChangeTypeStep::Undo(TTrack& track) {
-  ReplaceSection(track, index_, before_);
-  track_.Restore(track);
-}
-
-void TChangeTypeStep::Redo(TTrack& track) { track.ChangeChildType(index_); }
-
-size_t TChangeTypeStep::Bytes() const {
-  return sizeof(*this) + TextBytes() + BoxBytes() + before_.Bytes() - sizeof(before_) + track_.Bytes() - sizeof(track_);
 }
 
 }  // namespace meridal::history

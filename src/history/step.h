@@ -1,13 +1,16 @@
 #pragma once
-// One change of a document, as the history keeps it: it can be taken back (Undo)
-// and done again (Redo), it names itself for the menus, and it says which object
-// to select afterwards. A step keeps only what its change altered, so that a long
-// history of small edits stays small however large the track is.
+// One change of a document, as the history keeps it: the values it altered,
+// before and after, so that it can be taken back (Undo) and done again (Redo)
+// by putting them in place; its name for the menus; the object to select
+// afterwards; and the boxes of the plan it touched. A step keeps only what its
+// change altered, so a long history of small edits stays small however large the
+// track is. One small class for each kind of change makes its step (see
+// value_step.h, values_step.h, section_steps.h, child_steps.h).
 #include <cstddef>
 #include <string>
 #include <vector>
 
-#include "model/base.h"  // TRect
+#include "history/track_patch.h"
 #include "model/object_path.h"
 
 namespace meridal {
@@ -18,20 +21,25 @@ namespace history {
 
 class TStep {
  public:
-  explicit TStep(std::string text) : text_(std::move(text)) {}
+  TStep(std::string text, const TObjectPath& undoSelection, const TObjectPath& redoSelection)
+      : text_(std::move(text)), undoSelection_(undoSelection), redoSelection_(redoSelection) {}
   virtual ~TStep() = default;
   TStep(const TStep&) = delete;
   TStep& operator=(const TStep&) = delete;
 
   // Each runs on the track exactly as the step left it (Undo) or found it (Redo),
-  // and keeps the track's tree in step.
-  virtual void Undo(TTrack& track) = 0;
-  virtual void Redo(TTrack& track) = 0;
+  // and adds what it changed to `change`.
+  void Undo(TTrack& track, TTrackChange& change) const { Apply(track, false, change); }
+  void Redo(TTrack& track, TTrackChange& change) const { Apply(track, true, change); }
   // The object the step changed, to be selected after Undo and after Redo.
-  virtual TObjectPath UndoSelection() const = 0;
-  virtual TObjectPath RedoSelection() const { return UndoSelection(); }
+  const TObjectPath& UndoSelection() const { return undoSelection_; }
+  const TObjectPath& RedoSelection() const { return redoSelection_; }
+  // Whether the change itself, when first made, selects what it made (a section
+  // or a wall added, the one after a removed one); other changes keep the
+  // selection where it was.
+  bool SelectsWhenDone() const { return selectsWhenDone_; }
   // Memory the step holds, for the history's accounting and the benchmarks.
-  virtual size_t Bytes() const = 0;
+  size_t Bytes() const { return sizeof(*this) + HeapBytes(text_) + HeapBytes(boxes_) + patch_.HeapBytes(); }
 
   // "Set Length of Section 3", "Remove Section 3", "Add Trace after Trace 1".
   const std::string& Text() const { return text_; }
@@ -44,10 +52,10 @@ class TStep {
     boxes = boxes_;
     return true;
   }
+  // What the change did, as the views are told after it was made.
+  TTrackChange Made() const;
 
  protected:
-  size_t TextBytes() const { return text_.capacity() > 15 ? text_.capacity() + 1 : 0; }
-  size_t BoxBytes() const { return boxes_.capacity() * sizeof(TRect); }
   // The change shows inside this box (of a section before or after it).
   void Touched(const TRect& box) {
     local_ = true;
@@ -55,11 +63,19 @@ class TStep {
   }
   // The change shows nowhere in the plan (a height profile, the track's length).
   void NothingDrawn() { local_ = true; }
+  void SetRedoSelection(const TObjectPath& path) { redoSelection_ = path; }
+  void SelectWhenDone() { selectsWhenDone_ = true; }
+
+  TTrackPatch patch_;
 
  private:
+  void Apply(TTrack& track, bool forward, TTrackChange& change) const;
+
   std::string text_;
+  TObjectPath undoSelection_, redoSelection_;
   std::vector<TRect> boxes_;
   bool local_ = false;
+  bool selectsWhenDone_ = false;
 };
 
 }  // namespace history

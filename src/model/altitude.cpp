@@ -19,14 +19,7 @@ TAltitude::TAltitude(TSection* owner) : TBase(owner) {}
 
 TAltitude::TAltitude(TSection* owner, const TAltitude& source) : TBase(owner) {
   Number = source.Number;
-  ThirdOrder = source.ThirdOrder;
-  SecondOrder = source.SecondOrder;
-  FirstOrder = source.FirstOrder;
-  HeightAtStart = source.HeightAtStart;
-  A3 = source.A3;
-  B2 = source.B2;
-  X = source.X;
-  Y = source.Y;
+  Values() = source.Values();
 }
 
 TSection* TAltitude::Section() const { return static_cast<TSection*>(Owner); }
@@ -47,32 +40,41 @@ double TAltitude::GradientAt(double t) const {
   return ((3.0 * ThirdOrder * t + 2.0 * SecondOrder) * t + FirstOrder) / length;
 }
 
-void TAltitude::Highlight() {
-  Section()->Highlight();
-  Section()->SelectAltitude(Number);
-}
 
-int32_t TAltitude::AccessValue(const std::string& name, int32_t value, bool set) {
+namespace {
+
+// The field a value name stands for, or nullptr.
+int32_t AltitudeValues::*AltitudeField(const std::string& name) {
   struct Entry {
     const char* name;
-    int32_t TAltitude::*field;
+    int32_t AltitudeValues::*field;
   };
   static const Entry kEntries[] = {
-      {"3rd order coeff.", &TAltitude::ThirdOrder}, {"2nd order coeff.", &TAltitude::SecondOrder},
-      {"1st order coeff.", &TAltitude::FirstOrder}, {"Height@Start", &TAltitude::HeightAtStart},
-      {"A3", &TAltitude::A3},                       {"B2", &TAltitude::B2},
-      {"X", &TAltitude::X},                         {"Y", &TAltitude::Y},
+      {"3rd order coeff.", &AltitudeValues::ThirdOrder}, {"2nd order coeff.", &AltitudeValues::SecondOrder},
+      {"1st order coeff.", &AltitudeValues::FirstOrder}, {"Height@Start", &AltitudeValues::HeightAtStart},
+      {"A3", &AltitudeValues::A3},                       {"B2", &AltitudeValues::B2},
+      {"X", &AltitudeValues::X},                         {"Y", &AltitudeValues::Y},
   };
-  for (const Entry& entry : kEntries) {
-    if (name != entry.name) continue;
-    if (!set) return this->*entry.field;
-    this->*entry.field = value;
-    // The derivative's coefficients follow the coefficients they belong to.
-    if (entry.field == &TAltitude::ThirdOrder) A3 = wrapMul(3, value);
-    if (entry.field == &TAltitude::SecondOrder) B2 = wrapMul(2, value);
-    return 1;
-  }
-  return 0;
+  for (const Entry& entry : kEntries)
+    if (name == entry.name) return entry.field;
+  return nullptr;
+}
+
+}  // namespace
+
+int32_t TAltitude::GetValue(const std::string& name) const {
+  int32_t AltitudeValues::*field = AltitudeField(name);
+  return field ? this->*field : 0;
+}
+
+bool TAltitude::SetValue(const std::string& name, int32_t value) {
+  int32_t AltitudeValues::*field = AltitudeField(name);
+  if (field == nullptr) return false;
+  this->*field = value;
+  // The derivative's coefficients follow the coefficients they belong to.
+  if (field == &AltitudeValues::ThirdOrder) A3 = wrapMul(3, value);
+  if (field == &AltitudeValues::SecondOrder) B2 = wrapMul(2, value);
+  return true;
 }
 
 }  // namespace meridal

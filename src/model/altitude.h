@@ -6,7 +6,7 @@ namespace meridal {
 
 class TSection;
 
-class TAltitude final : public TBase {
+class TAltitude final : public TBase, public AltitudeValues {
  public:
   explicit TAltitude(TSection* owner);
   // A copy of every field (Number included) for another owner, without a tree node.
@@ -16,14 +16,8 @@ class TAltitude final : public TBase {
   static void* operator new(size_t size);
   static void operator delete(void* p) noexcept;
 
-  int32_t ThirdOrder = 0;   // "3rd order coeff." (A)
-  int32_t SecondOrder = 0;  // "2nd order coeff." (B)
-  int32_t FirstOrder = 0;   // "1st order coeff." (C)
-  int32_t HeightAtStart = 0;  // "Height@Start" (D)
-  int32_t A3 = 0;           // 3 * A, the derivative's coefficient
-  int32_t B2 = 0;           // 2 * B
-  int32_t X = 0;            // trace geometry kept by the section
-  int32_t Y = 0;
+  AltitudeValues& Values() { return *this; }
+  const AltitudeValues& Values() const { return *this; }
 
   TSection* Section() const;
   // Length of the trace over its section: the section's length on a straight, the
@@ -45,12 +39,8 @@ class TAltitude final : public TBase {
   bool ReadProject(ProjectReader& in) override;
   bool ExportTrack(TrackExportWriter& out) override;
   bool WriteProject(ProjectWriter& out) override;
-  void AddToTree(ITreeNodes& nodes, NodeHandle parent) override;
-  void FillProperties(RowList& items) override;
-  void EnableCommands(IEditCommands& menu) override;
-  std::string Label(const std::string& buffer) const override;
-  void Highlight() override;
-  int32_t AccessValue(const std::string& name, int32_t value, bool set) override;
+  int32_t GetValue(const std::string& name) const override;
+  bool SetValue(const std::string& name, int32_t value) override;
 };
 
 }  // namespace meridal

@@ -1,26 +1,19 @@
 #pragma once
-// TBase: the root of the track's objects. Its virtual operations, in this order,
-// are the only way the rest of the program reaches the model: the files, the tree
-// and the property list, the Edit commands, the drawing and the edit operations.
+// TBase: the root of the track's objects. Each knows its owner and its number in
+// the owner's list, and gets or sets its values by their property names. What the
+// rest of the program does with the objects (files, rows, drawing, editing, the
+// views) lives in the folders that serve it.
 #include <cstdint>
 #include <string>
 
-#include "platform/tree_nodes.h"
-#include "present/rows.h"
+#include "model/values.h"
 
 namespace meridal {
 
 class ProjectReader;
 class ProjectWriter;
 class TrackExportWriter;
-class IEditCommands;
 class TScaleDraw;
-
-// An integer rectangle in track units; top is the largest y, bottom the smallest.
-struct TRect {
-  int32_t left = 0, top = 0, right = 0, bottom = 0;
-  friend bool operator==(const TRect&, const TRect&) = default;
-};
 
 class TBase {
  public:
@@ -29,40 +22,27 @@ class TBase {
   TBase(const TBase&) = delete;
   TBase& operator=(const TBase&) = delete;
 
-  NodeHandle TreeNode = nullptr;  // the tree node that shows this object, if any
-  TBase* Owner = nullptr;         // track for a section; section for a wall or an altitude
-  int32_t Number = 0;             // index in the owner's list
-  int32_t SelectedChild = -1;     // track: highlighted section; section: highlighted wall
-  int32_t SelectedItem = -1;      // section: highlighted altitude (trace)
+  TBase* Owner = nullptr;  // track for a section; section for a wall or an altitude
+  int32_t Number = 0;      // index in the owner's list
+  // The highlighted section (track) and wall (section), and altitude (section), as
+  // the drawing reads them. The document keeps the selection and mirrors it here.
+  mutable int32_t SelectedChild = -1;
+  mutable int32_t SelectedItem = -1;
 
   virtual void SetDefaults() {}
   virtual bool ReadProject(ProjectReader&) { return false; }
   virtual bool ExportTrack(TrackExportWriter&) { return false; }
   virtual bool WriteProject(ProjectWriter&) { return false; }
-  virtual void AddToTree(ITreeNodes&, NodeHandle /*parent*/) {}
-  virtual void FillProperties(RowList&) {}
-  virtual void EnableCommands(IEditCommands&) {}
   virtual void Draw(TScaleDraw&, int32_t /*viewFlags*/) {}
   virtual void DrawSelection(TScaleDraw&) {}
-  virtual std::string Label(const std::string& buffer) const { return buffer; }
-  virtual TBase* Next() { return nullptr; }
-  virtual TBase* Previous() { return nullptr; }
-  virtual void Highlight() {}
-  virtual void SelectChild(int32_t) {}
-  virtual void SelectAltitude(int32_t) {}
-  virtual bool RemoveChild(int32_t) { return false; }
-  virtual bool AddChild(int32_t /*index*/, bool /*before*/) { return false; }
-  virtual bool SplitChild(int32_t /*index*/, int32_t /*firstLength*/) { return false; }
-  virtual bool ChangeChildType(int32_t) { return false; }
-  // Forwarded to the owner with this object's number.
-  virtual bool Remove() { return Owner != nullptr && Owner->RemoveChild(Number); }
-  virtual bool Add(bool before) { return Owner != nullptr && Owner->AddChild(Number, before); }
-  virtual bool Split(int32_t firstLength) { return Owner != nullptr && Owner->SplitChild(Number, firstLength); }
-  virtual bool ChangeType() { return Owner != nullptr && Owner->ChangeChildType(Number); }
-  // Reads (set false) or writes (set true) a value by its property name. Reading
-  // returns the value; writing returns 1 when accepted and 0 when refused. An
-  // unknown name gives 0 both ways.
-  virtual int32_t AccessValue(const std::string& /*name*/, int32_t /*value*/, bool /*set*/) { return 0; }
+  // The next and previous object in the owner's list (sections wrap around).
+  virtual TBase* Next() const { return nullptr; }
+  virtual TBase* Previous() const { return nullptr; }
+  // A value by its property name: 0 for a name the object does not have.
+  virtual int32_t GetValue(const std::string& /*name*/) const { return 0; }
+  // Sets a value by its property name through its checked setter; false when the
+  // value is refused or the object has no value of that name (nothing changes).
+  virtual bool SetValue(const std::string& /*name*/, int32_t /*value*/) { return false; }
 };
 
 }  // namespace meridal

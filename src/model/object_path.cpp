@@ -28,6 +28,10 @@ TBase* Resolve(TTrack& track, const TObjectPath& path) {
   return nullptr;
 }
 
+const TBase* Resolve(const TTrack& track, const TObjectPath& path) {
+  return Resolve(const_cast<TTrack&>(track), path);
+}
+
 std::string PathName(const TObjectPath& path) {
   const std::string section = "Section " + std::to_string(path.section);
   switch (path.kind) {

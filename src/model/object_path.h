@@ -26,6 +26,7 @@ struct TObjectPath {
 TObjectPath PathOf(const TBase& object);
 // The object at a path, or nullptr when the track has none there.
 TBase* Resolve(TTrack& track, const TObjectPath& path);
+const TBase* Resolve(const TTrack& track, const TObjectPath& path);
 // The object's name in a sentence: "Track", "Section 3", "Wall 2 in Section 3".
 std::string PathName(const TObjectPath& path);
 

@@ -21,29 +21,22 @@ int TSection::TraceCount() const { return Track() ? Track()->NumberOfTraces() : 
 
 int32_t TSection::TracePosition(int i) const { return Track()->Traces[static_cast<size_t>(i)]; }
 
-TSection* TSection::NextSection() {
+TSection* TSection::NextSection() const {
   TTrack* track = Track();
   const int n = track->NumberOfSections();
-  if (n == 0) return this;
+  if (n == 0) return const_cast<TSection*>(this);
   return track->Section(Number + 1 >= n ? 0 : Number + 1);
 }
 
-TSection* TSection::PreviousSection() {
+TSection* TSection::PreviousSection() const {
   TTrack* track = Track();
   const int n = track->NumberOfSections();
-  if (n == 0) return this;
+  if (n == 0) return const_cast<TSection*>(this);
   return track->Section(Number <= 0 ? n - 1 : Number - 1);
 }
 
-TBase* TSection::Next() { return NextSection(); }
-TBase* TSection::Previous() { return PreviousSection(); }
-
-void TSection::Highlight() {
-  if (Owner) Owner->SelectChild(Number);
-}
-
-void TSection::SelectChild(int32_t index) { SelectedChild = index; }
-void TSection::SelectAltitude(int32_t index) { SelectedItem = index; }
+TBase* TSection::Next() const { return NextSection(); }
+TBase* TSection::Previous() const { return PreviousSection(); }
 
 void TSection::CopyKept(const TSection& source) {
   Number = source.Number;
@@ -54,18 +47,8 @@ void TSection::CopyKept(const TSection& source) {
 }
 
 void TSection::CopySection(const TSection& source) {
-  CopyKept(source);
-  Type = source.Type;
-  for (int i = 0; i < 5; ++i) ExportWords[i] = source.ExportWords[i];
-  FirstAltitude = source.FirstAltitude;
-  FirstWall = source.FirstWall;
-  Radius = source.Radius;
-  BaseX = source.BaseX;
-  BaseY = source.BaseY;
-  SpanX = source.SpanX;
-  SpanY = source.SpanY;
-  StartAngle = source.StartAngle;
-  Extent = source.Extent;
+  Number = source.Number;
+  Values() = source.Values();
   for (const auto& altitude : source.Altitudes) Altitudes.push_back(std::make_unique<TAltitude>(this, *altitude));
   for (const auto& wall : source.Walls) Walls.push_back(std::make_unique<TWall>(this, *wall));
 }
@@ -89,11 +72,11 @@ void TSection::RecomputeDerived() {
 
 // ---- continuity with the previous section ----
 
-int32_t TSection::OrientationMismatch() {
+int32_t TSection::OrientationMismatch() const {
   return wrapSub(Orientation, PreviousSection()->EndOrientation());
 }
 
-int32_t TSection::LongitudinalGap() {
+int32_t TSection::LongitudinalGap() const {
   TSection* previous = PreviousSection();
   const double theta = OrientationToRadians(Orientation);
   const double dx = StartX() - previous->EndX();
@@ -101,7 +84,7 @@ int32_t TSection::LongitudinalGap() {
   return nearest(std::cos(theta) * dx + std::sin(theta) * dy);
 }
 
-int32_t TSection::LateralGap() {
+int32_t TSection::LateralGap() const {
   TSection* previous = PreviousSection();
   const double theta = OrientationToRadians(Orientation);
   const double dx = StartX() - previous->EndX();
@@ -118,27 +101,34 @@ bool TSection::SetGaps(int32_t longitudinal, int32_t lateral) {
   return SetStart(x, y);
 }
 
-int32_t TSection::AccessValue(const std::string& name, int32_t value, bool set) {
-  if (name == "Start") {
-    if (!set) return Start;
-    Start = value;  // kept only until the next RecomputeStarts
-    return 1;
-  }
-  if (name == "Length") return set ? SetLength(value) : Length;
-  if (name == "Orientation") return set ? SetOrientation(value) : Orientation;
-  if (name == "Orientation mismatch") {
-    if (!set) return OrientationMismatch();
-    return SetOrientation(wrapAdd(PreviousSection()->EndOrientation(), value));
-  }
+int32_t TSection::GetValue(const std::string& name) const {
+  if (name == "Start") return Start;
+  if (name == "Length") return Length;
+  if (name == "Orientation") return Orientation;
+  if (name == "Orientation mismatch") return OrientationMismatch();
   if (name == "Curvature") {
-    if (set) return SetCurvature(value);
     const auto* curve = dynamic_cast<const TCurvedSection*>(this);
     return curve ? curve->Curvature() : 0;
   }
-  if (name == "Longitudinal gap") return set ? SetGaps(value, LateralGap()) : LongitudinalGap();
-  if (name == "Lateral gap") return set ? SetGaps(LongitudinalGap(), value) : LateralGap();
-  if (name == "Radius") return set ? SetRadius(value) : nearest(Radius);
+  if (name == "Longitudinal gap") return LongitudinalGap();
+  if (name == "Lateral gap") return LateralGap();
+  if (name == "Radius") return nearest(Radius);
   return 0;
+}
+
+bool TSection::SetValue(const std::string& name, int32_t value) {
+  if (name == "Start") {
+    Start = value;  // kept only until the next RecomputeStarts
+    return true;
+  }
+  if (name == "Length") return SetLength(value);
+  if (name == "Orientation") return SetOrientation(value);
+  if (name == "Orientation mismatch") return SetOrientation(wrapAdd(PreviousSection()->EndOrientation(), value));
+  if (name == "Curvature") return SetCurvature(value);
+  if (name == "Longitudinal gap") return SetGaps(value, LateralGap());
+  if (name == "Lateral gap") return SetGaps(LongitudinalGap(), value);
+  if (name == "Radius") return SetRadius(value);
+  return false;
 }
 
 // ---- picking ----

@@ -15,30 +15,16 @@ class TTrack;
 
 enum SectionType : int32_t { kStraight = 1, kCurved = 2 };
 
-class TSection : public TBase {
+class TSection : public TBase, public SectionValues {
  public:
   explicit TSection(TTrack* owner);
   ~TSection() override;
 
-  int32_t Type = 0;
-  int32_t Start = 0;   // distance from the track start; recomputed, never read
-  int32_t Length = 0;  // at least 1
-  int32_t Orientation = 0;
-  int32_t Reserved = 0;
-  // Straight: the heading as a 2.30 rotation. Curved: CurveCenterX, CurveCenterY,
-  // Curvature and two filler words.
-  int32_t ExportWords[5] = {0, 0, 0, 0, 0};
-  int32_t FirstAltitude = 0;
   std::vector<std::unique_ptr<TAltitude>> Altitudes;
   std::vector<std::unique_ptr<TWall>> Walls;
-  int32_t FirstWall = 0;
 
-  // Derived values, kept current by the recompute steps.
-  double Radius = 0;      // curved: signed radius of the zero line
-  double BaseX = 0, BaseY = 0;  // straight: start of the zero line
-  double SpanX = 0, SpanY = 0;  // straight: start-to-end vector
-  double StartAngle = 0;  // curved: 3pi/2 + heading
-  TRect Extent;
+  SectionValues& Values() { return *this; }
+  const SectionValues& Values() const { return *this; }
 
   // The kind, from the class: a file may bring a type word other than 1 or 2.
   bool IsCurved() const;
@@ -47,21 +33,15 @@ class TSection : public TBase {
   TTrack* Track() const;
   TWall* Wall(int k) const { return Walls[static_cast<size_t>(k)].get(); }
   TAltitude* Altitude(int i) const { return Altitudes[static_cast<size_t>(i)].get(); }
-  TSection* NextSection();
-  TSection* PreviousSection();
+  TSection* NextSection() const;
+  TSection* PreviousSection() const;
 
   // ---- TBase ----
   bool ExportTrack(TrackExportWriter& out) override;
-  void AddToTree(ITreeNodes& nodes, NodeHandle parent) override;
-  void EnableCommands(IEditCommands& menu) override;
-  TBase* Next() override;
-  TBase* Previous() override;
-  void Highlight() override;
-  void SelectChild(int32_t index) override;
-  void SelectAltitude(int32_t index) override;
-  bool RemoveChild(int32_t index) override;               // remove a wall
-  bool AddChild(int32_t index, bool before) override;     // add a wall
-  int32_t AccessValue(const std::string& name, int32_t value, bool set) override;
+  TBase* Next() const override;
+  TBase* Previous() const override;
+  int32_t GetValue(const std::string& name) const override;
+  bool SetValue(const std::string& name, int32_t value) override;
 
   // ---- the section's own operations, in order ----
   virtual void DrawStartFinish(TScaleDraw&) {}
@@ -94,9 +74,9 @@ class TSection : public TBase {
   virtual bool InStrip(double, double, int, int) const { return false; }
 
   // ---- continuity with the previous section, picking ----
-  int32_t OrientationMismatch();
-  int32_t LongitudinalGap();
-  int32_t LateralGap();
+  int32_t OrientationMismatch() const;
+  int32_t LongitudinalGap() const;
+  int32_t LateralGap() const;
   bool SetGaps(int32_t longitudinal, int32_t lateral);
   int FindWallStrip(double x, double y) const;
   bool InExtent(double x, double y) const;
@@ -112,11 +92,6 @@ class TSection : public TBase {
   // Blanks any box of the plan on the canvas: white pen and brush, then the pen
   // black again.
   static void EraseBox(TScaleDraw& scaleDraw, const TRect& box);
-  // Copies one altitude's profile to every altitude of this section.
-  void CopyAltitude(int index);
-  // Section-level steps of the trace edits.
-  void RemoveAltitude(int index);
-  void InsertAltitude(int index);
 
  protected:
   // A copy of a section of the same kind: every stored and cached value, and

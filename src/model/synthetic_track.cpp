@@ -38,8 +38,8 @@ std::unique_ptr<TTrack> SyntheticTrack(int32_t sections, int32_t traces, int32_t
     }
     for (int i = 0; i < traces; ++i) {
       TAltitude& a = *straight->Altitude(i);
-      a.AccessValue("3rd order coeff.", (s + i) % 17 - 8, true);
-      a.AccessValue("2nd order coeff.", (s * 3 + i) % 23 - 11, true);
+      a.SetValue("3rd order coeff.", (s + i) % 17 - 8);
+      a.SetValue("2nd order coeff.", (s * 3 + i) % 23 - 11);
       a.FirstOrder = (s * 5 + i) % 101 - 50;
       a.HeightAtStart = (s * 7) % 4000;
     }

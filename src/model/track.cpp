@@ -16,11 +16,6 @@ TTrack::TTrack() : TBase(nullptr) {}
 
 TTrack::~TTrack() = default;
 
-TSection* TTrack::HighlightedSection() const {
-  if (SelectedChild < 0 || SelectedChild >= NumberOfSections()) return nullptr;
-  return Section(SelectedChild);
-}
-
 void TTrack::SetDefaults() {
   Number = 0;
   Traces = {-kFiveMeters, kFiveMeters};
@@ -58,6 +53,12 @@ void TTrack::RecomputeStarts() {
 int32_t TTrack::SumOfSectionLengths() const {
   int32_t sum = 0;
   for (const auto& section : Sections) sum = wrapAdd(sum, section->Length);
+  return sum;
+}
+
+int64_t TTrack::LengthSum() const {
+  int64_t sum = 0;
+  for (const auto& section : Sections) sum += section->Length;
   return sum;
 }
 
@@ -106,33 +107,19 @@ int TTrack::TraceIndexOfName(const std::string& name) const {
   return static_cast<int>(n);
 }
 
-int32_t TTrack::AccessValue(const std::string& name, int32_t value, bool set) {
+int32_t TTrack::GetValue(const std::string& name) const {
+  if (name == "Length") return Length;
+  const int n = TraceIndexOfName(name);
+  return n < 0 ? 0 : Traces[static_cast<size_t>(n)];
+}
+
+bool TTrack::SetValue(const std::string& name, int32_t value) {
   if (name == "Length") {
-    if (!set) return Length;
     Length = value;
-    return 1;
+    return true;
   }
   const int n = TraceIndexOfName(name);
-  if (n < 0) return 0;
-  if (!set) return Traces[static_cast<size_t>(n)];
-  return SetTrace(n, value) ? 1 : 0;
-}
-
-void TTrack::SelectChild(int32_t index) {
-  if (TSection* old = HighlightedSection()) {
-    old->SelectChild(-1);
-    old->SelectAltitude(-1);
-  }
-  SelectedChild = index;
-}
-
-void TTrack::Highlight() {
-  if (TSection* old = HighlightedSection()) {
-    old->SelectChild(-1);
-    old->SelectAltitude(-1);
-  }
-  SelectedChild = -1;
-  SelectedItem = -1;
+  return n >= 0 && SetTrace(n, value);
 }
 
 int TTrack::SectionAt(double x, double y) const {

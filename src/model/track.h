@@ -1,6 +1,7 @@
 #pragma once
 // TTrack: the root of a document. It owns the traces and the closed loop of
 // sections: the section after the last is the first.
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -9,48 +10,35 @@
 
 namespace meridal {
 
-class TTrack : public TBase {
+class TTrack : public TBase, public TrackValues {
  public:
   TTrack();
   ~TTrack() override;
 
   char Tag[5] = {'T', 'R', 'A', 'K', '\0'};
   int32_t FormatCode = 3000;
-  int32_t Length = 0;
-  std::vector<int32_t> Traces;  // strictly increasing lateral positions
   std::vector<std::unique_ptr<TSection>> Sections;
-  int32_t WallTableSize = 0;     // 32 * all walls
-  int32_t SectionTableSize = 0;  // 52 * sections
-  TRect Extent;
 
-  // The tree that shows this track (set by AddToTree; none in a headless document),
-  // and the flag that lets the tree's selection changes move the graph highlight.
-  // The edit operations clear it around node deletions.
-  ITreeNodes* Nodes = nullptr;
-  bool TreeEventsEnabled = true;
+  TrackValues& Values() { return *this; }
+  const TrackValues& Values() const { return *this; }
 
   int32_t NumberOfTraces() const { return static_cast<int32_t>(Traces.size()); }
   int32_t NumberOfSections() const { return static_cast<int32_t>(Sections.size()); }
   TSection* Section(int i) const { return Sections[static_cast<size_t>(i)].get(); }
-  TSection* HighlightedSection() const;
+  // The section the drawing highlights, or nullptr.
+  TSection* HighlightedSection() const {
+    return SelectedChild >= 0 && SelectedChild < NumberOfSections() ? Section(SelectedChild) : nullptr;
+  }
 
   // ---- TBase ----
   void SetDefaults() override;
   bool ReadProject(ProjectReader& in) override;
   bool ExportTrack(TrackExportWriter& out) override;
   bool WriteProject(ProjectWriter& out) override;
-  void AddToTree(ITreeNodes& nodes, NodeHandle parent) override;
-  void FillProperties(RowList& items) override;
-  void EnableCommands(IEditCommands& menu) override;
   void Draw(TScaleDraw& scaleDraw, int32_t viewFlags) override;
   void DrawSelection(TScaleDraw& scaleDraw) override;
-  void Highlight() override;
-  void SelectChild(int32_t index) override;
-  bool RemoveChild(int32_t index) override;
-  bool AddChild(int32_t index, bool before) override;
-  bool SplitChild(int32_t index, int32_t firstLength) override;
-  bool ChangeChildType(int32_t index) override;
-  int32_t AccessValue(const std::string& name, int32_t value, bool set) override;
+  int32_t GetValue(const std::string& name) const override;
+  bool SetValue(const std::string& name, int32_t value) override;
 
   // ---- bookkeeping ----
   void RecomputeRecordIndices();
@@ -58,15 +46,12 @@ class TTrack : public TBase {
   void UpdateExtent();
   bool SetTrace(int n, int32_t value);
   int32_t SumOfSectionLengths() const;
+  // The same without wrapping: what the track's Length must hold.
+  int64_t LengthSum() const;
+  // The longest track whose Length and every Start fit their 32 bits (about 109 km).
+  static constexpr int64_t kLongestTrack = INT32_MAX;
   // The trace number named by "Trace %i", or -1 when the name is not one.
   int TraceIndexOfName(const std::string& name) const;
-
-  // ---- edits below the section level ----
-  bool CopyWalls(int source, int destination);
-  // CopyWalls from `source` to every section in order (the menu's Copy Walls To All).
-  bool CopyWallsToAll(int source);
-  bool RemoveTrace(int n);
-  bool AddTrace(int n);
 
   // ---- picking and drawing ----
   int SectionAt(double x, double y) const;

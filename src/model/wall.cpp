@@ -29,62 +29,61 @@ TWall::TWall(TSection* owner) : TBase(owner) {}
 
 TWall::TWall(TSection* owner, const TWall& source) : TBase(owner) {
   Number = source.Number;
-  From = source.From;
-  To = source.To;
-  Surface = source.Surface;
-  Unk1 = source.Unk1;
-  Height = source.Height;
-  Unk2 = source.Unk2;
-  Unk3 = source.Unk3;
-  Unk4 = source.Unk4;
-  FromPoint = source.FromPoint;
-  ToPoint = source.ToPoint;
+  Values() = source.Values();
 }
 
 TSection* TWall::Section() const { return static_cast<TSection*>(Owner); }
 
-TBase* TWall::Next() {
+TBase* TWall::Next() const {
   TSection* section = Section();
   if (Number + 1 >= section->NumberOfWalls()) return nullptr;
   return section->Wall(Number + 1);
 }
 
-TBase* TWall::Previous() {
+TBase* TWall::Previous() const {
   if (Number <= 0) return nullptr;
   return Section()->Wall(Number - 1);
 }
 
-void TWall::Highlight() {
-  Section()->Highlight();
-  Section()->SelectChild(Number);
+
+namespace {
+
+// The field a value name stands for, or nullptr.
+int32_t WallValues::*WallField(const std::string& name) {
+  if (name == "From") return &WallValues::From;
+  if (name == "To") return &WallValues::To;
+  if (name == "Surface") return &WallValues::Surface;
+  if (name == "Unk1") return &WallValues::Unk1;
+  if (name == "Height") return &WallValues::Height;
+  if (name == "Unk2") return &WallValues::Unk2;
+  if (name == "Unk3") return &WallValues::Unk3;
+  if (name == "Unk4") return &WallValues::Unk4;
+  return nullptr;
 }
 
-int32_t TWall::AccessValue(const std::string& name, int32_t value, bool set) {
-  const bool isFrom = name == "From";
-  if (isFrom || name == "To") {
-    int32_t TWall::*field = isFrom ? &TWall::From : &TWall::To;
-    if (!set) return this->*field;
+}  // namespace
+
+int32_t TWall::GetValue(const std::string& name) const {
+  int32_t WallValues::*field = WallField(name);
+  return field ? this->*field : 0;
+}
+
+bool TWall::SetValue(const std::string& name, int32_t value) {
+  int32_t WallValues::*field = WallField(name);
+  if (field == nullptr) return false;
+  if (field == &WallValues::From || field == &WallValues::To) {
     // The walls stay ordered from right to left at both ends of the section.
-    const auto* previous = static_cast<TWall*>(Previous());
-    const auto* next = static_cast<TWall*>(Next());
-    if (previous && previous->*field > value) return 0;
-    if (next && value > next->*field) return 0;
+    const auto* previous = static_cast<const TWall*>(Previous());
+    const auto* next = static_cast<const TWall*>(Next());
+    if (previous && previous->*field > value) return false;
+    if (next && value > next->*field) return false;
     this->*field = value;
     Section()->RecomputeWallPoints(Number);
     Section()->RecomputeExtent();
-    return 1;
+    return true;
   }
-  int32_t TWall::*field = nullptr;
-  if (name == "Surface") field = &TWall::Surface;
-  else if (name == "Unk1") field = &TWall::Unk1;
-  else if (name == "Height") field = &TWall::Height;
-  else if (name == "Unk2") field = &TWall::Unk2;
-  else if (name == "Unk3") field = &TWall::Unk3;
-  else if (name == "Unk4") field = &TWall::Unk4;
-  if (field == nullptr) return 0;
-  if (!set) return this->*field;
   this->*field = value;
-  return 1;
+  return true;
 }
 
 }  // namespace meridal

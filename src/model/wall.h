@@ -8,11 +8,6 @@ namespace meridal {
 class TSection;
 struct TColor;
 
-struct TPointD {
-  double x = 0, y = 0;
-  friend bool operator==(const TPointD&, const TPointD&) = default;
-};
-
 // Surface codes that have names.
 enum SurfaceCode : int32_t {
   kSurfaceTarmac = 1, kSurfaceConcrete = 2, kSurfaceCurbs = 3, kSurfaceGrass = 4,
@@ -23,7 +18,7 @@ enum SurfaceCode : int32_t {
 // The name of a surface code, or nullptr when it has none.
 const char* SurfaceName(int32_t surface);
 
-class TWall final : public TBase {
+class TWall final : public TBase, public WallValues {
  public:
   explicit TWall(TSection* owner);
   // A copy of every field, corner points and Number included, for another owner.
@@ -33,32 +28,18 @@ class TWall final : public TBase {
   static void* operator new(size_t size);
   static void operator delete(void* p) noexcept;
 
-  int32_t From = 0;
-  int32_t To = 0;
-  int32_t Surface = 0;
-  int32_t Unk1 = 0;
-  int32_t Height = 0;
-  int32_t Unk2 = 0;
-  int32_t Unk3 = 0;
-  int32_t Unk4 = 0;
-  // Corner points kept by the section: world x/y on a straight (both on the start
-  // cross-section), radius/angle on a curve.
-  TPointD FromPoint;
-  TPointD ToPoint;
+  WallValues& Values() { return *this; }
+  const WallValues& Values() const { return *this; }
 
   TSection* Section() const;
 
   bool ReadProject(ProjectReader& in) override;
   bool ExportTrack(TrackExportWriter& out) override;
   bool WriteProject(ProjectWriter& out) override;
-  void AddToTree(ITreeNodes& nodes, NodeHandle parent) override;
-  void FillProperties(RowList& items) override;
-  void EnableCommands(IEditCommands& menu) override;
-  std::string Label(const std::string& buffer) const override;
-  TBase* Next() override;
-  TBase* Previous() override;
-  void Highlight() override;
-  int32_t AccessValue(const std::string& name, int32_t value, bool set) override;
+  TBase* Next() const override;
+  TBase* Previous() const override;
+  int32_t GetValue(const std::string& name) const override;
+  bool SetValue(const std::string& name, int32_t value) override;
 
   // Fill colour of the strip that begins at this wall.
   TColor SurfaceColor() const;

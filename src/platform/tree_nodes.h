@@ -1,6 +1,7 @@
 #pragma once
-// The tree view as the model sees it: nodes are opaque handles that carry their
-// object. The Qt adapter wraps a QTreeWidget; tests use an in-memory tree.
+// A tree view as the document's tree binder drives it: nodes are opaque handles
+// that carry their object. The Qt adapter wraps the tree window's item model;
+// tests use an in-memory tree.
 #include <string>
 
 namespace meridal {
@@ -12,11 +13,11 @@ class ITreeNodes {
  public:
   virtual ~ITreeNodes() = default;
   // Appends a node as the last child of parent (nullptr: a new root node).
-  virtual NodeHandle AddChild(NodeHandle parent, const std::string& text, TBase* object) = 0;
+  virtual NodeHandle AddChild(NodeHandle parent, const std::string& text, const TBase* object) = 0;
   // Inserts a node as the first child of parent.
-  virtual NodeHandle AddChildFirst(NodeHandle parent, const std::string& text, TBase* object) = 0;
+  virtual NodeHandle AddChildFirst(NodeHandle parent, const std::string& text, const TBase* object) = 0;
   // Inserts a node immediately before sibling, under sibling's parent.
-  virtual NodeHandle Insert(NodeHandle sibling, const std::string& text, TBase* object) = 0;
+  virtual NodeHandle Insert(NodeHandle sibling, const std::string& text, const TBase* object) = 0;
   // Deletes a node and its descendants.
   virtual void Delete(NodeHandle node) = 0;
   virtual void SetText(NodeHandle node, const std::string& text) = 0;

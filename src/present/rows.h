@@ -1,6 +1,6 @@
 #pragma once
 // The property list as plain data: one row per value, its caption the value's name
-// (the key of AccessValue), then the present sub-items in column order Value,
+// (the key of GetValue and SetValue), then the present sub-items in column order Value,
 // Meaning, Edit, Comment, and an image index into the row badges.
 #include <string>
 #include <vector>

@@ -1,8 +1,11 @@
+#include "present/object_labels.h"
+#include "present/property_rows.h"
 #include "shell/document_shell.h"
 
 #include <algorithm>
 
 #include "check/track_check.h"
+#include "graphics/highlight.h"
 #include "files/track_formats.h"
 #include "graphics/scale_draw.h"
 #include "model/track.h"
@@ -11,6 +14,8 @@
 #include "shell/document_files.h"
 #include "shell/shell_texts.h"
 #include "shell/shell_windows.h"
+#include "shell/tree_binder.h"
+#include "present/object_labels.h"
 
 namespace meridal {
 
@@ -58,26 +63,23 @@ TDocumentShell::TDocumentShell(IShellWindows& windows, IMessages& messages, IFil
                                IDocumentFiles& files)
     : windows_(windows), messages_(messages), fileDialogs_(fileDialogs), files_(files) {}
 
-TDocumentShell::~TDocumentShell() = default;
+TDocumentShell::~TDocumentShell() { ReleaseDocument(); }
 
 // ---- the document's life ----
 
 void TDocumentShell::FileNew() {
-  if (Track && Modified && !OfferToSave()) return;
+  if (Modified() && !OfferToSave()) return;
   ReleaseDocument();
-  Track = std::make_unique<TTrack>();
-  Track->SetDefaults();
-  FileName = kNewFileName;
   Untitled = true;
-  SetUpWindows();
+  Adopt(TDocument::New(kNewFileName));
 }
 
 void TDocumentShell::FileOpen() {
-  if (Track && Modified && !OfferToSave()) return;
+  if (Modified() && !OfferToSave()) return;
   FileDialogRequest request;
   request.defaultExtension = kProjectExtension;
   request.filter = kOpenFilter;
-  request.fileName = FileName;
+  request.fileName = FileName();
   request.mustExist = true;
   const auto path = fileDialogs_.Open(request);
   if (!path) return;
@@ -85,12 +87,12 @@ void TDocumentShell::FileOpen() {
 }
 
 void TDocumentShell::FileOpenPath(const std::string& path) {
-  if (Track && Modified && !OfferToSave()) return;
+  if (Modified() && !OfferToSave()) return;
   OpenPath(path);
 }
 
 void TDocumentShell::FileImportTrackFile() {
-  if (Track && Modified && !OfferToSave()) return;
+  if (Modified() && !OfferToSave()) return;
   FileDialogRequest request;
   request.defaultExtension = kTrackExtension;
   request.filter = kTrackFilter;
@@ -120,10 +122,8 @@ bool TDocumentShell::ImportPath(const std::string& path) {
   auto track = ReadDocument(path);  // the open document stays if this fails
   if (!track) return false;
   ReleaseDocument();
-  Track = std::move(track);
-  SetUpWindows();
-  FileName = WithExtension(path, TrackFormat::Project);
   Untitled = true;
+  Adopt(std::make_unique<TDocument>(std::move(track), WithExtension(path, TrackFormat::Project)));
   MarkModified();  // an imported track matches no project file
   NoteRecent(path);
   return true;
@@ -132,12 +132,11 @@ bool TDocumentShell::ImportPath(const std::string& path) {
 bool TDocumentShell::OpenPath(const std::string& path) {
   if (TrackFormatOfPath(path) == TrackFormat::TrackFile) return ImportPath(path);
   ReleaseDocument();
-  FileName = path;
+  fileName_ = path;
   auto track = ReadDocument(path);
   if (!track) return false;
-  Track = std::move(track);
-  SetUpWindows();
   Untitled = false;
+  Adopt(std::make_unique<TDocument>(std::move(track), path));
   NoteRecent(path);
   return true;
 }
@@ -148,24 +147,35 @@ void TDocumentShell::NoteRecent(const std::string& path) {
 }
 
 void TDocumentShell::ReleaseDocument() {
-  if (!Track) return;
+  if (!document_) return;
+  fileName_ = document_->FileName();
+  document_->Unsubscribe(listener_);
+  windows_.DocumentReplaced(nullptr);
   windows_.DestroyGraphWindow();
+  tree_.reset();
   windows_.DestroyTreeWindow();
-  Track.reset();
+  document_.reset();
   ScaleDraw.reset();
-  History.Clear();
+  highlighted_ = false;
   ShowTitle();
   windows_.DocumentChanged();
 }
 
-void TDocumentShell::SetUpWindows() {
+void TDocumentShell::Adopt(std::unique_ptr<TDocument> document) {
+  document_ = std::move(document);
+  TDocument& doc = *document_;
   if (IDrawWindow* graph = windows_.CreateGraphWindow())
-    ScaleDraw = std::make_unique<TScaleDraw>(*graph, Track->Extent, kGraphSizePixels);
-  ITreeNodes& nodes = windows_.CreateTreeWindow();
-  Track->AddToTree(nodes, nullptr);
-  nodes.Select(Track->TreeNode);
-  History.Clear();  // a new or opened document starts a history of its own
-  SetModified(false);
+    ScaleDraw = std::make_unique<TScaleDraw>(*graph, doc.Track().Extent, kGraphSizePixels);
+  tree_ = std::make_unique<TTreeBinder>(doc, windows_.CreateTreeWindow());
+  listener_ = doc.Subscribe([this](const TDocumentChange& change) { Changed(change); });
+  windows_.DocumentReplaced(&doc);
+  // The track is what the list shows first.
+  TDocumentChange selected;
+  selected.selection = true;
+  Changed(selected);
+  windows_.SetSaveEnabled(doc.Modified());
+  ShowTitle();
+  windows_.DocumentChanged();
   windows_.SetDocumentItemsEnabled(true);
   windows_.TileWindows();
 }
@@ -173,7 +183,7 @@ void TDocumentShell::SetUpWindows() {
 // ---- saving ----
 
 bool TDocumentShell::OfferToSave() {
-  switch (messages_.Show(kAppTitle, SaveChangesText(FileName), MessageIcon::Warning,
+  switch (messages_.Show(kAppTitle, SaveChangesText(FileName()), MessageIcon::Warning,
                          MessageButtons::YesNoCancel)) {
     case MessageAnswer::Yes:
       if (Untitled) {
@@ -184,7 +194,7 @@ bool TDocumentShell::OfferToSave() {
         FileSave();
       }
       // A save that failed keeps the document rather than dropping the changes.
-      return !Modified;
+      return !Modified();
     case MessageAnswer::No:
       return true;
     default:
@@ -193,7 +203,7 @@ bool TDocumentShell::OfferToSave() {
 }
 
 void TDocumentShell::FileSave() {
-  if (!Track || !Modified || FileName.empty()) return;
+  if (!document_ || !Modified() || FileName().empty()) return;
   // A document that has never been saved has no file of its own yet: writing
   // "noname.mrd" in the working folder, or an imported track's proposed name,
   // could replace someone else's file.
@@ -202,140 +212,143 @@ void TDocumentShell::FileSave() {
 }
 
 void TDocumentShell::FileSaveAs() {
-  if (!Track) return;
+  if (!document_) return;
   FileDialogRequest request;
   request.defaultExtension = kProjectExtension;
   request.filter = kSaveAsFilter;
-  request.fileName = FileName;
+  request.fileName = FileName();
   request.promptOverwrite = true;
   const auto path = fileDialogs_.Save(request);
   if (!path) {
     SaveCancelled = true;
     return;
   }
-  FileName = *path;
-  ShowTitle();
-  if (WriteProject()) NoteRecent(FileName);
+  document_->SetFileName(*path);
+  if (WriteProject()) NoteRecent(FileName());
 }
 
 bool TDocumentShell::WriteProject() {
   BusyScope busy(windows_);
-  const FileOutcome outcome = files_.Save(FileName, *Track, messages_);
+  // The writers only read the track.
+  const FileOutcome outcome = files_.Save(FileName(), const_cast<TTrack&>(document_->Track()), messages_);
   busy.End();
   if (outcome.status == FileStatus::CannotOpen) ShowCannotOpenFile(messages_, outcome.reason);
   if (outcome.status != FileStatus::Ok) return false;  // the old file is intact; the changes stay unsaved
   Untitled = false;
-  History.SetClean();
-  SetModified(false);
-  windows_.ShowStatus(SavedText(FileName, outcome.inPlace));
+  document_->MarkSaved();
+  windows_.ShowStatus(SavedText(FileName(), outcome.inPlace));
   return true;
 }
 
 void TDocumentShell::FileExportTrackFile() {
-  if (!Track) return;
+  if (!document_) return;
   FileDialogRequest request;
   request.defaultExtension = kTrackExtension;
   request.filter = kTrackFilter;
-  request.fileName = ExportNameProposal(FileName);
+  request.fileName = ExportNameProposal(FileName());
   const auto path = fileDialogs_.Save(request);
   if (path) ExportTo(*path);
 }
 
 void TDocumentShell::ExportTo(const std::string& path) {
-  if (!Track) return;
+  if (!document_) return;
   BusyScope busy(windows_);
-  const FileOutcome outcome = files_.Export(path, *Track, messages_);
+  TTrack& track = const_cast<TTrack&>(document_->Track());  // the writer only reads it
+  const FileOutcome outcome = files_.Export(path, track, messages_);
   busy.End();
   if (outcome.status == FileStatus::CannotOpen) ShowCannotOpenFile(messages_, outcome.reason);
   if (outcome.status != FileStatus::Ok) return;
   // An open loop is exported all the same; the note says where to look.
-  windows_.ShowStatus(ExportedText(path, outcome.bytes, static_cast<size_t>(OpenJoints(CheckTrack(*Track)))));
+  windows_.ShowStatus(ExportedText(path, outcome.bytes, static_cast<size_t>(OpenJoints(CheckTrack(track)))));
 }
 
 // ---- closing ----
 
-bool TDocumentShell::CloseQuery() { return !Modified || OfferToSave(); }
+bool TDocumentShell::CloseQuery() { return !Modified() || OfferToSave(); }
 
 void TDocumentShell::Close() { ReleaseDocument(); }
 
-// ---- after changes ----
+// ---- changes ----
 
 history::Outcome TDocumentShell::Change(const std::function<history::Outcome(history::TEditor&)>& change) {
-  if (!Track) return history::Outcome::Refused;
-  history::TEditor editor(*Track, History);
-  const history::Outcome outcome = change(editor);
-  if (outcome == history::Outcome::Changed) CommonRefresh(&History.Step(History.Index() - 1));
-  return outcome;
+  if (!document_) return history::Outcome::Refused;
+  return document_->Change(change);
 }
 
 void TDocumentShell::Undo() {
-  if (!Track) return;
-  if (const history::TStep* step = History.Undo(*Track)) CommonRefresh(step);
+  if (document_) document_->Undo();
 }
 
 void TDocumentShell::Redo() {
-  if (!Track) return;
-  if (const history::TStep* step = History.Redo(*Track)) CommonRefresh(step);
+  if (document_) document_->Redo();
 }
 
 void TDocumentShell::GoTo(size_t index) {
-  if (Track && History.GoTo(*Track, index)) CommonRefresh();
-}
-
-void TDocumentShell::CommonRefresh(const history::TStep* step) {
-  if (!Track) return;
-  // The list shows the selected object as it is now, whatever an edit did to
-  // the tree's selection on the way.
-  windows_.RefillProperties();
-  Track->UpdateExtent();
-  std::vector<TRect> boxes;
-  bool local = false;
-  if (ScaleDraw) {
-    // New bounds move the scroll bars, and with them possibly the whole picture.
-    local = step && ScaleDraw->Bounds() == Track->Extent && step->DrawnWithin(boxes) &&
-            boxes.size() <= kMostBoxesRedrawn;
-    ScaleDraw->SetBounds(Track->Extent);
-  }
-  if (local) {
-    // One box around them all, so that no pixel is drawn twice.
-    if (!boxes.empty()) Track->RedrawBox(*ScaleDraw, ViewFlags, Around(boxes));
-  } else {
-    windows_.RepaintGraph();
-  }
-  SetModified(!History.IsClean());
+  if (document_) document_->GoTo(index);
 }
 
 void TDocumentShell::MarkModified() {
-  History.SetNeverClean();
-  SetModified(true);
+  if (document_) document_->MarkNeverClean();
 }
 
-void TDocumentShell::SetModified(bool modified) {
-  Modified = modified;
-  windows_.SetSaveEnabled(modified);
-  ShowTitle();
+void TDocumentShell::Changed(const TDocumentChange& change) {
+  if (!document_) return;
+  const TDocument& doc = *document_;
+  if (!change.track.Empty() || change.selection) RefreshPlan(change);
+  if (change.selection) {
+    if (const TBase* object = doc.SelectedObject()) EnableCommands(*object, windows_.EditMenu());
+    windows_.SelectionMoved();
+  }
+  // The list shows the selected object as it is now.
+  if (!change.track.Empty()) windows_.RefillProperties();
+  if (change.modified || change.history) {
+    windows_.SetSaveEnabled(doc.Modified());
+    ShowTitle();
+  }
   windows_.DocumentChanged();
 }
 
-void TDocumentShell::ShowTitle() { windows_.SetDocumentTitle(Track ? FileName : std::string(), Modified); }
+void TDocumentShell::RefreshPlan(const TDocumentChange& change) {
+  const TTrack& track = document_->Track();
+  SetHighlight(track, document_->Selection());
+  if (!ScaleDraw) {
+    if (!change.track.Empty()) windows_.RepaintGraph();
+    return;
+  }
+  TSection* selected = track.SelectedChild >= 0 ? track.Section(track.SelectedChild) : nullptr;
+  std::vector<TRect> boxes;
+  bool local = true;
+  if (!change.track.Empty()) {
+    // New bounds move the scroll bars, and with them possibly the whole picture.
+    local = ScaleDraw->Bounds() == track.Extent && change.track.local && change.track.boxes.size() <= kMostBoxesRedrawn;
+    boxes = change.track.boxes;
+    ScaleDraw->SetBounds(track.Extent);
+  }
+  if (!local) {
+    windows_.RepaintGraph();
+  } else {
+    // One box around what the change touched, so that no pixel is drawn twice;
+    // the highlight's old and new places on their own.
+    TTrack& drawn = const_cast<TTrack&>(track);
+    if (!boxes.empty()) drawn.RedrawBox(*ScaleDraw, ViewFlags, Around(boxes));
+    if (change.selection) {
+      if (highlighted_) drawn.RedrawBox(*ScaleDraw, ViewFlags, highlightBox_);
+      if (selected) drawn.RedrawBox(*ScaleDraw, ViewFlags, selected->Extent);
+    }
+  }
+  highlighted_ = selected != nullptr;
+  if (selected) highlightBox_ = selected->Extent;
+}
+
+void TDocumentShell::RedrawAll() {
+  if (document_) windows_.RepaintGraph();
+}
+
+void TDocumentShell::ShowTitle() { windows_.SetDocumentTitle(document_ ? FileName() : std::string(), Modified()); }
 
 void TDocumentShell::SetViewFlags(int32_t flags) {
   ViewFlags = flags;
-  if (Track) windows_.RepaintGraph();
-}
-
-RowList TDocumentShell::SelectionChanged(TBase& object, IEditCommands* treePopup) {
-  RowList rows;
-  object.FillProperties(rows);
-  object.EnableCommands(windows_.EditMenu());
-  if (treePopup) object.EnableCommands(*treePopup);
-  if (Track && Track->TreeEventsEnabled) {
-    if (ScaleDraw) Track->EraseSelection(*ScaleDraw, ViewFlags);
-    object.Highlight();
-    if (ScaleDraw) Track->DrawSelection(*ScaleDraw);
-    windows_.SelectionMoved();
-  }
-  return rows;
+  if (document_) windows_.RepaintGraph();
 }
 
 }  // namespace meridal

@@ -1,28 +1,28 @@
 #pragma once
-// TDocumentShell: the one open document and the File commands of the main
-// window, free of any widget. It owns the track and the scale draw of the
-// graphics window, knows the file name and whether there are unsaved changes,
-// and reaches the user only through the message, file dialog and window seams.
+// TDocumentShell: the open document and the File commands of the main window,
+// free of any widget. It owns the document and the scale draw of the graphics
+// window, and reaches the user only through the message, file dialog and window
+// seams. It listens to the document: after every change it refreshes the plan,
+// the title and the menus, and tells the windows.
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "document/document.h"
 #include "graphics/view_flags.h"
-#include "history/editor.h"
-#include "present/rows.h"
 #include "shell/recent_files.h"
 
 namespace meridal {
 
 class IDocumentFiles;
-class IEditCommands;
 class IFileDialogs;
 class IMessages;
 class IShellWindows;
-class TBase;
 class TScaleDraw;
 class TTrack;
+class TTreeBinder;
 
 class TDocumentShell {
  public:
@@ -32,20 +32,20 @@ class TDocumentShell {
   TDocumentShell(const TDocumentShell&) = delete;
   TDocumentShell& operator=(const TDocumentShell&) = delete;
 
-  std::unique_ptr<TTrack> Track;           // the open document, if any
-  std::unique_ptr<TScaleDraw> ScaleDraw;   // only while a graphics window exists
-  std::string FileName;                    // "noname.mrd" until a new document is saved
-  // The document's steps: every change goes through it, and the document is
-  // modified exactly when it stands at another step than the one last saved or
-  // opened.
-  history::THistory History;
-  bool Modified = false;                   // changes not saved yet (follows History)
-  bool SaveCancelled = false;              // Save As was cancelled in its dialog
-  // The document has never been saved under FileName (a new document, an imported
-  // track file): saving it asks for a name first, proposing FileName.
+  // The open document, or nullptr.
+  TDocument* Document() const { return document_.get(); }
+  const TTrack* Track() const { return document_ ? &document_->Track() : nullptr; }
+  std::unique_ptr<TScaleDraw> ScaleDraw;  // only while a graphics window exists
+  // The document's file name: "noname.mrd" until a new document is saved.
+  const std::string& FileName() const { return document_ ? document_->FileName() : fileName_; }
+  // Changes not saved yet (follows the document's history).
+  bool Modified() const { return document_ && document_->Modified(); }
+  bool SaveCancelled = false;  // Save As was cancelled in its dialog
+  // The document has never been saved under its name (a new document, an
+  // imported track file): saving it asks for a name first, proposing the name.
   bool Untitled = false;
   int32_t ViewFlags = kViewAll;
-  TRecentFiles Recent;                     // File > Open Recent
+  TRecentFiles Recent;  // File > Open Recent
 
   // ---- File menu ----
   void FileNew();
@@ -62,8 +62,7 @@ class TDocumentShell {
   void FileOpenPath(const std::string& path);
   // Opens any of the three formats without asking for a name (a file given at
   // start-up); false when it could not be read. A project or JSON file replaces
-  // the document before it is read, so a failure leaves none; a track file is
-  // imported (ImportPath).
+  // the document once it has been read; a track file is imported (ImportPath).
   bool OpenPath(const std::string& path);
   // A track file becomes a new untitled, modified document named like it with
   // ".mrd"; a file that is refused leaves the open document as it was.
@@ -74,45 +73,41 @@ class TDocumentShell {
   void Close();
 
   // ---- changes, and taking them back ----
-  // Runs one change of the document through its history and, when it changed
-  // anything, ends with the common refresh. Without a document: Refused.
+  // Runs one change of the document through its history. Without a document:
+  // Refused.
   history::Outcome Change(const std::function<history::Outcome(history::TEditor&)>& change);
   void Undo();
   void Redo();
   // Undoes or redoes until `index` steps are done (the History window's click).
   void GoTo(size_t index);
 
-  // ---- what every change ends with ----
-  // The selected object's rows, the track's extent, the scale draw's bounds and a
-  // repaint; Modified from the history; the windows told the document changed.
-  // After a step whose change shows in a few boxes of the plan (and with the
-  // bounds as they were) only those boxes are drawn again.
-  void CommonRefresh(const history::TStep* step = nullptr);
   // The document differs from its file at every step (an imported track):
   // modified until it is saved.
   void MarkModified();
   // A new View option set; the drawing follows.
   void SetViewFlags(int32_t flags);
-
-  // A node of the tree became selected: the rows of its object, the Edit menu and
-  // the tree's popup set for it, and (while the track lets tree events through)
-  // the highlight moved to it.
-  RowList SelectionChanged(TBase& object, IEditCommands* treePopup);
+  // The whole plan is drawn anew (F5, a resize).
+  void RedrawAll();
 
   IShellWindows& Windows() const { return windows_; }
   IMessages& Messages() const { return messages_; }
 
  private:
-  // The one place where Modified changes: Save follows it, and so does the title.
-  void SetModified(bool modified);
+  // What the shell does after every change of the document.
+  void Changed(const TDocumentChange& change);
+  // The plan after a change of the track: the extent, the scale draw's bounds,
+  // and the boxes the change touched drawn again (or the whole plan).
+  void RefreshPlan(const TDocumentChange& change);
   void ShowTitle();
   // The save-changes prompt; true when the command may go on.
   bool OfferToSave();
-  // Writes the document to FileName in the format its extension names (a project
-  // file when it names none); Modified is cleared only when it worked.
+  // Writes the document to its file in the format its extension names (a project
+  // file when it names none); the saved state moves only when it worked.
   bool WriteProject();
   void ReleaseDocument();
-  void SetUpWindows();
+  // A document takes the shell's windows: the graphics and tree windows, the
+  // tree bound to it, the shell listening.
+  void Adopt(std::unique_ptr<TDocument> document);
   void NoteRecent(const std::string& path);
   // A new track read from the file, or nullptr after the failure was shown.
   std::unique_ptr<TTrack> ReadDocument(const std::string& path);
@@ -121,6 +116,14 @@ class TDocumentShell {
   IMessages& messages_;
   IFileDialogs& fileDialogs_;
   IDocumentFiles& files_;
+  std::unique_ptr<TDocument> document_;
+  std::unique_ptr<TTreeBinder> tree_;
+  int listener_ = 0;
+  std::string fileName_;  // the name proposed while no document is open
+  // The box of the highlight as it was last drawn, so that a new selection can
+  // blank it.
+  bool highlighted_ = false;
+  TRect highlightBox_;
 };
 
 }  // namespace meridal

@@ -1,84 +1,90 @@
 #include "shell/edit_command_flow.h"
 
+#include "document/document.h"
 #include "model/track.h"
+#include "present/object_labels.h"
 #include "shell/document_shell.h"
 #include "shell/shell_dialogs.h"
 #include "shell/shell_texts.h"
-#include "shell/shell_windows.h"
 
 namespace meridal {
 
-TBase* TEditCommandFlow::Selected() const {
-  if (!shell_.Track) return nullptr;
-  return shell_.Windows().SelectedObject();
+const TBase* TEditCommandFlow::Selected() const {
+  TDocument* document = shell_.Document();
+  return document ? document->SelectedObject() : nullptr;
 }
 
-std::string TEditCommandFlow::Label() const { return shell_.Windows().SelectedLabel(); }
+std::string TEditCommandFlow::Label() const {
+  const TBase* object = Selected();
+  return object ? meridal::Label(*object) : std::string();
+}
 
 template <typename Operation>
 void TEditCommandFlow::Confirmed(const char* question, const char* refusal, Operation operation) {
-  TBase* object = Selected();
-  if (!object) return;
+  if (!Selected()) return;
+  TDocument& document = *shell_.Document();
   const std::string label = Label();
   if (!AskYesNo(shell_.Messages(), QuestionText(question, label))) return;
-  const history::Outcome outcome = shell_.Change([&](history::TEditor& e) { return operation(e, *object); });
+  const history::Outcome outcome = operation(document, document.Selection());
   if (outcome == history::Outcome::Refused) ShowRefusal(shell_.Messages(), RefusalText(refusal, label));
 }
 
 void TEditCommandFlow::Remove() {
-  Confirmed("Remove", "Cannot remove", [](history::TEditor& e, TBase& object) { return e.Remove(object); });
+  Confirmed("Remove", "Cannot remove", [](TDocument& d, const TObjectPath& path) { return d.Remove(path); });
 }
 
 void TEditCommandFlow::AddBefore() {
-  Confirmed("Add before", "Cannot add before", [](history::TEditor& e, TBase& object) { return e.Add(object, true); });
+  Confirmed("Add before", "Cannot add before", [](TDocument& d, const TObjectPath& path) { return d.Add(path, true); });
 }
 
 void TEditCommandFlow::AddAfter() {
-  Confirmed("Add after", "Cannot add after", [](history::TEditor& e, TBase& object) { return e.Add(object, false); });
+  Confirmed("Add after", "Cannot add after", [](TDocument& d, const TObjectPath& path) { return d.Add(path, false); });
 }
 
 void TEditCommandFlow::ChangeType() {
-  Confirmed("Change Type of", "Cannot change type of", [](history::TEditor& e, TBase& object) { return e.ChangeType(object); });
+  Confirmed("Change Type of", "Cannot change type of",
+            [](TDocument& d, const TObjectPath& path) { return d.ChangeType(path); });
 }
 
 void TEditCommandFlow::Split() {
-  TBase* object = Selected();
+  const TBase* object = Selected();
   if (!object) return;
+  TDocument& document = *shell_.Document();
+  const TObjectPath path = document.Selection();
   // The dialog reports a refusal itself and stays open; the split is one step.
-  dialogs_.SplitSection(object, [this, object](int32_t firstLength) {
-    return shell_.Change([&](history::TEditor& e) { return e.Split(*object, firstLength); }) !=
-           history::Outcome::Refused;
+  dialogs_.SplitSection(object, [&document, path](int32_t firstLength) {
+    return document.Split(path, firstLength) != history::Outcome::Refused;
   });
 }
 
 void TEditCommandFlow::CopyWallsFrom() {
   if (!Selected()) return;
-  TTrack& track = *shell_.Track;
-  TSection* destination = track.HighlightedSection();
-  if (!destination) return;
-  const auto source = dialogs_.CopyWallsFrom(destination->PreviousSection()->Number, track.NumberOfSections());
+  TDocument& document = *shell_.Document();
+  const TTrack& track = document.Track();
+  const int to = document.Selection().section;
+  if (to < 0) return;
+  const auto source = dialogs_.CopyWallsFrom(track.Section(to)->PreviousSection()->Number, track.NumberOfSections());
   if (!source) return;
   // A refused copy says nothing and changes nothing.
-  const int to = track.SelectedChild;
-  shell_.Change([&](history::TEditor& e) { return e.CopyWallsFrom(*source, to); });
+  document.CopyWallsFrom(*source, to);
 }
 
 void TEditCommandFlow::CopyWallsToAll() {
   if (!Selected()) return;
+  TDocument& document = *shell_.Document();
+  const int source = document.Selection().section;
+  if (source < 0) return;
   if (!AskYesNo(shell_.Messages(), "Copy Walls of " + Label() + " to all Sections ?")) return;
-  const int source = shell_.Track->SelectedChild;
-  shell_.Change([&](history::TEditor& e) { return e.CopyWallsToAll(source); });
+  document.CopyWallsToAll(source);
 }
 
 void TEditCommandFlow::CopyAltitude() {
-  TBase* altitude = Selected();
-  if (!altitude) return;
-  TSection* section = shell_.Track->HighlightedSection();
-  if (!section) return;
-  if (!AskYesNo(shell_.Messages(), QuestionText("Copy", Label()))) return;
+  if (!Selected()) return;
+  TDocument& document = *shell_.Document();
   // Only an altitude of the highlighted section can be the pattern.
-  if (altitude->Owner != section) return;
-  shell_.Change([&](history::TEditor& e) { return e.CopyAltitude(*altitude); });
+  if (document.Selection().kind != TObjectPath::Kind::Altitude) return;
+  if (!AskYesNo(shell_.Messages(), QuestionText("Copy", Label()))) return;
+  document.CopyAltitude(document.Selection());
 }
 
 }  // namespace meridal

@@ -1,7 +1,7 @@
 #pragma once
-// The Edit menu's commands: each confirms with the user, calls one operation of
-// the object selected in the tree (or of the track), reports a refusal, and ends
-// with the document's common refresh. The tree's popup menu runs the same ones.
+// The Edit menu's commands: each confirms with the user, runs one operation of the
+// document on its selected object and reports a refusal. The tree's popup menu
+// runs the same ones.
 #include <string>
 
 namespace meridal {
@@ -24,8 +24,8 @@ class TEditCommandFlow {
   void CopyAltitude();
 
  private:
-  // The selected node's object, or nullptr without a document or a selection.
-  TBase* Selected() const;
+  // The document's selected object, or nullptr without a document.
+  const TBase* Selected() const;
   std::string Label() const;
   // Asks "<question> <label> ?", runs the operation and says "<refusal> <label> !" when it refuses.
   template <typename Operation>

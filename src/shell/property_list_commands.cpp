@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "document/document.h"
 #include "model/track.h"
 #include "present/value_text.h"
 #include "shell/document_shell.h"
@@ -17,8 +18,8 @@ bool NamesTrace(const std::string& name) { return name.compare(0, 5, "Trace") ==
 
 }  // namespace
 
-void TPropertyListCommands::EditRow(TBase* object, const PropertyRow* row) {
-  if (!object || !row) return;
+void TPropertyListCommands::EditRow(const TBase* object, const PropertyRow* row) {
+  if (!object || !row || !shell_.Document()) return;
   if (!row->Editable()) {
     ShowInformation(shell_.Messages(), "This value can not be edited !");
     return;
@@ -26,9 +27,10 @@ void TPropertyListCommands::EditRow(TBase* object, const PropertyRow* row) {
   const std::string name = row->Caption;
   // The dialog writes through the history, so that a refusal keeps it open and
   // an accepted value is one step; the shell has refreshed by the time it closes.
-  dialogs_.EditValue(object, name, [this, object, name](int32_t value) {
-    return shell_.Change([&](history::TEditor& e) { return e.SetValue(*object, name, value); }) !=
-           history::Outcome::Refused;
+  TDocument& document = *shell_.Document();
+  const TObjectPath path = PathOf(*object);
+  dialogs_.EditValue(object, name, [&document, path, name](int32_t value) {
+    return document.SetValue(path, name, value) != history::Outcome::Refused;
   });
 }
 
@@ -37,7 +39,7 @@ bool TPropertyListCommands::TraceRowSelected(const PropertyRow* row) {
 }
 
 void TPropertyListCommands::RunTraceCommand(TraceCommand command, const std::string& name) {
-  if (!shell_.Track) return;
+  if (!shell_.Document()) return;
   const char* refusal = command == TraceCommand::Remove ? "Cannot remove" : "Cannot add";
   const auto refuse = [&] { ShowRefusal(shell_.Messages(), RefusalText(refusal, name)); };
   if (!NamesTrace(name)) return refuse();
@@ -50,9 +52,9 @@ void TPropertyListCommands::RunTraceCommand(TraceCommand command, const std::str
   if (!AskYesNo(shell_.Messages(), QuestionText(question, name))) return;
 
   const int n = *number;
-  const history::Outcome outcome = shell_.Change([&](history::TEditor& e) {
-    return command == TraceCommand::Remove ? e.RemoveTrace(n) : e.AddTrace(n, command == TraceCommand::AddAfter);
-  });
+  TDocument& document = *shell_.Document();
+  const history::Outcome outcome =
+      command == TraceCommand::Remove ? document.RemoveTrace(n) : document.AddTrace(n, command == TraceCommand::AddAfter);
   if (outcome == history::Outcome::Refused) refuse();
 }
 

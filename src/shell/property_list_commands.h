@@ -18,7 +18,7 @@ class TPropertyListCommands {
   TPropertyListCommands(TDocumentShell& shell, IShellDialogs& dialogs) : shell_(shell), dialogs_(dialogs) {}
 
   // Edits the value of a row of `object` (row nullptr: no row selected).
-  void EditRow(TBase* object, const PropertyRow* row);
+  void EditRow(const TBase* object, const PropertyRow* row);
 
   // Whether the popup's items apply: a row is selected and names a trace.
   static bool TraceRowSelected(const PropertyRow* row);

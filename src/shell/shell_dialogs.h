@@ -19,10 +19,10 @@ class IShellDialogs {
   virtual ~IShellDialogs() = default;
   // Edit Value for one named value of an object, written through `write`; true
   // when it closed with OK, that is when the object accepted a new value.
-  virtual bool EditValue(TBase* object, const std::string& name, const ValueWriter& write) = 0;
+  virtual bool EditValue(const TBase* object, const std::string& name, const ValueWriter& write) = 0;
   // Split Section; `split` splits at the first part's length. True when it closed
   // with OK, that is when the section was split.
-  virtual bool SplitSection(TBase* section, const ValueWriter& split) = 0;
+  virtual bool SplitSection(const TBase* section, const ValueWriter& split) = 0;
   // Copy Walls, its number preset; the accepted section number, or nothing on Cancel.
   virtual std::optional<int> CopyWallsFrom(int presetNumber, int numberOfSections) = 0;
   virtual void About() = 0;

@@ -10,6 +10,7 @@ class IDrawWindow;
 class IEditCommands;
 class ITreeNodes;
 class TBase;
+class TDocument;
 
 class IShellWindows {
  public:
@@ -18,18 +19,14 @@ class IShellWindows {
   // The graphics window of a new document: the surface the scale draw maps onto,
   // or nullptr while the program runs without one.
   virtual IDrawWindow* CreateGraphWindow() = 0;
-  // The tree window of a new document; the track builds its tree in these nodes.
+  // The tree window of a new document: the nodes the document's tree is shown in.
   virtual ITreeNodes& CreateTreeWindow() = 0;
   virtual void DestroyGraphWindow() = 0;
   virtual void DestroyTreeWindow() = 0;
   virtual void TileWindows() = 0;
   virtual void RepaintGraph() = 0;
 
-  // The object of the node selected in the tree and that node's text; nullptr
-  // without a tree window or without a selected node.
-  virtual TBase* SelectedObject() = 0;
-  virtual std::string SelectedLabel() = 0;
-  // The selected node's object fills the property list anew.
+  // The document's selected object fills the property list anew.
   virtual void RefillProperties() = 0;
 
   // The main window's Edit menu in its ten-item layout.
@@ -47,9 +44,12 @@ class IShellWindows {
   // new, opened or closed document): the views that show them read them again,
   // and so do the Undo and Redo items.
   virtual void DocumentChanged() {}
-  // The highlight moved to another object (the tree's selection changed): the
-  // views that show the selection follow.
+  // The document's selection moved: the views that show it follow, the list
+  // among them.
   virtual void SelectionMoved() {}
+  // Another document is open, or none (nullptr): the views that listen to the
+  // document listen to this one now.
+  virtual void DocumentReplaced(TDocument* /*document*/) {}
   // The list of recently used files changed (the frame keeps it between runs).
   virtual void RecentFilesChanged() {}
 };

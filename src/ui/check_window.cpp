@@ -11,6 +11,7 @@
 
 #include "model/object_path.h"
 #include "model/track.h"
+#include "document/document.h"
 #include "shell/document_shell.h"
 
 namespace meridal {
@@ -152,13 +153,40 @@ void TFormCheck::Refresh() {
     return;
   }
   stale_ = false;
-  if (!shell_.Track) note_.clear();
+  if (!shell_.Track()) note_.clear();
   // The place in the list stays, so that one fix after another goes down it.
   const int row = Table->currentIndex().row();
-  model_.Show(shell_.Track ? CheckTrack(*shell_.Track) : std::vector<TTrackProblem>());
+  model_.Show(shell_.Track() ? CheckTrack(*shell_.Track()) : std::vector<TTrackProblem>());
   if (row >= 0 && model_.rowCount() > 0) Table->setCurrentIndex(model_.index(std::min(row, model_.rowCount() - 1), 0));
   ShowSummary();
   EnableFixes();
+}
+
+void TFormCheck::Changed(const TDocumentChange& change) {
+  if (!change.track.Empty()) {
+    // A change made afterwards (an undo among them) makes the last fix's report stale.
+    if (!fixing_) note_.clear();
+    Refresh();
+  }
+  if (change.selection) FollowSelection();
+}
+
+void TFormCheck::FollowSelection() {
+  const TDocument* document = shell_.Document();
+  if (!document || !isVisible()) return;
+  const TObjectPath& selected = document->Selection();
+  if (selected.kind == TObjectPath::Kind::Track) return;
+  const QModelIndex current = Table->currentIndex();
+  const auto& problems = model_.Problems();
+  // Already on a problem of that section: it stays.
+  if (current.isValid() && current.row() < static_cast<int>(problems.size()) &&
+      problems[static_cast<size_t>(current.row())].section == selected.section)
+    return;
+  for (size_t row = 0; row < problems.size(); ++row)
+    if (problems[row].section == selected.section) {
+      Table->setCurrentIndex(model_.index(static_cast<int>(row), 0));
+      return;
+    }
 }
 
 void TFormCheck::ShowSummary() {
@@ -166,7 +194,7 @@ void TFormCheck::ShowSummary() {
 }
 
 QString TFormCheck::CountText() const {
-  if (!shell_.Track) return QStringLiteral("No track");
+  if (!shell_.Track()) return QStringLiteral("No track");
   const auto& problems = model_.Problems();
   const int notes = static_cast<int>(std::count_if(problems.begin(), problems.end(), [](const TTrackProblem& p) {
     return p.IsInformation();
@@ -187,17 +215,15 @@ void TFormCheck::EnableFixes() {
   const TTrackProblem* problem = CurrentProblem();
   for (FixCommand command : kCommands) {
     const bool one = FixesOneJoint(command);
-    Action(command)->setEnabled(shell_.Track && (!one || (problem && FixMends(command, *problem))));
+    Action(command)->setEnabled(shell_.Track() && (!one || (problem && FixMends(command, *problem))));
   }
 }
 
 // ---- handlers ----
 
 void TFormCheck::RowDblClick(const QModelIndex& index) {
-  if (!shell_.Track || !index.isValid() || index.row() >= model_.rowCount()) return;
-  TTrack& track = *shell_.Track;
-  TBase* object = Resolve(track, ProblemObject(model_.Problems()[static_cast<size_t>(index.row())]));
-  if (object && object->TreeNode && track.Nodes) track.Nodes->Select(object->TreeNode);
+  if (!shell_.Track() || !index.isValid() || index.row() >= model_.rowCount()) return;
+  shell_.Document()->Select(ProblemObject(model_.Problems()[static_cast<size_t>(index.row())]));
 }
 
 void TFormCheck::FixClick(FixCommand command) {
@@ -205,10 +231,12 @@ void TFormCheck::FixClick(FixCommand command) {
   if (FixesOneJoint(command) && !(problem && FixMends(command, *problem))) return;
   const int section = problem ? problem->section : -1;
   TFixReport report;
+  fixing_ = true;
   shell_.Change([&](history::TEditor& editor) {
     report = ApplyFix(editor, command, section);
     return report.outcome;
   });
+  fixing_ = false;
   // A change has had the list read again already.
   note_ = FixNote(command, report);
   ShowSummary();

@@ -21,6 +21,7 @@ class QToolBar;
 namespace meridal {
 
 class TDocumentShell;
+struct TDocumentChange;
 
 class TCheckModel : public QAbstractTableModel {
   Q_OBJECT
@@ -58,6 +59,9 @@ class TFormCheck : public QWidget {
   // The document changed: the problems are read again (at once when shown, else
   // when the window is next shown).
   void Refresh();
+  // What the open document announced: the problems are checked again after a
+  // change of the track, and the list goes to the selected section's problem.
+  void Changed(const TDocumentChange& change);
 
   // ---- handlers ----
   void RowDblClick(const QModelIndex& index);
@@ -67,6 +71,9 @@ class TFormCheck : public QWidget {
   void showEvent(QShowEvent* event) override;
 
  private:
+  // Makes a problem of the document's selected section the current row.
+  void FollowSelection();
+  bool fixing_ = false;
   void BuildTable();
   void EnableFixes();
   const TTrackProblem* CurrentProblem() const;

@@ -51,10 +51,15 @@ TFormEditValue::TFormEditValue(IMessages& messages, QWidget* parent)
   connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TFormEditValue::SetTarget(TBase* object, const QString& name, ValueWriter write) {
+void TFormEditValue::SetTarget(const TBase* object, const QString& name, ValueWriter write) {
   target_ = object;
   write_ = std::move(write);
   EditName->setText(name);
+}
+
+void TFormEditValue::SetTarget(TBase* object, const QString& name) {
+  const std::string key = name.toStdString();
+  SetTarget(object, name, [object, key](int32_t value) { return object && object->SetValue(key, value); });
 }
 
 bool TFormEditValue::FormShow() {
@@ -63,7 +68,7 @@ bool TFormEditValue::FormShow() {
     setResult(QDialog::Rejected);
     return false;
   }
-  Entry.Reset(target_->AccessValue(EditName->text().toStdString(), 0, false));
+  Entry.Reset(target_->GetValue(EditName->text().toStdString()));
   RadioButtonDec->setChecked(true);
   ShowIn(ValueBase::Decimal);
   return true;
@@ -96,8 +101,7 @@ void TFormEditValue::ButtonOKClick() {
   // restored and decides again, and nothing is written.
   if (Entry.PendingBase && !EditValueExit()) return;
   if (!target_) return;
-  const bool taken = write_ ? write_(Entry.CurrentValue)
-                            : target_->AccessValue(EditName->text().toStdString(), Entry.CurrentValue, true) != 0;
+  const bool taken = write_ && write_(Entry.CurrentValue);
   if (taken) accept();
   else ShowRefusal(messages_, "Input not valid ! Range Error!");
 }

@@ -1,7 +1,7 @@
 #pragma once
 // TFormEditValue, "Edit Value": one named value of one object, typed in one of
 // four bases. The text is converted when the field loses the focus and when OK
-// is pressed; the object accepts or refuses the value through AccessValue.
+// is pressed; the object accepts or refuses the value through its setter.
 #include <QDialog>
 
 #include "shell/shell_dialogs.h"
@@ -24,7 +24,11 @@ class TFormEditValue : public QDialog {
 
   // The object and the name of its value (nullptr: nothing to edit), and how a
   // confirmed value is written (none: straight to the object).
-  void SetTarget(TBase* object, const QString& name, ValueWriter write = nullptr);
+  // The value of `name` of an object, and how a new value is written (through the
+  // document's history in the editor).
+  void SetTarget(const TBase* object, const QString& name, ValueWriter write);
+  // The same, written straight to the object's setter (the dialog on its own).
+  void SetTarget(TBase* object, const QString& name);
   // Prepares an opening: false, after "Data not found !", when there is no target.
   bool FormShow();
   // Opens the dialog modally; QDialog::Accepted when the object took a new value.
@@ -57,7 +61,7 @@ class TFormEditValue : public QDialog {
   void ShowIn(ValueBase base);
 
   IMessages& messages_;
-  TBase* target_ = nullptr;
+  const TBase* target_ = nullptr;
   ValueWriter write_;
 };
 

@@ -13,6 +13,7 @@
 #include "model/track.h"
 #include "model/wall.h"
 #include "present/position_text.h"
+#include "document/document.h"
 #include "shell/document_shell.h"
 #include "ui/cursors.h"
 
@@ -72,9 +73,9 @@ void TFormGraph::PopupZoomOutClick() { SetMode(PopupZoomOut, kCursorZoomOut); }
 // ---- painting ----
 
 void TFormGraph::FormPaint() {
-  if (!shell_.Track || !shell_.ScaleDraw) return;  // the mapping comes just after the window
+  if (!shell_.Track() || !shell_.ScaleDraw) return;  // the mapping comes just after the window
   shell_.ScaleDraw->OriginFromScroll();
-  shell_.Track->Draw(*shell_.ScaleDraw, shell_.ViewFlags);
+  const_cast<TTrack*>(shell_.Track())->Draw(*shell_.ScaleDraw, shell_.ViewFlags);  // drawn, not changed
   // Every scroll and zoom ends in a repaint: the point under a pointer that has
   // not moved is now another.
   RefreshPointerText();
@@ -85,15 +86,15 @@ void TFormGraph::RefreshPointerText() {
 }
 
 TScaleDraw* TFormGraph::View() {
-  if (!shell_.Track || !shell_.ScaleDraw) return nullptr;
+  if (!shell_.Track() || !shell_.ScaleDraw) return nullptr;
   // A centring or a scroll may not have been painted yet: the point under the
   // pointer is found with the origin the scroll bars now give.
   shell_.ScaleDraw->OriginFromScroll();
   return shell_.ScaleDraw.get();
 }
 
-void TFormGraph::SelectNode(NodeHandle node) {
-  if (node && shell_.Track && shell_.Track->Nodes) shell_.Track->Nodes->Select(node);
+void TFormGraph::Select(const TObjectPath& path) {
+  if (TDocument* document = shell_.Document()) document->Select(path);
 }
 
 // ---- the mouse ----
@@ -106,12 +107,12 @@ void TFormGraph::FormMouseDown(Qt::MouseButton, int x, int y) {
 void TFormGraph::FormClick() {
   TScaleDraw* view = View();
   if (!view) return;
-  TTrack& track = *shell_.Track;
+  const TTrack& track = *shell_.Track();
   const double wx = view->ToWorldX(LastMouseX), wy = view->ToWorldY(LastMouseY);
   if (PopupSelect->isChecked()) {
     // Clicking the highlighted section again keeps its wall or trace selected.
     const int i = track.SectionAt(wx, wy);
-    if (i >= 0 && i != track.SelectedChild) SelectNode(track.Section(i)->TreeNode);
+    if (i >= 0 && i != shell_.Document()->Selection().section) Select(TObjectPath::Section(i));
     return;
   }
   // A zoom step the drawing's 32-bit extents cannot take is refused: the click
@@ -125,12 +126,12 @@ void TFormGraph::FormDblClick() {
   if (!PopupSelect->isChecked()) return;
   TScaleDraw* view = View();
   if (!view) return;
-  TTrack& track = *shell_.Track;
-  TSection* section = track.HighlightedSection();
-  if (!section) return;
-  const int k = section->FindWallStrip(view->ToWorldX(LastMouseX), view->ToWorldY(LastMouseY));
+  const TTrack& track = *shell_.Track();
+  const int s = shell_.Document()->Selection().section;
+  if (s < 0 || s >= track.NumberOfSections()) return;
+  const int k = track.Section(s)->FindWallStrip(view->ToWorldX(LastMouseX), view->ToWorldY(LastMouseY));
   // Off every strip of the selected section: the track, which clears the highlight.
-  SelectNode(k >= 0 ? section->Wall(k)->TreeNode : track.TreeNode);
+  Select(k >= 0 ? TObjectPath::Wall(s, k) : TObjectPath::Track());
 }
 
 void TFormGraph::FormMouseMove(int x, int y) {

@@ -15,7 +15,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/tree_nodes.h"
+#include "model/object_path.h"
 #include "ui/draw_area.h"
 #include "ui/view_gestures.h"
 
@@ -86,7 +86,8 @@ class TFormGraph : public TDrawArea {
   // The scale draw with its origin as the scroll bars place it, or nullptr
   // while the document has none.
   TScaleDraw* View();
-  void SelectNode(NodeHandle node);
+  // The document selects the object at the path; every view follows.
+  void Select(const TObjectPath& path);
 
   TDocumentShell& shell_;
   const TCursorSet& cursors_;

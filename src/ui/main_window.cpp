@@ -22,6 +22,7 @@
 #include "shell/shell_texts.h"
 #include "ui/graph_window.h"
 #include "ui/check_window.h"
+#include "ui/document_signals.h"
 #include "ui/history_window.h"
 #include "ui/mdi_child.h"
 #include "ui/profile_plot.h"
@@ -47,6 +48,7 @@ TFormMain::TFormMain(const MainWindowServices& services, QWidget* parent)
   if (!services_.fileDialogs) services_.fileDialogs = (ownFileDialogs_ = std::make_unique<QtFileDialogs>(this)).get();
   if (!services_.files) services_.files = (ownFiles_ = MakeDiskFiles()).get();
   if (!services_.dialogs) services_.dialogs = (qtDialogs_ = std::make_unique<QtShellDialogs>(*services_.messages, this)).get();
+  Signals = new TDocumentSignals(this);
   shell_ = std::make_unique<TDocumentShell>(*this, *services_.messages, *services_.fileDialogs, *services_.files);
   editCommands_ = std::make_unique<TEditCommandFlow>(*shell_, *services_.dialogs);
   listCommands_ = std::make_unique<TPropertyListCommands>(*shell_, *services_.dialogs);
@@ -56,7 +58,8 @@ TFormMain::TFormMain(const MainWindowServices& services, QWidget* parent)
 }
 
 TFormMain::~TFormMain() {
-  // The child windows refer to the shell: they go first.
+  // The child windows refer to the shell: they go first, with the document.
+  shell_->Close();
   DestroyGraphWindow();
   DestroyTreeWindow();
   for (QMdiSubWindow** child : {&historyChild_, &profileChild_, &checkChild_}) {
@@ -178,19 +181,20 @@ void TFormMain::ViewToggled() { shell_->SetViewFlags(ViewFlagsFromMenu()); }
 void TFormMain::WindowTileClick() { MdiArea->tileSubWindows(); }
 void TFormMain::WindowCascadeClick() { MdiArea->cascadeSubWindows(); }
 
-// The Undo and Redo items name their steps; the History window follows.
+// The Undo and Redo items name their steps.
 void TFormMain::DocumentChanged() {
-  const history::THistory& history = shell_->History;
-  EditUndo->setEnabled(history.CanUndo());
-  EditRedo->setEnabled(history.CanRedo());
-  EditUndo->setText(history.CanUndo() ? QStringLiteral("&Undo %1").arg(QString::fromStdString(history.UndoText()))
-                                      : QStringLiteral("&Undo"));
-  EditRedo->setText(history.CanRedo() ? QStringLiteral("&Redo %1").arg(QString::fromStdString(history.RedoText()))
-                                      : QStringLiteral("&Redo"));
-  if (FormHistory) FormHistory->Refresh();
-  if (FormProfile) FormProfile->Plot->DocumentChanged();
-  if (FormCheck) FormCheck->Refresh();
+  const TDocument* document = shell_->Document();
+  const bool undo = document && document->History().CanUndo();
+  const bool redo = document && document->History().CanRedo();
+  EditUndo->setEnabled(undo);
+  EditRedo->setEnabled(redo);
+  EditUndo->setText(undo ? QStringLiteral("&Undo %1").arg(QString::fromStdString(document->History().UndoText()))
+                         : QStringLiteral("&Undo"));
+  EditRedo->setText(redo ? QStringLiteral("&Redo %1").arg(QString::fromStdString(document->History().RedoText()))
+                         : QStringLiteral("&Redo"));
 }
+
+void TFormMain::DocumentReplaced(TDocument* document) { Signals->Attach(document); }
 void TFormMain::AboutClick() { services_.dialogs->About(); }
 
 // ---- the document's windows ----
@@ -240,10 +244,6 @@ void TFormMain::DestroyTreeWindow() {
 }
 
 void TFormMain::TileWindows() { MdiArea->tileSubWindows(); }
-
-TBase* TFormMain::SelectedObject() { return FormTree ? FormTree->SelectedObject() : nullptr; }
-
-std::string TFormMain::SelectedLabel() { return FormTree ? FormTree->SelectedLabel().toStdString() : std::string(); }
 
 void TFormMain::RefillProperties() {
   if (FormTree) FormTree->RefillProperties();

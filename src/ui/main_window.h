@@ -24,7 +24,9 @@ class IFileDialogs;
 class IMessages;
 class IShellDialogs;
 class QtShellDialogs;
+class TDocument;
 class TDocumentShell;
+class TDocumentSignals;
 class TEditCommandFlow;
 class TFormCheck;
 class TFormGraph;
@@ -57,6 +59,8 @@ class TFormMain : public QMainWindow, public IShellWindows {
   QLabel* StatusText;  // what the latest file command did
   TCursorSet Cursors;
   QtShellDialogs* Dialogs() const { return qtDialogs_.get(); }
+  // The open document's announcements, for the windows to connect to.
+  TDocumentSignals* Signals;
 
   // ---- menus ----
   QMenu* FileMenu;
@@ -145,8 +149,6 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void DestroyTreeWindow() override;
   void TileWindows() override;
   void RepaintGraph() override;
-  TBase* SelectedObject() override;
-  std::string SelectedLabel() override;
   void RefillProperties() override;
   IEditCommands& EditMenu() override { return EditItems; }
   void SetSaveEnabled(bool enabled) override;
@@ -157,6 +159,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void RecentFilesChanged() override;
   void DocumentChanged() override;
   void SelectionMoved() override;
+  void DocumentReplaced(TDocument* document) override;
 
   // The file the program keeps the recent files in (under the user's
   // configuration folder, or the test one while QStandardPaths is in test mode).

@@ -6,13 +6,16 @@
 #include <QMdiSubWindow>
 
 #include "shell/document_shell.h"
+#include "document/document.h"
 #include "ui/check_window.h"
+#include "ui/document_signals.h"
 #include "ui/graph_window.h"
 #include "ui/history_window.h"
 #include "ui/main_window.h"
 #include "ui/mdi_child.h"
 #include "ui/profile_plot.h"
 #include "ui/profile_window.h"
+#include "ui/tree_window.h"
 
 namespace meridal {
 
@@ -24,7 +27,7 @@ void TFormMain::ShowViewWindow(QMdiSubWindow*& child, const std::function<QWidge
     MdiArea->addSubWindow(child);
     // Adding a child window clears the frame's modified mark; the document's is
     // what the title must show.
-    setWindowModified(shell_->Modified);
+    setWindowModified(shell_->Modified());
     child->resize(size);
   }
   if (child->isMinimized()) child->showNormal();
@@ -35,7 +38,13 @@ void TFormMain::ShowViewWindow(QMdiSubWindow*& child, const std::function<QWidge
 void TFormMain::WindowHistoryClick() {
   ShowViewWindow(historyChild_, [this] {
     FormHistory = new TFormHistory([this](size_t index) { shell_->GoTo(index); });
-    FormHistory->Show(&shell_->History);
+    FormHistory->Show(shell_->Document() ? &shell_->Document()->History() : nullptr);
+    // The steps of whichever document is open, as they change.
+    connect(Signals, &TDocumentSignals::Replaced, FormHistory,
+            [this](TDocument* document) { FormHistory->Show(document ? &document->History() : nullptr); });
+    connect(Signals, &TDocumentSignals::Changed, FormHistory, [this](const TDocumentChange& change) {
+      if (change.history) FormHistory->Refresh();
+    });
     return FormHistory;
   }, QSize(300, 400));
 }
@@ -44,16 +53,25 @@ void TFormMain::ViewElevationProfileClick() {
   ShowViewWindow(profileChild_, [this] {
     FormProfile = new TFormProfile(*shell_);
     FormProfile->Plot->SetSmooth(ViewSmoothDrawing->isChecked());
+    connect(Signals, &TDocumentSignals::Replaced, FormProfile, [this] { FormProfile->Plot->DocumentChanged(); });
+    connect(Signals, &TDocumentSignals::Changed, FormProfile,
+            [this](const TDocumentChange& change) { FormProfile->Plot->Changed(change); });
     return FormProfile;
   }, QSize(800, 360));
 }
 
 void TFormMain::ViewTrackCheckClick() {
-  ShowViewWindow(checkChild_, [this] { return FormCheck = new TFormCheck(*shell_); }, QSize(640, 360));
+  ShowViewWindow(checkChild_, [this] {
+    FormCheck = new TFormCheck(*shell_);
+    connect(Signals, &TDocumentSignals::Replaced, FormCheck, [this] { FormCheck->Refresh(); });
+    connect(Signals, &TDocumentSignals::Changed, FormCheck,
+            [this](const TDocumentChange& change) { FormCheck->Changed(change); });
+    return FormCheck;
+  }, QSize(640, 360));
 }
 
 void TFormMain::SelectionMoved() {
-  if (FormProfile) FormProfile->Plot->Repaint();
+  if (FormTree) FormTree->RefillProperties();
 }
 
 // ---- zoom ----

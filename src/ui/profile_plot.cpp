@@ -7,6 +7,7 @@
 
 #include "graphics/qt/painter_canvas.h"
 #include "model/track.h"
+#include "document/document.h"
 #include "shell/document_shell.h"
 
 namespace meridal {
@@ -29,12 +30,16 @@ TProfilePlot::TProfilePlot(TDocumentShell& shell, QWidget* parent)
 
 void TProfilePlot::DocumentChanged() {
   // A document that went takes its zoom with it: the next is shown whole.
-  if (!shell_.Track) {
+  if (!shell_.Track()) {
     const bool slope = view_.SlopeColouring;
     view_ = TProfileView();
     view_.SlopeColouring = slope;
   }
   Repaint();
+}
+
+void TProfilePlot::Changed(const TDocumentChange& change) {
+  if (!change.track.Empty() || change.selection) Repaint();
 }
 
 void TProfilePlot::Repaint() {
@@ -69,11 +74,11 @@ void TProfilePlot::Redraw() {
   }
   pending_ = false;
   ++fullRepaints_;
-  if (!shell_.Track) {
+  if (!shell_.Track()) {
     picture_.fill(Qt::white);
     return;
   }
-  const TTrack& track = *shell_.Track;
+  const TTrack& track = *shell_.Track();
   view_.SetExtent(TrackDistances(track, SectionStarts(track)));
   QPainter painter(&picture_);
   // The drawing works in the widget's pixels; the painter scales them.
@@ -119,15 +124,14 @@ void TProfilePlot::PanBy(int pixels) {
 // ---- the mouse and the keys ----
 
 void TProfilePlot::Click(QPoint at) {
-  if (!shell_.Track) return;
-  TTrack& track = *shell_.Track;
+  if (!shell_.Track()) return;
+  const TTrack& track = *shell_.Track();
   // Placed with the layout of the picture the user sees.
   const TProfileHit hit = drawing_.HitTest(track, at.x(), at.y());
   if (hit.section < 0 || hit.section >= track.NumberOfSections()) return;
-  TSection& section = *track.Section(hit.section);
-  TBase* object = &section;
-  if (hit.trace >= 0 && hit.trace < section.NumberOfAltitudes()) object = section.Altitude(hit.trace);
-  if (object->TreeNode && track.Nodes) track.Nodes->Select(object->TreeNode);
+  const TSection& section = *track.Section(hit.section);
+  const bool trace = hit.trace >= 0 && hit.trace < section.NumberOfAltitudes();
+  shell_.Document()->Select(trace ? TObjectPath::Altitude(hit.section, hit.trace) : TObjectPath::Section(hit.section));
 }
 
 void TProfilePlot::mousePressEvent(QMouseEvent* event) {

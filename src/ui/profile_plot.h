@@ -18,6 +18,7 @@
 namespace meridal {
 
 class TDocumentShell;
+struct TDocumentChange;
 
 class TProfilePlot : public QWidget {
   Q_OBJECT
@@ -25,8 +26,11 @@ class TProfilePlot : public QWidget {
  public:
   explicit TProfilePlot(TDocumentShell& shell, QWidget* parent = nullptr);
 
-  // The document changed, or went: a new one is shown whole.
+  // Another document is open, or none: a new one is shown whole.
   void DocumentChanged();
+  // What the open document announced: the picture follows its heights and its
+  // selection.
+  void Changed(const TDocumentChange& change);
   // The picture is drawn anew with the next paint event.
   void Repaint();
   void ZoomToFit();

@@ -13,12 +13,12 @@ QtShellDialogs::QtShellDialogs(IMessages& messages, QWidget* parent)
       FormCopyWalls(new TFormCopyWalls(messages, parent)),
       FormAbout(new TFormAbout(parent)) {}
 
-bool QtShellDialogs::EditValue(TBase* object, const std::string& name, const ValueWriter& write) {
+bool QtShellDialogs::EditValue(const TBase* object, const std::string& name, const ValueWriter& write) {
   FormEditValue->SetTarget(object, QString::fromStdString(name), write);
   return FormEditValue->Run() == QDialog::Accepted;
 }
 
-bool QtShellDialogs::SplitSection(TBase* section, const ValueWriter& split) {
+bool QtShellDialogs::SplitSection(const TBase* section, const ValueWriter& split) {
   FormSplit->SetTarget(section, split);
   return FormSplit->Run() == QDialog::Accepted;
 }

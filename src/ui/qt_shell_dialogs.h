@@ -17,8 +17,8 @@ class QtShellDialogs : public IShellDialogs {
  public:
   QtShellDialogs(IMessages& messages, QWidget* parent);
 
-  bool EditValue(TBase* object, const std::string& name, const ValueWriter& write) override;
-  bool SplitSection(TBase* section, const ValueWriter& split) override;
+  bool EditValue(const TBase* object, const std::string& name, const ValueWriter& write) override;
+  bool SplitSection(const TBase* section, const ValueWriter& split) override;
   std::optional<int> CopyWallsFrom(int presetNumber, int numberOfSections) override;
   void About() override;
 

@@ -4,15 +4,15 @@
 
 namespace meridal {
 
-NodeHandle QtTreeNodes::AddChild(NodeHandle parent, const std::string& text, TBase* object) {
+NodeHandle QtTreeNodes::AddChild(NodeHandle parent, const std::string& text, const TBase* object) {
   return model_.Insert(Item(parent), -1, text, object);
 }
 
-NodeHandle QtTreeNodes::AddChildFirst(NodeHandle parent, const std::string& text, TBase* object) {
+NodeHandle QtTreeNodes::AddChildFirst(NodeHandle parent, const std::string& text, const TBase* object) {
   return model_.Insert(Item(parent), 0, text, object);
 }
 
-NodeHandle QtTreeNodes::Insert(NodeHandle sibling, const std::string& text, TBase* object) {
+NodeHandle QtTreeNodes::Insert(NodeHandle sibling, const std::string& text, const TBase* object) {
   Node* s = Item(sibling);
   Node* parent = s->parent == &model_.Root() ? nullptr : s->parent;
   return model_.Insert(parent, TTrackTreeModel::RowOf(*s), text, object);
@@ -54,9 +54,15 @@ void QtTreeNodes::BeginUpdate() {
 }
 
 void QtTreeNodes::EndUpdate() {
-  if (updateDepth_ == 0 || --updateDepth_ > 0) return;
+  if (updateDepth_ == 0 || updateDepth_ > 1) {
+    if (updateDepth_ > 0) --updateDepth_;
+    return;
+  }
+  // The view moves its current row off deleted nodes while the batch ends: that is
+  // no choice of the user's, so the depth stays up until the selection is set.
   model_.EndBatch();
   view_.setUpdatesEnabled(true);
+  updateDepth_ = 0;
   if (Node* node = pendingSelect_) {
     pendingSelect_ = nullptr;
     Select(node);

@@ -22,9 +22,9 @@ class QtTreeNodes : public ITreeNodes {
 
   QtTreeNodes(QTreeView& view, TTrackTreeModel& model) : view_(view), model_(model) {}
 
-  NodeHandle AddChild(NodeHandle parent, const std::string& text, TBase* object) override;
-  NodeHandle AddChildFirst(NodeHandle parent, const std::string& text, TBase* object) override;
-  NodeHandle Insert(NodeHandle sibling, const std::string& text, TBase* object) override;
+  NodeHandle AddChild(NodeHandle parent, const std::string& text, const TBase* object) override;
+  NodeHandle AddChildFirst(NodeHandle parent, const std::string& text, const TBase* object) override;
+  NodeHandle Insert(NodeHandle sibling, const std::string& text, const TBase* object) override;
   void Delete(NodeHandle node) override;
   void SetText(NodeHandle node, const std::string& text) override;
   void SetImages(NodeHandle node, int image, int selectedImage) override;
@@ -33,8 +33,11 @@ class QtTreeNodes : public ITreeNodes {
   void EndUpdate() override;
 
   static Node* Item(NodeHandle node) { return static_cast<Node*>(node); }
+  // Nodes are being added and removed: the view's own moves of its current row
+  // are no choice of the user's.
+  bool Updating() const { return updateDepth_ > 0; }
   QModelIndex IndexOf(NodeHandle node) const { return model_.IndexOf(Item(node)); }
-  static TBase* ObjectOf(const QModelIndex& index) { return TTrackTreeModel::ObjectOf(index); }
+  static const TBase* ObjectOf(const QModelIndex& index) { return TTrackTreeModel::ObjectOf(index); }
 
   // Run when the node to select is the current one already. Qt reports no change
   // then (an edit that deleted nodes may have made it current while the model was

@@ -14,6 +14,7 @@
 
 #include "model/track.h"
 #include "model/wall.h"
+#include "document/document.h"
 #include "shell/document_shell.h"
 #include "ui/check_window.h"
 #include "ui/main_window.h"
@@ -31,7 +32,7 @@ void Settle(int milliseconds) {
 }
 
 // The section to show: the first curved one (it has the most rows), else the first.
-TSection* ShowcaseSection(TTrack& track) {
+const TSection* ShowcaseSection(const TTrack& track) {
   for (auto& section : track.Sections)
     if (section->IsCurved()) return section.get();
   return track.NumberOfSections() > 0 ? track.Section(0) : nullptr;
@@ -40,38 +41,38 @@ TSection* ShowcaseSection(TTrack& track) {
 // A change the drawing does not show (a wall's height), so the picture stays the
 // track's, then an export into a folder of its own: the title gets its mark and
 // the status bar its note.
-void EditAndExport(TDocumentShell& shell, TSection& section) {
+void EditAndExport(TDocumentShell& shell, const TSection& section) {
   if (section.NumberOfWalls() == 0) return;
-  TWall& wall = *section.Wall(0);
-  shell.Change([&](history::TEditor& e) { return e.SetValue(wall, "Height", wall.Height + 1); });
+  const TWall& wall = *section.Wall(0);
+  shell.Document()->SetValue(PathOf(wall), "Height", wall.Height + 1);
   static QTemporaryDir folder;
-  const QString name = QFileInfo(QString::fromStdString(shell.FileName)).completeBaseName() + QStringLiteral(".trk");
+  const QString name = QFileInfo(QString::fromStdString(shell.FileName())).completeBaseName() + QStringLiteral(".trk");
   shell.ExportTo(folder.filePath(name).toStdString());
 }
 
 // Edits as a user makes them, through the Edit menu, and the last one taken back;
 // then the History window beside the tree and the plan.
-void ShowHistory(TFormMain& window, TSection& section) {
-  TDocumentShell& shell = window.Shell();
+void ShowHistory(TFormMain& window, const TSection& section) {
+  TDocument& document = *window.Shell().Document();
   const int n = section.Number;
-  shell.Change([&](history::TEditor& e) { return e.SetValue(section, "Length", section.Length + 100000); });
-  window.FormTree->Nodes().Select(shell.Track->Section(n)->TreeNode);
-  shell.Change([&](history::TEditor& e) { return e.Add(*shell.Track->Section(n), false); });
-  shell.Change([&](history::TEditor& e) { return e.ChangeType(*shell.Track->Section(n + 1)); });
+  document.SetValue(TObjectPath::Section(n), "Length", section.Length + 100000);
+  document.Select(TObjectPath::Section(n));
+  document.Add(TObjectPath::Section(n), false);
+  document.ChangeType(TObjectPath::Section(n + 1));
   window.EditUndoClick();
   window.WindowHistoryClick();
   window.TileWindows();
 }
 
 // One of the views of the whole track, filling the frame's client area.
-void ShowView(TFormMain& window, TSection* section, ScreenshotView view) {
+void ShowView(TFormMain& window, const TSection* section, ScreenshotView view) {
   if (view == ScreenshotView::History) {
     if (section) ShowHistory(window, *section);
     return;
   }
   if (view == ScreenshotView::Profile) {
     if (section && section->NumberOfAltitudes() > 0)
-      window.FormTree->Nodes().Select(section->Altitude(section->NumberOfAltitudes() / 2)->TreeNode);
+      window.Shell().Document()->Select(TObjectPath::Altitude(section->Number, section->NumberOfAltitudes() / 2));
     window.ViewElevationProfile->trigger();
     window.FormProfile->SlopeColouring->setChecked(true);
   } else {
@@ -86,20 +87,20 @@ void ShowView(TFormMain& window, TSection* section, ScreenshotView view) {
 
 bool TakeScreenshot(TFormMain& window, const QString& path, const ScreenshotOptions& options) {
   TDocumentShell& shell = window.Shell();
-  if (!shell.Track) shell.FileNew();
+  if (!shell.Track()) shell.FileNew();
   // Without a window manager nothing maximises the frame: give it the screen.
   if (QScreen* screen = window.screen()) window.setGeometry(screen->availableGeometry());
   Settle(300);
   window.TileWindows();
   if (window.FormTree) {
     window.FormTree->TreeView->expandAll();
-    if (TSection* section = ShowcaseSection(*shell.Track)) {
-      window.FormTree->Nodes().Select(section->TreeNode);
+    if (const TSection* section = ShowcaseSection(*shell.Track())) {
+      shell.Document()->Select(PathOf(*section));
       if (options.edited) EditAndExport(shell, *section);
       if (options.wall >= 0 && options.wall < section->NumberOfWalls())
-        window.FormTree->Nodes().Select(section->Wall(options.wall)->TreeNode);
+        shell.Document()->Select(TObjectPath::Wall(section->Number, options.wall));
     }
-    if (options.view != ScreenshotView::Main) ShowView(window, ShowcaseSection(*shell.Track), options.view);
+    if (options.view != ScreenshotView::Main) ShowView(window, ShowcaseSection(*shell.Track()), options.view);
   }
   Settle(700);
   QPixmap picture;

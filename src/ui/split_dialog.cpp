@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "edit/track_edits.h"
 #include "model/base.h"
 #include "shell/shell_texts.h"
 #include "ui/dialog_parts.h"
@@ -46,7 +47,11 @@ TFormSplit::TFormSplit(IMessages& messages, QWidget* parent)
   connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-int32_t TFormSplit::SectionLength() const { return target_ ? target_->AccessValue("Length", 0, false) : 0; }
+int32_t TFormSplit::SectionLength() const { return target_ ? target_->GetValue("Length") : 0; }
+
+void TFormSplit::SetTarget(TBase* section) {
+  SetTarget(section, [section](int32_t firstLength) { return section && edit::Split(*section, firstLength); });
+}
 
 bool TFormSplit::FormShow() {
   if (!target_) {
@@ -84,7 +89,7 @@ void TFormSplit::ButtonOKClick() {
   if (Entry.PendingBase && !EditValueExit()) return;  // as in Edit Value: nothing split
   if (!target_) return;
   // The dialog does not judge the length itself: the section refuses what it cannot split at.
-  if (split_ ? split_(FirstLength()) : target_->Split(FirstLength())) accept();
+  if (split_ && split_(FirstLength())) accept();
   else ShowRefusal(messages_, "Input not valid ! Range Error!");
 }
 

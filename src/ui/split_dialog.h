@@ -21,12 +21,14 @@ class TFormSplit : public QDialog {
  public:
   explicit TFormSplit(IMessages& messages, QWidget* parent = nullptr);
 
-  // The section (nullptr: nothing to split), and how the split is made (none: the
-  // section's own Split).
-  void SetTarget(TBase* section, ValueWriter split = nullptr) {
+  // The section (nullptr: nothing to split), and how the split is made (through
+  // the document's history in the editor).
+  void SetTarget(const TBase* section, ValueWriter split) {
     target_ = section;
     split_ = std::move(split);
   }
+  // The same, split by the track's own edit (the dialog on its own).
+  void SetTarget(TBase* section);
   // Prepares an opening: false, after "Data not found !", when there is no section.
   bool FormShow();
   // Opens the dialog modally; QDialog::Accepted when the section was split.
@@ -58,7 +60,7 @@ class TFormSplit : public QDialog {
   int32_t SectionLength() const;
 
   IMessages& messages_;
-  TBase* target_ = nullptr;
+  const TBase* target_ = nullptr;
   ValueWriter split_;
 };
 

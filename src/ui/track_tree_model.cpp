@@ -50,7 +50,7 @@ size_t TTrackTreeModel::Count(const Node& node) const {
 }
 
 TTrackTreeModel::Node* TTrackTreeModel::Insert(Node* parent, int position, const std::string& text,
-                                               TBase* object) {
+                                               const TBase* object) {
   Node& p = *Parent(parent);
   const int count = static_cast<int>(p.children.size());
   const int at = position < 0 || position > count ? count : position;
@@ -138,7 +138,7 @@ TTrackTreeModel::Node* TTrackTreeModel::NodeOf(const QModelIndex& index) {
   return index.isValid() ? static_cast<Node*>(index.internalPointer()) : nullptr;
 }
 
-TBase* TTrackTreeModel::ObjectOf(const QModelIndex& index) {
+const TBase* TTrackTreeModel::ObjectOf(const QModelIndex& index) {
   const Node* node = NodeOf(index);
   return node ? node->object : nullptr;
 }

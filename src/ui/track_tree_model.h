@@ -19,7 +19,7 @@ class TTrackTreeModel : public QAbstractItemModel {
  public:
   struct Node {
     std::string text;
-    TBase* object = nullptr;
+    const TBase* object = nullptr;
     Node* parent = nullptr;
     // The node's index among its parent's children. During a batch it is only a
     // hint (the renumbering waits for the batch's end); RowOf finds the true row.
@@ -36,7 +36,7 @@ class TTrackTreeModel : public QAbstractItemModel {
 
   // Inserts a node at `position` among parent's children (parent nullptr: a top
   // node; position -1: the last).
-  Node* Insert(Node* parent, int position, const std::string& text, TBase* object);
+  Node* Insert(Node* parent, int position, const std::string& text, const TBase* object);
   // Deletes a node and its descendants.
   void Delete(Node* node);
   void SetText(Node* node, const std::string& text);
@@ -49,7 +49,7 @@ class TTrackTreeModel : public QAbstractItemModel {
   // The node's row among its parent's children (during a batch found from its hint).
   static int RowOf(const Node& node);
   static Node* NodeOf(const QModelIndex& index);
-  static TBase* ObjectOf(const QModelIndex& index);
+  static const TBase* ObjectOf(const QModelIndex& index);
   const Node& Root() const { return root_; }
   size_t NodeCount() const { return count_; }
 

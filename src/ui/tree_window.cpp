@@ -1,3 +1,4 @@
+#include "present/property_rows.h"
 #include "ui/tree_window.h"
 
 #include <QAction>
@@ -11,7 +12,9 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
+#include "document/document.h"
 #include "model/base.h"
+#include "present/object_labels.h"
 #include "shell/document_shell.h"
 #include "shell/edit_command_flow.h"
 #include "shell/property_list_commands.h"
@@ -84,7 +87,7 @@ void TFormTree::BuildTree() {
   TreeView->viewport()->installEventFilter(this);
   connect(TreeView->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current) { TreeViewChange(current); });
-  nodes_.OnReselect = [this](const QModelIndex& node) { TreeViewChange(node); };
+  nodes_.OnReselect = [this](const QModelIndex&) { RefillProperties(); };
 }
 
 void TFormTree::BuildList() {
@@ -155,17 +158,19 @@ QAction* TFormTree::ListPopupItem(int index) const { return ListPopupMenu->actio
 
 // ---- the tree ----
 
-TBase* TFormTree::SelectedObject() const { return QtTreeNodes::ObjectOf(TreeView->currentIndex()); }
+const TBase* TFormTree::SelectedObject() const {
+  TDocument* document = shell_.Document();
+  return document ? document->SelectedObject() : nullptr;
+}
 
 QString TFormTree::SelectedLabel() const { return TreeView->currentIndex().data().toString(); }
 
 void TFormTree::TreeViewChange(const QModelIndex& node) {
-  TBase* object = QtTreeNodes::ObjectOf(node);
-  if (!object) {
-    FillList(RowList());
-    return;
-  }
-  FillList(shell_.SelectionChanged(*object, &TreePopupItems));
+  // What the user selects goes to the document; the list follows it from there.
+  if (nodes_.Updating()) return;
+  const TBase* object = QtTreeNodes::ObjectOf(node);
+  TDocument* document = shell_.Document();
+  if (object && document) document->Select(PathOf(*object));
 }
 
 void TFormTree::TreeViewMouseDown(Qt::MouseButton button, const QPoint& position) {
@@ -203,9 +208,12 @@ void TFormTree::FillList(const RowList& rows) {
 }
 
 void TFormTree::RefillProperties() {
-  TBase* object = SelectedObject();
+  const TBase* object = SelectedObject();
   RowList rows;
-  if (object) object->FillProperties(rows);
+  if (object) {
+    FillProperties(*object, rows);
+    EnableCommands(*object, TreePopupItems);
+  }
   FillList(rows);
 }
 

@@ -40,13 +40,13 @@ class TFormTree : public QWidget {
   ActionEditCommands TreePopupItems;
 
   QtTreeNodes& Nodes() { return nodes_; }
-  // The selected node's object and text (nullptr and empty without a selection).
-  TBase* SelectedObject() const;
+  // The document's selected object and its node's text.
+  const TBase* SelectedObject() const;
   QString SelectedLabel() const;
   // The row of the selected list item, or nullptr.
   const PropertyRow* SelectedRow() const;
   const RowList& Rows() const { return rows_; }
-  // The selected node's object fills the list anew.
+  // The document's selected object fills the list anew.
   void RefillProperties();
 
   // ---- handlers ----

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "check/track_check.h"
+#include "edit/track_edits.h"
 #include "model/units.h"
 #include "support/track_builders.h"
 
@@ -47,10 +48,10 @@ TEST(TrackCheck, FindsHeightStepsAndGradientKinksWhereTheyAre) {
 
 TEST(TrackCheck, FindsWallJumpsAndTellsOfAChangeInTheWallCount) {
   auto track = Stadium();
-  ASSERT_TRUE(track->Section(1)->Wall(0)->AccessValue("To", -100000, true));
+  ASSERT_TRUE(track->Section(1)->Wall(0)->SetValue("To", -100000));
   EXPECT_EQ(Texts(*track), std::vector<std::string>{"Section 2, wall 0: wall jump 80.01 mm"});
-  ASSERT_TRUE(track->Section(1)->Wall(0)->AccessValue("To", -98425, true));
-  ASSERT_TRUE(track->Section(2)->AddChild(0, false));
+  ASSERT_TRUE(track->Section(1)->Wall(0)->SetValue("To", -98425));
+  ASSERT_TRUE(edit::AddChild(*track->Section(2), 0, false));
   const std::vector<TTrackProblem> found = CheckTrack(*track);
   EXPECT_EQ(Texts(*track), (std::vector<std::string>{"Section 2: 3 walls after 2 (information)",
                                                      "Section 3: 2 walls after 3 (information)"}));
@@ -59,7 +60,7 @@ TEST(TrackCheck, FindsWallJumpsAndTellsOfAChangeInTheWallCount) {
 
 TEST(TrackCheck, ReportsAPositionProblemUnderTheSectionThatFailsToMeetItsPredecessor) {
   auto track = Stadium();
-  ASSERT_TRUE(track->Section(2)->AccessValue("Orientation mismatch", 11930465, true));  // 1 degree
+  ASSERT_TRUE(track->Section(2)->SetValue("Orientation mismatch", 11930465));  // 1 degree
   const std::vector<TTrackProblem> found = CheckTrack(*track);
   ASSERT_FALSE(found.empty());
   EXPECT_EQ(ProblemText(found[0]), "Section 2: orientation mismatch 1 °");

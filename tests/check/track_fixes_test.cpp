@@ -29,24 +29,25 @@ int Count(const TTrack& track, bool (*which)(const TTrackProblem&)) {
 TFixReport FixAndUndo(TTrack& track, FixCommand command, int section = -1) {
   history::THistory history;
   history::TEditor editor(track, history);
-  const std::string before = Snapshot(track, true, false);
+  const std::string before = Snapshot(track, true);
   const TFixReport report = ApplyFix(editor, command, section);
   EXPECT_EQ(report.outcome, history::Outcome::Changed);
   EXPECT_EQ(history.Count(), 1u);
-  const std::string after = Snapshot(track, true, false);
-  history.Undo(track);
-  EXPECT_EQ(Snapshot(track, true, false), before);
-  history.Redo(track);
-  EXPECT_EQ(Snapshot(track, true, false), after);
+  const std::string after = Snapshot(track, true);
+  TTrackChange change;
+  history.Undo(track, change);
+  EXPECT_EQ(Snapshot(track, true), before);
+  history.Redo(track, change);
+  EXPECT_EQ(Snapshot(track, true), after);
   return report;
 }
 
 TEST(TrackFixes, JoinAllPositionsLeavesOnlyTheLoopsClosure) {
   auto track = Stadium();
-  ASSERT_TRUE(track->Section(1)->AccessValue("Lateral gap", 3000, true));
-  ASSERT_TRUE(track->Section(2)->AccessValue("Orientation mismatch", 11930465, true));  // 1 degree
+  ASSERT_TRUE(track->Section(1)->SetValue("Lateral gap", 3000));
+  ASSERT_TRUE(track->Section(2)->SetValue("Orientation mismatch", 11930465));  // 1 degree
   // A longer straight: section 3 starts short of its end.
-  ASSERT_TRUE(track->Section(2)->AccessValue("Length", kFiftyMeters + 12345, true));
+  ASSERT_TRUE(track->Section(2)->SetValue("Length", kFiftyMeters + 12345));
   const TFixReport report = FixAndUndo(*track, FixCommand::JoinAllPositions);
   EXPECT_EQ(report.Refusals(), 0);
   EXPECT_EQ(Texts(report), (std::vector<std::string>{"Section 1: lateral gap 152.4 mm, joined",
@@ -63,7 +64,7 @@ TEST(TrackFixes, JoinAllPositionsLeavesOnlyTheLoopsClosure) {
 
 TEST(TrackFixes, JoinToPreviousMovesOnlyItsSectionAndALoneSectionIsRefused) {
   auto track = Stadium();
-  ASSERT_TRUE(track->Section(2)->AccessValue("Longitudinal gap", 5000, true));
+  ASSERT_TRUE(track->Section(2)->SetValue("Longitudinal gap", 5000));
   FixAndUndo(*track, FixCommand::JoinToPrevious, 2);
   // Section 3 still starts where section 2 used to end.
   for (const TTrackProblem& p : CheckTrack(*track)) EXPECT_EQ(p.section, 3) << ProblemText(p);
@@ -100,8 +101,8 @@ TEST(TrackFixes, MatchAllHeightsLeavesNoHeightStep) {
 TEST(TrackFixes, MatchWallsWaitsForNeighboursAndReportsAWallTheirOrderRefuses) {
   auto track = Stadium();
   // Both walls end further left: wall 0 can only follow once wall 1 has moved.
-  ASSERT_TRUE(track->Section(1)->Wall(1)->AccessValue("To", 200000, true));
-  ASSERT_TRUE(track->Section(1)->Wall(0)->AccessValue("To", 120000, true));
+  ASSERT_TRUE(track->Section(1)->Wall(1)->SetValue("To", 200000));
+  ASSERT_TRUE(track->Section(1)->Wall(0)->SetValue("To", 120000));
   TFixReport report = FixAndUndo(*track, FixCommand::MatchWalls, 2);
   EXPECT_EQ(report.Refusals(), 0);
   EXPECT_EQ(track->Section(2)->Wall(0)->From, 120000);

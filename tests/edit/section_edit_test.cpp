@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "edit/edit_support.h"
+#include "edit/track_edits.h"
 #include "model/curved_section.h"
 #include "model/straight_section.h"
 #include "model/track.h"
@@ -21,11 +22,8 @@ using testing::Snapshot;
 using testing::WatchedTree;
 using Lines = std::vector<std::string>;
 
-class SectionEdits : public ::testing::Test {
+class SectionEdits : public ::testing::Test, public testing::DocumentFixture {
  protected:
-  void SetUp() override { track.SetDefaults(); }
-  void Show() { tree.Attach(track); }
-
   // A refused operation changes nothing: not the model, not the tree.
   void ExpectRefused(const std::function<bool()>& op) {
     const std::string model = Snapshot(track);
@@ -41,14 +39,11 @@ class SectionEdits : public ::testing::Test {
   TCurvedSection* Curve(int i) { return dynamic_cast<TCurvedSection*>(track.Section(i)); }
   void SetProfile(int s, int i, int32_t a, int32_t b, int32_t c, int32_t d) {
     TAltitude* altitude = track.Section(s)->Altitude(i);
-    altitude->AccessValue("3rd order coeff.", a, true);
-    altitude->AccessValue("2nd order coeff.", b, true);
-    altitude->AccessValue("1st order coeff.", c, true);
-    altitude->AccessValue("Height@Start", d, true);
+    altitude->SetValue("3rd order coeff.", a);
+    altitude->SetValue("2nd order coeff.", b);
+    altitude->SetValue("1st order coeff.", c);
+    altitude->SetValue("Height@Start", d);
   }
-
-  TTrack track;
-  WatchedTree tree;
 };
 
 const Lines kSectionChildren = {"    Altitude 0", "    Altitude 1", "    Wall 0", "    Wall 1"};
@@ -65,56 +60,56 @@ Lines TreeOf(const std::vector<std::string>& sections) {
 // ---- remove ----
 
 TEST_F(SectionEdits, RemovingSectionZeroOfTwoLeavesOneAndASecondRemoveIsRefused) {
-  ASSERT_TRUE(track.AddChild(0, false));
+  ASSERT_TRUE(AddChild(0, false));
   Show();
-  tree.Select(track.Section(0)->TreeNode);
+  Select(*track.Section(0));
   TSection* survivor = track.Section(1);
   const double x = survivor->StartX(), y = survivor->StartY();
 
-  ASSERT_TRUE(track.Section(0)->Remove());
+  ASSERT_TRUE(Remove(*track.Section(0)));
   ASSERT_EQ(track.NumberOfSections(), 1);
   EXPECT_EQ(track.Section(0), survivor);
   EXPECT_EQ(survivor->Number, 0);
   EXPECT_EQ(survivor->StartX(), x);  // sections keep their absolute positions
   EXPECT_EQ(survivor->StartY(), y);
-  EXPECT_EQ(track.SelectedChild, 0);
+  EXPECT_EQ(Selection(), TObjectPath::Section(0));
   EXPECT_EQ(SelectedObject(tree), survivor);
   EXPECT_EQ(tree.Lines(), TreeOf({"Section 0 (straight)"}));
   ExpectInStep(track, tree);
-  // The selected section's node went while the events were off; they are back on
-  // for the new selection.
+  // The selected section's node went inside the tree's update; the new selection
+  // came once it was over.
   EXPECT_EQ(tree.eventsAtSelectedDeletion, std::vector<bool>{false});
   EXPECT_EQ(tree.eventsAtSelection.back(), true);
 
-  ExpectRefused([&] { return track.RemoveChild(0); });
+  ExpectRefused([&] { return RemoveChild(0); });
 }
 
 TEST_F(SectionEdits, RemovingTheLastSectionHighlightsSectionZero) {
-  ASSERT_TRUE(track.AddChild(0, false));
-  ASSERT_TRUE(track.AddChild(1, false));
+  ASSERT_TRUE(AddChild(0, false));
+  ASSERT_TRUE(AddChild(1, false));
   Show();
-  track.Section(2)->Highlight();
-  tree.Select(track.Section(2)->TreeNode);
-  ASSERT_TRUE(track.RemoveChild(2));
-  EXPECT_EQ(track.SelectedChild, 0);
+  Select(*track.Section(2));
+  Select(*track.Section(2));
+  ASSERT_TRUE(RemoveChild(2));
+  EXPECT_EQ(Selection(), TObjectPath::Section(0));
   EXPECT_EQ(SelectedObject(tree), track.Section(0));
   EXPECT_EQ(tree.Lines(), TreeOf({"Section 0 (straight)", "Section 1 (straight)"}));
   ExpectInStep(track, tree);
 }
 
 TEST_F(SectionEdits, RemovingAMiddleSectionRenumbersTheRestAndLeavesAGap) {
-  ASSERT_TRUE(track.AddChild(0, false));
+  ASSERT_TRUE(AddChild(0, false));
   ASSERT_TRUE(track.Section(1)->SetLength(1000));
-  ASSERT_TRUE(track.AddChild(1, false));
-  ASSERT_TRUE(track.ChangeChildType(2));
+  ASSERT_TRUE(AddChild(1, false));
+  ASSERT_TRUE(ChangeChildType(2));
   Show();
   // A wall of another section was highlighted: that highlight goes with the move.
-  track.Section(0)->Wall(1)->Highlight();
+  Select(*track.Section(0)->Wall(1));
   TSection* last = track.Section(2);
-  ASSERT_TRUE(track.RemoveChild(1));
+  ASSERT_TRUE(RemoveChild(1));
   EXPECT_EQ(track.Section(1), last);
-  EXPECT_EQ(track.SelectedChild, 1);
-  EXPECT_EQ(track.Section(0)->SelectedChild, -1);
+  EXPECT_EQ(Selection(), TObjectPath::Section(1));
+  EXPECT_EQ(Selection().kind, TObjectPath::Kind::Section);
   EXPECT_EQ(SelectedObject(tree), last);
   EXPECT_EQ(tree.Lines(), TreeOf({"Section 0 (straight)", "Section 1 (curved)"}));
   ExpectInStep(track, tree);
@@ -127,8 +122,8 @@ TEST_F(SectionEdits, RemovingAMiddleSectionRenumbersTheRestAndLeavesAGap) {
 // ---- add ----
 
 TEST_F(SectionEdits, AddingAfterTheLastPlacesTheCopyAtItsEndAndRampsToSectionZero) {
-  ASSERT_TRUE(track.AddChild(0, false));
-  ASSERT_TRUE(track.ChangeChildType(1));
+  ASSERT_TRUE(AddChild(0, false));
+  ASSERT_TRUE(ChangeChildType(1));
   SetProfile(0, 0, 0, 0, 0, 100);
   SetProfile(0, 1, 0, 0, 0, 200);
   SetProfile(1, 0, 1, 2, 3, 4);
@@ -136,7 +131,7 @@ TEST_F(SectionEdits, AddingAfterTheLastPlacesTheCopyAtItsEndAndRampsToSectionZer
   Show();
   TCurvedSection* last = Curve(1);
 
-  ASSERT_TRUE(last->Add(false));
+  ASSERT_TRUE(Add(*last, false));
   ASSERT_EQ(track.NumberOfSections(), 3);
   TCurvedSection* added = Curve(2);
   ASSERT_NE(added, nullptr);
@@ -159,13 +154,13 @@ TEST_F(SectionEdits, AddingAfterTheLastPlacesTheCopyAtItsEndAndRampsToSectionZer
   }
   EXPECT_EQ(tree.Lines(), TreeOf({"Section 0 (straight)", "Section 1 (curved)", "Section 2 (curved)"}));
   EXPECT_EQ(SelectedObject(tree), added);
-  EXPECT_EQ(track.SelectedChild, -1);  // left to the tree's selection handling
+  EXPECT_EQ(Selection(), TObjectPath::Section(2));  // the document selects what it added
   ExpectInStep(track, tree);
 }
 
 TEST_F(SectionEdits, AddingBeforeSectionZeroPlacesTheCopyAtTheEndOfTheLastSection) {
-  ASSERT_TRUE(track.AddChild(0, false));
-  ASSERT_TRUE(track.ChangeChildType(1));
+  ASSERT_TRUE(AddChild(0, false));
+  ASSERT_TRUE(ChangeChildType(1));
   SetProfile(0, 0, 0, 0, 0, 100);
   SetProfile(0, 1, 0, 0, 0, 200);
   SetProfile(1, 0, 1, 2, 3, 4);
@@ -174,7 +169,7 @@ TEST_F(SectionEdits, AddingBeforeSectionZeroPlacesTheCopyAtTheEndOfTheLastSectio
   TSection* former0 = track.Section(0);
   TCurvedSection* curve = Curve(1);
 
-  ASSERT_TRUE(former0->Add(true));
+  ASSERT_TRUE(Add(*former0, true));
   TSection* added = track.Section(0);
   ASSERT_NE(added, former0);
   EXPECT_EQ(added->Type, kStraight);
@@ -201,10 +196,10 @@ TEST_F(SectionEdits, AddingBeforeSectionZeroPlacesTheCopyAtTheEndOfTheLastSectio
 
 TEST_F(SectionEdits, AddingBesideNarrowingWallsGivesParallelWalls) {
   TSection* s = track.Section(0);
-  ASSERT_TRUE(s->Wall(0)->AccessValue("To", -50000, true));
-  ASSERT_TRUE(s->Wall(1)->AccessValue("To", 50000, true));
+  ASSERT_TRUE(s->Wall(0)->SetValue("To", -50000));
+  ASSERT_TRUE(s->Wall(1)->SetValue("To", 50000));
   s->Wall(1)->Height = 77;
-  ASSERT_TRUE(track.AddChild(0, false));
+  ASSERT_TRUE(AddChild(0, false));
   TSection* after = track.Section(1);
   const auto positions = [](const TSection* section) {
     return std::vector<int32_t>({section->Wall(0)->From, section->Wall(0)->To, section->Wall(1)->From, section->Wall(1)->To});
@@ -213,7 +208,7 @@ TEST_F(SectionEdits, AddingBesideNarrowingWallsGivesParallelWalls) {
   EXPECT_EQ(after->Wall(1)->Height, 77);  // the other fields carry over
   EXPECT_EQ(after->Wall(0)->FromPoint, after->Wall(0)->ToPoint);
 
-  ASSERT_TRUE(track.AddChild(0, true));
+  ASSERT_TRUE(AddChild(0, true));
   EXPECT_EQ(positions(track.Section(0)), std::vector<int32_t>({-98425, -98425, 98425, 98425}));
   // The copied section is untouched.
   EXPECT_EQ(track.Section(1)->Wall(0)->To, -50000);
@@ -223,11 +218,11 @@ TEST_F(SectionEdits, AddingBesideNarrowingWallsGivesParallelWalls) {
 
 TEST_F(SectionEdits, SplitLengthsStrictlyInsideTheSectionAreAccepted) {
   Show();
-  ExpectRefused([&] { return track.SplitChild(0, 0); });
-  ExpectRefused([&] { return track.SplitChild(0, 984252); });
-  ExpectRefused([&] { return track.SplitChild(0, -5); });
+  ExpectRefused([&] { return SplitChild(0, 0); });
+  ExpectRefused([&] { return SplitChild(0, 984252); });
+  ExpectRefused([&] { return SplitChild(0, -5); });
 
-  ASSERT_TRUE(track.Section(0)->Split(1));
+  ASSERT_TRUE(SplitChild(track.Section(0)->Number, 1));
   EXPECT_EQ(track.Section(0)->Length, 1);
   EXPECT_EQ(track.Section(1)->Length, 984251);
   EXPECT_EQ(track.Section(1)->StartX(), 1.0);
@@ -239,7 +234,7 @@ TEST_F(SectionEdits, SplitLengthsStrictlyInsideTheSectionAreAccepted) {
 
   // Splitting the first part again, at its length minus one, in the middle of the
   // track: the nodes after it are renumbered and the starts follow.
-  ASSERT_TRUE(track.SplitChild(1, 984250));
+  ASSERT_TRUE(SplitChild(1, 984250));
   EXPECT_EQ(track.Section(1)->Length, 984250);
   EXPECT_EQ(track.Section(2)->Length, 1);
   EXPECT_EQ(track.Section(2)->Start, 984251);
@@ -251,9 +246,9 @@ TEST_F(SectionEdits, SplitLengthsStrictlyInsideTheSectionAreAccepted) {
 
 TEST_F(SectionEdits, SplitInterpolatesTheWallsAtTheSplitPoint) {
   TSection* s = track.Section(0);
-  ASSERT_TRUE(s->Wall(0)->AccessValue("From", -100, true));
-  ASSERT_TRUE(s->Wall(0)->AccessValue("To", 100, true));
-  ASSERT_TRUE(track.SplitChild(0, 984252 / 4));
+  ASSERT_TRUE(s->Wall(0)->SetValue("From", -100));
+  ASSERT_TRUE(s->Wall(0)->SetValue("To", 100));
+  ASSERT_TRUE(SplitChild(0, 984252 / 4));
   EXPECT_EQ(track.Section(0)->Wall(0)->From, -100);
   EXPECT_EQ(track.Section(0)->Wall(0)->To, -50);
   EXPECT_EQ(track.Section(1)->Wall(0)->From, -50);
@@ -268,9 +263,9 @@ TEST_F(SectionEdits, SplitInterpolatesTheWallsAtTheSplitPoint) {
   // Halves round away from zero, whichever way the wall runs.
   track.SetDefaults();
   s = track.Section(0);
-  ASSERT_TRUE(s->Wall(0)->AccessValue("To", -98424, true));
-  ASSERT_TRUE(s->Wall(1)->AccessValue("To", 98424, true));
-  ASSERT_TRUE(track.SplitChild(0, 984252 / 2));
+  ASSERT_TRUE(s->Wall(0)->SetValue("To", -98424));
+  ASSERT_TRUE(s->Wall(1)->SetValue("To", 98424));
+  ASSERT_TRUE(SplitChild(0, 984252 / 2));
   EXPECT_EQ(track.Section(0)->Wall(0)->To, -98424);  // -98425 + nearest(0.5)
   EXPECT_EQ(track.Section(0)->Wall(1)->To, 98424);   // 98425 + nearest(-0.5)
   EXPECT_EQ(track.Section(1)->Wall(1)->From, 98424);
@@ -281,12 +276,12 @@ TEST_F(SectionEdits, SplittingAnArcGivesTwoArcsOnOneCircle) {
   for (int32_t curvature : {119304647, -300000000}) {
     SCOPED_TRACE(curvature);
     track.SetDefaults();
-    ASSERT_TRUE(track.ChangeChildType(0));
+    ASSERT_TRUE(ChangeChildType(0));
     ASSERT_TRUE(Curve(0)->SetCurvature(curvature));
     ASSERT_TRUE(Curve(0)->SetOrientation(123456789));
     const TCurvedSection before(&track, *Curve(0));
     const int32_t first = before.Length / 3;
-    ASSERT_TRUE(track.SplitChild(0, first));
+    ASSERT_TRUE(SplitChild(0, first));
     const TCurvedSection* a = Curve(0);
     const TCurvedSection* b = Curve(1);
     ASSERT_NE(b, nullptr);
@@ -316,14 +311,14 @@ TEST_F(SectionEdits, SplittingAnArcGivesTwoArcsOnOneCircle) {
 }
 
 TEST_F(SectionEdits, ASplitThatAPartCannotTakeIsRefusedAsAWhole) {
-  ASSERT_TRUE(track.ChangeChildType(0));
+  ASSERT_TRUE(ChangeChildType(0));
   // So wide an arc that a part of length 1 turns by less than half a curvature unit.
   ASSERT_TRUE(Curve(0)->SetRadius(1000000000));
   Show();
   const int32_t length = track.Section(0)->Length;
-  ExpectRefused([&] { return track.SplitChild(0, 1); });           // the first part
-  ExpectRefused([&] { return track.SplitChild(0, length - 1); });  // the second part
-  EXPECT_TRUE(track.SplitChild(0, length / 2));
+  ExpectRefused([&] { return SplitChild(0, 1); });           // the first part
+  ExpectRefused([&] { return SplitChild(0, length - 1); });  // the second part
+  EXPECT_TRUE(SplitChild(0, length / 2));
   ExpectInStep(track, tree);
 }
 
@@ -331,17 +326,17 @@ TEST_F(SectionEdits, ASplitThatAPartCannotTakeIsRefusedAsAWhole) {
 
 TEST_F(SectionEdits, ChangingTheDefaultStraightGivesA20DegreeArcAndBack) {
   SetProfile(0, 1, 5, 6, 7, 8);
-  ASSERT_TRUE(track.Section(0)->Wall(0)->AccessValue("To", -90000, true));
+  ASSERT_TRUE(track.Section(0)->Wall(0)->SetValue("To", -90000));
   Show();
-  tree.Select(track.Section(0)->TreeNode);
+  Select(*track.Section(0));
   TSection* old = track.Section(0);
 
-  ASSERT_TRUE(old->ChangeType());
+  ASSERT_TRUE(ChangeChildType(old->Number));
   TCurvedSection* curve = Curve(0);
   ASSERT_NE(curve, nullptr);
   EXPECT_EQ(curve->Curvature(), 119304647);
   EXPECT_EQ(curve->Radius, 2819674.0);
-  EXPECT_EQ(curve->AccessValue("Radius", 0, false), 2819674);
+  EXPECT_EQ(curve->GetValue("Radius"), 2819674);
   EXPECT_EQ(curve->Length, 984252);
   EXPECT_EQ(curve->Orientation, 0);
   EXPECT_NEAR(curve->StartX(), 0.0, 1.0);
@@ -355,7 +350,7 @@ TEST_F(SectionEdits, ChangingTheDefaultStraightGivesA20DegreeArcAndBack) {
   EXPECT_EQ(tree.eventsAtSelectedDeletion, std::vector<bool>{false});
   ExpectInStep(track, tree);
 
-  ASSERT_TRUE(track.ChangeChildType(0));
+  ASSERT_TRUE(ChangeChildType(0));
   const TSection* straight = track.Section(0);
   EXPECT_EQ(straight->Type, kStraight);
   EXPECT_EQ(straight->Length, 984252);
@@ -369,20 +364,20 @@ TEST_F(SectionEdits, ChangingTheDefaultStraightGivesA20DegreeArcAndBack) {
 }
 
 TEST_F(SectionEdits, ChangingTypeKeepsTheStartAndHeadingOfAPlacedSection) {
-  ASSERT_TRUE(track.AddChild(0, false));
+  ASSERT_TRUE(AddChild(0, false));
   TSection* s = track.Section(1);
   ASSERT_TRUE(s->SetOrientation(1000000000));
   ASSERT_TRUE(s->SetStart(12345, -6789));
   const double x = s->StartX(), y = s->StartY();
   Show();
-  ASSERT_TRUE(track.ChangeChildType(1));
+  ASSERT_TRUE(ChangeChildType(1));
   EXPECT_EQ(track.Section(1)->Orientation, 1000000000);
   EXPECT_NEAR(track.Section(1)->StartX(), x, 1.0);
   EXPECT_NEAR(track.Section(1)->StartY(), y, 1.0);
   EXPECT_EQ(track.Section(1)->Start, 984252);
   EXPECT_EQ(tree.Lines(), TreeOf({"Section 0 (straight)", "Section 1 (curved)"}));
   ExpectInStep(track, tree);
-  ASSERT_TRUE(track.ChangeChildType(1));
+  ASSERT_TRUE(ChangeChildType(1));
   EXPECT_EQ(track.Section(1)->Orientation, 1000000000);
   EXPECT_NEAR(track.Section(1)->StartX(), x, 2.0);
   EXPECT_NEAR(track.Section(1)->StartY(), y, 2.0);
@@ -394,16 +389,16 @@ TEST_F(SectionEdits, AnArcTooWideFor32BitsIsRefused) {
   // lies beyond the 32-bit range of the trace radii.
   ASSERT_TRUE(track.Section(0)->SetLength(800000000));
   Show();
-  ExpectRefused([&] { return track.ChangeChildType(0); });
+  ExpectRefused([&] { return ChangeChildType(0); });
   // Just inside the range it converts.
   ASSERT_TRUE(track.Section(0)->SetLength(700000000));
-  ASSERT_TRUE(track.ChangeChildType(0));
+  ASSERT_TRUE(ChangeChildType(0));
   EXPECT_NEAR(track.Section(0)->Radius, 700000000 / (119304647 * Pi / 1073741824.0), 1.0);
   ExpectInStep(track, tree);
 }
 
 TEST_F(SectionEdits, AStraightBeyondThe32BitPlanIsRefused) {
-  ASSERT_TRUE(track.ChangeChildType(0));
+  ASSERT_TRUE(ChangeChildType(0));
   // A wide arc whose centre fits 32 bits but whose start lies beyond them: the
   // straight's trace points, stored as integers, could not be there.
   ASSERT_TRUE(Curve(0)->SetOrientation(1073741824));  // heading north: the start lies east of the centre
@@ -411,54 +406,60 @@ TEST_F(SectionEdits, AStraightBeyondThe32BitPlanIsRefused) {
   ASSERT_TRUE(Curve(0)->SetStart(4100000000.0, 0));
   ASSERT_EQ(Curve(0)->CurveCenterX(), 2100000000);
   Show();
-  ExpectRefused([&] { return track.ChangeChildType(0); });
+  ExpectRefused([&] { return ChangeChildType(0); });
   ASSERT_TRUE(Curve(0)->SetStart(2100000000.0, 0));
-  ASSERT_TRUE(track.ChangeChildType(0));
+  ASSERT_TRUE(ChangeChildType(0));
   EXPECT_NEAR(track.Section(0)->StartX(), 2100000000.0, 1.0);
   ExpectInStep(track, tree);
 }
 
 TEST_F(SectionEdits, IndicesOutsideTheTrackAreRefused) {
-  ASSERT_TRUE(track.AddChild(0, false));
+  ASSERT_TRUE(AddChild(0, false));
   Show();
   for (int32_t n : {-1, 2, 2147483647}) {
     SCOPED_TRACE(n);
-    ExpectRefused([&] { return track.RemoveChild(n); });
-    ExpectRefused([&] { return track.AddChild(n, true); });
-    ExpectRefused([&] { return track.AddChild(n, false); });
-    ExpectRefused([&] { return track.SplitChild(n, 10); });
-    ExpectRefused([&] { return track.ChangeChildType(n); });
+    ExpectRefused([&] { return RemoveChild(n); });
+    ExpectRefused([&] { return AddChild(n, true); });
+    ExpectRefused([&] { return AddChild(n, false); });
+    ExpectRefused([&] { return SplitChild(n, 10); });
+    ExpectRefused([&] { return ChangeChildType(n); });
   }
 }
 
-// The edits give a document without a tree the same model as one with a tree.
+// The edits give a bare track the same model as a document with a tree.
 TEST(SectionEditsHeadless, AHeadlessTrackGetsTheSameModel) {
-  TTrack shown, headless;
-  shown.SetDefaults();
+  testing::DocumentFixture shown;
+  shown.Show();
+  TTrack headless;
   headless.SetDefaults();
-  WatchedTree tree;
-  tree.Attach(shown);
-  const std::function<bool(TTrack&)> steps[] = {
-      [](TTrack& t) { return t.AddChild(0, false); },
-      [](TTrack& t) { return t.ChangeChildType(1); },
-      [](TTrack& t) { return t.SplitChild(1, 300000); },
-      [](TTrack& t) { return t.AddChild(0, true); },
-      [](TTrack& t) { return t.RemoveChild(2); },
-      [](TTrack& t) { return t.AddTrace(0); },
-      [](TTrack& t) { return t.Section(1)->AddChild(0, false); },
-      [](TTrack& t) { return t.CopyWalls(1, 0); },
-      [](TTrack& t) { return t.RemoveTrace(1); },
-      [](TTrack& t) { return t.Section(0)->RemoveChild(1); },
-      [](TTrack& t) { return t.AddTrace(1); },
+  using history::Outcome;
+  const auto section = TObjectPath::Section;
+  struct Step {
+    std::function<bool(TTrack&)> edit;
+    std::function<Outcome(TDocument&)> change;
+  };
+  const Step steps[] = {
+      {[](TTrack& t) { return edit::AddChild(t, 0, false); }, [&](TDocument& d) { return d.Add(section(0), false); }},
+      {[](TTrack& t) { return edit::ChangeChildType(t, 1); }, [&](TDocument& d) { return d.ChangeType(section(1)); }},
+      {[](TTrack& t) { return edit::SplitChild(t, 1, 300000); }, [&](TDocument& d) { return d.Split(section(1), 300000); }},
+      {[](TTrack& t) { return edit::AddChild(t, 0, true); }, [&](TDocument& d) { return d.Add(section(0), true); }},
+      {[](TTrack& t) { return edit::RemoveChild(t, 2); }, [&](TDocument& d) { return d.Remove(section(2)); }},
+      {[](TTrack& t) { return edit::AddTrace(t, 0); }, [](TDocument& d) { return d.AddTrace(0, false); }},
+      {[](TTrack& t) { return edit::AddChild(*t.Section(1), 0, false); },
+       [](TDocument& d) { return d.Add(TObjectPath::Wall(1, 0), false); }},
+      {[](TTrack& t) { return edit::CopyWalls(t, 1, 0); }, [](TDocument& d) { return d.CopyWallsFrom(1, 0); }},
+      {[](TTrack& t) { return edit::RemoveTrace(t, 1); }, [](TDocument& d) { return d.RemoveTrace(1); }},
+      {[](TTrack& t) { return edit::RemoveChild(*t.Section(0), 1); },
+       [](TDocument& d) { return d.Remove(TObjectPath::Wall(0, 1)); }},
+      {[](TTrack& t) { return edit::AddTrace(t, 1); }, [](TDocument& d) { return d.AddTrace(1, false); }},
   };
   for (const auto& step : steps) {
-    ASSERT_TRUE(step(shown));
-    ASSERT_TRUE(step(headless));
-    EXPECT_EQ(Snapshot(headless, false), Snapshot(shown, false));
-    ExpectInStep(shown, tree);
+    ASSERT_TRUE(step.edit(headless));
+    headless.UpdateExtent();  // what every change of a document ends with
+    ASSERT_EQ(step.change(*shown.document), Outcome::Changed);
+    EXPECT_EQ(Snapshot(headless, false), Snapshot(shown.track, false));
+    ExpectInStep(shown.track, shown.tree);
   }
-  EXPECT_EQ(headless.Nodes, nullptr);
-  EXPECT_TRUE(headless.TreeEventsEnabled);
 }
 
 }  // namespace

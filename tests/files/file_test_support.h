@@ -21,8 +21,8 @@ namespace meridal::testing {
 inline void Stamp(TSection& s, int32_t base) {
   for (int i = 0; i < s.NumberOfAltitudes(); ++i) {
     TAltitude& a = *s.Altitude(i);
-    a.AccessValue("3rd order coeff.", base + 100 * i + 1, true);
-    a.AccessValue("2nd order coeff.", -(base + 100 * i + 2), true);
+    a.SetValue("3rd order coeff.", base + 100 * i + 1);
+    a.SetValue("2nd order coeff.", -(base + 100 * i + 2));
     a.FirstOrder = base + 100 * i + 3;
     a.HeightAtStart = base + 100 * i + 4;
   }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "present/property_rows.h"
 #include "file_test_support.h"
 #include "files/project/project_io.h"
 #include "files/track_formats.h"
@@ -45,8 +46,8 @@ inline std::unique_ptr<TTrack> RandomTrack(std::mt19937& rng) {
       straight->Walls.push_back(std::move(wall));
     }
     for (auto& a : straight->Altitudes) {
-      a->AccessValue("3rd order coeff.", pick(-40000, 40000), true);
-      a->AccessValue("2nd order coeff.", pick(-40000, 40000), true);
+      a->SetValue("3rd order coeff.", pick(-40000, 40000));
+      a->SetValue("2nd order coeff.", pick(-40000, 40000));
       a->FirstOrder = pick(-40000, 40000);
       a->HeightAtStart = pick(-100000, 100000);
       if (pick(0, 5) == 0) a->A3 = pick(INT32_MIN, INT32_MAX);
@@ -76,11 +77,11 @@ inline std::unique_ptr<TTrack> RandomTrack(std::mt19937& rng) {
 // Every object's rows, as the property list would show them.
 inline std::vector<RowList> AllRows(TTrack& track) {
   std::vector<RowList> all(1);
-  track.FillProperties(all.back());
+  FillProperties(track, all.back());
   for (auto& s : track.Sections) {
-    s->FillProperties(all.emplace_back());
-    for (auto& a : s->Altitudes) a->FillProperties(all.emplace_back());
-    for (auto& w : s->Walls) w->FillProperties(all.emplace_back());
+    FillProperties(*s, all.emplace_back());
+    for (auto& a : s->Altitudes) FillProperties(*a, all.emplace_back());
+    for (auto& w : s->Walls) FillProperties(*w, all.emplace_back());
   }
   return all;
 }

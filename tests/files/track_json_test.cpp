@@ -89,7 +89,7 @@ TEST(TrackJson, RoundTripsBothWaysForRandomTracks) {
 TEST(TrackJson, OneChangedValueChangesOneLine) {
   auto track = testing::MixedTrack();
   const std::string before = JsonOf(*track);
-  track->Section(1)->Wall(1)->AccessValue("Height", 4321, true);
+  track->Section(1)->Wall(1)->SetValue("Height", 4321);
   const std::string after = JsonOf(*track);
   std::istringstream a(before), b(after);
   std::string x, y;

@@ -1,6 +1,8 @@
 // Erasing the highlight draws the sections again only inside the box it blanked.
 #include <gtest/gtest.h>
 
+#include "graphics/highlight.h"
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -42,7 +44,7 @@ TEST(EraseClipTest, TheRedrawIsClippedToTheBlankedBox) {
   testing::AppendCopy<TStraightSection>(*track);
   ClippingWindow window;
   TScaleDraw view(window, track->Extent, 600);
-  track->Section(1)->Highlight();
+  SetHighlight(*track, PathOf(*track->Section(1)));
   const TRect box = track->Section(1)->Extent;
   const std::string rect = std::to_string(view.ToWindowX(box.left)) + "," + std::to_string(view.ToWindowY(box.top)) +
                            "," + std::to_string(view.ToWindowX(box.right)) + "," +
@@ -65,7 +67,7 @@ TEST(EraseClipTest, TheRedrawIsClippedToTheBlankedBox) {
 
   // Nothing highlighted: nothing drawn, nothing clipped.
   window.clipping.Clear();
-  track->Highlight();
+  SetHighlight(*track, TObjectPath::Track());
   track->EraseSelection(view, kViewAll);
   EXPECT_TRUE(window.clipping.log.empty());
 }

@@ -3,6 +3,9 @@
 // what a click picks, and the horizontal zoom.
 #include <gtest/gtest.h>
 
+#include "edit/track_edits.h"
+#include "graphics/highlight.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -25,7 +28,7 @@ constexpr double kM = 5.08000000002032e-05;  // metres per unit
 // on every altitude.
 std::unique_ptr<TTrack> Hills() {
   auto track = testing::DefaultTrack();
-  EXPECT_TRUE(track->AddTrace(1));
+  EXPECT_TRUE(edit::AddTrace(*track, 1));
   AppendCopy<TStraightSection>(*track);
   AppendCopy<TStraightSection>(*track);
   ConvertToCurve(*track, 1);
@@ -131,7 +134,7 @@ struct Drawn {
 
 TEST(Profile, DrawsTheTracesWithLegendAxesAndTheSelection) {
   Drawn d;
-  d.track->Section(1)->Altitude(2)->Highlight();
+  SetHighlight(*d.track, PathOf(*d.track->Section(1)->Altitude(2)));
   d.Draw();
   for (const char* text : {"Trace 0", "Trace 1", "Trace 2", "0 m"}) EXPECT_TRUE(d.HasText(text)) << text;
   const TProfileFrame& f = d.profile.Frame();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "graphics/highlight.h"
+
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -59,7 +61,7 @@ TEST(StraightDrawingTest, ViewFlagsZeroDrawsOnlyFillsOutlinesAndTheHighlight) {
   StraightScene s;
   s.section().Wall(0)->Height = 7;
   s.section().Wall(0)->Unk1 = 9;
-  s.section().Highlight();
+  SetHighlight(s.track, PathOf(s.section()));
   s.track.Draw(s.view, 0);
   const Log expected = {
       // The strip's edges in its own colour, no hatches.
@@ -180,7 +182,7 @@ TEST(SurfaceColorTest, CodesAndTheirColours) {
 TEST(StraightDrawingTest, AnOffWindowSectionDrawsNothingButTheMarkerStillDraws) {
   TTrack track;
   track.SetDefaults();
-  track.Section(0)->Highlight();
+  SetHighlight(track, PathOf(*track.Section(0)));
   FakeDrawWindow window(700, 400);
   // The world from x = 2000000 on: the section lies left of the window.
   TScaleDraw view(window, TRect{2000000, 300000, 3200000, -300000}, 600);
@@ -196,8 +198,8 @@ TEST(StraightDrawingTest, AnOffWindowSectionDrawsNothingButTheMarkerStillDraws) 
 TEST(StraightDrawingTest, SelectionHighlightsWallStripsAndTraces) {
   StraightScene s;
   // Wall 0: its strip, walls 0 and 1; trace 1 in cyan on top.
-  s.section().Wall(0)->Highlight();
-  s.track.Section(0)->SelectAltitude(1);
+  SetHighlight(s.track, PathOf(*s.section().Wall(0)));
+  s.track.Section(0)->SelectedItem = 1;  // the drawing can show a wall and a trace at once
   s.track.DrawSelection(s.view);
   const Log strip = {"pen 255,0,0", "width 3", "move 50,199", "line 50,100", "line 542,100", "line 542,199",
                      "line 50,199", "pen 255,127,0", "move 50,199", "line 50,100", "line 542,100",
@@ -207,7 +209,7 @@ TEST(StraightDrawingTest, SelectionHighlightsWallStripsAndTraces) {
 
   // The last wall: the orange path runs along that wall's own line.
   s.canvas().Clear();
-  s.section().Wall(1)->Highlight();
+  SetHighlight(s.track, PathOf(*s.section().Wall(1)));
   s.track.DrawSelection(s.view);
   const Log last = {"pen 255,0,0", "width 3", "move 50,199", "line 50,100", "line 542,100", "line 542,199",
                     "line 50,199", "pen 255,127,0", "move 50,100", "line 50,100", "line 542,100",
@@ -216,7 +218,7 @@ TEST(StraightDrawingTest, SelectionHighlightsWallStripsAndTraces) {
 
   // Nothing selected: nothing drawn.
   s.canvas().Clear();
-  s.track.Highlight();
+  SetHighlight(s.track, TObjectPath::Track());
   s.track.DrawSelection(s.view);
   EXPECT_TRUE(s.canvas().log.empty());
 }
@@ -388,7 +390,7 @@ TEST(TrackDrawingTest, SelectionChangeErasesTheOldBoxAndRedrawsOnlyItsNeighbours
   StraightRow(track, 5);
   FakeDrawWindow window(700, 400);
   TScaleDraw view(window, track.Extent, 600);
-  track.Section(2)->Highlight();
+  SetHighlight(track, PathOf(*track.Section(2)));
   const TRect box = track.Section(2)->Extent;
 
   track.EraseSelection(view, kViewAll);
@@ -417,7 +419,7 @@ TEST(TrackDrawingTest, SelectionChangeErasesTheOldBoxAndRedrawsOnlyItsNeighbours
   track.EraseSelection(view, 0);
   EXPECT_TRUE(canvas.Lines("width 5").empty());
   window.canvas.Clear();
-  track.Highlight();
+  SetHighlight(track, TObjectPath::Track());
   track.EraseSelection(view, kViewAll);
   EXPECT_TRUE(canvas.log.empty());
 }
@@ -427,7 +429,7 @@ TEST(TrackDrawingTest, ATraceHighlightStaysWithinItsSection) {
   StraightRow(track, 5);
   FakeDrawWindow window(700, 400);
   TScaleDraw view(window, track.Extent, 600);
-  track.Section(3)->Altitude(1)->Highlight();
+  SetHighlight(track, PathOf(*track.Section(3)->Altitude(1)));
   track.DrawSelection(view);
   const Log& log = window.canvas.log;
   const auto cyan = std::find(log.begin(), log.end(), "pen 0,255,255");
@@ -450,7 +452,7 @@ TEST(TrackDrawingTest, DegenerateSectionsDrawWithoutFault) {
   track.Section(1)->Walls.resize(1);
   FakeDrawWindow window(700, 400);
   TScaleDraw view(window, track.Extent, 600);
-  track.Section(1)->Wall(0)->Highlight();
+  SetHighlight(track, PathOf(*track.Section(1)->Wall(0)));
   track.Draw(view, kViewAll);
   EXPECT_TRUE(window.canvas.InRestState());
   EXPECT_EQ(window.canvas.polygons.size(), 1u);  // only section 0 has a strip

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "graphics/highlight.h"
 #include "graphics/offscreen_window.h"
 #include "graphics/qt/painter_canvas.h"
 #include "graphics/scale_draw.h"
@@ -48,7 +49,7 @@ Picture Render(TTrack& track, double zoom, int flags, bool levelOfDetail) {
 
 TEST(LevelOfDetail, LooksTheSameAsTheFullDrawingWithoutItsSlivers) {
   auto track = SyntheticTrack(1000);
-  track->Section(7)->Highlight();
+  SetHighlight(*track, PathOf(*track->Section(7)));
   // Zoom 1: strips under half a pixel wide, sections 6 pixels long. 0.25: the
   // sections a pixel or two. 0.03: the whole track in 18 pixels. 3: nothing
   // smaller than a pixel but the traces' spacing.
@@ -81,7 +82,7 @@ TEST(LevelOfDetail, ASliverBesideWideStripsIsItsEdgeLine) {
   for (int s = 0; s < track->NumberOfSections(); s += 3) {
     TSection& section = *track->Section(s);
     for (const char* end : {"To", "From"})
-      ASSERT_EQ(section.Wall(5)->AccessValue(end, section.Wall(4)->AccessValue(end, 0, false) + 2000, true), 1);
+      ASSERT_EQ(section.Wall(5)->SetValue(end, section.Wall(4)->GetValue(end) + 2000), 1);
   }
   for (int flags : {int{kViewAll}, 0}) {
     const Picture full = Render(*track, 3.0, flags, false), simple = Render(*track, 3.0, flags, true);

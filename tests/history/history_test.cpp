@@ -5,6 +5,7 @@
 
 #include <random>
 
+#include "present/property_rows.h"
 #include "check/track_fixes.h"
 #include "edit/edit_support.h"
 #include "files/project/project_io.h"
@@ -20,13 +21,13 @@ using testing::WatchedTree;
 // Everything a user or a file can see of the track: its values (doubles bit for
 // bit, without the highlight), the export bytes and the rows of every object.
 std::string State(TTrack& track) {
-  std::string state = testing::Snapshot(track, false, false);
+  std::string state = testing::Snapshot(track, false);
   testing::RecordingMessages messages;
   const auto image = ExportTrackImage(track, messages);
   state.append(image->begin(), image->end());
   const auto rows = [&](TBase& object) {
     RowList list;
-    object.FillProperties(list);
+    FillProperties(object, list);
     for (const PropertyRow& row : list) {
       state += row.Caption;
       for (const std::string& item : row.SubItems) state += "|" + item;
@@ -42,10 +43,40 @@ std::string State(TTrack& track) {
   return state;
 }
 
-struct Session {
-  explicit Session(unsigned seed) : random(seed) {
-    track.SetDefaults();
-    tree.Attach(track);
+// The editor's operations, each run through the document so that its tree
+// follows.
+struct DocumentEditor {
+  TDocument& document;
+  template <typename Operation>
+  Outcome Run(Operation operation) {
+    return document.Change([&](TEditor& e) { return operation(e); });
+  }
+  Outcome SetValue(TBase& o, const std::string& name, int32_t v) { return Run([&](TEditor& e) { return e.SetValue(o, name, v); }); }
+  Outcome Remove(TBase& o) { return Run([&](TEditor& e) { return e.Remove(o); }); }
+  Outcome Add(TBase& o, bool before) { return Run([&](TEditor& e) { return e.Add(o, before); }); }
+  Outcome Split(TBase& o, int32_t first) { return Run([&](TEditor& e) { return e.Split(o, first); }); }
+  Outcome ChangeType(TBase& o) { return Run([&](TEditor& e) { return e.ChangeType(o); }); }
+  Outcome CopyWallsFrom(int from, int to) { return Run([&](TEditor& e) { return e.CopyWallsFrom(from, to); }); }
+  Outcome CopyWallsToAll(int from) { return Run([&](TEditor& e) { return e.CopyWallsToAll(from); }); }
+  Outcome CopyAltitude(TBase& o) { return Run([&](TEditor& e) { return e.CopyAltitude(o); }); }
+  Outcome RemoveTrace(int n) { return Run([&](TEditor& e) { return e.RemoveTrace(n); }); }
+  Outcome AddTrace(int n, bool after) { return Run([&](TEditor& e) { return e.AddTrace(n, after); }); }
+  Outcome ChangeValues(const std::string& text, const TObjectPath& selection, const std::function<void(TTrack&)>& change) {
+    return Run([&](TEditor& e) { return e.ChangeValues(text, selection, change); });
+  }
+};
+
+struct Session : testing::DocumentFixture {
+  explicit Session(unsigned seed) : random(seed) { Show(); }
+
+  // The step taken back or done again, or nullptr.
+  const TStep* Undo() {
+    const size_t at = history.Index();
+    return document->Undo() ? &history.Step(at - 1) : nullptr;
+  }
+  const TStep* Redo() {
+    const size_t at = history.Index();
+    return document->Redo() ? &history.Step(at) : nullptr;
   }
 
   int Pick(int n) { return n <= 0 ? 0 : std::uniform_int_distribution<int>(0, n - 1)(random); }
@@ -107,14 +138,13 @@ struct Session {
     const FixCommand commands[] = {FixCommand::JoinToPrevious, FixCommand::JoinAllPositions,
                                    FixCommand::MatchHeights,   FixCommand::MatchAllHeights,
                                    FixCommand::MatchWalls,     FixCommand::MatchAllWalls};
-    return ApplyFix(editor, commands[Pick(6)], s.Number).outcome;
+    const FixCommand command = commands[Pick(6)];
+    return editor.Run([&](TEditor& e) { return ApplyFix(e, command, s.Number).outcome; });
   }
 
   std::mt19937 random;
-  TTrack track;
-  WatchedTree tree;
-  THistory history;
-  TEditor editor{track, history};
+  THistory& history = document->History();
+  DocumentEditor editor{*document};
 };
 
 TEST(History, RandomRunsUndoAndRedoToEveryStateExactly) {
@@ -141,14 +171,14 @@ TEST(History, RandomRunsUndoAndRedoToEveryStateExactly) {
     // Every step back, and forward again, gives each state, and a tree that shows
     // it node for node (the objects behind the nodes may be new after an undo).
     for (size_t i = states.size() - 1; i > 0; --i) {
-      ASSERT_NE(run.history.Undo(run.track), nullptr);
+      ASSERT_NE(run.Undo(), nullptr);
       ASSERT_EQ(State(run.track), states[i - 1]) << "undo " << i << ": " << run.history.Step(i - 1).Text();
       testing::ExpectInStep(run.track, run.tree);
       ASSERT_EQ(run.tree.Lines(), trees[i - 1]);
     }
     EXPECT_FALSE(run.history.CanUndo());
     for (size_t i = 1; i < states.size(); ++i) {
-      ASSERT_NE(run.history.Redo(run.track), nullptr);
+      ASSERT_NE(run.Redo(), nullptr);
       ASSERT_EQ(State(run.track), states[i]) << "redo " << i << ": " << run.history.Step(i - 1).Text();
       testing::ExpectInStep(run.track, run.tree);
       ASSERT_EQ(run.tree.Lines(), trees[i]);
@@ -158,7 +188,7 @@ TEST(History, RandomRunsUndoAndRedoToEveryStateExactly) {
 
 TEST(History, StepsNameTheirChangeAndSelectWhatTheyChanged) {
   Session run(7);
-  TEditor& e = run.editor;
+  DocumentEditor& e = run.editor;
   e.Add(*run.track.Section(0), false);
   e.Add(*run.track.Section(1), false);
   e.Add(*run.track.Section(2), false);
@@ -175,9 +205,9 @@ TEST(History, StepsNameTheirChangeAndSelectWhatTheyChanged) {
   for (size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(run.history.Step(i).Text(), texts[i]);
   EXPECT_EQ(run.history.UndoText(), "Set From of Wall 1 in Section 1");
 
-  run.history.Undo(run.track);
+  run.Undo();
   EXPECT_EQ(testing::SelectedObject(run.tree), run.track.Section(1)->Wall(1));
-  run.history.Undo(run.track);  // the removed section is back, and selected
+  run.Undo();  // the removed section is back, and selected
   EXPECT_EQ(testing::SelectedObject(run.tree), run.track.Section(3));
   EXPECT_EQ(run.history.RedoText(), "Remove Section 3");
 }
@@ -194,7 +224,7 @@ TEST(History, UndoPutsBackStartsAndDerivativeWordsSetByName) {
   // A length change recomputes the starts and the track's length: both set values go.
   ASSERT_EQ(run.editor.SetValue(*run.track.Section(0), "Length", 700000), Outcome::Changed);
   EXPECT_NE(run.track.Section(2)->Start, 12345);
-  run.history.Undo(run.track);
+  run.Undo();
   EXPECT_EQ(run.track.Section(2)->Start, 12345);
   EXPECT_EQ(run.track.Length, 99);
   EXPECT_EQ(State(run.track), set);
@@ -203,17 +233,17 @@ TEST(History, UndoPutsBackStartsAndDerivativeWordsSetByName) {
 TEST(History, NewStepDropsRedoAndModifiedFollowsThePosition) {
   Session run(5);
   THistory& h = run.history;
-  TEditor& e = run.editor;
+  DocumentEditor& e = run.editor;
   EXPECT_TRUE(h.IsClean());
   e.SetValue(*run.track.Section(0), "Length", 500000);
   e.SetValue(*run.track.Section(0), "Length", 600000);
   EXPECT_FALSE(h.IsClean());
   h.SetClean();  // saved here
-  h.Undo(run.track);
+  run.Undo();
   EXPECT_FALSE(h.IsClean());
-  h.Redo(run.track);
+  run.Redo();
   EXPECT_TRUE(h.IsClean());
-  h.Undo(run.track);
+  run.Undo();
   // A new change after an undo drops the undone step, and with it the saved state.
   e.SetValue(*run.track.Section(0), "Length", 700000);
   EXPECT_FALSE(h.CanRedo());
@@ -234,9 +264,8 @@ TEST(History, AChangeAcrossSectionsIsOneStep) {
   run.history.Clear();
   const std::string before = State(run.track);
   // Close every gap, as a fix would: only the sections it alters are kept.
-  const auto join = [](TTrack& t, const std::function<void(int)>& touch) {
+  const auto join = [](TTrack& t) {
     for (int s = 1; s < t.NumberOfSections(); ++s) {
-      touch(s);
       t.Section(s)->SetGaps(0, 0);
       t.Section(s)->Altitude(0)->HeightAtStart = t.Section(s - 1)->Altitude(0)->HeightAtEnd();
     }
@@ -245,9 +274,9 @@ TEST(History, AChangeAcrossSectionsIsOneStep) {
   const std::string after = State(run.track);
   EXPECT_EQ(run.history.Count(), 1u);
   EXPECT_EQ(run.editor.ChangeValues("Join all positions", TObjectPath::Track(), join), Outcome::Unchanged);
-  run.history.Undo(run.track);
+  run.Undo();
   EXPECT_EQ(State(run.track), before);
-  run.history.Redo(run.track);
+  run.Redo();
   EXPECT_EQ(State(run.track), after);
 }
 
@@ -256,7 +285,7 @@ TEST(History, KeepsTheNewestThousandStepsAndTheirCleanState) {
   for (int i = 1; i <= 1005; ++i) run.editor.SetValue(*run.track.Section(0), "Length", 100000 + i);
   EXPECT_EQ(run.history.Count(), THistory::kDefaultLimit);
   EXPECT_EQ(run.history.CleanIndex(), -1);  // the opened state is forgotten
-  while (run.history.CanUndo()) run.history.Undo(run.track);
+  while (run.history.CanUndo()) run.Undo();
   EXPECT_EQ(run.track.Section(0)->Length, 100005);
 }
 

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "present/property_rows.h"
 #include "model/curved_section.h"
 #include "model/numbers.h"
 #include "model/units.h"
@@ -32,9 +33,9 @@ void ExpectFiniteGeometry(const TSection& s) {
 // Everything a user can do to a section: read its rows, pick, read its gaps.
 void Exercise(TSection& s) {
   RowList rows;
-  s.FillProperties(rows);
-  for (auto& a : s.Altitudes) a->FillProperties(rows);
-  for (auto& w : s.Walls) w->FillProperties(rows);
+  FillProperties(s, rows);
+  for (auto& a : s.Altitudes) FillProperties(*a, rows);
+  for (auto& w : s.Walls) FillProperties(*w, rows);
   for (double x : {-1e6, 0.0, 5.0, 1e6})
     for (double y : {-1e6, 0.0, 5.0, 1e6}) {
       s.HitTest(x, y);

@@ -34,9 +34,9 @@ TEST(Orientation, WrapsAtTheSeam) {
   TSection* next = track->Section(1);
   ASSERT_TRUE(track->Section(0)->SetOrientation(2147483000));
   ASSERT_TRUE(next->SetOrientation(-2147483000));
-  EXPECT_EQ(next->AccessValue("Orientation mismatch", 0, false), 1296);
+  EXPECT_EQ(next->GetValue("Orientation mismatch"), 1296);
   // Setting the mismatch to 0 aligns the heading with the previous end.
-  EXPECT_EQ(next->AccessValue("Orientation mismatch", 0, true), 1);
+  EXPECT_EQ(next->SetValue("Orientation mismatch", 0), 1);
   EXPECT_EQ(next->Orientation, 2147483000);
 }
 
@@ -55,9 +55,9 @@ TEST(EndOrientation, AtExactlyPlus180DegreesIsMinus2Pow31) {
 TEST(Continuity, OneSectionTrackIsComparedWithItsOwnEnd) {
   auto track = DefaultTrack();
   TSection* s = track->Section(0);
-  EXPECT_EQ(s->AccessValue("Orientation mismatch", 0, false), 0);
-  EXPECT_EQ(s->AccessValue("Longitudinal gap", 0, false), -984252);
-  EXPECT_EQ(s->AccessValue("Lateral gap", 0, false), 0);
+  EXPECT_EQ(s->GetValue("Orientation mismatch"), 0);
+  EXPECT_EQ(s->GetValue("Longitudinal gap"), -984252);
+  EXPECT_EQ(s->GetValue("Lateral gap"), 0);
 }
 
 TEST(Continuity, SettingGapsSnapsTheStartWithinRounding) {
@@ -72,10 +72,10 @@ TEST(Continuity, SettingGapsSnapsTheStartWithinRounding) {
   ASSERT_NE(lateral, 0);
 
   // Closing the longitudinal gap keeps the lateral one.
-  EXPECT_EQ(s->AccessValue("Longitudinal gap", 0, true), 1);
+  EXPECT_EQ(s->SetValue("Longitudinal gap", 0), 1);
   EXPECT_EQ(s->LongitudinalGap(), 0);
   EXPECT_NEAR(s->LateralGap(), lateral, 1);
-  EXPECT_EQ(s->AccessValue("Lateral gap", 0, true), 1);
+  EXPECT_EQ(s->SetValue("Lateral gap", 0), 1);
   EXPECT_EQ(s->LateralGap(), 0);
   EXPECT_NEAR(s->StartX(), prev->EndX(), 1.0);
   EXPECT_NEAR(s->StartY(), prev->EndY(), 1.0);
@@ -165,22 +165,22 @@ TEST(SetRadius, KeepsTheCentreOutsideTheWalls) {
   // Straights have neither curvature nor radius.
   TStraightSection straight(track.get());
   straight.SetDefaults();
-  EXPECT_EQ(straight.AccessValue("Radius", 5000000, true), 0);
-  EXPECT_EQ(straight.AccessValue("Curvature", 5, true), 0);
-  EXPECT_EQ(straight.AccessValue("Curvature", 0, false), 0);
-  EXPECT_EQ(straight.AccessValue("No such value", 0, false), 0);
-  EXPECT_EQ(straight.AccessValue("length", 5, true), 0);
+  EXPECT_EQ(straight.SetValue("Radius", 5000000), 0);
+  EXPECT_EQ(straight.SetValue("Curvature", 5), 0);
+  EXPECT_EQ(straight.GetValue("Curvature"), 0);
+  EXPECT_EQ(straight.GetValue("No such value"), 0);
+  EXPECT_EQ(straight.SetValue("length", 5), 0);
 }
 
 TEST(SectionValues, StartSticksOnlyUntilTheNextLengthChange) {
   auto track = DefaultTrack();
   AppendCopy<TStraightSection>(*track);
   TSection* s = track->Section(1);
-  EXPECT_EQ(s->AccessValue("Start", 77, true), 1);
+  EXPECT_EQ(s->SetValue("Start", 77), 1);
   EXPECT_EQ(s->Start, 77);
-  EXPECT_EQ(s->AccessValue("Length", 0, true), 0);  // refused: below 1
+  EXPECT_EQ(s->SetValue("Length", 0), 0);  // refused: below 1
   EXPECT_EQ(s->Start, 77);
-  EXPECT_EQ(track->Section(0)->AccessValue("Length", 1000, true), 1);
+  EXPECT_EQ(track->Section(0)->SetValue("Length", 1000), 1);
   EXPECT_EQ(s->Start, 1000);
 }
 

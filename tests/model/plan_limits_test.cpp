@@ -30,7 +30,7 @@ TEST(PlanLimits, AStraightRefusesAStartTraceOrHeadingBeyondThePlan) {
   TSection& s = *track->Section(0);
   const Snapshot before(s);
   // The start would lie 2^31 units beyond the end of the section.
-  EXPECT_EQ(s.AccessValue("Longitudinal gap", INT32_MAX, true), 0);
+  EXPECT_EQ(s.SetValue("Longitudinal gap", INT32_MAX), 0);
   EXPECT_EQ(Snapshot(s), before);
 
   // 1000 units off the zero line, a trace at the int32 end would have no stored point.

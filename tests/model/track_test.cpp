@@ -1,6 +1,10 @@
 // The track: its default content, bookkeeping, trace names and highlighting.
 #include <gtest/gtest.h>
 
+#include "edit/track_edits.h"
+#include "graphics/highlight.h"
+
+#include "present/object_labels.h"
 #include "model/straight_section.h"
 #include "model/track.h"
 #include "support/track_builders.h"
@@ -68,14 +72,14 @@ TEST(UpdateExtent, KeepsTheOriginAndTakesTheMarginFromTheWidth) {
 
 TEST(TraceNames, OnlyTheCanonicalFormOfAnExistingTraceIsAccepted) {
   auto track = DefaultTrack();
-  EXPECT_EQ(track->AccessValue("Trace 0", 0, false), -98425);
-  EXPECT_EQ(track->AccessValue("Trace 1", 0, false), 98425);
+  EXPECT_EQ(track->GetValue("Trace 0"), -98425);
+  EXPECT_EQ(track->GetValue("Trace 1"), 98425);
   // The sixth character is not examined.
-  EXPECT_EQ(track->AccessValue("Trace_1", 0, false), 98425);
+  EXPECT_EQ(track->GetValue("Trace_1"), 98425);
   for (const char* name : {"Trace 00", "Trace -1", "Trace 2", "Trace", "Trace ", "Trace 1x", "Trace +1", "trace 1",
                            "Trace 4294967296", "Trace 99999999999999999999"}) {
-    EXPECT_EQ(track->AccessValue(name, 0, false), 0) << name;
-    EXPECT_EQ(track->AccessValue(name, 5, true), 0) << name;
+    EXPECT_EQ(track->GetValue(name), 0) << name;
+    EXPECT_EQ(track->SetValue(name, 5), 0) << name;
   }
   EXPECT_EQ(track->Traces, (std::vector<int32_t>{-98425, 98425}));
 }
@@ -83,7 +87,7 @@ TEST(TraceNames, OnlyTheCanonicalFormOfAnExistingTraceIsAccepted) {
 TEST(TraceNames, SettingMovesTheTracePointsOfEverySection) {
   auto track = DefaultTrack();
   AppendCopy<TStraightSection>(*track);
-  EXPECT_EQ(track->AccessValue("Trace 0", -50000, true), 1);
+  EXPECT_EQ(track->SetValue("Trace 0", -50000), 1);
   EXPECT_EQ(track->Traces[0], -50000);
   for (auto& s : track->Sections) EXPECT_EQ(s->Altitude(0)->Y, -50000);
   EXPECT_EQ(track->Section(1)->Altitude(0)->X, 984252);
@@ -110,11 +114,11 @@ TEST(SetTrace, KeepsTracesStrictlyIncreasing) {
 
 TEST(TrackValues, LengthIsStoredWithoutRecomputing) {
   auto track = DefaultTrack();
-  EXPECT_EQ(track->AccessValue("Length", 0, false), 984252);
-  EXPECT_EQ(track->AccessValue("Length", 12, true), 1);
+  EXPECT_EQ(track->GetValue("Length"), 984252);
+  EXPECT_EQ(track->SetValue("Length", 12), 1);
   EXPECT_EQ(track->Length, 12);
   EXPECT_EQ(track->Section(0)->Length, 984252);
-  EXPECT_EQ(track->AccessValue("Sum of Section Lengths", 0, false), 0);
+  EXPECT_EQ(track->GetValue("Sum of Section Lengths"), 0);
   track->RecomputeStarts();
   EXPECT_EQ(track->Length, 984252);
 }
@@ -163,20 +167,20 @@ TEST(Highlight, SelectingMovesAndClearsTheHighlights) {
   TSection* s0 = track->Section(0);
   TSection* s1 = track->Section(1);
 
-  s1->Wall(1)->Highlight();
+  SetHighlight(*track, PathOf(*s1->Wall(1)));
   EXPECT_EQ(track->SelectedChild, 1);
   EXPECT_EQ(s1->SelectedChild, 1);
-  s1->Altitude(0)->Highlight();
+  SetHighlight(*track, PathOf(*s1->Altitude(0)));
   EXPECT_EQ(s1->SelectedItem, 0);
   EXPECT_EQ(s1->SelectedChild, -1);  // re-highlighting the section cleared its wall
 
-  s0->Highlight();  // moving to another section clears the old one's wall and altitude
+  SetHighlight(*track, PathOf(*s0));  // moving to another section clears the old one's wall and altitude
   EXPECT_EQ(track->SelectedChild, 0);
   EXPECT_EQ(s1->SelectedItem, -1);
   EXPECT_EQ(s0->SelectedChild, -1);
 
-  s0->Wall(0)->Highlight();
-  track->Highlight();
+  SetHighlight(*track, PathOf(*s0->Wall(0)));
+  SetHighlight(*track, TObjectPath::Track());
   EXPECT_EQ(track->SelectedChild, -1);
   EXPECT_EQ(track->SelectedItem, -1);
   EXPECT_EQ(s0->SelectedChild, -1);
@@ -185,13 +189,13 @@ TEST(Highlight, SelectingMovesAndClearsTheHighlights) {
 TEST(BaseDefaults, ForwardToTheOwnerAndRefuseElsewhere) {
   auto track = DefaultTrack();
   // A lone track has no owner: the forwarding operations refuse.
-  EXPECT_FALSE(track->Remove());
-  EXPECT_FALSE(track->Split(10));
-  EXPECT_FALSE(track->Section(0)->Wall(0)->SplitChild(0, 1));
-  EXPECT_FALSE(track->Section(0)->SplitChild(0, 1));
-  EXPECT_FALSE(track->Section(0)->ChangeChildType(0));
-  EXPECT_EQ(track->Section(0)->Wall(0)->Label("keep"), "Wall 0");
-  EXPECT_EQ(track->Label("keep"), "keep");
+  EXPECT_FALSE(edit::Remove(*track));
+  EXPECT_FALSE(edit::Split(*track, 10));
+  EXPECT_FALSE(edit::Split(*track->Section(0)->Wall(0), 1));
+  EXPECT_FALSE(edit::ChangeType(*track->Section(0)->Wall(0)));
+  EXPECT_EQ(Label(*track->Section(0)->Wall(0)), "Wall 0");
+  // The track names itself as its tree node does.
+  EXPECT_EQ(Label(*track), "Track");
 }
 
 }  // namespace

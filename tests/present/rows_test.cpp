@@ -1,6 +1,7 @@
 // The property rows of every kind of object, text for text.
 #include <gtest/gtest.h>
 
+#include "present/property_rows.h"
 #include "model/curved_section.h"
 #include "model/straight_section.h"
 #include "model/track.h"
@@ -37,7 +38,7 @@ TEST(Meanings, LengthsAnglesAndCurvatures) {
 TEST(Rows, TrackListsItsLengthsCountsAndTraces) {
   auto track = DefaultTrack();
   RowList rows{Row("stale", 0, {})};
-  track->FillProperties(rows);
+  FillProperties(*track, rows);
   const RowList expected = {
       Row("Length", 1, {"984252", "50.000002 m"}),
       Row("Sum of Section Lengths", 6, {"984252", "50.000002 m"}),
@@ -54,7 +55,7 @@ TEST(Rows, TrackListsItsLengthsCountsAndTraces) {
 TEST(Rows, StraightSection) {
   auto track = DefaultTrack();
   RowList rows;
-  track->Section(0)->FillProperties(rows);
+  FillProperties(*track->Section(0), rows);
   const RowList expected = {
       Row("Type", 0, {"1", "straight"}),
       Row("Start", 1, {"0", ""}),
@@ -71,7 +72,7 @@ TEST(Rows, CurvedSection) {
   auto track = DefaultTrack();
   TCurvedSection* c = ConvertToCurve(*track, 0);
   RowList rows;
-  c->FillProperties(rows);
+  FillProperties(*c, rows);
   const RowList expected = {
       Row("Type", 0, {"2", "curved"}),
       Row("Start", 1, {"0", ""}),
@@ -93,7 +94,7 @@ TEST(Rows, WallShowsSurfaceNamesAndWidths) {
   auto track = DefaultTrack();
   TSection* s = track->Section(0);
   RowList rows;
-  s->Wall(0)->FillProperties(rows);
+  FillProperties(*s->Wall(0), rows);
   const RowList expected = {
       Row("From", 1, {"-98425", "-4.99999 m", "yes"}),
       Row("To", 1, {"-98425", "-4.99999 m", "yes"}),
@@ -109,7 +110,7 @@ TEST(Rows, WallShowsSurfaceNamesAndWidths) {
   EXPECT_EQ(rows, expected);
 
   // The last wall only closes the cross-section.
-  s->Wall(1)->FillProperties(rows);
+  FillProperties(*s->Wall(1), rows);
   EXPECT_EQ(rows[2], Row("Surface", 0, {"10", "Left Border", "yes"}));
   EXPECT_EQ(rows[8], Row("Width@Start", 6, {"0", ""}));
   EXPECT_EQ(rows[9], Row("Width@End", 6, {"0", ""}));
@@ -119,7 +120,7 @@ TEST(Rows, WallShowsSurfaceNamesAndWidths) {
       {8, "8"},        {0, "0"},     {9, "9"},     {-1, "-1"},  {2049, "2049"}, {11, "11"}};
   for (auto [code, meaning] : surfaces) {
     s->Wall(0)->Surface = code;
-    s->Wall(0)->FillProperties(rows);
+    FillProperties(*s->Wall(0), rows);
     EXPECT_EQ(rows[2].SubItems[1], meaning) << code;
   }
 }
@@ -127,9 +128,9 @@ TEST(Rows, WallShowsSurfaceNamesAndWidths) {
 TEST(Rows, AltitudeShowsTheProfileAndItsDerivedValues) {
   auto track = DefaultTrack();
   TAltitude* a = track->Section(0)->Altitude(0);
-  EXPECT_EQ(a->AccessValue("1st order coeff.", 19685, true), 1);
+  EXPECT_EQ(a->SetValue("1st order coeff.", 19685), 1);
   RowList rows;
-  a->FillProperties(rows);
+  FillProperties(*a, rows);
   const RowList expected = {
       Row("3rd order coeff.", 1, {"0", "", "yes", "3*A = 0"}),
       Row("2nd order coeff.", 1, {"0", "", "yes", "2*B = 0"}),
@@ -149,24 +150,24 @@ TEST(Rows, AltitudeCommentsFollowTheCompanions) {
   auto track = DefaultTrack();
   TAltitude* a = track->Section(0)->Altitude(1);
   RowList rows;
-  EXPECT_EQ(a->AccessValue("3rd order coeff.", 5, true), 1);
-  a->FillProperties(rows);
+  EXPECT_EQ(a->SetValue("3rd order coeff.", 5), 1);
+  FillProperties(*a, rows);
   EXPECT_EQ(rows[0].SubItems[3], "3*A = 15");
-  EXPECT_EQ(a->AccessValue("A3", 7, true), 1);
-  EXPECT_EQ(a->AccessValue("3rd order coeff.", 0, false), 5);  // reading renews nothing
-  a->FillProperties(rows);
+  EXPECT_EQ(a->SetValue("A3", 7), 1);
+  EXPECT_EQ(a->GetValue("3rd order coeff."), 5);  // reading renews nothing
+  FillProperties(*a, rows);
   EXPECT_EQ(rows[0].SubItems[0], "5");
   EXPECT_EQ(rows[0].SubItems[3], "3*A = 7");
-  EXPECT_EQ(a->AccessValue("2nd order coeff.", -4, true), 1);
+  EXPECT_EQ(a->SetValue("2nd order coeff.", -4), 1);
   EXPECT_EQ(a->B2, -8);
   // The end slope uses 3A + 2B + C, not the stored companions.
-  a->FillProperties(rows);
+  FillProperties(*a, rows);
   EXPECT_EQ(rows[6].SubItems[0], "7.11199977E-06");  // (15 - 8) / 984252
   // Wrapping products and sums, never signed overflow.
-  EXPECT_EQ(a->AccessValue("3rd order coeff.", 2147483647, true), 1);
+  EXPECT_EQ(a->SetValue("3rd order coeff.", 2147483647), 1);
   EXPECT_EQ(a->A3, 2147483645);
-  EXPECT_EQ(a->AccessValue("Height@Start", 2147483647, true), 1);
-  a->FillProperties(rows);
+  EXPECT_EQ(a->SetValue("Height@Start", 2147483647), 1);
+  FillProperties(*a, rows);
   EXPECT_EQ(rows[4].SubItems[0], "-6");  // 2147483647 + 2147483647 - 4 + 0 wraps
 }
 
@@ -176,8 +177,8 @@ TEST(Rows, TraceLengthOnACurveFollowsTheTraceRadius) {
   ASSERT_TRUE(c->SetCurvature(-119304647));  // right-hand: negative radius and curvature
   RowList rows;
   TAltitude* a = c->Altitude(0);  // radius -2819674 + 98425
-  a->AccessValue("1st order coeff.", 1000, true);
-  a->FillProperties(rows);
+  a->SetValue("1st order coeff.", 1000);
+  FillProperties(*a, rows);
   const double length = (-2819674.0 + 98425.0) * 2 * -119304647 * 3.141592653589793 / 2147483648.0;
   EXPECT_EQ(rows[7].SubItems[0], FormatInt(static_cast<int32_t>(length + 0.5)));
   EXPECT_GT(length, 0);
@@ -185,7 +186,7 @@ TEST(Rows, TraceLengthOnACurveFollowsTheTraceRadius) {
 
   // A trace through the centre has no length: gradients 0, not a division by zero.
   a->X = 0;
-  a->FillProperties(rows);
+  FillProperties(*a, rows);
   EXPECT_EQ(rows[5].SubItems[0], "0.00000000E+00");
   EXPECT_EQ(rows[6].SubItems[1], "0 " + kDeg);
   EXPECT_EQ(rows[7].SubItems, (std::vector<std::string>{"0", ""}));

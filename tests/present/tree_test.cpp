@@ -3,10 +3,13 @@
 
 #include <array>
 
+#include "present/object_labels.h"
 #include "model/curved_section.h"
 #include "model/straight_section.h"
 #include "model/track.h"
 #include "platform/edit_commands.h"
+#include "document/document.h"
+#include "shell/tree_binder.h"
 #include "support/memory_tree.h"
 #include "support/track_builders.h"
 
@@ -29,8 +32,9 @@ TEST(Tree, ShowsSectionsInOrderWithAltitudesBeforeWalls) {
   AppendCopy<TStraightSection>(*track);
   AppendCopy<TStraightSection>(*track);
   ConvertToCurve(*track, 1);
+  TDocument document(std::move(track));
   MemoryTree tree;
-  track->AddToTree(tree, nullptr);
+  TTreeBinder binder(document, tree);
   const std::vector<std::string> expected = {
       "Track",
       "  Section 0 (straight)", "    Altitude 0", "    Altitude 1", "    Wall 0", "    Wall 1",
@@ -38,53 +42,57 @@ TEST(Tree, ShowsSectionsInOrderWithAltitudesBeforeWalls) {
       "  Section 2 (straight)", "    Altitude 0", "    Altitude 1", "    Wall 0", "    Wall 1",
   };
   EXPECT_EQ(tree.Lines(), expected);
-  EXPECT_EQ(track->Nodes, &tree);
   // Built within one update bracket.
   EXPECT_EQ(tree.beginUpdates, 1);
   EXPECT_EQ(tree.updateDepth, 0);
 
-  // Every object knows its node, every node its object, with the kind's images.
-  auto* root = MemoryTree::AsNode(track->TreeNode);
-  EXPECT_EQ(root->object, track.get());
+  // Every node knows its object, with the kind's images.
+  const TTrack& t = document.Track();
+  auto* root = MemoryTree::AsNode(binder.NodeOf(TObjectPath::Track()));
+  EXPECT_EQ(root->object, &t);
   EXPECT_EQ(root->image, 0);
   EXPECT_EQ(root->selectedImage, 1);
-  TSection* s1 = track->Section(1);
-  auto* node = MemoryTree::AsNode(s1->TreeNode);
+  const TSection* s1 = t.Section(1);
+  auto* node = MemoryTree::AsNode(binder.NodeOf(TObjectPath::Section(1)));
   EXPECT_EQ(node->object, s1);
   EXPECT_EQ(node->parent, root);
   EXPECT_EQ(std::pair(node->image, node->selectedImage), std::pair(2, 3));
-  auto* altitude = MemoryTree::AsNode(s1->Altitude(1)->TreeNode);
+  auto* altitude = MemoryTree::AsNode(binder.NodeOf(TObjectPath::Altitude(1, 1)));
   EXPECT_EQ(altitude->object, s1->Altitude(1));
   EXPECT_EQ(std::pair(altitude->image, altitude->selectedImage), std::pair(4, 5));
-  auto* wall = MemoryTree::AsNode(s1->Wall(0)->TreeNode);
+  auto* wall = MemoryTree::AsNode(binder.NodeOf(TObjectPath::Wall(1, 0)));
   EXPECT_EQ(wall->object, s1->Wall(0));
   EXPECT_EQ(std::pair(wall->image, wall->selectedImage), std::pair(6, 7));
+  // The track is selected to begin with.
+  EXPECT_EQ(tree.selected, root);
 }
 
 TEST(Tree, ANewSectionInTheMiddleTakesItsPlaceBetweenItsNeighbours) {
   auto track = DefaultTrack();
   AppendCopy<TStraightSection>(*track);
+  TDocument document(std::move(track));
   MemoryTree tree;
-  track->AddToTree(tree, nullptr);
-  // Insert a section at index 1 and give it its node alone.
-  auto extra = std::make_unique<TStraightSection>(track.get(), static_cast<TStraightSection&>(*track->Section(0)));
-  track->Sections.insert(track->Sections.begin() + 1, std::move(extra));
-  track->RenumberSections();
-  track->Section(1)->AddToTree(tree, track->TreeNode);  // the old second node keeps its label
-  EXPECT_EQ(MemoryTree::ChildTexts(track->TreeNode),
-            (std::vector<std::string>{"Section 0 (straight)", "Section 1 (straight)", "Section 1 (straight)"}));
-  EXPECT_EQ(MemoryTree::AsNode(track->TreeNode)->children[1]->object, track->Section(1));
+  TTreeBinder binder(document, tree);
+  ASSERT_EQ(document.Add(TObjectPath::Section(0), false), history::Outcome::Changed);
+  // Its node is new and in its place; the one after it is relabelled, not rebuilt.
+  const NodeHandle root = binder.NodeOf(TObjectPath::Track());
+  EXPECT_EQ(MemoryTree::ChildTexts(root),
+            (std::vector<std::string>{"Section 0 (straight)", "Section 1 (straight)", "Section 2 (straight)"}));
+  EXPECT_EQ(MemoryTree::AsNode(root)->children[1]->object, document.Track().Section(1));
+  EXPECT_EQ(MemoryTree::AsNode(root)->children[2]->object, document.Track().Section(2));
+  EXPECT_EQ(tree.deletions, 0);
+  EXPECT_EQ(tree.selected, MemoryTree::AsNode(root)->children[1].get());
 }
 
 TEST(Labels, NameTheKindAndNumber) {
   auto track = DefaultTrack();
   AppendCopy<TStraightSection>(*track);
   TCurvedSection* c = ConvertToCurve(*track, 1);
-  EXPECT_EQ(track->Section(0)->Label(""), "Section 0 (straight)");
-  EXPECT_EQ(c->Label("x"), "Section 1 (curved)");
-  EXPECT_EQ(c->Altitude(1)->Label(""), "Altitude 1");
-  EXPECT_EQ(c->Wall(1)->Label(""), "Wall 1");
-  EXPECT_EQ(track->Label("as it was"), "as it was");
+  EXPECT_EQ(Label(*track->Section(0)), "Section 0 (straight)");
+  EXPECT_EQ(Label(*c), "Section 1 (curved)");
+  EXPECT_EQ(Label(*c->Altitude(1)), "Altitude 1");
+  EXPECT_EQ(Label(*c->Wall(1)), "Wall 1");
+  EXPECT_EQ(Label(*track), "Track");
 }
 
 TEST(EnableCommands, PerKindOfObjectLeavingTheSeparatorsAlone) {
@@ -92,15 +100,15 @@ TEST(EnableCommands, PerKindOfObjectLeavingTheSeparatorsAlone) {
   TSection* s = track->Section(0);
   using S = std::array<int, 10>;
   MenuState m;
-  track->EnableCommands(m);
+  EnableCommands(*track, m);
   EXPECT_EQ(m.state, (S{0, 0, 0, -1, 0, 0, 0, 0, -1, 0}));
-  s->EnableCommands(m);
+  EnableCommands(*s, m);
   EXPECT_EQ(m.state, (S{1, 1, 1, -1, 1, 1, 1, 1, -1, 0}));
-  s->Wall(0)->EnableCommands(m);
+  EnableCommands(*s->Wall(0), m);
   EXPECT_EQ(m.state, (S{1, 1, 1, -1, 0, 0, 0, 0, -1, 0}));
-  s->Altitude(0)->EnableCommands(m);
+  EnableCommands(*s->Altitude(0), m);
   EXPECT_EQ(m.state, (S{0, 0, 0, -1, 0, 0, 0, 0, -1, 1}));
-  ConvertToCurve(*track, 0)->EnableCommands(m);
+  EnableCommands(*ConvertToCurve(*track, 0), m);
   EXPECT_EQ(m.state, (S{1, 1, 1, -1, 1, 1, 1, 1, -1, 0}));
 }
 

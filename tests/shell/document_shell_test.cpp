@@ -1,5 +1,7 @@
 // The document's life: New, Open, Save, Save As, Export and closing, with the
 // save-changes prompt, against scripted boxes and dialogs and real files.
+#include "present/object_labels.h"
+#include "present/property_rows.h"
 #include "shell/document_shell.h"
 
 #include <gtest/gtest.h>
@@ -53,7 +55,12 @@ class DocumentShellTest : public ::testing::Test {
   RowList rows;
 
   DocumentShellTest() {
-    windows.onSelect = [this](TBase& object) { rows = shell.SelectionChanged(object, &popup); };
+    windows.onSelect = [this](const TBase& object) { shell.Document()->Select(PathOf(object)); };
+    windows.onRefill = [this] {
+      const TBase* object = shell.Document() ? shell.Document()->SelectedObject() : nullptr;
+      rows = object ? PropertyRows(*object) : RowList();
+      if (object) EnableCommands(*object, popup);
+    };
   }
 
   // A document that is not new: saved under `path` and then changed.
@@ -61,24 +68,23 @@ class DocumentShellTest : public ::testing::Test {
     shell.FileNew();
     dialogs.answers = {path};
     shell.FileSaveAs();
-    ASSERT_EQ(shell.FileName, path);
+    ASSERT_EQ(shell.FileName(), path);
     shell.MarkModified();
   }
 };
 
 TEST_F(DocumentShellTest, NewBuildsTheDefaultTrackAndSelectsIt) {
   shell.FileNew();
-  ASSERT_TRUE(shell.Track);
-  EXPECT_EQ(shell.Track->NumberOfSections(), 1);
-  EXPECT_EQ(shell.FileName, "noname.mrd");
-  EXPECT_FALSE(shell.Modified);
+  ASSERT_TRUE(shell.Track());
+  EXPECT_EQ(shell.Track()->NumberOfSections(), 1);
+  EXPECT_EQ(shell.FileName(), "noname.mrd");
+  EXPECT_FALSE(shell.Modified());
   EXPECT_TRUE(windows.documentItemsEnabled);
   EXPECT_FALSE(windows.saveEnabled);
   EXPECT_EQ(windows.tiles, 1);
   EXPECT_EQ(windows.tree->Lines(), (std::vector<std::string>{"Track", "  Section 0 (straight)", "    Altitude 0",
                                                              "    Altitude 1", "    Wall 0", "    Wall 1"}));
-  EXPECT_EQ(windows.tree->selected->object, shell.Track.get());
-  EXPECT_EQ(shell.Track->Nodes, windows.tree.get());
+  EXPECT_EQ(windows.tree->selected->object, shell.Track());
   // The track's node is selected: every Edit item is off.
   for (int i : {0, 1, 2, 4, 5, 6, 7, 9}) EXPECT_FALSE(windows.editMenu.enabled[static_cast<size_t>(i)]) << i;
   EXPECT_TRUE(messages.shown.empty());
@@ -95,12 +101,12 @@ TEST_F(DocumentShellTest, TheSavePromptOfANewDocumentHasTwoBlanksBeforeTheName) 
                 MessageButtons::YesNoCancel);
   // Cancel abandons the command.
   EXPECT_EQ(windows.treeWindowsCreated, 1);
-  EXPECT_TRUE(shell.Modified);
+  EXPECT_TRUE(shell.Modified());
 }
 
 TEST_F(DocumentShellTest, YesOnANewDocumentRunsSaveAsWhoseCancelKeepsTheDocument) {
   shell.FileNew();
-  TTrack* old = shell.Track.get();
+  const TTrack* old = shell.Track();
   shell.MarkModified();
   messages.answers = {MessageAnswer::Yes};
   shell.FileNew();
@@ -112,9 +118,9 @@ TEST_F(DocumentShellTest, YesOnANewDocumentRunsSaveAsWhoseCancelKeepsTheDocument
   EXPECT_EQ(r.fileName, "noname.mrd");
   EXPECT_TRUE(r.promptOverwrite);
   EXPECT_TRUE(shell.SaveCancelled);
-  EXPECT_EQ(shell.Track.get(), old);
+  EXPECT_EQ(shell.Track(), old);
   EXPECT_EQ(windows.treeWindowsCreated, 1);
-  EXPECT_TRUE(shell.Modified);
+  EXPECT_TRUE(shell.Modified());
 }
 
 TEST_F(DocumentShellTest, NoDropsTheChangesWithoutWriting) {
@@ -124,19 +130,18 @@ TEST_F(DocumentShellTest, NoDropsTheChangesWithoutWriting) {
   shell.FileNew();
   EXPECT_TRUE(dialogs.asked.empty());
   EXPECT_EQ(windows.treeWindowsCreated, 2);
-  EXPECT_FALSE(shell.Modified);
+  EXPECT_FALSE(shell.Modified());
 }
 
 TEST_F(DocumentShellTest, SaveAsWritesAProjectThatOpensAgain) {
   const std::string path = TempPath("saved.mrd");
   shell.FileNew();
-  ASSERT_EQ(shell.Change([&](history::TEditor& e) { return e.SetValue(*shell.Track, "Trace 0", -123456); }),
-            history::Outcome::Changed);
+  ASSERT_EQ(shell.Document()->SetValue(TObjectPath::Track(), "Trace 0", -123456), history::Outcome::Changed);
   EXPECT_TRUE(windows.saveEnabled);
   dialogs.answers = {path};
   shell.FileSaveAs();
-  EXPECT_EQ(shell.FileName, path);
-  EXPECT_FALSE(shell.Modified);
+  EXPECT_EQ(shell.FileName(), path);
+  EXPECT_FALSE(shell.Modified());
   EXPECT_FALSE(windows.saveEnabled);
   EXPECT_EQ(FirstBytes(path, 4), "MRDL");
 
@@ -150,18 +155,18 @@ TEST_F(DocumentShellTest, SaveAsWritesAProjectThatOpensAgain) {
   EXPECT_EQ(r.filter,
             "Meridal Files (*.mrd)|*.mrd|All Track Formats (*.mrd *.trk *.json)|*.mrd;*.trk;*.json|"
             "JSON Track Files (*.json)|*.json|Sorvan Track Files (*.trk)|*.trk");
-  ASSERT_TRUE(shell.Track);
-  EXPECT_EQ(shell.Track->Traces, (std::vector<int32_t>{-123456, 98425}));
-  EXPECT_EQ(shell.FileName, path);
-  EXPECT_FALSE(shell.Modified);
-  EXPECT_EQ(windows.tree->selected->object, shell.Track.get());
+  ASSERT_TRUE(shell.Track());
+  EXPECT_EQ(shell.Track()->Traces, (std::vector<int32_t>{-123456, 98425}));
+  EXPECT_EQ(shell.FileName(), path);
+  EXPECT_FALSE(shell.Modified());
+  EXPECT_EQ(windows.tree->selected->object, shell.Track());
   EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(DocumentShellTest, LaterPromptsNameTheSavedPathAndYesSavesIt) {
   const std::string path = TempPath("named.mrd");
   ChangedDocumentNamed(path);
-  ASSERT_TRUE(shell.Track->SetTrace(1, 200000));
+  ASSERT_EQ(shell.Document()->SetValue(TObjectPath::Track(), "Trace 1", 200000), history::Outcome::Changed);
   std::filesystem::remove(path);
   messages.answers = {MessageAnswer::Yes};
   shell.FileNew();
@@ -169,7 +174,7 @@ TEST_F(DocumentShellTest, LaterPromptsNameTheSavedPathAndYesSavesIt) {
   EXPECT_EQ(messages.shown[0].text, "Save changes to  " + path + " ?");
   EXPECT_EQ(dialogs.asked.size(), 1u);  // Save, not Save As: no second dialog
   EXPECT_EQ(FirstBytes(path, 4), "MRDL");
-  EXPECT_EQ(shell.FileName, "noname.mrd");  // and then the new document
+  EXPECT_EQ(shell.FileName(), "noname.mrd");  // and then the new document
 }
 
 TEST_F(DocumentShellTest, ASaveThatCannotCreateItsFileKeepsTheChanges) {
@@ -181,8 +186,8 @@ TEST_F(DocumentShellTest, ASaveThatCannotCreateItsFileKeepsTheChanges) {
   ASSERT_EQ(messages.shown.size(), 1u);
   ExpectMessage(messages.shown[0], "Error", "Unable to open file!\n" + path + ": No such file or directory",
                 MessageIcon::None, MessageButtons::Ok);
-  EXPECT_EQ(shell.FileName, path);
-  EXPECT_TRUE(shell.Modified);
+  EXPECT_EQ(shell.FileName(), path);
+  EXPECT_TRUE(shell.Modified());
   EXPECT_TRUE(windows.saveEnabled);
   EXPECT_EQ(windows.busyDepth, 0);
 }
@@ -195,9 +200,9 @@ TEST_F(DocumentShellTest, OpeningAFileThatIsNoProjectLeavesNoDocument) {
   shell.FileOpen();
   ASSERT_EQ(messages.shown.size(), 1u);
   ExpectMessage(messages.shown[0], "Error", "Not a MERIDAL File !", MessageIcon::Error, MessageButtons::Ok);
-  EXPECT_FALSE(shell.Track);
+  EXPECT_FALSE(shell.Track());
   EXPECT_FALSE(windows.tree);
-  EXPECT_EQ(shell.FileName, path);
+  EXPECT_EQ(shell.FileName(), path);
   EXPECT_EQ(windows.busyDepth, 0);
   // Without a document the file commands do nothing.
   shell.FileSaveAs();
@@ -212,15 +217,15 @@ TEST_F(DocumentShellTest, AFileThatCannotBeOpenedIsNamed) {
   ExpectMessage(messages.shown[0], "Meridal",
                 "Unable to open " + path + " !\n" + path + ": No such file or directory", MessageIcon::Error,
                 MessageButtons::Ok);
-  EXPECT_FALSE(shell.Track);
+  EXPECT_FALSE(shell.Track());
 }
 
 TEST_F(DocumentShellTest, CancellingOpenChangesNothing) {
   shell.FileNew();
-  TTrack* old = shell.Track.get();
+  const TTrack* old = shell.Track();
   shell.FileOpen();
-  EXPECT_EQ(shell.Track.get(), old);
-  EXPECT_EQ(shell.FileName, "noname.mrd");
+  EXPECT_EQ(shell.Track(), old);
+  EXPECT_EQ(shell.FileName(), "noname.mrd");
 }
 
 TEST_F(DocumentShellTest, ExportProposesTheTrackFileAndChangesNothing) {
@@ -238,8 +243,8 @@ TEST_F(DocumentShellTest, ExportProposesTheTrackFileAndChangesNothing) {
   dialogs.answers = {path};
   shell.FileExportTrackFile();
   EXPECT_EQ(FirstBytes(path, 4), "KART");
-  EXPECT_EQ(shell.FileName, "noname.mrd");
-  EXPECT_TRUE(shell.Modified);
+  EXPECT_EQ(shell.FileName(), "noname.mrd");
+  EXPECT_TRUE(shell.Modified());
   EXPECT_TRUE(messages.shown.empty());
   // The new track's loop is open (its one straight ends 50 m from its start).
   EXPECT_EQ(windows.statusTexts, std::vector<std::string>{"Exported; the track has 1 gap (see meridal-cli check)"});
@@ -263,7 +268,7 @@ TEST_F(DocumentShellTest, ClosingAsksOnlyForChanges) {
   EXPECT_FALSE(shell.CloseQuery());  // Yes, then Save As cancelled
   EXPECT_TRUE(shell.CloseQuery());
   shell.Close();
-  EXPECT_FALSE(shell.Track);
+  EXPECT_FALSE(shell.Track());
   EXPECT_FALSE(windows.tree);
 }
 
@@ -293,13 +298,13 @@ TEST_F(ScriptedFilesShellTest, SavingANewDocumentAsksForItsName) {
   ASSERT_EQ(dialogs.asked.size(), 1u);
   EXPECT_EQ(dialogs.asked[0].request.fileName, "noname.mrd");
   EXPECT_TRUE(files.paths.empty());
-  EXPECT_TRUE(shell.Modified);
+  EXPECT_TRUE(shell.Modified());
 
   dialogs.answers = {"tracks/circuit.mrd"};
   shell.FileSave();
   EXPECT_EQ(files.paths, std::vector<std::string>{"tracks/circuit.mrd"});
   EXPECT_FALSE(shell.Untitled);
-  EXPECT_FALSE(shell.Modified);
+  EXPECT_FALSE(shell.Modified());
   EXPECT_EQ(windows.titlePath, "tracks/circuit.mrd");
   EXPECT_FALSE(windows.titleModified);
   EXPECT_EQ(windows.statusTexts, std::vector<std::string>{"Saved circuit.mrd"});
@@ -311,7 +316,7 @@ TEST_F(ScriptedFilesShellTest, AWriteThatFailsKeepsModifiedAndSave) {
   files.saveStatus = FileStatus::Failed;  // the writer has said why
   shell.FileSave();
   EXPECT_TRUE(messages.shown.empty());
-  EXPECT_TRUE(shell.Modified);
+  EXPECT_TRUE(shell.Modified());
   EXPECT_TRUE(windows.saveEnabled);
 }
 
@@ -320,12 +325,12 @@ TEST_F(ScriptedFilesShellTest, APromptedSaveThatFailsKeepsTheDocument) {
   dialogs.answers = {"track.mrd"};
   shell.FileSaveAs();
   shell.MarkModified();
-  TTrack* old = shell.Track.get();
+  const TTrack* old = shell.Track();
   files.saveStatus = FileStatus::CannotOpen;
   messages.answers = {MessageAnswer::Yes};
   shell.FileNew();
-  EXPECT_EQ(shell.Track.get(), old);
-  EXPECT_TRUE(shell.Modified);
+  EXPECT_EQ(shell.Track(), old);
+  EXPECT_TRUE(shell.Modified());
   messages.answers = {MessageAnswer::Yes};
   EXPECT_FALSE(shell.CloseQuery());
 }
@@ -342,7 +347,7 @@ TEST_F(ScriptedFilesShellTest, AFailedReadReplacesTheOpenDocumentByNone) {
   shell.FileNew();
   files.loadStatus = FileStatus::Failed;
   EXPECT_FALSE(shell.OpenPath("bad.mrd"));
-  EXPECT_FALSE(shell.Track);
+  EXPECT_FALSE(shell.Track());
   EXPECT_FALSE(windows.tree);
   EXPECT_TRUE(messages.shown.empty());  // the reader shows its own message
 }
@@ -381,8 +386,8 @@ TEST_F(SelectionTest, TheEditItemsFollowTheSelectedKind) {
   EXPECT_EQ(rows[0].Caption, "From");
 }
 
-TEST_F(SelectionTest, SelectingMovesTheHighlightWhileTreeEventsAreEnabled) {
-  TTrack& track = *shell.Track;
+TEST_F(SelectionTest, SelectingMovesTheHighlight) {
+  const TTrack& track = *shell.Track();
   ASSERT_TRUE(shell.ScaleDraw);
   ASSERT_TRUE(windows.SelectNode("Wall 1"));
   EXPECT_EQ(track.SelectedChild, 0);
@@ -392,15 +397,12 @@ TEST_F(SelectionTest, SelectingMovesTheHighlightWhileTreeEventsAreEnabled) {
   EXPECT_EQ(track.Section(0)->SelectedItem, 1);
   ASSERT_TRUE(windows.SelectNode("Track"));
   EXPECT_EQ(track.SelectedChild, -1);
-
-  track.TreeEventsEnabled = false;
   ASSERT_TRUE(windows.SelectNode("Wall 0"));
-  EXPECT_EQ(track.SelectedChild, -1);                   // no highlight moved
-  EXPECT_TRUE(windows.editMenu.enabled[kEditRemove]);  // but the menu follows
+  EXPECT_TRUE(windows.editMenu.enabled[kEditRemove]);  // the menu follows too
 }
 
 TEST_F(SelectionTest, TheCommonRefreshGivesTheDrawingTheNewExtent) {
-  TTrack& track = *shell.Track;
+  const TTrack& track = *shell.Track();
   ASSERT_TRUE(shell.ScaleDraw);
   const TRect before = shell.ScaleDraw->Bounds();
   ASSERT_EQ(shell.Change([&](history::TEditor& e) { return e.SetValue(*track.Section(0), "Length", 3 * 984252); }),
@@ -408,7 +410,7 @@ TEST_F(SelectionTest, TheCommonRefreshGivesTheDrawingTheNewExtent) {
   EXPECT_EQ(shell.ScaleDraw->Bounds(), track.Extent);
   EXPECT_NE(shell.ScaleDraw->Bounds(), before);
   EXPECT_EQ(windows.repaints, 1);
-  EXPECT_TRUE(shell.Modified);
+  EXPECT_TRUE(shell.Modified());
   EXPECT_TRUE(windows.saveEnabled);
 }
 
@@ -434,17 +436,17 @@ TEST_F(DocumentShellTest, AnImportIsAnUntitledModifiedDocumentThatSaveAsksToName
   dialogs.answers = {trk};
   shell.FileImportTrackFile();
   EXPECT_EQ(dialogs.asked.back().request.filter, "Sorvan Track Files (*.trk)|*.trk");
-  ASSERT_TRUE(shell.Track);
-  EXPECT_EQ(shell.Track->Section(0)->Length, 4242);
-  EXPECT_EQ(shell.FileName, TempPath("imported.mrd"));
-  EXPECT_TRUE(shell.Untitled && shell.Modified && windows.saveEnabled);
+  ASSERT_TRUE(shell.Track());
+  EXPECT_EQ(shell.Track()->Section(0)->Length, 4242);
+  EXPECT_EQ(shell.FileName(), TempPath("imported.mrd"));
+  EXPECT_TRUE(shell.Untitled && shell.Modified() && windows.saveEnabled);
 
   // A refused file leaves the imported document as it was.
-  TTrack* imported = shell.Track.get();
+  const TTrack* imported = shell.Track();
   const std::string bad = TempPath("bad.trk");
   std::ofstream(bad) << "KART but nothing after it";
   EXPECT_FALSE(shell.ImportPath(bad));
-  EXPECT_EQ(shell.Track.get(), imported);
+  EXPECT_EQ(shell.Track(), imported);
   EXPECT_EQ(messages.Texts().back(), "Track file: the file holds 25 bytes, too few for the header and the trace list (92 bytes)");
 
   // Save asks for a name, proposing the project's; a JSON name writes JSON.
@@ -453,16 +455,16 @@ TEST_F(DocumentShellTest, AnImportIsAnUntitledModifiedDocumentThatSaveAsksToName
   EXPECT_TRUE(dialogs.asked.back().save);
   EXPECT_EQ(dialogs.asked.back().request.fileName, TempPath("imported.mrd"));
   EXPECT_EQ(FirstBytes(json, 1), "{");
-  EXPECT_FALSE(shell.Untitled || shell.Modified);
+  EXPECT_FALSE(shell.Untitled || shell.Modified());
   EXPECT_EQ(shell.Recent.Paths(), (std::vector<std::string>{json, trk}));
 
   shell.FileNew();
   shell.FileOpenPath(json);  // a JSON document saves back as JSON
-  EXPECT_EQ(shell.Track->Section(0)->Length, 4242);
-  shell.Change([&](history::TEditor& e) { return e.SetValue(*shell.Track->Section(0), "Length", 99); });
+  EXPECT_EQ(shell.Track()->Section(0)->Length, 4242);
+  shell.Change([&](history::TEditor& e) { return e.SetValue(*shell.Track()->Section(0), "Length", 99); });
   shell.FileSave();
   EXPECT_EQ(FirstBytes(json, 1), "{");
-  EXPECT_FALSE(shell.Modified);
+  EXPECT_FALSE(shell.Modified());
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The Edit menu's commands: confirmation, one operation, the refusal message and
-// the refresh, tested on scripted objects so that only the flow is under test.
+// the refresh.
 #include "shell/edit_command_flow.h"
 
 #include <gtest/gtest.h>
@@ -11,25 +11,7 @@
 namespace meridal {
 namespace {
 
-class EditCommandFlowTest : public ::testing::Test {
- protected:
-  testing::RecordingWindows windows;
-  testing::ScriptedMessages messages;
-  testing::ScriptedFileDialogs fileDialogs;
-  testing::ScriptedFiles files;
-  testing::ScriptedDialogs dialogs;
-  TDocumentShell shell{windows, messages, fileDialogs, files};
-  TEditCommandFlow flow{shell, dialogs};
-  testing::ScriptedObject object;
-
-  EditCommandFlowTest() {
-    windows.onSelect = [this](TBase& o) { shell.SelectionChanged(o, nullptr); };
-  }
-  void SelectScripted(const std::string& label) {
-    windows.selectedOverride = &object;
-    windows.labelOverride = label;
-  }
-};
+class EditCommandFlowTest : public ::testing::Test, public testing::ShellFixture {};
 
 struct StructuralCase {
   void (TEditCommandFlow::*command)();
@@ -50,7 +32,7 @@ TEST_F(EditCommandFlowTest, StructuralCommandsConfirmOperateAndReport) {
     SCOPED_TRACE(c.question);
     messages.shown.clear();
     windows.repaints = 0;
-    const size_t steps = shell.History.Count();
+    const size_t steps = shell.Document()->History().Count();
 
     // No: nothing happens.
     messages.answers = {MessageAnswer::No};
@@ -60,15 +42,15 @@ TEST_F(EditCommandFlowTest, StructuralCommandsConfirmOperateAndReport) {
     EXPECT_EQ(messages.shown[0].title, "Meridal");
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Question);
     EXPECT_EQ(messages.shown[0].buttons, MessageButtons::YesNo);
-    EXPECT_EQ(shell.History.Count(), steps);
+    EXPECT_EQ(shell.Document()->History().Count(), steps);
 
     // Yes: one step, and the common refresh.
     messages.answers = {MessageAnswer::Yes};
     (flow.*c.command)();
     EXPECT_EQ(messages.shown.size(), 2u);
-    EXPECT_EQ(shell.History.Count(), steps + 1);
-    EXPECT_EQ(shell.Track->Sections.size(), c.sectionsAfter);
-    EXPECT_TRUE(shell.Modified);
+    EXPECT_EQ(shell.Document()->History().Count(), steps + 1);
+    EXPECT_EQ(shell.Track()->Sections.size(), c.sectionsAfter);
+    EXPECT_TRUE(shell.Modified());
     EXPECT_TRUE(windows.saveEnabled);
     EXPECT_EQ(windows.repaints, 1);
   }
@@ -84,29 +66,29 @@ TEST_F(EditCommandFlowTest, StructuralCommandsConfirmOperateAndReport) {
   EXPECT_EQ(messages.shown[1].text, "Cannot remove Section 0 (straight) !");
   EXPECT_EQ(messages.shown[1].icon, MessageIcon::Error);
   EXPECT_EQ(messages.shown[1].buttons, MessageButtons::Ok);
-  EXPECT_FALSE(shell.Modified);
-  EXPECT_EQ(shell.History.Count(), 0u);
+  EXPECT_FALSE(shell.Modified());
+  EXPECT_EQ(shell.Document()->History().Count(), 0u);
   EXPECT_EQ(windows.repaints, 0);
 }
 
-TEST_F(EditCommandFlowTest, WithoutADocumentOrASelectionCommandsDoNothing) {
-  SelectScripted("Section 0 (straight)");
-  object.result = true;
+TEST_F(EditCommandFlowTest, WithoutADocumentCommandsDoNothing) {
   flow.Remove();
   flow.Split();
   flow.CopyWallsToAll();
   flow.CopyAltitude();
   flow.CopyWallsFrom();
-  shell.FileNew();
-  windows.selectedOverride = nullptr;
-  windows.tree->selected = nullptr;
   flow.AddAfter();
   flow.ChangeType();
-  flow.CopyWallsToAll();
-  EXPECT_EQ(object.calls, 0);
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(dialogs.splits + dialogs.copies, 0);
-  EXPECT_FALSE(shell.Modified);
+  // With the track selected, the commands for sections and altitudes do nothing.
+  shell.FileNew();
+  flow.CopyWallsToAll();
+  flow.CopyAltitude();
+  flow.CopyWallsFrom();
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(dialogs.copies, 0);
+  EXPECT_FALSE(shell.Modified());
 }
 
 TEST_F(EditCommandFlowTest, SplitRefreshesOnlyAfterOK) {
@@ -115,17 +97,17 @@ TEST_F(EditCommandFlowTest, SplitRefreshesOnlyAfterOK) {
   const int refills = windows.refills;
   flow.Split();  // cancelled
   EXPECT_EQ(dialogs.splits, 1);
-  EXPECT_EQ(dialogs.splitTarget, shell.Track->Section(0));
-  EXPECT_FALSE(shell.Modified);
+  EXPECT_EQ(dialogs.splitTarget, shell.Track()->Section(0));
+  EXPECT_FALSE(shell.Modified());
   EXPECT_EQ(windows.refills, refills);
   dialogs.splitAt = 0;  // refused: the dialog stays open, nothing changes
   flow.Split();
-  EXPECT_FALSE(shell.Modified);
+  EXPECT_FALSE(shell.Modified());
   dialogs.splitAt = 1000;
   flow.Split();
-  EXPECT_TRUE(shell.Modified);
-  EXPECT_EQ(shell.Track->Sections.size(), 2u);
-  EXPECT_EQ(shell.History.UndoText(), "Split Section 0");
+  EXPECT_TRUE(shell.Modified());
+  EXPECT_EQ(shell.Track()->Sections.size(), 2u);
+  EXPECT_EQ(shell.Document()->History().UndoText(), "Split Section 0");
   EXPECT_EQ(windows.refills, refills + 1);
   EXPECT_EQ(windows.repaints, 1);
   EXPECT_TRUE(messages.shown.empty());  // no confirmation; the dialog reports refusals
@@ -142,12 +124,12 @@ TEST_F(EditCommandFlowTest, CopyWallsFromNeedsAHighlightedSectionAndFailsSilentl
   EXPECT_EQ(dialogs.copies, 1);
   EXPECT_EQ(dialogs.copyPreset, 0);  // the section before section 0 of a one-section track is itself
   EXPECT_EQ(dialogs.copyCount, 1);
-  EXPECT_FALSE(shell.Modified);
+  EXPECT_FALSE(shell.Modified());
 
   dialogs.copyResult = 5;  // refused by the track: no word, no change
   flow.CopyWallsFrom();
   EXPECT_TRUE(messages.shown.empty());
-  EXPECT_FALSE(shell.Modified);
+  EXPECT_FALSE(shell.Modified());
 }
 
 TEST_F(EditCommandFlowTest, CopyWallsToAllAsksThenChangesWhatDiffers) {
@@ -155,39 +137,39 @@ TEST_F(EditCommandFlowTest, CopyWallsToAllAsksThenChangesWhatDiffers) {
   ASSERT_TRUE(windows.SelectNode("Section 0 (straight)"));
   messages.answers = {MessageAnswer::Yes};
   flow.CopyWallsToAll();  // one section: its walls are its own already
-  EXPECT_FALSE(shell.Modified);
-  shell.Track->AddChild(0, false);
-  shell.Track->Section(1)->Wall(0)->Surface = 4;
+  EXPECT_FALSE(shell.Modified());
+  ASSERT_EQ(shell.Document()->Add(TObjectPath::Section(0), false), history::Outcome::Changed);
+  Track().Section(1)->Wall(0)->Surface = 4;
+  shell.Document()->MarkSaved();
+  windows.repaints = 0;
   ASSERT_TRUE(windows.SelectNode("Section 0 (straight)"));
   messages.shown.clear();
   messages.answers = {MessageAnswer::No};
   flow.CopyWallsToAll();
-  EXPECT_FALSE(shell.Modified);
+  EXPECT_FALSE(shell.Modified());
   messages.answers = {MessageAnswer::Yes};
   flow.CopyWallsToAll();
   ASSERT_EQ(messages.shown.size(), 2u);
   EXPECT_EQ(messages.shown[1].text, "Copy Walls of Section 0 (straight) to all Sections ?");
-  EXPECT_TRUE(shell.Modified);
-  EXPECT_EQ(shell.Track->Section(1)->Wall(0)->Surface, 1);
+  EXPECT_TRUE(shell.Modified());
+  EXPECT_EQ(shell.Track()->Section(1)->Wall(0)->Surface, 1);
   EXPECT_EQ(windows.repaints, 1);
 }
 
 TEST_F(EditCommandFlowTest, CopyAltitudeAsksAndMarksTheDocument) {
   shell.FileNew();
-  shell.Track->Section(0)->Altitude(1)->HeightAtStart = 500;
+  Track().Section(0)->Altitude(1)->HeightAtStart = 500;
   ASSERT_TRUE(windows.SelectNode("Altitude 1"));
   messages.answers = {MessageAnswer::Yes};
   flow.CopyAltitude();
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text, "Copy Altitude 1 ?");
-  EXPECT_TRUE(shell.Modified);
+  EXPECT_TRUE(shell.Modified());
   EXPECT_TRUE(windows.saveEnabled);
   EXPECT_EQ(windows.repaints, 1);
 
-  // Without a highlighted section it does nothing, not even ask.
-  ASSERT_TRUE(windows.SelectNode("Track"));
-  windows.selectedOverride = shell.Track->Section(0)->Altitude(0);
-  windows.labelOverride = "Altitude 0";
+  // Without a selected altitude it does nothing, not even ask.
+  ASSERT_TRUE(windows.SelectNode("Section 0 (straight)"));
   flow.CopyAltitude();
   EXPECT_EQ(messages.shown.size(), 1u);
 }

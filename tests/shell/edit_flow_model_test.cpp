@@ -4,6 +4,7 @@
 
 #include "graphics/scale_draw.h"
 #include "model/track.h"
+#include "present/object_labels.h"
 #include "shell/document_shell.h"
 #include "shell/edit_command_flow.h"
 #include "shell/property_list_commands.h"
@@ -12,23 +13,12 @@
 namespace meridal {
 namespace {
 
-class EditFlowModelTest : public ::testing::Test {
+class EditFlowModelTest : public ::testing::Test, public testing::ShellFixture {
  protected:
-  testing::RecordingWindows windows;
-  testing::ScriptedMessages messages;
-  testing::ScriptedFileDialogs fileDialogs;
-  testing::ScriptedFiles files;
-  testing::ScriptedDialogs dialogs;
-  TDocumentShell shell{windows, messages, fileDialogs, files};
-  TEditCommandFlow flow{shell, dialogs};
-  TPropertyListCommands list{shell, dialogs};
-
   void SetUp() override {
     windows.withGraph = true;
-    windows.onSelect = [this](TBase& o) { shell.SelectionChanged(o, nullptr); };
     shell.FileNew();
   }
-  TTrack& Track() { return *shell.Track; }
   size_t SectionNodes() const { return windows.tree->roots.at(0)->children.size(); }
   void Select(const std::string& label) { ASSERT_TRUE(windows.SelectNode(label)) << label; }
   void Yes(void (TEditCommandFlow::*command)()) {
@@ -38,7 +28,7 @@ class EditFlowModelTest : public ::testing::Test {
   // Adds sections after the last one until there are n.
   void Sections(int n) {
     while (Track().NumberOfSections() < n) {
-      Select(Track().Sections.back()->Label(""));
+      Select(Label(*Track().Sections.back()));
       Yes(&TEditCommandFlow::AddAfter);
     }
   }
@@ -50,7 +40,7 @@ TEST_F(EditFlowModelTest, AddingAndRemovingSectionsKeepsTheTreeInStep) {
   ASSERT_EQ(Track().NumberOfSections(), 2);
   EXPECT_EQ(windows.tree->selected->text, "Section 1 (straight)");
   EXPECT_EQ(SectionNodes(), 2u);
-  EXPECT_TRUE(shell.Modified);
+  EXPECT_TRUE(shell.Modified());
   EXPECT_EQ(shell.ScaleDraw->Bounds(), Track().Extent);
 
   Select("Section 0 (straight)");
@@ -85,7 +75,7 @@ TEST_F(EditFlowModelTest, SplitAndChangeTypeThroughTheirCommands) {
 TEST_F(EditFlowModelTest, CopyWallsToAllCopiesTheHighlightedSection) {
   Sections(3);
   // Give section 1 a third wall.
-  testing::MemoryTree::Node* sectionNode = testing::MemoryTree::AsNode(Track().Section(1)->TreeNode);
+  testing::MemoryTree::Node* sectionNode = windows.tree->roots.at(0)->children.at(1).get();
   windows.tree->Select(sectionNode->children[2].get());  // Wall 0 of section 1
   Yes(&TEditCommandFlow::AddAfter);
   ASSERT_EQ(Track().Section(1)->NumberOfWalls(), 3);
@@ -108,19 +98,19 @@ TEST_F(EditFlowModelTest, CopyWallsFromOffersThePreviousSection) {
   EXPECT_EQ(dialogs.copyPreset, 2);  // before section 0 comes the last section
   EXPECT_EQ(dialogs.copyCount, 3);
   EXPECT_EQ(Track().Section(0)->Wall(0)->Surface, 6);
-  EXPECT_TRUE(shell.Modified);
+  EXPECT_TRUE(shell.Modified());
 }
 
 TEST_F(EditFlowModelTest, CopyAltitudeGivesTheSectionOneProfile) {
   TAltitude& pattern = *Track().Section(0)->Altitude(1);
-  pattern.AccessValue("Height@Start", 5, true);
-  pattern.AccessValue("3rd order coeff.", 2, true);
+  pattern.SetValue("Height@Start", 5);
+  pattern.SetValue("3rd order coeff.", 2);
   Select("Altitude 1");
   Yes(&TEditCommandFlow::CopyAltitude);
   TAltitude& other = *Track().Section(0)->Altitude(0);
-  EXPECT_EQ(other.AccessValue("Height@Start", 0, false), 5);
-  EXPECT_EQ(other.AccessValue("3rd order coeff.", 0, false), 2);
-  EXPECT_TRUE(shell.Modified);
+  EXPECT_EQ(other.GetValue("Height@Start"), 5);
+  EXPECT_EQ(other.GetValue("3rd order coeff."), 2);
+  EXPECT_TRUE(shell.Modified());
 }
 
 TEST_F(EditFlowModelTest, TraceCommandsAddAndRemoveAltitudesEverywhere) {
@@ -130,9 +120,9 @@ TEST_F(EditFlowModelTest, TraceCommandsAddAndRemoveAltitudesEverywhere) {
   list.RunTraceCommand(TraceCommand::AddAfter, "Trace 0");
   EXPECT_EQ(Track().Traces, (std::vector<int32_t>{-98425, 0, 98425}));
   EXPECT_EQ(windows.refills, refills + 1);
-  EXPECT_TRUE(shell.Modified);
+  EXPECT_TRUE(shell.Modified());
   for (int s = 0; s < 2; ++s) {
-    const auto labels = testing::MemoryTree::ChildTexts(Track().Section(s)->TreeNode);
+    const auto labels = testing::MemoryTree::ChildTexts(windows.tree->roots.at(0)->children.at(static_cast<size_t>(s)).get());
     EXPECT_EQ(labels[2], "Altitude 2") << s;
   }
   messages.answers = {MessageAnswer::Yes};

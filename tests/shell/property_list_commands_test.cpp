@@ -1,4 +1,5 @@
 // The property list's commands: editing a row's value and the trace popup.
+#include "present/property_rows.h"
 #include "shell/property_list_commands.h"
 
 #include <gtest/gtest.h>
@@ -10,20 +11,14 @@
 namespace meridal {
 namespace {
 
-class PropertyListCommandsTest : public ::testing::Test {
+class PropertyListCommandsTest : public ::testing::Test, public testing::ShellFixture {
  protected:
-  testing::RecordingWindows windows;
-  testing::ScriptedMessages messages;
-  testing::ScriptedFileDialogs fileDialogs;
-  testing::ScriptedFiles files;
-  testing::ScriptedDialogs dialogs;
-  TDocumentShell shell{windows, messages, fileDialogs, files};
-  TPropertyListCommands commands{shell, dialogs};
+  TPropertyListCommands& commands = list;
 
   void SetUp() override { shell.FileNew(); }
-  PropertyRow Row(TBase& object, const std::string& caption) {
+  PropertyRow Row(const TBase& object, const std::string& caption) {
     RowList rows;
-    object.FillProperties(rows);
+    FillProperties(object, rows);
     for (const auto& r : rows)
       if (r.Caption == caption) return r;
     ADD_FAILURE() << "no row " << caption;
@@ -32,7 +27,7 @@ class PropertyListCommandsTest : public ::testing::Test {
 };
 
 TEST_F(PropertyListCommandsTest, ARowThatIsNotEditableSaysSo) {
-  TSection& section = *shell.Track->Section(0);
+  TSection& section = *shell.Track()->Section(0);
   commands.EditRow(&section, nullptr);  // no row selected
   EXPECT_TRUE(messages.shown.empty());
   const PropertyRow type = Row(section, "Type");
@@ -51,20 +46,21 @@ TEST_F(PropertyListCommandsTest, ARowThatIsNotEditableSaysSo) {
 }
 
 TEST_F(PropertyListCommandsTest, AnEditedValueRefreshesTheListAndTheDocument) {
-  TSection& section = *shell.Track->Section(0);
+  TSection& section = *shell.Track()->Section(0);
   const PropertyRow length = Row(section, "Length");
+  const int refills = windows.refills;  // the document's first selection filled the list
   commands.EditRow(&section, &length);  // Cancel
   EXPECT_EQ(dialogs.editValues, 1);
   EXPECT_EQ(dialogs.editedObject, &section);
   EXPECT_EQ(dialogs.editedName, "Length");
-  EXPECT_FALSE(shell.Modified);
-  EXPECT_EQ(windows.refills, 0);
+  EXPECT_FALSE(shell.Modified());
+  EXPECT_EQ(windows.refills, refills);
 
   dialogs.editResult = 2 * 984252;
   commands.EditRow(&section, &length);
   EXPECT_EQ(section.Length, 2 * 984252);
-  EXPECT_EQ(windows.refills, 1);
-  EXPECT_TRUE(shell.Modified);
+  EXPECT_EQ(windows.refills, refills + 1);
+  EXPECT_TRUE(shell.Modified());
   EXPECT_TRUE(windows.saveEnabled);
   EXPECT_EQ(windows.repaints, 1);
   EXPECT_TRUE(messages.shown.empty());
@@ -72,8 +68,8 @@ TEST_F(PropertyListCommandsTest, AnEditedValueRefreshesTheListAndTheDocument) {
 
 TEST_F(PropertyListCommandsTest, OnlyTraceRowsEnableThePopup) {
   EXPECT_FALSE(TPropertyListCommands::TraceRowSelected(nullptr));
-  const PropertyRow trace = Row(*shell.Track, "Trace 1");
-  const PropertyRow length = Row(*shell.Track, "Length");
+  const PropertyRow trace = Row(*shell.Track(), "Trace 1");
+  const PropertyRow length = Row(*shell.Track(), "Length");
   EXPECT_TRUE(TPropertyListCommands::TraceRowSelected(&trace));
   EXPECT_FALSE(TPropertyListCommands::TraceRowSelected(&length));
 }
@@ -85,11 +81,11 @@ TEST_F(PropertyListCommandsTest, TraceCommandsRefuseNamesThatAreNoTraces) {
   EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Cannot remove Length !", "Cannot add Trace 03 !",
                                                        "Cannot add Trace !"}));
   for (const auto& m : messages.shown) EXPECT_EQ(m.icon, MessageIcon::Error);
-  EXPECT_EQ(shell.Track->NumberOfTraces(), 2);
+  EXPECT_EQ(shell.Track()->NumberOfTraces(), 2);
 }
 
 TEST_F(PropertyListCommandsTest, ARefusedTraceCommandChangesNothing) {
-  const std::vector<int32_t> traces = shell.Track->Traces;
+  const std::vector<int32_t> traces = shell.Track()->Traces;
   messages.answers = {MessageAnswer::No};
   commands.RunTraceCommand(TraceCommand::Remove, "Trace 3");
   EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Remove Trace 3 ?"});
@@ -107,8 +103,8 @@ TEST_F(PropertyListCommandsTest, ARefusedTraceCommandChangesNothing) {
   commands.RunTraceCommand(TraceCommand::AddAfter, "Trace 2147483647");
   EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Add new trace after Trace 2147483647 ?",
                                                        "Cannot add Trace 2147483647 !"}));
-  EXPECT_EQ(shell.Track->Traces, traces);
-  EXPECT_FALSE(shell.Modified);
+  EXPECT_EQ(shell.Track()->Traces, traces);
+  EXPECT_FALSE(shell.Modified());
   EXPECT_EQ(windows.refills, 0);
 }
 

@@ -11,6 +11,7 @@
 
 #include "files/safety/file_calls.h"
 #include "model/track.h"
+#include "document/document.h"
 #include "shell/document_shell.h"
 #include "shell/shell_doubles.h"
 
@@ -132,8 +133,7 @@ struct Session {
   // Opens `path` and changes the document.
   void OpenAndChange(const std::string& path) {
     ASSERT_TRUE(shell.OpenPath(path));
-    ASSERT_EQ(shell.Change([&](history::TEditor& e) { return e.SetValue(*shell.Track, "Trace 1", 150000); }),
-              history::Outcome::Changed);
+    ASSERT_EQ(shell.Document()->SetValue(TObjectPath::Track(), "Trace 1", 150000), history::Outcome::Changed);
   }
   testing::RecordingWindows windows;
   testing::ScriptedMessages messages;
@@ -148,7 +148,7 @@ void SafeSave::SaveNewTrack() {
   writer.shell.MarkModified();
   writer.dialogs.answers = {path_};
   writer.shell.FileSaveAs();
-  ASSERT_FALSE(writer.shell.Modified);
+  ASSERT_FALSE(writer.shell.Modified());
 }
 
 TEST_F(SafeSave, EveryFailurePointLeavesThePreviousFileAndTheChanges) {
@@ -171,7 +171,7 @@ TEST_F(SafeSave, EveryFailurePointLeavesThePreviousFileAndTheChanges) {
     EXPECT_EQ(session.messages.shown[0].title, "Error");
     EXPECT_EQ(session.messages.shown[0].text,
               std::string(point.message) + "\n" + path_ + ": " + std::strerror(point.error));
-    EXPECT_TRUE(session.shell.Modified);
+    EXPECT_TRUE(session.shell.Modified());
     EXPECT_TRUE(session.windows.saveEnabled);
     EXPECT_TRUE(session.windows.titleModified);
     EXPECT_TRUE(session.windows.statusTexts.empty());
@@ -190,13 +190,13 @@ TEST_F(SafeSave, AFolderThatRefusesTheTemporaryFileGetsTheTargetWrittenInPlace) 
   session.OpenAndChange(path_);
   session.shell.FileSave();
   EXPECT_TRUE(session.messages.shown.empty());
-  EXPECT_FALSE(session.shell.Modified);
+  EXPECT_FALSE(session.shell.Modified());
   EXPECT_EQ(session.windows.statusTexts,
             std::vector<std::string>{"Saved circuit.mrd in place (its folder takes no temporary file)"});
   EXPECT_EQ(Names(), std::vector<std::string>{"circuit.mrd"});
   Session reader(SystemFileCalls());
   ASSERT_TRUE(reader.shell.OpenPath(path_));
-  EXPECT_EQ(reader.shell.Track->Traces[1], 150000);
+  EXPECT_EQ(reader.shell.Track()->Traces[1], 150000);
 }
 
 }  // namespace

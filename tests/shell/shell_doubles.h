@@ -14,7 +14,11 @@
 #include "platform/edit_commands.h"
 #include "platform/file_dialogs.h"
 #include "platform/messages.h"
+#include "document/document.h"
 #include "shell/document_files.h"
+#include "shell/document_shell.h"
+#include "shell/edit_command_flow.h"
+#include "shell/property_list_commands.h"
 #include "shell/shell_dialogs.h"
 #include "shell/shell_windows.h"
 #include "support/fake_draw_window.h"
@@ -101,15 +105,14 @@ class RecordingWindows : public IShellWindows {
   void DestroyTreeWindow() override { tree.reset(); }
   void TileWindows() override { ++tiles; }
   void RepaintGraph() override { ++repaints; }
-  TBase* SelectedObject() override {
-    if (selectedOverride) return selectedOverride;
-    return tree && tree->selected ? tree->selected->object : nullptr;
+  void RefillProperties() override {
+    ++refills;
+    if (onRefill) onRefill();
   }
-  std::string SelectedLabel() override {
-    if (selectedOverride) return labelOverride;
-    return tree && tree->selected ? tree->selected->text : std::string();
+  // The list follows the selection as the tree window's does.
+  void SelectionMoved() override {
+    if (onRefill) onRefill();
   }
-  void RefillProperties() override { ++refills; }
   IEditCommands& EditMenu() override { return editMenu; }
   void SetSaveEnabled(bool on) override { saveEnabled = on; }
   void SetDocumentItemsEnabled(bool on) override { documentItemsEnabled = on; }
@@ -120,7 +123,8 @@ class RecordingWindows : public IShellWindows {
   }
   void ShowStatus(const std::string& text) override { statusTexts.push_back(text); }
 
-  // Selects the node whose text is `label` (and runs the tree's selection handling).
+  // Selects the node whose text is `label` as a user does (and runs the tree's
+  // selection handling).
   bool SelectNode(const std::string& label) {
     if (!tree) return false;
     for (auto& root : tree->roots)
@@ -131,14 +135,14 @@ class RecordingWindows : public IShellWindows {
     return false;
   }
 
-  // The tree window's selection handling (the test connects it to the shell).
-  std::function<void(TBase&)> onSelect;
+  // The tree window's selection handling (a fixture connects it to the document),
+  // and the list's refill.
+  std::function<void(const TBase&)> onSelect;
+  std::function<void()> onRefill;
   bool withGraph = false;
   std::unique_ptr<FakeDrawWindow> graph;
   std::unique_ptr<MemoryTree> tree;
   RecordingEditCommands editMenu;
-  TBase* selectedOverride = nullptr;
-  std::string labelOverride;
   bool saveEnabled = false, documentItemsEnabled = false;
   std::string titlePath;
   bool titleModified = false;
@@ -157,13 +161,13 @@ class RecordingWindows : public IShellWindows {
 class ScriptedDialogs : public IShellDialogs {
  public:
   // The value "typed" is written as OK writes it; a refused one counts as Cancel.
-  bool EditValue(TBase* object, const std::string& name, const ValueWriter& write) override {
+  bool EditValue(const TBase* object, const std::string& name, const ValueWriter& write) override {
     editedObject = object;
     editedName = name;
     ++editValues;
     return editResult && object && write(*editResult);
   }
-  bool SplitSection(TBase* section, const ValueWriter& split) override {
+  bool SplitSection(const TBase* section, const ValueWriter& split) override {
     splitTarget = section;
     ++splits;
     if (splitAt) return split(*splitAt);  // the length "typed", split as OK does
@@ -181,8 +185,8 @@ class ScriptedDialogs : public IShellDialogs {
   bool splitResult = false;
   std::optional<int32_t> splitAt;
   std::optional<int> copyResult;
-  TBase* editedObject = nullptr;
-  TBase* splitTarget = nullptr;
+  const TBase* editedObject = nullptr;
+  const TBase* splitTarget = nullptr;
   std::string editedName;
   int copyPreset = -1, copyCount = -1;
   int editValues = 0, splits = 0, copies = 0, abouts = 0;
@@ -208,23 +212,25 @@ class ScriptedFiles : public IDocumentFiles {
   }
 };
 
-// An object whose structural operations answer as scripted: the command flows
-// are tested apart from what the track's edits do.
-class ScriptedObject : public TBase {
- public:
-  bool Remove() override { ++calls; return result; }
-  bool Add(bool before) override { ++calls; addedBefore = before; return result; }
-  bool ChangeType() override { ++calls; return result; }
-  bool Split(int32_t length) override { ++calls; splitLength = length; return result; }
-  // Reads "Length"; refuses every write.
-  int32_t AccessValue(const std::string& name, int32_t, bool set) override {
-    return name == "Length" && !set ? length : 0;
+// A shell over the doubles with the Edit and list commands, as the frame holds
+// them; a selection in the tree goes to the document as the tree window sends it.
+struct ShellFixture {
+  RecordingWindows windows;
+  ScriptedMessages messages;
+  ScriptedFileDialogs fileDialogs;
+  ScriptedFiles files;
+  ScriptedDialogs dialogs;
+  TDocumentShell shell{windows, messages, fileDialogs, files};
+  TEditCommandFlow flow{shell, dialogs};
+  TPropertyListCommands list{shell, dialogs};
+
+  ShellFixture() {
+    windows.onSelect = [this](const TBase& object) {
+      if (TDocument* document = shell.Document()) document->Select(PathOf(object));
+    };
   }
-  bool result = false;
-  int calls = 0;
-  bool addedBefore = false;
-  int32_t splitLength = 0;
-  int32_t length = 1000;
+  // The open document's track, for a test to set up values the commands then meet.
+  TTrack& Track() { return const_cast<TTrack&>(*shell.Track()); }
 };
 
 }  // namespace meridal::testing

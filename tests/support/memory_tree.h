@@ -16,22 +16,22 @@ class MemoryTree : public ITreeNodes {
   struct Node {
     std::string text;
     int image = -1, selectedImage = -1;
-    TBase* object = nullptr;
+    const TBase* object = nullptr;
     Node* parent = nullptr;
     std::vector<std::unique_ptr<Node>> children;
   };
 
-  NodeHandle AddChild(NodeHandle parent, const std::string& text, TBase* object) override {
+  NodeHandle AddChild(NodeHandle parent, const std::string& text, const TBase* object) override {
     auto& list = ChildrenOf(parent);
     list.push_back(Make(parent, text, object));
     return list.back().get();
   }
-  NodeHandle AddChildFirst(NodeHandle parent, const std::string& text, TBase* object) override {
+  NodeHandle AddChildFirst(NodeHandle parent, const std::string& text, const TBase* object) override {
     auto& list = ChildrenOf(parent);
     list.insert(list.begin(), Make(parent, text, object));
     return list.front().get();
   }
-  NodeHandle Insert(NodeHandle sibling, const std::string& text, TBase* object) override {
+  NodeHandle Insert(NodeHandle sibling, const std::string& text, const TBase* object) override {
     Node* s = static_cast<Node*>(sibling);
     auto& list = ChildrenOf(s->parent);
     auto it = std::find_if(list.begin(), list.end(), [&](auto& n) { return n.get() == s; });
@@ -86,7 +86,7 @@ class MemoryTree : public ITreeNodes {
   int updateDepth = 0, beginUpdates = 0, deletions = 0, deletedSelections = 0;
 
  private:
-  std::unique_ptr<Node> Make(NodeHandle parent, const std::string& text, TBase* object) {
+  std::unique_ptr<Node> Make(NodeHandle parent, const std::string& text, const TBase* object) {
     auto n = std::make_unique<Node>();
     n->text = text;
     n->object = object;

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "edit/track_edits.h"
 #include "model/curved_section.h"
 #include "model/straight_section.h"
 #include "model/track.h"
@@ -54,14 +55,14 @@ inline std::unique_ptr<TTrack> Stadium() {
   TTrack& t = *track;
   // Each section a copy placed at the end of the one before, then reshaped.
   for (int s : {1, 2, 3}) {
-    EXPECT_TRUE(t.AddChild(s - 1, false));
-    EXPECT_TRUE(t.ChangeChildType(s));
+    EXPECT_TRUE(edit::AddChild(t, s - 1, false));
+    EXPECT_TRUE(edit::ChangeChildType(t, s));
     if (s == 2) {  // back to a straight, as long as the first
-      EXPECT_TRUE(t.Section(s)->AccessValue("Length", kFiftyMeters, true));
+      EXPECT_TRUE(t.Section(s)->SetValue("Length", kFiftyMeters));
       continue;
     }
-    EXPECT_TRUE(t.Section(s)->AccessValue("Radius", kFiftyMeters, true));
-    EXPECT_TRUE(t.Section(s)->AccessValue("Curvature", 1 << 30, true));  // 180 degrees
+    EXPECT_TRUE(t.Section(s)->SetValue("Radius", kFiftyMeters));
+    EXPECT_TRUE(t.Section(s)->SetValue("Curvature", 1 << 30));  // 180 degrees
   }
   return track;
 }

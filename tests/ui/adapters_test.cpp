@@ -15,6 +15,8 @@
 #include "ui/image_lists.h"
 #include "ui/qt_file_dialogs.h"
 #include "ui/qt_messages.h"
+#include "document/document.h"
+#include "shell/tree_binder.h"
 #include "ui/qt_tree_nodes.h"
 #include "ui/ui_test_main.h"
 
@@ -52,31 +54,30 @@ class AdaptersTest : public QObject {
     TTrackTreeModel model;
     tree.setModel(&model);
     QtTreeNodes nodes(tree, model);
-    TTrack track;
-    track.SetDefaults();
-    track.AddToTree(nodes, nullptr);
-    QCOMPARE(track.Nodes, static_cast<ITreeNodes*>(&nodes));
+    auto document = meridal::TDocument::New();
+    const TTrack& track = document->Track();
+    meridal::TTreeBinder binder(*document, nodes);
     QCOMPARE(tree.updatesEnabled(), true);  // the build's update bracket is closed
     const QModelIndex root = model.index(0, 0);
-    QCOMPARE(nodes.IndexOf(track.TreeNode), root);
+    QCOMPARE(nodes.IndexOf(binder.NodeOf(meridal::TObjectPath::Track())), root);
     const QModelIndex section = model.index(0, 0, root);
     QCOMPARE(Texts(section), (QStringList{"Altitude 0", "Altitude 1", "Wall 0", "Wall 1"}));
 
     // Insert before a sibling, add first, append, relabel, delete.
-    NodeHandle wall1 = track.Section(0)->Wall(1)->TreeNode;
+    NodeHandle wall1 = binder.NodeOf(meridal::TObjectPath::Wall(0, 1));
     nodes.Insert(wall1, "Wall X", nullptr);
-    NodeHandle sectionNode = track.Section(0)->TreeNode;
+    NodeHandle sectionNode = binder.NodeOf(meridal::TObjectPath::Section(0));
     nodes.AddChildFirst(sectionNode, "First", nullptr);
     NodeHandle last = nodes.AddChild(sectionNode, "Last", nullptr);
     nodes.SetText(last, "Renamed");
     QCOMPARE(Texts(section), (QStringList{"First", "Altitude 0", "Altitude 1", "Wall 0", "Wall X", "Wall 1", "Renamed"}));
     nodes.Delete(wall1);
     QCOMPARE(Texts(section).size(), 6);
-    QCOMPARE(QtTreeNodes::ObjectOf(section), static_cast<TBase*>(track.Section(0)));
+    QCOMPARE(QtTreeNodes::ObjectOf(section), static_cast<const TBase*>(track.Section(0)));
     QCOMPARE(QtTreeNodes::ObjectOf(QModelIndex()), nullptr);
 
     // Selecting makes the node current and visible.
-    NodeHandle altitude = track.Section(0)->Altitude(1)->TreeNode;
+    NodeHandle altitude = binder.NodeOf(meridal::TObjectPath::Altitude(0, 1));
     QVERIFY(!tree.isExpanded(root));
     nodes.Select(altitude);
     QCOMPARE(tree.currentIndex(), nodes.IndexOf(altitude));

@@ -45,7 +45,7 @@ class DialogsTest : public QObject {
     ScriptedMessages messages;
     auto track = DefaultTrack();
     meridal::TSection& section = *track->Section(0);
-    QVERIFY(section.AccessValue("Orientation", 1073741824, true));
+    QVERIFY(section.SetValue("Orientation", 1073741824));
     TFormEditValue dialog(messages);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Edit Value"));
     dialog.SetTarget(&section, QStringLiteral("Orientation"));
@@ -140,10 +140,20 @@ class DialogsTest : public QObject {
 
   void splitShowsBothLengthsAndAsksTheSection() {
     ScriptedMessages messages;
-    meridal::testing::ScriptedObject section;
+    // A section 1000 units long whose split answers as scripted.
+    struct LengthOnly : meridal::TBase {
+      int32_t GetValue(const std::string& name) const override { return name == "Length" ? 1000 : 0; }
+    } section;
+    struct {
+      int32_t splitLength = 0;
+      bool result = false;
+    } scripted;
     meridal::TFormSplit dialog(messages);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Split Section"));
-    dialog.SetTarget(&section);
+    dialog.SetTarget(&section, [&scripted](int32_t length) {
+      scripted.splitLength = length;
+      return scripted.result;
+    });
     QVERIFY(dialog.FormShow());
     QCOMPARE(dialog.EditName->text(), QStringLiteral("1000"));
     QCOMPARE(dialog.EditValue->text(), QStringLiteral("1000"));
@@ -152,13 +162,13 @@ class DialogsTest : public QObject {
     dialog.EditValue->setText(QStringLiteral("0.0254"));
     dialog.EditValueChange();  // typed while Meters is chosen
     dialog.ButtonOKClick();  // refused by the section
-    QCOMPARE(section.splitLength, 500);
+    QCOMPARE(scripted.splitLength, 500);
     QCOMPARE(messages.Texts(), std::vector<std::string>{"Input not valid ! Range Error!"});
     QVERIFY(dialog.result() != QDialog::Accepted);
-    section.result = true;
+    scripted.result = true;
     dialog.ButtonOKClick();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(section.splitLength, 500);
+    QCOMPARE(scripted.splitLength, 500);
   }
 
   void copyWallsTakesOnlyAnExistingSectionNumber() {
@@ -195,7 +205,7 @@ class DialogsTest : public QObject {
     std::vector<int32_t> written;
     const meridal::ValueWriter write = [&](int32_t value) {
       written.push_back(value);
-      return wall.AccessValue("Unk4", value, true) != 0;
+      return wall.SetValue("Unk4", value) != 0;
     };
     QVERIFY(dialogs.EditValue(&wall, "Unk4", write));
     QCOMPARE(wall.Unk4, 12);

@@ -15,6 +15,7 @@
 #include <cmath>
 #include <set>
 
+#include "document/document.h"
 #include "graphics/scale_draw.h"
 #include "present/position_text.h"
 #include "model/units.h"
@@ -46,7 +47,8 @@ struct GraphFrame : UiFrame {
   }
   meridal::TFormGraph& Graph() { return *window->FormGraph; }
   meridal::TScaleDraw& View() { return *Shell().ScaleDraw; }
-  meridal::TTrack& Track() { return *Shell().Track; }
+  // The open track, for a test to set up what the window then shows.
+  meridal::TTrack& Track() { return const_cast<meridal::TTrack&>(*Shell().Track()); }
   meridal::TSection& Section(int i) { return *Track().Section(i); }
   // Every pending paint done, so the origin follows the scroll bars again.
   const QImage& Settle() {
@@ -181,8 +183,8 @@ class GraphWindowTest : public QObject {
     f.window->ViewSFLine->trigger();
     QCOMPARE(f.Settle().pixel(marker), qRgb(255, 0, 0));
     const QImage before = f.Settle().copy();
-    QVERIFY(f.Section(0).AccessValue("Length", 2 * meridal::kFiftyMeters, true));
-    f.Shell().CommonRefresh();
+    QCOMPARE(f.Shell().Document()->SetValue(meridal::TObjectPath::Section(0), "Length", 2 * meridal::kFiftyMeters),
+             meridal::history::Outcome::Changed);
     QVERIFY(f.Settle() != before);
     QCOMPARE(f.Graph().FullRepaints(), repaints + 3);
   }
@@ -229,8 +231,8 @@ class GraphWindowTest : public QObject {
     f.messages.answers = {MessageAnswer::Yes};
     f.window->EditAddAfterClick();
     // Section 1 moved 25 m back: both cover 25 m .. 50 m.
-    QVERIFY(f.Section(1).AccessValue("Longitudinal gap", -meridal::kFiftyMeters / 2, true));
-    f.Shell().CommonRefresh();
+    QCOMPARE(f.Shell().Document()->SetValue(meridal::TObjectPath::Section(1), "Longitudinal gap", -meridal::kFiftyMeters / 2),
+             meridal::history::Outcome::Changed);
     const QPoint overlap = f.Pixel(meridal::kFiftyMeters * 0.75, 0);
     QVERIFY(f.Section(1).HitTest(f.World(overlap).x(), f.World(overlap).y()));
     QVERIFY(f.SelectNode(QStringLiteral("Track")));

@@ -122,7 +122,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.window->FileSaveAs->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
     QCOMPARE(f.window->FileExit->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
     QCOMPARE(f.Shell().ViewFlags, 63);
-    QVERIFY(!f.Shell().Track);
+    QVERIFY(!f.Shell().Track());
     QVERIFY(!f.window->FormTree);
   }
 
@@ -146,7 +146,7 @@ class MainWindowTest : public QObject {
   void yesOnAModifiedNewDocumentRunsSaveAsAndItsCancelKeepsIt() {
     UiFrame f;
     f.window->FileNewClick();
-    meridal::TTrack* old = f.Shell().Track.get();
+    const meridal::TTrack* old = f.Shell().Track();
     f.Shell().MarkModified();
     f.messages.answers = {MessageAnswer::Yes};
     f.window->FileNewClick();
@@ -155,8 +155,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.messages.shown[0].buttons, meridal::MessageButtons::YesNoCancel);
     QCOMPARE(f.fileDialogs.asked.size(), size_t{1});
     QVERIFY(f.fileDialogs.asked[0].save);
-    QCOMPARE(f.Shell().Track.get(), old);
-    QVERIFY(f.Shell().Modified);
+    QCOMPARE(f.Shell().Track(), old);
+    QVERIFY(f.Shell().Modified());
   }
 
   void saveIsEnabledByAChangeAndDisabledBySaveAs() {
@@ -167,7 +167,7 @@ class MainWindowTest : public QObject {
     QVERIFY(f.SelectRow(QStringLiteral("Length")));
     f.dialogs.editResult = 500000;
     f.window->FormTree->ListViewDblClick();
-    QCOMPARE(f.Shell().Track->Section(0)->Length, 500000);
+    QCOMPARE(f.Shell().Track()->Section(0)->Length, 500000);
     QVERIFY(f.window->FileSave->isEnabled());
     QCOMPARE(f.List()->findItems(QStringLiteral("Length"), Qt::MatchExactly).front()->text(1),
              QStringLiteral("500000"));  // the list was refilled
@@ -175,7 +175,7 @@ class MainWindowTest : public QObject {
     f.window->FileSaveAsClick();
     QCOMPARE(f.files.paths, std::vector<std::string>{"elsewhere.mrd"});
     QVERIFY(!f.window->FileSave->isEnabled());
-    QVERIFY(!f.Shell().Modified);
+    QVERIFY(!f.Shell().Modified());
   }
 
   void exportProposesTheTrackFileName() {
@@ -199,7 +199,7 @@ class MainWindowTest : public QObject {
     f.fileDialogs.answers = {path.toStdString()};
     f.window->FileOpenClick();
     QCOMPARE(f.messages.Texts(), std::vector<std::string>{"Not a MERIDAL File !"});
-    QVERIFY(!f.Shell().Track);
+    QVERIFY(!f.Shell().Track());
     QVERIFY(!f.window->FormTree);
     QVERIFY(f.window->MdiArea->subWindowList().isEmpty());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
@@ -215,16 +215,16 @@ class MainWindowTest : public QObject {
     {
       UiFrame writer(true);
       writer.window->FileNewClick();
-      QVERIFY(writer.Shell().Track->SetTrace(1, 150000));
+      QCOMPARE(writer.Shell().Document()->SetValue(meridal::TObjectPath::Track(), "Trace 1", 150000), meridal::history::Outcome::Changed);
       writer.Shell().MarkModified();
       writer.fileDialogs.answers = {path.toStdString()};
       writer.window->FileSaveAsClick();
-      QVERIFY(!writer.Shell().Modified);
+      QVERIFY(!writer.Shell().Modified());
     }
     UiFrame f(true);
     QVERIFY(f.window->OpenAtStartUp(path));
-    QCOMPARE(f.Shell().Track->Traces[1], 150000);
-    QCOMPARE(f.Shell().FileName, path.toStdString());
+    QCOMPARE(f.Shell().Track()->Traces[1], 150000);
+    QCOMPARE(f.Shell().FileName(), path.toStdString());
     QCOMPARE(f.window->FormTree->SelectedLabel(), QStringLiteral("Track"));
     QVERIFY(f.messages.shown.empty());
   }
@@ -236,19 +236,19 @@ class MainWindowTest : public QObject {
     UiFrame f(true);
     QVERIFY(!DropFiles(f.window.get(), {dir.filePath(QStringLiteral("notes.txt"))}));
     QVERIFY(DropFiles(f.window.get(), {dir.filePath(QStringLiteral("notes.txt")), json, trk}));
-    QVERIFY(f.Shell().Track && f.window->FormTree);
-    QCOMPARE(f.Shell().Track->Section(0)->Length, 31337);
-    QCOMPARE(f.Shell().FileName, json.toStdString());
-    QVERIFY(!f.Shell().Modified);
+    QVERIFY(f.Shell().Track() && f.window->FormTree);
+    QCOMPARE(f.Shell().Track()->Section(0)->Length, 31337);
+    QCOMPARE(f.Shell().FileName(), json.toStdString());
+    QVERIFY(!f.Shell().Modified());
 
     // With changes the prompt comes first; No lets the track file in, imported.
     f.Shell().MarkModified();
     f.messages.answers = {MessageAnswer::No};
     QVERIFY(DropFiles(f.window.get(), {trk}));
     QCOMPARE(f.messages.Texts(), std::vector<std::string>{"Save changes to  " + json.toStdString() + " ?"});
-    QCOMPARE(f.Shell().Track->Section(0)->Length, 4242);
-    QCOMPARE(f.Shell().FileName, dir.filePath(QStringLiteral("second.mrd")).toStdString());
-    QVERIFY(f.Shell().Untitled && f.Shell().Modified && f.window->FileSave->isEnabled());
+    QCOMPARE(f.Shell().Track()->Section(0)->Length, 4242);
+    QCOMPARE(f.Shell().FileName(), dir.filePath(QStringLiteral("second.mrd")).toStdString());
+    QVERIFY(f.Shell().Untitled && f.Shell().Modified() && f.window->FileSave->isEnabled());
   }
 
   void importedTrackFilesAreSavedUnderANewNameAndListedInOpenRecent() {
@@ -261,21 +261,21 @@ class MainWindowTest : public QObject {
       QCOMPARE(Captions(f.window->FileOpenRecent), QStringList{"&Clear"});
       f.fileDialogs.answers = {trk.toStdString()};
       f.window->FileImportTrackFile->trigger();
-      QCOMPARE(f.Shell().Track->Section(0)->Length, 5555);
+      QCOMPARE(f.Shell().Track()->Section(0)->Length, 5555);
       // Save asks for a name, proposing the project's; the name chosen writes JSON.
       f.fileDialogs.answers = {json.toStdString()};
       f.window->FileSave->trigger();
       QCOMPARE(f.fileDialogs.asked.back().request.fileName, dir.filePath(QStringLiteral("lap.mrd")).toStdString());
       QVERIFY(f.fileDialogs.asked.back().save);
-      QVERIFY(!f.Shell().Modified);
+      QVERIFY(!f.Shell().Modified());
       QCOMPARE(Captions(f.window->FileOpenRecent), (QStringList{"&1 " + json, "&2 " + trk, "-", "&Clear"}));
     }
     // A later run has the same list, and opens a file from it.
     UiFrame later(true);
     QCOMPARE(Captions(later.window->FileOpenRecent), (QStringList{"&1 " + json, "&2 " + trk, "-", "&Clear"}));
     later.window->FileOpenRecent->actions().front()->trigger();
-    QCOMPARE(later.Shell().FileName, json.toStdString());
-    QCOMPARE(later.Shell().Track->Section(0)->Length, 5555);
+    QCOMPARE(later.Shell().FileName(), json.toStdString());
+    QCOMPARE(later.Shell().Track()->Section(0)->Length, 5555);
     later.window->FileOpenRecent->actions().back()->trigger();
     QCOMPARE(Captions(later.window->FileOpenRecent), QStringList{"&Clear"});
     QCOMPARE(States(later.window->FileOpenRecent), QStringLiteral("d"));
@@ -294,7 +294,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.Shell().ViewFlags, 26);
     f.window->ViewTraces->trigger();
     QCOMPARE(f.Shell().ViewFlags, 27);
-    QVERIFY(!f.Shell().Track);
+    QVERIFY(!f.Shell().Track());
   }
 
   void closingAChildWindowMinimisesIt() {
@@ -317,10 +317,10 @@ class MainWindowTest : public QObject {
     f.Shell().MarkModified();
     f.messages.answers = {MessageAnswer::Cancel};
     QVERIFY(!f.window->close());
-    QVERIFY(f.Shell().Track);
+    QVERIFY(f.Shell().Track());
     f.messages.answers = {MessageAnswer::No};
     QVERIFY(f.window->close());
-    QVERIFY(!f.Shell().Track);
+    QVERIFY(!f.Shell().Track());
     QCOMPARE(f.messages.shown.size(), size_t{2});
   }
 
@@ -353,7 +353,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(QString::fromStdString(f.fileDialogs.asked[0].request.fileName), QStringLiteral("noname.mrd"));
     QVERIFY(existing.open(QIODevice::ReadOnly));
     QCOMPARE(existing.readAll(), QByteArray("someone else's notes"));
-    QVERIFY(f.Shell().Modified);
+    QVERIFY(f.Shell().Modified());
   }
 
   // Enter on a text that is not valid says so and keeps the dialog open, as OK
@@ -377,9 +377,9 @@ class MainWindowTest : public QObject {
     QTest::keyClick(f.List(), Qt::Key_Return);  // edit the selected row
     QCOMPARE(f.messages.Texts(), std::vector<std::string>{"Input not valid !"});
     QVERIFY(stayedOpen);
-    QVERIFY(!f.Shell().Modified);
+    QVERIFY(!f.Shell().Modified());
     QVERIFY(!f.window->FileSave->isEnabled());
-    QCOMPARE(f.Shell().Track->Section(0)->Length, 984252);
+    QCOMPARE(f.Shell().Track()->Section(0)->Length, 984252);
   }
 
   // The title names the document and marks unsaved changes; Save and Export say
@@ -402,7 +402,7 @@ class MainWindowTest : public QObject {
     f.messages.answers = {MessageAnswer::Yes};
     QTest::keyClick(f.Tree(), Qt::Key_Insert);
     QCOMPARE(f.messages.Texts().back(), std::string("Add after Section 0 (straight) ?"));
-    QCOMPARE(f.Shell().Track->NumberOfSections(), 2);
+    QCOMPARE(f.Shell().Track()->NumberOfSections(), 2);
     QVERIFY(f.window->isWindowModified());
     QVERIFY(f.PressRow(QStringLiteral("Length")));
     QTest::keyClick(f.List(), Qt::Key_F2);

@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QTest>
 
+#include "present/property_rows.h"
 #include "model/track.h"
 #include "ui/qt_tree_nodes.h"
 #include "ui/ui_fixture.h"
@@ -28,9 +29,9 @@ QStringList RowTexts(const QTreeWidget* list) {
   return out;
 }
 
-QStringList RowTexts(meridal::TBase* object) {
+QStringList RowTexts(const meridal::TBase* object) {
   meridal::RowList rows;
-  object->FillProperties(rows);
+  FillProperties(*object, rows);
   QStringList out;
   for (const meridal::PropertyRow& row : rows) {
     QStringList texts{QString::fromStdString(row.Caption), QString(), QString()};
@@ -83,7 +84,7 @@ class TreeWindowTest : public QObject {
     const QModelIndex track = model->index(0, 0);
     QCOMPARE(model->rowCount(), 1);
     QCOMPARE(track.data().toString(), QStringLiteral("Track"));
-    QCOMPARE(QtTreeNodes::ObjectOf(track), static_cast<meridal::TBase*>(f.Shell().Track.get()));
+    QCOMPARE(QtTreeNodes::ObjectOf(track), static_cast<const meridal::TBase*>(f.Shell().Track()));
     QCOMPARE(model->rowCount(track), 1);
     const QModelIndex section = model->index(0, 0, track);
     QStringList children;
@@ -114,12 +115,12 @@ class TreeWindowTest : public QObject {
              structural + QStringList({"&Split Section...", "Change Section &Type", "Copy Walls &From...",
                                        "Copy &Walls To All"}));
     QCOMPARE(EnabledItems(f.window->EditMenuItems).size(), 7);
-    QCOMPARE(f.Shell().Track->SelectedChild, 0);
+    QCOMPARE(f.Shell().Track()->SelectedChild, 0);
 
     QVERIFY(f.SelectNode(QStringLiteral("Wall 1")));
     QCOMPARE(EnabledItems(tree->TreePopupMenu), structural);
     QCOMPARE(EnabledItems(f.window->EditMenuItems), structural);
-    QCOMPARE(f.Shell().Track->Section(0)->SelectedChild, 1);
+    QCOMPARE(f.Shell().Track()->Section(0)->SelectedChild, 1);
     QCOMPARE(f.List()->topLevelItem(6)->text(4), QStringLiteral("Vostrel Surface Sub-Type"));
 
     QVERIFY(f.SelectNode(QStringLiteral("Altitude 0")));
@@ -128,7 +129,7 @@ class TreeWindowTest : public QObject {
 
     QVERIFY(f.SelectNode(QStringLiteral("Track")));
     QVERIFY(EnabledItems(f.window->EditMenuItems).isEmpty());
-    QCOMPARE(f.Shell().Track->SelectedChild, -1);
+    QCOMPARE(f.Shell().Track()->SelectedChild, -1);
   }
 
   void aValueThatCannotBeEditedSaysSo() {
@@ -142,7 +143,7 @@ class TreeWindowTest : public QObject {
     QCOMPARE(f.messages.Texts(), std::vector<std::string>{"This value can not be edited !"});
     QCOMPARE(f.messages.shown[0].icon, meridal::MessageIcon::Information);
     QCOMPARE(f.dialogs.editValues, 0);
-    QVERIFY(!f.Shell().Modified);
+    QVERIFY(!f.Shell().Modified());
 
     QVERIFY(f.SelectRow(QStringLiteral("Orientation")));
     QTest::keyClick(f.List(), Qt::Key_Return);  // the keyboard's double-click
@@ -165,8 +166,8 @@ class TreeWindowTest : public QObject {
     f.messages.answers = {MessageAnswer::Yes};
     tree->ListPopupMenu->actions()[0]->trigger();
     QCOMPARE(f.messages.Texts(), (std::vector<std::string>{"Remove Trace 1 ?", "Cannot remove Trace 1 !"}));
-    QCOMPARE(f.Shell().Track->NumberOfTraces(), 2);
-    QVERIFY(!f.Shell().Modified);
+    QCOMPARE(f.Shell().Track()->NumberOfTraces(), 2);
+    QVERIFY(!f.Shell().Modified());
   }
 
   // Qt makes a pressed row current before it selects it; the popup must follow
@@ -251,7 +252,7 @@ class TreeWindowTest : public QObject {
     f.window->FileNewClick();
     const auto listShowsSelected = [&f] {
       meridal::RowList rows;
-      f.window->FormTree->SelectedObject()->FillProperties(rows);
+      FillProperties(*f.window->FormTree->SelectedObject(), rows);
       return f.List()->topLevelItemCount() == int(rows.size()) &&
              f.List()->topLevelItem(0)->text(0) == QString::fromStdString(rows[0].Caption);
     };
@@ -276,7 +277,6 @@ class TreeWindowTest : public QObject {
     QCOMPARE(model->rowCount(section1), 4);
     QVERIFY(f.Tree()->currentIndex().isValid());
     QVERIFY(listShowsSelected());
-    QVERIFY(f.Shell().Track->TreeEventsEnabled);
 
     QVERIFY(f.SelectNode(QStringLiteral("Section 1 (straight)")));
     yes(meridal::kEditChangeType);

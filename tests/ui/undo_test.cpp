@@ -63,7 +63,7 @@ struct Frame : UiFrame {
   }
   QByteArray Exported() {
     meridal::testing::ScriptedMessages quiet;
-    const auto image = meridal::ExportTrackImage(*Shell().Track, quiet);
+    const auto image = meridal::ExportTrackImage(const_cast<meridal::TTrack&>(*Shell().Track()), quiet);
     return QByteArray(reinterpret_cast<const char*>(image->data()), static_cast<int>(image->size()));
   }
   // Everything the user can see of the document.
@@ -124,7 +124,7 @@ class UndoTest : public QObject {
       QVERIFY(f.ClickNode(QStringLiteral("Section 3 (curved)")));
       const Frame::Seen before = f.Look();
       edit();
-      QVERIFY(f.Shell().Modified);
+      QVERIFY(f.Shell().Modified());
       // The picture drawn piece by piece is the one a full repaint gives.
       const QImage edited = f.Settle().copy();
       f.window->FormGraph->Repaint();
@@ -133,7 +133,7 @@ class UndoTest : public QObject {
       QVERIFY(f.Exported() != before.exported);
       f.CtrlZ();
       ExpectSame(f.Look(), before);
-      QVERIFY(!f.Shell().Modified);  // back at the state the file holds
+      QVERIFY(!f.Shell().Modified());  // back at the state the file holds
       QVERIFY(!f.window->isWindowModified());
       QVERIFY(f.window->EditRedo->isEnabled());
       f.window->FormGraph->Repaint();
@@ -166,7 +166,7 @@ class UndoTest : public QObject {
     QCOMPARE(history.model()->index(1, 0).data().toString(), QStringLiteral("Change Type of Section 2"));
     QTest::mouseClick(history.viewport(), Qt::LeftButton, Qt::NoModifier,
                       history.visualRect(history.model()->index(0, 0)).center());
-    QCOMPARE(f.Shell().History.Index(), 0u);
+    QCOMPARE(f.Shell().Document()->History().Index(), 0u);
     QVERIFY(f.Node(QStringLiteral("Section 2 (straight)")).isValid());
     QVERIFY(!f.window->isWindowModified());
   }
@@ -206,7 +206,7 @@ class UndoTest : public QObject {
     QVERIFY(f.PressRow(QStringLiteral("Length")));
     f.dialogs.editResult = 123456;
     QTest::keyClick(f.List(), Qt::Key_F2);
-    QCOMPARE(f.Shell().History.Count(), 7u);
+    QCOMPARE(f.Shell().Document()->History().Count(), 7u);
     QVERIFY(TreeLines(*f.Tree()) != before);
 
     while (f.window->EditUndo->isEnabled()) f.CtrlZ();

@@ -11,6 +11,7 @@
 #include <QWheelEvent>
 
 #include "check/track_check.h"
+#include "document/document.h"
 #include "graphics/profile_sampling.h"
 #include "model/units.h"
 #include "ui/check_window.h"
@@ -35,7 +36,8 @@ struct ViewFrame : meridal::testing::UiFrame {
     for (int s : {0, 1}) Shell().Change([&](TEditor& e) { return e.Add(*Track().Section(s), false); });
     for (int s : {0, 1, 2}) Raise(s, 1, 20 * 19685);
   }
-  meridal::TTrack& Track() { return *Shell().Track; }
+  // The open track, for a test to set up what the windows then show.
+  meridal::TTrack& Track() { return const_cast<meridal::TTrack&>(*Shell().Track()); }
   TSection& Section(int s) { return *Track().Section(s); }
   void Raise(int s, int trace, int32_t height) {
     Shell().Change([&](TEditor& e) { return e.SetValue(*Section(s).Altitude(trace), "Height@Start", height); });
@@ -90,7 +92,7 @@ struct ViewFrame : meridal::testing::UiFrame {
     QWidget* button = Check().ToolBar->widgetForAction(Check().Action(command));
     QTest::mouseClick(button, Qt::LeftButton);
   }
-  TBase* Selected() { return window->SelectedObject(); }
+  const TBase* Selected() { return Shell().Document()->SelectedObject(); }
 };
 
 }  // namespace
@@ -131,7 +133,7 @@ class ViewWindowsTest : public QObject {
     const meridal::TProfileFrame& frame = f.Plot().Drawing().Frame();
     const QPoint at = f.OnTrace(1, 0);
     const double distance = frame.DistanceAt(at.x());
-    TBase* selected = f.Selected();
+    const TBase* selected = f.Selected();
     f.Wheel(at, 120, Qt::ControlModifier);
     f.Wheel(at, 120, Qt::ControlModifier);
     QVERIFY(!f.Plot().View().Fitted());

@@ -1,0 +1,205 @@
+#include "document/document.h"
+
+#include <algorithm>
+
+#include "model/track.h"
+
+namespace meridal {
+
+TDocument::TDocument(std::unique_ptr<TTrack> track, std::string fileName)
+    : track_(std::move(track)), editor_(*track_, history_), fileName_(std::move(fileName)) {}
+
+TDocument::~TDocument() = default;
+
+std::unique_ptr<TDocument> TDocument::New(std::string fileName) {
+  auto track = std::make_unique<TTrack>();
+  track->SetDefaults();
+  return std::make_unique<TDocument>(std::move(track), std::move(fileName));
+}
+
+// ---- the file ----
+
+void TDocument::SetFileName(std::string fileName) {
+  if (fileName == fileName_) return;
+  fileName_ = std::move(fileName);
+  TDocumentChange change;
+  change.modified = true;
+  Announce(change);
+}
+
+void TDocument::MarkSaved() {
+  const bool was = Modified();
+  history_.SetClean();
+  TDocumentChange change;
+  change.modified = was;
+  change.history = true;
+  Announce(change);
+}
+
+void TDocument::MarkNeverClean() {
+  const bool was = Modified();
+  history_.SetNeverClean();
+  TDocumentChange change;
+  change.modified = !was;
+  change.history = true;
+  Announce(change);
+}
+
+// ---- the selection ----
+
+const TBase* TDocument::SelectedObject() const { return Resolve(*track_, selection_); }
+
+void TDocument::SetSelection(const TObjectPath& path) {
+  selection_ = Resolve(*track_, path) ? path : TObjectPath::Track();
+}
+
+void TDocument::Select(const TObjectPath& path) {
+  const TObjectPath before = selection_;
+  SetSelection(path);
+  if (selection_ == before) return;
+  TDocumentChange change;
+  change.selection = true;
+  Announce(change);
+}
+
+// ---- changes ----
+
+void TDocument::Stepped(const history::TStep& step, TTrackChange changed, bool undone, bool made) {
+  TDocumentChange change;
+  change.track = std::move(changed);
+  change.history = true;
+  change.modified = true;  // cheap to tell; the title reads the state anew
+  const TObjectPath before = selection_;
+  const TObjectPath& target = undone ? step.UndoSelection() : step.RedoSelection();
+  if (Resolve(*track_, target) && (undone || !made || step.SelectsWhenDone())) {
+    SetSelection(target);
+  } else {
+    // What was selected may be gone: the nearest object that is still there.
+    TObjectPath kept = selection_;
+    if (!Resolve(*track_, kept) && kept.kind != TObjectPath::Kind::Track) {
+      const TSection* section =
+          kept.section < track_->NumberOfSections() ? track_->Section(kept.section) : nullptr;
+      if (!section) kept = TObjectPath::Track();
+      else if (kept.kind == TObjectPath::Kind::Wall && section->NumberOfWalls() > 0)
+        kept.child = section->NumberOfWalls() - 1;
+      else if (kept.kind == TObjectPath::Kind::Altitude && section->NumberOfAltitudes() > 0)
+        kept.child = section->NumberOfAltitudes() - 1;
+      else kept = TObjectPath::Section(kept.section);
+    }
+    SetSelection(kept);
+  }
+  // Views number their rows anew after a structural change: tell them of the
+  // selection too, even where its path looks the same.
+  change.selection = !(selection_ == before) || change.track.Structural();
+  Announce(change);
+}
+
+TDocument::Outcome TDocument::Change(const std::function<Outcome(history::TEditor&)>& change) {
+  const Outcome outcome = change(editor_);
+  if (outcome == Outcome::Changed) {
+    const history::TStep& step = history_.Step(history_.Index() - 1);
+    Stepped(step, step.Made(), false, true);
+  }
+  return outcome;
+}
+
+TDocument::Outcome TDocument::SetValue(const TObjectPath& object, const std::string& name, int32_t value) {
+  TBase* target = Resolve(*track_, object);
+  if (!target) return Outcome::Refused;
+  return Change([&](history::TEditor& e) { return e.SetValue(*target, name, value); });
+}
+
+TDocument::Outcome TDocument::Remove(const TObjectPath& object) {
+  TBase* target = Resolve(*track_, object);
+  if (!target) return Outcome::Refused;
+  return Change([&](history::TEditor& e) { return e.Remove(*target); });
+}
+
+TDocument::Outcome TDocument::Add(const TObjectPath& object, bool before) {
+  TBase* target = Resolve(*track_, object);
+  if (!target) return Outcome::Refused;
+  return Change([&](history::TEditor& e) { return e.Add(*target, before); });
+}
+
+TDocument::Outcome TDocument::Split(const TObjectPath& section, int32_t firstLength) {
+  TBase* target = Resolve(*track_, section);
+  if (!target) return Outcome::Refused;
+  return Change([&](history::TEditor& e) { return e.Split(*target, firstLength); });
+}
+
+TDocument::Outcome TDocument::ChangeType(const TObjectPath& section) {
+  TBase* target = Resolve(*track_, section);
+  if (!target) return Outcome::Refused;
+  return Change([&](history::TEditor& e) { return e.ChangeType(*target); });
+}
+
+TDocument::Outcome TDocument::CopyWallsFrom(int source, int destination) {
+  return Change([&](history::TEditor& e) { return e.CopyWallsFrom(source, destination); });
+}
+
+TDocument::Outcome TDocument::CopyWallsToAll(int source) {
+  return Change([&](history::TEditor& e) { return e.CopyWallsToAll(source); });
+}
+
+TDocument::Outcome TDocument::CopyAltitude(const TObjectPath& altitude) {
+  TBase* target = Resolve(*track_, altitude);
+  if (!target) return Outcome::Refused;
+  return Change([&](history::TEditor& e) { return e.CopyAltitude(*target); });
+}
+
+TDocument::Outcome TDocument::RemoveTrace(int n) {
+  return Change([&](history::TEditor& e) { return e.RemoveTrace(n); });
+}
+
+TDocument::Outcome TDocument::AddTrace(int n, bool after) {
+  return Change([&](history::TEditor& e) { return e.AddTrace(n, after); });
+}
+
+TDocument::Outcome TDocument::ChangeValues(std::string text, const TObjectPath& selection,
+                                           const std::function<void(TTrack&)>& change) {
+  return Change([&](history::TEditor& e) { return e.ChangeValues(std::move(text), selection, change); });
+}
+
+// ---- taking changes back ----
+
+bool TDocument::Undo() {
+  TTrackChange change;
+  const history::TStep* step = history_.Undo(*track_, change);
+  if (step) Stepped(*step, std::move(change), true, false);
+  return step != nullptr;
+}
+
+bool TDocument::Redo() {
+  TTrackChange change;
+  const history::TStep* step = history_.Redo(*track_, change);
+  if (step) Stepped(*step, std::move(change), false, false);
+  return step != nullptr;
+}
+
+void TDocument::GoTo(size_t index) {
+  while (history_.Index() > index && Undo()) {
+  }
+  while (history_.Index() < index && Redo()) {
+  }
+}
+
+// ---- listening ----
+
+int TDocument::Subscribe(Listener listener) {
+  listeners_.emplace_back(nextListener_, std::move(listener));
+  return nextListener_++;
+}
+
+void TDocument::Unsubscribe(int id) {
+  std::erase_if(listeners_, [id](const auto& entry) { return entry.first == id; });
+}
+
+void TDocument::Announce(const TDocumentChange& change) {
+  // A listener may unsubscribe (or subscribe another) while it is told.
+  const auto listeners = listeners_;
+  for (const auto& [id, listener] : listeners)
+    if (std::any_of(listeners_.begin(), listeners_.end(), [id = id](const auto& e) { return e.first == id; }))
+      listener(change);
+}
+
+}  // namespace meridal

@@ -1,0 +1,110 @@
+#pragma once
+// TDocument: one open track with its history, its selection and the file it came
+// from. It is the one door for every change: each edit runs through its history
+// as one step, and undo, redo and going to a step are its own. After each change
+// it tells whoever listens what changed, in terms a view can act on; the views
+// read the track and redraw what they were told of. No view writes to the track.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "history/editor.h"
+#include "history/history.h"
+#include "history/track_change.h"
+#include "model/object_path.h"
+
+namespace meridal {
+
+class TBase;
+class TTrack;
+
+// What a view is told after a change of the document.
+struct TDocumentChange {
+  TTrackChange track;      // what the track's objects did
+  bool reset = false;      // a whole new track: views start over
+  bool selection = false;  // the selection moved
+  bool history = false;    // the history's steps or its position changed
+  bool modified = false;   // the modified state or the file's name changed
+};
+
+class TDocument {
+ public:
+  using Listener = std::function<void(const TDocumentChange&)>;
+  using Outcome = history::Outcome;
+
+  // A document of `track`, as read from `fileName` (empty: never saved).
+  explicit TDocument(std::unique_ptr<TTrack> track, std::string fileName = std::string());
+  ~TDocument();
+  TDocument(const TDocument&) = delete;
+  TDocument& operator=(const TDocument&) = delete;
+
+  // A new document: the default track of one straight section.
+  static std::unique_ptr<TDocument> New(std::string fileName = std::string());
+
+  const TTrack& Track() const { return *track_; }
+  const history::THistory& History() const { return history_; }
+  history::THistory& History() { return history_; }
+
+  // ---- the file ----
+  const std::string& FileName() const { return fileName_; }
+  void SetFileName(std::string fileName);
+  // Changes not in the file: the history stands elsewhere than where it was saved.
+  bool Modified() const { return !history_.IsClean(); }
+  // The document was saved (or matches its file) as it stands.
+  void MarkSaved();
+  // The document matches no file (an import, a damaged file): modified until saved.
+  void MarkNeverClean();
+
+  // ---- the selection: the object the commands act on and the views highlight ----
+  const TObjectPath& Selection() const { return selection_; }
+  const TBase* SelectedObject() const;
+  // Selects the object at `path` (the track when nothing is there).
+  void Select(const TObjectPath& path);
+
+  // ---- changes, each one step of the history ----
+  Outcome SetValue(const TObjectPath& object, const std::string& name, int32_t value);
+  Outcome Remove(const TObjectPath& object);
+  Outcome Add(const TObjectPath& object, bool before);
+  Outcome Split(const TObjectPath& section, int32_t firstLength);
+  Outcome ChangeType(const TObjectPath& section);
+  Outcome CopyWallsFrom(int source, int destination);
+  Outcome CopyWallsToAll(int source);
+  Outcome CopyAltitude(const TObjectPath& altitude);
+  Outcome RemoveTrace(int n);
+  Outcome AddTrace(int n, bool after);
+  Outcome ChangeValues(std::string text, const TObjectPath& selection, const std::function<void(TTrack&)>& change);
+  // Any change made through the editor (the check's fixes take it), as one step.
+  Outcome Change(const std::function<Outcome(history::TEditor&)>& change);
+
+  // ---- taking changes back ----
+  bool Undo();
+  bool Redo();
+  // Undoes or redoes until `index` steps are done (the History window's click).
+  void GoTo(size_t index);
+
+  // ---- listening ----
+  // Returns a number for Unsubscribe. Listeners are told in the order they came.
+  int Subscribe(Listener listener);
+  void Unsubscribe(int id);
+
+ private:
+  void Announce(const TDocumentChange& change);
+  // After a step was made (`made`), undone or redone: select what it changed and
+  // tell.
+  void Stepped(const history::TStep& step, TTrackChange change, bool undone, bool made);
+  void SetSelection(const TObjectPath& path);
+
+  std::unique_ptr<TTrack> track_;
+  history::THistory history_;
+  history::TEditor editor_;
+  std::string fileName_;
+  TObjectPath selection_;
+  std::vector<std::pair<int, Listener>> listeners_;
+  int nextListener_ = 1;
+};
+
+}  // namespace meridal

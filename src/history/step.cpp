@@ -1,0 +1,19 @@
+#include "history/step.h"
+
+namespace meridal::history {
+
+void TStep::Apply(TTrack& track, bool forward, TTrackChange& change) const {
+  patch_.Apply(track, forward, change);
+  change.local = local_;
+  change.boxes = boxes_;
+}
+
+TTrackChange TStep::Made() const {
+  TTrackChange change;
+  patch_.Describe(true, change);
+  change.local = local_;
+  change.boxes = boxes_;
+  return change;
+}
+
+}  // namespace meridal::history
