@@ -53,16 +53,16 @@ class DialogsTest : public QObject {
     QVERIFY(dialog.EditName->isReadOnly());
     QCOMPARE(dialog.EditName->text(), QStringLiteral("Orientation"));
     QCOMPARE(dialog.EditValue->text(), QStringLiteral("1073741824"));
-    QVERIFY(dialog.RadioButtonDec->isChecked());
-    dialog.RadioButtonO->click();
+    QVERIFY(dialog.RadioButtonDecimal->isChecked());
+    dialog.RadioButtonOrientation->click();
     QCOMPARE(dialog.EditValue->text(), QStringLiteral("90"));
-    dialog.RadioButtonC->click();
+    dialog.RadioButtonCurvature->click();
     QCOMPARE(dialog.EditValue->text(), QStringLiteral("180"));
-    dialog.RadioButtonM->click();
+    dialog.RadioButtonMeters->click();
     QCOMPARE(dialog.EditValue->text(), QStringLiteral("5.45460847E+04"));
     QVERIFY(!dialog.Entry.PendingBase);
-    QCOMPARE(dialog.RadioButtonO->text(), QStringLiteral("&Orientation (-180...180 degs.)"));
-    QCOMPARE(dialog.RadioButtonC->text(), QStringLiteral("&Curvature (-360...360 degs.)"));
+    QCOMPARE(dialog.RadioButtonOrientation->text(), QStringLiteral("&Orientation (-180...180 degs.)"));
+    QCOMPARE(dialog.RadioButtonCurvature->text(), QStringLiteral("&Curvature (-360...360 degs.)"));
   }
 
   void aTextIsReadInTheBaseChosenWhileTyping() {
@@ -73,15 +73,15 @@ class DialogsTest : public QObject {
     dialog.SetTarget(&wall, QStringLiteral("Height"));
     QVERIFY(dialog.FormShow());
     ShowActive(dialog);
-    dialog.RadioButtonM->click();
+    dialog.RadioButtonMeters->click();
     dialog.EditValue->setFocus();
     dialog.EditValue->clear();
     QTest::keyClicks(dialog.EditValue, QStringLiteral("2"));
     QVERIFY(dialog.Entry.PendingBase == meridal::ValueBase::Meters);
     // Clicking Decimal takes the focus first: "2" is read as metres, then shown in Decimal.
-    QTest::mouseClick(dialog.RadioButtonDec, Qt::LeftButton, Qt::NoModifier,
-                      QPoint(6, dialog.RadioButtonDec->height() / 2));  // on its round button
-    QVERIFY(dialog.RadioButtonDec->isChecked());
+    QTest::mouseClick(dialog.RadioButtonDecimal, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(6, dialog.RadioButtonDecimal->height() / 2));  // on its round button
+    QVERIFY(dialog.RadioButtonDecimal->isChecked());
     QCOMPARE(dialog.EditValue->text(), QStringLiteral("39370"));
     QCOMPARE(dialog.Entry.CurrentValue, 39370);
     QVERIFY(messages.shown.empty());
@@ -98,9 +98,9 @@ class DialogsTest : public QObject {
     TFormEditValue dialog(messages);
     dialog.SetTarget(&wall, QStringLiteral("Height"));
     QVERIFY(dialog.FormShow());
-    dialog.RadioButtonO->click();
+    dialog.RadioButtonOrientation->click();
     QTest::keyClicks(dialog.EditValue, QStringLiteral("x"));
-    dialog.RadioButtonDec->setChecked(true);  // the base changed without a conversion
+    dialog.RadioButtonDecimal->setChecked(true);  // the base changed without a conversion
     dialog.ButtonOKClick();
     QCOMPARE(messages.Texts(), std::vector<std::string>{"Input not valid !"});
     // Restored in the base it was typed in (Orientation); OK confirms nothing.
@@ -157,7 +157,7 @@ class DialogsTest : public QObject {
     QVERIFY(dialog.FormShow());
     QCOMPARE(dialog.EditName->text(), QStringLiteral("1000"));
     QCOMPARE(dialog.EditValue->text(), QStringLiteral("1000"));
-    dialog.RadioButtonM->click();
+    dialog.RadioButtonMeters->click();
     QCOMPARE(dialog.EditName->text(), QStringLiteral("5.08000000E-02"));
     dialog.EditValue->setText(QStringLiteral("0.0254"));
     dialog.EditValueChange();  // typed while Meters is chosen

@@ -1,4 +1,5 @@
-// Commands that change a track: set, edit, trace. A refused change prints the
+// Commands that change a track: set, edit, trace (named apart from the Edit
+// menu's layout in platform/edit_commands.h). A refused change prints the
 // system's refusal on stderr, exits 1 and writes nothing.
 #include <array>
 #include <ostream>
