@@ -50,6 +50,9 @@ TSectionRange MeshesReadingSections(const TTrack& track, int first, int count) {
 
 std::string SurfaceMaterialName(int32_t surface) {
   if (const char* name = SurfaceName(surface)) return name;
+  // A marked code is its surface with a marking: named after both.
+  if (surface >= kSurfaceFlag)
+    if (const char* name = SurfaceName(surface - kSurfaceFlag)) return std::string(name) + " (" + std::to_string(surface) + ")";
   return "Surface " + std::to_string(surface);
 }
 

@@ -38,7 +38,8 @@ struct TSectionRange {
 TSectionRange MeshesReadingSections(const TTrack& track, int first, int count);
 
 // The name of a surface's material: the surface's own name ("Tarmac", "Grass",
-// "Left Border"), or "Surface 8" for a code without one.
+// "Left Border"), a marked code's with its number ("Grass (2052)"), or
+// "Surface 8" for a code without one.
 std::string SurfaceMaterialName(int32_t surface);
 // Its colour as the plan view paints it, as linear RGBA for a renderer that
 // works in linear light (the plan's colours are sRGB).
