@@ -61,6 +61,51 @@ struct THeight {
   double h = 0, perT = 0, across = 0;
 };
 
+// The surface across one cross-section from the traces' heights `h` and their
+// rates `rate` (per unit of t) at the lateral positions `p`: linear between
+// traces, the nearest trace's beyond them.
+THeight InterpolateHeight(const double* p, const double* h, const double* rate, int traces, double v) {
+  if (traces == 0) return {};
+  const int last = traces - 1;
+  if (v <= p[0] || last == 0) {
+    THeight out{h[0], rate[0], 0};
+    // On the outermost trace the slope is half the one inside (flat outside).
+    if (v == p[0] && last > 0 && p[1] > p[0]) out.across = 0.5 * (h[1] - h[0]) / (p[1] - p[0]);
+    return out;
+  }
+  if (v >= p[last]) {
+    THeight out{h[last], rate[last], 0};
+    if (v == p[last] && p[last] > p[last - 1]) out.across = 0.5 * (h[last] - h[last - 1]) / (p[last] - p[last - 1]);
+    return out;
+  }
+  int j = 0;
+  while (j + 1 < last && p[j + 1] <= v) ++j;
+  const double width = p[j + 1] - p[j];
+  if (width <= 0) return {h[j], rate[j], 0};
+  const double w = (v - p[j]) / width;
+  THeight out{h[j] + w * (h[j + 1] - h[j]), rate[j] + w * (rate[j + 1] - rate[j]), (h[j + 1] - h[j]) / width};
+  if (v == p[j] && j > 0 && p[j] > p[j - 1]) {
+    // On an inner trace: the mean of the slopes on either side.
+    out.across = 0.5 * (out.across + (h[j] - h[j - 1]) / (p[j] - p[j - 1]));
+  }
+  return out;
+}
+
+// The traces' heights and rates of a section at t.
+int TraceHeights(const TTrack& track, const TSection& section, double t, std::vector<double>& positions,
+                 std::vector<double>& heights, std::vector<double>& rates) {
+  const int traces = std::min(track.NumberOfTraces(), section.NumberOfAltitudes());
+  positions.assign(track.Traces.begin(), track.Traces.begin() + traces);
+  heights.resize(size_t(traces));
+  rates.resize(size_t(traces));
+  for (int j = 0; j < traces; ++j) {
+    const TAltitude& a = *section.Altitude(j);
+    heights[size_t(j)] = a.HeightAt(t);
+    rates[size_t(j)] = (3.0 * a.ThirdOrder * t + 2.0 * a.SecondOrder) * t + a.FirstOrder;
+  }
+  return traces;
+}
+
 class TSectionMesher {
  public:
   TSectionMesher(const TTrack& track, int index, const TSectionPlan& plan, const TMeshOptions& options)
@@ -133,15 +178,14 @@ void TSectionMesher::SampleRows() {
   own_.resize(rows);
   heights_.resize(size_t(rows) * traces_);
   rates_.resize(size_t(rows) * traces_);
+  std::vector<double> positions, heights, rates;
   for (int i = 0; i < rows; ++i) {
     const double t = i == steps_ ? 1.0 : double(i) / steps_;
     t_[i] = t;
     own_[i] = plan_.Frame(t);
-    for (int j = 0; j < traces_; ++j) {
-      const TAltitude& a = *section_.Altitude(j);
-      heights_[size_t(i) * traces_ + j] = a.HeightAt(t);
-      rates_[size_t(i) * traces_ + j] = (3.0 * a.ThirdOrder * t + 2.0 * a.SecondOrder) * t + a.FirstOrder;
-    }
+    TraceHeights(track_, section_, t, positions, heights, rates);
+    std::copy(heights.begin(), heights.end(), heights_.begin() + ptrdiff_t(i) * traces_);
+    std::copy(rates.begin(), rates.end(), rates_.begin() + ptrdiff_t(i) * traces_);
   }
   placed_ = own_;
   const int count = track_.NumberOfSections();
@@ -156,33 +200,8 @@ void TSectionMesher::SampleRows() {
 }
 
 THeight TSectionMesher::HeightAt(int row, double v) const {
-  if (traces_ == 0) return {};
-  const double* h = &heights_[size_t(row) * traces_];
-  const double* rate = &rates_[size_t(row) * traces_];
-  const double* p = tracePositions_.data();
-  const int last = traces_ - 1;
-  if (v <= p[0] || last == 0) {
-    THeight out{h[0], rate[0], 0};
-    // On the outermost trace the slope is half the one inside (flat outside).
-    if (v == p[0] && last > 0 && p[1] > p[0]) out.across = 0.5 * (h[1] - h[0]) / (p[1] - p[0]);
-    return out;
-  }
-  if (v >= p[last]) {
-    THeight out{h[last], rate[last], 0};
-    if (v == p[last] && p[last] > p[last - 1]) out.across = 0.5 * (h[last] - h[last - 1]) / (p[last] - p[last - 1]);
-    return out;
-  }
-  int j = 0;
-  while (j + 1 < last && p[j + 1] <= v) ++j;
-  const double width = p[j + 1] - p[j];
-  if (width <= 0) return {h[j], rate[j], 0};
-  const double w = (v - p[j]) / width;
-  THeight out{h[j] + w * (h[j + 1] - h[j]), rate[j] + w * (rate[j + 1] - rate[j]), (h[j + 1] - h[j]) / width};
-  if (v == p[j] && j > 0 && p[j] > p[j - 1]) {
-    // On an inner trace: the mean of the slopes on either side.
-    out.across = 0.5 * (out.across + (h[j] - h[j - 1]) / (p[j] - p[j - 1]));
-  }
-  return out;
+  return InterpolateHeight(tracePositions_.data(), &heights_[size_t(row) * traces_], &rates_[size_t(row) * traces_],
+                           traces_, v);
 }
 
 TVec TSectionMesher::SurfaceNormal(int row, double v, const THeight& height) const {
@@ -366,6 +385,37 @@ void TSectionMesher::Build(TSectionMesh& out) {
 }
 
 }  // namespace
+
+std::optional<TSurfacePoint> SurfacePointAt(const TTrack& track, int index, double t, double lateral) {
+  if (index < 0 || index >= track.NumberOfSections()) return std::nullopt;
+  const TSection& section = *track.Section(index);
+  const auto plan = TSectionPlan::Of(section);
+  if (!plan || !Meshable(section, nullptr)) return std::nullopt;
+  std::vector<double> positions, heights, rates;
+  const int traces = TraceHeights(track, section, t, positions, heights, rates);
+  const THeight height = InterpolateHeight(positions.data(), heights.data(), rates.data(), traces, lateral);
+  const TCrossFrame frame = plan->Frame(t);
+  const TPointD at = frame.At(lateral), along = frame.Along(lateral);
+  const double length = std::hypot(along.x, along.y);
+  TSurfacePoint point;
+  point.x = at.x;
+  point.y = at.y;
+  point.height = height.h;
+  for (int k = 0; k + 1 < section.NumberOfWalls(); ++k) {
+    const TWall &a = *section.Wall(k), &b = *section.Wall(k + 1);
+    const double lo = a.From + t * (double(a.To) - a.From), hi = b.From + t * (double(b.To) - b.From);
+    if (std::min(lo, hi) <= lateral && lateral <= std::max(lo, hi)) {
+      point.raised = a.Height;
+      break;
+    }
+  }
+  if (length > 0) {
+    point.aheadX = along.x / length;
+    point.aheadY = along.y / length;
+    point.gradient = height.perT / length;
+  }
+  return point;
+}
 
 size_t TSectionMesh::TriangleCount() const {
   size_t indices = 0;

@@ -20,6 +20,7 @@
 //   if (mesh.Empty()) std::cerr << warning << '\n';   // "Section 4 skipped: ..."
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,17 @@ struct TSectionMesh {
   bool Empty() const { return vertices.empty(); }
   size_t TriangleCount() const;
 };
+
+// A point of a section's surface as its mesh has it: the plan point (track units),
+// the height of the ground (track units) and how far the strip there is raised
+// above it, the direction of travel there (a unit vector of the plan) and the
+// rise per run along it.
+struct TSurfacePoint {
+  double x = 0, y = 0, height = 0, raised = 0;
+  double aheadX = 1, aheadY = 0, gradient = 0;
+};
+// Nothing for a section that gets no mesh.
+std::optional<TSurfacePoint> SurfacePointAt(const TTrack& track, int index, double t, double lateral);
 
 // The mesh of section `index`. Empty when the section is skipped (no walls, no
 // width, no length, an arc of radius or curvature 0, values that are not numbers);
