@@ -373,7 +373,8 @@ void TView3DViewport::SetDriving(bool driving) {
   }
   // The ride starts at the selected section, or at the start line; the
   // selection follows the camera from there.
-  drive_ = TDriveCamera{-1, 0.0, 0.0f};
+  // (With nothing selected, the start line's section is announced.)
+  drive_ = TDriveCamera{selected_, 0.0, 0.0f};
   Ride(std::max(0, selected_), 0, 0);
   update();
 }
