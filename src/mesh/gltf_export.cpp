@@ -12,6 +12,7 @@
 
 #include "files/safety/safe_file.h"
 #include "mesh/track_mesh.h"
+#include "platform/memory_hints.h"
 
 namespace meridal {
 
@@ -121,6 +122,7 @@ tinygltf::Model MakeModel(const TTrackMesh& mesh) {
     indexBytes += section.TriangleCount() * 3 * sizeof(uint32_t) + 4 * section.parts.size();
   }
   data.reserve(vertexBytes + indexBytes);
+  AdviseHugePages(data.data(), data.capacity());
   // Reserved, since a growing vector of these would copy every one it holds.
   size_t meshes = 0, primitives = 0;
   for (const TSectionMesh& section : mesh.sections) {
@@ -189,6 +191,7 @@ tinygltf::Model MakeModel(const TTrackMesh& mesh) {
 std::vector<uint8_t> BinaryImage(const tinygltf::Model& model) {
   std::vector<uint8_t> bytes;
   bytes.reserve(model.buffers[0].data.size() + model.accessors.size() * 200 + 4096);
+  AdviseHugePages(bytes.data(), bytes.capacity());
   TByteSink sink(bytes);
   std::ostream stream(&sink);
   tinygltf::TinyGLTF gltf;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 #include "graphics/drawing_style.h"
 #include "model/track.h"
@@ -33,11 +34,21 @@ TTrackMesh BuildTrackMesh(const TTrack& track, const TMeshOptions& options) {
   TTrackMesh mesh;
   const int count = track.NumberOfSections();
   mesh.sections.resize(size_t(count));
-  std::string warning;
-  for (int s = 0; s < count; ++s) {
-    mesh.sections[size_t(s)] = BuildSectionMesh(track, s, options, &warning);
-    if (!warning.empty()) mesh.warnings.push_back(warning);
-  }
+  std::vector<std::string> warnings(static_cast<size_t>(count));
+  // Sections are meshed independently, reading the track only: a big track is
+  // shared among the processor's cores (a thread for every 500 sections at most).
+  const auto build = [&](int first, int step) {
+    for (int s = first; s < count; s += step)
+      mesh.sections[size_t(s)] = BuildSectionMesh(track, s, options, &warnings[size_t(s)]);
+  };
+  const int threads = int(std::clamp<unsigned>(std::thread::hardware_concurrency(), 1u, 8u));
+  const int helpers = std::min(threads, std::max(1, count / 500)) - 1;
+  std::vector<std::thread> pool;
+  for (int h = 0; h < helpers; ++h) pool.emplace_back(build, h + 1, helpers + 1);
+  build(0, helpers + 1);
+  for (std::thread& thread : pool) thread.join();
+  for (std::string& warning : warnings)
+    if (!warning.empty()) mesh.warnings.push_back(std::move(warning));
   return mesh;
 }
 

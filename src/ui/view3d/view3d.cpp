@@ -221,6 +221,10 @@ QImage TView3D::Picture() {
   return grab().toImage();
 }
 
+void TView3D::RenderNow() {
+  if (viewport_) viewport_->RenderNow();
+}
+
 QWidget* TView3D::Viewport() const { return viewport_ ? static_cast<QWidget*>(viewport_) : notice_; }
 
 QPointF TView3D::ViewportPointOf(double planX, double planY, double height) const {

@@ -64,6 +64,8 @@ class TView3D : public QWidget {
   bool OpenGLAvailable() const { return viewport_ != nullptr; }
   // The picture as it stands (or the notice where there is no OpenGL).
   QImage Picture();
+  // Draws the picture at once and waits until it is drawn (what a frame costs).
+  void RenderNow();
   // The widget that draws, for pointer and key events.
   QWidget* Viewport() const;
   // Where a plan point (track units) at a height (track units) shows in Viewport().

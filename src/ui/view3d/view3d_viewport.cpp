@@ -523,6 +523,16 @@ void TView3DViewport::paintGL() {
   glBindVertexArray(0);
 }
 
+void TView3DViewport::RenderNow() {
+  if (!Ready()) return;
+  makeCurrent();
+  // Into the widget's own framebuffer, where a repaint draws.
+  glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
+  paintGL();
+  glFinish();
+  doneCurrent();
+}
+
 // ---- pointer and keys ----
 
 void TView3DViewport::Ray(const QPointF& at, float origin[3], float direction[3]) const {

@@ -42,6 +42,8 @@ class TView3DViewport : public QOpenGLWidget, protected QOpenGLExtraFunctions {
   // The drive camera to the start of the next (+1) or previous (-1) section.
   void JumpSection(int step);
   int DriveSection() const { return drive_.section; }
+  // Draws the picture at once and waits until the renderer has finished it.
+  void RenderNow();
   // Where a point of the plan (track units) at a height shows in the widget.
   QPointF WidgetPointOf(double planX, double planY, double height) const;
 
