@@ -90,7 +90,7 @@ void main() {
 const QVector3D kLight = QVector3D(0.35f, 0.85f, 0.4f).normalized();
 const QVector4D kSelectionTint(1.0f, 0.35f, 0.05f, 0.55f);
 // Riding through the selected section, a lighter tint leaves the road readable.
-const QVector4D kDriveSelectionTint(1.0f, 0.35f, 0.05f, 0.2f);
+const QVector4D kDriveSelectionTint(1.0f, 0.35f, 0.05f, 0.1f);
 const QVector3D kPlainBackground(0.93f, 0.93f, 0.92f);
 
 std::unique_ptr<QOpenGLShaderProgram> Program(const char* vertex, const char* fragment, QString& log) {
