@@ -30,8 +30,12 @@ TPointD UnitOf(TPointD p) {
 // A horizontal direction of the plan in the mesh's frame.
 TVec Horizontal(TPointD p) { return {p.x, 0, -p.y}; }
 
-// Metres along the zero line from the track's start.
-float AlongMetres(const TSection& section, double t) { return float((section.Start + t * section.Length) * kMetres); }
+// Metres along the zero line from the track's start. Start is kept in 32 bits and
+// wraps on a track longer than 2^31 units (109 km, 5,500 sections of 20 m): read
+// as unsigned it is right up to twice that.
+float AlongMetres(const TSection& section, double t) {
+  return float((double(uint32_t(section.Start)) + t * section.Length) * kMetres);
+}
 
 // Whether a section gets a mesh at all; `reason` says why not.
 bool Meshable(const TSection& section, std::string* reason) {

@@ -9,6 +9,7 @@
 #include "mesh/track_mesh.h"
 #include "mesh_test_support.h"
 #include "model/straight_section.h"
+#include "model/synthetic_track.h"
 #include "support/track_builders.h"
 
 namespace meridal::testing {
@@ -48,6 +49,9 @@ TEST(SectionMesh, PointsLieOnTheSectionAtTheCubicHeightsAndChordsStayWithin2cm) 
       ASSERT_GE(at.lateral, lo - kFloat) << s;
       ASSERT_LE(at.lateral, hi + kFloat) << s;
       ASSERT_NEAR(p.h, ExpectedHeight(*track, section, at.t, at.lateral), kFloat) << s;
+      // UVs in metres: along the zero line from the start line, and across.
+      ASSERT_NEAR(v.uv[0], (section.Start + at.t * section.Length) / kUnitsPerMetre, 0.002) << s;
+      ASSERT_NEAR(v.uv[1], at.lateral / kUnitsPerMetre, 0.002) << s;
     }
     for (const TMeshPart& part : mesh.parts) {
       for (size_t i = 0; i < part.indices.size(); i += 3) {
@@ -192,6 +196,23 @@ TEST(SectionMesh, TheExampleCoversItsPlanExtent) {
   EXPECT_LE(hi[0] * kUnitsPerMetre, track->Extent.right);
   EXPECT_GE(lo[1] * kUnitsPerMetre, track->Extent.bottom);
   EXPECT_LE(hi[1] * kUnitsPerMetre, track->Extent.top);
+}
+
+// Along a track longer than the 32 bits of a section's Start reach (109 km), the
+// UVs still count on from the start line.
+TEST(SectionMesh, UvsCountOnPastWhereStartWraps) {
+  auto track = SyntheticTrack(6000, 2, 3);
+  const TSection& last = *track->Section(5999);
+  ASSERT_LT(last.Start, 0);  // wrapped
+  const TSectionMesh mesh = BuildSectionMesh(*track, 5999, {});
+  ASSERT_FALSE(mesh.Empty());
+  double before = 0;
+  for (int s = 0; s < 5999; ++s) before += track->Section(s)->Length;
+  for (const TMeshVertex& v : mesh.vertices) {
+    if (v.normal[1] < 0.5) continue;  // the ends of raised strips count on up their faces
+    EXPECT_GE(v.uv[0], before / kUnitsPerMetre - 0.01);  // a float of 122 km keeps 8 mm
+    EXPECT_LE(v.uv[0], (before + last.Length) / kUnitsPerMetre + 0.01);
+  }
 }
 
 // Damaged sections are skipped with a warning; the others keep their meshes.
