@@ -4,15 +4,24 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev
-          qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev)
+          libtinygltf-dev qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6opengl6-dev libgl-dev)
+# The 3D view draws with OpenGL: on a machine without a graphics card (CI, Xvfb)
+# Mesa's software renderer does it. Installed without recommended packages, the
+# drivers have to be named.
+mesa=(libgl1-mesa-dri libglx-mesa0 libegl1 libegl-mesa0)
 for arg in "$@"; do
   case "$arg" in
-    --gui) packages+=(xvfb xauth) ;;
+    --gui) packages+=(xvfb xauth "${mesa[@]}") ;;
     --fuzz) packages+=(clang libclang-rt-dev) ;;
     # A window manager on the virtual display, so that pictures show the title bar.
-    --screenshots) packages+=(xvfb xauth openbox) ;;
+    --screenshots) packages+=(xvfb xauth openbox "${mesa[@]}") ;;
   esac
 done
+
+# The glTF validator that the tests run needs Node.js and npm. A machine may have
+# them from elsewhere than Debian (npm then comes with nodejs): only the commands count.
+command -v node >/dev/null 2>&1 || packages+=(nodejs)
+command -v npm >/dev/null 2>&1 || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -20,15 +29,18 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "Installing missing packages: ${missing[*]}"
-sudo_cmd=()
-if [ "$(id -u)" -ne 0 ]; then
-  if command -v sudo >/dev/null 2>&1; then sudo_cmd=(sudo); else
-    echo "error: need root or sudo to install: ${missing[*]}" >&2; exit 1
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing missing packages: ${missing[*]}"
+  sudo_cmd=()
+  if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1; then sudo_cmd=(sudo); else
+      echo "error: need root or sudo to install: ${missing[*]}" >&2; exit 1
+    fi
   fi
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+# The glTF validator, from the npm registry, into the project's own folder.
+"$(dirname "$0")"/ensure-gltf-validator.sh

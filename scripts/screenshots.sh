@@ -8,13 +8,16 @@
 #   check-window.png        the track check of the same circuit with a few faults
 #   history-window.png      the circuit after a few edits, the last one undone, with
 #                           Window > History beside the tree and the plan
+#   3d-orbit-hills.png      the 3D view of the circuit with hills, heights five times
+#                           over, section 6 selected, and the 1 m block on section 2
+#   3d-drive.png            the 3D view riding section 0 up the first hill
 # Usage: scripts/screenshots.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/ensure-deps.sh --screenshots
 build=${MERIDAL_BUILD_DIR:-build}
 cmake -S . -B "$build" -DMERIDAL_BUILD_GUI=ON >/dev/null
-cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" --target meridal meridal-cli
+cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" --target meridal meridal-cli meridal-3d-picture
 
 cli=$build/src/cli/meridal-cli
 work=$(mktemp -d)
@@ -60,4 +63,9 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   "$app" examples/circuit.mrd --screenshot docs/screenshots/history-window.png --screenshot-view history || status=1
   kill "$wm"
   exit "$status"' screenshots "$build" "$hills" "$faults"
-echo "wrote docs/screenshots/main-window-edited.png, profile-window.png, check-window.png and history-window.png"
+# The 3D view draws with OpenGL: Mesa's software renderer on the virtual display.
+picture=$build/src/ui/view3d/meridal-3d-picture
+xvfb-run -a -s "-screen 0 1600x1000x24" "$picture" "$hills" docs/screenshots/3d-orbit-hills.png --heights 5 --select 6
+xvfb-run -a -s "-screen 0 1600x1000x24" "$picture" "$hills" docs/screenshots/3d-drive.png --drive 0 --along 150 --heights 2
+echo "wrote docs/screenshots/main-window-edited.png, profile-window.png, check-window.png, history-window.png," \
+     "3d-orbit-hills.png and 3d-drive.png"

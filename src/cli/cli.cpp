@@ -23,10 +23,11 @@ const char kUsage[] =
     "  check FILE\n"
     "  fix FILE positions|heights|walls|all [-o OUT]\n"
     "  profile FILE [--samples N]\n"
+    "  mesh FILE OUT.glb|OUT.gltf            # the surface in 3D as glTF 2.0 (.gltf: OUT.bin beside it)\n"
     "  render FILE OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z] [--smooth]\n"
     "  render FILE OUT.png --profile [--size WxH] [--select OBJECT] [--slope] [--smooth]\n"
     "  batch FILE [-o OUT] [--keep-going]    # commands from standard input, one a line:\n"
-    "      tree, props, get, set, edit, trace, export, check, profile, render without FILE\n"
+    "      tree, props, get, set, edit, trace, export, check, profile, render, mesh without FILE\n"
     "      and -o, and undo | redo | history | save [OUT]; words quoted as in a shell\n"
     "FILE, OUT: a project (.mrd), a track file (.trk) or a JSON text (.json), told by the\n"
     "        extension; a changed FILE is written back in its own format\n"
@@ -52,6 +53,7 @@ const Command kCommands[] = {
     {"convert", CommandConvert},
     {"batch", CommandBatch},
     {"fix", CommandFix},
+    {"mesh", CommandMesh},
 };
 
 }  // namespace

@@ -46,5 +46,6 @@ int CommandProfile(const CliArgs& args, CliIo io);
 int CommandRender(const CliArgs& args, CliIo io);
 int CommandConvert(const CliArgs& args, CliIo io);
 int CommandBatch(const CliArgs& args, CliIo io);
+int CommandMesh(const CliArgs& args, CliIo io);
 
 }  // namespace meridal

@@ -25,6 +25,7 @@ const TDocumentCommand kDocumentCommands[] = {
     {"render", "OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z] [--profile] [--slope] [--smooth]",
      nullptr, 1, 1, false, RunRender},
     {"fix", "positions|heights|walls|all", nullptr, 1, 1, true, RunFix},
+    {"mesh", "OUT.glb|OUT.gltf", nullptr, 1, 1, false, RunMesh},
 };
 
 // The one-shot form: FILE first, and written back (or to -o) when it changed.
@@ -80,5 +81,6 @@ int CommandTrace(const CliArgs& args, CliIo io) { return RunOneShot("trace", arg
 int CommandProfile(const CliArgs& args, CliIo io) { return RunOneShot("profile", args, io); }
 int CommandRender(const CliArgs& args, CliIo io) { return RunOneShot("render", args, io); }
 int CommandFix(const CliArgs& args, CliIo io) { return RunOneShot("fix", args, io); }
+int CommandMesh(const CliArgs& args, CliIo io) { return RunOneShot("mesh", args, io); }
 
 }  // namespace meridal

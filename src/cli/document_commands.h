@@ -40,6 +40,7 @@ int RunTrace(TCliSession& session, const CliArgs& args, CliIo io);
 int RunProfile(TCliSession& session, const CliArgs& args, CliIo io);
 int RunRender(TCliSession& session, const CliArgs& args, CliIo io);
 int RunFix(TCliSession& session, const CliArgs& args, CliIo io);
+int RunMesh(TCliSession& session, const CliArgs& args, CliIo io);
 
 // The document command of that name, or nullptr.
 const TDocumentCommand* FindDocumentCommand(std::string_view name);

@@ -28,3 +28,10 @@ inline constexpr int kStartFinishWidth = 5;
 inline constexpr int kHighlightWidth = 3;  // section and wall strip highlights
 
 }  // namespace meridal::style
+
+namespace meridal {
+
+// The fill colour of a strip of this surface code (what TWall::SurfaceColor gives).
+TColor SurfaceFillColor(int32_t surface);
+
+}  // namespace meridal

@@ -8,9 +8,11 @@
 
 namespace meridal {
 
-TColor TWall::SurfaceColor() const {
+TColor TWall::SurfaceColor() const { return SurfaceFillColor(Surface); }
+
+TColor SurfaceFillColor(int32_t surface) {
   // Codes of 2048 and above are the code below them with an extra marking.
-  const int32_t code = Surface >= kSurfaceFlag ? Surface - kSurfaceFlag : Surface;
+  const int32_t code = surface >= kSurfaceFlag ? surface - kSurfaceFlag : surface;
   switch (code) {
     case kSurfaceTarmac: return TColor{128, 128, 128, true};
     case kSurfaceConcrete: return TColor{170, 170, 170, true};

@@ -225,6 +225,28 @@ TEST_F(Cli, ExportsTheTrackFile) {
   EXPECT_EQ(bytes.substr(0, 4), "KART");
 }
 
+// The surface in 3D: a .glb, or a .gltf with its .bin beside it; a section that
+// has no width is skipped with a warning. The files join those the glTF validator checks.
+TEST_F(Cli, MeshWritesGltfAndWarnsOfSkippedSections) {
+  const std::filesystem::path meshes = MERIDAL_TEST_MESH_DIR;
+  std::filesystem::create_directories(meshes);
+  Ok({"edit", file_, "section 0", "add-after"});
+  Ok({"set", file_, "section 1/wall 1", "From", "-98425"});
+  Ok({"set", file_, "section 1/wall 1", "To", "-98425"});
+  const Result glb = RunCommand({"mesh", file_, (meshes / "cli.glb").string()});
+  EXPECT_EQ(glb.code, 0);
+  EXPECT_EQ(glb.err, "meridal-cli: warning: Section 1 skipped: its walls enclose no width\n");
+  EXPECT_EQ(Bytes(meshes / "cli.glb").substr(0, 5), std::string("glTF\x02", 5));
+  Ok({"mesh", file_, (meshes / "cli.gltf").string()});
+  EXPECT_NE(Bytes(meshes / "cli.gltf").find("\"uri\": \"cli.bin\""), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(meshes / "cli.bin"));
+  const Result other = RunCommand({"mesh", file_, (dir_ / "t.obj").string()});
+  EXPECT_EQ(other.code, 2);
+  EXPECT_EQ(other.err,
+            "meridal-cli: the mesh is written as OUT.glb or OUT.gltf\nusage: meridal-cli mesh FILE.mrd OUT.glb|OUT.gltf\n");
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "t.obj"));
+}
+
 #ifdef MERIDAL_CLI_RENDER
 TEST_F(Cli, ConvertsBetweenTheThreeFormatsAndEveryCommandReadsAndWritesBackAny) {
   const std::string json = (dir_ / "t.json").string(), trk = (dir_ / "t.trk").string();

@@ -1,0 +1,95 @@
+// The 3D view on a display with OpenGL (run it under xvfb-run, where Mesa's
+// llvmpipe draws in software):
+//  - a frame of the 1,000-section synthetic track at 1280x800, the whole track in
+//    the orbit camera and riding it in the drive camera, drawn until finished
+//    (and once more read back as a picture);
+//  - the update after a value edit on the 10,000-section track: the changed
+//    section's mesh and its neighbours' rebuilt and their chunk uploaded.
+// The triangle counts are printed with the results.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <memory>
+
+#include "model/synthetic_track.h"
+#include "model/track.h"
+#include "ui/view3d/view3d.h"
+
+namespace {
+
+using meridal::TView3D;
+
+struct TShownTrack {
+  std::unique_ptr<meridal::TTrack> track;
+  std::unique_ptr<TView3D> view;
+};
+
+TShownTrack Show(int sections) {
+  TShownTrack shown{meridal::SyntheticTrack(sections, 16, 12), std::make_unique<TView3D>()};
+  shown.view->show();
+  shown.view->SetTrack(*shown.track);
+  // The picture itself 1280x800, below the view's tool bar.
+  const QSize bar = shown.view->size() - shown.view->Viewport()->size();
+  shown.view->resize(QSize(1280, 800) + bar);
+  QApplication::processEvents();
+  shown.view->ZoomToFit();
+  return shown;
+}
+
+void Frame(benchmark::State& state, bool drive, bool sky = true, int sections = 1000, bool readBack = false) {
+  TShownTrack shown = Show(sections);
+  if (!shown.view->OpenGLAvailable()) return state.SkipWithError("no OpenGL 3.3 on this display");
+  shown.view->SetSkyBackground(sky);
+  if (drive) {
+    shown.view->SetSelectedSection(40);
+    shown.view->SetDriveMode(true);
+  }
+  shown.view->Picture();  // everything on the card before the first measured frame
+  for (auto _ : state) {
+    if (readBack)
+      benchmark::DoNotOptimize(shown.view->Picture());
+    else
+      shown.view->RenderNow();
+  }
+  state.counters["triangles"] = double(shown.view->Scene().TriangleCount());
+  state.counters["width"] = shown.view->Viewport()->width();
+  state.counters["height"] = shown.view->Viewport()->height();
+}
+void BM_View3DFrameOrbit1000(benchmark::State& state) { Frame(state, false); }
+void BM_View3DFrameDrive1000(benchmark::State& state) { Frame(state, true); }
+BENCHMARK(BM_View3DFrameOrbit1000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_View3DFrameDrive1000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+// The same with a plain background; with a track of one section (what the sky and
+// the grid cost by themselves); and read back into a picture.
+void BM_View3DFramePlainOrbit1000(benchmark::State& state) { Frame(state, false, false); }
+void BM_View3DFrameOrbit1(benchmark::State& state) { Frame(state, false, true, 1); }
+void BM_View3DPictureOrbit1000(benchmark::State& state) { Frame(state, false, true, 1000, true); }
+BENCHMARK(BM_View3DFramePlainOrbit1000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_View3DFrameOrbit1)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_View3DPictureOrbit1000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_View3DUpdateAfterValueEdit10000(benchmark::State& state) {
+  TShownTrack shown = Show(10000);
+  if (!shown.view->OpenGLAvailable()) return state.SkipWithError("no OpenGL 3.3 on this display");
+  shown.view->Picture();
+  meridal::TWall& wall = *shown.track->Section(5000)->Wall(3);
+  int32_t height = 0;
+  for (auto _ : state) {
+    wall.Height = (height += 100);  // the value edit, as the document makes it
+    // The meshes rebuilt and their chunk uploaded: the driver has copied the
+    // data when the call returns.
+    shown.view->SectionsChanged(5000, 1);
+  }
+  state.counters["triangles"] = double(shown.view->Scene().TriangleCount());
+}
+BENCHMARK(BM_View3DUpdateAfterValueEdit10000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

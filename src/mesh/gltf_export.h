@@ -1,0 +1,43 @@
+#pragma once
+// A track mesh as a glTF 2.0 asset: one scene with a node "Section N" per section
+// that has a mesh, each node with a mesh of its own holding one primitive per
+// surface code, and one material per surface code used, named after the surface
+// and coloured as the plan view paints it. The sections' vertices share one
+// interleaved buffer view (position, normal, UV: 32 bytes each) and their indices
+// another; a section's indices are 16-bit unless it has more vertices than those
+// can number. Every accessor carries its min and max.
+//
+//   std::string error;
+//   if (!WriteGltf(BuildTrackMesh(track), "circuit.glb", &error)) std::cerr << error << '\n';
+//
+// "OUT.glb" is one binary file; "OUT.gltf" is JSON text with its buffer in
+// "OUT.bin" beside it. Each file is replaced safely: a failure leaves the old one.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace meridal {
+
+struct TTrackMesh;
+
+enum class GltfForm { Binary, Text };
+
+// The form a file name asks for: ".glb" or ".gltf" (any case); false for any other.
+bool GltfFormOfPath(const std::string& path, GltfForm& form);
+
+// The bytes of a .glb file.
+std::vector<uint8_t> GltfBinaryImage(const TTrackMesh& mesh);
+
+// The JSON text of a .gltf file whose buffer is the file `binUri`, and the bytes
+// of that buffer.
+struct TGltfTextImage {
+  std::string json;
+  std::vector<uint8_t> buffer;
+};
+TGltfTextImage GltfTextImage(const TTrackMesh& mesh, const std::string& binUri);
+
+// Writes the mesh in the form the path's extension asks for; false with `error`
+// set when the path names no glTF form, the mesh is empty, or a file cannot be written.
+bool WriteGltf(const TTrackMesh& mesh, const std::string& path, std::string* error);
+
+}  // namespace meridal

@@ -1,0 +1,81 @@
+#pragma once
+// The surface of one section as triangles, in glTF's frame and units: metres, x
+// east, y up, z south (plan (x, y) becomes (x, -y); the height becomes y).
+//
+// Each strip between two walls is a surface of its wall's Surface code. Along the
+// section it is cut into equal steps, so that a chord never strays more than the
+// tolerance (2 cm) from a line of the section, in plan or in height; across it is
+// cut at both walls and at every trace between them. Heights come from the
+// traces' cubics, linear between traces; beyond the outermost traces a point takes
+// the nearest trace's height. A strip whose wall has a Height other than 0 is
+// raised by it, with vertical sides (a kerb, a barrier block), closed at an end
+// unless the neighbouring section carries the block on.
+//
+// Where a section's end meets the next section's start (the check reports no gap
+// and no turn there) the end takes its points from the next section's start, so
+// both meshes hold the very same seam points and no crack opens.
+//
+//   std::string warning;
+//   TSectionMesh mesh = BuildSectionMesh(track, 4, TMeshOptions{}, &warning);
+//   if (mesh.Empty()) std::cerr << warning << '\n';   // "Section 4 skipped: ..."
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace meridal {
+
+class TTrack;
+
+struct TMeshOptions {
+  double tolerance = 0.02;  // metres: how far a chord may stray from the line it stands for
+  // The most steps along one section: values only a damaged file brings (an arc
+  // of a hundred kilometres) stay within memory.
+  int maxSteps = 20000;
+  // A plan point (track units) that becomes the origin: a view keeps its floats
+  // small with it. A file keeps 0.
+  double originX = 0, originY = 0;
+};
+
+struct TMeshVertex {
+  float position[3];
+  float normal[3];
+  float uv[2];  // metres along the zero line from the track's start, and across (lateral position)
+};
+static_assert(sizeof(TMeshVertex) == 32, "the vertices are written as they are, 32 bytes each");
+
+// The triangles of one surface code.
+struct TMeshPart {
+  int32_t surface = 0;
+  std::vector<uint32_t> indices;  // three per triangle, counter-clockwise seen from outside
+};
+
+struct TSectionMesh {
+  std::vector<TMeshVertex> vertices;
+  std::vector<TMeshPart> parts;  // ordered by surface code
+  float lo[3] = {0, 0, 0}, hi[3] = {0, 0, 0};  // bounds of the positions
+  int steps = 0;                                // steps along the section
+
+  bool Empty() const { return vertices.empty(); }
+  size_t TriangleCount() const;
+};
+
+// A point of a section's surface as its mesh has it: the plan point (track units),
+// the height of the ground (track units) and how far the strip there is raised
+// above it, the direction of travel there (a unit vector of the plan) and the
+// rise per run along it.
+struct TSurfacePoint {
+  double x = 0, y = 0, height = 0, raised = 0;
+  double aheadX = 1, aheadY = 0, gradient = 0;
+};
+// Nothing for a section that gets no mesh.
+std::optional<TSurfacePoint> SurfacePointAt(const TTrack& track, int index, double t, double lateral);
+
+// The mesh of section `index`. Empty when the section is skipped (no walls, no
+// width, no length, an arc of radius or curvature 0, values that are not numbers);
+// `warning` then says so: "Section 4 skipped: its walls enclose no width".
+TSectionMesh BuildSectionMesh(const TTrack& track, int index, const TMeshOptions& options,
+                              std::string* warning = nullptr);
+
+}  // namespace meridal

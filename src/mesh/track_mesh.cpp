@@ -1,0 +1,79 @@
+#include "mesh/track_mesh.h"
+
+#include <algorithm>
+#include <cmath>
+#include <thread>
+
+#include "graphics/drawing_style.h"
+#include "model/track.h"
+
+namespace meridal {
+
+size_t TTrackMesh::TriangleCount() const {
+  size_t count = 0;
+  for (const TSectionMesh& section : sections) count += section.TriangleCount();
+  return count;
+}
+
+size_t TTrackMesh::VertexCount() const {
+  size_t count = 0;
+  for (const TSectionMesh& section : sections) count += section.vertices.size();
+  return count;
+}
+
+std::vector<int32_t> TTrackMesh::SurfacesUsed() const {
+  std::vector<int32_t> codes;
+  for (const TSectionMesh& section : sections)
+    for (const TMeshPart& part : section.parts) codes.push_back(part.surface);
+  std::sort(codes.begin(), codes.end());
+  codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
+  return codes;
+}
+
+TTrackMesh BuildTrackMesh(const TTrack& track, const TMeshOptions& options) {
+  TTrackMesh mesh;
+  const int count = track.NumberOfSections();
+  mesh.sections.resize(size_t(count));
+  std::vector<std::string> warnings(static_cast<size_t>(count));
+  // Sections are meshed independently, reading the track only: a big track is
+  // shared among the processor's cores (a thread for every 500 sections at most).
+  const auto build = [&](int first, int step) {
+    for (int s = first; s < count; s += step)
+      mesh.sections[size_t(s)] = BuildSectionMesh(track, s, options, &warnings[size_t(s)]);
+  };
+  const int threads = int(std::clamp<unsigned>(std::thread::hardware_concurrency(), 1u, 8u));
+  const int helpers = std::min(threads, std::max(1, count / 500)) - 1;
+  std::vector<std::thread> pool;
+  for (int h = 0; h < helpers; ++h) pool.emplace_back(build, h + 1, helpers + 1);
+  build(0, helpers + 1);
+  for (std::thread& thread : pool) thread.join();
+  for (std::string& warning : warnings)
+    if (!warning.empty()) mesh.warnings.push_back(std::move(warning));
+  return mesh;
+}
+
+TSectionRange MeshesReadingSections(const TTrack& track, int first, int count) {
+  const int sections = track.NumberOfSections();
+  if (sections == 0 || count <= 0) return {};
+  if (count + 2 >= sections) return {0, sections};
+  return {(first - 1 + sections) % sections, count + 2};
+}
+
+std::string SurfaceMaterialName(int32_t surface) {
+  if (const char* name = SurfaceName(surface)) return name;
+  // A marked code is its surface with a marking: named after both.
+  if (surface >= kSurfaceFlag)
+    if (const char* name = SurfaceName(surface - kSurfaceFlag)) return std::string(name) + " (" + std::to_string(surface) + ")";
+  return "Surface " + std::to_string(surface);
+}
+
+std::array<float, 4> SurfaceLinearColor(int32_t surface) {
+  const TColor color = SurfaceFillColor(surface);
+  const auto linear = [](int channel) {
+    const double c = channel / 255.0;
+    return float(c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+  };
+  return {linear(color.r), linear(color.g), linear(color.b), 1.0f};
+}
+
+}  // namespace meridal

@@ -1,0 +1,48 @@
+#pragma once
+// The mesh of a whole track: one section mesh per section (empty for a section
+// that is skipped, with a warning), and the materials of the surface codes.
+//
+//   TTrackMesh mesh = BuildTrackMesh(track);
+//   for (const std::string& w : mesh.warnings) std::cerr << w << '\n';
+//
+// A view that follows edits rebuilds only the meshes an edit reaches:
+//   TSectionRange r = MeshesReadingSections(track, first, count);
+//   for (int s = r.first; s < r.first + r.count; ++s) mesh.sections[s % n] = BuildSectionMesh(track, s % n, options);
+#include <array>
+#include <string>
+#include <vector>
+
+#include "mesh/section_mesh.h"
+
+namespace meridal {
+
+struct TTrackMesh {
+  std::vector<TSectionMesh> sections;  // one per section of the track, in order
+  std::vector<std::string> warnings;   // "Section 4 skipped: ..."
+
+  size_t TriangleCount() const;
+  size_t VertexCount() const;
+  // The surface codes that some section uses, in ascending order.
+  std::vector<int32_t> SurfacesUsed() const;
+};
+
+TTrackMesh BuildTrackMesh(const TTrack& track, const TMeshOptions& options = {});
+
+// The sections whose meshes read the values of sections first .. first + count - 1:
+// those and their two neighbours (a section's end meets the next one's start, and
+// a raised strip is closed where its neighbour does not carry it on). The range
+// may run past the last section: take its numbers modulo the number of sections.
+struct TSectionRange {
+  int first = 0, count = 0;
+};
+TSectionRange MeshesReadingSections(const TTrack& track, int first, int count);
+
+// The name of a surface's material: the surface's own name ("Tarmac", "Grass",
+// "Left Border"), a marked code's with its number ("Grass (2052)"), or
+// "Surface 8" for a code without one.
+std::string SurfaceMaterialName(int32_t surface);
+// Its colour as the plan view paints it, as linear RGBA for a renderer that
+// works in linear light (the plan's colours are sRGB).
+std::array<float, 4> SurfaceLinearColor(int32_t surface);
+
+}  // namespace meridal

@@ -1,0 +1,97 @@
+// meridal-3d-picture: a picture of a track in the 3D view, for the documentation.
+//   meridal-3d-picture FILE OUT.png [--size WxH] [--heights 1|2|5|10] [--select N]
+//                      [--drive N [--along METRES]] [--plain]
+// Needs a display with OpenGL 3.3 (xvfb-run gives one through Mesa).
+#include <QApplication>
+#include <QImage>
+#include <QTimer>
+#include <cstdio>
+#include <memory>
+
+#include "files/track_formats.h"
+#include "model/track.h"
+#include "platform/messages.h"
+#include "ui/view3d/view3d.h"
+
+namespace {
+
+class TStderrMessages : public meridal::IMessages {
+ public:
+  meridal::MessageAnswer Show(const std::string& title, const std::string& text, meridal::MessageIcon,
+                              meridal::MessageButtons) override {
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+    return meridal::MessageAnswer::Ok;
+  }
+};
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: meridal-3d-picture FILE OUT.png [--size WxH] [--heights 1|2|5|10] [--select N]\n"
+               "                          [--drive N [--along METRES]] [--plain]\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  const QStringList args = app.arguments().mid(1);
+  if (args.size() < 2) return Usage();
+  int width = 1280, height = 800, heights = 1, select = -1, drive = -1;
+  double along = 0;
+  bool plain = false;
+  for (int i = 2; i < args.size(); ++i) {
+    const QString& a = args[i];
+    const QString value = i + 1 < args.size() ? args[i + 1] : QString();
+    if (a == "--size" && value.contains('x')) {
+      width = value.section('x', 0, 0).toInt();
+      height = value.section('x', 1, 1).toInt();
+      ++i;
+    } else if (a == "--heights") {
+      heights = value.toInt(), ++i;
+    } else if (a == "--select") {
+      select = value.toInt(), ++i;
+    } else if (a == "--drive") {
+      drive = value.toInt(), ++i;
+    } else if (a == "--along") {
+      along = value.toDouble(), ++i;
+    } else if (a == "--plain") {
+      plain = true;
+    } else {
+      return Usage();
+    }
+  }
+  meridal::TTrack track;
+  TStderrMessages messages;
+  if (meridal::LoadTrackFile(args[0].toStdString(), std::nullopt, track, messages).status != meridal::FileStatus::Ok)
+    return 1;
+
+  meridal::TView3D view;
+  view.resize(width, height);
+  view.show();
+  if (!view.OpenGLAvailable()) {
+    std::fprintf(stderr, "meridal-3d-picture: no OpenGL 3.3 on this display\n");
+    return 1;
+  }
+  view.SetTrack(track);
+  view.SetHeightExaggeration(heights);
+  view.SetSkyBackground(!plain);
+  view.ZoomToFit();
+  if (select >= 0) view.SetSelectedSection(select);
+  if (drive >= 0) {
+    view.SetSelectedSection(drive);
+    view.SetDriveMode(true);
+    view.DriveAlong(along);
+  }
+  int code = 0;
+  QTimer::singleShot(200, [&] {
+    const QImage picture = view.Picture();
+    if (picture.isNull() || !picture.save(args[1])) {
+      std::fprintf(stderr, "meridal-3d-picture: cannot write %s\n", qPrintable(args[1]));
+      code = 1;
+    }
+    app.quit();
+  });
+  app.exec();
+  return code;
+}

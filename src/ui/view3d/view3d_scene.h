@@ -1,0 +1,72 @@
+#pragma once
+// What the 3D view shows, kept on the CPU: one mesh per section, in the mesh's
+// frame (metres, x east, y up, z south) with the middle of the track's plan as
+// origin so that floats stay precise; the sections gathered in chunks that go to
+// the graphics card together; and the picking of a section along a ray.
+//
+// An edit rebuilds only the meshes that read the changed sections and marks their
+// chunks dirty; the view uploads the dirty chunks.
+#include <cstdint>
+#include <vector>
+
+#include "mesh/section_mesh.h"
+
+namespace meridal {
+
+class TTrack;
+
+// A vertex as the view draws it: the surface's colour (sRGB) travels with it.
+struct TViewVertex {
+  float position[3];
+  float normal[3];
+  uint8_t color[4];
+};
+
+struct TBox {
+  float lo[3] = {0, 0, 0}, hi[3] = {0, 0, 0};
+  bool empty = true;
+  void Add(const float* lo3, const float* hi3);
+};
+
+class TView3DScene {
+ public:
+  static constexpr int kChunkSections = 64;
+
+  void SetTrack(const TTrack* track);
+  const TTrack* Track() const { return track_; }
+  // The document changed sections first .. first + count - 1 (values only), added
+  // or removed them, or changed anything else (traces, the whole track).
+  void Changed(int first, int count);
+  void Inserted(int first, int count);
+  void Removed(int first, int count);
+  void Reset();
+
+  int Sections() const { return int(meshes_.size()); }
+  const TSectionMesh& Mesh(int section) const { return meshes_[size_t(section)]; }
+  double OriginX() const { return options_.originX; }
+  double OriginY() const { return options_.originY; }
+  size_t TriangleCount() const;
+
+  int Chunks() const { return (Sections() + kChunkSections - 1) / kChunkSections; }
+  bool Dirty(int chunk) const { return chunk < int(dirty_.size()) && dirty_[size_t(chunk)]; }
+  void Clean(int chunk) { dirty_[size_t(chunk)] = false; }
+  // The vertices and triangles of a chunk, or of one section, as drawn.
+  void Pack(int firstSection, int count, std::vector<TViewVertex>& vertices, std::vector<uint32_t>& indices) const;
+  TBox ChunkBox(int chunk) const;
+  TBox Box() const;
+
+  // The section whose surface the ray from `origin` along `direction` meets
+  // first, with heights scaled by `exaggeration`; -1 when it meets none.
+  int Pick(const float origin[3], const float direction[3], float exaggeration) const;
+
+ private:
+  void Rebuild(int first, int count);  // numbers taken modulo the number of sections
+  void MarkDirtyFrom(int section);
+
+  const TTrack* track_ = nullptr;
+  TMeshOptions options_;
+  std::vector<TSectionMesh> meshes_;
+  std::vector<bool> dirty_;
+};
+
+}  // namespace meridal

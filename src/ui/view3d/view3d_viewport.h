@@ -1,0 +1,114 @@
+#pragma once
+// The OpenGL picture of the 3D view: the track's surface shaded by one light in
+// its surface colours, the selected section tinted, the start/finish line, a
+// ground grid and a sky (or a plain background); and the pointer and keys that
+// move the orbit and drive cameras and pick sections.
+#include <QElapsedTimer>
+#include <QOpenGLExtraFunctions>
+#include <QOpenGLWidget>
+#include <QTimer>
+#include <memory>
+#include <vector>
+
+#include "ui/view3d/view3d_cameras.h"
+#include "ui/view3d/view3d_scene.h"
+
+class QOpenGLShaderProgram;
+
+namespace meridal {
+
+class TView3DViewport : public QOpenGLWidget, protected QOpenGLExtraFunctions {
+  Q_OBJECT
+
+ public:
+  TView3DViewport(TView3DScene& scene, QWidget* parent = nullptr);
+  ~TView3DViewport() override;
+
+  // The scene's meshes changed: upload what is dirty and draw again.
+  void SceneChanged();
+  void SetSelected(int section);
+  int Selected() const { return selected_; }
+  void SetExaggeration(int factor);
+  int Exaggeration() const { return exaggeration_; }
+  void ZoomToFit();
+  void SetDriving(bool driving);
+  bool Driving() const { return driving_; }
+  void SetPlaying(bool playing);
+  bool Playing() const { return playTimer_.isActive(); }
+  void SetSpeed(double kilometresPerHour) { speed_ = kilometresPerHour; }
+  void SetSky(bool sky);
+  // Moves the drive camera along the zero line (negative: back).
+  void Drive(double metres);
+  // The drive camera to the start of the next (+1) or previous (-1) section.
+  void JumpSection(int step);
+  int DriveSection() const { return drive_.section; }
+  // Draws the picture at once and waits until the renderer has finished it.
+  void RenderNow();
+  // Where a point of the plan (track units) at a height shows in the widget.
+  QPointF WidgetPointOf(double planX, double planY, double height) const;
+
+ signals:
+  void SectionClicked(int section);
+  void DriveSectionChanged(int section);
+  void PlayingChanged(bool playing);
+  void OpenGLFailed(const QString& why);
+
+ protected:
+  void initializeGL() override;
+  void resizeGL(int width, int height) override;
+  void paintGL() override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+
+ private:
+  struct TGpuMesh {
+    GLuint vao = 0, vertices = 0, indices = 0;
+    GLsizei count = 0;
+    TBox box;
+  };
+  void Upload(TGpuMesh& mesh, const std::vector<TViewVertex>& vertices, const std::vector<uint32_t>& indices);
+  void Release(TGpuMesh& mesh);
+  void UploadDirty();
+  void UploadSelection();
+  void BuildGrid();
+  void BuildStartLine();
+  QMatrix4x4 ViewMatrix() const;
+  QMatrix4x4 ProjectionMatrix() const;
+  bool Visible(const TBox& box, const QMatrix4x4& viewProjection) const;
+  void Ray(const QPointF& at, float origin[3], float direction[3]) const;
+  void PlaceDriveCamera(int section, double t);
+  // Puts the drive camera `metres` on from t of `section` along the zero line.
+  void Ride(int section, double t, double metres);
+  void Step();
+  bool Ready() const { return ready_ && !failed_; }
+
+  TView3DScene& scene_;
+  bool ready_ = false, failed_ = false;
+  std::unique_ptr<QOpenGLShaderProgram> surface_, lines_, skyProgram_;
+  std::vector<TGpuMesh> chunks_;
+  TGpuMesh selection_, startLine_;
+  GLuint gridVao_ = 0, gridBuffer_ = 0, emptyVao_ = 0;
+  GLsizei gridLines_ = 0;
+  float gridHeight_ = 0;
+
+  int selected_ = -1;
+  int exaggeration_ = 1;
+  bool sky_ = true;  // a sky behind the track, or a plain background
+  TOrbitCamera orbit_;
+  bool driving_ = false;
+  TDriveCamera drive_;
+  QVector3D driveEye_, driveAhead_{1, 0, 0};
+  double speed_ = 100;  // km/h
+  QTimer playTimer_;
+  QElapsedTimer playClock_;
+
+  QPoint pressAt_, lastAt_;
+  Qt::MouseButton pressButton_ = Qt::NoButton;
+  bool dragged_ = false, spaceHeld_ = false;
+};
+
+}  // namespace meridal

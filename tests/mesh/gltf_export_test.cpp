@@ -1,0 +1,136 @@
+#include "mesh/gltf_export.h"
+
+#include <gtest/gtest.h>
+#include <tiny_gltf.h>
+
+#include <filesystem>
+#include <set>
+
+#include "mesh/track_mesh.h"
+#include "mesh_test_support.h"
+
+namespace meridal::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The files go where the validator's test looks for them.
+std::string MeshPath(const std::string& name) {
+  fs::create_directories(MERIDAL_TEST_MESH_DIR);
+  return (fs::path(MERIDAL_TEST_MESH_DIR) / name).string();
+}
+
+tinygltf::Model Load(const std::string& path) {
+  tinygltf::TinyGLTF loader;
+  tinygltf::Model model;
+  std::string error, warning;
+  const bool binary = path.ends_with(".glb");
+  const bool ok = binary ? loader.LoadBinaryFromFile(&model, &error, &warning, path)
+                         : loader.LoadASCIIFromFile(&model, &error, &warning, path);
+  EXPECT_TRUE(ok) << error << warning;
+  return model;
+}
+
+tinygltf::Model WriteAndLoad(const TTrackMesh& mesh, const std::string& name) {
+  std::string error;
+  EXPECT_TRUE(WriteGltf(mesh, MeshPath(name), &error)) << error;
+  return Load(MeshPath(name));
+}
+
+// One node and one mesh per section, named "Section N"; one material per surface
+// used, named after it and coloured as the plan paints it; every accessor with
+// its bounds, every buffer view with its target.
+TEST(GltfFiles, NodesAreSectionsAndMaterialsAreSurfaces) {
+  auto track = ExampleCircuit();
+  const tinygltf::Model model = WriteAndLoad(BuildTrackMesh(*track), "circuit.glb");
+  ASSERT_EQ(model.scenes.size(), 1u);
+  ASSERT_EQ(model.scenes[0].nodes.size(), 10u);
+  std::vector<std::string> names;
+  for (const tinygltf::Material& m : model.materials) names.push_back(m.name);
+  // Codes 1, 3, 4 and 6, and 4 marked on section 6.
+  EXPECT_EQ(names, (std::vector<std::string>{"Tarmac", "Curbs", "Grass", "Gravel", "Grass (2052)"}));
+  EXPECT_EQ(model.materials[2].pbrMetallicRoughness.baseColorFactor,
+            (std::vector<double>{0.0, 0.21586050093173981, 0.0, 1.0}));  // the plan's green, 0 128 0, in linear light
+  for (int s = 0; s < 10; ++s) {
+    const tinygltf::Node& node = model.nodes[size_t(model.scenes[0].nodes[size_t(s)])];
+    EXPECT_EQ(node.name, "Section " + std::to_string(s));
+    const tinygltf::Mesh& mesh = model.meshes[size_t(node.mesh)];
+    EXPECT_EQ(mesh.name, node.name);
+    std::set<std::string> surfaces, materials;
+    const TSection& section = *track->Section(s);
+    for (int k = 0; k + 1 < section.NumberOfWalls(); ++k) surfaces.insert(SurfaceMaterialName(section.Wall(k)->Surface));
+    for (const tinygltf::Primitive& p : mesh.primitives) {
+      EXPECT_TRUE(materials.insert(model.materials[size_t(p.material)].name).second) << "one primitive per material";
+      EXPECT_EQ(model.accessors[size_t(p.indices)].componentType, TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT);
+    }
+    EXPECT_EQ(materials, surfaces) << s;
+  }
+  for (const tinygltf::Accessor& a : model.accessors) {
+    EXPECT_FALSE(a.minValues.empty());
+    EXPECT_EQ(a.minValues.size(), a.maxValues.size());
+  }
+  ASSERT_EQ(model.bufferViews.size(), 2u);
+  EXPECT_EQ(model.bufferViews[0].target, TINYGLTF_TARGET_ARRAY_BUFFER);
+  EXPECT_EQ(model.bufferViews[1].target, TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
+}
+
+// A .gltf (with its .bin beside it, the name written as a URI) and a .glb of the
+// same track hold the same mesh.
+TEST(GltfFiles, BinaryAndTextHoldTheSameMesh) {
+  auto track = ExampleCircuit();
+  GiveHills(*track);
+  const TTrackMesh mesh = BuildTrackMesh(*track);
+  const tinygltf::Model binary = WriteAndLoad(mesh, "hills.glb");
+  const tinygltf::Model text = WriteAndLoad(mesh, "hills and text.gltf");
+  EXPECT_TRUE(fs::exists(MeshPath("hills and text.bin")));
+  EXPECT_EQ(text.buffers[0].uri, "hills%20and%20text.bin");
+  EXPECT_EQ(text.buffers[0].data, binary.buffers[0].data);
+  ASSERT_EQ(text.accessors.size(), binary.accessors.size());
+  for (size_t i = 0; i < text.accessors.size(); ++i) {
+    const tinygltf::Accessor &a = text.accessors[i], &b = binary.accessors[i];
+    EXPECT_EQ(std::tie(a.bufferView, a.byteOffset, a.componentType, a.count, a.type, a.minValues, a.maxValues),
+              std::tie(b.bufferView, b.byteOffset, b.componentType, b.count, b.type, b.minValues, b.maxValues));
+  }
+  ASSERT_EQ(text.meshes.size(), binary.meshes.size());
+  for (size_t m = 0; m < text.meshes.size(); ++m) EXPECT_TRUE(text.meshes[m] == binary.meshes[m]);
+  EXPECT_TRUE(text.nodes == binary.nodes);
+  EXPECT_TRUE(text.materials == binary.materials);
+}
+
+// Raised strips; and a section with more vertices than 16 bits number gets 32-bit
+// indices, the others keep 16.
+TEST(GltfFiles, RaisedStripsAndLargeSectionsAreWritten) {
+  auto track = ExampleCircuit();
+  RaiseStrips(*track);
+  WriteAndLoad(BuildTrackMesh(*track), "raised.glb");
+
+  TMeshOptions fine;
+  fine.tolerance = 2e-7;  // so fine that the arc takes 10,000 steps
+  TTrackMesh mesh = BuildTrackMesh(*track);
+  mesh.sections[1] = BuildSectionMesh(*track, 1, fine);
+  ASSERT_GT(mesh.sections[1].vertices.size(), 65535u);
+  const tinygltf::Model model = WriteAndLoad(mesh, "fine.glb");
+  for (int s = 0; s < 10; ++s) {
+    const tinygltf::Mesh& m = model.meshes[size_t(s)];
+    for (const tinygltf::Primitive& p : m.primitives)
+      EXPECT_EQ(model.accessors[size_t(p.indices)].componentType,
+                s == 1 ? TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT : TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT);
+  }
+}
+
+TEST(GltfExport, RefusesOtherNamesAndEmptyMeshesWritingNothing) {
+  auto track = ExampleCircuit();
+  std::string error;
+  const fs::path dir = fs::path(MERIDAL_TEST_TMPDIR) / "gltf-refusals";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  EXPECT_FALSE(WriteGltf(BuildTrackMesh(*track), (dir / "circuit.obj").string(), &error));
+  EXPECT_EQ(error, "A mesh is written as .glb or .gltf, not as " + (dir / "circuit.obj").string());
+  for (auto& section : track->Sections) section->Walls.resize(1);
+  EXPECT_FALSE(WriteGltf(BuildTrackMesh(*track), (dir / "circuit.glb").string(), &error));
+  EXPECT_EQ(error, "The track has no surface to write: every section was skipped");
+  EXPECT_TRUE(fs::is_empty(dir));
+}
+
+}  // namespace
+}  // namespace meridal::testing
