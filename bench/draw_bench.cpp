@@ -18,8 +18,10 @@
 #include "graphics/offscreen_window.h"
 #include "graphics/qt/painter_canvas.h"
 #include "graphics/scale_draw.h"
+#include "graphics/track_painter.h"
 #include "graphics/view_flags.h"
 #include "platform/canvas.h"
+#include "model/object_path.h"
 #include "model/synthetic_track.h"
 #include "model/track.h"
 
@@ -57,7 +59,7 @@ void Repaint(benchmark::State& state, bool zoomedIn, bool levelOfDetail = true) 
   for (auto _ : state) {
     image.fill(Qt::white);
     view.OriginFromScroll();
-    track.Draw(view, static_cast<int32_t>(state.range(1)));
+    meridal::TTrackPainter(track).Draw(view, static_cast<int32_t>(state.range(1)), meridal::TObjectPath::Track());
   }
   int drawn = 0;
   for (const auto& section : track.Sections) drawn += view.IsVisible(section->Extent);
@@ -88,7 +90,7 @@ void DrawCoreOnly(benchmark::State& state) {
   meridal::TScaleDraw view(window, track.Extent, 600);
   for (auto _ : state) {
     view.OriginFromScroll();
-    track.Draw(view, meridal::kViewAll);
+    meridal::TTrackPainter(track).Draw(view, meridal::kViewAll, meridal::TObjectPath::Track());
   }
 }
 BENCHMARK(DrawCoreOnly)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);

@@ -9,6 +9,7 @@
 #include "check/track_check.h"
 #include "graphics/profile_drawing.h"
 #include "graphics/profile_view.h"
+#include "model/highlight_path.h"
 #include "model/synthetic_track.h"
 #include "model/track.h"
 
@@ -75,7 +76,7 @@ void ProfileRedraw(benchmark::State& state) {
   QPainter painter(&image);
   meridal::TPainterCanvas canvas(painter, image.size(), state.range(0) != 0);
   meridal::TProfileDrawing profile;
-  for (auto _ : state) profile.Draw(track, view, canvas);
+  for (auto _ : state) profile.Draw(track, meridal::HighlightPath(track), view, canvas);
 }
 BENCHMARK(ProfileRedraw)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 #endif

@@ -15,6 +15,7 @@
 #include "graphics/profile_drawing.h"
 #include "graphics/profile_view.h"
 #include "graphics/qt/painter_canvas.h"
+#include "model/highlight_path.h"
 #include "model/synthetic_track.h"
 #include "model/track.h"
 #include "ui/check_window.h"
@@ -41,7 +42,7 @@ void ProfileCoreDrawing(benchmark::State& state) {
   QPainter painter(&image);
   meridal::TPainterCanvas canvas(painter, image.size(), true);
   meridal::TProfileDrawing profile;
-  for (auto _ : state) profile.Draw(*track, view, canvas);
+  for (auto _ : state) profile.Draw(*track, meridal::HighlightPath(*track), view, canvas);
 }
 BENCHMARK(ProfileCoreDrawing)->Unit(benchmark::kMillisecond);
 

@@ -6,6 +6,7 @@
 #include "cli/cli_document.h"
 #include "cli/cli_session.h"
 #include "cli/document_commands.h"
+#include "model/highlight_path.h"
 #include "model/track.h"
 #include "present/value_text.h"
 
@@ -19,6 +20,7 @@
 #include "graphics/qt/offscreen_fonts.h"
 #include "graphics/qt/painter_canvas.h"
 #include "graphics/scale_draw.h"
+#include "graphics/track_painter.h"
 #include "graphics/view_flags.h"
 #include "platform/canvas.h"
 #endif
@@ -78,7 +80,7 @@ void DrawProfile(TTrack& track, QImage& image, bool smooth, bool slope) {
   TProfileView view;
   view.SetExtent(TrackDistances(track, SectionStarts(track)));
   view.SlopeColouring = slope;
-  TProfileDrawing().Draw(track, view, canvas);
+  TProfileDrawing().Draw(track, HighlightPath(track), view, canvas);
 }
 
 }  // namespace
@@ -146,7 +148,7 @@ int RunRender(TCliSession& session, const CliArgs& args, CliIo io) {
     const TRect& box = focus ? focus->Extent : track->Extent;
     view.CenterOn((static_cast<double>(box.left) + box.right) / 2, (static_cast<double>(box.top) + box.bottom) / 2);
     view.OriginFromScroll();
-    track->Draw(view, *flags);
+    TTrackPainter(*track).Draw(view, *flags, HighlightPath(*track));
   }
   return SavePng(image, args.positional[0], io);
 #else

@@ -1,7 +1,7 @@
 #pragma once
-// TBase: the root of the track's objects. Its virtual operations, in this order,
-// are the only way the rest of the program reaches the model: the files, the tree
-// and the property list, the Edit commands, the drawing and the edit operations.
+// TBase: the root of the track's objects. Its virtual operations, in this order:
+// the files, the tree and the property list, the Edit commands and the edit
+// operations. The drawing only reads the model, through the painters in graphics/.
 #include <cstdint>
 #include <string>
 
@@ -14,7 +14,6 @@ class ProjectReader;
 class ProjectWriter;
 class TrackExportWriter;
 class IEditCommands;
-class TScaleDraw;
 
 // An integer rectangle in track units; top is the largest y, bottom the smallest.
 struct TRect {
@@ -42,8 +41,6 @@ class TBase {
   virtual void AddToTree(ITreeNodes&, NodeHandle /*parent*/) {}
   virtual void FillProperties(RowList&) {}
   virtual void EnableCommands(IEditCommands&) {}
-  virtual void Draw(TScaleDraw&, int32_t /*viewFlags*/) {}
-  virtual void DrawSelection(TScaleDraw&) {}
   virtual std::string Label(const std::string& buffer) const { return buffer; }
   virtual TBase* Next() { return nullptr; }
   virtual TBase* Previous() { return nullptr; }

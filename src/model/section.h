@@ -64,7 +64,6 @@ class TSection : public TBase {
   int32_t AccessValue(const std::string& name, int32_t value, bool set) override;
 
   // ---- the section's own operations, in order ----
-  virtual void DrawStartFinish(TScaleDraw&) {}
   virtual void RecomputeStartX() {}
   virtual void RecomputeStartY() {}
   virtual void RecomputeSpanX() {}
@@ -107,11 +106,6 @@ class TSection : public TBase {
   // Derived geometry after the stored fields were read or copied.
   void RecomputeDerived();
 
-  // Blanks the section's box on the canvas (the erasing of a selection).
-  void EraseBox(TScaleDraw& scaleDraw);
-  // Blanks any box of the plan on the canvas: white pen and brush, then the pen
-  // black again.
-  static void EraseBox(TScaleDraw& scaleDraw, const TRect& box);
   // Copies one altitude's profile to every altitude of this section.
   void CopyAltitude(int index);
   // Section-level steps of the trace edits.

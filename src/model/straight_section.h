@@ -17,11 +17,8 @@ class TStraightSection : public TSection {
   bool ReadProject(ProjectReader& in) override;
   bool WriteProject(ProjectWriter& out) override;
   void FillProperties(RowList& items) override;
-  void Draw(TScaleDraw& scaleDraw, int32_t viewFlags) override;
-  void DrawSelection(TScaleDraw& scaleDraw) override;
   std::string Label(const std::string& buffer) const override;
 
-  void DrawStartFinish(TScaleDraw& scaleDraw) override;
   void RecomputeStartX() override;
   void RecomputeStartY() override;
   void RecomputeSpanX() override;

@@ -42,8 +42,6 @@ class TTrack : public TBase {
   void AddToTree(ITreeNodes& nodes, NodeHandle parent) override;
   void FillProperties(RowList& items) override;
   void EnableCommands(IEditCommands& menu) override;
-  void Draw(TScaleDraw& scaleDraw, int32_t viewFlags) override;
-  void DrawSelection(TScaleDraw& scaleDraw) override;
   void Highlight() override;
   void SelectChild(int32_t index) override;
   bool RemoveChild(int32_t index) override;
@@ -68,21 +66,11 @@ class TTrack : public TBase {
   bool RemoveTrace(int n);
   bool AddTrace(int n);
 
-  // ---- picking and drawing ----
+  // ---- picking ----
   int SectionAt(double x, double y) const;
-  void EraseSelection(TScaleDraw& scaleDraw, int32_t viewFlags);
-  // Blanks a box of the plan and draws again, inside it only, every section whose
-  // box overlaps it, the start/finish marker and the highlight: what a change
-  // confined to that box needs instead of a full repaint.
-  void RedrawBox(TScaleDraw& scaleDraw, int32_t viewFlags, const TRect& box);
 
   // Number every section by its list index.
   void RenumberSections();
-
- private:
-  // Draws, clipped to a box, the sections overlapping it and the marker, and with
-  // `selection` the highlight.
-  void DrawInside(TScaleDraw& scaleDraw, int32_t viewFlags, const TRect& box, bool selection);
 };
 
 }  // namespace meridal

@@ -6,7 +6,6 @@
 namespace meridal {
 
 class TSection;
-struct TColor;
 
 struct TPointD {
   double x = 0, y = 0;
@@ -59,9 +58,6 @@ class TWall final : public TBase {
   TBase* Previous() override;
   void Highlight() override;
   int32_t AccessValue(const std::string& name, int32_t value, bool set) override;
-
-  // Fill colour of the strip that begins at this wall.
-  TColor SurfaceColor() const;
 };
 
 }  // namespace meridal

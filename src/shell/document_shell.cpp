@@ -5,6 +5,8 @@
 #include "check/track_check.h"
 #include "files/track_formats.h"
 #include "graphics/scale_draw.h"
+#include "graphics/track_painter.h"
+#include "model/highlight_path.h"
 #include "model/track.h"
 #include "platform/file_dialogs.h"
 #include "platform/messages.h"
@@ -298,7 +300,7 @@ void TDocumentShell::CommonRefresh(const history::TStep* step) {
   }
   if (local) {
     // One box around them all, so that no pixel is drawn twice.
-    if (!boxes.empty()) Track->RedrawBox(*ScaleDraw, ViewFlags, Around(boxes));
+    if (!boxes.empty()) TTrackPainter(*Track).RedrawBox(*ScaleDraw, ViewFlags, Around(boxes), HighlightPath(*Track));
   } else {
     windows_.RepaintGraph();
   }
@@ -330,9 +332,10 @@ RowList TDocumentShell::SelectionChanged(TBase& object, IEditCommands* treePopup
   object.EnableCommands(windows_.EditMenu());
   if (treePopup) object.EnableCommands(*treePopup);
   if (Track && Track->TreeEventsEnabled) {
-    if (ScaleDraw) Track->EraseSelection(*ScaleDraw, ViewFlags);
+    const TTrackPainter painter(*Track);
+    if (ScaleDraw) painter.EraseSelection(*ScaleDraw, ViewFlags, HighlightPath(*Track));
     object.Highlight();
-    if (ScaleDraw) Track->DrawSelection(*ScaleDraw);
+    if (ScaleDraw) painter.DrawSelection(*ScaleDraw, HighlightPath(*Track));
     windows_.SelectionMoved();
   }
   return rows;

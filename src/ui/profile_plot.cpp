@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "graphics/qt/painter_canvas.h"
+#include "model/highlight_path.h"
 #include "model/track.h"
 #include "shell/document_shell.h"
 
@@ -78,7 +79,7 @@ void TProfilePlot::Redraw() {
   QPainter painter(&picture_);
   // The drawing works in the widget's pixels; the painter scales them.
   TPainterCanvas canvas(painter, client, smooth_);
-  drawing_.Draw(track, view_, canvas);
+  drawing_.Draw(track, HighlightPath(track), view_, canvas);
 }
 
 void TProfilePlot::paintEvent(QPaintEvent*) {

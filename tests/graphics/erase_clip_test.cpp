@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "graphics/scale_draw.h"
+#include "graphics/track_painter.h"
 #include "graphics/view_flags.h"
+#include "model/highlight_path.h"
 #include "model/straight_section.h"
 #include "model/track.h"
 #include "support/fake_draw_window.h"
@@ -48,7 +50,7 @@ TEST(EraseClipTest, TheRedrawIsClippedToTheBlankedBox) {
                            "," + std::to_string(view.ToWindowX(box.right)) + "," +
                            std::to_string(view.ToWindowY(box.bottom));
 
-  track->EraseSelection(view, kViewAll);
+  TTrackPainter(*track).EraseSelection(view, kViewAll, HighlightPath(*track));
   const Log& log = window.clipping.log;
   const auto blank = std::find(log.begin(), log.end(), "rect " + rect);
   const auto clip = std::find(log.begin(), log.end(), "clip " + rect);
@@ -66,7 +68,7 @@ TEST(EraseClipTest, TheRedrawIsClippedToTheBlankedBox) {
   // Nothing highlighted: nothing drawn, nothing clipped.
   window.clipping.Clear();
   track->Highlight();
-  track->EraseSelection(view, kViewAll);
+  TTrackPainter(*track).EraseSelection(view, kViewAll, HighlightPath(*track));
   EXPECT_TRUE(window.clipping.log.empty());
 }
 

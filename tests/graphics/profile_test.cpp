@@ -8,6 +8,7 @@
 
 #include "graphics/profile_drawing.h"
 #include "graphics/profile_view.h"
+#include "model/highlight_path.h"
 #include "model/units.h"
 #include "support/recording_canvas.h"
 #include "support/track_builders.h"
@@ -106,7 +107,7 @@ struct Drawn {
   void Draw() {
     canvas.Clear();
     view.SetExtent(TrackDistances(*track, SectionStarts(*track)));
-    profile.Draw(*track, view, canvas);
+    profile.Draw(*track, HighlightPath(*track), view, canvas);
   }
   // The pen colours of the lines drawn while the pen was `width` wide.
   std::vector<std::string> PensAtWidth(int width) {

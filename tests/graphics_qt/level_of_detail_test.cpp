@@ -8,7 +8,9 @@
 #include "graphics/offscreen_window.h"
 #include "graphics/qt/painter_canvas.h"
 #include "graphics/scale_draw.h"
+#include "graphics/track_painter.h"
 #include "graphics/view_flags.h"
+#include "model/highlight_path.h"
 #include "model/synthetic_track.h"
 #include "model/track.h"
 
@@ -41,7 +43,7 @@ Picture Render(TTrack& track, double zoom, int flags, bool levelOfDetail) {
   view.SetZoom(zoom);
   view.OriginFromScroll();
   view.SetLevelOfDetail(levelOfDetail);
-  track.Draw(view, flags);
+  TTrackPainter(track).Draw(view, flags, HighlightPath(track));
   painter.end();
   return Picture{image, canvas.polygons};
 }

@@ -11,7 +11,8 @@
 //   QImage image(size, QImage::Format_ARGB32); image.fill(Qt::white);
 //   QPainter painter(&image);
 //   TPainterCanvas canvas(painter, image.size());
-//   ... track.Draw(scaleDraw, viewFlags) with a draw window whose Canvas() is this
+//   ... TTrackPainter(track).Draw(scaleDraw, viewFlags, selection) with a draw
+//   window whose Canvas() is this
 //
 // The canvas starts with a black pen 1 pixel wide and a white solid brush, the
 // state every drawing operation of the track leaves behind. It sets the painter's
