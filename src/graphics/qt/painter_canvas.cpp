@@ -1,5 +1,7 @@
 #include "graphics/qt/painter_canvas.h"
 
+#include "graphics/qt/line_stamps.h"
+
 #include <QBrush>
 #include <QFontMetrics>
 #include <QImage>
@@ -9,6 +11,7 @@
 #include <QTransform>
 #include <QVector>
 #include <algorithm>
+#include <optional>
 
 namespace meridal {
 
@@ -46,6 +49,11 @@ Qt::BrushStyle TPainterCanvas::QtStyle(BrushStyle s) {
 // draw call needs a state that differs from the one it holds.
 void TPainterCanvas::ApplyPen() {
   if (!penDirty_) return;
+  painter_.setPen(CurrentPen());
+  penDirty_ = false;
+}
+
+const QPen& TPainterCanvas::CurrentPen() {
   // A zoomed-out track switches between a few pens thousands of times: each is
   // made once and handed over as it is.
   const int width = std::max(penWidth_, 1);
@@ -53,8 +61,7 @@ void TPainterCanvas::ApplyPen() {
   auto it = pens_.find(key);
   if (it == pens_.end())
     it = pens_.emplace(key, QPen(penColor_, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin)).first;
-  painter_.setPen(it->second);
-  penDirty_ = false;
+  return it->second;
 }
 
 void TPainterCanvas::ApplyBrush() {
@@ -117,16 +124,33 @@ void TPainterCanvas::Polylines(const TPoint* points, const int* sizes, int count
     ICanvas::Polylines(points, sizes, count);
     return;
   }
+  // Short lines go into the pixels as stamps where they can, the others to the
+  // painter; in their order, as a stamp may cover a line drawn before it.
+  QImage* image = StampableImage();
+  const QPen& pen = CurrentPen();
+  TLineStamps* stamps = image && TLineStamps::Suits(pen) ? &TLineStamps::ForThread(smooth_) : nullptr;
+  const std::optional<TLineStamps::Target> target = stamps ? std::optional(TLineStamps::Target(*image)) : std::nullopt;
   lines_.clear();
+  const auto drawHeld = [&] {
+    if (lines_.isEmpty()) return;
+    ApplyPen();
+    painter_.drawLines(lines_.constData(), static_cast<int>(lines_.size()));
+    lines_.clear();
+  };
   for (int i = 0; i < count; points += sizes[i++]) {
     if (sizes[i] <= 0) continue;
-    for (int k = 1; k < sizes[i]; ++k)
-      lines_.append(QLine(points[k - 1].x, points[k - 1].y, points[k].x, points[k].y));
+    for (int k = 1; k < sizes[i]; ++k) {
+      const TPoint a = points[k - 1], b = points[k];
+      if (const TLineStamps::Stamp* stamp = stamps ? stamps->Find(*target, pen, a.x, a.y, b.x, b.y) : nullptr) {
+        drawHeld();
+        stamps->Put(*target, *stamp, pen, a.x, a.y);
+      } else {
+        lines_.append(QLine(a.x, a.y, b.x, b.y));
+      }
+    }
     current_ = QPoint(points[sizes[i] - 1].x, points[sizes[i] - 1].y);
   }
-  if (lines_.isEmpty()) return;
-  ApplyPen();
-  painter_.drawLines(lines_.constData(), static_cast<int>(lines_.size()));
+  drawHeld();
 }
 
 void TPainterCanvas::Polygon(const TPoint* points, int count) {
@@ -195,6 +219,14 @@ QImage* TPainterCanvas::WritableImage() const {
   if (!plain || !image->isDetached() || painter_.hasClipping() || painter_.opacity() < 1 ||
       painter_.compositionMode() != QPainter::CompositionMode_SourceOver ||
       painter_.deviceTransform().type() > QTransform::TxScale)
+    return nullptr;
+  return image;
+}
+
+QImage* TPainterCanvas::StampableImage() const {
+  QImage* image = WritableImage();
+  if (!image || !TLineStamps::Suits(*image) || painter_.deviceTransform().type() != QTransform::TxNone ||
+      painter_.testRenderHint(QPainter::Antialiasing) != smooth_)
     return nullptr;
   return image;
 }

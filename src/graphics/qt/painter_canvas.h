@@ -49,8 +49,10 @@ class TPainterCanvas : public ICanvas {
   void MoveTo(int32_t x, int32_t y) override;
   // Draws from the current position to (x, y), which becomes the current position.
   void LineTo(int32_t x, int32_t y) override;
-  // All the lines in one call to the painter where the pen is 1 pixel wide (its
-  // lines are drawn one by one all the same, so the pixels do not change).
+  // Where the pen is 1 pixel wide, the short lines are put into a plain image's
+  // pixels as the stamps of TLineStamps (the painter's own pixels, without its
+  // setup for every line) and the others go to the painter in one call (its lines
+  // are drawn one by one all the same, so the pixels do not change).
   void Polylines(const TPoint* points, const int* sizes, int count) override;
   // Filled with the even-odd rule, then outlined with the pen.
   void Polygon(const TPoint* points, int count) override;
@@ -68,9 +70,14 @@ class TPainterCanvas : public ICanvas {
  private:
   void ApplyPen();
   void ApplyBrush();
+  // The pen the painter gets for the current colour and width.
+  const QPen& CurrentPen();
   const QBrush& HatchBrush(const QColor& colour, BrushStyle style);
   // The image the painter draws on, when its pixels may be written directly.
   QImage* WritableImage() const;
+  // The same, when its pixels are the canvas's pixels one for one and blend as
+  // the stamps of lines assume.
+  QImage* StampableImage() const;
 
   QPainter& painter_;
   QSize size_;
