@@ -18,7 +18,7 @@ void PolylineBatch::Add(const TPoint* points, int count) {
     canvas_.Polyline(points, count);
     return;
   }
-  std::copy(points, points + count, points_ + pointCount_);
+  for (int i = 0; i < count; ++i) points_[pointCount_ + i] = points[i];  // a line or two: no call to copy
   pointCount_ += count;
   sizes_[paths_++] = count;
 }

@@ -3,6 +3,8 @@
 // the surface colours.
 #include "graphics/section_painter.h"
 
+#include <typeinfo>
+
 #include "graphics/drawing_style.h"
 #include "graphics/scale_draw.h"
 #include "graphics/section_detail.h"
@@ -32,10 +34,12 @@ TColor SurfaceColor(const TWall& wall) {
 namespace {
 
 // Calls `draw` with the paths of the section's kind; a section of neither kind
-// has nothing to draw.
+// has nothing to draw. The exact class is tried first, as the cheaper test.
 template <class Draw>
 void WithPaths(const TSection& section, const TScaleDraw& view, Draw&& draw) {
-  if (const auto* straight = dynamic_cast<const TStraightSection*>(&section)) draw(StraightPaths(*straight, view));
+  if (typeid(section) == typeid(TStraightSection)) draw(StraightPaths(static_cast<const TStraightSection&>(section), view));
+  else if (typeid(section) == typeid(TCurvedSection)) draw(CurvedPaths(static_cast<const TCurvedSection&>(section), view));
+  else if (const auto* straight = dynamic_cast<const TStraightSection*>(&section)) draw(StraightPaths(*straight, view));
   else if (const auto* arc = dynamic_cast<const TCurvedSection*>(&section)) draw(CurvedPaths(*arc, view));
 }
 

@@ -63,8 +63,7 @@ const TLineStamps::Stamp* TLineStamps::Find(const Target& image, const QPen& pen
   return stamp.state == Stamp::kReady ? &stamp : nullptr;
 }
 
-void TLineStamps::Put(const Target& image, const Stamp& stamp, const QPen& pen, int x1, int y1) const {
-  const uint32_t colour = 0xff000000u | pen.color().rgb();
+void TLineStamps::Put(const Target& image, const Stamp& stamp, uint32_t colour, int x1, int y1) const {
   const Pixel* pixel = pixels_.data() + stamp.first;
   for (uint32_t i = 0; i < stamp.count; ++i, ++pixel) {
     auto* p = reinterpret_cast<uint32_t*>(image.bits + (y1 + pixel->dy) * image.stride) + (x1 + pixel->dx);

@@ -49,9 +49,9 @@ class TLineStamps {
   // The stamp of the line from (x1, y1) to (x2, y2) drawn with `pen`, or nullptr
   // when the painter is to draw it.
   const Stamp* Find(const Target& image, const QPen& pen, int x1, int y1, int x2, int y2);
-  // Puts the line into the image as a painter with the pen and no transform or
-  // clipping would draw it.
-  void Put(const Target& image, const Stamp& stamp, const QPen& pen, int x1, int y1) const;
+  // Puts the line into the image as a painter with the pen (of colour 0xffRRGGBB)
+  // and no transform or clipping would draw it.
+  void Put(const Target& image, const Stamp& stamp, uint32_t colour, int x1, int y1) const;
   // How many extents have a stamp, and how many were refused one.
   int Stamped() const;
   int Refused() const;

@@ -54,6 +54,7 @@ void TPainterCanvas::ApplyPen() {
 }
 
 const QPen& TPainterCanvas::CurrentPen() {
+  if (currentPen_) return *currentPen_;
   // A zoomed-out track switches between a few pens thousands of times: each is
   // made once and handed over as it is.
   const int width = std::max(penWidth_, 1);
@@ -61,7 +62,8 @@ const QPen& TPainterCanvas::CurrentPen() {
   auto it = pens_.find(key);
   if (it == pens_.end())
     it = pens_.emplace(key, QPen(penColor_, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin)).first;
-  return it->second;
+  currentPen_ = &it->second;
+  return *currentPen_;
 }
 
 void TPainterCanvas::ApplyBrush() {
@@ -90,12 +92,16 @@ const QBrush& TPainterCanvas::HatchBrush(const QColor& colour, BrushStyle style)
 
 void TPainterCanvas::SetPenColor(TColor c) {
   const QColor colour = ToQColor(c);
-  penDirty_ = penDirty_ || colour != penColor_;
+  if (colour == penColor_) return;
+  penDirty_ = true;
+  currentPen_ = nullptr;
   penColor_ = colour;
 }
 
 void TPainterCanvas::SetPenWidth(int width) {
-  penDirty_ = penDirty_ || width != penWidth_;
+  if (width == penWidth_) return;
+  penDirty_ = true;
+  currentPen_ = nullptr;
   penWidth_ = width;
 }
 
@@ -126,10 +132,10 @@ void TPainterCanvas::Polylines(const TPoint* points, const int* sizes, int count
   }
   // Short lines go into the pixels as stamps where they can, the others to the
   // painter; in their order, as a stamp may cover a line drawn before it.
-  QImage* image = StampableImage();
   const QPen& pen = CurrentPen();
-  TLineStamps* stamps = image && TLineStamps::Suits(pen) ? &TLineStamps::ForThread(smooth_) : nullptr;
-  const std::optional<TLineStamps::Target> target = stamps ? std::optional(TLineStamps::Target(*image)) : std::nullopt;
+  const TLineStamps::Target* target = StampTarget();
+  TLineStamps* stamps = target && TLineStamps::Suits(pen) ? &TLineStamps::ForThread(smooth_) : nullptr;
+  const uint32_t colour = 0xff000000u | penColor_.rgb();
   lines_.clear();
   const auto drawHeld = [&] {
     if (lines_.isEmpty()) return;
@@ -143,7 +149,7 @@ void TPainterCanvas::Polylines(const TPoint* points, const int* sizes, int count
       const TPoint a = points[k - 1], b = points[k];
       if (const TLineStamps::Stamp* stamp = stamps ? stamps->Find(*target, pen, a.x, a.y, b.x, b.y) : nullptr) {
         drawHeld();
-        stamps->Put(*target, *stamp, pen, a.x, a.y);
+        stamps->Put(*target, *stamp, colour, a.x, a.y);
       } else {
         lines_.append(QLine(a.x, a.y, b.x, b.y));
       }
@@ -223,12 +229,21 @@ QImage* TPainterCanvas::WritableImage() const {
   return image;
 }
 
-QImage* TPainterCanvas::StampableImage() const {
-  QImage* image = WritableImage();
-  if (!image || !TLineStamps::Suits(*image) || painter_.deviceTransform().type() != QTransform::TxNone ||
-      painter_.testRenderHint(QPainter::Antialiasing) != smooth_)
+const TLineStamps::Target* TPainterCanvas::StampTarget() {
+  // The image, its format and the transform are the painter's from the start; a
+  // clip comes and goes (the window's redraw of a box).
+  if (!stampTargetKnown_) {
+    QPaintDevice* device = painter_.device();
+    auto* image = device && device->devType() == QInternal::Image ? static_cast<QImage*>(device) : nullptr;
+    const bool suits = image && TLineStamps::Suits(*image) && image->isDetached() && painter_.opacity() >= 1 &&
+                       painter_.compositionMode() == QPainter::CompositionMode_SourceOver &&
+                       painter_.deviceTransform().type() == QTransform::TxNone;
+    stampTarget_ = suits ? std::optional(TLineStamps::Target(*image)) : std::nullopt;
+    stampTargetKnown_ = true;
+  }
+  if (!stampTarget_ || painter_.hasClipping() || painter_.testRenderHint(QPainter::Antialiasing) != smooth_)
     return nullptr;
-  return image;
+  return &*stampTarget_;
 }
 
 void TPainterCanvas::Text(int32_t x, int32_t y, const std::string& utf8, TextAlign align) {

@@ -25,12 +25,14 @@
 #include <QBrush>
 #include <QColor>
 #include <QPen>
+#include <optional>
 #include <unordered_map>
 #include <QLine>
 #include <QPoint>
 #include <QSize>
 #include <QVector>
 
+#include "graphics/qt/line_stamps.h"
 #include "platform/canvas.h"
 
 class QImage;
@@ -76,8 +78,10 @@ class TPainterCanvas : public ICanvas {
   // The image the painter draws on, when its pixels may be written directly.
   QImage* WritableImage() const;
   // The same, when its pixels are the canvas's pixels one for one and blend as
-  // the stamps of lines assume.
-  QImage* StampableImage() const;
+  // the stamps of lines assume, and nothing clips: the pixels lines are stamped
+  // into. Decided at the first line: the painter keeps its device and transform
+  // while the canvas draws.
+  const TLineStamps::Target* StampTarget();
 
   QPainter& painter_;
   QSize size_;
@@ -93,6 +97,9 @@ class TPainterCanvas : public ICanvas {
   QVector<QLine> lines_;     // reused by every batch of polylines
   std::unordered_map<uint64_t, QBrush> hatches_;  // hatch textures by colour and style
   std::unordered_map<uint64_t, QPen> pens_;       // pens by colour and width
+  const QPen* currentPen_ = nullptr;              // in pens_, for the current colour and width
+  std::optional<TLineStamps::Target> stampTarget_;
+  bool stampTargetKnown_ = false;
 };
 
 }  // namespace meridal
