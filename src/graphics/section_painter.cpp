@@ -140,7 +140,7 @@ void DrawTraces(const TSection& section, const Paths& paths, ICanvas& canvas, bo
 }
 
 template <class Paths>
-void DrawBody(const TSection& section, const Paths& paths, TScaleDraw& view, int viewFlags) {
+void DrawBody(const TSection& section, const Paths& paths, const TScaleDraw& view, int viewFlags) {
   ICanvas& canvas = view.Canvas();
   const bool levelOfDetail = view.LevelOfDetail();
   if (levelOfDetail && InOnePixel(view, section.Extent)) {
@@ -255,7 +255,7 @@ void TSectionPainter::DrawStartFinish() const {
 
 void TSectionPainter::EraseBox() const { EraseBox(view_, section_.Extent); }
 
-void TSectionPainter::EraseBox(TScaleDraw& view, const TRect& box) {
+void TSectionPainter::EraseBox(const TScaleDraw& view, const TRect& box) {
   ICanvas& canvas = view.Canvas();
   canvas.SetBrushColor(style::kWhite);
   canvas.SetBrushStyle(BrushStyle::Solid);

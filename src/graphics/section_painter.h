@@ -22,7 +22,7 @@ TColor SurfaceColor(const TWall& wall);
 
 class TSectionPainter {
  public:
-  TSectionPainter(const TSection& section, TScaleDraw& view) : section_(section), view_(view) {}
+  TSectionPainter(const TSection& section, const TScaleDraw& view) : section_(section), view_(view) {}
 
   // Strips, outline, traces and zero line as the view options say; nothing when
   // the section's box misses the window.
@@ -37,11 +37,11 @@ class TSectionPainter {
   // Blanks the section's box.
   void EraseBox() const;
   // Blanks any box of the plan: white pen and brush, then the pen black again.
-  static void EraseBox(TScaleDraw& view, const TRect& box);
+  static void EraseBox(const TScaleDraw& view, const TRect& box);
 
  private:
   const TSection& section_;
-  TScaleDraw& view_;
+  const TScaleDraw& view_;
 };
 
 }  // namespace meridal

@@ -13,13 +13,13 @@ const TSection* TTrackPainter::SelectedSection(const TObjectPath& selection) con
   return track_.Section(selection.section);
 }
 
-void TTrackPainter::Draw(TScaleDraw& view, int32_t viewFlags, const TObjectPath& selection) const {
+void TTrackPainter::Draw(const TScaleDraw& view, int32_t viewFlags, const TObjectPath& selection) const {
   for (const auto& section : track_.Sections) TSectionPainter(*section, view).Draw(viewFlags);
   if (viewFlags & kViewSFLine) DrawStartFinish(view);
   DrawSelection(view, selection);
 }
 
-void TTrackPainter::DrawSelection(TScaleDraw& view, const TObjectPath& selection) const {
+void TTrackPainter::DrawSelection(const TScaleDraw& view, const TObjectPath& selection) const {
   const TSection* section = SelectedSection(selection);
   if (section == nullptr) return;
   const int wall = selection.kind == TObjectPath::Kind::Wall ? selection.child : -1;
@@ -27,26 +27,26 @@ void TTrackPainter::DrawSelection(TScaleDraw& view, const TObjectPath& selection
   TSectionPainter(*section, view).DrawSelection(wall, trace);
 }
 
-void TTrackPainter::DrawStartFinish(TScaleDraw& view) const {
+void TTrackPainter::DrawStartFinish(const TScaleDraw& view) const {
   if (!track_.Sections.empty()) TSectionPainter(*track_.Sections.front(), view).DrawStartFinish();
 }
 
-void TTrackPainter::EraseSelection(TScaleDraw& view, int32_t viewFlags, const TObjectPath& selection) const {
+void TTrackPainter::EraseSelection(const TScaleDraw& view, int32_t viewFlags, const TObjectPath& selection) const {
   const TSection* section = SelectedSection(selection);
   if (section == nullptr) return;
   TSectionPainter(*section, view).EraseBox();
   DrawInside(view, viewFlags, section->Extent, nullptr);
 }
 
-void TTrackPainter::RedrawBox(TScaleDraw& view, int32_t viewFlags, const TRect& box,
+void TTrackPainter::RedrawBox(const TScaleDraw& view, int32_t viewFlags, const TRect& box,
                               const TObjectPath& selection) const {
   EraseBox(view, box);
   DrawInside(view, viewFlags, box, &selection);
 }
 
-void TTrackPainter::EraseBox(TScaleDraw& view, const TRect& box) { TSectionPainter::EraseBox(view, box); }
+void TTrackPainter::EraseBox(const TScaleDraw& view, const TRect& box) { TSectionPainter::EraseBox(view, box); }
 
-void TTrackPainter::DrawInside(TScaleDraw& view, int32_t viewFlags, const TRect& box,
+void TTrackPainter::DrawInside(const TScaleDraw& view, int32_t viewFlags, const TRect& box,
                                const TObjectPath* selection) const {
   // Drawn again only inside the blanked box: a section drawn whole would also
   // cover, outside it, the start of a later section that is not drawn again, and

@@ -28,26 +28,26 @@ class TTrackPainter {
   // Every section in list order, each complete before the next, so that a later
   // section covers an earlier one where they overlap; then the start/finish
   // marker (with its view option) and the highlight.
-  void Draw(TScaleDraw& view, int32_t viewFlags, const TObjectPath& selection) const;
-  void DrawSelection(TScaleDraw& view, const TObjectPath& selection) const;
+  void Draw(const TScaleDraw& view, int32_t viewFlags, const TObjectPath& selection) const;
+  void DrawSelection(const TScaleDraw& view, const TObjectPath& selection) const;
   // The marker at the first section's start.
-  void DrawStartFinish(TScaleDraw& view) const;
+  void DrawStartFinish(const TScaleDraw& view) const;
   // Blanks the selected section's box and redraws, inside it only, the sections
   // whose boxes overlap it and the marker; the window itself is not repainted.
-  void EraseSelection(TScaleDraw& view, int32_t viewFlags, const TObjectPath& selection) const;
+  void EraseSelection(const TScaleDraw& view, int32_t viewFlags, const TObjectPath& selection) const;
   // Blanks a box of the plan and draws again, inside it only, every section whose
   // box overlaps it, the marker and the highlight: what a change confined to that
   // box needs instead of a full repaint.
-  void RedrawBox(TScaleDraw& view, int32_t viewFlags, const TRect& box, const TObjectPath& selection) const;
+  void RedrawBox(const TScaleDraw& view, int32_t viewFlags, const TRect& box, const TObjectPath& selection) const;
   // Blanks any box of the plan.
-  static void EraseBox(TScaleDraw& view, const TRect& box);
+  static void EraseBox(const TScaleDraw& view, const TRect& box);
 
  private:
   // The section a selection highlights, or nullptr.
   const TSection* SelectedSection(const TObjectPath& selection) const;
   // Draws, clipped to a box, the sections overlapping it and the marker, and
   // with `selection` the highlight.
-  void DrawInside(TScaleDraw& view, int32_t viewFlags, const TRect& box, const TObjectPath* selection) const;
+  void DrawInside(const TScaleDraw& view, int32_t viewFlags, const TRect& box, const TObjectPath* selection) const;
 
   const TTrack& track_;
 };
