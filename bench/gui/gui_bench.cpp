@@ -176,8 +176,8 @@ double Median(std::vector<double> values) {
 }
 
 // A user's zooming in the plan view, smooth drawing on as the editor starts: a
-// Ctrl+wheel step in and out about the window's middle, and View > Zoom to Fit
-// from a step in. The median of five of each.
+// Ctrl+wheel step in and out about the window's middle, View > Zoom to Fit from
+// a step in, and F5's redraw at that fit. The median of five of each.
 void MeasureZooms(TFormMain& w, const char* layout) {
   QWidget& viewport = *w.FormGraph->viewport();
   const auto wheel = [&](int notches) {
@@ -186,15 +186,16 @@ void MeasureZooms(TFormMain& w, const char* layout) {
                       Qt::ControlModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(&viewport, &event);
   };
-  std::vector<double> in, out, fit;
+  std::vector<double> in, out, fit, redraw;
   for (int i = 0; i < 5; ++i) {
     in.push_back(Timed([&] { wheel(1); }));
     out.push_back(Timed([&] { wheel(-1); }));
     Timed([&] { wheel(1); });
     fit.push_back(Timed([&] { w.ViewZoomToFit->trigger(); }));
+    redraw.push_back(Timed([&] { w.Redraw->trigger(); }));
   }
-  std::printf("  %-26s %8.1f %8.1f %8.1f   (%dx%d, smooth %s)\n", layout, Median(in), Median(out), Median(fit),
-              viewport.width(), viewport.height(), w.FormGraph->Smooth() ? "on" : "off");
+  std::printf("  %-26s %8.1f %8.1f %8.1f %8.1f   (%dx%d, smooth %s)\n", layout, Median(in), Median(out), Median(fit),
+              Median(redraw), viewport.width(), viewport.height(), w.FormGraph->Smooth() ? "on" : "off");
 }
 
 void MeasureEdits(const std::string& path, bool zoomsOnly = false) {
@@ -204,7 +205,7 @@ void MeasureEdits(const std::string& path, bool zoomsOnly = false) {
   w.OpenAtStartUp(QString::fromStdString(path));
   Idle();
   std::printf("\nZooming the plan of the 10,000-section track (CPU time, ms, to an idle event loop)\n");
-  std::printf("  %-26s %8s %8s %8s\n", "", "step in", "step out", "to fit");
+  std::printf("  %-26s %8s %8s %8s %8s\n", "", "step in", "step out", "to fit", "F5");
   MeasureZooms(w, "as the window opens");
   auto* child = qobject_cast<QMdiSubWindow*>(w.FormGraph->parentWidget());
   if (child) {
