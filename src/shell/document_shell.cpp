@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "check/track_check.h"
-#include "graphics/highlight.h"
 #include "files/track_formats.h"
 #include "graphics/scale_draw.h"
+#include "graphics/track_painter.h"
 #include "model/track.h"
 #include "platform/file_dialogs.h"
 #include "platform/messages.h"
@@ -309,13 +309,15 @@ void TDocumentShell::Changed(const TDocumentChange& change) {
 }
 
 void TDocumentShell::RefreshPlan(const TDocumentChange& change) {
-  const TTrack& track = document_->Track();
-  SetHighlight(track, document_->Selection());
   if (!ScaleDraw) {
     if (!change.track.Empty()) windows_.RepaintGraph();
     return;
   }
-  TSection* selected = track.SelectedChild >= 0 ? track.Section(track.SelectedChild) : nullptr;
+  const TTrack& track = document_->Track();
+  const TObjectPath& selection = document_->Selection();
+  const TSection* selected = selection.section >= 0 && selection.section < track.NumberOfSections()
+                                 ? track.Section(selection.section)
+                                 : nullptr;
   std::vector<TRect> boxes;
   bool local = true;
   if (!change.track.Empty()) {
@@ -329,11 +331,11 @@ void TDocumentShell::RefreshPlan(const TDocumentChange& change) {
   } else {
     // One box around what the change touched, so that no pixel is drawn twice;
     // the highlight's old and new places on their own.
-    TTrack& drawn = const_cast<TTrack&>(track);
-    if (!boxes.empty()) drawn.RedrawBox(*ScaleDraw, ViewFlags, Around(boxes));
+    const TTrackPainter painter(track);
+    if (!boxes.empty()) painter.RedrawBox(*ScaleDraw, ViewFlags, Around(boxes), selection);
     if (change.selection) {
-      if (highlighted_) drawn.RedrawBox(*ScaleDraw, ViewFlags, highlightBox_);
-      if (selected) drawn.RedrawBox(*ScaleDraw, ViewFlags, selected->Extent);
+      if (highlighted_) painter.RedrawBox(*ScaleDraw, ViewFlags, highlightBox_, selection);
+      if (selected) painter.RedrawBox(*ScaleDraw, ViewFlags, selected->Extent, selection);
     }
   }
   highlighted_ = selected != nullptr;
