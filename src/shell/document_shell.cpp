@@ -105,6 +105,7 @@ std::unique_ptr<TTrack> TDocumentShell::ReadDocument(const std::string& path) {
   const FileOutcome outcome = files_.Load(path, *track, messages_);
   switch (outcome.status) {
     case FileStatus::Ok:
+      saveGuard_.Remember(path, outcome);
       return track;
     case FileStatus::CannotOpen:
       busy.End();
@@ -220,10 +221,16 @@ void TDocumentShell::FileSaveAs() {
 
 bool TDocumentShell::WriteProject() {
   BusyScope busy(windows_);
-  const FileOutcome outcome = files_.Save(FileName, *Track, messages_);
+  FileOutcome outcome;
+  const TSaveGuard::Result result = saveGuard_.Save(FileName, *Track, outcome);
   busy.End();
-  if (outcome.status == FileStatus::CannotOpen) ShowCannotOpenFile(messages_, outcome.reason);
-  if (outcome.status != FileStatus::Ok) return false;  // the old file is intact; the changes stay unsaved
+  if (result == TSaveGuard::Result::SaveAs) {
+    FileSaveAs();
+    return !Modified;
+  }
+  if (result == TSaveGuard::Result::Failed && outcome.status == FileStatus::CannotOpen)
+    ShowCannotOpenFile(messages_, outcome.reason);
+  if (result != TSaveGuard::Result::Saved) return false;  // the old file is intact; the changes stay unsaved
   Untitled = false;
   History.SetClean();
   SetModified(false);

@@ -12,6 +12,7 @@
 #include "history/editor.h"
 #include "present/rows.h"
 #include "shell/recent_files.h"
+#include "shell/save_guard.h"
 
 namespace meridal {
 
@@ -121,6 +122,7 @@ class TDocumentShell {
   IMessages& messages_;
   IFileDialogs& fileDialogs_;
   IDocumentFiles& files_;
+  TSaveGuard saveGuard_{files_, messages_};
 };
 
 }  // namespace meridal

@@ -4,6 +4,8 @@
 // message names the failure and its cause, and the changes stay unsaved.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -12,6 +14,7 @@
 #include "files/safety/file_calls.h"
 #include "model/track.h"
 #include "shell/document_shell.h"
+#include "shell/save_guard.h"
 #include "shell/shell_doubles.h"
 
 namespace meridal {
@@ -24,7 +27,7 @@ enum class Call { None, Open, Write, Fsync, Close, Rename, Fchmod };
 // The real calls, except that the `nth` call of one kind (counted from 1; 0: every
 // one) fails with `error`. A write may first put down all but its last byte, as a
 // disk that fills up at the last byte does. A folder that refuses new files
-// refuses the first file opened, the temporary one, before anything else fails.
+// refuses every file created in it, before anything else fails.
 class FailingCalls : public IFileCalls {
  public:
   Call failing = Call::None;
@@ -34,7 +37,7 @@ class FailingCalls : public IFileCalls {
   bool folderRefuses = false;
 
   int Open(const char* path, int flags, mode_t mode) override {
-    if (folderRefuses && opens_++ == 0) return Fail<int>(EACCES);
+    if (folderRefuses && (flags & O_CREAT)) return Fail<int>(EACCES);
     return Fails(Call::Open) ? Fail<int>(error) : real_.Open(path, flags, mode);
   }
   ssize_t Write(int fd, const void* data, size_t n) override {
@@ -43,6 +46,8 @@ class FailingCalls : public IFileCalls {
   }
   int Fsync(int fd) override { return Fails(Call::Fsync) ? Fail<int>(error) : real_.Fsync(fd); }
   int Fchmod(int fd, mode_t mode) override { return Fails(Call::Fchmod) ? Fail<int>(error) : real_.Fchmod(fd, mode); }
+  int Fchown(int fd, uid_t owner, gid_t group) override { return real_.Fchown(fd, owner, group); }
+  int Fstat(int fd, struct stat* st) override { return real_.Fstat(fd, st); }
   int Ftruncate(int fd, off_t length) override { return real_.Ftruncate(fd, length); }
   int Close(int fd) override {
     if (!Fails(Call::Close)) return real_.Close(fd);
@@ -68,7 +73,7 @@ class FailingCalls : public IFileCalls {
     return T(-1);
   }
   IFileCalls& real_ = SystemFileCalls();
-  int seen_ = 0, opens_ = 0;
+  int seen_ = 0;
 };
 
 struct FailurePoint {
@@ -106,6 +111,10 @@ class SafeSave : public ::testing::Test {
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     path_ = (dir_ / "circuit.mrd").string();
+    // A save in place keeps its copy of the old file here while it writes.
+    cache_ = fs::path(MERIDAL_TEST_TMPDIR) / "safe-save-cache";
+    fs::remove_all(cache_);
+    setenv("XDG_CACHE_HOME", cache_.c_str(), 1);
   }
   void TearDown() override { fs::remove_all(dir_); }
 
@@ -122,7 +131,7 @@ class SafeSave : public ::testing::Test {
   // A new track saved as circuit.mrd with the real calls: the previous file.
   void SaveNewTrack();
 
-  fs::path dir_;
+  fs::path dir_, cache_;
   std::string path_;
 };
 
@@ -166,10 +175,15 @@ TEST_F(SafeSave, EveryFailurePointLeavesThePreviousFileAndTheChanges) {
     calls.folderRefuses = point.folderRefuses;
     Session session(calls);
     session.OpenAndChange(path_);
+    // Where the folder takes no temporary file the user is asked first, and lets
+    // the file be written in place.
+    const bool asked = point.folderRefuses || (point.call == Call::Open && point.error == EACCES);
+    if (asked) session.messages.answers = {MessageAnswer::Overwrite};
     session.shell.FileSave();
-    ASSERT_EQ(session.messages.shown.size(), 1u);
-    EXPECT_EQ(session.messages.shown[0].title, "Error");
-    EXPECT_EQ(session.messages.shown[0].text,
+    ASSERT_EQ(session.messages.shown.size(), asked ? 2u : 1u);
+    if (asked) EXPECT_EQ(session.messages.shown[0].text, InPlaceQuestionText(path_));
+    EXPECT_EQ(session.messages.shown.back().title, "Error");
+    EXPECT_EQ(session.messages.shown.back().text,
               std::string(point.message) + "\n" + path_ + ": " + std::strerror(point.error));
     EXPECT_TRUE(session.shell.Modified);
     EXPECT_TRUE(session.windows.saveEnabled);
@@ -177,19 +191,39 @@ TEST_F(SafeSave, EveryFailurePointLeavesThePreviousFileAndTheChanges) {
     EXPECT_TRUE(session.windows.statusTexts.empty());
     EXPECT_EQ(Contents(path_), old);  // in place: written back after the failure
     EXPECT_EQ(Names(), std::vector<std::string>{"circuit.mrd"});
+    EXPECT_TRUE(!fs::exists(cache_ / "meridal") || fs::is_empty(cache_ / "meridal"));  // the copy went with the failure
   }
 }
 
-// A folder that takes no new file, with a target that may be written: the target
-// is written in place, and the status bar says so.
-TEST_F(SafeSave, AFolderThatRefusesTheTemporaryFileGetsTheTargetWrittenInPlace) {
+// A folder that takes no new file, with a target that may be written: asked
+// first, the user may have the target written in place, and the status bar says
+// so; Save As... is the question's default.
+TEST_F(SafeSave, AFolderThatRefusesTheTemporaryFileGetsTheTargetWrittenInPlaceWhenTheUserSaysSo) {
   SaveNewTrack();
+  const std::string old = Contents(path_);
+  for (MessageAnswer answer : {MessageAnswer::Cancel, MessageAnswer::SaveAs}) {
+    FailingCalls calls;
+    calls.folderRefuses = true;
+    Session refused(calls);
+    refused.OpenAndChange(path_);
+    refused.messages.answers = {answer};
+    refused.shell.FileSave();
+    ASSERT_EQ(refused.messages.shown.size(), 1u);
+    EXPECT_EQ(refused.messages.shown[0].text,
+              "The folder does not allow a safe save. Overwrite circuit.mrd in place? If the save is interrupted "
+              "the file will be lost.");
+    EXPECT_EQ(refused.messages.shown[0].buttons, MessageButtons::OverwriteSaveAsCancel);
+    EXPECT_EQ(refused.dialogs.asked.size(), answer == MessageAnswer::SaveAs ? 1u : 0u);  // cancelled there
+    EXPECT_TRUE(refused.shell.Modified);
+    EXPECT_EQ(Contents(path_), old);
+  }
   FailingCalls calls;
   calls.folderRefuses = true;
   Session session(calls);
   session.OpenAndChange(path_);
+  session.messages.answers = {MessageAnswer::Overwrite};
   session.shell.FileSave();
-  EXPECT_TRUE(session.messages.shown.empty());
+  EXPECT_EQ(session.messages.shown.size(), 1u);
   EXPECT_FALSE(session.shell.Modified);
   EXPECT_EQ(session.windows.statusTexts,
             std::vector<std::string>{"Saved circuit.mrd in place (its folder takes no temporary file)"});
