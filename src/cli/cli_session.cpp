@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "cli/cli_document.h"
+#include "files/unkept_values.h"
 #include "model/track.h"
 
 namespace meridal {
@@ -41,9 +42,19 @@ TTrack* TCliSession::Track(CliIo io) {
   return track_.get();
 }
 
+TrackFormat TCliSession::TargetFormat() const {
+  return output_.empty() ? format_ : TrackFormatForWriting(output_);
+}
+
+bool TCliSession::Write(const std::string& path, TrackFormat format, CliIo io) {
+  const std::vector<std::string> lost = UnkeptValues(*track_, unkeptNames_, format);
+  for (const std::string& line : lost) io.err << line << "\n";
+  return lost.empty() && SaveTrack(*track_, path, io, format, inPlace_);
+}
+
 bool TCliSession::SaveToTarget(CliIo io) {
   if (!track_) return false;
-  const bool saved = output_.empty() ? SaveTrack(*track_, path_, io, format_) : SaveTrack(*track_, output_, io);
+  const bool saved = Write(output_.empty() ? path_ : output_, TargetFormat(), io);
   if (saved) history_.SetClean();
   return saved;
 }
@@ -51,7 +62,7 @@ bool TCliSession::SaveToTarget(CliIo io) {
 bool TCliSession::SaveTo(const std::string& path, CliIo io) {
   if (!track_) return false;
   if (SameFile(path, output_.empty() ? path_ : output_)) return SaveToTarget(io);
-  return SaveTrack(*track_, path, io);
+  return Write(path, TrackFormatForWriting(path), io);
 }
 
 }  // namespace meridal
