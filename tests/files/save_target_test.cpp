@@ -27,12 +27,15 @@ class SaveTarget : public ::testing::Test {
     dir_ = fs::path(MERIDAL_TEST_TMPDIR) / "save-target" / ::testing::UnitTest::GetInstance()->current_test_info()->name();
     fs::remove_all(dir_);
     fs::create_directories(dir_);
-    cache_ = dir_.parent_path() / "cache";
+    cache_ = fs::path(MERIDAL_TEST_TMPDIR) / "save-target-cache" / dir_.filename();
     fs::remove_all(cache_);
     setenv("XDG_CACHE_HOME", cache_.c_str(), 1);
     track_ = testing::DefaultTrack();
   }
-  void TearDown() override { fs::remove_all(dir_); }
+  void TearDown() override {
+    fs::remove_all(dir_);
+    fs::remove_all(cache_);
+  }
 
   FileOutcome Save(const fs::path& path, IFileCalls& calls = SystemFileCalls(), bool inPlace = false) {
     TFiller filler(1);

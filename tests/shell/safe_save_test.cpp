@@ -112,11 +112,14 @@ class SafeSave : public ::testing::Test {
     fs::create_directories(dir_);
     path_ = (dir_ / "circuit.mrd").string();
     // A save in place keeps its copy of the old file here while it writes.
-    cache_ = fs::path(MERIDAL_TEST_TMPDIR) / "safe-save-cache";
+    cache_ = fs::path(MERIDAL_TEST_TMPDIR) / "safe-save-cache" / dir_.filename();
     fs::remove_all(cache_);
     setenv("XDG_CACHE_HOME", cache_.c_str(), 1);
   }
-  void TearDown() override { fs::remove_all(dir_); }
+  void TearDown() override {
+    fs::remove_all(dir_);
+    fs::remove_all(cache_);
+  }
 
   static std::string Contents(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -181,7 +184,9 @@ TEST_F(SafeSave, EveryFailurePointLeavesThePreviousFileAndTheChanges) {
     if (asked) session.messages.answers = {MessageAnswer::Overwrite};
     session.shell.FileSave();
     ASSERT_EQ(session.messages.shown.size(), asked ? 2u : 1u);
-    if (asked) EXPECT_EQ(session.messages.shown[0].text, InPlaceQuestionText(path_));
+    if (asked) {
+      EXPECT_EQ(session.messages.shown[0].text, InPlaceQuestionText(path_));
+    }
     EXPECT_EQ(session.messages.shown.back().title, "Error");
     EXPECT_EQ(session.messages.shown.back().text,
               std::string(point.message) + "\n" + path_ + ": " + std::strerror(point.error));
