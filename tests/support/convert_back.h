@@ -11,6 +11,7 @@
 #include "files/cipher/filler.h"
 #include "files/track_assembly.h"
 #include "files/track_formats.h"
+#include "files/json/track_json_reader.h"
 #include "files/json/track_json_writer.h"
 #include "model/numbers.h"
 #include "model/track.h"
@@ -70,6 +71,12 @@ inline std::string ConvertBackProblem(TTrack& track) {
     if (messages.count != 0) return name + ": read back with a message: " + messages.last;
     if (KeptValues(back, format) != KeptValues(track, format)) return name + ": read back as another track";
   }
+  // The JSON text as any other layout of it is read: by the general parser.
+  const std::string text = TrackJsonWriter().Write(track);
+  CountedMessages messages;
+  TTrack general;
+  if (!TrackJsonReader(text, messages, false).Read(general)) return "json: not read back in general: " + messages.last;
+  if (TrackJsonWriter().Write(general) != text) return "json: read back in general as another track";
   return std::string();
 }
 
