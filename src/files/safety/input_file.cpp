@@ -80,7 +80,7 @@ bool InputFile::ReadRest(const std::vector<uint8_t>& head, std::vector<uint8_t>&
     return false;
   }
   const size_t kept = std::min(head.size(), size);
-  std::memcpy(bytes.data(), head.data(), kept);
+  if (kept > 0) std::memcpy(bytes.data(), head.data(), kept);
   if (ReadAt(bytes.data(), kept, size)) return true;
   bytes.clear();
   return false;
