@@ -4,6 +4,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev
+          libeigen3-dev libtinyxml2-dev libgeographiclib-dev
           qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev)
 for arg in "$@"; do
   case "$arg" in

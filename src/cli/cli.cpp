@@ -22,6 +22,7 @@ const char kUsage[] =
     "  convert IN OUT [--from mrd|trk|json] [--to mrd|trk|json]   ('-': standard input or output)\n"
     "  check FILE\n"
     "  fix FILE positions|heights|walls|all [-o OUT]\n"
+    "  fix FILE loop [--sections A-B] [-o OUT]  # close the loop: one line a value changed\n"
     "  profile FILE [--samples N]\n"
     "  render FILE OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z] [--smooth]\n"
     "  render FILE OUT.png --profile [--size WxH] [--select OBJECT] [--slope] [--smooth]\n"
@@ -36,7 +37,8 @@ const char kUsage[] =
 // Options that take a value; every other word is positional, so that a value such
 // as "-5" reaches the command as typed.
 const char* const kValueOptions[] = {"--base", "-o",         "--size",    "--select", "--view-flags",
-                                     "--zoom", "--samples", "--from", "--to"};
+                                     "--zoom", "--samples", "--from", "--to",
+                                     "--sections"};
 // Options that stand alone.
 const char* const kFlagOptions[] = {"--profile", "--slope", "--smooth", "--keep-going"};
 
