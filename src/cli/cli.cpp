@@ -26,6 +26,8 @@ const char kUsage[] =
     "  profile FILE [--samples N]\n"
     "  render FILE OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z] [--smooth]\n"
     "  render FILE OUT.png --profile [--size WxH] [--select OBJECT] [--slope] [--smooth]\n"
+    "  fit IN OUT [--tolerance METRES] [--traces N] [--width METRES]   # IN: a centreline, .csv .gpx .geojson\n"
+    "  centreline FILE OUT.csv [--step METRES]   # the zero line and widths as a centreline\n"
     "  batch FILE [-o OUT] [--keep-going]    # commands from standard input, one a line:\n"
     "      tree, props, get, set, edit, trace, export, check, profile, render without FILE\n"
     "      and -o, and undo | redo | history | save [OUT]; words quoted as in a shell\n"
@@ -38,7 +40,7 @@ const char kUsage[] =
 // as "-5" reaches the command as typed.
 const char* const kValueOptions[] = {"--base", "-o",         "--size",    "--select", "--view-flags",
                                      "--zoom", "--samples", "--from", "--to",
-                                     "--sections"};
+                                     "--sections", "--tolerance", "--traces", "--width", "--step"};
 // Options that stand alone.
 const char* const kFlagOptions[] = {"--profile", "--slope", "--smooth", "--keep-going"};
 
@@ -54,6 +56,8 @@ const Command kCommands[] = {
     {"convert", CommandConvert},
     {"batch", CommandBatch},
     {"fix", CommandFix},
+    {"fit", CommandFit},
+    {"centreline", CommandCentreline},
 };
 
 }  // namespace

@@ -46,5 +46,7 @@ int CommandProfile(const CliArgs& args, CliIo io);
 int CommandRender(const CliArgs& args, CliIo io);
 int CommandConvert(const CliArgs& args, CliIo io);
 int CommandBatch(const CliArgs& args, CliIo io);
+int CommandFit(const CliArgs& args, CliIo io);
+int CommandCentreline(const CliArgs& args, CliIo io);
 
 }  // namespace meridal

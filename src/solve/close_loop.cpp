@@ -164,9 +164,12 @@ bool SetValues(TTrack& track, const std::vector<TLoopValue>& values, const std::
   return accepted;
 }
 
-bool Apply(TTrack& track, const std::vector<TLoopValue>& values, int steerFrom, const std::function<void(int)>& touch) {
+// The values, then the joins. Close Loop changes no value but those it lists:
+// only a track being built lets the joins nudge a radius.
+bool Apply(TTrack& track, const std::vector<TLoopValue>& values, int steerFrom, const std::function<void(int)>& touch,
+           bool nudge = false) {
   const bool set = SetValues(track, values, touch);
-  const bool joined = JoinSteered(track, steerFrom, touch);
+  const bool joined = JoinSteered(track, steerFrom, nudge ? steerFrom : track.NumberOfSections(), touch);
   return set && joined;
 }
 
@@ -194,7 +197,7 @@ TLoopPlan PlanCloseLoop(const TTrack& track, TLoopRange range) {
   plan.gapBefore = std::hypot(end.x - start.x, end.y - start.y);
   {
     auto joined = CopyTrack(track);
-    JoinSteered(*joined, count, [](int) {});
+    JoinSteered(*joined, count, count, [](int) {});
     plan.turnBefore = LoopSeam(*joined).turn;
   }
 
@@ -271,6 +274,12 @@ history::Outcome ApplyCloseLoop(history::TEditor& editor, const TLoopPlan& plan)
                              [values, steerFrom](TTrack& t, const std::function<void(int)>& touch) {
                                Apply(t, values, steerFrom, touch);
                              });
+}
+
+bool ApplyLoopPlan(TTrack& track, const TLoopPlan& plan) {
+  if (!plan.closes) return false;
+  if (plan.alreadyClosed) return true;
+  return Apply(track, plan.values, plan.steerFrom, [](int) {}, true);
 }
 
 std::string LoopValueText(const TLoopValue& v) {

@@ -67,6 +67,11 @@ TLoopPlan PlanCloseLoop(const TTrack& track, TLoopRange range = {});
 // not close, or Unchanged when there is nothing to do.
 history::Outcome ApplyCloseLoop(history::TEditor& editor, const TLoopPlan& plan);
 
+// The plan's values and joins on a track outside any history (a track being
+// built): an arc whose start cannot be read as joined may take a radius a unit or
+// two different.
+bool ApplyLoopPlan(TTrack& track, const TLoopPlan& plan);
+
 // "Section 3: length 50 m → 50.012345 m, changed".
 std::string LoopValueText(const TLoopValue& value);
 // "Loop closed: gap 1.2 m, turn 0.5 ° before; 0.01 mm after rounding"; a

@@ -55,30 +55,47 @@ const std::vector<Vec>& Offsets() {
 }
 
 // Places a section at its predecessor's end; `remaining` is where the rest of the
-// chain, this section included, takes its start to, and `target` where the chain
-// must end. Without a target, the first placement the check reads as joined.
-bool Place(TSection& section, const TSection& previous, const Vec* remaining, const Vec& target) {
+// chain after this section takes its end to, and `target` where the chain must
+// end. Without a target, the first placement the check reads as joined.
+//
+// An arc's start lies on its centre's integer grid turned by its heading: at
+// some headings no grid point reads as joined. A radius a unit or two longer or
+// shorter shifts the grid across the heading; `nudge` allows that.
+bool Place(TSection& section, const TSection& previous, const Vec* remaining, const Vec& target, bool nudge,
+           int reach = 2) {
   const double px = previous.EndX(), py = previous.EndY();
+  // An arc's radius, or a straight's length, a unit or two off.
+  const bool arc = nudge;
+  const char* name = section.IsCurved() ? "Radius" : "Length";
+  const int32_t radius = arc ? section.AccessValue(name, 0, false) : 0;
   bool found = false;
   Vec best;
+  int bestNudge = 0;
   long double bestCost = 0;
-  for (const Vec& d : Offsets()) {
-    if (!section.SetStart(px + static_cast<double>(d.x), py + static_cast<double>(d.y))) continue;
-    if (section.LongitudinalGap() != 0 || section.LateralGap() != 0) continue;
-    const long double gx = section.StartX() - px, gy = section.StartY() - py;
-    long double cost = 0.1L * (gx * gx + gy * gy);
-    if (remaining) {
-      const long double ex = section.StartX() + remaining->x - target.x;
-      const long double ey = section.StartY() + remaining->y - target.y;
-      cost += ex * ex + ey * ey;
+  for (int step = 0; step <= 2 * reach; ++step) {
+    const int n = (step + 1) / 2 * (step % 2 ? 1 : -1);
+    if (n != 0 && (!arc || (found && !remaining))) break;
+    if (arc && !section.AccessValue(name, wrapAdd(radius, n), true)) continue;
+    for (const Vec& d : Offsets()) {
+      if (!section.SetStart(px + static_cast<double>(d.x), py + static_cast<double>(d.y))) continue;
+      if (section.LongitudinalGap() != 0 || section.LateralGap() != 0) continue;
+      const long double gx = section.StartX() - px, gy = section.StartY() - py;
+      long double cost = 0.1L * (gx * gx + gy * gy) + 0.05L * n * n;
+      if (remaining) {
+        const long double ex = section.EndX() + remaining->x - target.x;
+        const long double ey = section.EndY() + remaining->y - target.y;
+        cost += ex * ex + ey * ey;
+      }
+      if (!found || cost < bestCost) {
+        found = true;
+        best = d;
+        bestNudge = n;
+        bestCost = cost;
+      }
+      if (!remaining) break;
     }
-    if (!found || cost < bestCost) {
-      found = true;
-      best = d;
-      bestCost = cost;
-    }
-    if (!remaining) break;
   }
+  if (arc) section.AccessValue(name, wrapAdd(radius, bestNudge), true);
   // No placement reads as joined (a start beyond the plan): the plain one.
   if (!found) best = Vec{};
   return section.SetStart(px + static_cast<double>(best.x), py + static_cast<double>(best.y)) || found;
@@ -101,7 +118,7 @@ std::unique_ptr<TTrack> CopyTrack(const TTrack& track) {
   return copy;
 }
 
-bool JoinSteered(TTrack& track, int steerFrom, const std::function<void(int)>& touch) {
+bool JoinSteered(TTrack& track, int steerFrom, int nudgeFrom, const std::function<void(int)>& touch) {
   const int count = track.NumberOfSections();
   if (count < 2) return true;
   // The headings every section will have once joined, and from each section on,
@@ -109,6 +126,7 @@ bool JoinSteered(TTrack& track, int steerFrom, const std::function<void(int)>& t
   std::vector<int32_t> heading(static_cast<size_t>(count));
   heading[0] = track.Section(0)->Orientation;
   for (int s = 1; s < count; ++s) heading[s] = HeadingAfter(*track.Section(s - 1), heading[s - 1]);
+  // remaining[s]: from the end of section s - 1 to the end of the chain.
   std::vector<Vec> remaining(static_cast<size_t>(count) + 1);
   for (int s = count - 1; s >= 0; --s) {
     const Vec d = Displacement(*track.Section(s), heading[s]);
@@ -124,7 +142,9 @@ bool JoinSteered(TTrack& track, int steerFrom, const std::function<void(int)>& t
     const TSection& previous = *track.Section(s - 1);
     if (section.Orientation != previous.EndOrientation() && !section.SetOrientation(previous.EndOrientation()))
       placed = false;
-    placed = Place(section, previous, steer ? &remaining[s] : nullptr, target) && placed;
+    // The last few sections have the loop's own joint to meet: a wider nudge.
+    placed = Place(section, previous, steer ? &remaining[s + 1] : nullptr, target, s >= nudgeFrom,
+                   s >= count - 3 ? 6 : 2) && placed;
   }
   return placed;
 }

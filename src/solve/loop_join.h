@@ -21,10 +21,11 @@ std::unique_ptr<TTrack> CopyTrack(const TTrack& track);
 // Joins sections 1 to NS - 1 to their predecessors (heading first, then the
 // start). A section before `steerFrom` that meets its predecessor already is
 // left where it is; from `steerFrom` on every section is placed anew, steering
-// the loop's end onto section 0's start. `touch` is called before a section is
-// first altered; false when a section refused to be placed (a position beyond
-// the plan).
-bool JoinSteered(TTrack& track, int steerFrom, const std::function<void(int)>& touch);
+// the loop's end onto section 0's start. From `nudgeFrom` on an arc whose start
+// cannot be read as joined may take a radius a unit or two different. `touch` is
+// called before a section is first altered; false when a section refused to be
+// placed (a position beyond the plan).
+bool JoinSteered(TTrack& track, int steerFrom, int nudgeFrom, const std::function<void(int)>& touch);
 
 // How far the last section's end misses section 0's start, in section 0's
 // heading: the longitudinal and lateral gaps before they are rounded.
