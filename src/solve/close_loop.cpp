@@ -296,7 +296,7 @@ std::string LoopSummaryText(const TLoopPlan& plan) {
   if (plan.alreadyClosed) return "The loop is closed already";
   std::string text = "Loop closed: gap " + (plan.gapBefore >= 0.5 ? LengthMeaningOf(plan.gapBefore) : "0") +
                      ", turn " + (plan.turnBefore ? AngleMeaning(plan.turnBefore) : "0 \u00b0") + " before; " +
-                     (plan.residualAfter > 0 ? LengthMeaningOf(plan.residualAfter) : "0") + " after rounding";
+                     (plan.residualAfter >= 0.01 ? LengthMeaningOf(plan.residualAfter) : "0") + " after rounding";
   if (plan.residualAfter > 1.0) text += " (more than one stored unit)";
   return text;
 }
