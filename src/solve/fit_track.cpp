@@ -2,6 +2,7 @@
 // the road, the two outer walls from the widths, heights as cubics, and the loop
 // closed and joined as Close Loop does it.
 #include <Eigen/Dense>
+#include <Eigen/Sparse>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -88,20 +89,20 @@ std::vector<double> Smoothed(const std::vector<std::pair<double, double>>& sorte
   const size_t n = sorted.size();
   std::vector<double> out(n);
   for (size_t i = 0; i < n; ++i) {
-    double sum = 0, weight = 0;
-    for (int d = -int(n); d <= int(n); ++d) {
-      const size_t j = (i + n + size_t(d + int(n))) % n;
-      double gap = sorted[j].first - sorted[i].first;
-      gap -= total * std::round(gap / total);
-      if (std::fabs(gap) > reach) {
-        if (d > 0) break;
-        continue;
+    double sum = sorted[i].second, weight = 1;
+    // Outwards both ways, round the loop, until the points are too far.
+    for (int way : {-1, 1}) {
+      for (size_t step = 1; step < n; ++step) {
+        const size_t j = way > 0 ? (i + step) % n : (i + n - step % n) % n;
+        double gap = std::fabs(sorted[j].first - sorted[i].first);
+        gap = std::min(gap, total - gap);
+        if (gap > reach) break;
+        const double w = 1.0 - gap / (reach + 1e-9);
+        sum += w * sorted[j].second;
+        weight += w;
       }
-      const double w = 1.0 - std::fabs(gap) / (reach + 1e-9);
-      sum += w * sorted[j].second;
-      weight += w;
     }
-    out[i] = weight > 0 ? sum / weight : sorted[i].second;
+    out[i] = sum / weight;
   }
   return out;
 }
@@ -112,7 +113,8 @@ std::vector<double> Smoothed(const std::vector<std::pair<double, double>>& sorte
 double FitHeights(TTrack& track, const std::vector<double>& joints, double total,
                   const std::vector<std::pair<double, double>>& smooth) {
   const int m = int(joints.size());
-  Eigen::MatrixXd a = Eigen::MatrixXd::Zero(2 * m, 2 * m);
+  // Each height touches two joints: a sparse, banded system.
+  std::vector<Eigen::Triplet<double>> a;
   Eigen::VectorXd b = Eigen::VectorXd::Zero(2 * m);
   auto basis = [&](double s, int& k, double row[4], double& length) {
     k = int(std::upper_bound(joints.begin(), joints.end(), s) - joints.begin()) - 1;
@@ -132,20 +134,23 @@ double FitHeights(TTrack& track, const std::vector<double>& joints, double total
     const int idx[4] = {2 * k, 2 * k + 1, 2 * ((k + 1) % m), 2 * ((k + 1) % m) + 1};
     for (int i = 0; i < 4; ++i) {
       b(idx[i]) += row[i] * h;
-      for (int j = 0; j < 4; ++j) a(idx[i], idx[j]) += row[i] * row[j];
+      for (int j = 0; j < 4; ++j) a.emplace_back(idx[i], idx[j], row[i] * row[j]);
     }
   }
   // A light hold on slope changes keeps knots without points in line.
   for (int k = 0; k < m; ++k) {
     const int i = 2 * k + 1, j = 2 * ((k + 1) % m) + 1;
     const double w = 1.0;
-    a(i, i) += w;
-    a(j, j) += w;
-    a(i, j) -= w;
-    a(j, i) -= w;
-    a(2 * k, 2 * k) += 1e-9;
+    a.emplace_back(i, i, w);
+    a.emplace_back(j, j, w);
+    a.emplace_back(i, j, -w);
+    a.emplace_back(j, i, -w);
+    a.emplace_back(2 * k, 2 * k, 1e-9);
   }
-  const Eigen::VectorXd x = a.ldlt().solve(b);
+  Eigen::SparseMatrix<double> matrix(2 * m, 2 * m);
+  matrix.setFromTriplets(a.begin(), a.end());
+  Eigen::SimplicialLDLT<Eigen::SparseMatrix<double>> solver(matrix);
+  const Eigen::VectorXd x = solver.solve(b);
   std::vector<int32_t> d(size_t(m) + 1);
   for (int k = 0; k < m; ++k) d[size_t(k)] = nearest(x(2 * k) * kUnits);
   d[size_t(m)] = d[0];
