@@ -146,6 +146,18 @@ bool JoinSteered(TTrack& track, int steerFrom, int nudgeFrom, const std::functio
     placed = Place(section, previous, steer ? &remaining[s + 1] : nullptr, target, s >= nudgeFrom,
                    s >= count - 3 ? 6 : 2) && placed;
   }
+  // The loop's own joint still open by a unit: the last dozen sections placed
+  // again, each with the wider nudge, from where the others ended.
+  const int again = std::max({1, steerFrom, nudgeFrom, count - 12});
+  const TSeam seam = LoopSeam(track);
+  if (nudgeFrom < count && again < count && (nearest(seam.along) != 0 || nearest(seam.across) != 0)) {
+    for (int s = count - 1; s >= again; --s) {
+      const Vec d = Displacement(*track.Section(s), track.Section(s)->Orientation);
+      remaining[s] = {remaining[s + 1].x + d.x, remaining[s + 1].y + d.y};
+    }
+    for (int s = again; s < count; ++s)
+      placed = Place(*track.Section(s), *track.Section(s - 1), &remaining[s + 1], target, true, 6) && placed;
+  }
   return placed;
 }
 
