@@ -15,7 +15,7 @@
 
 namespace {
 
-const std::string kRoot = std::filesystem::path(__FILE__).parent_path().parent_path().string();
+const std::string kRoot = MERIDAL_SOURCE_DIR;
 
 std::string CircuitPath(const std::string& name) {
   return name == "Monza" ? kRoot + "/examples/Monza.csv" : kRoot + "/tests/data/centrelines/" + name + ".csv";

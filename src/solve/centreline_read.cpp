@@ -135,7 +135,7 @@ TCentrelineRead ReadCentrelineFile(const std::string& path, double width) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     TCentrelineRead read;
-    read.error = path + ": cannot be read";
+    read.error = "the file cannot be read";
     return read;
   }
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
