@@ -27,11 +27,12 @@ enum class ProblemKind {
   GradientKink,         // a trace's gradient there, when off by more than 1 percentage point
   WallJump,             // a wall's From against the same wall's previous To
   WallCount,            // the number of walls changes: information, not a problem
+  TrackTooLong,         // the sections add up to more than a track can hold (model/length_limit.h)
 };
 
 struct TTrackProblem {
   ProblemKind kind = ProblemKind::OrientationMismatch;
-  int section = 0;  // reported under this section
+  int section = 0;  // reported under this section (-1: the track as a whole)
   int item = -1;    // the trace (heights, gradients) or the wall (jumps); -1 otherwise
   // The value at the end of the previous section and at the start of this one,
   // and how much they differ: track units for lengths and heights, 32-bit
