@@ -58,6 +58,10 @@ void InstallReadTrack(TTrack& track, std::vector<int32_t>&& traces,
     s.SelectedChild = -1;
     s.SelectedItem = -1;
   }
+  FinishReadTrack(track);
+}
+
+void FinishReadTrack(TTrack& track) {
   track.Number = 0;
   std::memcpy(track.Tag, "TRAK", 5);
   track.FormatCode = 3000;
@@ -66,6 +70,10 @@ void InstallReadTrack(TTrack& track, std::vector<int32_t>&& traces,
   track.RecomputeRecordIndices();
   track.RecomputeStarts();
   track.UpdateExtent();
+}
+
+std::string FileErrorText(const std::string& message, const std::string& fileName, const std::string& reason) {
+  return message + "\n" + (fileName.empty() ? reason : fileName + ": " + reason);
 }
 
 }  // namespace meridal

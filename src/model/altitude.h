@@ -42,9 +42,6 @@ class TAltitude final : public TBase {
   // and so differ only where that sum wraps).
   double GradientAt(double t) const;
 
-  bool ReadProject(ProjectReader& in) override;
-  bool ExportTrack(TrackExportWriter& out) override;
-  bool WriteProject(ProjectWriter& out) override;
   void AddToTree(ITreeNodes& nodes, NodeHandle parent) override;
   void FillProperties(RowList& items) override;
   void EnableCommands(IEditCommands& menu) override;

@@ -1,7 +1,8 @@
 #pragma once
 // TBase: the root of the track's objects. Its virtual operations, in this order,
-// are the only way the rest of the program reaches the model: the files, the tree
-// and the property list, the Edit commands, the drawing and the edit operations.
+// are the way the rest of the program reaches the model: the tree and the
+// property list, the Edit commands, the drawing and the edit operations. The
+// files are read and written by readers and writers over the track (src/files).
 #include <cstdint>
 #include <string>
 
@@ -10,9 +11,6 @@
 
 namespace meridal {
 
-class ProjectReader;
-class ProjectWriter;
-class TrackExportWriter;
 class IEditCommands;
 class TScaleDraw;
 
@@ -36,9 +34,6 @@ class TBase {
   int32_t SelectedItem = -1;      // section: highlighted altitude (trace)
 
   virtual void SetDefaults() {}
-  virtual bool ReadProject(ProjectReader&) { return false; }
-  virtual bool ExportTrack(TrackExportWriter&) { return false; }
-  virtual bool WriteProject(ProjectWriter&) { return false; }
   virtual void AddToTree(ITreeNodes&, NodeHandle /*parent*/) {}
   virtual void FillProperties(RowList&) {}
   virtual void EnableCommands(IEditCommands&) {}

@@ -20,8 +20,6 @@ class TCurvedSection : public TSection {
   int32_t CurveCenterY() const { return ExportWords[1]; }
   int32_t Curvature() const { return ExportWords[2]; }
 
-  bool ReadProject(ProjectReader& in) override;
-  bool WriteProject(ProjectWriter& out) override;
   void FillProperties(RowList& items) override;
   void Draw(TScaleDraw& scaleDraw, int32_t viewFlags) override;
   void DrawSelection(TScaleDraw& scaleDraw) override;

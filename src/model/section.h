@@ -51,7 +51,6 @@ class TSection : public TBase {
   TSection* PreviousSection();
 
   // ---- TBase ----
-  bool ExportTrack(TrackExportWriter& out) override;
   void AddToTree(ITreeNodes& nodes, NodeHandle parent) override;
   void EnableCommands(IEditCommands& menu) override;
   TBase* Next() override;

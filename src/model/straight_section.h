@@ -14,8 +14,6 @@ class TStraightSection : public TSection {
   TStraightSection(TTrack* owner, const TCurvedSection& source);
 
   void SetDefaults() override;
-  bool ReadProject(ProjectReader& in) override;
-  bool WriteProject(ProjectWriter& out) override;
   void FillProperties(RowList& items) override;
   void Draw(TScaleDraw& scaleDraw, int32_t viewFlags) override;
   void DrawSelection(TScaleDraw& scaleDraw) override;

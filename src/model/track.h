@@ -36,9 +36,6 @@ class TTrack : public TBase {
 
   // ---- TBase ----
   void SetDefaults() override;
-  bool ReadProject(ProjectReader& in) override;
-  bool ExportTrack(TrackExportWriter& out) override;
-  bool WriteProject(ProjectWriter& out) override;
   void AddToTree(ITreeNodes& nodes, NodeHandle parent) override;
   void FillProperties(RowList& items) override;
   void EnableCommands(IEditCommands& menu) override;

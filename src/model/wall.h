@@ -48,9 +48,6 @@ class TWall final : public TBase {
 
   TSection* Section() const;
 
-  bool ReadProject(ProjectReader& in) override;
-  bool ExportTrack(TrackExportWriter& out) override;
-  bool WriteProject(ProjectWriter& out) override;
   void AddToTree(ITreeNodes& nodes, NodeHandle parent) override;
   void FillProperties(RowList& items) override;
   void EnableCommands(IEditCommands& menu) override;

@@ -105,7 +105,7 @@ TEST_F(Cli, ReportsBadFilesObjectsAndUsage) {
   std::ofstream(text) << "just some text, long enough to hold a header of forty bytes";
   Result r = RunCommand({"tree", text});
   EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(r.err, "Not a MERIDAL File !\n");
+  EXPECT_EQ(r.err, "Not a MERIDAL File !\nnotes.txt: the file begins with the bytes 6A 75 73 74, not with MRDL\n");
   r = RunCommand({"tree", (dir_ / "missing.mrd").string()});
   EXPECT_EQ(r.code, 1);
   const std::string missing = (dir_ / "missing.mrd").string();
@@ -260,7 +260,7 @@ TEST_F(Cli, ConvertRefusesADamagedTrackFileAndWritesNothing) {
   std::ofstream(trk, std::ios::binary) << bytes;
   Result r = RunCommand({"convert", trk, out});
   EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(r.err, "Track file: the format code is 3001, not 3000\n");
+  EXPECT_EQ(r.err, "Track: Error reading file!\nt.trk: the format code is 3001, not 3000\n");
   EXPECT_FALSE(fs::exists(out));
   r = RunCommand({"convert", trk, file_});
   EXPECT_EQ(r.code, 1);

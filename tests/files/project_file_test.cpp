@@ -224,9 +224,12 @@ TEST(ProjectFile, WritingRefusesWhatCouldNotBeReadBack) {
 
 // ---- refusals ----
 
+// A refusal's first line, what was wrong (the line beneath it) and how many
+// messages were shown.
 struct Refusal {
   std::string text;
   size_t messages;
+  std::string reason;
 };
 
 // Reads into a track that already holds the default track: a refused file must
@@ -241,7 +244,10 @@ Refusal ReadRefused(const std::vector<uint8_t>& image) {
     EXPECT_EQ(shown.title, "Error");
     EXPECT_EQ(shown.buttons, MessageButtons::Ok);
   }
-  return Refusal{messages.Empty() ? "" : messages.Last().text, messages.shown.size()};
+  const std::string shown = messages.Empty() ? "" : messages.Last().text;
+  const size_t newline = shown.find('\n');
+  if (newline == std::string::npos) return Refusal{shown, messages.shown.size(), ""};
+  return Refusal{shown.substr(0, newline), messages.shown.size(), shown.substr(newline + 1)};
 }
 
 // A well-formed file of the mixed track with one plaintext word changed.
@@ -348,11 +354,17 @@ TEST(ProjectFileRefusals, ImpossibleSectionRecords) {
     EXPECT_EQ(ReadRefused(WithWord(curved + 4 * 13, first)).text, "Wall: Error reading file!") << first;
   EXPECT_EQ(ReadRefused(WithWord(straight + 4 * 15, 5)).text, "Wall: Error reading file!");
 
-  // Indices inside their tables are followed as they are, even when they are not
-  // the ones the track would compute; reading then puts the indices right.
-  const auto shared = Read(WithWord(straight + 4 * 9, 2));  // section 0 reads section 1's altitudes
-  EXPECT_EQ(shared->Section(0)->Altitude(1)->HeightAtStart, track->Section(1)->Altitude(1)->HeightAtStart);
-  EXPECT_EQ(shared->Section(0)->FirstAltitude, 0);
+  // An index inside its table that points at another section's records is
+  // refused too: no two sections may share a record.
+  const Refusal shared = ReadRefused(WithWord(straight + 4 * 9, 2));
+  EXPECT_EQ(shared.text, "Altitude: Error reading file!");
+  EXPECT_EQ(shared.reason,
+            "section 0's altitude records are said to start at record 2, which is section 1's; its own start at "
+            "record 0");
+  const Refusal walls = ReadRefused(WithWord(curved + 4 * 13, 2));
+  EXPECT_EQ(walls.text, "Wall: Error reading file!");
+  EXPECT_EQ(walls.reason,
+            "section 3's wall records are said to start at record 2, which is section 1's; its own start at record 4");
 }
 
 TEST(ProjectFileRefusals, ForeignBytesBehindAGoodHeader) {
@@ -370,7 +382,7 @@ TEST(ProjectFileRefusals, ForeignBytesBehindAGoodHeader) {
 TEST(ProjectReader, ReadsNothingOutsideTheFile) {
   const std::vector<uint8_t> bytes(72, 0);
   RecordingMessages messages;
-  ProjectReader in(bytes, messages);
+  ProjectReader in(bytes);
   int32_t words[16];
   in.Seek(40);
   EXPECT_TRUE(in.ReadSealed(words, 1));

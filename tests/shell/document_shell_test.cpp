@@ -194,7 +194,9 @@ TEST_F(DocumentShellTest, OpeningAFileThatIsNoProjectLeavesNoDocument) {
   dialogs.answers = {path};
   shell.FileOpen();
   ASSERT_EQ(messages.shown.size(), 1u);
-  ExpectMessage(messages.shown[0], "Error", "Not a MERIDAL File !", MessageIcon::Error, MessageButtons::Ok);
+  ExpectMessage(messages.shown[0], "Error",
+                "Not a MERIDAL File !\njunk.mrd: the file begins with the bytes 54 68 69 73, not with MRDL",
+                MessageIcon::Error, MessageButtons::Ok);
   EXPECT_FALSE(shell.Track);
   EXPECT_FALSE(windows.tree);
   EXPECT_EQ(shell.FileName, path);
@@ -445,7 +447,9 @@ TEST_F(DocumentShellTest, AnImportIsAnUntitledModifiedDocumentThatSaveAsksToName
   std::ofstream(bad) << "KART but nothing after it";
   EXPECT_FALSE(shell.ImportPath(bad));
   EXPECT_EQ(shell.Track.get(), imported);
-  EXPECT_EQ(messages.Texts().back(), "Track file: the file holds 25 bytes, too few for the header and the trace list (92 bytes)");
+  EXPECT_EQ(messages.Texts().back(),
+            "Track: Error reading file!\nbad.trk: the file ends inside its header: it holds 25 bytes, the header and "
+            "the trace list take 92");
 
   // Save asks for a name, proposing the project's; a JSON name writes JSON.
   dialogs.answers = {json};

@@ -204,7 +204,10 @@ class ScriptedFiles : public IDocumentFiles {
  private:
   FileOutcome Record(const std::string& path, FileStatus status) {
     paths.push_back(path);
-    return FileOutcome{status, status == FileStatus::Ok ? "" : reason, 0, false};
+    FileOutcome outcome;
+    outcome.status = status;
+    outcome.reason = status == FileStatus::Ok ? "" : reason;
+    return outcome;
   }
 };
 

@@ -198,7 +198,9 @@ class MainWindowTest : public QObject {
     f.window->FileNewClick();
     f.fileDialogs.answers = {path.toStdString()};
     f.window->FileOpenClick();
-    QCOMPARE(f.messages.Texts(), std::vector<std::string>{"Not a MERIDAL File !"});
+    QCOMPARE(f.messages.Texts(),
+             std::vector<std::string>{
+                 "Not a MERIDAL File !\nnotes.mrd: the file begins with the bytes 53 6F 6D 65, not with MRDL"});
     QVERIFY(!f.Shell().Track);
     QVERIFY(!f.window->FormTree);
     QVERIFY(f.window->MdiArea->subWindowList().isEmpty());

@@ -33,6 +33,7 @@ struct FileOutcome {
   std::string reason;  // "tracks/circuit.mrd: Permission denied"; empty when the system gave none
   uint64_t bytes = 0;
   bool inPlace = false;
+  std::vector<std::string> damage;  // a file read all the same: its damaged places, one line each
   bool operator==(FileStatus other) const { return status == other; }
   // A failure that has shown its message already.
   static FileOutcome Failed() {
