@@ -9,6 +9,7 @@
 #include "platform/file_dialogs.h"
 #include "platform/messages.h"
 #include "shell/document_files.h"
+#include "shell/read_warnings.h"
 #include "shell/shell_texts.h"
 #include "shell/shell_windows.h"
 
@@ -99,12 +100,13 @@ void TDocumentShell::FileImportTrackFile() {
   if (path) ImportPath(*path);
 }
 
-std::unique_ptr<TTrack> TDocumentShell::ReadDocument(const std::string& path) {
+std::unique_ptr<TTrack> TDocumentShell::ReadDocument(const std::string& path, std::vector<std::string>* damage) {
   BusyScope busy(windows_);
   auto track = std::make_unique<TTrack>();
-  const FileOutcome outcome = files_.Load(path, *track, messages_);
+  FileOutcome outcome = files_.Load(path, *track, messages_);
   switch (outcome.status) {
     case FileStatus::Ok:
+      if (damage) *damage = std::move(outcome.damage);
       return track;
     case FileStatus::CannotOpen:
       busy.End();
@@ -126,19 +128,24 @@ bool TDocumentShell::ImportPath(const std::string& path) {
   Untitled = true;
   MarkModified();  // an imported track matches no project file
   NoteRecent(path);
+  WarnAboutReadDocument(messages_, path, *Track, {});
   return true;
 }
 
 bool TDocumentShell::OpenPath(const std::string& path) {
   if (TrackFormatOfPath(path) == TrackFormat::TrackFile) return ImportPath(path);
+  std::vector<std::string> damage;
+  auto track = ReadDocument(path, &damage);  // the open document stays if this fails
+  if (!track) return false;
   ReleaseDocument();
   FileName = path;
-  auto track = ReadDocument(path);
-  if (!track) return false;
   Track = std::move(track);
   SetUpWindows();
   Untitled = false;
   NoteRecent(path);
+  Damaged = !damage.empty();
+  if (Damaged) MarkModified();  // it differs from its file until saved
+  WarnAboutReadDocument(messages_, path, *Track, damage);
   return true;
 }
 
@@ -152,6 +159,7 @@ void TDocumentShell::ReleaseDocument() {
   windows_.DestroyGraphWindow();
   windows_.DestroyTreeWindow();
   Track.reset();
+  Damaged = false;
   ScaleDraw.reset();
   History.Clear();
   ShowTitle();
@@ -225,6 +233,7 @@ bool TDocumentShell::WriteProject() {
   if (outcome.status == FileStatus::CannotOpen) ShowCannotOpenFile(messages_, outcome.reason);
   if (outcome.status != FileStatus::Ok) return false;  // the old file is intact; the changes stay unsaved
   Untitled = false;
+  Damaged = false;  // what was written is whole
   History.SetClean();
   SetModified(false);
   windows_.ShowStatus(SavedText(FileName, outcome.inPlace));
@@ -317,7 +326,10 @@ void TDocumentShell::SetModified(bool modified) {
   windows_.DocumentChanged();
 }
 
-void TDocumentShell::ShowTitle() { windows_.SetDocumentTitle(Track ? FileName : std::string(), Modified); }
+void TDocumentShell::ShowTitle() {
+  windows_.SetDocumentNote(Track && Damaged ? kDamagedNote : "");
+  windows_.SetDocumentTitle(Track ? FileName : std::string(), Modified);
+}
 
 void TDocumentShell::SetViewFlags(int32_t flags) {
   ViewFlags = flags;

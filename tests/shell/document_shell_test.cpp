@@ -11,6 +11,7 @@
 #include "graphics/scale_draw.h"
 #include "model/track.h"
 #include "shell/shell_doubles.h"
+#include "shell/shell_texts.h"
 
 namespace meridal {
 namespace {
@@ -187,24 +188,68 @@ TEST_F(DocumentShellTest, ASaveThatCannotCreateItsFileKeepsTheChanges) {
   EXPECT_EQ(windows.busyDepth, 0);
 }
 
-TEST_F(DocumentShellTest, OpeningAFileThatIsNoProjectLeavesNoDocument) {
+TEST_F(DocumentShellTest, OpeningAFileThatIsNoProjectKeepsTheOpenDocument) {
   const std::string path = TempPath("junk.mrd");
   std::ofstream(path, std::ios::binary) << "This is not a track at all, only some text.";
   shell.FileNew();
+  ASSERT_EQ(shell.Change([&](history::TEditor& e) { return e.SetValue(*shell.Track->Section(0), "Length", 4242); }),
+            history::Outcome::Changed);
+  TTrack* open = shell.Track.get();
+  const auto* tree = windows.tree.get();
+  messages.answers = {MessageAnswer::No};  // the changes are not saved
   dialogs.answers = {path};
   shell.FileOpen();
-  ASSERT_EQ(messages.shown.size(), 1u);
-  ExpectMessage(messages.shown[0], "Error",
+  ASSERT_EQ(messages.shown.size(), 2u);
+  ExpectMessage(messages.shown[1], "Error",
                 "Not a MERIDAL File !\njunk.mrd: the file begins with the bytes 54 68 69 73, not with MRDL",
                 MessageIcon::Error, MessageButtons::Ok);
-  EXPECT_FALSE(shell.Track);
-  EXPECT_FALSE(windows.tree);
-  EXPECT_EQ(shell.FileName, path);
+  // The document is as it was: the same track with its change, its windows, its
+  // name and its history.
+  EXPECT_EQ(shell.Track.get(), open);
+  EXPECT_EQ(open->Section(0)->Length, 4242);
+  EXPECT_EQ(windows.tree.get(), tree);
+  EXPECT_EQ(shell.FileName, kNewFileName);
+  EXPECT_TRUE(shell.Modified && windows.titleModified);
+  EXPECT_EQ(windows.titlePath, kNewFileName);
+  EXPECT_EQ(shell.History.Count(), 1u);
   EXPECT_EQ(windows.busyDepth, 0);
+
   // Without a document the file commands do nothing.
+  shell.Close();
+  dialogs.answers = {path};
+  shell.FileOpen();
+  EXPECT_FALSE(shell.Track);
   shell.FileSaveAs();
   shell.FileExportTrackFile();
-  EXPECT_EQ(dialogs.asked.size(), 1u);
+  EXPECT_EQ(dialogs.asked.size(), 2u);
+}
+
+TEST_F(DocumentShellTest, ADamagedFileOpensWithAWarningAndIsDamagedUntilSaved) {
+  const std::string path = TempPath("damaged.mrd");
+  shell.FileNew();
+  dialogs.answers = {path};
+  shell.FileSaveAs();
+  std::string bytes = FirstBytes(path, 424);
+  bytes[296 + 40] = static_cast<char>(bytes[296 + 40] ^ 0x11);  // wall 1's record
+  std::ofstream(path, std::ios::binary) << bytes;
+
+  ASSERT_TRUE(shell.OpenPath(path));
+  ASSERT_EQ(messages.shown.size(), 1u);
+  ExpectMessage(messages.shown[0], "Meridal",
+                "damaged.mrd is damaged: 1 place does not hold what the file itself fixes. It has been opened so "
+                "that you can rescue what is left; look at these places before you save it:\n"
+                "Section 0, wall 1: damaged record (its filler words are wrong)",
+                MessageIcon::Warning, MessageButtons::Ok);
+  EXPECT_TRUE(shell.Damaged && shell.Modified && windows.saveEnabled && windows.titleModified);
+  EXPECT_EQ(windows.titleNote, "(damaged)");
+
+  // Saved, the file is whole again, and opens without a word.
+  shell.FileSave();
+  EXPECT_FALSE(shell.Damaged || shell.Modified);
+  EXPECT_EQ(windows.titleNote, "");
+  ASSERT_TRUE(shell.OpenPath(path));
+  EXPECT_EQ(messages.shown.size(), 1u);
+  EXPECT_FALSE(shell.Damaged || shell.Modified);
 }
 
 TEST_F(DocumentShellTest, AFileThatCannotBeOpenedIsNamed) {
@@ -340,12 +385,14 @@ TEST_F(ScriptedFilesShellTest, ACannotOpenNamesTheSystemsReasonBeneath) {
             std::vector<std::string>{"Unable to open tracks/circuit.mrd !\ntracks/circuit.mrd: Permission denied"});
 }
 
-TEST_F(ScriptedFilesShellTest, AFailedReadReplacesTheOpenDocumentByNone) {
+TEST_F(ScriptedFilesShellTest, AFailedReadKeepsTheOpenDocument) {
   shell.FileNew();
+  TTrack* open = shell.Track.get();
   files.loadStatus = FileStatus::Failed;
   EXPECT_FALSE(shell.OpenPath("bad.mrd"));
-  EXPECT_FALSE(shell.Track);
-  EXPECT_FALSE(windows.tree);
+  EXPECT_EQ(shell.Track.get(), open);
+  EXPECT_TRUE(windows.tree);
+  EXPECT_EQ(shell.FileName, kNewFileName);
   EXPECT_TRUE(messages.shown.empty());  // the reader shows its own message
 }
 

@@ -118,6 +118,7 @@ class RecordingWindows : public IShellWindows {
     titlePath = path;
     titleModified = modified;
   }
+  void SetDocumentNote(const std::string& note) override { titleNote = note; }
   void ShowStatus(const std::string& text) override { statusTexts.push_back(text); }
 
   // Selects the node whose text is `label` (and runs the tree's selection handling).
@@ -142,6 +143,7 @@ class RecordingWindows : public IShellWindows {
   bool saveEnabled = false, documentItemsEnabled = false;
   std::string titlePath;
   bool titleModified = false;
+  std::string titleNote;
   std::vector<std::string> statusTexts;
   int tiles = 0, repaints = 0, refills = 0, busyDepth = 0, treeWindowsCreated = 0;
 
