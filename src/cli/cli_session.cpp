@@ -32,8 +32,9 @@ TCliSession::~TCliSession() = default;
 TTrack* TCliSession::Track(CliIo io) {
   if (tried_) return track_.get();
   tried_ = true;
-  track_ = LoadTrack(path_, io, &format_);
+  track_ = LoadTrack(path_, io, &format_, std::nullopt, &damage_);
   if (!track_) return nullptr;
+  if (warn_) WarnAboutReadTrack(*track_, damage_, path_, io);
   editor_.emplace(*track_, history_);
   // Another output file does not hold the document yet: it is written at the end
   // even when nothing changed, as -o always did.

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/cli.h"
 #include "files/track_formats.h"
@@ -31,8 +32,12 @@ class TCliSession {
   TCliSession& operator=(const TCliSession&) = delete;
 
   // The document, read at the first call; nullptr after reporting why it could
-  // not be read (and at every later call).
+  // not be read (and at every later call). A damaged file or an overlong track
+  // is read with a warning line, unless the command lists such things itself.
   TTrack* Track(CliIo io);
+  void ListsWhatIsWrongItself() { warn_ = false; }
+  // The damaged places of the file read, one line each.
+  const std::vector<std::string>& Damage() const { return damage_; }
   // The editor and the history of the document Track() has read.
   history::TEditor& Editor() { return *editor_; }
   history::THistory& History() { return history_; }
@@ -50,6 +55,8 @@ class TCliSession {
   std::string path_, output_;
   Mode mode_;
   bool tried_ = false;
+  bool warn_ = true;
+  std::vector<std::string> damage_;
   TrackFormat format_ = TrackFormat::Project;
   std::unique_ptr<TTrack> track_;
   history::THistory history_;
