@@ -49,11 +49,10 @@ constexpr int kAltitudeFillers[2] = {2, 5};
 constexpr int kWallFillers[8] = {1, 3, 5, 7, 9, 11, 13, 15};
 constexpr int kHeaderFillers[6] = {0, 1, 3, 4, 6, 7};
 
-// The median of a few values (the traces of a section).
-double Median(std::vector<double> v) {
-  auto middle = v.begin() + static_cast<long>(v.size() / 2);
-  std::nth_element(v.begin(), middle, v.end());
-  return *middle;
+// The median of a few values (the traces of a section), reordering them.
+double Median(double* v, int count) {
+  std::nth_element(v, v + count / 2, v + count);
+  return v[count / 2];
 }
 
 }  // namespace
@@ -104,8 +103,9 @@ void TProjectDamage::CheckHead(const int32_t header[8], const int32_t traceList[
 
 void TProjectDamage::CheckSection(int index, const int32_t record[16], const uint8_t* altitudes,
                                   const uint8_t* walls, const TSection& section) {
-  const int traces = section.NumberOfAltitudes();
-  std::vector<bool> intact(static_cast<size_t>(traces), true);
+  const int traces = std::min(section.NumberOfAltitudes(), kStoredTraces);
+  Traces intact;
+  intact.fill(true);
   bool recordIntact = true;
   if (run_) {
     const FillerWords& fillers = section.IsCurved() ? kCurvedFillers : kStraightFillers;
@@ -118,7 +118,7 @@ void TProjectDamage::CheckSection(int index, const int32_t record[16], const uin
     }
   }
   // A damaged section record leaves the heading the points are judged by in doubt.
-  std::vector<bool> reported(static_cast<size_t>(traces), false);
+  Traces reported{};
   if (recordIntact) CheckTracePoints(index, section, intact, reported);
   for (int i = 0; i < traces; ++i)
     if (!intact[static_cast<size_t>(i)] && !reported[static_cast<size_t>(i)])
@@ -131,18 +131,17 @@ void TProjectDamage::CheckSection(int index, const int32_t record[16], const uin
   }
 }
 
-void TProjectDamage::CheckTracePoints(int index, const TSection& section, const std::vector<bool>& intact,
-                                      std::vector<bool>& reported) {
+void TProjectDamage::CheckTracePoints(int index, const TSection& section, const Traces& intact, Traces& reported) {
   const int traces = section.NumberOfAltitudes();
   const TTrack* track = section.Track();
-  if (traces == 0 || track == nullptr || track->NumberOfTraces() != traces) return;
+  if (traces == 0 || traces > kStoredTraces || track == nullptr || track->NumberOfTraces() != traces) return;
   // The traces the section is judged by: those whose records are intact, when
   // the fillers tell (all of them otherwise).
-  std::vector<int> judges;
+  int judges[kStoredTraces], judged = 0;
   for (int i = 0; i < traces; ++i)
-    if (intact[static_cast<size_t>(i)]) judges.push_back(i);
-  if (judges.empty())
-    for (int i = 0; i < traces; ++i) judges.push_back(i);
+    if (intact[static_cast<size_t>(i)]) judges[judged++] = i;
+  if (judged == 0)
+    for (int i = 0; i < traces; ++i) judges[judged++] = i;
   auto report = [&](int i, int32_t x, int32_t y) {
     const TAltitude& a = *section.Altitude(i);
     lines_.push_back(Text("Section %d, altitude %d: its trace point (%d, %d) is not where the section puts it (%d, %d)",
@@ -154,20 +153,17 @@ void TProjectDamage::CheckTracePoints(int index, const TSection& section, const 
     // Every trace keeps the same radius of the zero line, X + its lateral position:
     // the one most judges agree on, or the first judge's (trace 0's unless its
     // record is damaged: it is the one the arc is placed by).
-    std::vector<int32_t> radius(static_cast<size_t>(traces));
-    for (int i = 0; i < traces; ++i) radius[static_cast<size_t>(i)] = wrapAdd(section.Altitude(i)->X, track->Traces[i]);
-    int32_t zero = radius[static_cast<size_t>(judges[0])];
-    for (int j : judges) {
-      const int32_t candidate = radius[static_cast<size_t>(j)];
-      const auto agree = std::count_if(judges.begin(), judges.end(),
-                                       [&](int k) { return radius[static_cast<size_t>(k)] == candidate; });
-      if (2 * agree > static_cast<long>(judges.size())) zero = candidate;
+    int32_t radius[kStoredTraces];
+    for (int i = 0; i < traces; ++i) radius[i] = wrapAdd(section.Altitude(i)->X, track->Traces[static_cast<size_t>(i)]);
+    int32_t zero = radius[judges[0]];
+    for (int j = 0; j < judged; ++j) {
+      int agree = 0;
+      for (int k = 0; k < judged; ++k) agree += radius[judges[k]] == radius[judges[j]];
+      if (2 * agree > judged) zero = radius[judges[j]];
     }
-    for (int i = 0; i < traces; ++i) {
-      const TAltitude& a = *section.Altitude(i);
-      if (radius[static_cast<size_t>(i)] != zero || a.Y != kCurveFiller)
-        report(i, wrapSub(zero, track->Traces[i]), kCurveFiller);
-    }
+    for (int i = 0; i < traces; ++i)
+      if (radius[i] != zero || section.Altitude(i)->Y != kCurveFiller)
+        report(i, wrapSub(zero, track->Traces[static_cast<size_t>(i)]), kCurveFiller);
     return;
   }
   if (traces < 2) return;  // one point places the straight and tells nothing more
@@ -177,23 +173,26 @@ void TProjectDamage::CheckTracePoints(int index, const TSection& section, const 
   // the traces lie from the zero line against how far apart they are.
   const double theta = OrientationToRadians(section.Orientation);
   const double sine = std::sin(theta), cosine = std::cos(theta);
-  std::vector<double> bx(static_cast<size_t>(traces)), by(static_cast<size_t>(traces));
+  double bx[kStoredTraces], by[kStoredTraces];
   for (int i = 0; i < traces; ++i) {
     const double t = track->Traces[static_cast<size_t>(i)];
-    bx[static_cast<size_t>(i)] = section.Altitude(i)->X + t * sine;
-    by[static_cast<size_t>(i)] = section.Altitude(i)->Y - t * cosine;
+    bx[i] = section.Altitude(i)->X + t * sine;
+    by[i] = section.Altitude(i)->Y - t * cosine;
   }
-  std::vector<double> jx, jy;
-  for (int j : judges) {
-    jx.push_back(bx[static_cast<size_t>(j)]);
-    jy.push_back(by[static_cast<size_t>(j)]);
-  }
-  const double x0 = jx.size() > 2 ? Median(jx) : jx[0], y0 = jy.size() > 2 ? Median(jy) : jy[0];
   const double first = track->Traces.front(), last = track->Traces[static_cast<size_t>(traces) - 1];
   const double tolerance = 2.0 + (std::fabs(first) + std::fabs(last)) / std::max(std::fabs(last - first), 1.0);
+  // Where every point agrees with every other, there is nothing to find.
+  const auto [xLow, xHigh] = std::minmax_element(bx, bx + traces);
+  const auto [yLow, yHigh] = std::minmax_element(by, by + traces);
+  if (*xHigh - *xLow <= tolerance && *yHigh - *yLow <= tolerance) return;
+  double jx[kStoredTraces], jy[kStoredTraces];
+  for (int j = 0; j < judged; ++j) {
+    jx[j] = bx[judges[j]];
+    jy[j] = by[judges[j]];
+  }
+  const double x0 = judged > 2 ? Median(jx, judged) : jx[0], y0 = judged > 2 ? Median(jy, judged) : jy[0];
   for (int i = 0; i < traces; ++i) {
-    if (std::fabs(bx[static_cast<size_t>(i)] - x0) <= tolerance && std::fabs(by[static_cast<size_t>(i)] - y0) <= tolerance)
-      continue;
+    if (std::fabs(bx[i] - x0) <= tolerance && std::fabs(by[i] - y0) <= tolerance) continue;
     const double t = track->Traces[static_cast<size_t>(i)];
     report(i, nearest(x0 - t * sine), nearest(y0 + t * cosine));
   }

@@ -13,6 +13,7 @@
 //   whole units allows).
 // A file with such places is read all the same, so that what is left can be
 // rescued; the places are listed, one line each ("Section 4, wall 1: ...").
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -41,10 +42,11 @@ class TProjectDamage {
   // Whether `count` fillers of a record, found at these word positions, continue
   // the run; the run moves on by their draws either way.
   bool FillersFollow(const int32_t* words, const int* positions, int count);
+  // One flag for each trace of a section (there are at most 16).
+  using Traces = std::array<bool, 16>;
   // The trace points against the section's geometry; `intact` tells the altitude
   // records whose fillers held, `reported` gets those found off.
-  void CheckTracePoints(int index, const TSection& section, const std::vector<bool>& intact,
-                        std::vector<bool>& reported);
+  void CheckTracePoints(int index, const TSection& section, const Traces& intact, Traces& reported);
 
   std::optional<TFiller> run_;  // the run as far as the records checked so far
   std::vector<std::string> lines_;
