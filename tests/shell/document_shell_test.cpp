@@ -9,7 +9,9 @@
 
 #include "files/project/project_io.h"
 #include "graphics/scale_draw.h"
+#include "model/straight_section.h"
 #include "model/track.h"
+#include "support/track_builders.h"
 #include "shell/shell_doubles.h"
 #include "shell/shell_texts.h"
 
@@ -249,6 +251,26 @@ TEST_F(DocumentShellTest, ADamagedFileOpensWithAWarningAndIsDamagedUntilSaved) {
   EXPECT_EQ(windows.titleNote, "");
   ASSERT_TRUE(shell.OpenPath(path));
   EXPECT_EQ(messages.shown.size(), 1u);
+  EXPECT_FALSE(shell.Damaged || shell.Modified);
+}
+
+TEST_F(DocumentShellTest, ATrackLongerThanATrackCanHoldOpensWithAWarning) {
+  const std::string path = TempPath("long.mrd");
+  TTrack track;
+  track.SetDefaults();
+  testing::AppendCopy<TStraightSection>(track);
+  track.Section(0)->Length = 2147000000;  // the limit less 483,647 units, then a 50 m straight
+  track.RecomputeStarts();
+  testing::ScriptedMessages quiet;
+  TFiller filler(1);
+  ASSERT_EQ(SaveProjectFile(path, track, filler, quiet), FileStatus::Ok);
+  ASSERT_TRUE(shell.OpenPath(path));
+  ASSERT_EQ(messages.shown.size(), 1u);
+  ExpectMessage(messages.shown[0], "Meridal",
+                "long.mrd: the sections add up to 109117.60 m, more than the 109092.17 m (2147483647 units) a "
+                "track can hold. Its Length and the Starts beyond that are wrong, and it cannot be exported until "
+                "it is shorter.",
+                MessageIcon::Warning, MessageButtons::Ok);
   EXPECT_FALSE(shell.Damaged || shell.Modified);
 }
 
