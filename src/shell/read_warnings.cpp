@@ -20,7 +20,8 @@ std::string DamagedFileText(const std::string& fileName, const std::vector<std::
 bool WarnAboutReadDocument(IMessages& messages, const std::string& path, const TTrack& track,
                            const std::vector<std::string>& damage) {
   const std::string name = FileNameOf(path);
-  if (!damage.empty()) messages.Show(kAppTitle, DamagedFileText(name, damage), MessageIcon::Warning, MessageButtons::Ok);
+  if (!damage.empty())
+    messages.Show(kAppTitle, DamagedFileText(name, damage), MessageIcon::Warning, MessageButtons::Ok);
   if (!WithinLengthLimit(track))
     messages.Show(kAppTitle,
                   name + ": " + LengthLimitText(track) +

@@ -441,3 +441,36 @@ TEST(ProjectWriter, SealsEveryRecordWhereverAndWheneverItWasWritten) {
 
 }  // namespace
 }  // namespace meridal
+
+namespace meridal {
+namespace {
+
+// A large image is sealed a batch at a time on a second thread while the writing
+// goes on; a record written over one already handed over waits for it first.
+TEST(ProjectWriter, RecordsWrittenOverOnesSealedOnAnotherThreadComeOutRight) {
+  RecordingMessages messages;
+  TFiller filler(5);
+  ProjectWriter out(messages, filler);
+  const size_t groups = 70000;  // enough for the second thread
+  out.Reserve(8 + groups * 32);
+  std::vector<uint8_t> plain(8 + groups * 32);
+  for (size_t i = 0; i < plain.size(); ++i) plain[i] = static_cast<uint8_t>(i * 13 + i / 4096);
+  ASSERT_TRUE(out.WriteBytes(plain.data(), 8));
+  auto words = [&](size_t group) {
+    std::vector<int32_t> w(8);
+    for (size_t k = 0; k < 8; ++k) w[k] = WordAt(plain, 8 + group * 32 + 4 * k);
+    return w;
+  };
+  for (size_t g = 0; g < groups; ++g) ASSERT_TRUE(out.WriteSealed(words(g).data(), 1));
+  for (size_t g : {5u, 40000u, 69990u}) {  // handed over long ago, lately, and not yet
+    for (size_t k = 0; k < 32; ++k) plain[8 + g * 32 + k] = static_cast<uint8_t>(k + 1);
+    out.Seek(8 + g * 32);
+    ASSERT_TRUE(out.WriteSealed(words(g).data(), 1));
+  }
+  std::vector<uint8_t> expected = plain;
+  SealGroupsScalar(expected.data() + 8, groups, kProjectKey);
+  EXPECT_EQ(out.Image(), expected);
+}
+
+}  // namespace
+}  // namespace meridal

@@ -122,9 +122,12 @@ bool TProjectFileReader::ReadProject(TTrack& track) {
 
     // Chunks of whole sections: their altitudes and their walls.
     const uint64_t perSection = (layout.SectionTable() - layout.AltitudeTable()) / static_cast<uint64_t>(sections);
-    const int64_t chunkSections = std::max<int64_t>(1, static_cast<int64_t>(kChunkBytes / std::max<uint64_t>(perSection, 1)));
+    const int64_t chunkSections =
+        std::max<int64_t>(1, static_cast<int64_t>(kChunkBytes / std::max<uint64_t>(perSection, 1)));
     const size_t chunks = static_cast<size_t>((sections + chunkSections - 1) / chunkSections);
-    auto altitudeAt = [&](int64_t s) { return layout.AltitudeTable() + kAltitudeRecordBytes * static_cast<uint64_t>(s * traces); };
+    auto altitudeAt = [&](int64_t s) {
+      return layout.AltitudeTable() + kAltitudeRecordBytes * static_cast<uint64_t>(s * traces);
+    };
     auto wallAt = [&](int64_t s) {
       return layout.WallTable() + kWallRecordBytes * static_cast<uint64_t>(layout.firstWall[static_cast<size_t>(s)]);
     };
