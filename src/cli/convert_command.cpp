@@ -32,8 +32,8 @@ std::unique_ptr<TTrack> ReadStandardInput(std::optional<TrackFormat> format, Cli
   auto track = std::make_unique<TTrack>();
   const TrackFormat as = format.value_or(SniffTrackFormat(bytes));
   std::vector<std::string> damage;
-  if (!ReadTrackImage(as, std::move(bytes), *track, messages, "-", &damage)) return nullptr;
-  WarnAboutReadTrack(*track, damage, "-", io);
+  if (!ReadTrackImage(as, std::move(bytes), *track, messages, "standard input", &damage)) return nullptr;
+  WarnAboutReadTrack(*track, damage, "standard input", io);
   return track;
 }
 
