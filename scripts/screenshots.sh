@@ -11,6 +11,8 @@
 #   3d-orbit-hills.png      the 3D view of the circuit with hills, heights five times
 #                           over, section 6 selected, and the 1 m block on section 2
 #   3d-drive.png            the 3D view riding section 0 up the first hill
+#   damaged-file.png        the warning of a damaged project file: the circuit with
+#                           bytes of two wall records and a trace point changed
 # Usage: scripts/screenshots.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -51,6 +53,14 @@ m set "$faults" "section 8" "Orientation mismatch" 2 --base deg
 m set "$faults" "section 6/altitude 1" "Height@Start" $(( heights[6] * unit + unit / 2 ))
 m set "$faults" "section 2/wall 1" From -150000
 
+# Damage: one byte changed in each of two wall records and in an altitude record.
+damaged=$work/circuit.mrd
+cp examples/circuit.mrd "$damaged"
+for offset in 2500 2600 1000; do
+  byte=$(od -An -tu1 -j "$offset" -N1 "$damaged")
+  printf "$(printf '\\%03o' $(( (byte ^ 0x5A) & 255 )))" | dd of="$damaged" bs=1 seek="$offset" conv=notrunc status=none
+done
+
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   openbox >/dev/null 2>&1 &
   wm=$!
@@ -61,11 +71,12 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   "$app" "$2" --screenshot docs/screenshots/profile-window.png --screenshot-view profile || status=1
   "$app" "$3" --screenshot docs/screenshots/check-window.png --screenshot-view check || status=1
   "$app" examples/circuit.mrd --screenshot docs/screenshots/history-window.png --screenshot-view history || status=1
+  "$app" "$4" --screenshot-message docs/screenshots/damaged-file.png || status=1
   kill "$wm"
-  exit "$status"' screenshots "$build" "$hills" "$faults"
+  exit "$status"' screenshots "$build" "$hills" "$faults" "$damaged"
 # The 3D view draws with OpenGL: Mesa's software renderer on the virtual display.
 picture=$build/src/ui/view3d/meridal-3d-picture
 xvfb-run -a -s "-screen 0 1600x1000x24" "$picture" "$hills" docs/screenshots/3d-orbit-hills.png --heights 5 --select 6
 xvfb-run -a -s "-screen 0 1600x1000x24" "$picture" "$hills" docs/screenshots/3d-drive.png --drive 0 --along 150 --heights 2
 echo "wrote docs/screenshots/main-window-edited.png, profile-window.png, check-window.png, history-window.png," \
-     "3d-orbit-hills.png and 3d-drive.png"
+     "damaged-file.png, 3d-orbit-hills.png and 3d-drive.png"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/length_limit.h"
 #include "model/track.h"
 #include "model/units.h"
 #include "present/format.h"
@@ -81,6 +82,10 @@ double SlopeDegrees(double gradient) { return std::atan(gradient) * 180.0 / Pi; 
 
 std::vector<TTrackProblem> CheckTrack(const TTrack& track) {
   std::vector<TTrackProblem> problems;
+  if (!WithinLengthLimit(track)) {
+    const double total = static_cast<double>(TotalSectionLength(track));
+    problems.push_back({ProblemKind::TrackTooLong, -1, -1, double(kMaxTrackLength), total, total - kMaxTrackLength});
+  }
   const int count = track.NumberOfSections();
   for (int s = 0; s < count; ++s) {
     TSection& section = *track.Section(s);
@@ -110,6 +115,12 @@ int OpenJoints(const std::vector<TTrackProblem>& problems) {
 
 TProblemWords ProblemWords(const TTrackProblem& p) {
   TProblemWords words;
+  if (p.kind == ProblemKind::TrackTooLong) {
+    words.where = "Track";
+    words.what = "too long";
+    words.amount = LengthMeaningOf(p.after) + ", more than the " + LengthMeaningOf(p.before) + " a track can hold";
+    return words;
+  }
   words.where = "Section " + std::to_string(p.section);
   if (const char* item = ItemName(p.kind)) words.where += std::string(", ") + item + " " + std::to_string(p.item);
   switch (p.kind) {
@@ -150,6 +161,8 @@ TProblemWords ProblemWords(const TTrackProblem& p) {
       words.what = "wall out of order";
       words.amount = LengthMeaningOf(-p.amount) + " right of the wall before it";
       break;
+    case ProblemKind::TrackTooLong:
+      break;
   }
   return words;
 }
@@ -162,6 +175,8 @@ std::string ProblemText(const TTrackProblem& p) {
 
 TObjectPath ProblemObject(const TTrackProblem& p) {
   switch (p.kind) {
+    case ProblemKind::TrackTooLong:
+      return TObjectPath::Track();
     case ProblemKind::HeightStep:
     case ProblemKind::GradientKink:
       return TObjectPath::Altitude(p.section, p.item);

@@ -30,11 +30,12 @@ enum class ProblemKind {
   // What the files may hold and every reader takes, but no edit makes:
   LengthNotPositive,    // a section of length 0 or less
   WallOrder,            // a wall right of the wall before it, at the start or the end
+  TrackTooLong,         // the sections add up to more than a track can hold (model/length_limit.h)
 };
 
 struct TTrackProblem {
   ProblemKind kind = ProblemKind::OrientationMismatch;
-  int section = 0;  // reported under this section
+  int section = 0;  // reported under this section (-1: the track as a whole)
   int item = -1;    // the trace (heights, gradients) or the wall (jumps); -1 otherwise
   // The value at the end of the previous section and at the start of this one,
   // and how much they differ: track units for lengths and heights, 32-bit

@@ -4,6 +4,7 @@
 
 #include "files/project/project_io.h"
 #include "files/track_formats.h"
+#include "model/length_limit.h"
 #include "model/track.h"
 #include "shell/shell_texts.h"
 
@@ -27,16 +28,28 @@ void ReportCannotOpen(const std::string& message, const FileOutcome& outcome, Cl
 }  // namespace
 
 std::unique_ptr<TTrack> LoadTrack(const std::string& path, CliIo io, TrackFormat* format,
-                                  std::optional<TrackFormat> as) {
+                                  std::optional<TrackFormat> as, std::vector<std::string>* damage) {
   StderrMessages messages(io.err);
   auto track = std::make_unique<TTrack>();
-  const FileOutcome outcome = LoadTrackFile(path, as, *track, messages, format);
+  FileOutcome outcome = LoadTrackFile(path, as, *track, messages, format);
   switch (outcome.status) {
-    case FileStatus::Ok: return track;
+    case FileStatus::Ok:
+      if (damage) *damage = std::move(outcome.damage);
+      return track;
     case FileStatus::CannotOpen: ReportCannotOpen(RefusalText("Unable to open", path), outcome, io); return nullptr;
     case FileStatus::Failed: return nullptr;  // the reader has said why
   }
   return nullptr;
+}
+
+void WarnAboutReadTrack(const TTrack& track, const std::vector<std::string>& damage, const std::string& path,
+                        CliIo io) {
+  const std::string name = FileNameOfPath(path);
+  if (!damage.empty())
+    io.err << "meridal-cli: warning: " << name << " is damaged: " << damage.size()
+           << (damage.size() == 1 ? " place does" : " places do")
+           << " not hold what the file itself fixes (meridal-cli check lists them)\n";
+  if (!WithinLengthLimit(track)) io.err << "meridal-cli: warning: " << name << ": " << LengthLimitText(track) << "\n";
 }
 
 std::string InPlaceRefusal(const std::string& path, const std::string& reason) {

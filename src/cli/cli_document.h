@@ -3,6 +3,7 @@
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cli/cli.h"
 #include "cli/object_path.h"
@@ -28,9 +29,15 @@ class StderrMessages : public IMessages {
 
 // The track in a file of any of the three formats (`as`, or else told by its
 // extension, or failing that by its contents), or nullptr after reporting why
-// not. `format` tells which format it was read in.
+// not. `format` tells which format it was read in; `damage` gets the damaged
+// places of a project file read all the same.
 std::unique_ptr<TTrack> LoadTrack(const std::string& path, CliIo io, TrackFormat* format = nullptr,
-                                  std::optional<TrackFormat> as = std::nullopt);
+                                  std::optional<TrackFormat> as = std::nullopt,
+                                  std::vector<std::string>* damage = nullptr);
+// What a track just read calls for, one line each on stderr: a damaged file, a
+// track longer than a track can be.
+void WarnAboutReadTrack(const TTrack& track, const std::vector<std::string>& damage, const std::string& path,
+                        CliIo io);
 // Saves safely (the old file stays intact on failure) in `format`, or in the
 // format the path's extension names; false after reporting. A file whose folder
 // takes no temporary file is written in place only when `inPlace` allows it.

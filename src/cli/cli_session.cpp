@@ -33,8 +33,9 @@ TCliSession::~TCliSession() = default;
 TDocument* TCliSession::Document(CliIo io) {
   if (tried_) return document_.get();
   tried_ = true;
-  std::unique_ptr<TTrack> track = LoadTrack(path_, io, &format_);
+  std::unique_ptr<TTrack> track = LoadTrack(path_, io, &format_, std::nullopt, &damage_);
   if (!track) return nullptr;
+  if (warn_) WarnAboutReadTrack(*track, damage_, path_, io);
   document_ = std::make_unique<TDocument>(std::move(track), path_);
   // Another output file does not hold the document yet: it is written at the end
   // even when nothing changed, as -o always did.

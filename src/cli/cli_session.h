@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "cli/cli.h"
 #include "document/document.h"
@@ -32,12 +33,16 @@ class TCliSession {
   TCliSession& operator=(const TCliSession&) = delete;
 
   // The document, read at the first call; nullptr after reporting why it could
-  // not be read (and at every later call).
+  // not be read (and at every later call). A damaged file or an overlong track
+  // is read with a warning line, unless the command lists such things itself.
   TDocument* Document(CliIo io);
   const TTrack* Track(CliIo io) {
     TDocument* document = Document(io);
     return document ? &document->Track() : nullptr;
   }
+  void ListsWhatIsWrongItself() { warn_ = false; }
+  // The damaged places of the file read, one line each.
+  const std::vector<std::string>& Damage() const { return damage_; }
   bool SavesAtOnce() const { return mode_ == Mode::OneShot; }
 
   // The target does not hold the document as it stands.
@@ -61,6 +66,8 @@ class TCliSession {
   std::string path_, output_;
   Mode mode_;
   bool tried_ = false;
+  bool warn_ = true;
+  std::vector<std::string> damage_;
   TrackFormat format_ = TrackFormat::Project;
   std::unique_ptr<TDocument> document_;
   std::set<std::string> unkeptNames_;

@@ -31,7 +31,9 @@ std::unique_ptr<TTrack> ReadStandardInput(std::optional<TrackFormat> format, Cli
   StderrMessages messages(io.err);
   auto track = std::make_unique<TTrack>();
   const TrackFormat as = format.value_or(SniffTrackFormat(bytes));
-  if (!ReadTrackImage(as, std::move(bytes), *track, messages)) return nullptr;
+  std::vector<std::string> damage;
+  if (!ReadTrackImage(as, std::move(bytes), *track, messages, "standard input", &damage)) return nullptr;
+  WarnAboutReadTrack(*track, damage, "standard input", io);
   return track;
 }
 
@@ -48,8 +50,10 @@ int CommandConvert(const CliArgs& args, CliIo io) {
     return 2;
   }
 
-  auto track = in == "-" ? ReadStandardInput(from, io) : LoadTrack(in, io, nullptr, from);
+  std::vector<std::string> damage;
+  auto track = in == "-" ? ReadStandardInput(from, io) : LoadTrack(in, io, nullptr, from, &damage);
   if (!track) return 1;
+  if (in != "-") WarnAboutReadTrack(*track, damage, in, io);
 
   const TrackFormat format = to.value_or(TrackFormatForWriting(out));
   FileLock lock;

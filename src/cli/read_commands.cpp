@@ -86,11 +86,17 @@ int RunExport(TCliSession& session, const CliArgs& args, CliIo io) {
 }
 
 int RunCheck(TCliSession& session, const CliArgs&, CliIo io) {
+  session.ListsWhatIsWrongItself();
   const TTrack* track = session.Track(io);
   if (!track) return 1;
+  // The file's damaged places first, then what the track itself does not join up.
+  const std::vector<std::string>& damage = session.Damage();
+  for (const std::string& place : damage) io.out << place << '\n';
   const std::vector<TTrackProblem> problems = CheckTrack(*track);
   for (const TTrackProblem& problem : problems) io.out << ProblemText(problem) << '\n';
-  if (!HasProblems(problems)) return 0;
+  if (!damage.empty())
+    io.err << damage.size() << (damage.size() == 1 ? " damaged place" : " damaged places") << " in the file\n";
+  if (!HasProblems(problems)) return damage.empty() ? 0 : 1;
   const auto count = std::count_if(problems.begin(), problems.end(), [](auto& p) { return !p.IsInformation(); });
   io.err << count << (count == 1 ? " problem" : " problems") << " found\n";
   return 1;

@@ -56,12 +56,20 @@ void InstallReadTrack(TTrack& track, std::vector<int32_t>&& traces,
     s.RecomputeExportWords();
     s.RecomputeDerived();
   }
+  FinishReadTrack(track);
+}
+
+void FinishReadTrack(TTrack& track) {
   track.Number = 0;
   std::memcpy(track.Tag, "TRAK", 5);
   track.FormatCode = 3000;
   track.RecomputeRecordIndices();
   track.RecomputeStarts();
   track.UpdateExtent();
+}
+
+std::string FileErrorText(const std::string& message, const std::string& fileName, const std::string& reason) {
+  return message + "\n" + (fileName.empty() ? reason : fileName + ": " + reason);
 }
 
 }  // namespace meridal

@@ -4,6 +4,7 @@
 // the track and recompute every derived value, as after reading a project file.
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "files/project/project_format.h"  // IsStraightType: the kind a type word names
@@ -31,5 +32,14 @@ std::unique_ptr<TAltitude> NewAltitude(TSection* owner, const int32_t values[8])
 // track's Length and its extent.
 void InstallReadTrack(TTrack& track, std::vector<int32_t>&& traces,
                       std::vector<std::unique_ptr<TSection>>&& sections);
+// The part of that which concerns the track alone, once its traces and sections
+// are in place with their own values derived: its number, tag and format code,
+// the record indices, the starts, its Length and its extent.
+void FinishReadTrack(TTrack& track);
+
+// The text of a read or write error: its first line, and beneath it the file's name (when
+// known) and what was wrong: "Wall: Error reading file!" over "circuit.mrd: the
+// file ends inside section 4's walls ...".
+std::string FileErrorText(const std::string& message, const std::string& fileName, const std::string& reason);
 
 }  // namespace meridal

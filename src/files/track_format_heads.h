@@ -12,7 +12,9 @@
 namespace meridal {
 
 // The refusal a file of `format`, `size` bytes long, whose first bytes are `head`,
-// gets whatever its other bytes are; nothing when the head may begin a sound file.
-std::optional<std::string> HeadRefusal(TrackFormat format, std::span<const uint8_t> head, uint64_t size);
+// gets whatever its other bytes are, the file named `fileName` in it as its reader
+// names it; nothing when the head may begin a sound file.
+std::optional<std::string> HeadRefusal(TrackFormat format, std::span<const uint8_t> head, uint64_t size,
+                                       const std::string& fileName = std::string());
 
 }  // namespace meridal

@@ -71,13 +71,14 @@ std::string WithExtension(const std::string& path, TrackFormat format) {
   return (dot == std::string::npos ? path : path.substr(0, dot)) + "." + TrackFormatExtension(format);
 }
 
-bool ReadTrackImage(TrackFormat format, std::vector<uint8_t>&& image, TTrack& track, IMessages& messages) {
+bool ReadTrackImage(TrackFormat format, std::vector<uint8_t>&& image, TTrack& track, IMessages& messages,
+                    const std::string& fileName, std::vector<std::string>* damage) {
   switch (format) {
-    case TrackFormat::TrackFile: return ReadTrackFileImage(image, track, messages);
+    case TrackFormat::TrackFile: return ReadTrackFileImage(image, track, messages, fileName);
     case TrackFormat::Json: return ReadTrackJsonImage(image, track, messages);
     case TrackFormat::Project: break;
   }
-  return ReadProjectImage(std::move(image), track, messages);
+  return ReadProjectImage(std::move(image), track, messages, fileName, damage);
 }
 
 std::optional<std::vector<uint8_t>> WriteTrackImage(TrackFormat format, TTrack& track, TFiller& filler,
@@ -104,7 +105,7 @@ FileOutcome LoadTrackFile(const std::string& path, std::optional<TrackFormat> fo
   const HeadCheck check = [&](std::span<const uint8_t> head, uint64_t size) {
     if (!format) format = SniffTrackFormat(head);
     if (head.size() == size) return true;  // all of it: the reader says what is wrong, if anything
-    const auto refusal = HeadRefusal(*format, head, size);
+    const auto refusal = HeadRefusal(*format, head, size, FileNameOfPath(path));
     if (refusal) ShowFileError(messages, *refusal);
     return !refusal;
   };
@@ -112,7 +113,8 @@ FileOutcome LoadTrackFile(const std::string& path, std::optional<TrackFormat> fo
   auto image = ReadFileImage(path, messages, outcome, kMaxProjectFileBytes, check);
   if (!image) return outcome;
   if (used) *used = *format;
-  if (!ReadTrackImage(*format, std::move(*image), track, messages)) outcome.status = FileStatus::Failed;
+  if (!ReadTrackImage(*format, std::move(*image), track, messages, FileNameOfPath(path), &outcome.damage))
+    outcome.status = FileStatus::Failed;
   return outcome;
 }
 

@@ -34,8 +34,10 @@ TrackFormat TrackFormatForWriting(std::string_view path);
 std::string WithExtension(const std::string& path, TrackFormat format);
 
 // Reads an image in that format into the track (which keeps what it held on
-// failure, after the reader has shown its message).
-bool ReadTrackImage(TrackFormat format, std::vector<uint8_t>&& image, TTrack& track, IMessages& messages);
+// failure, after the reader has shown its message, naming `fileName` when
+// given). A damaged project file is read all the same: `damage` gets its places.
+bool ReadTrackImage(TrackFormat format, std::vector<uint8_t>&& image, TTrack& track, IMessages& messages,
+                    const std::string& fileName = std::string(), std::vector<std::string>* damage = nullptr);
 std::optional<std::vector<uint8_t>> WriteTrackImage(TrackFormat format, TTrack& track, TFiller& filler,
                                                     IMessages& messages);
 

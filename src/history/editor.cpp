@@ -6,6 +6,7 @@
 #include "history/section_steps.h"
 #include "history/value_step.h"
 #include "history/values_step.h"
+#include "model/length_limit.h"
 #include "model/track.h"
 
 namespace meridal::history {
@@ -15,12 +16,12 @@ Outcome TEditor::Keep(std::unique_ptr<Step> step, bool accepted) {
   if (!step) return accepted ? Outcome::Unchanged : Outcome::Refused;
   // Length and Start are 32-bit: a track longer than that would wrap in every file.
   // A change that makes it so (or longer still) is taken back and refused.
-  const int64_t length = track_.LengthSum();
-  if (length > TTrack::kLongestTrack) {
+  if (!WithinLengthLimit(track_)) {
+    const int64_t length = TotalSectionLength(track_);
     TTrackChange change;
     step->Undo(track_, change);
     // A track that was too long already may still be shortened.
-    if (length > track_.LengthSum()) return Outcome::Refused;
+    if (length > TotalSectionLength(track_)) return Outcome::Refused;
     step->Redo(track_, change);
   }
   history_.Push(std::move(step));

@@ -36,9 +36,6 @@ class TAltitude final : public TBase, public AltitudeValues {
   // and so differ only where that sum wraps).
   double GradientAt(double t) const;
 
-  bool ReadProject(ProjectReader& in) override;
-  bool ExportTrack(TrackExportWriter& out) override;
-  bool WriteProject(ProjectWriter& out) override;
   int32_t GetValue(const std::string& name) const override;
   bool SetValue(const std::string& name, int32_t value) override;
 };

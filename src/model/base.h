@@ -10,10 +10,6 @@
 
 namespace meridal {
 
-class ProjectReader;
-class ProjectWriter;
-class TrackExportWriter;
-
 class TBase {
  public:
   explicit TBase(TBase* owner = nullptr) : Owner(owner) {}
@@ -25,9 +21,6 @@ class TBase {
   int32_t Number = 0;      // index in the owner's list
 
   virtual void SetDefaults() {}
-  virtual bool ReadProject(ProjectReader&) { return false; }
-  virtual bool ExportTrack(TrackExportWriter&) { return false; }
-  virtual bool WriteProject(ProjectWriter&) { return false; }
   // The next and previous object in the owner's list (sections wrap around).
   virtual TBase* Next() const { return nullptr; }
   virtual TBase* Previous() const { return nullptr; }

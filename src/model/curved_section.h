@@ -20,8 +20,6 @@ class TCurvedSection : public TSection {
   int32_t CurveCenterY() const { return ExportWords[1]; }
   int32_t Curvature() const { return ExportWords[2]; }
 
-  bool ReadProject(ProjectReader& in) override;
-  bool WriteProject(ProjectWriter& out) override;
 
   void RecomputeStartX() override;
   void RecomputeStartY() override;

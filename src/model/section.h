@@ -37,7 +37,6 @@ class TSection : public TBase, public SectionValues {
   TSection* PreviousSection() const;
 
   // ---- TBase ----
-  bool ExportTrack(TrackExportWriter& out) override;
   TBase* Next() const override;
   TBase* Previous() const override;
   int32_t GetValue(const std::string& name) const override;

@@ -14,8 +14,6 @@ class TStraightSection : public TSection {
   TStraightSection(TTrack* owner, const TCurvedSection& source);
 
   void SetDefaults() override;
-  bool ReadProject(ProjectReader& in) override;
-  bool WriteProject(ProjectWriter& out) override;
 
   void RecomputeStartX() override;
   void RecomputeStartY() override;

@@ -1,6 +1,10 @@
 #include "model/synthetic_track.h"
 
+#include <algorithm>
+
 #include "model/curved_section.h"
+#include "model/length_limit.h"
+#include "model/numbers.h"
 #include "model/straight_section.h"
 #include "model/track.h"
 #include "model/units.h"
@@ -15,13 +19,17 @@ std::unique_ptr<TTrack> SyntheticTrack(int32_t sections, int32_t traces, int32_t
   const int32_t halfWidth = 8 * kUnitsPerMeter;
   constexpr int kRow = 100;                 // sections per row, the half turn included
   constexpr int32_t kTurnRadius = 393701;  // 20 m
+  // The straights share what the half turns leave of 95 % of the longest track.
+  const int64_t turns = sections / kRow, straights = sections - turns;
+  const int64_t budget = kMaxTrackLength / 20 * 19 - turns * nearest64(Pi * kTurnRadius);
+  const int32_t straightLength = static_cast<int32_t>(std::clamp<int64_t>(budget / straights, 1, kTurnRadius));
 
   double x = 0, y = 0;
   int32_t heading = 0;
   for (int s = 0; s < sections; ++s) {
     auto straight = std::make_unique<TStraightSection>(track.get());
     straight->SetDefaults();  // one altitude per trace
-    straight->SetLength(kTurnRadius);  // 20 m
+    straight->SetLength(straightLength);
     straight->Walls.clear();
     for (int k = 0; k < walls; ++k) {
       auto wall = std::make_unique<TWall>(straight.get());

@@ -1,10 +1,12 @@
 #pragma once
 // Large tracks made to order, for trying the editor on big documents, for the
 // benchmarks and for the fuzzers' seeds: a chain of sections laid end to end in
-// rows, a row of 20 m straights and then a half turn of 20 m radius, left and
-// right in turn (a 100-section row is 2 km long and the rows are 40 m apart).
-// Every section has its altitudes and walls filled with varied values. The same
-// arguments always give the same track.
+// rows, a row of 99 straights and then a half turn of 20 m radius, left and right
+// in turn (the rows are 40 m apart). The straights are 20 m long, or shorter on a
+// track of so many sections that 20 m would take it near the longest a track can
+// be (model/length_limit.h): the whole track stays within 95 % of that, leaving
+// room for edits. Every section has its altitudes and walls filled with varied
+// values. The same arguments always give the same track.
 #include <cstdint>
 #include <memory>
 

@@ -56,12 +56,6 @@ int32_t TTrack::SumOfSectionLengths() const {
   return sum;
 }
 
-int64_t TTrack::LengthSum() const {
-  int64_t sum = 0;
-  for (const auto& section : Sections) sum += section->Length;
-  return sum;
-}
-
 void TTrack::UpdateExtent() {
   // The origin is always inside, and one margin taken from the width serves all
   // four sides.

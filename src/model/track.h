@@ -28,9 +28,6 @@ class TTrack : public TBase, public TrackValues {
 
   // ---- TBase ----
   void SetDefaults() override;
-  bool ReadProject(ProjectReader& in) override;
-  bool ExportTrack(TrackExportWriter& out) override;
-  bool WriteProject(ProjectWriter& out) override;
   int32_t GetValue(const std::string& name) const override;
   bool SetValue(const std::string& name, int32_t value) override;
 
@@ -40,10 +37,6 @@ class TTrack : public TBase, public TrackValues {
   void UpdateExtent();
   bool SetTrace(int n, int32_t value);
   int32_t SumOfSectionLengths() const;
-  // The same without wrapping: what the track's Length must hold.
-  int64_t LengthSum() const;
-  // The longest track whose Length and every Start fit their 32 bits (about 109 km).
-  static constexpr int64_t kLongestTrack = INT32_MAX;
   // The trace number named by "Trace %i", or -1 when the name is not one.
   int TraceIndexOfName(const std::string& name) const;
 

@@ -32,9 +32,6 @@ class TWall final : public TBase, public WallValues {
 
   TSection* Section() const;
 
-  bool ReadProject(ProjectReader& in) override;
-  bool ExportTrack(TrackExportWriter& out) override;
-  bool WriteProject(ProjectWriter& out) override;
   TBase* Next() const override;
   TBase* Previous() const override;
   int32_t GetValue(const std::string& name) const override;

@@ -12,6 +12,7 @@
 #include "platform/file_dialogs.h"
 #include "platform/messages.h"
 #include "shell/document_files.h"
+#include "shell/read_warnings.h"
 #include "shell/shell_texts.h"
 #include "shell/shell_windows.h"
 #include "shell/tree_binder.h"
@@ -101,13 +102,14 @@ void TDocumentShell::FileImportTrackFile() {
   if (path) ImportPath(*path);
 }
 
-std::unique_ptr<TTrack> TDocumentShell::ReadDocument(const std::string& path) {
+std::unique_ptr<TTrack> TDocumentShell::ReadDocument(const std::string& path, std::vector<std::string>* damage) {
   BusyScope busy(windows_);
   auto track = std::make_unique<TTrack>();
-  const FileOutcome outcome = files_.Load(path, *track, messages_);
+  FileOutcome outcome = files_.Load(path, *track, messages_);
   switch (outcome.status) {
     case FileStatus::Ok:
       saveGuard_.Remember(path, outcome);
+      if (damage) *damage = std::move(outcome.damage);
       return track;
     case FileStatus::CannotOpen:
       busy.End();
@@ -127,18 +129,23 @@ bool TDocumentShell::ImportPath(const std::string& path) {
   Adopt(std::make_unique<TDocument>(std::move(track), WithExtension(path, TrackFormat::Project)));
   MarkModified();  // an imported track matches no project file
   NoteRecent(path);
+  WarnAboutReadDocument(messages_, path, document_->Track(), {});
   return true;
 }
 
 bool TDocumentShell::OpenPath(const std::string& path) {
   if (TrackFormatOfPath(path) == TrackFormat::TrackFile) return ImportPath(path);
+  std::vector<std::string> damage;
+  auto track = ReadDocument(path, &damage);  // the open document stays if this fails
+  if (!track) return false;
   ReleaseDocument();
   fileName_ = path;
-  auto track = ReadDocument(path);
-  if (!track) return false;
   Untitled = false;
   Adopt(std::make_unique<TDocument>(std::move(track), path));
   NoteRecent(path);
+  Damaged = !damage.empty();
+  if (Damaged) MarkModified();  // it differs from its file until saved
+  WarnAboutReadDocument(messages_, path, document_->Track(), damage);
   return true;
 }
 
@@ -156,6 +163,7 @@ void TDocumentShell::ReleaseDocument() {
   tree_.reset();
   windows_.DestroyTreeWindow();
   document_.reset();
+  Damaged = false;
   ScaleDraw.reset();
   highlighted_ = false;
   ShowTitle();
@@ -242,6 +250,7 @@ bool TDocumentShell::WriteProject() {
     ShowCannotOpenFile(messages_, outcome.reason);
   if (result != TSaveGuard::Result::Saved) return false;  // the old file is intact; the changes stay unsaved
   Untitled = false;
+  Damaged = false;  // what was written is whole
   document_->MarkSaved();
   windows_.ShowStatus(SavedText(FileName(), outcome.inPlace));
   return true;
@@ -353,7 +362,10 @@ void TDocumentShell::RedrawAll() {
   if (document_) windows_.RepaintGraph();
 }
 
-void TDocumentShell::ShowTitle() { windows_.SetDocumentTitle(document_ ? FileName() : std::string(), Modified()); }
+void TDocumentShell::ShowTitle() {
+  windows_.SetDocumentNote(document_ && Damaged ? kDamagedNote : "");
+  windows_.SetDocumentTitle(document_ ? FileName() : std::string(), Modified());
+}
 
 void TDocumentShell::SetViewFlags(int32_t flags) {
   ViewFlags = flags;

@@ -45,6 +45,9 @@ class TDocumentShell {
   // The document has never been saved under its name (a new document, an
   // imported track file): saving it asks for a name first, proposing the name.
   bool Untitled = false;
+  // The document was read all the same from a damaged file: the title says so,
+  // and it is modified, until it is saved.
+  bool Damaged = false;
   int32_t ViewFlags = kViewAll;
   TRecentFiles Recent;  // File > Open Recent
 
@@ -63,7 +66,8 @@ class TDocumentShell {
   void FileOpenPath(const std::string& path);
   // Opens any of the three formats without asking for a name (a file given at
   // start-up); false when it could not be read. A project or JSON file replaces
-  // the document once it has been read; a track file is imported (ImportPath).
+  // the document once it has been read: a file that fails leaves the open
+  // document as it was. A track file is imported (ImportPath).
   bool OpenPath(const std::string& path);
   // A track file becomes a new untitled, modified document named like it with
   // ".mrd"; a file that is refused leaves the open document as it was.
@@ -110,8 +114,9 @@ class TDocumentShell {
   // tree bound to it, the shell listening.
   void Adopt(std::unique_ptr<TDocument> document);
   void NoteRecent(const std::string& path);
-  // A new track read from the file, or nullptr after the failure was shown.
-  std::unique_ptr<TTrack> ReadDocument(const std::string& path);
+  // A new track read from the file, or nullptr after the failure was shown;
+  // `damage` gets the damaged places of a file read all the same.
+  std::unique_ptr<TTrack> ReadDocument(const std::string& path, std::vector<std::string>* damage = nullptr);
 
   IShellWindows& windows_;
   IMessages& messages_;

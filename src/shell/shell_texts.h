@@ -21,6 +21,8 @@ inline constexpr const char* kOpenFilter =
 inline constexpr const char* kSaveAsFilter = "Meridal Files (*.mrd)|*.mrd|JSON Track Files (*.json)|*.json";
 inline constexpr const char* kTrackExtension = "*.trk";
 inline constexpr const char* kTrackFilter = "Sorvan Track Files (*.trk)|*.trk";
+// The title's note on a document read all the same from a damaged file.
+inline constexpr const char* kDamagedNote = "(damaged)";
 // What Save, Save As and Export say when the file cannot be opened or created.
 inline constexpr const char* kCannotOpenFile = "Unable to open file!";
 

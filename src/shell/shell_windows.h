@@ -38,6 +38,9 @@ class IShellWindows {
   // The frame's title names the document (its path; empty: no document) and
   // shows whether it has unsaved changes.
   virtual void SetDocumentTitle(const std::string& path, bool modified) = 0;
+  // A word the title shows after the document's name ("(damaged)"), or none;
+  // set before the title.
+  virtual void SetDocumentNote(const std::string& /*note*/) {}
   // A short note in the status bar on what a command did ("Saved circuit.mrd").
   virtual void ShowStatus(const std::string& text) = 0;
   // The document or its history changed (an edit, an undo or a redo, a save, a

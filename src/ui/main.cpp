@@ -39,12 +39,20 @@ int main(int argc, char* argv[]) {
   QCommandLineOption screenshotView(QStringLiteral("screenshot-view"), QString(), QStringLiteral("profile|check|history"));
   screenshotView.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOption(screenshotView);
+  // A picture of the first message box the opening of the file brings up.
+  QCommandLineOption screenshotMessage(QStringLiteral("screenshot-message"), QString(), QStringLiteral("png"));
+  screenshotMessage.setFlags(QCommandLineOption::HiddenFromHelp);
+  parser.addOption(screenshotMessage);
   parser.process(app);
 
   meridal::TFormMain window;
   window.show();
   const QStringList files = parser.positionalArguments();
+  bool messageTaken = false;
+  if (parser.isSet(screenshotMessage))
+    meridal::ScreenshotOfNextMessage(window, parser.value(screenshotMessage), &messageTaken);
   if (!files.isEmpty()) window.OpenAtStartUp(files.front());
+  if (parser.isSet(screenshotMessage)) return messageTaken ? 0 : 1;
   if (parser.isSet(screenshot)) {
     bool numbered = false;
     const int wall = parser.value(screenshotWall).toInt(&numbered);

@@ -257,14 +257,18 @@ void TFormMain::SetDocumentItemsEnabled(bool enabled) {
 }
 
 // "circuit.mrd* – Meridal" while there are unsaved changes; Qt puts the mark in
-// place of [*]. The file path also gives the platform its document proxy.
+// place of [*]. The file path also gives the platform its document proxy. A note
+// follows the name: "circuit.mrd (damaged)* – Meridal".
 void TFormMain::SetDocumentTitle(const std::string& path, bool modified) {
   const QString file = QString::fromStdString(path);
   setWindowFilePath(file);
   const QString app = QString::fromLatin1(kAppTitle);
-  setWindowTitle(file.isEmpty() ? app : QFileInfo(file).fileName() + QStringLiteral("[*] \u2013 ") + app);
+  const QString note = titleNote_.isEmpty() ? QString() : QStringLiteral(" ") + titleNote_;
+  setWindowTitle(file.isEmpty() ? app : QFileInfo(file).fileName() + note + QStringLiteral("[*] \u2013 ") + app);
   setWindowModified(modified);
 }
+
+void TFormMain::SetDocumentNote(const std::string& note) { titleNote_ = QString::fromStdString(note); }
 
 void TFormMain::ShowStatus(const std::string& text) { StatusText->setText(QString::fromStdString(text)); }
 

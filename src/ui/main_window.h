@@ -155,6 +155,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void SetDocumentItemsEnabled(bool enabled) override;
   void SetBusy(bool busy) override;
   void SetDocumentTitle(const std::string& path, bool modified) override;
+  void SetDocumentNote(const std::string& note) override;
   void ShowStatus(const std::string& text) override;
   void RecentFilesChanged() override;
   void DocumentChanged() override;
@@ -204,6 +205,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   QMdiSubWindow* profileChild_ = nullptr;
   QMdiSubWindow* checkChild_ = nullptr;
   int busyDepth_ = 0;
+  QString titleNote_;  // after the document's name in the title
 };
 
 }  // namespace meridal

@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QAction>
+#include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTableView>
@@ -83,7 +84,35 @@ void ShowView(TFormMain& window, const TSection* section, ScreenshotView view) {
   window.MdiArea->activeSubWindow()->showMaximized();
 }
 
+// The frame as the screen shows it, the title bar and any box over it too.
+QPixmap GrabFrame(TFormMain& window) {
+  QPixmap picture;
+  if (QScreen* screen = window.screen()) {
+    const QRect frame = window.frameGeometry();
+    picture = screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+  }
+  return picture.isNull() ? window.grab() : picture;
+}
+
 }  // namespace
+
+void ScreenshotOfNextMessage(TFormMain& window, const QString& path, bool* taken) {
+  if (QScreen* screen = window.screen()) window.setGeometry(screen->availableGeometry());
+  Settle(300);
+  auto* watch = new QTimer(&window);
+  QObject::connect(watch, &QTimer::timeout, &window, [&window, watch, path, taken] {
+    QWidget* box = QApplication::activeModalWidget();
+    if (!box) return;
+    watch->stop();
+    watch->deleteLater();
+    // Once the box and the windows behind it are drawn.
+    QTimer::singleShot(700, &window, [&window, box, path, taken] {
+      *taken = GrabFrame(window).save(path, "PNG");
+      box->close();
+    });
+  });
+  watch->start(100);
+}
 
 bool TakeScreenshot(TFormMain& window, const QString& path, const ScreenshotOptions& options) {
   TDocumentShell& shell = window.Shell();
@@ -103,12 +132,7 @@ bool TakeScreenshot(TFormMain& window, const QString& path, const ScreenshotOpti
     if (options.view != ScreenshotView::Main) ShowView(window, ShowcaseSection(*shell.Track()), options.view);
   }
   Settle(700);
-  QPixmap picture;
-  if (QScreen* screen = window.screen()) {
-    const QRect frame = window.frameGeometry();  // the title bar too, when a window manager draws one
-    picture = screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
-  }
-  if (picture.isNull()) picture = window.grab();
+  const QPixmap picture = GrabFrame(window);  // the title bar too, when a window manager draws one
   return !picture.isNull() && picture.save(path, "PNG");
 }
 

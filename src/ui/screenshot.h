@@ -25,4 +25,9 @@ struct ScreenshotOptions {
 // Under a window manager the picture takes in the frame with its title bar.
 bool TakeScreenshot(TFormMain& window, const QString& path, const ScreenshotOptions& options = {});
 
+// The picture of the next message box to come up (a warning while a file opens),
+// the frame filling the screen behind it; the box is then answered. Call it
+// before whatever shows the box; `taken` is set once the picture is written.
+void ScreenshotOfNextMessage(TFormMain& window, const QString& path, bool* taken);
+
 }  // namespace meridal

@@ -6,6 +6,9 @@
 #include <fstream>
 
 #include "cli/cli_fixture.h"
+#include "files/project/project_io.h"
+#include "support/recording_messages.h"
+#include "support/track_builders.h"
 
 #ifdef MERIDAL_CLI_RENDER
 #include <QImage>
@@ -105,7 +108,7 @@ TEST_F(Cli, ReportsBadFilesObjectsAndUsage) {
   std::ofstream(text) << "just some text, long enough to hold a header of forty bytes";
   Result r = RunCommand({"tree", text});
   EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(r.err, "Not a MERIDAL File !\n");
+  EXPECT_EQ(r.err, "Not a MERIDAL File !\nnotes.txt: the file begins with the bytes 6A 75 73 74, not with MRDL\n");
   r = RunCommand({"tree", (dir_ / "missing.mrd").string()});
   EXPECT_EQ(r.code, 1);
   const std::string missing = (dir_ / "missing.mrd").string();
@@ -204,6 +207,62 @@ TEST_F(Cli, CheckListsEveryProblemAndPassesAWellMadeCircuit) {
   EXPECT_EQ(r.out, "Section 0: 2 walls after 3 (information)\nSection 3: 3 walls after 2 (information)\n");
 }
 
+TEST_F(Cli, ADamagedFileIsReadWithAWarningAndCheckListsTheDamage) {
+  std::string bytes = Bytes(file_);
+  bytes[296 + 40] = static_cast<char>(bytes[296 + 40] ^ 0x11);  // the new track's wall 1
+  std::ofstream(file_, std::ios::binary) << bytes;
+  Result r = RunCommand({"tree", file_});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.err,
+            "meridal-cli: warning: t.mrd is damaged: 1 place does not hold what the file itself fixes (meridal-cli "
+            "check lists them)\n");
+  r = RunCommand({"check", file_});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.out,
+            "Section 0, wall 1: damaged record (its filler words are wrong)\n"
+            "Section 0: longitudinal gap -50.000002 m\n");
+  EXPECT_EQ(r.err, "1 damaged place in the file\n1 problem found\n");
+}
+
+TEST_F(Cli, ATrackLongerThanATrackCanHoldIsReadWithAWarningAndNotExported) {
+  // Written through the core: no edit makes such a track.
+  TTrack track;
+  track.SetDefaults();
+  testing::AppendCopy<TStraightSection>(track);
+  testing::AppendCopy<TStraightSection>(track);
+  for (auto& section : track.Sections) section->Length = 1000000000;
+  track.RecomputeStarts();
+  const std::string path = (dir_ / "long.mrd").string(), trk = (dir_ / "long.trk").string();
+  testing::RecordingMessages quiet;
+  TFiller filler(3);
+  ASSERT_EQ(SaveProjectFile(path, track, filler, quiet), FileStatus::Ok);
+
+  const std::string warning =
+      "meridal-cli: warning: long.mrd: the sections add up to 152400.00 m, more than the 109092.17 m (2147483647 "
+      "units) a track can hold\n";
+  Result r = RunCommand({"tree", path});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.err, warning);
+  r = RunCommand({"export", path, trk});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, warning +
+                       "Track: Error writing file!\nthe sections add up to 152400.00 m, more than the 109092.17 m "
+                       "(2147483647 units) a track can hold\n");
+  EXPECT_FALSE(fs::exists(trk));
+  r = RunCommand({"check", path});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.out.substr(0, r.out.find('\n')),
+            "Track: too long 152400 m, more than the 109092.17 m a track can hold");
+
+  // The large test track stays within the limit.
+  const std::string big = (dir_ / "big.mrd").string();
+  Ok({"synth", "10000", big});
+  r = RunCommand({"get", big, "track", "Length"});
+  EXPECT_EQ(r.err, "");
+  EXPECT_GT(std::stoll(r.out), 2000000000);
+  EXPECT_EQ(RunCommand({"export", big, trk}).code, 0);
+}
+
 TEST_F(Cli, ProfilePrintsEveryTraceAtEvenStepsOfEverySection) {
   Ok({"set", file_, "section 0/altitude 1", "3rd order coeff.", "19685"});
   Ok({"set", file_, "section 0/altitude 1", "Height@Start", "98425"});
@@ -282,7 +341,7 @@ TEST_F(Cli, ConvertRefusesADamagedTrackFileAndWritesNothing) {
   std::ofstream(trk, std::ios::binary) << bytes;
   Result r = RunCommand({"convert", trk, out});
   EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(r.err, "Track file: the format code is 3001, not 3000\n");
+  EXPECT_EQ(r.err, "Track: Error reading file!\nt.trk: the format code is 3001, not 3000\n");
   EXPECT_FALSE(fs::exists(out));
   r = RunCommand({"convert", trk, file_});
   EXPECT_EQ(r.code, 1);

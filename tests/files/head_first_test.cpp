@@ -33,9 +33,10 @@ TEST(HeadFirst, AGigabyteOfZerosIsRefusedHavingReadItsHeadOnly) {
   fs::remove_all(dir);
   fs::create_directories(dir);
   const std::pair<const char*, const char*> cases[] = {
-      {"zeros.mrd", "Not a MERIDAL File !"},
-      {"zeros", "Not a MERIDAL File !"},  // no extension: the head looks like no other format
-      {"zeros.trk", "Track file: the file does not begin with KART"},
+      {"zeros.mrd", "Not a MERIDAL File !\nzeros.mrd: the file begins with the bytes 00 00 00 00, not with MRDL"},
+      // no extension: the head looks like no other format
+      {"zeros", "Not a MERIDAL File !\nzeros: the file begins with the bytes 00 00 00 00, not with MRDL"},
+      {"zeros.trk", "Track: Error reading file!\nzeros.trk: the file does not begin with KART"},
       {"zeros.json",
        "JSON file, line 1: syntax error while parsing value - unexpected \\x00; expected '[', '{', or a literal"},
   };

@@ -222,9 +222,12 @@ TEST(ProjectFile, WritingRefusesWhatCouldNotBeReadBack) {
 
 // ---- refusals ----
 
+// A refusal's first line, what was wrong (the line beneath it) and how many
+// messages were shown.
 struct Refusal {
   std::string text;
   size_t messages;
+  std::string reason;
 };
 
 // Reads into a track that already holds the default track: a refused file must
@@ -239,7 +242,10 @@ Refusal ReadRefused(const std::vector<uint8_t>& image) {
     EXPECT_EQ(shown.title, "Error");
     EXPECT_EQ(shown.buttons, MessageButtons::Ok);
   }
-  return Refusal{messages.Empty() ? "" : messages.Last().text, messages.shown.size()};
+  const std::string shown = messages.Empty() ? "" : messages.Last().text;
+  const size_t newline = shown.find('\n');
+  if (newline == std::string::npos) return Refusal{shown, messages.shown.size(), ""};
+  return Refusal{shown.substr(0, newline), messages.shown.size(), shown.substr(newline + 1)};
 }
 
 // A well-formed file of the mixed track with one plaintext word changed.
@@ -346,11 +352,17 @@ TEST(ProjectFileRefusals, ImpossibleSectionRecords) {
     EXPECT_EQ(ReadRefused(WithWord(curved + 4 * 13, first)).text, "Wall: Error reading file!") << first;
   EXPECT_EQ(ReadRefused(WithWord(straight + 4 * 15, 5)).text, "Wall: Error reading file!");
 
-  // Indices inside their tables are followed as they are, even when they are not
-  // the ones the track would compute; reading then puts the indices right.
-  const auto shared = Read(WithWord(straight + 4 * 9, 2));  // section 0 reads section 1's altitudes
-  EXPECT_EQ(shared->Section(0)->Altitude(1)->HeightAtStart, track->Section(1)->Altitude(1)->HeightAtStart);
-  EXPECT_EQ(shared->Section(0)->FirstAltitude, 0);
+  // An index inside its table that points at another section's records is
+  // refused too: no two sections may share a record.
+  const Refusal shared = ReadRefused(WithWord(straight + 4 * 9, 2));
+  EXPECT_EQ(shared.text, "Altitude: Error reading file!");
+  EXPECT_EQ(shared.reason,
+            "section 0's altitude records are said to start at record 2, which is section 1's; its own start at "
+            "record 0");
+  const Refusal walls = ReadRefused(WithWord(curved + 4 * 13, 2));
+  EXPECT_EQ(walls.text, "Wall: Error reading file!");
+  EXPECT_EQ(walls.reason,
+            "section 3's wall records are said to start at record 2, which is section 1's; its own start at record 4");
 }
 
 TEST(ProjectFileRefusals, ForeignBytesBehindAGoodHeader) {
@@ -368,7 +380,7 @@ TEST(ProjectFileRefusals, ForeignBytesBehindAGoodHeader) {
 TEST(ProjectReader, ReadsNothingOutsideTheFile) {
   const std::vector<uint8_t> bytes(72, 0);
   RecordingMessages messages;
-  ProjectReader in(bytes, messages);
+  ProjectReader in(bytes);
   int32_t words[16];
   in.Seek(40);
   EXPECT_TRUE(in.ReadSealed(words, 1));
@@ -423,6 +435,39 @@ TEST(ProjectWriter, SealsEveryRecordWhereverAndWheneverItWasWritten) {
   SealGroupsScalar(expected.data() + 8, groups, kProjectKey);
   EXPECT_EQ(out.Image(), expected);
   EXPECT_TRUE(messages.Empty());
+}
+
+}  // namespace
+}  // namespace meridal
+
+namespace meridal {
+namespace {
+
+// A large image is sealed a batch at a time on a second thread while the writing
+// goes on; a record written over one already handed over waits for it first.
+TEST(ProjectWriter, RecordsWrittenOverOnesSealedOnAnotherThreadComeOutRight) {
+  RecordingMessages messages;
+  TFiller filler(5);
+  ProjectWriter out(messages, filler);
+  const size_t groups = 70000;  // enough for the second thread
+  out.Reserve(8 + groups * 32);
+  std::vector<uint8_t> plain(8 + groups * 32);
+  for (size_t i = 0; i < plain.size(); ++i) plain[i] = static_cast<uint8_t>(i * 13 + i / 4096);
+  ASSERT_TRUE(out.WriteBytes(plain.data(), 8));
+  auto words = [&](size_t group) {
+    std::vector<int32_t> w(8);
+    for (size_t k = 0; k < 8; ++k) w[k] = WordAt(plain, 8 + group * 32 + 4 * k);
+    return w;
+  };
+  for (size_t g = 0; g < groups; ++g) ASSERT_TRUE(out.WriteSealed(words(g).data(), 1));
+  for (size_t g : {5u, 40000u, 69990u}) {  // handed over long ago, lately, and not yet
+    for (size_t k = 0; k < 32; ++k) plain[8 + g * 32 + k] = static_cast<uint8_t>(k + 1);
+    out.Seek(8 + g * 32);
+    ASSERT_TRUE(out.WriteSealed(words(g).data(), 1));
+  }
+  std::vector<uint8_t> expected = plain;
+  SealGroupsScalar(expected.data() + 8, groups, kProjectKey);
+  EXPECT_EQ(out.Image(), expected);
 }
 
 }  // namespace

@@ -91,7 +91,9 @@ TEST_F(ProjectIo, OpenTellsCannotOpenFromAFailedRead) {
 
   Put(PathOf("text.mrd"), {'h', 'e', 'l', 'l', 'o'});
   EXPECT_EQ(LoadProjectFile(PathOf("text.mrd"), track, messages_), FileStatus::Failed);
-  EXPECT_EQ(messages_.Last().text, "Track: Error reading file!");
+  EXPECT_EQ(messages_.Last().text,
+            "Track: Error reading file!\ntext.mrd: the file ends inside its header: it holds 5 bytes, the header "
+            "takes 40");
   EXPECT_EQ(track.NumberOfSections(), 0);
   EXPECT_TRUE(track.Traces.empty());
 }

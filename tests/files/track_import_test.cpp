@@ -41,45 +41,52 @@ TEST(TrackImport, RefusesEachKindOfDamageWithItsOwnMessageAndBuildsNothing) {
   struct Case {
     const char* damage;
     void (*apply)(Mixed&);
-    const char* message;
+    const char* reason;  // beneath "Track: Error reading file!"
   };
   const Case cases[] = {
-      {"cut short", [](Mixed& m) { m.file.resize(91); },
-       "Track file: the file holds 91 bytes, too few for the header and the trace list (92 bytes)"},
-      {"tag", [](Mixed& m) { m.file[3] = 'S'; }, "Track file: the file does not begin with KART"},
-      {"format code", [](Mixed& m) { SetWordAt(m.file, 4, 2999); }, "Track file: the format code is 2999, not 3000"},
+      {"no whole header", [](Mixed& m) { m.file.resize(91); },
+       "the file ends inside its header: it holds 91 bytes, the header and the trace list take 92"},
+      {"cut short", [](Mixed& m) { m.file.resize(712); },
+       "the file is cut short: it holds 712 bytes, but its header describes 764"},
+      {"added to", [](Mixed& m) { m.file.resize(796); },
+       "the file holds 796 bytes, 32 more than its header describes: something was added to its end"},
+      {"tag", [](Mixed& m) { m.file[3] = 'S'; }, "the file does not begin with KART"},
+      {"format code", [](Mixed& m) { SetWordAt(m.file, 4, 2999); }, "the format code is 2999, not 3000"},
       {"no trace", [](Mixed& m) { SetWordAt(m.file, 12, 0); },
-       "Track file: the header names 0 traces; a track has 1 to 16"},
+       "the header names 0 traces; a track has 1 to 16"},
       {"17 traces", [](Mixed& m) { SetWordAt(m.file, 12, 17); },
-       "Track file: the header names 17 traces; a track has 1 to 16"},
+       "the header names 17 traces; a track has 1 to 16"},
       {"no section", [](Mixed& m) { SetWordAt(m.file, 16, 0); },
-       "Track file: the header names 0 sections; a track has at least one"},
+       "the header names 0 sections; a track has at least one"},
       {"section table size", [](Mixed& m) { SetWordAt(m.file, 24, 200); },
-       "Track file: the section table size is 200, but 4 sections take 208 bytes"},
+       "the section table size is 200, but 4 sections take 208 bytes"},
       {"wall table size", [](Mixed& m) { SetWordAt(m.file, 20, 100); },
-       "Track file: the wall table size 100 is not a whole number of 32-byte records"},
+       "the wall table size 100 is not a whole number of 32-byte records"},
       {"far too many sections",
        [](Mixed& m) {
          SetWordAt(m.file, 16, 1000000);
          SetWordAt(m.file, 24, 52000000);
        },
-       "Track file: the file holds 764 bytes, too few for 1000000 sections of 2 traces"},
+       "the file holds 764 bytes, too few for 1000000 sections of 2 traces"},
       {"negative wall count", [](Mixed& m) { SetWordAt(m.file, m.Section(2) + 44, -1); },
-       "Track file: section 2 names -1 walls"},
+       "section 2 names -1 walls"},
       {"wall table against the sections", [](Mixed& m) { SetWordAt(m.file, 20, 32 * 5); },
-       "Track file: the wall table holds 5 records but the sections name 6"},
+       "the wall table holds 5 records but the sections name 6"},
       {"size",
        [](Mixed& m) {
          SetWordAt(m.file, 20, 32 * 7);
          SetWordAt(m.file, m.Section(2) + 44, 1);
        },
-       "Track file: the file holds 764 bytes, but its header and sections describe 796"},
+       "the file is cut short: it holds 764 bytes, but its header describes 796"},
+      {"padded before the section records",
+       [](Mixed& m) { m.file.insert(m.file.end() - 4 * 52, 32, uint8_t{0}); },
+       "the file holds 796 bytes, but its header and sections describe 764"},
       {"offset list", [](Mixed& m) { SetWordAt(m.file, 96, 53); },
-       "Track file: the offset list gives section 1 the offset 53, not 52"},
+       "the offset list gives section 1 the offset 53, not 52"},
       {"FirstAltitude", [](Mixed& m) { SetWordAt(m.file, m.Section(1) + 40, 3); },
-       "Track file: section 1 has FirstAltitude 3, not 2"},
+       "section 1 has FirstAltitude 3, not 2"},
       {"FirstWall", [](Mixed& m) { SetWordAt(m.file, m.Section(3) + 48, 5); },
-       "Track file: section 3 has FirstWall 5, not 4"},
+       "section 3 has FirstWall 5, not 4"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.damage);
@@ -91,7 +98,7 @@ TEST(TrackImport, RefusesEachKindOfDamageWithItsOwnMessageAndBuildsNothing) {
     RecordingMessages messages;
     EXPECT_FALSE(ReadTrackImage(TrackFormat::TrackFile, std::move(mixed.file), *open, messages));
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.Last().text, c.message);
+    EXPECT_EQ(messages.Last().text, std::string("Track: Error reading file!\n") + c.reason);
     EXPECT_EQ(messages.Last().title, "Error");
     EXPECT_EQ(ExportOf(*open), before);
   }

@@ -11,8 +11,11 @@
 
 #include "files/project/project_io.h"
 #include "graphics/scale_draw.h"
+#include "model/straight_section.h"
 #include "model/track.h"
+#include "support/track_builders.h"
 #include "shell/shell_doubles.h"
+#include "shell/shell_texts.h"
 
 namespace meridal {
 namespace {
@@ -192,22 +195,87 @@ TEST_F(DocumentShellTest, ASaveThatCannotCreateItsFileKeepsTheChanges) {
   EXPECT_EQ(windows.busyDepth, 0);
 }
 
-TEST_F(DocumentShellTest, OpeningAFileThatIsNoProjectLeavesNoDocument) {
+TEST_F(DocumentShellTest, OpeningAFileThatIsNoProjectKeepsTheOpenDocument) {
   const std::string path = TempPath("junk.mrd");
   std::ofstream(path, std::ios::binary) << "This is not a track at all, only some text.";
   shell.FileNew();
+  ASSERT_EQ(shell.Document()->SetValue(TObjectPath::Section(0), "Length", 4242), history::Outcome::Changed);
+  const TTrack* open = shell.Track();
+  const auto* tree = windows.tree.get();
+  messages.answers = {MessageAnswer::No};  // the changes are not saved
   dialogs.answers = {path};
   shell.FileOpen();
-  ASSERT_EQ(messages.shown.size(), 1u);
-  ExpectMessage(messages.shown[0], "Error", "Not a MERIDAL File !", MessageIcon::Error, MessageButtons::Ok);
-  EXPECT_FALSE(shell.Track());
-  EXPECT_FALSE(windows.tree);
-  EXPECT_EQ(shell.FileName(), path);
+  ASSERT_EQ(messages.shown.size(), 2u);
+  ExpectMessage(messages.shown[1], "Error",
+                "Not a MERIDAL File !\njunk.mrd: the file begins with the bytes 54 68 69 73, not with MRDL",
+                MessageIcon::Error, MessageButtons::Ok);
+  // The document is as it was: the same track with its change, its windows, its
+  // name and its history.
+  EXPECT_EQ(shell.Track(), open);
+  EXPECT_EQ(open->Section(0)->Length, 4242);
+  EXPECT_EQ(windows.tree.get(), tree);
+  EXPECT_EQ(shell.FileName(), kNewFileName);
+  EXPECT_TRUE(shell.Modified() && windows.titleModified);
+  EXPECT_EQ(windows.titlePath, kNewFileName);
+  EXPECT_EQ(shell.Document()->History().Count(), 1u);
   EXPECT_EQ(windows.busyDepth, 0);
+
   // Without a document the file commands do nothing.
+  shell.Close();
+  dialogs.answers = {path};
+  shell.FileOpen();
+  EXPECT_FALSE(shell.Track());
   shell.FileSaveAs();
   shell.FileExportTrackFile();
-  EXPECT_EQ(dialogs.asked.size(), 1u);
+  EXPECT_EQ(dialogs.asked.size(), 2u);
+}
+
+TEST_F(DocumentShellTest, ADamagedFileOpensWithAWarningAndIsDamagedUntilSaved) {
+  const std::string path = TempPath("damaged.mrd");
+  shell.FileNew();
+  dialogs.answers = {path};
+  shell.FileSaveAs();
+  std::string bytes = FirstBytes(path, 424);
+  bytes[296 + 40] = static_cast<char>(bytes[296 + 40] ^ 0x11);  // wall 1's record
+  std::ofstream(path, std::ios::binary) << bytes;
+
+  ASSERT_TRUE(shell.OpenPath(path));
+  ASSERT_EQ(messages.shown.size(), 1u);
+  ExpectMessage(messages.shown[0], "Meridal",
+                "damaged.mrd is damaged: 1 place does not hold what the file itself fixes. It has been opened so "
+                "that you can rescue what is left; look at these places before you save it:\n"
+                "Section 0, wall 1: damaged record (its filler words are wrong)",
+                MessageIcon::Warning, MessageButtons::Ok);
+  EXPECT_TRUE(shell.Damaged && shell.Modified() && windows.saveEnabled && windows.titleModified);
+  EXPECT_EQ(windows.titleNote, "(damaged)");
+
+  // Saved, the file is whole again, and opens without a word.
+  shell.FileSave();
+  EXPECT_FALSE(shell.Damaged || shell.Modified());
+  EXPECT_EQ(windows.titleNote, "");
+  ASSERT_TRUE(shell.OpenPath(path));
+  EXPECT_EQ(messages.shown.size(), 1u);
+  EXPECT_FALSE(shell.Damaged || shell.Modified());
+}
+
+TEST_F(DocumentShellTest, ATrackLongerThanATrackCanHoldOpensWithAWarning) {
+  const std::string path = TempPath("long.mrd");
+  TTrack track;
+  track.SetDefaults();
+  testing::AppendCopy<TStraightSection>(track);
+  track.Section(0)->Length = 2147000000;  // the limit less 483,647 units, then a 50 m straight
+  track.RecomputeStarts();
+  testing::ScriptedMessages quiet;
+  TFiller filler(1);
+  ASSERT_EQ(SaveProjectFile(path, track, filler, quiet), FileStatus::Ok);
+  ASSERT_TRUE(shell.OpenPath(path));
+  ASSERT_EQ(messages.shown.size(), 1u);
+  ExpectMessage(messages.shown[0], "Meridal",
+                "long.mrd: the sections add up to 109117.60 m, more than the 109092.17 m (2147483647 units) a "
+                "track can hold. Its Length and the Starts beyond that are wrong, and it cannot be exported until "
+                "it is shorter.",
+                MessageIcon::Warning, MessageButtons::Ok);
+  EXPECT_FALSE(shell.Damaged || shell.Modified());
 }
 
 TEST_F(DocumentShellTest, AFileThatCannotBeOpenedIsNamed) {
@@ -343,12 +411,14 @@ TEST_F(ScriptedFilesShellTest, ACannotOpenNamesTheSystemsReasonBeneath) {
             std::vector<std::string>{"Unable to open tracks/circuit.mrd !\ntracks/circuit.mrd: Permission denied"});
 }
 
-TEST_F(ScriptedFilesShellTest, AFailedReadReplacesTheOpenDocumentByNone) {
+TEST_F(ScriptedFilesShellTest, AFailedReadKeepsTheOpenDocument) {
   shell.FileNew();
+  const TTrack* open = shell.Track();
   files.loadStatus = FileStatus::Failed;
   EXPECT_FALSE(shell.OpenPath("bad.mrd"));
-  EXPECT_FALSE(shell.Track());
-  EXPECT_FALSE(windows.tree);
+  EXPECT_EQ(shell.Track(), open);
+  EXPECT_TRUE(windows.tree);
+  EXPECT_EQ(shell.FileName(), kNewFileName);
   EXPECT_TRUE(messages.shown.empty());  // the reader shows its own message
 }
 
@@ -445,7 +515,9 @@ TEST_F(DocumentShellTest, AnImportIsAnUntitledModifiedDocumentThatSaveAsksToName
   std::ofstream(bad) << "KART but nothing after it";
   EXPECT_FALSE(shell.ImportPath(bad));
   EXPECT_EQ(shell.Track(), imported);
-  EXPECT_EQ(messages.Texts().back(), "Track file: the file holds 25 bytes, too few for the header and the trace list (92 bytes)");
+  EXPECT_EQ(messages.Texts().back(),
+            "Track: Error reading file!\nbad.trk: the file ends inside its header: it holds 25 bytes, the header and "
+            "the trace list take 92");
 
   // Save asks for a name, proposing the project's; a JSON name writes JSON.
   dialogs.answers = {json};

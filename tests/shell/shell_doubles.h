@@ -121,6 +121,7 @@ class RecordingWindows : public IShellWindows {
     titlePath = path;
     titleModified = modified;
   }
+  void SetDocumentNote(const std::string& note) override { titleNote = note; }
   void ShowStatus(const std::string& text) override { statusTexts.push_back(text); }
 
   // Selects the node whose text is `label` as a user does (and runs the tree's
@@ -146,6 +147,7 @@ class RecordingWindows : public IShellWindows {
   bool saveEnabled = false, documentItemsEnabled = false;
   std::string titlePath;
   bool titleModified = false;
+  std::string titleNote;
   std::vector<std::string> statusTexts;
   int tiles = 0, repaints = 0, refills = 0, busyDepth = 0, treeWindowsCreated = 0;
 
@@ -210,7 +212,7 @@ class ScriptedFiles : public IDocumentFiles {
     paths.push_back(path);
     FileOutcome outcome;
     outcome.status = status;
-    if (status != FileStatus::Ok) outcome.reason = reason;
+    outcome.reason = status == FileStatus::Ok ? "" : reason;
     return outcome;
   }
 };

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 namespace meridal {
 
@@ -53,6 +54,14 @@ class TFiller {
   }
 
   uint32_t State() const { return state_; }
+
+  // The state a run of filler words was drawn from: a generator made with it
+  // gives words[0], words[1], ... from Next(). Nothing when the words are not one
+  // unbroken run of this generator. (Bit 31 of a state never shows in a word:
+  // the state found is one of two that give the same words.)
+  static std::optional<uint32_t> StateBefore(const int32_t* words, size_t count);
+  // The state `draws` draws before `state`.
+  static uint32_t Rewind(uint32_t state, size_t draws);
 
  private:
   struct Step {

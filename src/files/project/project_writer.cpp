@@ -3,26 +3,47 @@
 #include <algorithm>
 #include <cstring>
 
-#include "files/safety/byte_order.h"
-#include "files/project/project_format.h"
 #include "files/cipher/seal.h"
-#include "files/cipher/two_halves.h"
+#include "files/project/project_format.h"
+#include "files/safety/byte_order.h"
 
 namespace meridal {
 
 namespace {
 constexpr size_t kGrid = kProjectHeaderGroupOffset;
+// Groups sealed at a time: 64 KB, sealed while still in the cache.
+constexpr size_t kBatchGroups = 2048;
 }  // namespace
 
 ProjectWriter::ProjectWriter(IMessages& messages, TFiller& filler, const TeaKey& key)
     : messages_(messages), filler_(filler), key_(key) {}
 
+ProjectWriter::~ProjectWriter() = default;
+
 void ProjectWriter::Fail(const char* message) const { ShowFileError(messages_, message); }
 
-void ProjectWriter::Reserve(size_t bytes) { image_.reserve(bytes); }
+void ProjectWriter::Reserve(size_t bytes) {
+  SealPending();
+  std::fill(batchOf_.begin(), batchOf_.end(), 0u);  // nothing waits any more
+  image_.reserve(bytes);
+  const size_t groups = bytes > kGrid ? (bytes - kGrid) / kGroupBytes : 0;
+  batchOf_.reserve(groups);
+  current_.reserve(kBatchGroups);
+  cipher_.reset();
+  batches_.clear();
+  const size_t capacity = groups / kBatchGroups + 2;
+  batches_.reserve(capacity);
+  cipher_ = std::make_unique<TChunkPipeline>(
+      capacity, [this](size_t k) { SealGroupsAt(batches_[k].data(), batches_[k].size(), key_); },
+      WorthASecondThread(groups));
+}
 
 uint8_t* ProjectWriter::Prepare(size_t n) {
-  if (position_ + n > image_.size()) image_.resize(position_ + n, 0);
+  if (position_ + n > image_.size()) {
+    // Growing beyond the room made moves the image: nothing may wait in it then.
+    if (position_ + n > image_.capacity()) SealPending();
+    image_.resize(position_ + n, 0);
+  }
   return image_.data() + position_;
 }
 
@@ -45,49 +66,51 @@ bool ProjectWriter::WriteZeros(size_t n) {
   return true;
 }
 
+void ProjectWriter::SealBeforeOverwrite(size_t group) {
+  const uint32_t mark = batchOf_[group];
+  if (mark == 0) return;
+  const size_t batch = mark - 1;
+  if (batch == batches_.size()) Dispatch();  // it waits in the batch being filled
+  if (cipher_ && batch < batches_.size()) cipher_->Await(batch);
+}
+
 bool ProjectWriter::WriteSealed(const int32_t* words, size_t groups) {
   if (position_ < kGrid || (position_ - kGrid) % kGroupBytes != 0) return false;
   const size_t first = (position_ - kGrid) / kGroupBytes;
-  // The records wait and are sealed together when the image is taken, the cipher
-  // spread over the processor's cores. A record written over one that still waits
-  // has the waiting one sealed first, as a file written record by record would.
-  if (pendingMark_.size() < first + groups) pendingMark_.resize(first + groups, 0);
-  for (size_t g = first; g < first + groups; ++g)
-    if (pendingMark_[g]) {
-      SealPending();
-      break;
-    }
-  StoreWordsLE(words, Prepare(groups * kGroupBytes), groups * kGroupWords);
-  if (!pending_.empty() && pending_.back().end == first)
-    pending_.back().end += groups;
-  else
-    pending_.push_back(Run{first, first + groups});
-  std::fill_n(pendingMark_.begin() + static_cast<long>(first), groups, uint8_t{1});
+  if (batchOf_.size() < first + groups) batchOf_.resize(first + groups, 0);
+  // A record written over one that still waits has the waiting one sealed first,
+  // as a file written record by record would.
+  for (size_t g = first; g < first + groups; ++g) SealBeforeOverwrite(g);
+  uint8_t* at = Prepare(groups * kGroupBytes);
+  StoreWordsLE(words, at, groups * kGroupWords);
+  const uint32_t mark = static_cast<uint32_t>(batches_.size()) + 1;
+  for (size_t g = 0; g < groups; ++g) {
+    current_.push_back(at + g * kGroupBytes);
+    batchOf_[first + g] = mark;
+  }
   position_ += groups * kGroupBytes;
+  if (current_.size() >= kBatchGroups) Dispatch();
   return true;
 }
 
+void ProjectWriter::Dispatch() {
+  if (current_.empty()) return;
+  if (cipher_ && batches_.size() < batches_.capacity()) {
+    batches_.push_back(std::move(current_));
+    current_.clear();
+    current_.reserve(kBatchGroups);
+    cipher_->Release(batches_.size());
+    return;
+  }
+  // No cipher thread to hand it to: sealed here, and nothing of it waits any more.
+  SealGroupsAt(current_.data(), current_.size(), key_);
+  for (uint8_t* group : current_) batchOf_[static_cast<size_t>(group - image_.data() - kGrid) / kGroupBytes] = 0;
+  current_.clear();
+}
+
 void ProjectWriter::SealPending() {
-  // All waiting groups in one go, wherever their records lie, so that the short
-  // records (a section's two groups) share the cipher's lanes with the others.
-  if (pending_.empty()) return;
-  // The runs in two halves of about as many groups each; each half gathers its
-  // groups' addresses, clears their marks and seals them, side by side.
-  size_t total = 0;
-  for (const Run& run : pending_) total += run.end - run.first;
-  pendingAddresses_.resize(total);
-  InTwoHalves(pending_.size(), total >= kGroupsWorthATread, [&](size_t from, size_t to) {
-    size_t at = 0;
-    for (size_t r = 0; r < from; ++r) at += pending_[r].end - pending_[r].first;
-    const size_t start = at;
-    for (size_t r = from; r < to; ++r)
-      for (size_t g = pending_[r].first; g < pending_[r].end; ++g) {
-        pendingAddresses_[at++] = image_.data() + kGrid + g * kGroupBytes;
-        pendingMark_[g] = 0;
-      }
-    SealGroupsAt(pendingAddresses_.data() + start, at - start, key_);
-  });
-  pending_.clear();
+  Dispatch();
+  if (cipher_) cipher_->Finish();
 }
 
 const std::vector<uint8_t>& ProjectWriter::Image() {

@@ -2,15 +2,18 @@
 // ProjectWriter: the project file built in memory, a write position, the filler
 // generator and the message boxes the writers report through.
 //
-// Records are handed over as plaintext words and sealed a few kilobytes at a
-// time, while they are still in the cache, and at the latest before the image is
-// handed out. Groups are sealed independently of one another, so the bytes are
-// the same as if every record had been sealed as it was written; sealing many at
-// once lets the cipher run them side by side.
+// Records are handed over as plaintext words and sealed a batch at a time: once
+// the expected size is known (Reserve) and the file is large, on a second thread
+// while the next records are built, and at the latest before the image is handed
+// out. Groups are sealed independently of one another, so the bytes are the same
+// as if every record had been sealed as it was written; sealing many at once lets
+// the cipher run them side by side.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
+#include "files/cipher/chunk_pipeline.h"
 #include "files/cipher/filler.h"
 #include "files/project/project_key.h"
 #include "platform/messages.h"
@@ -20,6 +23,9 @@ namespace meridal {
 class ProjectWriter {
  public:
   ProjectWriter(IMessages& messages, TFiller& filler, const TeaKey& key = kProjectKey);
+  ~ProjectWriter();
+  ProjectWriter(const ProjectWriter&) = delete;
+  ProjectWriter& operator=(const ProjectWriter&) = delete;
 
   IMessages& Messages() const { return messages_; }
   void Fail(const char* message) const;  // shows a write failure
@@ -27,6 +33,8 @@ class ProjectWriter {
   // The next `count` fillers at once, in the order NextFiller() would give them.
   void DrawFillers(int32_t* words, size_t count) { filler_.Fill(words, count); }
 
+  // The file will be this large: room is made for it, and a large file is sealed
+  // side by side with the writing.
   void Reserve(size_t bytes);
   size_t Size() const { return image_.size(); }
   size_t Position() const { return position_; }
@@ -48,20 +56,22 @@ class ProjectWriter {
 
  private:
   uint8_t* Prepare(size_t n);  // room for n bytes at the position
+  // Hands the batch being filled to the cipher (or seals it here, without one).
+  void Dispatch();
+  // Every waiting group sealed, and the cipher's work done.
   void SealPending();
-
-  struct Run {
-    size_t first, end;  // groups of the grid, written as plaintext, not yet sealed
-  };
+  // The group waits in a batch not sealed yet: it is sealed before it is written over.
+  void SealBeforeOverwrite(size_t group);
 
   IMessages& messages_;
   TFiller& filler_;
   TeaKey key_;
   std::vector<uint8_t> image_;
-  std::vector<Run> pending_;
-  std::vector<uint8_t> pendingMark_;        // 1 for each group of the grid waiting to be sealed
-  std::vector<uint8_t*> pendingAddresses_;  // the waiting groups, gathered for one sealing
   size_t position_ = 0;
+  std::vector<uint8_t*> current_;               // the groups of the batch being filled
+  std::vector<std::vector<uint8_t*>> batches_;  // handed to the cipher, in order
+  std::vector<uint32_t> batchOf_;               // for each group of the grid: 1 + its batch while it waits, else 0
+  std::unique_ptr<TChunkPipeline> cipher_;      // last: its thread uses everything above
 };
 
 }  // namespace meridal

@@ -42,6 +42,7 @@ struct FileOutcome {
   // could be overwritten in place, which was not allowed.
   bool inPlaceNeeded = false;
   FileStamp stamp;  // the file as read or written
+  std::vector<std::string> damage;  // a file read all the same: its damaged places, one line each
   bool operator==(FileStatus other) const { return status == other; }
   // A failure that has shown its message already.
   static FileOutcome Failed() {

@@ -1,17 +1,20 @@
 #pragma once
-// TrackExportWriter: the track file (*.trk) built in memory as plain
-// little-endian words, a write position, and the message boxes the exporters
-// report through.
+// TTrackFileWriter: a track exported as the simulation's track file (*.trk):
+// plain little-endian words, a 28-byte header, 16 trace words, the section
+// offset list, then the altitude, wall and section tables. Nothing is read back;
+// the export changes nothing in the track.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "platform/messages.h"
 
 namespace meridal {
 
-// Layout of the track file: a 28-byte header, 16 trace words, the section offset
-// list, then the altitude, wall and section tables.
+class TTrack;
+
+// Layout of the track file.
 constexpr size_t kExportTracesOffset = 28;
 constexpr int kExportTraceWords = 16;
 constexpr size_t kExportListOffset = 92;
@@ -24,29 +27,19 @@ constexpr int64_t TrackFileSize(int64_t traces, int64_t sections, int64_t walls)
          52 * sections;
 }
 
-class TrackExportWriter {
+class TTrackFileWriter {
  public:
-  explicit TrackExportWriter(IMessages& messages) : messages_(messages) {}
+  explicit TTrackFileWriter(IMessages& messages) : messages_(messages) {}
 
-  IMessages& Messages() const { return messages_; }
-  void Fail(const char* message) const;
-
-  void Reserve(size_t bytes) { image_.reserve(bytes); }
-  size_t Size() const { return image_.size(); }
-  size_t Position() const { return position_; }
-  // A position beyond the end is allowed; writing there fills the gap with zeros.
-  void Seek(size_t offset) { position_ = offset; }
-  void SeekToEnd() { position_ = image_.size(); }
-
-  bool WriteWords(const int32_t* words, size_t count);
-  bool WriteBytes(const void* data, size_t n);
-  bool WriteZeros(size_t n);
-
-  const std::vector<uint8_t>& Image() const { return image_; }
-  std::vector<uint8_t> TakeImage() { return std::move(image_); }
+  // The file's bytes, or nothing after the failure was shown (title "Error"). A
+  // track longer than its Length and Starts can hold is refused with the limit
+  // named; so is a section whose records lie outside their tables.
+  std::optional<std::vector<uint8_t>> ExportTrack(const TTrack& track);
 
  private:
-  uint8_t* Prepare(size_t n);
+  uint8_t* Prepare(size_t n);  // room for n bytes at the position (a gap is zeros)
+  void WriteWords(const int32_t* words, size_t count);
+  bool ExportSection(const TTrack& track, int s);
 
   IMessages& messages_;
   std::vector<uint8_t> image_;

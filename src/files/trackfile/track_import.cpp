@@ -39,55 +39,79 @@ uint64_t TrackFileReader::SectionRecord(int64_t i) const {
   return file_.size() - static_cast<uint64_t>(sections_ - i) * kExportSectionBytes;
 }
 
-std::optional<std::string> TrackFileReader::Check() {
-  const int64_t size = static_cast<int64_t>(file_.size());
-  if (size < static_cast<int64_t>(kHeaderBytes))
-    return Text("Track file: the file holds %lld bytes, too few for the header and the trace list (92 bytes)",
+bool TrackFileReader::EndsWithSectionRecords() const {
+  int64_t inPlace = 0;
+  for (int64_t i = 0; i < sections_; ++i)
+    if (Word(SectionRecord(i) + 4 * kFirstAltitude) == i * traces_) ++inPlace;
+  return 2 * inPlace >= sections_;
+}
+
+std::optional<std::string> TrackFileReader::CheckHeader(std::span<const uint8_t> head, uint64_t fileSize) {
+  const int64_t size = static_cast<int64_t>(fileSize);
+  if (size < static_cast<int64_t>(kHeaderBytes) || head.size() < kHeaderBytes)
+    return Text("the file ends inside its header: it holds %lld bytes, the header and the trace list take 92",
                 static_cast<long long>(size));
-  if (std::memcmp(file_.data(), "KART", 4) != 0) return "Track file: the file does not begin with KART";
-  if (Word(4) != 3000) return Text("Track file: the format code is %d, not 3000", Word(4));
-  traces_ = Word(12);
-  sections_ = Word(16);
-  if (traces_ < 1 || traces_ > kExportTraceWords)
-    return Text("Track file: the header names %d traces; a track has 1 to 16", Word(12));
-  if (sections_ < 1) return Text("Track file: the header names %d sections; a track has at least one", Word(16));
-  if (Word(24) != 52 * sections_)
-    return Text("Track file: the section table size is %d, but %lld sections take %lld bytes", Word(24),
-                static_cast<long long>(sections_), static_cast<long long>(52 * sections_));
-  const int32_t wallTableSize = Word(20);
+  const auto word = [&](size_t offset) { return static_cast<int32_t>(LoadLE32(head.data() + offset)); };
+  if (std::memcmp(head.data(), "KART", 4) != 0) return std::string("the file does not begin with KART");
+  if (word(4) != 3000) return Text("the format code is %d, not 3000", word(4));
+  const int64_t traces = word(12), sections = word(16);
+  if (traces < 1 || traces > kExportTraceWords)
+    return Text("the header names %d traces; a track has 1 to 16", word(12));
+  if (sections < 1) return Text("the header names %d sections; a track has at least one", word(16));
+  if (word(24) != 52 * sections)
+    return Text("the section table size is %d, but %lld sections take %lld bytes", word(24),
+                static_cast<long long>(sections), static_cast<long long>(52 * sections));
+  const int32_t wallTableSize = word(20);
   if (wallTableSize < 0 || wallTableSize % 32 != 0)
-    return Text("Track file: the wall table size %d is not a whole number of 32-byte records", wallTableSize);
+    return Text("the wall table size %d is not a whole number of 32-byte records", wallTableSize);
   // Without walls the file must still hold every list entry, altitude and section
   // record; this bounds the section count before the records are read.
-  if (TrackFileSize(traces_, sections_, 0) > size)
-    return Text("Track file: the file holds %lld bytes, too few for %lld sections of %lld traces",
-                static_cast<long long>(size), static_cast<long long>(sections_), static_cast<long long>(traces_));
+  if (TrackFileSize(traces, sections, 0) > size)
+    return Text("the file holds %lld bytes, too few for %lld sections of %lld traces", static_cast<long long>(size),
+                static_cast<long long>(sections), static_cast<long long>(traces));
+  return std::nullopt;
+}
+
+std::optional<std::string> TrackFileReader::Check() {
+  const int64_t size = static_cast<int64_t>(file_.size());
+  if (auto refusal = CheckHeader(file_, file_.size())) return refusal;
+  traces_ = Word(12);
+  sections_ = Word(16);
+  const int32_t wallTableSize = Word(20);
+  // The section records are found from the end: in a file cut short or lengthened
+  // they are not there, and what is there would be read as nonsense.
+  const int64_t described = TrackFileSize(traces_, sections_, wallTableSize / 32);
+  if (size < described)
+    return Text("the file is cut short: it holds %lld bytes, but its header describes %lld",
+                static_cast<long long>(size), static_cast<long long>(described));
+  if (size > described && !EndsWithSectionRecords())
+    return Text("the file holds %lld bytes, %lld more than its header describes: something was added to its end",
+                static_cast<long long>(size), static_cast<long long>(size - described));
 
   walls_ = 0;
   for (int64_t i = 0; i < sections_; ++i) {
     const int32_t count = Word(SectionRecord(i) + 4 * kNumberOfWalls);
-    if (count < 0) return Text("Track file: section %lld names %d walls", static_cast<long long>(i), count);
+    if (count < 0) return Text("section %lld names %d walls", static_cast<long long>(i), count);
     walls_ += count;
   }
   if (wallTableSize / 32 != walls_)
-    return Text("Track file: the wall table holds %d records but the sections name %lld", wallTableSize / 32,
+    return Text("the wall table holds %d records but the sections name %lld", wallTableSize / 32,
                 static_cast<long long>(walls_));
   if (TrackFileSize(traces_, sections_, walls_) != size)
-    return Text("Track file: the file holds %lld bytes, but its header and sections describe %lld",
-                static_cast<long long>(size), static_cast<long long>(TrackFileSize(traces_, sections_, walls_)));
+    return Text("the file holds %lld bytes, but its header and sections describe %lld", static_cast<long long>(size),
+                static_cast<long long>(TrackFileSize(traces_, sections_, walls_)));
 
   int64_t firstWall = 0;
   for (int64_t i = 0; i < sections_; ++i) {
     const long long n = static_cast<long long>(i);
     const int32_t offset = Word(kExportListOffset + 4 * static_cast<uint64_t>(i));
-    if (offset != 52 * i)
-      return Text("Track file: the offset list gives section %lld the offset %d, not %lld", n, offset, 52 * n);
+    if (offset != 52 * i) return Text("the offset list gives section %lld the offset %d, not %lld", n, offset, 52 * n);
     const uint64_t record = SectionRecord(i);
     if (Word(record + 4 * kFirstAltitude) != i * traces_)
-      return Text("Track file: section %lld has FirstAltitude %d, not %lld", n, Word(record + 4 * kFirstAltitude),
+      return Text("section %lld has FirstAltitude %d, not %lld", n, Word(record + 4 * kFirstAltitude),
                   static_cast<long long>(i * traces_));
     if (Word(record + 4 * kFirstWall) != firstWall)
-      return Text("Track file: section %lld has FirstWall %d, not %lld", n, Word(record + 4 * kFirstWall),
+      return Text("section %lld has FirstWall %d, not %lld", n, Word(record + 4 * kFirstWall),
                   static_cast<long long>(firstWall));
     firstWall += Word(record + 4 * kNumberOfWalls);
   }
@@ -166,21 +190,22 @@ void TrackFileReader::NoteRepairs(TTrack& track) {
 bool TrackFileReader::Read(TTrack& track) {
   repairs_.clear();
   if (auto problem = Check()) {
-    ShowFileError(messages_, *problem);
+    ShowFileError(messages_, FileErrorText(kTrackReadError, fileName_, *problem));
     return false;
   }
   try {
     Build(track);  // replaces the track's contents only once everything is built
   } catch (const std::bad_alloc&) {
-    ShowFileError(messages_, "Track file: not enough memory to read the file");
+    ShowFileError(messages_, FileErrorText(kTrackReadError, fileName_, "there is not enough memory to read the file"));
     return false;
   }
   NoteRepairs(track);
   return true;
 }
 
-bool ReadTrackFileImage(std::span<const uint8_t> image, TTrack& track, IMessages& messages) {
-  TrackFileReader reader(image, messages);
+bool ReadTrackFileImage(std::span<const uint8_t> image, TTrack& track, IMessages& messages,
+                        const std::string& fileName) {
+  TrackFileReader reader(image, messages, fileName);
   if (!reader.Read(track)) return false;
   const auto& repairs = reader.Repairs();
   if (repairs.empty()) return true;
