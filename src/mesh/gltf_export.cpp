@@ -1,11 +1,13 @@
 #include "mesh/gltf_export.h"
 
-#include <tiny_gltf.h>
+#include "mesh/gltf_library.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstring>
 #include <limits>
+#include <mutex>
 #include <nlohmann/json.hpp>
 #include <ostream>
 #include <streambuf>
@@ -22,25 +24,50 @@ constexpr int kArrayBuffer = TINYGLTF_TARGET_ARRAY_BUFFER;
 constexpr int kElementArrayBuffer = TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER;
 constexpr size_t kVertexBytes = sizeof(TMeshVertex);
 
-// An output stream that appends to a byte vector, so that the file's image is
-// built once in memory and not copied through a string.
-class TByteSink : public std::streambuf {
+// An output stream that hands what it is given on in pieces of a megabyte (a
+// large piece, the buffer, goes on as it is), so that the asset goes into its
+// file without being whole in memory first. It notes the first bytes, where the
+// JSON's start is checked.
+class TPutSink : public std::streambuf {
  public:
-  explicit TByteSink(std::vector<uint8_t>& bytes) : bytes_(bytes) {}
+  explicit TPutSink(const PutBytes& put) : put_(put), buffer_(kPiece) { setp(buffer_.data(), buffer_.data() + kPiece); }
+
+  bool Flush() { return Pass(pbase(), size_t(pptr() - pbase())) && (setp(pbase(), epptr()), true); }
+  bool Failed() const { return failed_; }
+  const std::vector<uint8_t>& Head() const { return head_; }
 
  protected:
   int_type overflow(int_type c) override {
-    if (c != traits_type::eof()) bytes_.push_back(static_cast<uint8_t>(c));
+    if (!Flush()) return traits_type::eof();
+    if (c != traits_type::eof()) {
+      *pptr() = traits_type::to_char_type(c);
+      pbump(1);
+    }
     return traits_type::not_eof(c);
   }
   std::streamsize xsputn(const char* s, std::streamsize n) override {
-    bytes_.insert(bytes_.end(), reinterpret_cast<const uint8_t*>(s), reinterpret_cast<const uint8_t*>(s) + n);
-    return n;
+    if (size_t(n) < kPiece) return std::streambuf::xsputn(s, n);
+    return Flush() && Pass(s, size_t(n)) ? n : 0;
   }
 
  private:
-  std::vector<uint8_t>& bytes_;
+  static constexpr size_t kPiece = size_t{1} << 20;
+  bool Pass(const char* data, size_t n) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(data);
+    if (head_.size() < kHead) head_.insert(head_.end(), bytes, bytes + std::min(n, kHead - head_.size()));
+    if (failed_ || (n > 0 && !put_(bytes, n))) failed_ = true;
+    return !failed_;
+  }
+  static constexpr size_t kHead = 24;
+  const PutBytes& put_;
+  std::vector<char> buffer_;
+  std::vector<uint8_t> head_;
+  bool failed_ = false;
 };
+
+// tinygltf keeps the document it writes in one RapidJSON pool of its own: one
+// asset at a time.
+std::mutex gltfDocument;
 
 void Align4(std::vector<unsigned char>& data) { data.resize((data.size() + 3) / 4 * 4, 0); }
 
@@ -188,14 +215,34 @@ tinygltf::Model MakeModel(const TTrackMesh& mesh) {
   return model;
 }
 
+// Writes the .glb form of the model through `put`: false when the disk refused
+// a piece, or with errno EINVAL when tinygltf could not make the JSON (it then
+// writes a message in its place).
+bool WriteBinary(const tinygltf::Model& model, const PutBytes& put) {
+  TPutSink sink(put);
+  std::ostream stream(&sink);
+  {
+    const std::lock_guard<std::mutex> lock(gltfDocument);
+    tinygltf::TinyGLTF gltf;
+    gltf.WriteGltfSceneToStream(&model, stream, false, true);
+  }
+  if (!sink.Flush() || sink.Failed()) return false;
+  // 12 bytes of header and 8 of the JSON chunk's length and type, then the JSON.
+  if (sink.Head().size() < 21 || sink.Head()[20] != '{') {
+    errno = EINVAL;
+    return false;
+  }
+  return true;
+}
+
 std::vector<uint8_t> BinaryImage(const tinygltf::Model& model) {
   std::vector<uint8_t> bytes;
-  bytes.reserve(model.buffers[0].data.size() + model.accessors.size() * 200 + 4096);
+  bytes.reserve(model.buffers[0].data.size() + model.accessors.size() * 320 + model.meshes.size() * 1024 + 65536);
   AdviseHugePages(bytes.data(), bytes.capacity());
-  TByteSink sink(bytes);
-  std::ostream stream(&sink);
-  tinygltf::TinyGLTF gltf;
-  gltf.WriteGltfSceneToStream(&model, stream, false, true);
+  WriteBinary(model, [&bytes](const uint8_t* data, size_t n) {
+    bytes.insert(bytes.end(), data, data + n);
+    return true;
+  });
   return bytes;
 }
 
@@ -226,11 +273,14 @@ std::string Lower(std::string text) {
   return text;
 }
 
-bool Replace(const std::string& path, std::span<const uint8_t> bytes, std::string* error) {
-  const ReplaceOutcome outcome = ReplaceFileContents(path, bytes);
+bool Succeeded(const std::string& path, const ReplaceOutcome& outcome, std::string* error) {
   if (outcome.result == ReplaceResult::Ok) return true;
   if (error) *error = "Cannot write the mesh: " + SystemReason(path, outcome.error);
   return false;
+}
+
+bool Replace(const std::string& path, std::span<const uint8_t> bytes, std::string* error) {
+  return Succeeded(path, ReplaceFileContents(path, bytes), error);
 }
 
 }  // namespace
@@ -281,7 +331,12 @@ bool WriteGltf(const TTrackMesh& mesh, const std::string& path, std::string* err
     if (error) *error = "The track has no surface to write: every section was skipped";
     return false;
   }
-  if (form == GltfForm::Binary) return Replace(path, GltfBinaryImage(mesh), error);
+  if (form == GltfForm::Binary) {
+    const tinygltf::Model model = MakeModel(mesh);
+    const ReplaceOutcome outcome =
+        ReplaceFileWith(path, [&model](const PutBytes& put) { return WriteBinary(model, put); });
+    return Succeeded(path, outcome, error);
+  }
   // OUT.gltf and its buffer OUT.bin beside it.
   const size_t slash = path.find_last_of('/');
   const size_t dot = path.find_last_of('.');

@@ -92,11 +92,29 @@ void RemoveLeftoverTemporaries(IFileCalls& calls, const std::string& folder, con
 
 ReplaceOutcome Failed(ReplaceResult result, int error) { return ReplaceOutcome{result, error, false}; }
 
-// Writes `bytes` over the open file from its start, cuts it to their length and
-// closes it. Returns 0, or the errno of the call that failed.
-int Overwrite(IFileCalls& calls, int fd, std::span<const uint8_t> bytes) {
-  bool ok = WriteAll(calls, fd, bytes.data(), bytes.size()) &&
-            calls.Ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && calls.Fsync(fd) == 0;
+// Runs `write` with its pieces going to `fd`; counts the bytes written.
+bool WriteThrough(IFileCalls& calls, int fd, const ContentWriter& write, uint64_t& written) {
+  written = 0;
+  errno = 0;
+  const bool ok = write([&](const uint8_t* data, size_t n) {
+    if (!WriteAll(calls, fd, data, n)) return false;
+    written += n;
+    return true;
+  });
+  if (!ok && errno == 0) errno = EIO;
+  return ok;
+}
+
+ContentWriter WholeBytes(std::span<const uint8_t> bytes) {
+  return [bytes](const PutBytes& put) { return put(bytes.data(), bytes.size()); };
+}
+
+// Writes the contents over the open file from its start, cuts it to their length
+// and closes it. Returns 0, or the errno of the call that failed.
+int Overwrite(IFileCalls& calls, int fd, const ContentWriter& write) {
+  uint64_t written = 0;
+  bool ok = WriteThrough(calls, fd, write, written) && calls.Ftruncate(fd, static_cast<off_t>(written)) == 0 &&
+            calls.Fsync(fd) == 0;
   const int error = ok ? 0 : errno;
   if (calls.Close(fd) != 0 && ok) return errno;
   return error;
@@ -106,16 +124,16 @@ int Overwrite(IFileCalls& calls, int fd, std::span<const uint8_t> bytes) {
 // overwritten in place. Its old contents are kept in memory and written back if
 // the new ones do not go down whole; a target that cannot be read first is not
 // touched, since nothing could then be restored.
-ReplaceOutcome ReplaceInPlace(IFileCalls& calls, const std::string& target, std::span<const uint8_t> bytes,
+ReplaceOutcome ReplaceInPlace(IFileCalls& calls, const std::string& target, const ContentWriter& write,
                               int folderError) {
   const FileContents old = ReadWholeFile(target, UINT64_MAX);
   if (!old.ok) return Failed(ReplaceResult::CannotCreate, folderError);
   const int fd = calls.Open(target.c_str(), O_WRONLY | O_CLOEXEC, 0);
   if (fd < 0) return Failed(ReplaceResult::CannotCreate, errno);
-  const int error = Overwrite(calls, fd, bytes);
+  const int error = Overwrite(calls, fd, write);
   if (error == 0) return ReplaceOutcome{ReplaceResult::Ok, 0, true};
   const int again = calls.Open(target.c_str(), O_WRONLY | O_CLOEXEC, 0);
-  if (again >= 0) Overwrite(calls, again, old.bytes);
+  if (again >= 0) Overwrite(calls, again, WholeBytes(old.bytes));
   return Failed(ReplaceResult::WriteFailed, error);
 }
 
@@ -123,6 +141,10 @@ ReplaceOutcome ReplaceInPlace(IFileCalls& calls, const std::string& target, std:
 
 ReplaceOutcome ReplaceFileContents(const std::string& requested, std::span<const uint8_t> bytes,
                                    IFileCalls& calls) {
+  return ReplaceFileWith(requested, WholeBytes(bytes), calls);
+}
+
+ReplaceOutcome ReplaceFileWith(const std::string& requested, const ContentWriter& write, IFileCalls& calls) {
   const std::string target = ResolveLink(requested);
   struct stat old;
   const bool exists = calls.Stat(target.c_str(), &old) == 0;
@@ -135,12 +157,13 @@ ReplaceOutcome ReplaceFileContents(const std::string& requested, std::span<const
   const int fd = CreateTemporary(calls, FolderOf(target), NameOf(target), temporary);
   if (fd < 0) {
     const int error = errno;
-    if (exists && (error == EACCES || error == EPERM)) return ReplaceInPlace(calls, target, bytes, error);
+    if (exists && (error == EACCES || error == EPERM)) return ReplaceInPlace(calls, target, write, error);
     return Failed(ReplaceResult::CannotCreate, error);
   }
   // The replacement keeps the permissions of the file it replaces.
   bool ok = !exists || calls.Fchmod(fd, old.st_mode & 07777) == 0;
-  ok = ok && WriteAll(calls, fd, bytes.data(), bytes.size());
+  uint64_t written = 0;
+  ok = ok && WriteThrough(calls, fd, write, written);
   ok = ok && calls.Fsync(fd) == 0;
   int error = ok ? 0 : errno;
   if (calls.Close(fd) != 0 && ok) {

@@ -9,6 +9,7 @@
 // the target is written in place, as the only way to save at all; should that
 // write fail, the old contents are written back.
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -31,6 +32,15 @@ struct ReplaceOutcome {
 
 ReplaceOutcome ReplaceFileContents(const std::string& target, std::span<const uint8_t> bytes,
                                    IFileCalls& calls = SystemFileCalls());
+
+// The same for contents made piece by piece, so that a large file need not be
+// whole in memory first: `write` hands its pieces, in order, to `put`, which
+// returns false once the disk refused one (errno tells why); `write` returns
+// false when it failed (then with errno set) or `put` did.
+using PutBytes = std::function<bool(const uint8_t* data, size_t size)>;
+using ContentWriter = std::function<bool(const PutBytes& put)>;
+ReplaceOutcome ReplaceFileWith(const std::string& target, const ContentWriter& write,
+                               IFileCalls& calls = SystemFileCalls());
 
 // The whole contents of a file. Opened tells whether the file could be opened at
 // all; ok whether every byte was read; error is errno of the call that failed.
