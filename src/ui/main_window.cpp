@@ -62,7 +62,7 @@ TFormMain::~TFormMain() {
   shell_->Close();
   DestroyGraphWindow();
   DestroyTreeWindow();
-  for (QMdiSubWindow** child : {&historyChild_, &profileChild_, &checkChild_}) {
+  for (QMdiSubWindow** child : {&historyChild_, &profileChild_, &checkChild_, &view3dChild_}) {
     delete *child;
     *child = nullptr;
   }
@@ -254,6 +254,7 @@ void TFormMain::SetSaveEnabled(bool enabled) { FileSave->setEnabled(enabled); }
 void TFormMain::SetDocumentItemsEnabled(bool enabled) {
   FileSaveAs->setEnabled(enabled);
   FileExportTrackFile->setEnabled(enabled);
+  FileExport3DModel->setEnabled(enabled);
 }
 
 // "circuit.mrd* – Meridal" while there are unsaved changes; Qt puts the mark in

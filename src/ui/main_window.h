@@ -34,6 +34,7 @@ class TFormHistory;
 class TFormProfile;
 class TFormTree;
 class TPropertyListCommands;
+class TView3D;
 
 // What the frame reaches the user and the disk through; any left out is the
 // program's own (Qt boxes and dialogs, the files on disk).
@@ -71,6 +72,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   QAction* FileSaveAs;
   QAction* FileImportTrackFile;
   QAction* FileExportTrackFile;
+  QAction* FileExport3DModel;
   QAction* FileExit;
   QMenu* EditMenuItems;
   QAction* EditUndo;
@@ -89,9 +91,11 @@ class TFormMain : public QMainWindow, public IShellWindows {
   QAction* ViewSmoothDrawing;
   QAction* ViewElevationProfile;
   QAction* ViewTrackCheck;
+  QAction* View3DView;
   // Made the first time the user asks for them; they live as long as the frame.
   TFormProfile* FormProfile = nullptr;
   TFormCheck* FormCheck = nullptr;
+  TView3D* FormView3D = nullptr;  // while the 3D view is open
   QMenu* WindowMenu;
   QAction* WindowTile;
   QAction* WindowCascade;
@@ -107,6 +111,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void FileSaveAsClick();
   void FileExportTrackFileClick();
   void FileImportTrackFileClick();
+  void FileExport3DModelClick();
   void FileOpenRecentClick(const QString& path);
   void FileClearRecentClick();
   void FileExitClick();
@@ -132,6 +137,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void ViewSmoothDrawingClick();
   void ViewElevationProfileClick();
   void ViewTrackCheckClick();
+  void View3DViewClick();
   void WindowTileClick();
   void WindowCascadeClick();
   void WindowHistoryClick();
@@ -203,6 +209,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   QMdiSubWindow* historyChild_ = nullptr;
   QMdiSubWindow* profileChild_ = nullptr;
   QMdiSubWindow* checkChild_ = nullptr;
+  QMdiSubWindow* view3dChild_ = nullptr;
   int busyDepth_ = 0;
 };
 

@@ -66,11 +66,13 @@ void TFormMain::BuildFileMenu() {
   FileSaveAs = add("Save &As...", &TFormMain::FileSaveAsClick);
   FileImportTrackFile = add("&Import Track File...", &TFormMain::FileImportTrackFileClick);
   FileExportTrackFile = add("Export &Track File...", &TFormMain::FileExportTrackFileClick);
+  FileExport3DModel = add("Export &3D Model...", &TFormMain::FileExport3DModelClick);
   FileMenu->addSeparator();
   FileExit = add("E&xit", &TFormMain::FileExitClick);
   FileSave->setEnabled(false);
   FileSaveAs->setEnabled(false);
   FileExportTrackFile->setEnabled(false);
+  FileExport3DModel->setEnabled(false);
 
   FileNew->setShortcut(QKeySequence::New);
   FileOpen->setShortcut(QKeySequence::Open);
@@ -140,6 +142,7 @@ void TFormMain::BuildViewMenu() {
   ViewMenu->addSeparator();
   ViewElevationProfile = command("Elevation &Profile", &TFormMain::ViewElevationProfileClick, {});
   ViewTrackCheck = command("Track &Check", &TFormMain::ViewTrackCheckClick, {});
+  View3DView = command("&3D View", &TFormMain::View3DViewClick, {});
 }
 
 int32_t TFormMain::ViewFlagsFromMenu() const {

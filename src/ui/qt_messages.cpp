@@ -71,6 +71,8 @@ MessageAnswer QtMessages::Show(const std::string& title, const std::string& text
   QWidget* parent = parent_ ? parent_ : QApplication::activeWindow();
   QMessageBox box(QtIcon(icon), QString::fromStdString(title), QString::fromStdString(text),
                   QtButtons(buttons), parent);
+  // The texts are plain: a file name such as "<b>.glb" shows as it is written.
+  box.setTextFormat(Qt::PlainText);
   if (buttons == MessageButtons::YesNoCancel) box.setEscapeButton(QMessageBox::Cancel);
   else if (buttons == MessageButtons::YesNo) box.setEscapeButton(QMessageBox::No);
   const auto clicked = static_cast<QMessageBox::StandardButton>(box.exec());
