@@ -1,6 +1,7 @@
 // Writes the fuzzers' seed files into OUTDIR: sealed project files in
 // OUTDIR/sealed and their plaintext in OUTDIR/plain, track files in OUTDIR/trk and
-// JSON texts in OUTDIR/json, for a few small tracks built by the core itself.
+// JSON texts in OUTDIR/json, for a few small tracks built by the core itself and
+// two large ones.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -70,5 +71,16 @@ int main(int argc, char** argv) {
     auto track = meridal::SyntheticTrack(shape.sections, shape.traces, shape.walls);
     if (!write(shape.name, *track)) return 1;
   }
+  // The largest seeds, each under the fuzzers' 1 MB: a project of 750 sections
+  // (16 traces, 12 walls a section) and a JSON text of 290.
+  constexpr size_t kLongest = size_t{1} << 20;
+  auto project = meridal::WriteProjectImage(*meridal::SyntheticTrack(750), filler, messages);
+  if (!project || project->size() >= kLongest) return 1;
+  Put(out / "sealed" / "sections-750.mrd", *project);
+  meridal::UnsealGroups(project->data() + 8, (project->size() - 8) / meridal::kGroupBytes, meridal::kProjectKey);
+  Put(out / "plain" / "sections-750.bin", *project);
+  const std::string text = meridal::TrackJsonWriter().Write(*meridal::SyntheticTrack(290));
+  if (text.size() >= kLongest) return 1;
+  Put(out / "json" / "sections-290.json", std::vector<uint8_t>(text.begin(), text.end()));
   return 0;
 }

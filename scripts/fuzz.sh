@@ -35,7 +35,8 @@ run() {
   fi
   [ "$time" -gt 0 ] || return 0
   echo "== fuzzing $name for ${time}s"
-  "$build/fuzz_$name" -max_total_time="$time" -max_len=16384 -timeout=10 -rss_limit_mb=2048 \
+  # Long enough for the largest seeds: a 750-section project, a 290-section text.
+  "$build/fuzz_$name" -max_total_time="$time" -max_len=1048576 -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$build/artifacts/$name-" \
     "$build/corpus/$name" "$seeds"
 }

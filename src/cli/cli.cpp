@@ -26,11 +26,13 @@ const char kUsage[] =
     "  mesh FILE OUT.glb|OUT.gltf            # the surface in 3D as glTF 2.0 (.gltf: OUT.bin beside it)\n"
     "  render FILE OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z] [--smooth]\n"
     "  render FILE OUT.png --profile [--size WxH] [--select OBJECT] [--slope] [--smooth]\n"
-    "  batch FILE [-o OUT] [--keep-going]    # commands from standard input, one a line:\n"
+    "  batch FILE [-o OUT] [--keep-going] [--in-place]   # commands from standard input, one a line:\n"
     "      tree, props, get, set, edit, trace, export, check, profile, render, mesh without FILE\n"
     "      and -o, and undo | redo | history | save [OUT]; words quoted as in a shell\n"
     "FILE, OUT: a project (.mrd), a track file (.trk) or a JSON text (.json), told by the\n"
     "        extension; a changed FILE is written back in its own format\n"
+    "--in-place: a file whose folder takes no temporary file is overwritten in place (a copy\n"
+    "        is kept in $XDG_CACHE_HOME/meridal/ until the new contents are on the disk)\n"
     "OBJECT: track | \"section N\" | \"section N/wall K\" | \"section N/altitude J\"\n"
     "        (case-insensitive; '-' may stand for a blank: section-3/wall-1)\n";
 
@@ -39,7 +41,7 @@ const char kUsage[] =
 const char* const kValueOptions[] = {"--base", "-o",         "--size",    "--select", "--view-flags",
                                      "--zoom", "--samples", "--from", "--to"};
 // Options that stand alone.
-const char* const kFlagOptions[] = {"--profile", "--slope", "--smooth", "--keep-going"};
+const char* const kFlagOptions[] = {"--profile", "--slope", "--smooth", "--keep-going", "--in-place"};
 
 struct Command {
   const char* name;

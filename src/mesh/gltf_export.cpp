@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cstring>
 #include <limits>
 #include <mutex>
@@ -24,45 +23,24 @@ constexpr int kArrayBuffer = TINYGLTF_TARGET_ARRAY_BUFFER;
 constexpr int kElementArrayBuffer = TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER;
 constexpr size_t kVertexBytes = sizeof(TMeshVertex);
 
-// An output stream that hands what it is given on in pieces of a megabyte (a
-// large piece, the buffer, goes on as it is), so that the asset goes into its
-// file without being whole in memory first. It notes the first bytes, where the
-// JSON's start is checked.
-class TPutSink : public std::streambuf {
+// An output stream that appends to a byte vector, so that the file's image is
+// built once in memory and not copied through a string.
+class TByteSink : public std::streambuf {
  public:
-  explicit TPutSink(const PutBytes& put) : put_(put), buffer_(kPiece) { setp(buffer_.data(), buffer_.data() + kPiece); }
-
-  bool Flush() { return Pass(pbase(), size_t(pptr() - pbase())) && (setp(pbase(), epptr()), true); }
-  bool Failed() const { return failed_; }
-  const std::vector<uint8_t>& Head() const { return head_; }
+  explicit TByteSink(std::vector<uint8_t>& bytes) : bytes_(bytes) {}
 
  protected:
   int_type overflow(int_type c) override {
-    if (!Flush()) return traits_type::eof();
-    if (c != traits_type::eof()) {
-      *pptr() = traits_type::to_char_type(c);
-      pbump(1);
-    }
+    if (c != traits_type::eof()) bytes_.push_back(static_cast<uint8_t>(c));
     return traits_type::not_eof(c);
   }
   std::streamsize xsputn(const char* s, std::streamsize n) override {
-    if (size_t(n) < kPiece) return std::streambuf::xsputn(s, n);
-    return Flush() && Pass(s, size_t(n)) ? n : 0;
+    bytes_.insert(bytes_.end(), reinterpret_cast<const uint8_t*>(s), reinterpret_cast<const uint8_t*>(s) + n);
+    return n;
   }
 
  private:
-  static constexpr size_t kPiece = size_t{1} << 20;
-  bool Pass(const char* data, size_t n) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(data);
-    if (head_.size() < kHead) head_.insert(head_.end(), bytes, bytes + std::min(n, kHead - head_.size()));
-    if (failed_ || (n > 0 && !put_(bytes, n))) failed_ = true;
-    return !failed_;
-  }
-  static constexpr size_t kHead = 24;
-  const PutBytes& put_;
-  std::vector<char> buffer_;
-  std::vector<uint8_t> head_;
-  bool failed_ = false;
+  std::vector<uint8_t>& bytes_;
 };
 
 // tinygltf keeps the document it writes in one RapidJSON pool of its own: one
@@ -215,34 +193,15 @@ tinygltf::Model MakeModel(const TTrackMesh& mesh) {
   return model;
 }
 
-// Writes the .glb form of the model through `put`: false when the disk refused
-// a piece, or with errno EINVAL when tinygltf could not make the JSON (it then
-// writes a message in its place).
-bool WriteBinary(const tinygltf::Model& model, const PutBytes& put) {
-  TPutSink sink(put);
-  std::ostream stream(&sink);
-  {
-    const std::lock_guard<std::mutex> lock(gltfDocument);
-    tinygltf::TinyGLTF gltf;
-    gltf.WriteGltfSceneToStream(&model, stream, false, true);
-  }
-  if (!sink.Flush() || sink.Failed()) return false;
-  // 12 bytes of header and 8 of the JSON chunk's length and type, then the JSON.
-  if (sink.Head().size() < 21 || sink.Head()[20] != '{') {
-    errno = EINVAL;
-    return false;
-  }
-  return true;
-}
-
 std::vector<uint8_t> BinaryImage(const tinygltf::Model& model) {
   std::vector<uint8_t> bytes;
-  bytes.reserve(model.buffers[0].data.size() + model.accessors.size() * 320 + model.meshes.size() * 1024 + 65536);
+  bytes.reserve(model.buffers[0].data.size() + model.accessors.size() * 200 + 4096);
   AdviseHugePages(bytes.data(), bytes.capacity());
-  WriteBinary(model, [&bytes](const uint8_t* data, size_t n) {
-    bytes.insert(bytes.end(), data, data + n);
-    return true;
-  });
+  TByteSink sink(bytes);
+  std::ostream stream(&sink);
+  const std::lock_guard<std::mutex> lock(gltfDocument);
+  tinygltf::TinyGLTF gltf;
+  gltf.WriteGltfSceneToStream(&model, stream, false, true);
   return bytes;
 }
 
@@ -273,14 +232,11 @@ std::string Lower(std::string text) {
   return text;
 }
 
-bool Succeeded(const std::string& path, const ReplaceOutcome& outcome, std::string* error) {
-  if (outcome.result == ReplaceResult::Ok) return true;
-  if (error) *error = "Cannot write the mesh: " + SystemReason(path, outcome.error);
-  return false;
-}
-
 bool Replace(const std::string& path, std::span<const uint8_t> bytes, std::string* error) {
-  return Succeeded(path, ReplaceFileContents(path, bytes), error);
+  const ReplaceOutcome outcome = ReplaceFileContents(path, bytes);
+  if (outcome.result == ReplaceResult::Ok) return true;
+  if (error) *error = "Cannot write the mesh: " + (outcome.reason.empty() ? SystemReason(path, outcome.error) : outcome.reason);
+  return false;
 }
 
 }  // namespace
@@ -331,12 +287,7 @@ bool WriteGltf(const TTrackMesh& mesh, const std::string& path, std::string* err
     if (error) *error = "The track has no surface to write: every section was skipped";
     return false;
   }
-  if (form == GltfForm::Binary) {
-    const tinygltf::Model model = MakeModel(mesh);
-    const ReplaceOutcome outcome =
-        ReplaceFileWith(path, [&model](const PutBytes& put) { return WriteBinary(model, put); });
-    return Succeeded(path, outcome, error);
-  }
+  if (form == GltfForm::Binary) return Replace(path, GltfBinaryImage(mesh), error);
   // OUT.gltf and its buffer OUT.bin beside it.
   const size_t slash = path.find_last_of('/');
   const size_t dot = path.find_last_of('.');
