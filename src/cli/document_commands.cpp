@@ -24,7 +24,7 @@ const TDocumentCommand kDocumentCommands[] = {
     {"profile", "[--samples N]", nullptr, 0, 0, false, RunProfile},
     {"render", "OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z] [--profile] [--slope] [--smooth]",
      nullptr, 1, 1, false, RunRender},
-    {"fix", "positions|heights|walls|all", nullptr, 1, 1, true, RunFix},
+    {"fix", "positions|heights|walls|all|loop [--sections A-B]", nullptr, 1, 1, true, RunFix},
     {"mesh", "OUT.glb|OUT.gltf", nullptr, 1, 1, false, RunMesh},
 };
 
