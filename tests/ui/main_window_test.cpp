@@ -94,8 +94,8 @@ class MainWindowTest : public QObject {
 
     QCOMPARE(Captions(f.window->FileMenu),
              (QStringList{"&New...", "&Open...", "Open &Recent", "-", "&Save", "Save &As...", "&Import Track File...",
-                          "Export &Track File...", "-", "E&xit"}));
-    QCOMPARE(States(f.window->FileMenu), QStringLiteral("eeedddedee"));
+                          "Export &Track File...", "Export &3D Model...", "-", "E&xit"}));
+    QCOMPARE(States(f.window->FileMenu), QStringLiteral("eeedddeddee"));
     QCOMPARE(Captions(f.window->EditMenuItems),
              (QStringList{"&Undo", "&Redo", "-", "&Remove", "Add &Before", "Add &After", "-", "&Split Section...", "Change Section &Type",
                           "Copy Walls &From...", "Copy &Walls To All ", "-", "&Copy Altitude"}));
@@ -104,8 +104,8 @@ class MainWindowTest : public QObject {
              (QStringList{"&Traces", "&Zero Line", "&S/F Line", "-", "&Wall Outline",
                           "Show Non-Zero &Height (red ///)", "Show Non-Zero &Unk1 (green \\\\\\)", "-",
                           "Zoom to &Fit", "Zoom &In", "Zoom &Out", "-", "S&mooth Drawing", "-",
-                          "Elevation &Profile", "Track &Check"}));
-    QCOMPARE(States(f.window->ViewMenu), QStringLiteral("xxxexxxeeeeexeee"));
+                          "Elevation &Profile", "Track &Check", "&3D View"}));
+    QCOMPARE(States(f.window->ViewMenu), QStringLiteral("xxxexxxeeeeexeeee"));
     QCOMPARE(Captions(f.window->WindowMenu), (QStringList{"&Tile", "&Cascade", "&History"}));
   }
 
