@@ -6,7 +6,8 @@
 //   meridal_gui_bench            runs everything: each opening in a process of its
 //                                own, then the edits on the 10,000-section track
 //   meridal_gui_bench open FILE  (one measurement, as the runner starts it)
-//   meridal_gui_bench edits FILE the edits alone on a track of 10,000 sections or more
+//   meridal_gui_bench edits FILE [all]  the edits alone on a track of 10,000 sections or
+//                                more (all: with the tool windows open)
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -25,6 +26,7 @@
 
 #include "files/cipher/filler.h"
 #include "files/project/project_io.h"
+#include "model/object_path.h"
 #include "model/synthetic_track.h"
 #include "model/track.h"
 #include "platform/file_dialogs.h"
@@ -163,14 +165,23 @@ double Timed(const std::function<void()>& action) {
   return ThreadCpuMs() - start;
 }
 
-void MeasureEdits(const std::string& path) {
+// The edits, with the tree, the list and the plan; with `toolWindows` the
+// history, the profile and the check open beside them as well.
+void MeasureEdits(const std::string& path, bool toolWindows) {
   Frame frame;
   TFormMain& w = frame.window;
   TDocumentShell& shell = w.Shell();
   w.OpenAtStartUp(QString::fromStdString(path));
   Idle();
-  const auto select = [&](TBase& object) {
-    shell.Track()->Nodes->Select(object.TreeNode);
+  if (toolWindows) {
+    w.WindowHistoryClick();
+    w.ViewElevationProfileClick();
+    w.ViewTrackCheckClick();
+    w.WindowTileClick();
+    Idle();
+  }
+  const auto select = [&](const TBase& object) {
+    shell.Document()->Select(PathOf(object));
     Idle();
   };
   struct Edit {
@@ -184,6 +195,14 @@ void MeasureEdits(const std::string& path) {
          frame.dialogs.typed = 400000;
          shell.Change([&](history::TEditor& e) { return e.SetValue(*shell.Track()->Section(5000), "Length", 400000); });
        }},
+      {"set a height (Height@Start)",
+       [&] {
+         const TBase& altitude = *shell.Track()->Section(5000)->Altitude(3);
+         select(altitude);
+         shell.Change([&](history::TEditor& e) {
+           return e.SetValue(const_cast<TBase&>(altitude), "Height@Start", 123456);
+         });
+       }},
       {"remove a section", [&] { select(*shell.Track()->Section(5000)); w.EditRemoveClick(); }},
       {"add a section after", [&] { select(*shell.Track()->Section(5000)); w.EditAddAfterClick(); }},
       {"split a section",
@@ -196,7 +215,8 @@ void MeasureEdits(const std::string& path) {
       {"remove a trace", [&] { shell.Change([](history::TEditor& e) { return e.RemoveTrace(7); }); }},
       {"add a trace", [&] { shell.Change([](history::TEditor& e) { return e.AddTrace(7, true); }); }},
   };
-  std::printf("\nEdits on the 10,000-section track (CPU time, ms, to an idle event loop)\n");
+  std::printf("\nEdits on the 10,000-section track (CPU time, ms, to an idle event loop)%s\n",
+              toolWindows ? ", with the history, profile and check windows open" : "");
   std::printf("  %-26s %8s %8s %8s\n", "", "edit", "undo", "redo");
   for (const Edit& edit : edits) {
     // The selection before the edit is part of the setting, not of the edit.
@@ -219,7 +239,7 @@ int main(int argc, char** argv) {
   }
   if (argc >= 3 && std::string(argv[1]) == "edits") {  // the edits alone, for a profiler
     QApplication app(argc, argv);
-    MeasureEdits(argv[2]);
+    MeasureEdits(argv[2], argc >= 4 && std::string(argv[3]) == "all");
     return 0;
   }
   QTemporaryDir dir;
@@ -235,6 +255,7 @@ int main(int argc, char** argv) {
                 o.peakKb / 1024.0, o.cpuMs - empty.cpuMs, (o.peakKb - empty.peakKb) / 1024.0);
   }
   QApplication app(argc, argv);
-  MeasureEdits(tracks.back().second);
+  MeasureEdits(tracks.back().second, false);
+  MeasureEdits(tracks.back().second, true);
   return 0;
 }
