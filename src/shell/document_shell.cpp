@@ -157,6 +157,7 @@ void TDocumentShell::ReleaseDocument() {
   document_.reset();
   ScaleDraw.reset();
   highlighted_ = false;
+  windows_.ShowStatus(std::string());  // it spoke of the document that went
   ShowTitle();
   windows_.DocumentChanged();
 }
@@ -208,7 +209,15 @@ void TDocumentShell::FileSave() {
   // "noname.mrd" in the working folder, or an imported track's proposed name,
   // could replace someone else's file.
   if (Untitled) return FileSaveAs();
-  WriteProject();
+  if (!WriteProject()) OfferSaveElsewhere();
+}
+
+void TDocumentShell::OfferSaveElsewhere() {
+  // A folder that is gone or refuses to be written may leave the user no way to
+  // keep the changes but another place; a track the writer refused would fail
+  // there too.
+  if (!saveRefusedByDisk_) return;
+  if (AskYesNo(messages_, SaveElsewhereText(FileName()))) FileSaveAs();
 }
 
 void TDocumentShell::FileSaveAs() {
@@ -232,6 +241,7 @@ bool TDocumentShell::WriteProject() {
   // The writers only read the track.
   const FileOutcome outcome = files_.Save(FileName(), const_cast<TTrack&>(document_->Track()), messages_);
   busy.End();
+  saveRefusedByDisk_ = outcome.status == FileStatus::CannotOpen || !outcome.reason.empty();
   if (outcome.status == FileStatus::CannotOpen) ShowCannotOpenFile(messages_, outcome.reason);
   if (outcome.status != FileStatus::Ok) return false;  // the old file is intact; the changes stay unsaved
   Untitled = false;
@@ -246,6 +256,7 @@ void TDocumentShell::FileExportTrackFile() {
   request.defaultExtension = kTrackExtension;
   request.filter = kTrackFilter;
   request.fileName = ExportNameProposal(FileName());
+  request.title = kExportTitle;
   const auto path = fileDialogs_.Save(request);
   if (path) ExportTo(*path);
 }
@@ -294,6 +305,9 @@ void TDocumentShell::MarkModified() {
 void TDocumentShell::Changed(const TDocumentChange& change) {
   if (!document_) return;
   const TDocument& doc = *document_;
+  // What the status bar said of a save or an export was said of the track as it
+  // was then.
+  if (!change.track.Empty()) windows_.ShowStatus(std::string());
   if (!change.track.Empty() || change.selection) RefreshPlan(change);
   if (change.selection) {
     if (const TBase* object = doc.SelectedObject()) EnableCommands(*object, windows_.EditMenu());
