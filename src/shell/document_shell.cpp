@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "check/track_check.h"
-#include "graphics/highlight.h"
 #include "files/track_formats.h"
 #include "graphics/scale_draw.h"
+#include "graphics/track_painter.h"
 #include "model/track.h"
 #include "platform/file_dialogs.h"
 #include "platform/messages.h"
@@ -157,7 +157,7 @@ void TDocumentShell::ReleaseDocument() {
   document_.reset();
   ScaleDraw.reset();
   highlighted_ = false;
-  windows_.ShowStatus(std::string());  // it spoke of the document that went
+  ClearStatus();  // it spoke of the document that went
   ShowTitle();
   windows_.DocumentChanged();
 }
@@ -212,6 +212,17 @@ void TDocumentShell::FileSave() {
   if (!WriteProject()) OfferSaveElsewhere();
 }
 
+void TDocumentShell::ShowStatus(const std::string& text) {
+  windows_.ShowStatus(text);
+  statusShown_ = true;
+}
+
+void TDocumentShell::ClearStatus() {
+  if (!statusShown_) return;
+  windows_.ShowStatus(std::string());
+  statusShown_ = false;
+}
+
 void TDocumentShell::OfferSaveElsewhere() {
   // A folder that is gone or refuses to be written may leave the user no way to
   // keep the changes but another place; a track the writer refused would fail
@@ -246,7 +257,7 @@ bool TDocumentShell::WriteProject() {
   if (outcome.status != FileStatus::Ok) return false;  // the old file is intact; the changes stay unsaved
   Untitled = false;
   document_->MarkSaved();
-  windows_.ShowStatus(SavedText(FileName(), outcome.inPlace));
+  ShowStatus(SavedText(FileName(), outcome.inPlace));
   return true;
 }
 
@@ -270,7 +281,7 @@ void TDocumentShell::ExportTo(const std::string& path) {
   if (outcome.status == FileStatus::CannotOpen) ShowCannotOpenFile(messages_, outcome.reason);
   if (outcome.status != FileStatus::Ok) return;
   // An open loop is exported all the same; the note says where to look.
-  windows_.ShowStatus(ExportedText(path, outcome.bytes, static_cast<size_t>(OpenJoints(CheckTrack(track)))));
+  ShowStatus(ExportedText(path, outcome.bytes, static_cast<size_t>(OpenJoints(CheckTrack(track)))));
 }
 
 // ---- closing ----
@@ -307,7 +318,7 @@ void TDocumentShell::Changed(const TDocumentChange& change) {
   const TDocument& doc = *document_;
   // What the status bar said of a save or an export was said of the track as it
   // was then.
-  if (!change.track.Empty()) windows_.ShowStatus(std::string());
+  if (!change.track.Empty()) ClearStatus();
   if (!change.track.Empty() || change.selection) RefreshPlan(change);
   if (change.selection) {
     if (const TBase* object = doc.SelectedObject()) EnableCommands(*object, windows_.EditMenu());
@@ -323,13 +334,15 @@ void TDocumentShell::Changed(const TDocumentChange& change) {
 }
 
 void TDocumentShell::RefreshPlan(const TDocumentChange& change) {
-  const TTrack& track = document_->Track();
-  SetHighlight(track, document_->Selection());
   if (!ScaleDraw) {
     if (!change.track.Empty()) windows_.RepaintGraph();
     return;
   }
-  TSection* selected = track.SelectedChild >= 0 ? track.Section(track.SelectedChild) : nullptr;
+  const TTrack& track = document_->Track();
+  const TObjectPath& selection = document_->Selection();
+  const TSection* selected = selection.section >= 0 && selection.section < track.NumberOfSections()
+                                 ? track.Section(selection.section)
+                                 : nullptr;
   std::vector<TRect> boxes;
   bool local = true;
   if (!change.track.Empty()) {
@@ -343,11 +356,11 @@ void TDocumentShell::RefreshPlan(const TDocumentChange& change) {
   } else {
     // One box around what the change touched, so that no pixel is drawn twice;
     // the highlight's old and new places on their own.
-    TTrack& drawn = const_cast<TTrack&>(track);
-    if (!boxes.empty()) drawn.RedrawBox(*ScaleDraw, ViewFlags, Around(boxes));
+    const TTrackPainter painter(track);
+    if (!boxes.empty()) painter.RedrawBox(*ScaleDraw, ViewFlags, Around(boxes), selection);
     if (change.selection) {
-      if (highlighted_) drawn.RedrawBox(*ScaleDraw, ViewFlags, highlightBox_);
-      if (selected) drawn.RedrawBox(*ScaleDraw, ViewFlags, selected->Extent);
+      if (highlighted_) painter.RedrawBox(*ScaleDraw, ViewFlags, highlightBox_, selection);
+      if (selected) painter.RedrawBox(*ScaleDraw, ViewFlags, selected->Extent, selection);
     }
   }
   highlighted_ = selected != nullptr;

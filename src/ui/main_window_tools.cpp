@@ -105,14 +105,15 @@ void TFormMain::FileExportImageClick() {
   if (!path) return;
 
   const bool smooth = ViewSmoothDrawing->isChecked();
+  const TObjectPath selection = shell_->Document()->Selection();
   const auto draw = [&](QPainter& painter) {
     if (profile) {
-      DrawProfilePicture(painter, size, *track, FormProfile ? FormProfile->Plot->View() : TProfileView(), smooth);
+      DrawProfilePicture(painter, size, *track, selection, FormProfile ? FormProfile->Plot->View() : TProfileView(), smooth);
       return true;
     }
     if (!shell_->ScaleDraw) return false;
     shell_->ScaleDraw->OriginFromScroll();  // where the window shows the plan now
-    return DrawPlanPicture(painter, size, *track, *shell_->ScaleDraw, shell_->ViewFlags, smooth);
+    return DrawPlanPicture(painter, size, *track, selection, *shell_->ScaleDraw, shell_->ViewFlags, smooth);
   };
   QString error;
   if (WritePicture(QString::fromStdString(*path), size, draw, error))

@@ -13,24 +13,16 @@
 #include "graphics/profile_view.h"
 #include "graphics/profile_sampling.h"
 #include "graphics/scale_draw.h"
+#include "graphics/track_painter.h"
+#include "model/object_path.h"
 #include "model/track.h"
 #include "shell/shell_texts.h"
 #include "ui/window_canvas.h"
 
 namespace meridal {
 
-namespace {
-
-// The plan's drawing, the one call that draws it (the graphics window's
-// FormPaint makes the same).
-void DrawPlan(const TTrack& track, TScaleDraw& view, int32_t viewFlags) {
-  const_cast<TTrack&>(track).Draw(view, viewFlags);  // drawn, not changed
-}
-
-}  // namespace
-
-bool DrawPlanPicture(QPainter& painter, QSize size, const TTrack& track, const TScaleDraw& shown, int32_t viewFlags,
-                     bool smooth) {
+bool DrawPlanPicture(QPainter& painter, QSize size, const TTrack& track, const TObjectPath& selection,
+                     const TScaleDraw& shown, int32_t viewFlags, bool smooth) {
   TWindowCanvas canvas(painter, size, smooth);
   TOffscreenWindow window(canvas);
   TScaleDraw view(window, shown.Bounds(), shown.SizePixels());
@@ -43,16 +35,18 @@ bool DrawPlanPicture(QPainter& painter, QSize size, const TTrack& track, const T
   // The shown part's top-left corner, placed so that the part sits in the middle.
   view.AnchorAt(shown.OriginX(), shown.OriginY(), (size.width() - shownWidth * factor) / 2,
                 (size.height() - shownHeight * factor) / 2);
-  DrawPlan(track, view, viewFlags);
+  // The one call that draws the plan, as the graphics window's FormPaint makes it.
+  TTrackPainter(track).Draw(view, viewFlags, selection);
   canvas.Finish();
   return true;
 }
 
-void DrawProfilePicture(QPainter& painter, QSize size, const TTrack& track, const TProfileView& view, bool smooth) {
+void DrawProfilePicture(QPainter& painter, QSize size, const TTrack& track, const TObjectPath& selection,
+                        const TProfileView& view, bool smooth) {
   TProfileView shown = view;
   shown.SetExtent(TrackDistances(track, SectionStarts(track)));
   TWindowCanvas canvas(painter, size, smooth);
-  TProfileDrawing().Draw(track, shown, canvas);
+  TProfileDrawing().Draw(track, selection, shown, canvas);
   canvas.Finish();
 }
 
@@ -65,6 +59,8 @@ bool WritePicture(const QString& path, QSize size, const std::function<bool(QPai
   if (svg) {
     QSvgGenerator generator;
     generator.setOutputDevice(&buffer);
+    // At the web's 96 pixels an inch, the picture's size in pixels is the one asked for.
+    generator.setResolution(96);
     generator.setSize(size);
     generator.setViewBox(QRect(QPoint(0, 0), size));
     generator.setTitle(QFileInfo(path).completeBaseName());

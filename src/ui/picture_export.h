@@ -3,7 +3,7 @@
 // windows' own drawing code with the windows' own view options: as a PNG of any
 // size or as an SVG file.
 //
-//   WritePicture(path, size, [&](QPainter& p) { DrawPlanPicture(p, size, track, *shell.ScaleDraw, flags, smooth); },
+//   WritePicture(path, size, [&](QPainter& p) { DrawPlanPicture(p, size, track, selection, *shell.ScaleDraw, flags, smooth); },
 //                error);
 #include <QSize>
 #include <QString>
@@ -14,6 +14,7 @@ class QPainter;
 
 namespace meridal {
 
+struct TObjectPath;
 class TProfileView;
 class TScaleDraw;
 class TTrack;
@@ -22,10 +23,11 @@ class TTrack;
 // highlight, scaled to fill `size` as far as its proportions allow and centred;
 // at the window's own size, the window's picture. False when the plan cannot be
 // drawn that large.
-bool DrawPlanPicture(QPainter& painter, QSize size, const TTrack& track, const TScaleDraw& shown, int32_t viewFlags,
-                     bool smooth);
+bool DrawPlanPicture(QPainter& painter, QSize size, const TTrack& track, const TObjectPath& selection,
+                     const TScaleDraw& shown, int32_t viewFlags, bool smooth);
 // The profile as `view` (the profile window's) shows it, laid out for `size`.
-void DrawProfilePicture(QPainter& painter, QSize size, const TTrack& track, const TProfileView& view, bool smooth);
+void DrawProfilePicture(QPainter& painter, QSize size, const TTrack& track, const TObjectPath& selection,
+                        const TProfileView& view, bool smooth);
 
 // Writes what `draw` paints on a white picture of `size`: an SVG when the path
 // ends in ".svg", a PNG otherwise. An existing file is replaced only once the new

@@ -167,7 +167,9 @@ TEST_F(SafeSave, EveryFailurePointLeavesThePreviousFileAndTheChanges) {
     Session session(calls);
     session.OpenAndChange(path_);
     session.shell.FileSave();
-    ASSERT_EQ(session.messages.shown.size(), 1u);
+    // The error, then the offer of another name (answered No).
+    ASSERT_EQ(session.messages.shown.size(), 2u);
+    EXPECT_EQ(session.messages.shown[1].text, "Save circuit.mrd under another name ?");
     EXPECT_EQ(session.messages.shown[0].title, "Error");
     EXPECT_EQ(session.messages.shown[0].text,
               std::string(point.message) + "\n" + path_ + ": " + std::strerror(point.error));

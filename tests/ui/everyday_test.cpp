@@ -15,12 +15,15 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
 #include <QSpinBox>
 #include <QStyleOptionTitleBar>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeWidget>
+#include <QToolBar>
 
 #include "document/document.h"
 #include "files/cipher/filler.h"
@@ -31,6 +34,7 @@
 #include "model/track.h"
 #include "present/format.h"
 #include "present/position_text.h"
+#include "ui/check_window.h"
 #include "ui/edit_value_dialog.h"
 #include "ui/export_image_dialog.h"
 #include "ui/graph_window.h"
@@ -86,7 +90,8 @@ QPoint CloseButton(QMdiSubWindow& child) {
 QStringList WindowMenuTitles(meridal::TFormMain& window) {
   emit window.WindowMenu->aboutToShow();
   QStringList titles;
-  for (const QAction* item : window.WindowMenu->actions()) titles << item->text();
+  // The child windows, listed after Tile, Cascade, History and a line.
+  for (const QAction* item : window.WindowMenu->actions().mid(4)) titles << item->text();
   return titles;
 }
 
@@ -121,6 +126,7 @@ class EverydayTest : public QObject {
       QVERIFY(child && child->isVisible());
       QCOMPARE(child->windowTitle(), titles[i]);
       QVERIFY(items[i]->isChecked());
+      QTest::mouseMove(child, CloseButton(*child));  // the button lights up under the pointer
       QTest::mouseClick(child, Qt::LeftButton, {}, CloseButton(*child));
       QVERIFY(child->isHidden());
       QVERIFY(!items[i]->isChecked());
@@ -143,6 +149,7 @@ class EverydayTest : public QObject {
       if (child->widget() == f.window->FormGraph) plan = child;
     QVERIFY(plan);
     plan->showNormal();
+    QTest::mouseMove(plan, CloseButton(*plan));
     QTest::mouseClick(plan, Qt::LeftButton, {}, CloseButton(*plan));
     QVERIFY(plan->isMinimized() && f.window->FormGraph);
   }
@@ -281,7 +288,7 @@ class EverydayTest : public QObject {
              shown.convertToFormat(QImage::Format_RGB32));
     QSvgRenderer svg(dir.filePath(QStringLiteral("plan.svg")));
     QVERIFY(svg.isValid());
-    QCOMPARE(svg.defaultSize(), shown.size());
+    QCOMPARE(svg.viewBox().size(), shown.size());
     QImage drawn(shown.size(), QImage::Format_RGB32);
     drawn.fill(Qt::black);
     QPainter painter(&drawn);
@@ -324,12 +331,17 @@ class EverydayTest : public QObject {
     f.window->WindowHistoryClick();
     const auto firstRow = [&] { return f.window->FormHistory->model()->index(0, 0).data().toString(); };
     QCOMPARE(firstRow(), QStringLiteral("<opened>"));
-    for (int s : {0, 1, 2})
+    // Each section's walls made another's, then copied to all: large steps.
+    for (int s : {0, 1, 2}) {
+      QVERIFY(f.Shell().Change([s](meridal::history::TEditor& e) {
+        return e.SetValue(*e.Track().Section(s)->Wall(0), "Height", 1000 * (s + 1));
+      }) == meridal::history::Outcome::Changed);
       QVERIFY(f.Shell().Change([s](meridal::history::TEditor& e) { return e.CopyWallsToAll(s); }) ==
               meridal::history::Outcome::Changed);
+    }
     const meridal::history::THistory& history = f.Shell().Document()->History();
     QVERIFY(history.Dropped() > 0);
-    QVERIFY(history.Count() < 3);
+    QVERIFY(history.Count() + history.Dropped() == 6);
     QCOMPARE(firstRow(), QStringLiteral("older steps dropped"));
     QVERIFY(f.Shell().Modified());
   }
@@ -353,6 +365,9 @@ class EverydayTest : public QObject {
     QCOMPARE(f.messages.Texts().back(), "Input not valid ! Range Error!\nLength of first part: from 0.0508 mm to " +
                                             meridal::LengthMeaning(984251));
 
+    // Back to the frame, as the user's click on it would.
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
     QVERIFY(f.ClickNode(f.Node(QStringLiteral("Wall 0"))));
     QVERIFY(f.PressRow(QStringLiteral("Surface")));
     Frame::WhenOpen<meridal::TFormEditValue>([](meridal::TFormEditValue& dialog) {
@@ -362,7 +377,8 @@ class EverydayTest : public QObject {
       QCOMPARE(dialog.EditValue->text(), QStringLiteral("4"));
       QTest::mouseClick(dialog.ButtonOK, Qt::LeftButton);
     });
-    QTest::keyClick(f.List(), Qt::Key_F2);
+    QTreeWidgetItem* row = f.List()->findItems(QStringLiteral("Surface"), Qt::MatchExactly).front();
+    QTest::mouseDClick(f.List()->viewport(), Qt::LeftButton, {}, UiFrame::OnText(*f.List(), row));
     QCOMPARE(f.Shell().Track()->Section(0)->Wall(0)->Surface, 4);
     QCOMPARE(f.List()->currentItem()->text(0), QStringLiteral("Surface"));
     QVERIFY(f.List()->currentItem()->isSelected());
