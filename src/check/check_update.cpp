@@ -39,22 +39,35 @@ void UpdateCheck(const TTrack& track, const TTrackChange& change, std::vector<TT
       touched.push_back(s);
       touched.push_back(s + 1);
     }
-  std::vector<char> again(static_cast<size_t>(count), 0);
+  std::vector<int> joints;
   for (int j : touched)
-    if (j >= 0) again[static_cast<size_t>(j % count)] = 1;
+    if (j >= 0) joints.push_back(j % count);
+  std::sort(joints.begin(), joints.end());
+  joints.erase(std::unique(joints.begin(), joints.end()), joints.end());
 
-  // Merged in order of joints, the kept problems and the new ones.
-  std::vector<TTrackProblem> merged;
-  merged.reserve(problems.size());
-  size_t kept = 0;
-  for (int s = 0; s < count; ++s) {
-    if (!again[static_cast<size_t>(s)]) continue;
-    for (; kept < problems.size() && problems[kept].section < s; ++kept) merged.push_back(problems[kept]);
-    while (kept < problems.size() && problems[kept].section == s) ++kept;  // stale
-    CheckJoint(track, s, merged);
+  // Each run of neighbouring joints, from the last, has its problems replaced in
+  // place: the list can be long (a problem for every joint of a rough track), and
+  // a change touches few joints, so nothing else is copied.
+  const auto bySection = [](const TTrackProblem& p, int s) { return p.section < s; };
+  std::vector<TTrackProblem> fresh;
+  for (size_t end = joints.size(); end > 0;) {
+    size_t begin = end - 1;
+    while (begin > 0 && joints[begin - 1] == joints[begin] - 1) --begin;
+    const int first = joints[begin], last = joints[end - 1];
+    fresh.clear();
+    for (int s = first; s <= last; ++s) CheckJoint(track, s, fresh);
+    const auto from = std::lower_bound(problems.begin(), problems.end(), first, bySection);
+    const auto to = std::lower_bound(from, problems.end(), last + 1, bySection);
+    const size_t at = static_cast<size_t>(from - problems.begin()), old = static_cast<size_t>(to - from);
+    const size_t common = std::min(old, fresh.size());
+    std::move(fresh.begin(), fresh.begin() + static_cast<long>(common), problems.begin() + static_cast<long>(at));
+    if (fresh.size() > old)
+      problems.insert(problems.begin() + static_cast<long>(at + common), fresh.begin() + static_cast<long>(common),
+                      fresh.end());
+    else
+      problems.erase(problems.begin() + static_cast<long>(at + common), problems.begin() + static_cast<long>(at + old));
+    end = begin;
   }
-  merged.insert(merged.end(), problems.begin() + static_cast<long>(kept), problems.end());
-  problems = std::move(merged);
 }
 
 }  // namespace meridal
