@@ -49,12 +49,26 @@ void CheckWalls(const TSection& previous, const TSection& section, int s, std::v
   }
 }
 
+// Values a file may hold that no edit makes: they are read as they are, and
+// shown here.
+void CheckStoredValues(const TSection& section, int s, std::vector<TTrackProblem>& out) {
+  if (section.Length <= 0)
+    out.push_back({ProblemKind::LengthNotPositive, s, -1, 0, double(section.Length), double(section.Length)});
+  for (int k = 1; k < section.NumberOfWalls(); ++k) {
+    const TWall& before = *section.Wall(k - 1);
+    const TWall& wall = *section.Wall(k);
+    const double right = std::min(double(wall.From) - before.From, double(wall.To) - before.To);
+    if (right < 0) out.push_back({ProblemKind::WallOrder, s, k, 0, right, right});
+  }
+}
+
 const char* ItemName(ProblemKind kind) {
   switch (kind) {
     case ProblemKind::HeightStep:
     case ProblemKind::GradientKink:
       return "trace";
     case ProblemKind::WallJump:
+    case ProblemKind::WallOrder:
       return "wall";
     default:
       return nullptr;
@@ -69,6 +83,7 @@ void CheckJoint(const TTrack& track, int s, std::vector<TTrackProblem>& out) {
   const int count = track.NumberOfSections();
   TSection& section = *track.Section(s);
   const TSection& previous = *track.Section(s == 0 ? count - 1 : s - 1);
+  CheckStoredValues(section, s, out);
   CheckPosition(section, s, out);
   CheckHeights(previous, section, s, out);
   CheckWalls(previous, section, s, out);
@@ -129,6 +144,14 @@ TProblemWords ProblemWords(const TTrackProblem& p) {
       words.what = "wall count";
       words.amount = FormatPrintf("%d walls after %d (information)", int(p.after), int(p.before));
       break;
+    case ProblemKind::LengthNotPositive:
+      words.what = "length not positive";
+      words.amount = p.amount == 0 ? std::string("0") : LengthMeaningOf(p.amount);
+      break;
+    case ProblemKind::WallOrder:
+      words.what = "wall out of order";
+      words.amount = LengthMeaningOf(-p.amount) + " right of the wall before it";
+      break;
   }
   return words;
 }
@@ -145,6 +168,7 @@ TObjectPath ProblemObject(const TTrackProblem& p) {
     case ProblemKind::GradientKink:
       return TObjectPath::Altitude(p.section, p.item);
     case ProblemKind::WallJump:
+    case ProblemKind::WallOrder:
       return TObjectPath::Wall(p.section, p.item);
     default:
       return TObjectPath::Section(p.section);
