@@ -79,17 +79,19 @@ double SlopeDegrees(double gradient) { return std::atan(gradient) * 180.0 / Pi; 
 
 }  // namespace
 
+void CheckJoint(const TTrack& track, int s, std::vector<TTrackProblem>& out) {
+  const int count = track.NumberOfSections();
+  TSection& section = *track.Section(s);
+  const TSection& previous = *track.Section(s == 0 ? count - 1 : s - 1);
+  CheckStoredValues(section, s, out);
+  CheckPosition(section, s, out);
+  CheckHeights(previous, section, s, out);
+  CheckWalls(previous, section, s, out);
+}
+
 std::vector<TTrackProblem> CheckTrack(const TTrack& track) {
   std::vector<TTrackProblem> problems;
-  const int count = track.NumberOfSections();
-  for (int s = 0; s < count; ++s) {
-    TSection& section = *track.Section(s);
-    const TSection& previous = *track.Section(s == 0 ? count - 1 : s - 1);
-    CheckStoredValues(section, s, problems);
-    CheckPosition(section, s, problems);
-    CheckHeights(previous, section, s, problems);
-    CheckWalls(previous, section, s, problems);
-  }
+  for (int s = 0; s < track.NumberOfSections(); ++s) CheckJoint(track, s, problems);
   return problems;
 }
 

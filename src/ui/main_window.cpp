@@ -30,6 +30,7 @@
 #include "ui/qt_file_dialogs.h"
 #include "ui/qt_messages.h"
 #include "ui/qt_shell_dialogs.h"
+#include "ui/tool_window.h"
 #include "ui/tree_window.h"
 #include "ui/ui_resources.h"
 
@@ -53,6 +54,8 @@ TFormMain::TFormMain(const MainWindowServices& services, QWidget* parent)
   editCommands_ = std::make_unique<TEditCommandFlow>(*shell_, *services_.dialogs);
   listCommands_ = std::make_unique<TPropertyListCommands>(*shell_, *services_.dialogs);
   setAcceptDrops(true);
+  BuildToolWindows();
+  BuildTools();
   FormCreate();
   DocumentChanged();
 }
@@ -62,10 +65,9 @@ TFormMain::~TFormMain() {
   shell_->Close();
   DestroyGraphWindow();
   DestroyTreeWindow();
-  for (QMdiSubWindow** child : {&historyChild_, &profileChild_, &checkChild_, &view3dChild_}) {
-    delete *child;
-    *child = nullptr;
-  }
+  for (TToolWindow* tool : {historyTool_, profileTool_, checkTool_}) tool->Destroy();
+  delete view3dChild_;
+  view3dChild_ = nullptr;
   FormHistory = nullptr;
   FormProfile = nullptr;
   FormCheck = nullptr;
