@@ -104,8 +104,8 @@ class MainWindowTest : public QObject {
              (QStringList{"&Traces", "&Zero Line", "&S/F Line", "-", "&Wall Outline",
                           "Show Non-Zero &Height (red ///)", "Show Non-Zero &Unk1 (green \\\\\\)", "-",
                           "Zoom to &Fit", "Zoom &In", "Zoom &Out", "-", "S&mooth Drawing", "-",
-                          "Elevation &Profile", "Track &Check"}));
-    QCOMPARE(States(f.window->ViewMenu), QStringLiteral("xxxexxxeeeeexeee"));
+                          "Elevation &Profile", "Track &Check", "-", "&Measure\tM", "&Background Image…"}));
+    QCOMPARE(States(f.window->ViewMenu), QStringLiteral("xxxexxxeeeeexeeeeee"));
     QCOMPARE(Captions(f.window->WindowMenu), (QStringList{"&Tile", "&Cascade", "&History"}));
   }
 
