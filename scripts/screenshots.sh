@@ -11,6 +11,9 @@
 #   3d-orbit-hills.png      the 3D view of the circuit with hills, heights five times
 #                           over, section 6 selected, and the 1 m block on section 2
 #   3d-drive.png            the 3D view riding section 0 up the first hill
+#   measure-tool.png        the plan alone, a measuring drag along the track with Alt
+#   background-image.png    the circuit traced over an aerial picture drawn from it,
+#                           with the Background Image dialog
 # Usage: scripts/screenshots.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -44,6 +47,7 @@ done
 
 # Faults: a section pushed sideways, a section turned, a raised trace and a wall
 # that jumps.
+cp examples/circuit.mrd "$work/circuit.mrd"
 faults=$work/circuit-faults.mrd
 cp "$hills" "$faults"
 m set "$faults" "section 4" "Lateral gap" 2500
@@ -61,11 +65,14 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   "$app" "$2" --screenshot docs/screenshots/profile-window.png --screenshot-view profile || status=1
   "$app" "$3" --screenshot docs/screenshots/check-window.png --screenshot-view check || status=1
   "$app" examples/circuit.mrd --screenshot docs/screenshots/history-window.png --screenshot-view history || status=1
+  "$app" examples/circuit.mrd --screenshot docs/screenshots/measure-tool.png --screenshot-view measure || status=1
+  # Its side file lands beside the track: a copy, not the example.
+  "$app" "$4" --screenshot docs/screenshots/background-image.png --screenshot-view background || status=1
   kill "$wm"
-  exit "$status"' screenshots "$build" "$hills" "$faults"
+  exit "$status"' screenshots "$build" "$hills" "$faults" "$work/circuit.mrd"
 # The 3D view draws with OpenGL: Mesa's software renderer on the virtual display.
 picture=$build/src/ui/view3d/meridal-3d-picture
 xvfb-run -a -s "-screen 0 1600x1000x24" "$picture" "$hills" docs/screenshots/3d-orbit-hills.png --heights 5 --select 6
 xvfb-run -a -s "-screen 0 1600x1000x24" "$picture" "$hills" docs/screenshots/3d-drive.png --drive 0 --along 150 --heights 2
 echo "wrote docs/screenshots/main-window-edited.png, profile-window.png, check-window.png, history-window.png," \
-     "3d-orbit-hills.png and 3d-drive.png"
+     "measure-tool.png, background-image.png, 3d-orbit-hills.png and 3d-drive.png"

@@ -25,6 +25,7 @@
 #include "ui/document_signals.h"
 #include "ui/history_window.h"
 #include "ui/mdi_child.h"
+#include "ui/plan_tools/plan_menu.h"
 #include "ui/profile_plot.h"
 #include "ui/profile_window.h"
 #include "ui/qt_file_dialogs.h"
@@ -43,6 +44,7 @@ TFormMain::TFormMain(const MainWindowServices& services, QWidget* parent)
   setCentralWidget(MdiArea);
   BuildMenus();
   BuildStatusBar();
+  AddPlanToolItems(*this);
   setWindowState(windowState() | Qt::WindowMaximized);
 
   if (!services_.messages) services_.messages = (ownMessages_ = std::make_unique<QtMessages>(this)).get();
@@ -211,6 +213,7 @@ IDrawWindow* TFormMain::CreateGraphWindow() {
   MdiArea->addSubWindow(graphChild_);
   graphChild_->resize(696, 480);
   graphChild_->show();
+  ConnectPlanTools(*this);
   return FormGraph;
 }
 

@@ -54,6 +54,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   ~TFormMain() override;
 
   TDocumentShell& Shell() { return *shell_; }
+  IFileDialogs& FileDialogs() const { return *services_.fileDialogs; }
   TFormTree* FormTree = nullptr;    // only while a document is open
   TFormGraph* FormGraph = nullptr;  // the same
   QMdiArea* MdiArea;

@@ -104,8 +104,8 @@ class MainWindowTest : public QObject {
              (QStringList{"&Traces", "&Zero Line", "&S/F Line", "-", "&Wall Outline",
                           "Show Non-Zero &Height (red ///)", "Show Non-Zero &Unk1 (green \\\\\\)", "-",
                           "Zoom to &Fit", "Zoom &In", "Zoom &Out", "&Go to Section...", "-", "S&mooth Drawing", "-",
-                          "Elevation &Profile", "Track &Check", "&3D View"}));
-    QCOMPARE(States(f.window->ViewMenu), QStringLiteral("xxxexxxeeeedexeeee"));
+                          "Elevation &Profile", "Track &Check", "&3D View", "-", "&Measure\tM", "&Background Image…"}));
+    QCOMPARE(States(f.window->ViewMenu), QStringLiteral("xxxexxxeeeedexeeeeeee"));
     QCOMPARE(Captions(f.window->WindowMenu), (QStringList{"&Tile", "&Cascade", "&History"}));
   }
 
