@@ -3,7 +3,7 @@
 # Usage: scripts/ensure-deps.sh [--gui] [--fuzz] [--screenshots]
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev
+packages=(cmake g++ make pkg-config googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev rapidjson-dev
           libtinygltf-dev libeigen3-dev libtinyxml2-dev libgeographiclib-dev
           qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6opengl6-dev libgl-dev)
 # The 3D view draws with OpenGL: on a machine without a graphics card (CI, Xvfb)

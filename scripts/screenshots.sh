@@ -13,6 +13,9 @@
 #   3d-drive.png            the 3D view riding section 0 up the first hill
 #   damaged-file.png        the warning of a damaged project file: the circuit with
 #                           bytes of two wall records and a trace point changed
+#   measure-tool.png        the plan alone, a measuring drag along the track with Alt
+#   background-image.png    the circuit traced over an aerial picture drawn from it,
+#                           with the Background Image dialog
 # Usage: scripts/screenshots.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -46,6 +49,7 @@ done
 
 # Faults: a section pushed sideways, a section turned, a raised trace and a wall
 # that jumps.
+cp examples/circuit.mrd "$work/circuit.mrd"
 faults=$work/circuit-faults.mrd
 cp "$hills" "$faults"
 m set "$faults" "section 4" "Lateral gap" 2500
@@ -54,7 +58,8 @@ m set "$faults" "section 6/altitude 1" "Height@Start" $(( heights[6] * unit + un
 m set "$faults" "section 2/wall 1" From -150000
 
 # Damage: one byte changed in each of two wall records and in an altitude record.
-damaged=$work/circuit.mrd
+mkdir -p "$work/damaged"
+damaged=$work/damaged/circuit.mrd
 cp examples/circuit.mrd "$damaged"
 for offset in 2500 2600 1000; do
   byte=$(od -An -tu1 -j "$offset" -N1 "$damaged")
@@ -72,11 +77,14 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   "$app" "$3" --screenshot docs/screenshots/check-window.png --screenshot-view check || status=1
   "$app" examples/circuit.mrd --screenshot docs/screenshots/history-window.png --screenshot-view history || status=1
   "$app" "$4" --screenshot-message docs/screenshots/damaged-file.png || status=1
+  "$app" examples/circuit.mrd --screenshot docs/screenshots/measure-tool.png --screenshot-view measure || status=1
+  # Its side file lands beside the track: a copy, not the example.
+  "$app" "$5" --screenshot docs/screenshots/background-image.png --screenshot-view background || status=1
   kill "$wm"
-  exit "$status"' screenshots "$build" "$hills" "$faults" "$damaged"
+  exit "$status"' screenshots "$build" "$hills" "$faults" "$damaged" "$work/circuit.mrd"
 # The 3D view draws with OpenGL: Mesa's software renderer on the virtual display.
 picture=$build/src/ui/view3d/meridal-3d-picture
 xvfb-run -a -s "-screen 0 1600x1000x24" "$picture" "$hills" docs/screenshots/3d-orbit-hills.png --heights 5 --select 6
 xvfb-run -a -s "-screen 0 1600x1000x24" "$picture" "$hills" docs/screenshots/3d-drive.png --drive 0 --along 150 --heights 2
 echo "wrote docs/screenshots/main-window-edited.png, profile-window.png, check-window.png, history-window.png," \
-     "damaged-file.png, 3d-orbit-hills.png and 3d-drive.png"
+     "damaged-file.png, measure-tool.png, background-image.png, 3d-orbit-hills.png and 3d-drive.png"

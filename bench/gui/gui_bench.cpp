@@ -8,7 +8,8 @@
 //                                own, then the zooms and the edits on the
 //                                10,000-section track
 //   meridal_gui_bench open FILE  (one measurement, as the runner starts it)
-//   meridal_gui_bench edits FILE the zooms and the edits on a track of 10,000 sections or more
+//   meridal_gui_bench edits FILE [all]  the zooms and the edits on a track of 10,000
+//                                sections or more (all: the edits with the tool windows open)
 //   meridal_gui_bench zooms FILE the zooms alone, for a profiler
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -198,22 +199,34 @@ void MeasureZooms(TFormMain& w, const char* layout) {
               Median(redraw), viewport.width(), viewport.height(), w.FormGraph->Smooth() ? "on" : "off");
 }
 
-void MeasureEdits(const std::string& path, bool zoomsOnly = false) {
+// The zooms, then the edits with the tree, the list and the plan; with
+// `toolWindows` the edits alone, with the history, the profile and the check
+// open beside them as well.
+void MeasureEdits(const std::string& path, bool zoomsOnly = false, bool toolWindows = false) {
   Frame frame;
   TFormMain& w = frame.window;
   TDocumentShell& shell = w.Shell();
   w.OpenAtStartUp(QString::fromStdString(path));
   Idle();
-  std::printf("\nZooming the plan of the 10,000-section track (CPU time, ms, to an idle event loop)\n");
-  std::printf("  %-26s %8s %8s %8s %8s\n", "", "step in", "step out", "to fit", "F5");
-  MeasureZooms(w, "as the window opens");
-  auto* child = qobject_cast<QMdiSubWindow*>(w.FormGraph->parentWidget());
-  if (child) {
-    child->showMaximized();
+  if (toolWindows) {
+    w.WindowHistoryClick();
+    w.ViewElevationProfileClick();
+    w.ViewTrackCheckClick();
+    w.WindowTileClick();
     Idle();
-    MeasureZooms(w, "maximised");
-    child->showNormal();
-    Idle();
+  }
+  if (!toolWindows) {
+    std::printf("\nZooming the plan of the 10,000-section track (CPU time, ms, to an idle event loop)\n");
+    std::printf("  %-26s %8s %8s %8s %8s\n", "", "step in", "step out", "to fit", "F5");
+    MeasureZooms(w, "as the window opens");
+    auto* child = qobject_cast<QMdiSubWindow*>(w.FormGraph->parentWidget());
+    if (child) {
+      child->showMaximized();
+      Idle();
+      MeasureZooms(w, "maximised");
+      child->showNormal();
+      Idle();
+    }
   }
   if (zoomsOnly) return;
   // The selection moves as a click in the tree moves it: through the document.
@@ -232,6 +245,12 @@ void MeasureEdits(const std::string& path, bool zoomsOnly = false) {
          frame.dialogs.typed = 400000;
          shell.Document()->SetValue(TObjectPath::Section(5000), "Length", 400000);
        }},
+      {"set a height (Height@Start)",
+       [&] {
+         shell.Document()->Select(TObjectPath::Altitude(5000, 3));
+         Idle();
+         shell.Document()->SetValue(TObjectPath::Altitude(5000, 3), "Height@Start", 123456);
+       }},
       {"remove a section", [&] { select(5000); w.EditRemoveClick(); }},
       {"add a section after", [&] { select(5000); w.EditAddAfterClick(); }},
       {"split a section",
@@ -244,7 +263,8 @@ void MeasureEdits(const std::string& path, bool zoomsOnly = false) {
       {"remove a trace", [&] { shell.Change([](history::TEditor& e) { return e.RemoveTrace(7); }); }},
       {"add a trace", [&] { shell.Change([](history::TEditor& e) { return e.AddTrace(7, true); }); }},
   };
-  std::printf("\nEdits on the 10,000-section track (CPU time, ms, to an idle event loop)\n");
+  std::printf("\nEdits on the 10,000-section track (CPU time, ms, to an idle event loop)%s\n",
+              toolWindows ? ", with the history, profile and check windows open" : "");
   std::printf("  %-26s %8s %8s %8s\n", "", "edit", "undo", "redo");
   for (const Edit& edit : edits) {
     // The selection before the edit is part of the setting, not of the edit.
@@ -282,7 +302,7 @@ int main(int argc, char** argv) {
   }
   if (argc >= 3 && (std::string(argv[1]) == "edits" || std::string(argv[1]) == "zooms")) {  // for a profiler
     QApplication app(argc, argv);
-    MeasureEdits(argv[2], std::string(argv[1]) == "zooms");
+    MeasureEdits(argv[2], std::string(argv[1]) == "zooms", argc >= 4 && std::string(argv[3]) == "all");
     return 0;
   }
   QTemporaryDir dir;
@@ -299,5 +319,6 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   MeasureEdits(tracks.back().second);
+  MeasureEdits(tracks.back().second, false, true);
   return 0;
 }

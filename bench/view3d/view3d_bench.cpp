@@ -3,14 +3,16 @@
 //  - a frame of the 1,000-section synthetic track at 1280x800, the whole track in
 //    the orbit camera and riding it in the drive camera, drawn until finished
 //    (and once more read back as a picture);
-//  - the update after a value edit on the 10,000-section track: the changed
-//    section's mesh and its neighbours' rebuilt and their chunk uploaded.
+//  - the update after a value edit on the 10,000-section track, made through the
+//    document: the changed section's mesh and its neighbours' rebuilt from its
+//    announcement and their chunk uploaded.
 // The triangle counts are printed with the results.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <memory>
 
+#include "document/document.h"
 #include "model/synthetic_track.h"
 #include "model/track.h"
 #include "ui/view3d/view3d.h"
@@ -68,19 +70,28 @@ BENCHMARK(BM_View3DFramePlainOrbit1000)->Unit(benchmark::kMillisecond)->MeasureP
 BENCHMARK(BM_View3DFrameOrbit1)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_View3DPictureOrbit1000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
+// The value edit goes through the document as the editor makes it (one undoable
+// step), and the view rebuilds from the document's announcement: the changed
+// section's mesh and its neighbours', and their chunk uploaded (the driver has
+// copied the data when the call returns).
 void BM_View3DUpdateAfterValueEdit10000(benchmark::State& state) {
-  TShownTrack shown = Show(10000);
-  if (!shown.view->OpenGLAvailable()) return state.SkipWithError("no OpenGL 3.3 on this display");
-  shown.view->Picture();
-  meridal::TWall& wall = *shown.track->Section(5000)->Wall(3);
+  meridal::TDocument document(meridal::SyntheticTrack(10000, 16, 12));
+  TView3D view;
+  view.show();
+  view.SetTrack(document.Track());
+  view.resize(QSize(1280, 800) + view.size() - view.Viewport()->size());
+  QApplication::processEvents();
+  if (!view.OpenGLAvailable()) return state.SkipWithError("no OpenGL 3.3 on this display");
+  view.ZoomToFit();
+  view.Picture();
+  document.Subscribe([&view](const meridal::TDocumentChange& change) { view.Changed(change.track); });
+  const meridal::TObjectPath wall = meridal::TObjectPath::Wall(5000, 3);
   int32_t height = 0;
   for (auto _ : state) {
-    wall.Height = (height += 100);  // the value edit, as the document makes it
-    // The meshes rebuilt and their chunk uploaded: the driver has copied the
-    // data when the call returns.
-    shown.view->SectionsChanged(5000, 1);
+    if (document.SetValue(wall, "Height", height += 100) != meridal::history::Outcome::Changed)
+      return state.SkipWithError("the edit was refused");
   }
-  state.counters["triangles"] = double(shown.view->Scene().TriangleCount());
+  state.counters["triangles"] = double(view.Scene().TriangleCount());
 }
 BENCHMARK(BM_View3DUpdateAfterValueEdit10000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 

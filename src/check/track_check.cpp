@@ -80,21 +80,26 @@ double SlopeDegrees(double gradient) { return std::atan(gradient) * 180.0 / Pi; 
 
 }  // namespace
 
+void CheckJoint(const TTrack& track, int s, std::vector<TTrackProblem>& out) {
+  const int count = track.NumberOfSections();
+  TSection& section = *track.Section(s);
+  const TSection& previous = *track.Section(s == 0 ? count - 1 : s - 1);
+  CheckStoredValues(section, s, out);
+  CheckPosition(section, s, out);
+  CheckHeights(previous, section, s, out);
+  CheckWalls(previous, section, s, out);
+}
+
+void AddLengthProblem(const TTrack& track, std::vector<TTrackProblem>& problems) {
+  if (WithinLengthLimit(track)) return;
+  const double total = static_cast<double>(TotalSectionLength(track));
+  problems.push_back({ProblemKind::TrackTooLong, -1, -1, double(kMaxTrackLength), total, total - kMaxTrackLength});
+}
+
 std::vector<TTrackProblem> CheckTrack(const TTrack& track) {
   std::vector<TTrackProblem> problems;
-  if (!WithinLengthLimit(track)) {
-    const double total = static_cast<double>(TotalSectionLength(track));
-    problems.push_back({ProblemKind::TrackTooLong, -1, -1, double(kMaxTrackLength), total, total - kMaxTrackLength});
-  }
-  const int count = track.NumberOfSections();
-  for (int s = 0; s < count; ++s) {
-    TSection& section = *track.Section(s);
-    const TSection& previous = *track.Section(s == 0 ? count - 1 : s - 1);
-    CheckStoredValues(section, s, problems);
-    CheckPosition(section, s, problems);
-    CheckHeights(previous, section, s, problems);
-    CheckWalls(previous, section, s, problems);
-  }
+  AddLengthProblem(track, problems);
+  for (int s = 0; s < track.NumberOfSections(); ++s) CheckJoint(track, s, problems);
   return problems;
 }
 

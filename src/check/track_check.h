@@ -51,7 +51,14 @@ struct TTrackProblem {
   }
 };
 
+// The track-wide problem of a track longer than a track can hold, if it is; it
+// comes before every joint's problems.
+void AddLengthProblem(const TTrack& track, std::vector<TTrackProblem>& problems);
+
 std::vector<TTrackProblem> CheckTrack(const TTrack& track);
+// The problems of one joint, the start of section s against the end of the one
+// before it, appended in the order CheckTrack lists them.
+void CheckJoint(const TTrack& track, int s, std::vector<TTrackProblem>& out);
 // Whether any of them is a problem rather than information.
 bool HasProblems(const std::vector<TTrackProblem>& problems);
 // How many joints are open in plan: sections whose start does not meet the

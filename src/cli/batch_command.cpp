@@ -31,7 +31,8 @@ int RunRedo(TCliSession& session, const CliArgs&, CliIo io) {
 int RunHistory(TCliSession& session, const CliArgs&, CliIo io) {
   const history::THistory& steps = session.Document(io)->History();
   for (size_t row = 0; row <= steps.Count(); ++row)
-    io.out << (row == steps.Index() ? "* " : "  ") << (row == 0 ? "<opened>" : steps.Step(row - 1).Text()) << '\n';
+    io.out << (row == steps.Index() ? "* " : "  ")
+           << (row > 0 ? steps.Step(row - 1).Text() : steps.Dropped() > 0 ? "older steps dropped" : "<opened>") << '\n';
   return 0;
 }
 

@@ -12,6 +12,7 @@
 #include "model/track.h"
 #include "platform/edit_commands.h"
 #include "shell/shell_texts.h"
+#include "present/value_names.h"
 #include "present/value_text.h"
 
 namespace meridal {
@@ -93,6 +94,7 @@ int RunSet(TCliSession& session, const CliArgs& args, CliIo io) {
   if (!document) return 1;
   const TBase* object = FindObject(document->Track(), args.positional[0], io);
   if (!object) return 1;
+  if (!HasValueNamed(*object, args.positional[1])) return Refuse(io, NoValueNamedText(*object, args.positional[1]));
   auto value = ParseValue(args.positional[2], *base);
   if (!value) return Refuse(io, "Input not valid !");
   // A one-shot command saves at once: a value the file does not keep would be

@@ -12,6 +12,7 @@
 #include "model/synthetic_track.h"
 #include "model/track.h"
 #include "present/rows.h"
+#include "present/value_names.h"
 #include "present/value_text.h"
 
 namespace meridal {
@@ -74,7 +75,12 @@ int RunGet(TCliSession& session, const CliArgs& args, CliIo io) {
   if (!track) return 1;
   const TBase* object = FindObject(*track, args.positional[0], io);
   if (!object) return 1;
-  io.out << object->GetValue(args.positional[1]) << "\n";
+  const auto value = ValueTextNamed(*object, args.positional[1]);
+  if (!value) {
+    io.err << NoValueNamedText(*object, args.positional[1]) << "\n";
+    return 1;
+  }
+  io.out << *value << "\n";
   return 0;
 }
 

@@ -161,14 +161,19 @@ bool AddChild(TTrack& track, int32_t index, bool before) {
   return InsertCopy(track, index, before) != nullptr;
 }
 
-bool SplitChild(TTrack& track, int32_t index, int32_t firstLength) {
+bool SplitAccepted(const TTrack& track, int32_t index, int32_t firstLength) {
   if (index < 0 || index >= track.NumberOfSections()) return false;
-  TSection* first = track.Section(index);
-  const int32_t length = first->Length;
-  if (firstLength <= 0 || firstLength >= length) return false;
+  const TSection& section = *track.Section(index);
+  if (firstLength <= 0 || firstLength >= section.Length) return false;
+  return SplitLengthsAccepted(track, section, firstLength, section.Length - firstLength);
+}
+
+bool SplitChild(TTrack& track, int32_t index, int32_t firstLength) {
   // Every inner step that could refuse is tried before anything changes, so a
   // refused split leaves the track as it was.
-  if (!SplitLengthsAccepted(track, *first, firstLength, length - firstLength)) return false;
+  if (!SplitAccepted(track, index, firstLength)) return false;
+  TSection* first = track.Section(index);
+  const int32_t length = first->Length;
 
   // The walls' shared positions at the split point, from their values before it.
   const int walls = first->NumberOfWalls();

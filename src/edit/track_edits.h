@@ -22,6 +22,8 @@ bool RemoveChild(TTrack& track, int32_t n);
 bool AddChild(TTrack& track, int32_t n, bool before);
 // Splits section n into two of firstLength and the rest.
 bool SplitChild(TTrack& track, int32_t n, int32_t firstLength);
+// Whether SplitChild would take that length, without changing anything.
+bool SplitAccepted(const TTrack& track, int32_t n, int32_t firstLength);
 // Turns a straight into an arc of the same length and an arc into a straight.
 bool ChangeChildType(TTrack& track, int32_t n);
 

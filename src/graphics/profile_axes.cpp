@@ -57,16 +57,23 @@ int SlopeClass(double gradient) {
   return percent < 10 ? 2 : 3;
 }
 
+// The slope classes run from green to red, as steepness is commonly shown; the
+// traces take none of their hues. Both were chosen together so that every two
+// line colours, and each against the white ground, the shading and black, are
+// at least kLeastColourDistance apart: a slope-coloured trace is never taken for
+// another trace.
 TColor SlopeClassColor(int slopeClass) {
   static constexpr TColor kColors[4] = {{0, 170, 0}, {230, 200, 0}, {255, 127, 0}, {220, 0, 0}};
   return slopeClass >= 0 && slopeClass < 4 ? kColors[slopeClass] : style::kBlack;
 }
 
 TColor TraceColor(int trace) {
+  // Each the farthest from all before it, so the first few traces (most tracks
+  // have two to four) differ the most.
   static constexpr TColor kColors[] = {
-      {31, 119, 180}, {255, 127, 14}, {44, 160, 44},  {214, 39, 40}, {148, 103, 189}, {140, 86, 75},
-      {227, 119, 194}, {127, 127, 127}, {188, 189, 34}, {23, 190, 207}, {0, 0, 128},   {128, 0, 0},
-      {0, 128, 128},   {128, 0, 128},   {96, 96, 0},    {0, 0, 0}};
+      {0, 0, 255},    {255, 64, 192}, {0, 128, 240},  {32, 128, 96},   {176, 96, 96},  {64, 0, 144},
+      {0, 192, 240},  {112, 96, 0},   {224, 0, 255},  {224, 160, 240}, {96, 16, 80},   {80, 96, 128},
+      {240, 0, 96},   {144, 192, 96}, {176, 112, 255}, {128, 0, 0}};
   constexpr int count = sizeof kColors / sizeof kColors[0];
   return kColors[((trace % count) + count) % count];
 }
@@ -94,7 +101,10 @@ void TProfileDrawing::DrawAxes(ICanvas& canvas) const {
     const int x = static_cast<int>(std::lround(f.XOf(v / metresPerUnit)));
     canvas.MoveTo(x, f.bottom);
     canvas.LineTo(x, f.bottom + kTick);
-    canvas.Text(x, f.bottom + kPad + text / 2, TickText(v, along), TextAlign::Center);
+    // A label under a tick near the right edge moves in, rather than off the picture.
+    const std::string label = TickText(v, along);
+    const int half = (canvas.TextWidth(label) + 1) / 2;
+    canvas.Text(std::min(x, canvas.ClientWidth() - 1 - half), f.bottom + kPad + text / 2, label, TextAlign::Center);
   });
   const double up = NiceStep(f.high - f.low, std::max(2, f.Height() / 40));
   ForEachTick(f.low, f.high, up, [&](double v) {

@@ -58,8 +58,12 @@ struct TProfileHit {
 int SlopeClass(double gradient);
 extern const char* const kSlopeClassNames[4];
 TColor SlopeClassColor(int slopeClass);
-// The colour of trace j.
+// The colour of trace j (16 colours, as many as a track has traces).
 TColor TraceColor(int trace);
+// The least CIE76 colour difference between any two line colours of the profile
+// (the traces' and the slope classes'), and between any of them and the white
+// ground, the selected section's shading and black.
+inline constexpr double kLeastColourDistance = 35;
 // "Vertical exaggeration x12.5" (with a multiplication sign).
 std::string ExaggerationText(double exaggeration);
 

@@ -60,6 +60,12 @@ void TScaleDraw::SetBounds(TRect bounds) {
   StoreBounds(bounds);
   KeepOriginInside();
   RefreshScrollBars();
+  if (centreSmall_) OriginFromScroll();
+}
+
+void TScaleDraw::SetCentreSmall(bool on) {
+  centreSmall_ = on;
+  OriginFromScroll();
 }
 
 void TScaleDraw::KeepOriginInside() {
@@ -92,6 +98,11 @@ void TScaleDraw::OriginFromScroll() {
   const double sz = PixelsPerUnit();
   originX_ = bounds_.left + window_.ScrollPosition(ScrollBar::Horizontal) / sz;
   originY_ = bounds_.top - window_.ScrollPosition(ScrollBar::Vertical) / sz;
+  if (!centreSmall_) return;
+  // The room the drawing leaves is shared equally on both sides.
+  const double spareX = ClientWidth() - boundsWidth_ * sz, spareY = ClientHeight() - boundsHeight_ * sz;
+  if (spareX > 0) originX_ = bounds_.left - spareX / 2 / sz;
+  if (spareY > 0) originY_ = bounds_.top + spareY / 2 / sz;
 }
 
 void TScaleDraw::CenterOn(double wx, double wy) { AnchorAt(wx, wy, ClientWidth() / 2, ClientHeight() / 2); }
@@ -102,6 +113,7 @@ void TScaleDraw::AnchorAt(double wx, double wy, double px, double py) {
   originY_ = wy + py / sz;
   KeepOriginInside();
   RefreshScrollBars();
+  if (centreSmall_) OriginFromScroll();
   window_.Repaint();
 }
 
@@ -113,12 +125,18 @@ bool TScaleDraw::ZoomAbout(bool in, double px, double py) {
   return true;
 }
 
-bool TScaleDraw::ZoomToFit() {
+double TScaleDraw::FitZoom() const {
   // One pixel is kept free on the right and at the bottom: the extent's far
   // edges map to the last pixel of the client, not just past it.
   const double across = std::max(ClientWidth() - 1, 1) / std::max(boundsWidth_ * scale_, 1e-300);
   const double down = std::max(ClientHeight() - 1, 1) / std::max(boundsHeight_ * scale_, 1e-300);
-  if (!SetZoom(std::min(across, down))) return false;
+  return std::min(across, down);
+}
+
+bool TScaleDraw::AtFit() const { return zoom_ == FitZoom(); }
+
+bool TScaleDraw::ZoomToFit() {
+  if (!SetZoom(FitZoom())) return false;
   AnchorAt(bounds_.left, bounds_.top, 0, 0);
   return true;
 }

@@ -80,8 +80,17 @@ class TScaleDraw {
   // nothing changed, when the step is refused.
   bool ZoomAbout(bool in, double px, double py);
   // The largest zoom at which the whole of Bounds fits the client area, shown
-  // from its top-left corner.
+  // from its top-left corner (centred with CentreSmall on).
   bool ZoomToFit();
+  // Whether the zoom is the one ZoomToFit gives for the client's size now.
+  bool AtFit() const;
+
+  // A drawing narrower (or lower) than the client is shown in the client's
+  // middle rather than at its left (or top) edge. Off unless a window asks for
+  // it: the plan window does, so that Zoom to Fit and zooming out beyond it
+  // keep the track in the middle.
+  void SetCentreSmall(bool on);
+  bool CentreSmall() const { return centreSmall_; }
   // Scrolls by whole pixels (positive: towards larger window x and y), clamped
   // like any scroll, and asks for a repaint.
   void ScrollBy(int32_t dx, int32_t dy);
@@ -131,6 +140,7 @@ class TScaleDraw {
   }
   static int32_t FarToPixel(double v);
   void StoreBounds(TRect bounds);
+  double FitZoom() const;
   void KeepOriginInside();
   void RefreshScrollBars();
 
@@ -144,6 +154,7 @@ class TScaleDraw {
   double originX_ = 0;
   double originY_ = 0;
   bool levelOfDetail_ = true;
+  bool centreSmall_ = false;
 };
 
 }  // namespace meridal

@@ -1,5 +1,6 @@
 #include "graphics/section_paths.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace meridal {
@@ -17,11 +18,26 @@ bool StraightPaths::StripNarrowerThan(int i, double pixels) const {
 
 // ---- curved ----
 
+int CurvedPaths::ChordsFor(double radiusPixels, double swept) {
+  // A chord over the angle a strays r (1 - cos(a / 2)) from the arc at its middle.
+  const double r = std::fabs(radiusPixels), span = std::fabs(swept);
+  if (!(r > 0.5) || !(span > 0) || !std::isfinite(r) || !std::isfinite(span)) return kMinChords;
+  const double most = 2.0 * std::acos(1.0 - 0.5 / r);
+  const double needed = std::ceil(span / most);
+  if (!(needed < PixelPath::kMaxChords)) return PixelPath::kMaxChords;
+  return std::max(kMinChords, static_cast<int>(needed));
+}
+
 CurvedPaths::CurvedPaths(const TCurvedSection& section, const TScaleDraw& view) : section_(section), view_(view) {
   const double a0 = section_.StartAngle;
   const double span = section_.SweptAngle();
-  for (int k = 0; k <= kChords; ++k) {
-    const double angle = a0 + k * span / kChords;
+  // The outermost line has the largest radius: the zero line's, or a wall's.
+  double outer = std::fabs(section_.Radius);
+  for (const auto& wall : section_.Walls)
+    outer = std::max({outer, std::fabs(wall->FromPoint.x), std::fabs(wall->ToPoint.x)});
+  chords_ = ChordsFor(outer * view_.PixelsPerUnit(), span);
+  for (int k = 0; k <= chords_; ++k) {
+    const double angle = a0 + k * span / chords_;
     cos_[k] = std::cos(angle);
     sin_[k] = std::sin(angle);
   }
@@ -31,8 +47,8 @@ void CurvedPaths::Arc(double startRadius, double endRadius, PixelPath& out) cons
   // The section's LocalToX and LocalToY, with the directions computed once.
   const double cx = section_.CurveCenterX(), cy = section_.CurveCenterY();
   out.clear();
-  for (int k = 0; k <= kChords; ++k) {
-    const double radius = startRadius + k * (endRadius - startRadius) / kChords;
+  for (int k = 0; k <= chords_; ++k) {
+    const double radius = startRadius + k * (endRadius - startRadius) / chords_;
     out.push_back(TPoint{view_.ToWindowX(cx + radius * cos_[k]), view_.ToWindowY(cy + radius * sin_[k])});
   }
 }

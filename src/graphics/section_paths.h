@@ -2,8 +2,10 @@
 // The lines of a section as sequences of window pixels. Every line of a section
 // (a wall's, a trace's, the zero line) runs through a fixed sequence of world
 // points from the section's start cross-section to its end: two points on a
-// straight, eleven on an arc (ten chords whatever the size or the zoom). The
-// strips, outlines and highlights are built from these lines.
+// straight; on an arc at least ten chords, more as the arc grows on the screen,
+// so that no chord strays more than half a pixel from the true arc (up to
+// kMaxChords, which covers a quarter circle of some hundred thousand pixels'
+// radius). The strips, outlines and highlights are built from these lines.
 //
 // A repaint of a large track builds a few hundred thousand of these paths: each
 // is written into a path the caller keeps, none is copied on the way, and the
@@ -21,11 +23,12 @@
 
 namespace meridal {
 
-// A short run of window pixels: a line (2 or 11 points), a strip polygon (4 or
-// 22) or an outline (5 or 23). Kept inline, without the heap.
+// A run of window pixels: a line (2 points, or an arc's chords + 1), a strip
+// polygon (twice a line) or an outline (one more). Kept inline, without the heap.
 class PixelPath {
  public:
-  static constexpr int kCapacity = 24;
+  static constexpr int kMaxChords = 256;
+  static constexpr int kCapacity = 2 * (kMaxChords + 1) + 2;
   PixelPath() = default;
   PixelPath(std::initializer_list<TPoint> points) {
     for (const TPoint& p : points) push_back(p);
@@ -57,7 +60,7 @@ class PixelPath {
  private:
   void Store(int i, TPoint p) { std::memcpy(storage_ + sizeof(TPoint) * static_cast<size_t>(i), &p, sizeof p); }
   // Raw storage, filled by copying points in: building a path does not first
-  // clear room for 24 points it will mostly not use.
+  // clear room for points it will mostly not use.
   alignas(TPoint) unsigned char storage_[sizeof(TPoint) * kCapacity];
   int size_ = 0;
 };
@@ -110,14 +113,19 @@ class StraightPaths {
   const TScaleDraw& view_;
 };
 
-// An arc: every line is ten chords from the start angle over the swept angle; a
-// wall's radius changes linearly from its start radius to its end radius. The
-// directions of the eleven points are the same for every line of the section,
-// so they are computed once.
+// An arc: every line is the same number of chords from the start angle over the
+// swept angle; a wall's radius changes linearly from its start radius to its end
+// radius. The directions of the points are the same for every line of the
+// section, so they are computed once.
 class CurvedPaths {
  public:
-  static constexpr int kChords = 10;
+  static constexpr int kMinChords = 10;
   CurvedPaths(const TCurvedSection& section, const TScaleDraw& view);
+  // The chords of every line: enough that the section's outermost line stays
+  // within half a pixel of its arc.
+  int Chords() const { return chords_; }
+  // The chords an arc of `radiusPixels` over `swept` radians needs for that.
+  static int ChordsFor(double radiusPixels, double swept);
   void WallLine(int k, PixelPath& out) const {
     const TWall& wall = *section_.Wall(k);
     Arc(wall.FromPoint.x, wall.ToPoint.x, out);
@@ -144,7 +152,8 @@ class CurvedPaths {
   void Arc(double startRadius, double endRadius, PixelPath& out) const;
   const TCurvedSection& section_;
   const TScaleDraw& view_;
-  double cos_[kChords + 1], sin_[kChords + 1];
+  int chords_ = kMinChords;
+  double cos_[PixelPath::kMaxChords + 1], sin_[PixelPath::kMaxChords + 1];
 };
 
 }  // namespace meridal

@@ -17,9 +17,11 @@ void THistory::Push(std::unique_ptr<TStep> step) {
 
 void THistory::Trim() {
   // The newest step always stays, however large: it is what the user just did.
+  // Only steps before the position go: those after it are the way forward (a
+  // lower limit set while steps are undone must not cut the redo off midway).
   size_t drop = 0;
   size_t bytes = stepBytes_;
-  while (steps_.size() - drop > 1 && (steps_.size() - drop > limit_ || bytes > byteLimit_))
+  while (drop < index_ && steps_.size() - drop > 1 && (steps_.size() - drop > limit_ || bytes > byteLimit_))
     bytes -= steps_[drop++]->Bytes();
   if (drop == 0) return;
   steps_.erase(steps_.begin(), steps_.begin() + static_cast<long>(drop));

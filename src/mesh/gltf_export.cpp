@@ -1,11 +1,12 @@
 #include "mesh/gltf_export.h"
 
-#include <tiny_gltf.h>
+#include "mesh/gltf_library.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <limits>
+#include <mutex>
 #include <nlohmann/json.hpp>
 #include <ostream>
 #include <streambuf>
@@ -41,6 +42,10 @@ class TByteSink : public std::streambuf {
  private:
   std::vector<uint8_t>& bytes_;
 };
+
+// tinygltf keeps the document it writes in one RapidJSON pool of its own: one
+// asset at a time.
+std::mutex gltfDocument;
 
 void Align4(std::vector<unsigned char>& data) { data.resize((data.size() + 3) / 4 * 4, 0); }
 
@@ -194,6 +199,7 @@ std::vector<uint8_t> BinaryImage(const tinygltf::Model& model) {
   AdviseHugePages(bytes.data(), bytes.capacity());
   TByteSink sink(bytes);
   std::ostream stream(&sink);
+  const std::lock_guard<std::mutex> lock(gltfDocument);
   tinygltf::TinyGLTF gltf;
   gltf.WriteGltfSceneToStream(&model, stream, false, true);
   return bytes;
@@ -229,7 +235,7 @@ std::string Lower(std::string text) {
 bool Replace(const std::string& path, std::span<const uint8_t> bytes, std::string* error) {
   const ReplaceOutcome outcome = ReplaceFileContents(path, bytes);
   if (outcome.result == ReplaceResult::Ok) return true;
-  if (error) *error = "Cannot write the mesh: " + SystemReason(path, outcome.error);
+  if (error) *error = "Cannot write the mesh: " + (outcome.reason.empty() ? SystemReason(path, outcome.error) : outcome.reason);
   return false;
 }
 

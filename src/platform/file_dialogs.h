@@ -9,6 +9,7 @@ struct FileDialogRequest {
   std::string defaultExtension;  // e.g. "*.mrd"
   std::string filter;            // e.g. "Meridal Files (*.mrd)|*.mrd"
   std::string fileName;          // the proposed name
+  std::string title;             // the dialog's title; empty: the platform's own
   bool promptOverwrite = false;  // save dialogs
   bool mustExist = false;        // open dialogs: path and file must exist
 };

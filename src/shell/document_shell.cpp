@@ -166,6 +166,7 @@ void TDocumentShell::ReleaseDocument() {
   Damaged = false;
   ScaleDraw.reset();
   highlighted_ = false;
+  ClearStatus();  // it spoke of the document that went
   ShowTitle();
   windows_.DocumentChanged();
 }
@@ -217,7 +218,26 @@ void TDocumentShell::FileSave() {
   // "noname.mrd" in the working folder, or an imported track's proposed name,
   // could replace someone else's file.
   if (Untitled) return FileSaveAs();
-  WriteProject();
+  if (!WriteProject()) OfferSaveElsewhere();
+}
+
+void TDocumentShell::ShowStatus(const std::string& text) {
+  windows_.ShowStatus(text);
+  statusShown_ = true;
+}
+
+void TDocumentShell::ClearStatus() {
+  if (!statusShown_) return;
+  windows_.ShowStatus(std::string());
+  statusShown_ = false;
+}
+
+void TDocumentShell::OfferSaveElsewhere() {
+  // A folder that is gone or refuses to be written may leave the user no way to
+  // keep the changes but another place; a track the writer refused would fail
+  // there too.
+  if (!saveRefusedByDisk_) return;
+  if (AskYesNo(messages_, SaveElsewhereText(FileName()))) FileSaveAs();
 }
 
 void TDocumentShell::FileSaveAs() {
@@ -246,13 +266,15 @@ bool TDocumentShell::WriteProject() {
     FileSaveAs();
     return !Modified();
   }
+  saveRefusedByDisk_ = result == TSaveGuard::Result::Failed &&
+                       (outcome.status == FileStatus::CannotOpen || !outcome.reason.empty());
   if (result == TSaveGuard::Result::Failed && outcome.status == FileStatus::CannotOpen)
     ShowCannotOpenFile(messages_, outcome.reason);
   if (result != TSaveGuard::Result::Saved) return false;  // the old file is intact; the changes stay unsaved
   Untitled = false;
   Damaged = false;  // what was written is whole
   document_->MarkSaved();
-  windows_.ShowStatus(SavedText(FileName(), outcome.inPlace));
+  ShowStatus(SavedText(FileName(), outcome.inPlace));
   return true;
 }
 
@@ -262,6 +284,7 @@ void TDocumentShell::FileExportTrackFile() {
   request.defaultExtension = kTrackExtension;
   request.filter = kTrackFilter;
   request.fileName = ExportNameProposal(FileName());
+  request.title = kExportTitle;
   const auto path = fileDialogs_.Save(request);
   if (path) ExportTo(*path);
 }
@@ -275,7 +298,7 @@ void TDocumentShell::ExportTo(const std::string& path) {
   if (outcome.status == FileStatus::CannotOpen) ShowCannotOpenFile(messages_, outcome.reason);
   if (outcome.status != FileStatus::Ok) return;
   // An open loop is exported all the same; the note says where to look.
-  windows_.ShowStatus(ExportedText(path, outcome.bytes, static_cast<size_t>(OpenJoints(CheckTrack(track)))));
+  ShowStatus(ExportedText(path, outcome.bytes, static_cast<size_t>(OpenJoints(CheckTrack(track)))));
 }
 
 // ---- closing ----
@@ -310,6 +333,9 @@ void TDocumentShell::MarkModified() {
 void TDocumentShell::Changed(const TDocumentChange& change) {
   if (!document_) return;
   const TDocument& doc = *document_;
+  // What the status bar said of a save or an export was said of the track as it
+  // was then.
+  if (!change.track.Empty()) ClearStatus();
   if (!change.track.Empty() || change.selection) RefreshPlan(change);
   if (change.selection) {
     if (const TBase* object = doc.SelectedObject()) EnableCommands(*object, windows_.EditMenu());

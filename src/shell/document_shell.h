@@ -109,6 +109,12 @@ class TDocumentShell {
   // Writes the document to its file in the format its extension names (a project
   // file when it names none); the saved state moves only when it worked.
   bool WriteProject();
+  // After a Save the disk refused: the user may save under another name.
+  void OfferSaveElsewhere();
+  // What the status bar says of a save or an export; cleared when the track
+  // changes or the document goes, as it spoke of the track as it was.
+  void ShowStatus(const std::string& text);
+  void ClearStatus();
   void ReleaseDocument();
   // A document takes the shell's windows: the graphics and tree windows, the
   // tree bound to it, the shell listening.
@@ -126,6 +132,8 @@ class TDocumentShell {
   std::unique_ptr<TTreeBinder> tree_;
   int listener_ = 0;
   std::string fileName_;  // the name proposed while no document is open
+  bool statusShown_ = false;  // the status bar holds a text of the shell's
+  bool saveRefusedByDisk_ = false;  // the last save failed for want of a writable file
   // The box of the highlight as it was last drawn, so that a new selection can
   // blank it.
   bool highlighted_ = false;

@@ -51,7 +51,11 @@ std::string SavedText(const std::string& path, bool inPlace) {
 std::string ExportedText(const std::string& path, uint64_t bytes, size_t gaps) {
   if (gaps == 0) return "Exported " + FileNameOf(path) + " (" + GroupedCount(bytes) + " bytes)";
   return "Exported; the track has " + std::to_string(gaps) + (gaps == 1 ? " gap" : " gaps") +
-         " (see meridal-cli check)";
+         " (see View > Track Check)";
+}
+
+std::string SaveElsewhereText(const std::string& path) {
+  return QuestionText("Save " + FileNameOf(path), "under another name");
 }
 
 bool AskYesNo(IMessages& messages, const std::string& text) {

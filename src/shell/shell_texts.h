@@ -13,9 +13,9 @@ inline constexpr const char* kAppTitle = "Meridal";
 inline constexpr const char* kNewFileName = "noname.mrd";
 inline constexpr const char* kProjectExtension = "*.mrd";
 inline constexpr const char* kProjectFilter = "Meridal Files (*.mrd)|*.mrd";
-// Open reads all three formats; the project filter stays the first.
+// Open reads all three formats, and shows them all at first.
 inline constexpr const char* kOpenFilter =
-    "Meridal Files (*.mrd)|*.mrd|All Track Formats (*.mrd *.trk *.json)|*.mrd;*.trk;*.json|"
+    "Track files (*.mrd *.json *.trk)|*.mrd;*.json;*.trk|Meridal Files (*.mrd)|*.mrd|"
     "JSON Track Files (*.json)|*.json|Sorvan Track Files (*.trk)|*.trk";
 // Save As writes a project or a JSON text.
 inline constexpr const char* kSaveAsFilter = "Meridal Files (*.mrd)|*.mrd|JSON Track Files (*.json)|*.json";
@@ -23,6 +23,8 @@ inline constexpr const char* kTrackExtension = "*.trk";
 inline constexpr const char* kTrackFilter = "Sorvan Track Files (*.trk)|*.trk";
 // The title's note on a document read all the same from a damaged file.
 inline constexpr const char* kDamagedNote = "(damaged)";
+// The title of the Export dialog (the others take the platform's own).
+inline constexpr const char* kExportTitle = "Export Track File";
 // What Save, Save As and Export say when the file cannot be opened or created.
 inline constexpr const char* kCannotOpenFile = "Unable to open file!";
 
@@ -45,8 +47,12 @@ std::string GroupedCount(uint64_t n);
 // the file in place says so.
 std::string SavedText(const std::string& path, bool inPlace);
 // "Exported circuit.trk (1,234 bytes)", or, for a track whose loop is open,
-// "Exported; the track has 3 gaps (see meridal-cli check)".
+// "Exported; the track has 3 gaps (see View > Track Check)".
 std::string ExportedText(const std::string& path, uint64_t bytes, size_t gaps);
+
+// The question after a Save that the disk refused: "Save circuit.mrd under
+// another name ?"
+std::string SaveElsewhereText(const std::string& path);
 
 // A Yes/No question titled "Meridal"; true for Yes.
 bool AskYesNo(IMessages& messages, const std::string& text);

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "check/check_update.h"
 #include "model/object_path.h"
 #include "model/track.h"
 #include "document/document.h"
@@ -53,6 +54,12 @@ QString FixNote(FixCommand command, const TFixReport& report) {
 void TCheckModel::Show(std::vector<TTrackProblem> problems) {
   beginResetModel();
   problems_ = std::move(problems);
+  endResetModel();
+}
+
+void TCheckModel::Update(const TTrack& track, const TTrackChange& change) {
+  beginResetModel();
+  UpdateCheck(track, change, problems_);
   endResetModel();
 }
 
@@ -162,11 +169,20 @@ void TFormCheck::Refresh() {
   EnableFixes();
 }
 
+void TFormCheck::Update(const TTrackChange& change) {
+  if (stale_ || !isVisible() || !shell_.Track()) return Refresh();
+  const int row = Table->currentIndex().row();
+  model_.Update(*shell_.Track(), change);
+  if (row >= 0 && model_.rowCount() > 0) Table->setCurrentIndex(model_.index(std::min(row, model_.rowCount() - 1), 0));
+  ShowSummary();
+  EnableFixes();
+}
+
 void TFormCheck::Changed(const TDocumentChange& change) {
   if (!change.track.Empty()) {
     // A change made afterwards (an undo among them) makes the last fix's report stale.
     if (!fixing_) note_.clear();
-    Refresh();
+    Update(change.track);
   }
   if (change.selection) FollowSelection();
 }

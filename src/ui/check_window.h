@@ -21,7 +21,9 @@ class QToolBar;
 namespace meridal {
 
 class TDocumentShell;
+class TTrack;
 struct TDocumentChange;
+struct TTrackChange;
 
 class TCheckModel : public QAbstractTableModel {
   Q_OBJECT
@@ -31,6 +33,8 @@ class TCheckModel : public QAbstractTableModel {
 
   explicit TCheckModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
   void Show(std::vector<TTrackProblem> problems);
+  // The problems after a change of the track, the untouched joints' kept.
+  void Update(const TTrack& track, const TTrackChange& change);
   const std::vector<TTrackProblem>& Problems() const { return problems_; }
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -59,6 +63,9 @@ class TFormCheck : public QWidget {
   // The document changed: the problems are read again (at once when shown, else
   // when the window is next shown).
   void Refresh();
+  // The problems are up to date after a change: only the joints it touched
+  // are checked again (the whole track while the window was hidden).
+  void Update(const TTrackChange& change);
   // What the open document announced: the problems are checked again after a
   // change of the track, and the list goes to the selected section's problem.
   void Changed(const TDocumentChange& change);

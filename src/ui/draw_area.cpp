@@ -49,6 +49,11 @@ ICanvas& TDrawArea::Canvas() {
   return *canvas_;
 }
 
+QPainter& TDrawArea::PicturePainter() {
+  Canvas();
+  return *painter_;
+}
+
 void TDrawArea::FitPicture() {
   const qreal ratio = viewport()->devicePixelRatioF();
   const QSize size = (QSizeF(viewport()->size().expandedTo(QSize(1, 1))) * ratio).toSize();

@@ -57,6 +57,9 @@ class TDrawArea : public QAbstractScrollArea, public IDrawWindow {
  protected:
   // Draws the whole content on the white picture.
   virtual void PaintContent() = 0;
+  // The painter of the picture, for what the canvas does not draw (an image
+  // under the plan); its state is the caller's to save and restore.
+  QPainter& PicturePainter();
 
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;

@@ -1,8 +1,12 @@
 #pragma once
 // TFormEditValue, "Edit Value": one named value of one object, typed in one of
 // four bases. The text is converted when the field loses the focus and when OK
-// is pressed; the object accepts or refuses the value through its setter.
+// is pressed; the object accepts or refuses the value through its setter. For a
+// wall's Surface a list of the named surfaces sits beside the code, which stays
+// editable: choosing a name types its code.
 #include "ui/value_dialog.h"
+
+class QComboBox;
 
 namespace meridal {
 
@@ -20,9 +24,16 @@ class TFormEditValue : public TValueDialog {
 
   QRadioButton* RadioButtonOrientation;
   QRadioButton* RadioButtonCurvature;
+  QComboBox* SurfaceNames;  // only for "Surface"; its data is the code
 
  protected:
   int32_t InitialValue() const override;
+  void ShowIn(ValueBase base) override;
+
+ private:
+  void SurfaceChosen(int index);
+  // The list shows the name of the code in the field, or nothing.
+  void FollowCode();
 };
 
 }  // namespace meridal

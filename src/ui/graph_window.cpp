@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 
 #include "graphics/scale_draw.h"
 #include "graphics/track_painter.h"
@@ -17,6 +18,7 @@
 #include "document/document.h"
 #include "shell/document_shell.h"
 #include "ui/cursors.h"
+#include "ui/plan_tools/background_dialog.h"
 
 namespace meridal {
 
@@ -36,6 +38,10 @@ TFormGraph::TFormGraph(TDocumentShell& shell, const TCursorSet& cursors, QLabel&
   BuildPopupMenu();
   setFocusPolicy(Qt::StrongFocus);  // Space for dragging
   resize(696, 480);
+  background_.Changed = [this] { ToolsChanged(); };
+  // A scroll bar moved by hand leaves Fit behind.
+  for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()})
+    connect(bar, &QScrollBar::actionTriggered, this, [this] { fitted_ = false; });
 }
 
 void TFormGraph::BuildPopupMenu() {
@@ -53,7 +59,14 @@ void TFormGraph::BuildPopupMenu() {
   PopupCenter = add("Center", &TFormGraph::PopupCenterClick);
   PopupZoomIn = add("Zoom In", &TFormGraph::PopupZoomInClick);
   PopupZoomOut = add("Zoom Out", &TFormGraph::PopupZoomOutClick);
+  PopupMenu->addSeparator();
+  PopupMeasure = add("Measure", &TFormGraph::PopupMeasureClick);
+  // M while the plan has the focus; the menus show the key.
+  PopupMeasure->setShortcut(QKeySequence(Qt::Key_M));
+  PopupMeasure->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  addAction(PopupMeasure);
   PopupSelect->setChecked(true);
+  clickMode_ = PopupSelect;
 }
 
 // ---- the popup menu: the mode and its cursor ----
@@ -61,21 +74,63 @@ void TFormGraph::BuildPopupMenu() {
 void TFormGraph::SetMode(QAction* item, int cursorNumber) {
   item->setChecked(true);
   modeCursor_ = cursorNumber;
+  if (item != PopupMeasure) {
+    clickMode_ = item;
+    modeBeforeMeasure_ = nullptr;
+    measure_.Clear();
+    viewport()->update();
+  }
   if (!gestures_.Active()) RestoreCursor();
+  emit StatusChanged(StatusTextNow());
 }
 
-void TFormGraph::RestoreCursor() { viewport()->setCursor(cursors_.Cursor(modeCursor_)); }
+void TFormGraph::RestoreCursor() {
+  switch (background_.ActiveTool()) {
+    case TBackgroundLayer::Tool::Calibrate: return viewport()->setCursor(Qt::CrossCursor);
+    case TBackgroundLayer::Tool::Place: return viewport()->setCursor(Qt::SizeAllCursor);
+    case TBackgroundLayer::Tool::None: break;
+  }
+  if (PopupMeasure->isChecked()) return viewport()->setCursor(Qt::CrossCursor);
+  viewport()->setCursor(cursors_.Cursor(modeCursor_));
+}
 
 void TFormGraph::PopupSelectClick() { SetMode(PopupSelect, kArrowCursor); }
 void TFormGraph::PopupCenterClick() { SetMode(PopupCenter, kCursorCenter); }
 void TFormGraph::PopupZoomInClick() { SetMode(PopupZoomIn, kCursorZoomIn); }
 void TFormGraph::PopupZoomOutClick() { SetMode(PopupZoomOut, kCursorZoomOut); }
 
+void TFormGraph::PopupMeasureClick() {
+  // M again goes back to the mode before.
+  if (modeBeforeMeasure_) {
+    QAction* before = modeBeforeMeasure_;
+    modeBeforeMeasure_ = nullptr;
+    return before->trigger();
+  }
+  // The item is checked already when this runs: the mode before is the one kept.
+  modeBeforeMeasure_ = clickMode_;
+  SetMode(PopupMeasure, modeCursor_);
+}
+
+QString TFormGraph::StatusTextNow() const {
+  const QString hint = background_.ToolHint();
+  if (!hint.isEmpty()) return hint;
+  if (PopupMeasure->isChecked()) {
+    const QString reading = shell_.Track() ? measure_.Text(*shell_.Track()) : QString();
+    return reading.isEmpty() ? QStringLiteral("Measure: drag in the plan (Alt: along the track)")
+                             : QStringLiteral("Measure: ") + reading;
+  }
+  for (QAction* mode : {PopupSelect, PopupCenter, PopupZoomIn, PopupZoomOut})
+    if (mode->isChecked()) return QStringLiteral("Mode: ") + mode->text();
+  return {};
+}
+
 // ---- painting ----
 
 void TFormGraph::FormPaint() {
-  if (!shell_.Track() || !shell_.ScaleDraw) return;  // the mapping comes just after the window
-  shell_.ScaleDraw->OriginFromScroll();
+  TScaleDraw* view = View();
+  if (!view) return;  // the mapping comes just after the window
+  FollowFile();
+  if (background_.HasImage()) background_.Paint(PicturePainter(), *view);
   TTrackPainter(*shell_.Track()).Draw(*shell_.ScaleDraw, shell_.ViewFlags, shell_.Document()->Selection());
   // Every scroll and zoom ends in a repaint: the point under a pointer that has
   // not moved is now another.
@@ -90,6 +145,7 @@ TScaleDraw* TFormGraph::View() {
   if (!shell_.Track() || !shell_.ScaleDraw) return nullptr;
   // A centring or a scroll may not have been painted yet: the point under the
   // pointer is found with the origin the scroll bars now give.
+  if (!shell_.ScaleDraw->CentreSmall()) shell_.ScaleDraw->SetCentreSmall(true);
   shell_.ScaleDraw->OriginFromScroll();
   return shell_.ScaleDraw.get();
 }
@@ -118,6 +174,7 @@ void TFormGraph::FormClick() {
   }
   // A zoom step the drawing's 32-bit extents cannot take is refused: the click
   // then only centres.
+  fitted_ = false;
   if (PopupZoomIn->isChecked()) view->ZoomIn();
   else if (PopupZoomOut->isChecked()) view->ZoomOut();
   view->CenterOn(wx, wy);
@@ -144,11 +201,34 @@ void TFormGraph::FormMouseMove(int x, int y) {
 void TFormGraph::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
   FormMouseDown(event->button(), p.x(), p.y());
-  clickPending_ = !gestures_.Press(event->button(), p) && event->button() == Qt::LeftButton;
+  if (gestures_.Press(event->button(), p)) {
+    fitted_ = false;
+    clickPending_ = false;
+    return;
+  }
+  clickPending_ = event->button() == Qt::LeftButton && !ToolPress(*event);
+}
+
+// A left press that a tool takes is no click.
+bool TFormGraph::ToolPress(QMouseEvent& event) {
+  if (event.button() != Qt::LeftButton) return false;
+  TScaleDraw* view = View();
+  if (!view) return false;
+  const QPointF world(view->ToWorldX(event.position().x()), view->ToWorldY(event.position().y()));
+  if (background_.Press(world, event.modifiers() & Qt::ShiftModifier)) return true;
+  if (!PopupMeasure->isChecked()) return false;
+  measure_.Begin(world, event.modifiers() & Qt::AltModifier);
+  ToolsChanged();
+  return true;
 }
 
 void TFormGraph::mouseReleaseEvent(QMouseEvent* event) {
   if (gestures_.Release(event->button())) return;
+  if (event->button() == Qt::LeftButton && measure_.Dragging()) {
+    measure_.End();
+    return ToolsChanged();
+  }
+  if (event->button() == Qt::LeftButton) background_.Release();
   if (event->button() != Qt::LeftButton || !clickPending_) return;
   clickPending_ = false;
   if (viewport()->rect().contains(event->position().toPoint())) FormClick();
@@ -157,6 +237,9 @@ void TFormGraph::mouseReleaseEvent(QMouseEvent* event) {
 void TFormGraph::mouseDoubleClickEvent(QMouseEvent* event) {
   // The second press of a double-click: a press like any other, and no click.
   if (gestures_.SpaceHeld() || event->button() == Qt::MiddleButton) return mousePressEvent(event);  // a drag
+  // In a tool the second press is a press of the tool's own.
+  if (background_.ActiveTool() != TBackgroundLayer::Tool::None || PopupMeasure->isChecked())
+    return mousePressEvent(event);
   const QPoint p = event->position().toPoint();
   FormMouseDown(event->button(), p.x(), p.y());
   clickPending_ = false;
@@ -169,6 +252,16 @@ void TFormGraph::mouseMoveEvent(QMouseEvent* event) {
   // The world point under the press stays under the pointer.
   if (const auto moved = gestures_.Move(p))
     if (TScaleDraw* view = View()) view->ScrollBy(-moved->x(), -moved->y());
+  if ((event->buttons() & Qt::LeftButton) && !gestures_.Active())
+    if (TScaleDraw* view = View()) {
+      const QPointF world(view->ToWorldX(p.x()), view->ToWorldY(p.y()));
+      if (measure_.Dragging()) {
+        measure_.Drag(world, event->modifiers() & Qt::AltModifier);
+        ToolsChanged();
+      } else {
+        background_.Drag(world);
+      }
+    }
   FormMouseMove(p.x(), p.y());
 }
 
@@ -182,6 +275,7 @@ void TFormGraph::wheelEvent(QWheelEvent* event) {
   if (!view) return;
   const QPoint p = event->position().toPoint();
   pointer_ = p;
+  fitted_ = false;
   if (event->modifiers() & Qt::ControlModifier) {
     for (int steps = gestures_.ZoomSteps(*event); steps != 0; steps += steps > 0 ? -1 : 1)
       view->ZoomAbout(steps > 0, p.x(), p.y());
@@ -192,6 +286,7 @@ void TFormGraph::wheelEvent(QWheelEvent* event) {
 }
 
 void TFormGraph::ZoomStep(bool in) {
+  fitted_ = false;
   if (TScaleDraw* view = View()) view->ZoomAbout(in, ClientWidth() / 2, ClientHeight() / 2);
 }
 
@@ -199,7 +294,12 @@ void TFormGraph::ZoomInStep() { ZoomStep(true); }
 void TFormGraph::ZoomOutStep() { ZoomStep(false); }
 
 void TFormGraph::ZoomToFit() {
-  if (TScaleDraw* view = View()) view->ZoomToFit();
+  if (TScaleDraw* view = View()) fitted_ = view->ZoomToFit();
+}
+
+void TFormGraph::resizeEvent(QResizeEvent* event) {
+  TDrawArea::resizeEvent(event);
+  if (fitted_) ZoomToFit();
 }
 
 void TFormGraph::keyPressEvent(QKeyEvent* event) {
@@ -215,6 +315,54 @@ void TFormGraph::keyReleaseEvent(QKeyEvent* event) {
 void TFormGraph::focusOutEvent(QFocusEvent* event) {
   gestures_.FocusOut();
   TDrawArea::focusOutEvent(event);
+}
+
+void TFormGraph::paintEvent(QPaintEvent* event) {
+  TDrawArea::paintEvent(event);
+  if (!measure_.HasLine() && background_.CalibrationPoints().empty()) return;
+  TScaleDraw* view = View();
+  if (!view) return;
+  // Over the picture on the screen, never into it: the picture stays the plan's.
+  QPainter overlay(viewport());
+  measure_.Paint(overlay, *view);
+  background_.PaintMarks(overlay, *view);
+}
+
+// ---- the tools ----
+
+void TFormGraph::ToolsChanged() {
+  if (!gestures_.Active()) RestoreCursor();
+  if (backgroundDialog_) backgroundDialog_->Refresh();
+  Repaint();
+  emit StatusChanged(StatusTextNow());
+}
+
+void TFormGraph::FollowFile() {
+  if (shell_.Document()) background_.FollowTrack(shell_.FileName(), shell_.Untitled);
+}
+
+void TFormGraph::DocumentChanged(const TDocumentChange&) {
+  FollowFile();
+  if (background_.HasImage() && background_.Settings().visible) Repaint();
+}
+
+TBackgroundDialog& TFormGraph::ShowBackgroundDialog(IFileDialogs& fileDialogs) {
+  if (!backgroundDialog_) {
+    const auto load = [this](const QString& path) {
+      TScaleDraw* view = View();
+      if (!view) return;
+      // Where the plan shows now, as wide as the window.
+      const QPointF centre(view->ToWorldX(ClientWidth() / 2.0), view->ToWorldY(ClientHeight() / 2.0));
+      if (!background_.Load(path, centre, ClientWidth() / view->PixelsPerUnit())) ToolsChanged();
+    };
+    backgroundDialog_ = new TBackgroundDialog(background_, fileDialogs, load, this);
+    backgroundDialog_->setWindowFlag(Qt::Tool);
+  }
+  FollowFile();
+  backgroundDialog_->Refresh();
+  backgroundDialog_->show();
+  backgroundDialog_->raise();
+  return *backgroundDialog_;
 }
 
 bool TFormGraph::viewportEvent(QEvent* event) {

@@ -10,13 +10,22 @@
 // Navigation: the wheel scrolls (Shift+wheel across), Ctrl+wheel zooms about the
 // pointer, the middle button or Space with the left button drags the view, and
 // the View menu zooms to fit or about the window's centre. The status text
-// follows the view under a pointer that stays put.
+// follows the view under a pointer that stays put. A view at Fit stays at Fit
+// when the window changes size (Maximize, Tile); a drawing smaller than the
+// window sits in its middle.
+//
+// Tools: the popup's Measure (or M) measures by dragging (plan_tools/
+// measure_tool.h); the background image under the plan has its own dialog and
+// mouse tools (plan_tools/background_layer.h). The mode, or the tool's hint and
+// read-out, goes to the status bar through StatusChanged, and shows as the cursor.
 #include <QPoint>
 #include <cstdint>
 #include <optional>
 
 #include "model/object_path.h"
 #include "ui/draw_area.h"
+#include "ui/plan_tools/background_layer.h"
+#include "ui/plan_tools/measure_tool.h"
 #include "ui/view_gestures.h"
 
 class QAction;
@@ -25,9 +34,12 @@ class QMenu;
 
 namespace meridal {
 
+class IFileDialogs;
+class TBackgroundDialog;
 class TCursorSet;
 class TDocumentShell;
 class TScaleDraw;
+struct TDocumentChange;
 
 class TFormGraph : public TDrawArea {
   Q_OBJECT
@@ -43,6 +55,7 @@ class TFormGraph : public TDrawArea {
   QAction* PopupCenter;
   QAction* PopupZoomIn;
   QAction* PopupZoomOut;
+  QAction* PopupMeasure;  // M, in the window, toggles it
   // The client position of the latest press of any mouse button.
   int32_t LastMouseX = 0;
   int32_t LastMouseY = 0;
@@ -57,11 +70,26 @@ class TFormGraph : public TDrawArea {
   void PopupCenterClick();
   void PopupZoomInClick();
   void PopupZoomOutClick();
+  void PopupMeasureClick();
 
   // ---- the View menu ----
   void ZoomToFit();
   void ZoomInStep();   // about the window's centre
   void ZoomOutStep();
+
+  // ---- the tools ----
+  // The mode or the active tool and what it reads, for the status bar.
+  QString StatusTextNow() const;
+  TBackgroundLayer& Background() { return background_; }
+  // View > Background Image…: its dialog, made the first time.
+  TBackgroundDialog& ShowBackgroundDialog(IFileDialogs& fileDialogs);
+  TBackgroundDialog* BackgroundDialog() const { return backgroundDialog_; }
+  // The document changed: a background under the plan needs whole repaints, as
+  // the local redraws blank their boxes in white; the side file follows the name.
+  void DocumentChanged(const TDocumentChange& change);
+
+ signals:
+  void StatusChanged(const QString& text);
 
  protected:
   void PaintContent() override { FormPaint(); }
@@ -75,8 +103,13 @@ class TFormGraph : public TDrawArea {
   void keyReleaseEvent(QKeyEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   bool viewportEvent(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  bool ToolPress(QMouseEvent& event);
+  void ToolsChanged();
+  void FollowFile();
   // The status text for the pointer where it last was over the window.
   void RefreshPointerText();
   void ZoomStep(bool in);
@@ -96,6 +129,13 @@ class TFormGraph : public TDrawArea {
   // that the double-click that may follow sees the selection the click made.
   bool clickPending_ = false;
   int modeCursor_ = 0;
+  QAction* clickMode_ = nullptr;  // Select, Center, Zoom In or Zoom Out
+  QAction* modeBeforeMeasure_ = nullptr;
+  // Zoom to Fit was the latest zoom: a change of size fits again.
+  bool fitted_ = false;
+  TMeasureTool measure_;
+  TBackgroundLayer background_;
+  TBackgroundDialog* backgroundDialog_ = nullptr;
   TViewGestures gestures_;
   std::optional<QPoint> pointer_;  // over the window, or gone
 };

@@ -27,8 +27,11 @@ int THistoryModel::rowCount(const QModelIndex& parent) const {
 QVariant THistoryModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || history_ == nullptr) return QVariant();
   const size_t row = static_cast<size_t>(index.row());
-  if (role == Qt::DisplayRole)
-    return row == 0 ? QStringLiteral("<opened>") : QString::fromStdString(history_->Step(row - 1).Text());
+  if (role == Qt::DisplayRole) {
+    if (row > 0) return QString::fromStdString(history_->Step(row - 1).Text());
+    // The first row is the oldest state the history can go back to.
+    return history_->Dropped() > 0 ? QStringLiteral("older steps dropped") : QStringLiteral("<opened>");
+  }
   if (role == Qt::FontRole && static_cast<long>(row) == history_->CleanIndex()) {
     // The state the file holds.
     QFont font;

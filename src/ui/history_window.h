@@ -1,6 +1,7 @@
 #pragma once
 // The History window: the document's steps in order, under a first row for the
-// document as it was opened, with the current position selected. Clicking a row
+// document as it was opened (or, once the history had to forget its oldest steps,
+// "older steps dropped"), with the current position selected. Clicking a row
 // takes the document back or forward to that position, as the Undo and Redo
 // commands would one step at a time. A view of the core's history; it keeps no
 // copy of it.

@@ -25,11 +25,13 @@
 #include "ui/document_signals.h"
 #include "ui/history_window.h"
 #include "ui/mdi_child.h"
+#include "ui/plan_tools/plan_menu.h"
 #include "ui/profile_plot.h"
 #include "ui/profile_window.h"
 #include "ui/qt_file_dialogs.h"
 #include "ui/qt_messages.h"
 #include "ui/qt_shell_dialogs.h"
+#include "ui/tool_window.h"
 #include "ui/tree_window.h"
 #include "ui/ui_resources.h"
 
@@ -42,6 +44,7 @@ TFormMain::TFormMain(const MainWindowServices& services, QWidget* parent)
   setCentralWidget(MdiArea);
   BuildMenus();
   BuildStatusBar();
+  AddPlanToolItems(*this);
   setWindowState(windowState() | Qt::WindowMaximized);
 
   if (!services_.messages) services_.messages = (ownMessages_ = std::make_unique<QtMessages>(this)).get();
@@ -53,6 +56,8 @@ TFormMain::TFormMain(const MainWindowServices& services, QWidget* parent)
   editCommands_ = std::make_unique<TEditCommandFlow>(*shell_, *services_.dialogs);
   listCommands_ = std::make_unique<TPropertyListCommands>(*shell_, *services_.dialogs);
   setAcceptDrops(true);
+  BuildToolWindows();
+  BuildTools();
   FormCreate();
   DocumentChanged();
 }
@@ -62,10 +67,9 @@ TFormMain::~TFormMain() {
   shell_->Close();
   DestroyGraphWindow();
   DestroyTreeWindow();
-  for (QMdiSubWindow** child : {&historyChild_, &profileChild_, &checkChild_}) {
-    delete *child;
-    *child = nullptr;
-  }
+  for (TToolWindow* tool : {historyTool_, profileTool_, checkTool_}) tool->Destroy();
+  delete view3dChild_;
+  view3dChild_ = nullptr;
   FormHistory = nullptr;
   FormProfile = nullptr;
   FormCheck = nullptr;
@@ -209,6 +213,7 @@ IDrawWindow* TFormMain::CreateGraphWindow() {
   MdiArea->addSubWindow(graphChild_);
   graphChild_->resize(696, 480);
   graphChild_->show();
+  ConnectPlanTools(*this);
   return FormGraph;
 }
 
@@ -254,6 +259,7 @@ void TFormMain::SetSaveEnabled(bool enabled) { FileSave->setEnabled(enabled); }
 void TFormMain::SetDocumentItemsEnabled(bool enabled) {
   FileSaveAs->setEnabled(enabled);
   FileExportTrackFile->setEnabled(enabled);
+  FileExport3DModel->setEnabled(enabled);
 }
 
 // "circuit.mrd* – Meridal" while there are unsaved changes; Qt puts the mark in

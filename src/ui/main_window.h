@@ -34,6 +34,8 @@ class TFormHistory;
 class TFormProfile;
 class TFormTree;
 class TPropertyListCommands;
+class TView3D;
+class TToolWindow;
 
 // What the frame reaches the user and the disk through; any left out is the
 // program's own (Qt boxes and dialogs, the files on disk).
@@ -52,6 +54,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   ~TFormMain() override;
 
   TDocumentShell& Shell() { return *shell_; }
+  IFileDialogs& FileDialogs() const { return *services_.fileDialogs; }
   TFormTree* FormTree = nullptr;    // only while a document is open
   TFormGraph* FormGraph = nullptr;  // the same
   QMdiArea* MdiArea;
@@ -71,6 +74,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   QAction* FileSaveAs;
   QAction* FileImportTrackFile;
   QAction* FileExportTrackFile;
+  QAction* FileExport3DModel;
   QAction* FileExit;
   QMenu* EditMenuItems;
   QAction* EditUndo;
@@ -89,14 +93,19 @@ class TFormMain : public QMainWindow, public IShellWindows {
   QAction* ViewSmoothDrawing;
   QAction* ViewElevationProfile;
   QAction* ViewTrackCheck;
+  QAction* View3DView;
   // Made the first time the user asks for them; they live as long as the frame.
   TFormProfile* FormProfile = nullptr;
   TFormCheck* FormCheck = nullptr;
+  TView3D* FormView3D = nullptr;  // while the 3D view is open
   QMenu* WindowMenu;
   QAction* WindowTile;
   QAction* WindowCascade;
   QAction* WindowHistory;
   TFormHistory* FormHistory = nullptr;  // made the first time the user asks for it
+  // The small tools (main_window_tools.cpp).
+  QAction* FileExportImage;
+  QAction* ViewGoToSection;
   QAction* AboutItem;
   QAction* Redraw;  // F5: the graphics window draws the track anew
 
@@ -107,6 +116,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void FileSaveAsClick();
   void FileExportTrackFileClick();
   void FileImportTrackFileClick();
+  void FileExport3DModelClick();
   void FileOpenRecentClick(const QString& path);
   void FileClearRecentClick();
   void FileExitClick();
@@ -132,10 +142,15 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void ViewSmoothDrawingClick();
   void ViewElevationProfileClick();
   void ViewTrackCheckClick();
+  void View3DViewClick();
   void WindowTileClick();
   void WindowCascadeClick();
   void WindowHistoryClick();
   void AboutClick();
+  // Ctrl+G: a section number; the section is selected and the plan centres on it.
+  void ViewGoToSectionClick();
+  // The plan or the profile as a PNG or SVG file.
+  void FileExportImageClick();
 
   // Opens a project named on the command line.
   bool OpenAtStartUp(const QString& path);
@@ -165,6 +180,9 @@ class TFormMain : public QMainWindow, public IShellWindows {
   // The file the program keeps the recent files in (under the user's
   // configuration folder, or the test one while QStandardPaths is in test mode).
   static QString SettingsPath();
+  // The settings key of the history's memory cap, in megabytes (a document's
+  // history drops its oldest steps beyond it).
+  static constexpr const char* kHistoryMegabytesKey = "historyMegabytes";
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -184,8 +202,10 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void LoadRecentFiles();
   void BuildStatusBar();
   void ViewToggled();
-  // Shows a view window of the frame, made by `make` the first time.
-  void ShowViewWindow(QMdiSubWindow*& child, const std::function<QWidget*()>& make, QSize size);
+  // The tool windows that × closes and their menu items show or hide.
+  void BuildToolWindows();
+  // Go to Section, Export Image and the history's memory cap.
+  void BuildTools();
   // Whether the profile window is the active one: the View menu's zoom is its.
   bool ProfileActive() const;
 
@@ -201,11 +221,13 @@ class TFormMain : public QMainWindow, public IShellWindows {
   std::unique_ptr<TPropertyListCommands> listCommands_;
   QMdiSubWindow* treeChild_ = nullptr;
   QMdiSubWindow* graphChild_ = nullptr;
-  QMdiSubWindow* historyChild_ = nullptr;
-  QMdiSubWindow* profileChild_ = nullptr;
-  QMdiSubWindow* checkChild_ = nullptr;
+  TToolWindow* historyTool_ = nullptr;
+  TToolWindow* profileTool_ = nullptr;
+  TToolWindow* checkTool_ = nullptr;
+  QMdiSubWindow* view3dChild_ = nullptr;
   int busyDepth_ = 0;
   QString titleNote_;  // after the document's name in the title
+  size_t historyBytes_ = 0;  // each document's history cap, from the settings
 };
 
 }  // namespace meridal

@@ -66,11 +66,13 @@ void TFormMain::BuildFileMenu() {
   FileSaveAs = add("Save &As...", &TFormMain::FileSaveAsClick);
   FileImportTrackFile = add("&Import Track File...", &TFormMain::FileImportTrackFileClick);
   FileExportTrackFile = add("Export &Track File...", &TFormMain::FileExportTrackFileClick);
+  FileExport3DModel = add("Export &3D Model...", &TFormMain::FileExport3DModelClick);
   FileMenu->addSeparator();
   FileExit = add("E&xit", &TFormMain::FileExitClick);
   FileSave->setEnabled(false);
   FileSaveAs->setEnabled(false);
   FileExportTrackFile->setEnabled(false);
+  FileExport3DModel->setEnabled(false);
 
   FileNew->setShortcut(QKeySequence::New);
   FileOpen->setShortcut(QKeySequence::Open);
@@ -138,8 +140,10 @@ void TFormMain::BuildViewMenu() {
 
   // The windows that show the whole track.
   ViewMenu->addSeparator();
-  ViewElevationProfile = command("Elevation &Profile", &TFormMain::ViewElevationProfileClick, {});
-  ViewTrackCheck = command("Track &Check", &TFormMain::ViewTrackCheckClick, {});
+  // Each shows or hides its window (see BuildToolWindows).
+  ViewElevationProfile = ViewMenu->addAction(QStringLiteral("Elevation &Profile"));
+  ViewTrackCheck = ViewMenu->addAction(QStringLiteral("Track &Check"));
+  View3DView = command("&3D View", &TFormMain::View3DViewClick, {});
 }
 
 int32_t TFormMain::ViewFlagsFromMenu() const {
@@ -163,19 +167,20 @@ void TFormMain::BuildWindowMenu() {
   WindowCascade = new QAction(QStringLiteral("&Cascade"), this);
   connect(WindowTile, &QAction::triggered, this, &TFormMain::WindowTileClick);
   connect(WindowCascade, &QAction::triggered, this, &TFormMain::WindowCascadeClick);
-  WindowHistory = new QAction(QStringLiteral("&History"), this);
-  connect(WindowHistory, &QAction::triggered, this, &TFormMain::WindowHistoryClick);
+  WindowHistory = new QAction(QStringLiteral("&History"), this);  // shows or hides it (see BuildToolWindows)
   FillWindowMenu();
   connect(WindowMenu, &QMenu::aboutToShow, this, &TFormMain::FillWindowMenu);
 }
 
-// Tile and Cascade, then the open child windows with the active one checked.
+// Tile and Cascade, then the open child windows with the active one checked (a
+// closed tool window is only hidden, and not listed).
 void TFormMain::FillWindowMenu() {
   WindowMenu->clear();
   WindowMenu->addAction(WindowTile);
   WindowMenu->addAction(WindowCascade);
   WindowMenu->addAction(WindowHistory);
-  const QList<QMdiSubWindow*> children = MdiArea->subWindowList();
+  QList<QMdiSubWindow*> children = MdiArea->subWindowList();
+  children.removeIf([](const QMdiSubWindow* child) { return child->isHidden(); });
   if (children.isEmpty()) return;
   WindowMenu->addSeparator();
   int number = 0;

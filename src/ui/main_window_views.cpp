@@ -1,6 +1,7 @@
 // The frame's views of the document beside the tree and the plan: the history,
-// the elevation profile and the track check, and the View menu's zoom, which
-// acts on the plan or on the profile, whichever is the active window.
+// the elevation profile and the track check, tool windows that × closes and
+// their menu items show or hide; and the View menu's zoom, which acts on the
+// plan or on the profile, whichever is the active window.
 #include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -12,31 +13,15 @@
 #include "ui/graph_window.h"
 #include "ui/history_window.h"
 #include "ui/main_window.h"
-#include "ui/mdi_child.h"
 #include "ui/profile_plot.h"
 #include "ui/profile_window.h"
+#include "ui/tool_window.h"
 #include "ui/tree_window.h"
 
 namespace meridal {
 
-void TFormMain::ShowViewWindow(QMdiSubWindow*& child, const std::function<QWidget*()>& make, QSize size) {
-  if (!child) {
-    child = new MdiChild;
-    child->setWidget(make());
-    child->setWindowIcon(windowIcon());
-    MdiArea->addSubWindow(child);
-    // Adding a child window clears the frame's modified mark; the document's is
-    // what the title must show.
-    setWindowModified(shell_->Modified());
-    child->resize(size);
-  }
-  if (child->isMinimized()) child->showNormal();
-  child->show();
-  MdiArea->setActiveSubWindow(child);
-}
-
-void TFormMain::WindowHistoryClick() {
-  ShowViewWindow(historyChild_, [this] {
+void TFormMain::BuildToolWindows() {
+  historyTool_ = new TToolWindow(*MdiArea, *WindowHistory, [this] {
     FormHistory = new TFormHistory([this](size_t index) { shell_->GoTo(index); });
     FormHistory->Show(shell_->Document() ? &shell_->Document()->History() : nullptr);
     // The steps of whichever document is open, as they change.
@@ -46,29 +31,29 @@ void TFormMain::WindowHistoryClick() {
       if (change.history) FormHistory->Refresh();
     });
     return FormHistory;
-  }, QSize(300, 400));
-}
+  }, QSize(300, 400), this);
 
-void TFormMain::ViewElevationProfileClick() {
-  ShowViewWindow(profileChild_, [this] {
+  profileTool_ = new TToolWindow(*MdiArea, *ViewElevationProfile, [this] {
     FormProfile = new TFormProfile(*shell_);
     FormProfile->Plot->SetSmooth(ViewSmoothDrawing->isChecked());
     connect(Signals, &TDocumentSignals::Replaced, FormProfile, [this] { FormProfile->Plot->DocumentChanged(); });
     connect(Signals, &TDocumentSignals::Changed, FormProfile,
             [this](const TDocumentChange& change) { FormProfile->Plot->Changed(change); });
     return FormProfile;
-  }, QSize(800, 360));
-}
+  }, QSize(800, 360), this);
 
-void TFormMain::ViewTrackCheckClick() {
-  ShowViewWindow(checkChild_, [this] {
+  checkTool_ = new TToolWindow(*MdiArea, *ViewTrackCheck, [this] {
     FormCheck = new TFormCheck(*shell_);
     connect(Signals, &TDocumentSignals::Replaced, FormCheck, [this] { FormCheck->Refresh(); });
     connect(Signals, &TDocumentSignals::Changed, FormCheck,
             [this](const TDocumentChange& change) { FormCheck->Changed(change); });
     return FormCheck;
-  }, QSize(640, 360));
+  }, QSize(640, 360), this);
 }
+
+void TFormMain::WindowHistoryClick() { historyTool_->Show(); }
+void TFormMain::ViewElevationProfileClick() { profileTool_->Show(); }
+void TFormMain::ViewTrackCheckClick() { checkTool_->Show(); }
 
 void TFormMain::SelectionMoved() {
   if (FormTree) FormTree->RefillProperties();
@@ -77,7 +62,7 @@ void TFormMain::SelectionMoved() {
 // ---- zoom ----
 
 bool TFormMain::ProfileActive() const {
-  return FormProfile && profileChild_ && MdiArea->activeSubWindow() == profileChild_;
+  return FormProfile && profileTool_->Shown() && MdiArea->activeSubWindow() == profileTool_->Window();
 }
 
 void TFormMain::ViewZoomToFitClick() {

@@ -33,6 +33,7 @@ QString QtFileDialogs::DefaultSuffix(const std::string& defaultExtension) {
 
 void QtFileDialogs::Prepare(QFileDialog& dialog, const FileDialogRequest& request, bool save) {
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  if (!request.title.empty()) dialog.setWindowTitle(QString::fromStdString(request.title));
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   dialog.setNameFilters(NameFilters(request.filter));
   dialog.setDefaultSuffix(DefaultSuffix(request.defaultExtension));

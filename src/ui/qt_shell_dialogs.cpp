@@ -1,5 +1,6 @@
 #include "ui/qt_shell_dialogs.h"
 
+#include "present/value_range.h"
 #include "ui/about_dialog.h"
 #include "ui/copy_walls_dialog.h"
 #include "ui/edit_value_dialog.h"
@@ -15,11 +16,13 @@ QtShellDialogs::QtShellDialogs(IMessages& messages, QWidget* parent)
 
 bool QtShellDialogs::EditValue(const TBase* object, const std::string& name, const ValueWriter& write) {
   FormEditValue->SetTarget(object, QString::fromStdString(name), write);
+  FormEditValue->SetRangeNote([object, name] { return object ? ValueRangeText(*object, name) : std::string(); });
   return FormEditValue->Run() == QDialog::Accepted;
 }
 
 bool QtShellDialogs::SplitSection(const TBase* section, const ValueWriter& split) {
   FormSplit->SetTarget(section, split);
+  FormSplit->SetRangeNote([section] { return section ? SplitRangeText(*section) : std::string(); });
   return FormSplit->Run() == QDialog::Accepted;
 }
 

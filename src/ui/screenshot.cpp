@@ -19,6 +19,7 @@
 #include "shell/document_shell.h"
 #include "ui/check_window.h"
 #include "ui/main_window.h"
+#include "ui/plan_tools/plan_screenshots.h"
 #include "ui/profile_window.h"
 #include "ui/tree_window.h"
 
@@ -67,6 +68,9 @@ void ShowHistory(TFormMain& window, const TSection& section) {
 
 // One of the views of the whole track, filling the frame's client area.
 void ShowView(TFormMain& window, const TSection* section, ScreenshotView view) {
+  static QTemporaryDir scratch;
+  if (view == ScreenshotView::Measure) return ShowMeasureScene(window);
+  if (view == ScreenshotView::Background) return ShowBackgroundScene(window, scratch.path());
   if (view == ScreenshotView::History) {
     if (section) ShowHistory(window, *section);
     return;

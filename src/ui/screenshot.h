@@ -12,7 +12,9 @@ class TFormMain;
 // Profile: the middle trace's altitude of the section is selected and its trace
 // coloured by its gradient. Check: the first problem's row is chosen. History: a
 // few edits made and the last one undone, the History window beside the others.
-enum class ScreenshotView { Main, Profile, Check, History };
+// Measure: the plan alone with a measuring drag along the track. Background: the
+// plan alone over an aerial picture, with the Background Image dialog.
+enum class ScreenshotView { Main, Profile, Check, History, Measure, Background };
 
 struct ScreenshotOptions {
   ScreenshotView view = ScreenshotView::Main;

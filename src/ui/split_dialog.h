@@ -21,7 +21,8 @@ class TFormSplit : public TValueDialog {
   int32_t FirstLength() const { return Entry.CurrentValue; }
 
  protected:
-  int32_t InitialValue() const override { return SectionLength(); }
+  // Half the section: the whole of it is one length a split never takes.
+  int32_t InitialValue() const override { return SectionLength() / 2; }
   void ShowIn(ValueBase base) override;
 
  private:

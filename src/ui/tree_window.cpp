@@ -209,12 +209,20 @@ void TFormTree::FillList(const RowList& rows) {
 
 void TFormTree::RefillProperties() {
   const TBase* object = SelectedObject();
+  // The list shows the same object again after an edit: the row that was current
+  // (the one just edited) stays current.
+  const TObjectPath path = object ? PathOf(*object) : TObjectPath::Track();
+  const QTreeWidgetItem* current = ListView->currentItem();
+  const QString keep = object && path == listed_ && current ? current->text(0) : QString();
   RowList rows;
   if (object) {
     FillProperties(*object, rows);
     EnableCommands(*object, TreePopupItems);
   }
   FillList(rows);
+  listed_ = path;
+  const auto found = keep.isEmpty() ? QList<QTreeWidgetItem*>() : ListView->findItems(keep, Qt::MatchExactly);
+  if (!found.isEmpty()) ListView->setCurrentItem(found.front());
 }
 
 const PropertyRow* TFormTree::SelectedRow() const {

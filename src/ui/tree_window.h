@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "model/object_path.h"
 #include "present/rows.h"
 #include "shell/property_list_commands.h"
 #include "ui/action_edit_commands.h"
@@ -83,6 +84,7 @@ class TFormTree : public QWidget {
   TPropertyListCommands& listCommands_;
   QtTreeNodes nodes_;
   RowList rows_;
+  TObjectPath listed_;  // the object the list shows
   bool shown_ = false;
 };
 

@@ -91,7 +91,7 @@ void TValueDialog::ButtonOKClick() {
   if (!target_) return;
   // The dialog does not judge the value itself: the object refuses what it cannot take.
   if (write_ && write_(Entry.CurrentValue)) accept();
-  else ShowRefusal(messages_, "Input not valid ! Range Error!");
+  else ShowRefusal(messages_, WithReason("Input not valid ! Range Error!", rangeNote_ ? rangeNote_() : std::string()));
 }
 
 bool TValueDialog::eventFilter(QObject* watched, QEvent* event) {

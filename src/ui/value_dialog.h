@@ -2,8 +2,11 @@
 // TValueDialog: what the two value dialogs share. One number, typed in one of a
 // few bases, converted when the field loses the focus and when OK is pressed,
 // and written through a writer that accepts or refuses it; a refusal keeps the
-// dialog open and says "Input not valid ! Range Error!".
+// dialog open and says "Input not valid ! Range Error!", with the values that
+// would be taken beneath.
 #include <QDialog>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "shell/shell_dialogs.h"
@@ -37,6 +40,10 @@ class TValueDialog : public QDialog {
   QPushButton* ButtonCancel;
   TValueEntry Entry;  // CurrentValue and PendingBase
 
+  // What is said beneath "Input not valid ! Range Error!": the values the target
+  // takes (see present/value_range.h); none by default.
+  void SetRangeNote(std::function<std::string()> note) { rangeNote_ = std::move(note); }
+
   void EditValueChange();
   // Converts a pending text; false, after "Input not valid !", when it is not valid.
   bool EditValueExit();
@@ -65,6 +72,7 @@ class TValueDialog : public QDialog {
   std::vector<std::pair<QRadioButton*, ValueBase>> baseButtons_;
   const TBase* target_ = nullptr;
   ValueWriter write_;
+  std::function<std::string()> rangeNote_;
 };
 
 }  // namespace meridal

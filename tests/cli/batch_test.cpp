@@ -88,6 +88,32 @@ TEST_F(Batch, StopsAtTheFirstFailingLineOrGoesOnWithKeepGoing) {
   EXPECT_EQ(Ok({"get", file_, "track", "Length"}), "3937008\n");  // the two sections of 100 m
 }
 
+// A name the object does not have is no value: get and set answer with the
+// object's own names, on the command line and on a batch's line.
+TEST_F(Batch, AnUnknownValueNameIsAnsweredWithTheObjectsNames) {
+  const std::string section =
+      "Section 0 has no value named \"Lenght\"; its values are: Type, Start, Length, Orientation, "
+      "Orientation mismatch, Longitudinal gap, Lateral gap";
+  const std::string before = Bytes(file_);
+  for (const Words& args : {Words{"get", file_, "section 0", "Lenght"}, Words{"set", file_, "section 0", "Lenght", "5"}}) {
+    const Result r = RunCommand(args);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, section + "\n");
+  }
+  const Result r = Run("get 'section 0' Length\nget 'section 0/wall 1' Heigth\nset track Lenght 5\n", {"--keep-going"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.out, "984252\n");
+  EXPECT_EQ(r.err,
+            "line 2: Wall 1 in Section 0 has no value named \"Heigth\"; its values are: From, To, Surface, Height, "
+            "Unk1, Unk2, Unk3, Unk4, Width@Start, Width@End\n"
+            "line 3: Track has no value named \"Lenght\"; its values are: Length, Sum of Section Lengths, "
+            "Number of Sections, Number of Traces, Trace 0, Trace 1\n");
+  EXPECT_EQ(Bytes(file_), before);
+  // A row the model keeps no number for reads as the list shows it.
+  EXPECT_EQ(Ok({"get", file_, "track", "Number of Sections"}), "1\n");
+}
+
 TEST_F(Batch, UndoesRedoesAndListsTheSteps) {
   const std::string before = Bytes(file_);
   Result r = Run(

@@ -12,6 +12,7 @@
 
 #ifdef MERIDAL_CLI_RENDER
 #include <QImage>
+#include "graphics/profile_drawing.h"
 #include <set>
 #endif
 
@@ -392,7 +393,8 @@ TEST_F(Cli, RendersTheDrawingIntoAPng) {
   Ok({"render", file_, png, "--profile", "--select", "section 0/altitude 1"});
   image.load(QString::fromStdString(png));
   EXPECT_EQ(image.size(), QSize(1200, 600));
-  EXPECT_GT(count(qRgb(255, 127, 14)), 1000);  // trace 1, bold
+  const TColor trace1 = TraceColor(1);
+  EXPECT_GT(count(qRgb(trace1.r, trace1.g, trace1.b)), 1000);  // trace 1, bold
   EXPECT_GT(count(qRgb(255, 236, 179)), 10000);  // the selected section's shade
   EXPECT_GT(count(qRgb(0, 0, 0)), 500);  // axes and labels
 

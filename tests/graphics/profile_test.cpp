@@ -6,7 +6,10 @@
 #include "edit/track_edits.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 
 #include "graphics/profile_drawing.h"
 #include "graphics/profile_view.h"
@@ -160,6 +163,86 @@ TEST(Profile, DrawsTheTracesWithLegendAxesAndTheSelection) {
   const std::vector<std::string> pens = d.PensAtWidth(3);
   EXPECT_NE(std::find(pens.begin(), pens.end(), testing::ColorText(SlopeClassColor(0))), pens.end());
   EXPECT_NE(std::find(pens.begin(), pens.end(), testing::ColorText(SlopeClassColor(3))), pens.end());
+}
+
+// CIE L*a*b* of an sRGB colour, for the difference the eye sees.
+std::array<double, 3> Lab(TColor c) {
+  const auto linear = [](int v) {
+    const double s = v / 255.0;
+    return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+  };
+  const double r = linear(c.r), g = linear(c.g), b = linear(c.b);
+  const double xyz[3] = {(0.4124 * r + 0.3576 * g + 0.1805 * b) / 0.95047, 0.2126 * r + 0.7152 * g + 0.0722 * b,
+                         (0.0193 * r + 0.1192 * g + 0.9505 * b) / 1.08883};
+  double f[3];
+  for (int i = 0; i < 3; ++i) f[i] = xyz[i] > 216.0 / 24389 ? std::cbrt(xyz[i]) : (24389.0 / 27 * xyz[i] + 16) / 116;
+  return {116 * f[1] - 16, 500 * (f[0] - f[1]), 200 * (f[1] - f[2])};
+}
+
+double Distance(TColor a, TColor b) {
+  const auto p = Lab(a), q = Lab(b);
+  return std::hypot(p[0] - q[0], p[1] - q[1], p[2] - q[2]);
+}
+
+// Every colour a line of the profile is drawn in, with all sixteen traces and the
+// slope classes on screen, stands apart from every other colour of the picture.
+TEST(Profile, NoTwoColoursOnScreenAreCloseWithEveryTraceAndTheSlopeClasses) {
+  Drawn d;
+  while (d.track->NumberOfTraces() < 16) ASSERT_TRUE(edit::AddTrace(*d.track, d.track->NumberOfTraces() - 1));
+  // Trace 15 climbs ever more steeply, through every slope class.
+  const auto climb = [&](int s, double from, double to) {
+    TAltitude& a = *d.track->Section(s)->Altitude(15);
+    const double length = std::fabs(a.TraceLength());
+    a.ThirdOrder = 0;
+    a.SecondOrder = static_cast<int32_t>((to - from) * length / 2);
+    a.FirstOrder = static_cast<int32_t>(from * length);
+  };
+  climb(0, 0, 0.02);
+  climb(1, 0.04, 0.05);
+  climb(2, 0.07, 0.12);
+  d.selection = PathOf(*d.track->Section(1)->Altitude(15));
+  d.view.SlopeColouring = true;
+  d.Draw();
+  const auto colour = [](const std::string& text) {
+    int r = 0, g = 0, b = 0;
+    std::sscanf(text.c_str(), "%d,%d,%d", &r, &g, &b);
+    return TColor{static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b)};
+  };
+  // The ground, the shading, the section boundaries and black are the furniture.
+  const std::vector<TColor> furniture = {{255, 255, 255}, {255, 236, 179}, {205, 205, 205}, {0, 0, 0}};
+  std::vector<TColor> lines;
+  for (const std::string& line : d.canvas.log) {
+    if (line.rfind("pen ", 0) != 0) continue;
+    const TColor c = colour(line.substr(4));
+    const auto same = [&](TColor o) { return o.r == c.r && o.g == c.g && o.b == c.b; };
+    if (std::none_of(furniture.begin(), furniture.end(), same) && std::none_of(lines.begin(), lines.end(), same))
+      lines.push_back(c);
+  }
+  ASSERT_EQ(lines.size(), 20u);  // sixteen traces, four slope classes
+  for (size_t i = 0; i < lines.size(); ++i) {
+    for (size_t k = i + 1; k < lines.size(); ++k) EXPECT_GE(Distance(lines[i], lines[k]), kLeastColourDistance);
+    for (TColor f : furniture) EXPECT_GE(Distance(lines[i], f), kLeastColourDistance);
+  }
+}
+
+// The labels along the bottom stay inside the picture, the last one included.
+TEST(Profile, NoAxisLabelIsCutAtTheRightEdge) {
+  auto track = Hills();
+  TProfileView view;
+  view.SetExtent(TrackDistances(*track, SectionStarts(*track)));
+  for (int width = 300; width <= 1600; width += 50) {
+    RecordingCanvas canvas(width, 400);
+    TProfileDrawing().Draw(*track, TObjectPath(), view, canvas);
+    for (const std::string& line : canvas.Lines("text ")) {
+      int x = 0, y = 0;
+      char side[8] = {};
+      ASSERT_EQ(std::sscanf(line.c_str(), "text %d,%d %7s", &x, &y, side), 3);
+      const std::string label = line.substr(line.find(side) + std::strlen(side) + 1);
+      const int w = canvas.TextWidth(label);
+      const int right = std::string(side) == "center" ? x + (w + 1) / 2 : std::string(side) == "left" ? x + w : x;
+      EXPECT_LE(right, width) << width << ": " << line;
+    }
+  }
 }
 
 TEST(Profile, AClickPicksTheSectionUnderThePointerAndTheNearestTrace) {

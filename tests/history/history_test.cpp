@@ -6,6 +6,7 @@
 #include <random>
 
 #include "present/property_rows.h"
+#include "check/check_update.h"
 #include "check/track_fixes.h"
 #include "edit/edit_support.h"
 #include "files/project/project_io.h"
@@ -287,6 +288,82 @@ TEST(History, KeepsTheNewestThousandStepsAndTheirCleanState) {
   EXPECT_EQ(run.history.CleanIndex(), -1);  // the opened state is forgotten
   while (run.history.CanUndo()) run.Undo();
   EXPECT_EQ(run.track.Section(0)->Length, 100005);
+}
+
+TEST(History, AMemoryCapDropsTheOldestStepsAndKeepsTheCleanStateRight) {
+  Session run(17);
+  THistory& h = run.history;
+  std::vector<std::string> states{State(run.track)};
+  for (int i = 1; i <= 5; ++i) {
+    ASSERT_EQ(run.editor.Add(*run.track.Section(i - 1), false), Outcome::Changed);
+    states.push_back(State(run.track));
+  }
+  run.Undo();
+  run.Undo();
+  h.SetClean();  // saved after the third step
+  run.Redo();
+  run.Redo();
+  const auto bytes = [&](size_t from) {
+    size_t sum = 0;
+    for (size_t i = from; i < h.Count(); ++i) sum += h.Step(i).Bytes();
+    return sum;
+  };
+  // Room for the newest three steps: the oldest two go, and the saved position
+  // is counted from the first step kept.
+  h.SetLimits(THistory::kDefaultLimit, bytes(2));
+  EXPECT_EQ(h.Dropped(), 2u);
+  EXPECT_EQ(h.Count(), 3u);
+  EXPECT_EQ(h.CleanIndex(), 1);
+  while (h.CanUndo()) run.Undo();
+  EXPECT_EQ(State(run.track), states[2]);  // as far back as the steps kept reach
+  EXPECT_TRUE(run.document->Modified());
+  run.Redo();
+  EXPECT_FALSE(run.document->Modified());
+  // No room at all: only steps before the position go, the way forward stays.
+  h.SetLimits(THistory::kDefaultLimit, 0);
+  EXPECT_EQ(h.Count(), 2u);
+  EXPECT_FALSE(run.document->Modified());
+  while (h.CanRedo()) run.Redo();
+  EXPECT_EQ(State(run.track), states[5]);
+  // A new step at the cap drops the saved position: modified at every position
+  // the history still reaches, until the document is saved again.
+  ASSERT_EQ(run.editor.Add(*run.track.Section(0), false), Outcome::Changed);
+  EXPECT_EQ(h.Count(), 1u);
+  EXPECT_EQ(h.CleanIndex(), -1);
+  EXPECT_TRUE(run.document->Modified());
+  run.Undo();
+  EXPECT_EQ(State(run.track), states[5]);
+  EXPECT_TRUE(run.document->Modified());
+  run.document->MarkSaved();
+  EXPECT_FALSE(run.document->Modified());
+}
+
+// The check window re-checks only the joints a change touched: after every
+// change, undo and redo its list is the whole check's, problem for problem.
+TEST(History, TheCheckFollowsEveryChangeJointByJoint) {
+  const auto same = [](const std::vector<TTrackProblem>& a, const std::vector<TTrackProblem>& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+      if (ProblemText(a[i]) != ProblemText(b[i]) || a[i].section != b[i].section) return false;
+    return true;
+  };
+  for (unsigned seed = 21; seed <= 28; ++seed) {
+    SCOPED_TRACE(seed);
+    Session run(seed);
+    for (int i = 0; i < 30; ++i) run.AnyChange();
+    std::vector<TTrackProblem> kept = CheckTrack(run.track);
+    const int listener = run.document->Subscribe([&](const TDocumentChange& change) {
+      if (!change.track.Empty()) UpdateCheck(run.track, change.track, kept);
+    });
+    for (int i = 0; i < 60; ++i) {
+      const int what = run.Pick(5);
+      if (what == 0) run.Undo();
+      else if (what == 1) run.Redo();
+      else run.AnyChange();
+      ASSERT_TRUE(same(kept, CheckTrack(run.track))) << "after " << run.history.UndoText();
+    }
+    run.document->Unsubscribe(listener);
+  }
 }
 
 TEST(History, AValueStepCostsTheSameOnAnyTrackSize) {

@@ -156,7 +156,7 @@ TEST_F(DocumentShellTest, SaveAsWritesAProjectThatOpensAgain) {
   EXPECT_TRUE(r.mustExist);
   EXPECT_EQ(r.fileName, "noname.mrd");
   EXPECT_EQ(r.filter,
-            "Meridal Files (*.mrd)|*.mrd|All Track Formats (*.mrd *.trk *.json)|*.mrd;*.trk;*.json|"
+            "Track files (*.mrd *.json *.trk)|*.mrd;*.json;*.trk|Meridal Files (*.mrd)|*.mrd|"
             "JSON Track Files (*.json)|*.json|Sorvan Track Files (*.trk)|*.trk");
   ASSERT_TRUE(shell.Track());
   EXPECT_EQ(shell.Track()->Traces, (std::vector<int32_t>{-123456, 98425}));
@@ -315,7 +315,7 @@ TEST_F(DocumentShellTest, ExportProposesTheTrackFileAndChangesNothing) {
   EXPECT_TRUE(shell.Modified());
   EXPECT_TRUE(messages.shown.empty());
   // The new track's loop is open (its one straight ends 50 m from its start).
-  EXPECT_EQ(windows.statusTexts, std::vector<std::string>{"Exported; the track has 1 gap (see meridal-cli check)"});
+  EXPECT_EQ(windows.statusTexts, std::vector<std::string>{"Exported; the track has 1 gap (see View > Track Check)"});
 
   const std::string missing = TempPath("no-such-folder") + "/x.trk";
   dialogs.answers = {missing};

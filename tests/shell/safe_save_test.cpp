@@ -132,12 +132,15 @@ TEST_F(SafeSave, EveryFailurePointLeavesThePreviousFileAndTheChanges) {
     const bool asked = point.folderRefuses || (point.call == Call::Open && point.error == EACCES);
     if (asked) session.messages.answers = {MessageAnswer::Overwrite};
     session.shell.FileSave();
-    ASSERT_EQ(session.messages.shown.size(), asked ? 2u : 1u);
+    // The error, then the offer of another name (answered No).
+    ASSERT_EQ(session.messages.shown.size(), asked ? 3u : 2u);
     if (asked) {
       EXPECT_EQ(session.messages.shown[0].text, InPlaceQuestionText(path_));
     }
-    EXPECT_EQ(session.messages.shown.back().title, "Error");
-    EXPECT_EQ(session.messages.shown.back().text,
+    EXPECT_EQ(session.messages.shown.back().text, "Save circuit.mrd under another name ?");
+    const auto& error = session.messages.shown[session.messages.shown.size() - 2];
+    EXPECT_EQ(error.title, "Error");
+    EXPECT_EQ(error.text,
               std::string(point.message) + "\n" + path_ + ": " + std::strerror(point.error));
     EXPECT_TRUE(session.shell.Modified());
     EXPECT_TRUE(session.windows.saveEnabled);

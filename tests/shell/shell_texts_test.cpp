@@ -51,7 +51,7 @@ TEST(ShellTexts, TheStatusBarNamesWhatWasWritten) {
   EXPECT_EQ(SavedText("circuit.mrd", true), "Saved circuit.mrd in place (its folder takes no temporary file)");
   EXPECT_EQ(ExportedText("tracks/circuit.trk", 1234, 0), "Exported circuit.trk (1,234 bytes)");
   EXPECT_EQ(ExportedText("c.trk", 1234567, 0), "Exported c.trk (1,234,567 bytes)");
-  EXPECT_EQ(ExportedText("c.trk", 1234, 3), "Exported; the track has 3 gaps (see meridal-cli check)");
+  EXPECT_EQ(ExportedText("c.trk", 1234, 3), "Exported; the track has 3 gaps (see View > Track Check)");
 }
 
 }  // namespace

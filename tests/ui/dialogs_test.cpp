@@ -156,7 +156,7 @@ class DialogsTest : public QObject {
     });
     QVERIFY(dialog.FormShow());
     QCOMPARE(dialog.EditName->text(), QStringLiteral("1000"));
-    QCOMPARE(dialog.EditValue->text(), QStringLiteral("1000"));
+    QCOMPARE(dialog.EditValue->text(), QStringLiteral("500"));  // half proposed
     dialog.RadioButtonMeters->click();
     QCOMPARE(dialog.EditName->text(), QStringLiteral("5.08000000E-02"));
     dialog.EditValue->setText(QStringLiteral("0.0254"));

@@ -94,8 +94,8 @@ class MainWindowTest : public QObject {
 
     QCOMPARE(Captions(f.window->FileMenu),
              (QStringList{"&New...", "&Open...", "Open &Recent", "-", "&Save", "Save &As...", "&Import Track File...",
-                          "Export &Track File...", "-", "E&xit"}));
-    QCOMPARE(States(f.window->FileMenu), QStringLiteral("eeedddedee"));
+                          "Export &Track File...", "Export &Image...", "Export &3D Model...", "-", "E&xit"}));
+    QCOMPARE(States(f.window->FileMenu), QStringLiteral("eeedddedddee"));
     QCOMPARE(Captions(f.window->EditMenuItems),
              (QStringList{"&Undo", "&Redo", "-", "&Remove", "Add &Before", "Add &After", "-", "&Split Section...", "Change Section &Type",
                           "Copy Walls &From...", "Copy &Walls To All ", "-", "&Copy Altitude"}));
@@ -103,9 +103,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(Captions(f.window->ViewMenu),
              (QStringList{"&Traces", "&Zero Line", "&S/F Line", "-", "&Wall Outline",
                           "Show Non-Zero &Height (red ///)", "Show Non-Zero &Unk1 (green \\\\\\)", "-",
-                          "Zoom to &Fit", "Zoom &In", "Zoom &Out", "-", "S&mooth Drawing", "-",
-                          "Elevation &Profile", "Track &Check"}));
-    QCOMPARE(States(f.window->ViewMenu), QStringLiteral("xxxexxxeeeeexeee"));
+                          "Zoom to &Fit", "Zoom &In", "Zoom &Out", "&Go to Section...", "-", "S&mooth Drawing", "-",
+                          "Elevation &Profile", "Track &Check", "&3D View", "-", "&Measure\tM", "&Background Image…"}));
+    QCOMPARE(States(f.window->ViewMenu), QStringLiteral("xxxexxxeeeedexeeeeeee"));
     QCOMPARE(Captions(f.window->WindowMenu), (QStringList{"&Tile", "&Cascade", "&History"}));
   }
 
@@ -423,7 +423,7 @@ class MainWindowTest : public QObject {
     f.window->FileExportTrackFile->trigger();
     QVERIFY(QFileInfo(exported).size() > 0);
     // The second straight ends where the first began only in a closed loop.
-    QCOMPARE(f.window->StatusText->text(), QStringLiteral("Exported; the track has 1 gap (see meridal-cli check)"));
+    QCOMPARE(f.window->StatusText->text(), QStringLiteral("Exported; the track has 1 gap (see View > Track Check)"));
 
     // Delete in the list removes the trace row it is on.
     QVERIFY(f.ClickNode(QStringLiteral("Track")));

@@ -10,6 +10,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "history/track_change.h"
 #include "ui/view3d/view3d_viewport.h"
 
 namespace meridal {
@@ -171,6 +172,12 @@ void TView3D::Reset() {
   SceneChanged();
 }
 
+void TView3D::Changed(const TTrackChange& change) {
+  if (change.Empty()) return;
+  scene_.Apply(change);
+  SceneChanged();
+}
+
 void TView3D::SetSelectedSection(int section) {
   if (viewport_) viewport_->SetSelected(section);
 }
@@ -214,6 +221,11 @@ void TView3D::SetPlaySpeed(int kilometresPerHour) {
 void TView3D::SetSkyBackground(bool sky) {
   sky_->setChecked(sky);
   if (viewport_) viewport_->SetSky(sky);
+}
+
+void TView3D::hideEvent(QHideEvent* event) {
+  SetPlaying(false);
+  QWidget::hideEvent(event);
 }
 
 QImage TView3D::Picture() {

@@ -12,6 +12,7 @@
 //   view->SectionsInserted(5, 2);                // sections 5 and 6 are new
 //   view->SectionsRemoved(3, 1);
 //   view->Reset();                               // anything else (traces, a new track)
+//   view->Changed(documentChange.track);         // or all of an edit, undo or redo at once
 //   view->SetSelectedSection(4);                 // the document's selection
 //   connect(view, &TView3D::SectionPicked, ...); // a click, or the drive camera moving on
 //
@@ -33,6 +34,7 @@ namespace meridal {
 
 class TTrack;
 class TView3DViewport;
+struct TTrackChange;
 
 class TView3D : public QWidget {
   Q_OBJECT
@@ -47,6 +49,8 @@ class TView3D : public QWidget {
   void SectionsInserted(int first, int count);
   void SectionsRemoved(int first, int count);
   void Reset();
+  // Rebuilds what a change of the document names (TView3DScene::Apply).
+  void Changed(const TTrackChange& change);
   void SetSelectedSection(int section);
   int SelectedSection() const;
 
@@ -75,6 +79,10 @@ class TView3D : public QWidget {
  signals:
   // The user picked a section: a click on it, or the drive camera moving onto it.
   void SectionPicked(int section);
+
+ protected:
+  // A hidden view stops playing: the selection would ride on unseen.
+  void hideEvent(QHideEvent* event) override;
 
  private:
   void BuildToolBar();

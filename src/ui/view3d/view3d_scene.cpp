@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "graphics/drawing_style.h"
+#include "history/track_change.h"
 #include "mesh/track_mesh.h"
 #include "model/track.h"
 
@@ -76,6 +77,46 @@ void TView3DScene::Removed(int first, int count) {
   if (Sections() == 0) return;
   // The neighbours of the gap now meet each other.
   Rebuild(first - 1, 2);
+}
+
+void TView3DScene::MarkReaders(std::vector<char>& stale, int first, int count) const {
+  const int n = Sections();
+  const TSectionRange range = MeshesReadingSections(*track_, first, count);
+  for (int i = 0; i < range.count; ++i) stale[size_t((range.first + i) % n)] = 1;
+}
+
+void TView3DScene::Apply(const TTrackChange& change) {
+  if (!track_) return;
+  if (change.traces || change.traceAt >= 0) return Reset();
+  // The meshes to make again, kept in step with the list through the splices.
+  std::vector<char> stale(meshes_.size(), 0);
+  int firstMoved = std::numeric_limits<int>::max();  // meshes from here on moved to other numbers
+  for (const TTrackChange::Splice& splice : change.splices) {
+    if (splice.at < 0 || splice.removed < 0 || splice.inserted < 0 || splice.at + splice.removed > Sections())
+      return Reset();
+    const auto at = ptrdiff_t(splice.at);
+    meshes_.erase(meshes_.begin() + at, meshes_.begin() + at + splice.removed);
+    meshes_.insert(meshes_.begin() + at, size_t(splice.inserted), TSectionMesh{});
+    stale.erase(stale.begin() + at, stale.begin() + at + splice.removed);
+    stale.insert(stale.begin() + at, size_t(splice.inserted), 1);
+    // The sections on either side now meet others.
+    if (const int n = Sections(); n > 0) {
+      stale[size_t((splice.at - 1 + n) % n)] = 1;
+      stale[size_t((splice.at + splice.inserted) % n)] = 1;
+    }
+    if (splice.removed != splice.inserted) firstMoved = std::min(firstMoved, splice.at);
+  }
+  // Whatever was missed, the meshes cannot be matched to the sections any more.
+  if (Sections() != track_->NumberOfSections()) return Reset();
+  if (Sections() == 0) return dirty_.clear();
+  for (int s : change.sections)
+    if (s >= 0 && s < Sections()) MarkReaders(stale, s, 1);
+  for (int s : change.wallLists)
+    if (s >= 0 && s < Sections()) MarkReaders(stale, s, 1);
+  if (firstMoved != std::numeric_limits<int>::max()) MarkDirtyFrom(firstMoved);
+  dirty_.resize(size_t(Chunks()), true);
+  for (int s = 0; s < Sections(); ++s)
+    if (stale[size_t(s)]) Rebuild(s, 1);
 }
 
 size_t TView3DScene::TriangleCount() const {

@@ -14,6 +14,7 @@
 namespace meridal {
 
 class TTrack;
+struct TTrackChange;
 
 // A vertex as the view draws it: the surface's colour (sRGB) travels with it.
 struct TViewVertex {
@@ -40,6 +41,10 @@ class TView3DScene {
   void Inserted(int first, int count);
   void Removed(int first, int count);
   void Reset();
+  // What an edit, an undo or a redo of the document did: the sections that came
+  // and went, whose values or walls changed, rebuilt with their neighbours; a
+  // change of the traces rebuilds everything.
+  void Apply(const TTrackChange& change);
 
   int Sections() const { return int(meshes_.size()); }
   const TSectionMesh& Mesh(int section) const { return meshes_[size_t(section)]; }
@@ -61,6 +66,8 @@ class TView3DScene {
 
  private:
   void Rebuild(int first, int count);  // numbers taken modulo the number of sections
+  // Marks the meshes that read sections first .. first + count - 1.
+  void MarkReaders(std::vector<char>& stale, int first, int count) const;
   void MarkDirtyFrom(int section);
 
   const TTrack* track_ = nullptr;

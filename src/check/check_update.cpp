@@ -1,0 +1,78 @@
+#include "check/check_update.h"
+
+#include <algorithm>
+
+#include "model/track.h"
+
+namespace meridal {
+
+namespace {
+
+// Where joint j of the track before a splice is after it: -1 when its section went.
+int AfterSplice(int j, const TTrackChange::Splice& splice) {
+  if (j < splice.at) return j;
+  if (j < splice.at + splice.removed) return -1;
+  return j + splice.inserted - splice.removed;
+}
+
+}  // namespace
+
+void UpdateCheck(const TTrack& track, const TTrackChange& change, std::vector<TTrackProblem>& problems) {
+  const int count = track.NumberOfSections();
+  if (change.traces || change.traceAt >= 0 || count == 0) {
+    problems = CheckTrack(track);
+    return;
+  }
+  // The track-wide length problem is found anew at the end.
+  std::erase_if(problems, [](const TTrackProblem& p) { return p.kind == ProblemKind::TrackTooLong; });
+  // The joints to check again, in the numbering of the moment.
+  std::vector<int> touched;
+  for (const TTrackChange::Splice& splice : change.splices) {
+    std::erase_if(problems, [&](TTrackProblem& p) { return (p.section = AfterSplice(p.section, splice)) < 0; });
+    std::erase_if(touched, [&](int& j) { return (j = AfterSplice(j, splice)) < 0; });
+    // The new sections' joints, the one after them, and the loop's own joint,
+    // whose previous section may be another now.
+    for (int j = splice.at; j <= splice.at + splice.inserted; ++j) touched.push_back(j);
+    touched.push_back(0);
+  }
+  // A section's values reach its own joint and the next one's.
+  for (const std::vector<int>* sections : {&change.sections, &change.wallLists})
+    for (int s : *sections) {
+      touched.push_back(s);
+      touched.push_back(s + 1);
+    }
+  std::vector<int> joints;
+  for (int j : touched)
+    if (j >= 0) joints.push_back(j % count);
+  std::sort(joints.begin(), joints.end());
+  joints.erase(std::unique(joints.begin(), joints.end()), joints.end());
+
+  // Each run of neighbouring joints, from the last, has its problems replaced in
+  // place: the list can be long (a problem for every joint of a rough track), and
+  // a change touches few joints, so nothing else is copied.
+  const auto bySection = [](const TTrackProblem& p, int s) { return p.section < s; };
+  std::vector<TTrackProblem> fresh;
+  for (size_t end = joints.size(); end > 0;) {
+    size_t begin = end - 1;
+    while (begin > 0 && joints[begin - 1] == joints[begin] - 1) --begin;
+    const int first = joints[begin], last = joints[end - 1];
+    fresh.clear();
+    for (int s = first; s <= last; ++s) CheckJoint(track, s, fresh);
+    const auto from = std::lower_bound(problems.begin(), problems.end(), first, bySection);
+    const auto to = std::lower_bound(from, problems.end(), last + 1, bySection);
+    const size_t at = static_cast<size_t>(from - problems.begin()), old = static_cast<size_t>(to - from);
+    const size_t common = std::min(old, fresh.size());
+    std::move(fresh.begin(), fresh.begin() + static_cast<long>(common), problems.begin() + static_cast<long>(at));
+    if (fresh.size() > old)
+      problems.insert(problems.begin() + static_cast<long>(at + common), fresh.begin() + static_cast<long>(common),
+                      fresh.end());
+    else
+      problems.erase(problems.begin() + static_cast<long>(at + common), problems.begin() + static_cast<long>(at + old));
+    end = begin;
+  }
+  std::vector<TTrackProblem> length;
+  AddLengthProblem(track, length);
+  problems.insert(problems.begin(), length.begin(), length.end());
+}
+
+}  // namespace meridal

@@ -1,0 +1,125 @@
+// The frame's small tools: Go to Section (Ctrl+G), File > Export Image, and the
+// history's memory cap from the settings.
+#include <QAction>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMenu>
+#include <QPainter>
+#include <QSettings>
+#include <algorithm>
+
+#include "document/document.h"
+#include "graphics/profile_view.h"
+#include "graphics/scale_draw.h"
+#include "model/track.h"
+#include "platform/file_dialogs.h"
+#include "platform/messages.h"
+#include "shell/document_shell.h"
+#include "shell/shell_texts.h"
+#include "ui/document_signals.h"
+#include "ui/draw_area.h"
+#include "ui/export_image_dialog.h"
+#include "ui/graph_window.h"
+#include "ui/main_window.h"
+#include "ui/picture_export.h"
+#include "ui/profile_plot.h"
+#include "ui/profile_window.h"
+
+namespace meridal {
+
+namespace {
+
+constexpr int kDefaultHistoryMegabytes = static_cast<int>(history::THistory::kDefaultByteLimit >> 20);
+constexpr const char* kImageFilter = "PNG Images (*.png)|*.png|SVG Images (*.svg)|*.svg";
+
+// Puts `item` into `menu` just after `after`.
+void InsertAfter(QMenu& menu, QAction* after, QAction* item) {
+  const QList<QAction*> items = menu.actions();
+  const qsizetype at = items.indexOf(after);
+  menu.insertAction(at >= 0 && at + 1 < items.size() ? items[at + 1] : nullptr, item);
+}
+
+}  // namespace
+
+void TFormMain::BuildTools() {
+  FileExportImage = new QAction(QStringLiteral("Export &Image..."), this);
+  connect(FileExportImage, &QAction::triggered, this, &TFormMain::FileExportImageClick);
+  InsertAfter(*FileMenu, FileExportTrackFile, FileExportImage);
+  ViewGoToSection = new QAction(QStringLiteral("&Go to Section..."), this);
+  ViewGoToSection->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+  connect(ViewGoToSection, &QAction::triggered, this, &TFormMain::ViewGoToSectionClick);
+  InsertAfter(*ViewMenu, ViewZoomOut, ViewGoToSection);
+
+  // The cap is read once, at the start; every document opened takes it.
+  const QSettings settings(SettingsPath(), QSettings::IniFormat);
+  const int megabytes = settings.value(QLatin1String(kHistoryMegabytesKey), kDefaultHistoryMegabytes).toInt();
+  historyBytes_ = static_cast<size_t>(std::max(megabytes, 1)) << 20;
+  const auto documentOpen = [this](TDocument* document) {
+    FileExportImage->setEnabled(document != nullptr);
+    ViewGoToSection->setEnabled(document != nullptr);
+    if (document) document->History().SetLimits(history::THistory::kDefaultLimit, historyBytes_);
+  };
+  connect(Signals, &TDocumentSignals::Replaced, this, documentOpen);
+  documentOpen(nullptr);
+}
+
+// ---- Go to Section ----
+
+void TFormMain::ViewGoToSectionClick() {
+  TDocument* document = shell_->Document();
+  if (!document) return;
+  const int count = document->Track().NumberOfSections();
+  const int current = std::max(document->Selection().section, 0);
+  bool ok = false;
+  const int n = QInputDialog::getInt(this, QStringLiteral("Go to Section"),
+                                     QStringLiteral("Section number (0 to %1):").arg(count - 1), current, 0,
+                                     count - 1, 1, &ok);
+  if (!ok || n < 0 || n >= count) return;
+  document->Select(TObjectPath::Section(n));
+  if (TScaleDraw* view = shell_->ScaleDraw.get()) {
+    const TRect& box = document->Track().Section(n)->Extent;
+    view->CenterOn((static_cast<double>(box.left) + box.right) / 2, (static_cast<double>(box.top) + box.bottom) / 2);
+  }
+}
+
+// ---- Export Image ----
+
+void TFormMain::FileExportImageClick() {
+  const TTrack* track = shell_->Track();
+  if (!track) return;
+  const bool profileShown = FormProfile && FormProfile->isVisible();
+  const QSize planSize = FormGraph ? FormGraph->viewport()->size() : QSize(800, 600);
+  const QSize profileSize = profileShown ? FormProfile->Plot->size() : QSize(1200, 600);
+  TFormExportImage dialog(this);
+  if (dialog.Run(ProfileActive(), planSize, profileSize) != QDialog::Accepted) return;
+  const bool profile = dialog.Profile();
+  const QSize size = dialog.Size();
+
+  FileDialogRequest request;
+  request.title = "Export Image";
+  request.filter = kImageFilter;
+  request.defaultExtension = "*.png";
+  request.fileName = QFileInfo(QString::fromStdString(shell_->FileName())).completeBaseName().toStdString() + ".png";
+  request.promptOverwrite = true;
+  const auto path = services_.fileDialogs->Save(request);
+  if (!path) return;
+
+  const bool smooth = ViewSmoothDrawing->isChecked();
+  const TObjectPath selection = shell_->Document()->Selection();
+  const auto draw = [&](QPainter& painter) {
+    if (profile) {
+      DrawProfilePicture(painter, size, *track, selection, FormProfile ? FormProfile->Plot->View() : TProfileView(), smooth);
+      return true;
+    }
+    if (!shell_->ScaleDraw) return false;
+    shell_->ScaleDraw->OriginFromScroll();  // where the window shows the plan now
+    return DrawPlanPicture(painter, size, *track, selection, *shell_->ScaleDraw, shell_->ViewFlags, smooth);
+  };
+  QString error;
+  if (WritePicture(QString::fromStdString(*path), size, draw, error))
+    ShowStatus("Exported " + FileNameOf(*path));
+  else
+    ShowRefusal(*services_.messages, error.toStdString());
+}
+
+}  // namespace meridal

@@ -1,0 +1,80 @@
+// The frame's 3D view (View > 3D View) and File > Export 3D Model...
+//
+// The 3D view follows the open document: a new document is shown whole, an edit,
+// undo or redo rebuilds only the sections it names, and the selected section is
+// highlighted. A click in the view, or the drive camera moving on, selects the
+// section in the document, and the other windows follow. Closing the window
+// frees its meshes; View > 3D View shows it again.
+#include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "document/document.h"
+#include "shell/document_shell.h"
+#include "shell/model_export.h"
+#include "ui/document_signals.h"
+#include "ui/main_window.h"
+#include "ui/view3d/view3d.h"
+
+namespace meridal {
+
+namespace {
+
+// The section the document's selection is, or lies in; -1 for the track.
+int SelectedSection(const TDocument* document) {
+  if (!document || document->Selection().kind == TObjectPath::Kind::Track) return -1;
+  return document->Selection().section;
+}
+
+}  // namespace
+
+// Like the profile and the check, the item shows the window and brings it to the
+// front; its close button closes it.
+void TFormMain::View3DViewClick() {
+  if (!view3dChild_) {
+    FormView3D = new TView3D;
+    view3dChild_ = new QMdiSubWindow;
+    view3dChild_->setAttribute(Qt::WA_DeleteOnClose);
+    view3dChild_->setWidget(FormView3D);
+    view3dChild_->setWindowTitle(QStringLiteral("3D View"));
+    view3dChild_->setWindowIcon(windowIcon());
+    MdiArea->addSubWindow(view3dChild_);
+    // Adding a child window clears the frame's modified mark.
+    setWindowModified(shell_->Modified());
+    view3dChild_->resize(800, 560);
+    connect(view3dChild_, &QObject::destroyed, this, [this] {
+      view3dChild_ = nullptr;
+      FormView3D = nullptr;
+    });
+
+    // The track goes before its document does, and the next one is shown whole.
+    connect(Signals, &TDocumentSignals::Replaced, FormView3D, [this](TDocument* document) {
+      if (document) FormView3D->SetTrack(document->Track());
+      else FormView3D->ClearTrack();
+      FormView3D->SetSelectedSection(SelectedSection(document));
+    });
+    connect(Signals, &TDocumentSignals::Changed, FormView3D, [this](const TDocumentChange& change) {
+      if (change.reset) FormView3D->Reset();
+      else FormView3D->Changed(change.track);
+      if (change.selection || change.reset || change.track.Structural())
+        FormView3D->SetSelectedSection(SelectedSection(Signals->Document()));
+    });
+    connect(FormView3D, &TView3D::SectionPicked, this, [this](int section) {
+      if (TDocument* document = shell_->Document()) document->Select(TObjectPath::Section(section));
+    });
+    if (const TDocument* document = shell_->Document()) {
+      FormView3D->SetTrack(document->Track());
+      FormView3D->SetSelectedSection(SelectedSection(document));
+    }
+  }
+  if (view3dChild_->isMinimized()) view3dChild_->showNormal();
+  view3dChild_->show();
+  MdiArea->setActiveSubWindow(view3dChild_);
+}
+
+void TFormMain::FileExport3DModelClick() {
+  if (const TDocument* document = shell_->Document())
+    Export3DModel(document->Track(), document->FileName(), *services_.fileDialogs, *services_.messages, *this);
+}
+
+}  // namespace meridal

@@ -1,0 +1,49 @@
+#pragma once
+// The plan view's own settings for a track, kept beside it in NAME.view.json
+// (circuit.mrd -> circuit.view.json) so that the track's formats stay as they
+// are: for now the background image traced over.
+//
+//   {"background": {"image": "aerial.jpg", "centreX": 0, "centreY": 0,
+//                   "unitsPerPixel": 98.4, "rotation": 0, "opacity": 0.5, "visible": true}}
+//
+// The image's path is stored relative to the track's folder when it lies
+// beneath it, so that a folder moved whole keeps its picture.
+#include <optional>
+#include <string>
+
+namespace meridal {
+
+// Where the image lies on the plan: its centre at a world point, a scale in
+// track units per image pixel and a turn counter-clockwise, in degrees.
+struct TBackgroundPlacement {
+  double centreX = 0, centreY = 0;
+  double unitsPerPixel = 1;
+  double rotation = 0;
+  friend bool operator==(const TBackgroundPlacement&, const TBackgroundPlacement&) = default;
+};
+
+struct TBackgroundSettings {
+  std::string image;  // absolute once read
+  TBackgroundPlacement placement;
+  double opacity = 0.5;  // 0 .. 1
+  bool visible = true;
+  friend bool operator==(const TBackgroundSettings&, const TBackgroundSettings&) = default;
+};
+
+struct TViewSettings {
+  std::optional<TBackgroundSettings> background;
+  friend bool operator==(const TViewSettings&, const TViewSettings&) = default;
+};
+
+// The side file of a track file.
+std::string ViewFilePath(const std::string& trackPath);
+
+// Reads the side file of a track; no file: empty settings. A file that cannot
+// be read or parsed gives nothing and its reason in `error`; values out of
+// range are brought into it (a scale that is not positive, an opacity beyond 0..1).
+std::optional<TViewSettings> ReadViewSettings(const std::string& trackPath, std::string& error);
+// Writes the side file (or removes it when there is nothing to keep); false and
+// the reason in `error` when it could not be written.
+bool WriteViewSettings(const std::string& trackPath, const TViewSettings& settings, std::string& error);
+
+}  // namespace meridal

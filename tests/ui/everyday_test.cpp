@@ -1,0 +1,389 @@
+// What a builder meets every day, driven as a user drives it: the tool windows'
+// ×, the status bar after undo and after another document, a Save the disk
+// refuses, the pointer's position after keyboard zoom, Go to Section, Export
+// Image, the history's memory cap, and the value dialogs' help.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QSpinBox>
+#include <QStyleOptionTitleBar>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QToolBar>
+
+#include "document/document.h"
+#include "files/cipher/filler.h"
+#include "files/project/project_io.h"
+#include "graphics/scale_draw.h"
+#include "history/history.h"
+#include "model/synthetic_track.h"
+#include "model/track.h"
+#include "present/format.h"
+#include "present/position_text.h"
+#include "ui/check_window.h"
+#include "ui/edit_value_dialog.h"
+#include "ui/export_image_dialog.h"
+#include "ui/graph_window.h"
+#include "ui/history_window.h"
+#include "ui/profile_window.h"
+#include "ui/qt_shell_dialogs.h"
+#include "ui/split_dialog.h"
+#include "ui/ui_fixture.h"
+#include "ui/ui_test_main.h"
+
+using meridal::MessageAnswer;
+using meridal::testing::UiFrame;
+
+namespace {
+
+const QString kCircuit = QStringLiteral(MERIDAL_EXAMPLES_DIR "/circuit.mrd");
+
+// A shown, active frame.
+struct Frame : UiFrame {
+  explicit Frame(bool realFiles = true, bool realDialogs = false) : UiFrame(realFiles, realDialogs) {
+    window->show();
+    window->activateWindow();
+    QTest::qWaitForWindowActive(window.get());
+  }
+  void OpenCircuit() {
+    QVERIFY(window->OpenAtStartUp(kCircuit));
+    QCoreApplication::processEvents();
+  }
+  // Runs `answer` on the modal dialog the next command opens.
+  template <class Dialog>
+  static void WhenOpen(std::function<void(Dialog&)> answer) {
+    QTimer::singleShot(0, [answer] {
+      auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+      QVERIFY(dialog);
+      answer(*dialog);
+    });
+  }
+  QString Status() { return window->StatusText->text(); }
+};
+
+// The middle of a child window's × on its title bar, where the style puts it.
+QPoint CloseButton(QMdiSubWindow& child) {
+  QStyleOptionTitleBar option;
+  option.initFrom(&child);
+  option.subControls = QStyle::SC_All;
+  option.titleBarFlags = child.windowFlags();
+  option.titleBarState = child.windowState();
+  const int border = 4, height = child.style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, &child);
+  option.rect = QRect(border, border, child.width() - 2 * border, height - border);
+  return child.style()->subControlRect(QStyle::CC_TitleBar, &option, QStyle::SC_TitleBarCloseButton, &child).center();
+}
+
+QStringList WindowMenuTitles(meridal::TFormMain& window) {
+  emit window.WindowMenu->aboutToShow();
+  QStringList titles;
+  // The child windows, listed after Tile, Cascade, History and a line.
+  for (const QAction* item : window.WindowMenu->actions().mid(4)) titles << item->text();
+  return titles;
+}
+
+// The share of pixels that differ between two pictures of one size.
+double Differing(const QImage& a, const QImage& b) {
+  const QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
+  if (x.size() != y.size()) return 1;
+  qint64 differ = 0;
+  for (int row = 0; row < x.height(); ++row)
+    for (int column = 0; column < x.width(); ++column) differ += x.pixel(column, row) != y.pixel(column, row);
+  return double(differ) / (double(x.width()) * x.height());
+}
+
+}  // namespace
+
+class EverydayTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // × closes the history, the profile and the check; their items show and hide
+  // them again, the check marks following. The tree and the plan only minimize.
+  void theToolWindowsCloseWithTheirCrossAndTheMenusBringThemBack() {
+    Frame f(false);
+    f.window->FileNewClick();
+    QAction* items[] = {f.window->WindowHistory, f.window->ViewElevationProfile, f.window->ViewTrackCheck};
+    const QString titles[] = {QStringLiteral("History"), QStringLiteral("Elevation Profile"),
+                              QStringLiteral("Track Check")};
+    for (int i = 0; i < 3; ++i) {
+      QVERIFY(items[i]->isCheckable() && !items[i]->isChecked());
+      items[i]->trigger();
+      QMdiSubWindow* child = f.window->MdiArea->activeSubWindow();
+      QVERIFY(child && child->isVisible());
+      QCOMPARE(child->windowTitle(), titles[i]);
+      QVERIFY(items[i]->isChecked());
+      QTest::mouseMove(child, CloseButton(*child));  // the button lights up under the pointer
+      QTest::mouseClick(child, Qt::LeftButton, {}, CloseButton(*child));
+      QVERIFY(child->isHidden());
+      QVERIFY(!items[i]->isChecked());
+      QVERIFY(!WindowMenuTitles(*f.window).join(QLatin1Char('|')).contains(titles[i]));
+      items[i]->trigger();  // back as it was
+      QVERIFY(child->isVisible() && items[i]->isChecked());
+      QVERIFY(WindowMenuTitles(*f.window).join(QLatin1Char('|')).contains(titles[i]));
+      items[i]->trigger();  // and away again from the menu
+      QVERIFY(child->isHidden() && !items[i]->isChecked());
+    }
+    // The check's tool bar has room for all its fixes at the window's first size.
+    f.window->ViewTrackCheck->trigger();
+    QCoreApplication::processEvents();
+    QWidget* matchAll = f.window->FormCheck->ToolBar->widgetForAction(
+        f.window->FormCheck->Action(meridal::FixCommand::MatchAllWalls));
+    QVERIFY(matchAll && matchAll->isVisible());
+
+    QMdiSubWindow* plan = nullptr;
+    for (QMdiSubWindow* child : f.window->MdiArea->subWindowList())
+      if (child->widget() == f.window->FormGraph) plan = child;
+    QVERIFY(plan);
+    plan->showNormal();
+    QTest::mouseMove(plan, CloseButton(*plan));
+    QTest::mouseClick(plan, Qt::LeftButton, {}, CloseButton(*plan));
+    QVERIFY(plan->isMinimized() && f.window->FormGraph);
+  }
+
+  // What the status bar says of an export or a save goes with the track it was
+  // said of: an undo takes it away, and so does another document.
+  void theStatusTextBelongsToItsDocumentAndItsState() {
+    QTemporaryDir dir;
+    Frame f;
+    f.window->FileNewClick();
+    f.Shell().Change([](meridal::history::TEditor& e) { return e.Add(*e.Track().Section(0), false); });
+    const QString exported = dir.filePath(QStringLiteral("two.trk"));
+    f.fileDialogs.answers = {exported.toStdString()};
+    f.window->FileExportTrackFile->trigger();
+    QCOMPARE(f.fileDialogs.asked.back().request.title, std::string("Export Track File"));
+    QCOMPARE(f.Status(), QStringLiteral("Exported; the track has 1 gap (see View > Track Check)"));
+    QTest::keyClick(f.window.get(), Qt::Key_Z, Qt::ControlModifier);  // one straight again
+    QCOMPARE(f.Status(), QString());
+
+    f.fileDialogs.answers = {dir.filePath(QStringLiteral("one.mrd")).toStdString()};
+    f.window->FileSaveAs->trigger();
+    QCOMPARE(f.Status(), QStringLiteral("Saved one.mrd"));
+    f.window->OpenAtStartUp(kCircuit);
+    QCOMPARE(f.Status(), QString());
+    f.fileDialogs.answers = {dir.filePath(QStringLiteral("c.trk")).toStdString()};
+    f.window->FileExportTrackFile->trigger();
+    QVERIFY(f.Status().startsWith(QStringLiteral("Exported c.trk")));
+    f.window->FileExitClick();  // the document goes with the window
+    QCOMPARE(f.Status(), QString());
+  }
+
+  // A Save into a folder that is gone says which file and why, then offers
+  // another name; the changes are kept until they are written somewhere.
+  void aFailedSaveNamesTheFileAndTheReasonAndOffersSaveAs() {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("gone"));
+    QVERIFY(QDir().mkdir(folder));
+    Frame f;
+    f.window->FileNewClick();
+    const auto addSection = [&] {
+      f.Shell().Change([](meridal::history::TEditor& e) { return e.Add(*e.Track().Section(0), false); });
+    };
+    addSection();
+    const std::string first = (folder + QStringLiteral("/a.mrd")).toStdString();
+    f.fileDialogs.answers = {first};
+    f.window->FileSaveClick();  // never saved: Save As
+    QVERIFY(QFileInfo::exists(QString::fromStdString(first)));
+    addSection();
+    QVERIFY(QDir(folder).removeRecursively());
+
+    f.messages.answers = {MessageAnswer::Ok, MessageAnswer::Yes};
+    f.fileDialogs.answers = {dir.filePath(QStringLiteral("b.mrd")).toStdString()};
+    QTest::keyClick(f.window.get(), Qt::Key_S, Qt::ControlModifier);
+    const auto texts = f.messages.Texts();
+    QCOMPARE(texts.size(), size_t{2});
+    QCOMPARE(texts[0], "Unable to open file!\n" + first + ": No such file or directory");
+    QCOMPARE(texts[1], std::string("Save a.mrd under another name ?"));
+    QCOMPARE(f.Status(), QStringLiteral("Saved b.mrd"));
+    QVERIFY(!f.Shell().Modified());
+    QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("b.mrd"))));
+  }
+
+  // The pointer's world position follows a zoom made with the keys, and Zoom to Fit.
+  void thePointerPositionFollowsKeyboardZoomAndZoomToFit() {
+    Frame f;
+    f.OpenCircuit();
+    QWidget* viewport = f.window->FormGraph->viewport();
+    const QPoint at(viewport->width() / 3, viewport->height() / 2);
+    QTest::mouseMove(viewport, at);
+    const auto expected = [&] {
+      QCoreApplication::processEvents();
+      f.Shell().ScaleDraw->OriginFromScroll();
+      return QString::fromStdString(meridal::PointerPositionText(f.Shell().ScaleDraw->ToWorldX(at.x()),
+                                                                 f.Shell().ScaleDraw->ToWorldY(at.y())));
+    };
+    const QString before = expected();
+    QCOMPARE(f.window->StatusPanels[0]->text(), before);
+    for (int key : {Qt::Key_Equal, Qt::Key_Equal, Qt::Key_0}) {
+      const QString shown = f.window->StatusPanels[0]->text();
+      QTest::keyClick(f.window.get(), Qt::Key(key), Qt::ControlModifier);
+      QCOMPARE(f.window->StatusPanels[0]->text(), expected());
+      QVERIFY(f.window->StatusPanels[0]->text() != shown);
+    }
+  }
+
+  // Ctrl+G: a section number typed; that section is selected and in the middle
+  // of the plan.
+  void goToSectionSelectsTheSectionAndCentresThePlanOnIt() {
+    Frame f(false);
+    f.window->FileNewClick();
+    // Nine straights in a line: zoomed in, any of the middle ones can be centred across.
+    for (int s = 0; s < 8; ++s)
+      f.Shell().Change([s](meridal::history::TEditor& e) { return e.Add(*e.Track().Section(s), false); });
+    for (int i = 0; i < 3; ++i) QTest::keyClick(f.window.get(), Qt::Key_Equal, Qt::ControlModifier);
+    const int n = 4;
+    Frame::WhenOpen<QInputDialog>([n](QInputDialog& dialog) {
+      QSpinBox* number = dialog.findChild<QSpinBox*>();
+      QVERIFY(number);
+      number->selectAll();
+      QTest::keyClicks(number, QString::number(n));
+      QTest::keyClick(number, Qt::Key_Return);
+    });
+    QTest::keyClick(f.window.get(), Qt::Key_G, Qt::ControlModifier);
+    QCOMPARE(f.Shell().Document()->Selection(), meridal::TObjectPath::Section(n));
+    QCoreApplication::processEvents();
+    meridal::TScaleDraw& view = *f.Shell().ScaleDraw;
+    view.OriginFromScroll();
+    const meridal::TRect& box = f.Shell().Track()->Section(n)->Extent;
+    const double x = view.ToWindowX((double(box.left) + box.right) / 2);
+    const double y = view.ToWindowY((double(box.top) + box.bottom) / 2);
+    QVERIFY2(std::abs(x - view.ClientWidth() / 2) <= 1, qPrintable(QString::number(x)));
+    QVERIFY(y >= 0 && y < view.ClientHeight());  // the line is lower than the window: only shown
+  }
+
+  // File > Export Image writes the plan as the window shows it: at the window's
+  // size the PNG is its picture, pixel for pixel, and the SVG draws the same.
+  void exportedImagesAreThePlansPicture() {
+    QTemporaryDir dir;
+    Frame f;
+    f.OpenCircuit();
+    QTest::keyClick(f.window.get(), Qt::Key_Equal, Qt::ControlModifier);
+    f.window->ViewTraces->trigger();  // a view option the picture must keep
+    const QImage shown = f.window->FormGraph->Picture().copy();
+    for (const char* name : {"plan.png", "plan.svg"}) {
+      const QString path = dir.filePath(QString::fromLatin1(name));
+      f.fileDialogs.answers = {path.toStdString()};
+      Frame::WhenOpen<meridal::TFormExportImage>([&](meridal::TFormExportImage& dialog) {
+        QVERIFY(dialog.RadioPlan->isChecked());
+        QCOMPARE(dialog.Size(), shown.size());
+        QTest::mouseClick(dialog.ButtonOK, Qt::LeftButton);
+      });
+      f.window->FileExportImage->trigger();
+      QCOMPARE(f.Status(), QStringLiteral("Exported ") + QString::fromLatin1(name));
+    }
+    QCOMPARE(QImage(dir.filePath(QStringLiteral("plan.png"))).convertToFormat(QImage::Format_RGB32),
+             shown.convertToFormat(QImage::Format_RGB32));
+    QSvgRenderer svg(dir.filePath(QStringLiteral("plan.svg")));
+    QVERIFY(svg.isValid());
+    QCOMPARE(svg.viewBox().size(), shown.size());
+    QImage drawn(shown.size(), QImage::Format_RGB32);
+    drawn.fill(Qt::black);
+    QPainter painter(&drawn);
+    svg.render(&painter);
+    painter.end();
+    QVERIFY2(Differing(drawn, shown) < 0.02, qPrintable(QString::number(Differing(drawn, shown))));
+
+    // Twice the size: the same part of the plan, twice as fine.
+    const QString large = dir.filePath(QStringLiteral("large.png"));
+    f.fileDialogs.answers = {large.toStdString()};
+    Frame::WhenOpen<meridal::TFormExportImage>([&](meridal::TFormExportImage& dialog) {
+      dialog.EditWidth->setValue(shown.width() * 2);
+      dialog.EditHeight->setValue(shown.height() * 2);
+      QTest::mouseClick(dialog.ButtonOK, Qt::LeftButton);
+    });
+    f.window->FileExportImage->trigger();
+    const QImage twice(large);
+    QCOMPARE(twice.size(), shown.size() * 2);
+    const QImage halved = twice.scaled(shown.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QVERIFY(Differing(halved, shown) < 0.5);  // the same lines, not the same pixels
+  }
+
+  // The history is capped by memory as the settings say; the History window says
+  // when its oldest steps were dropped.
+  void theHistorysMemoryCapComesFromTheSettings() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("long.mrd"));
+    {
+      auto track = meridal::SyntheticTrack(800);
+      meridal::TFiller filler(1);
+      meridal::testing::ScriptedMessages quiet;
+      QVERIFY(meridal::SaveProjectFile(path.toStdString(), *track, filler, quiet) == meridal::FileStatus::Ok);
+    }
+    QSettings(meridal::TFormMain::SettingsPath(), QSettings::IniFormat)
+        .setValue(QLatin1String(meridal::TFormMain::kHistoryMegabytesKey), 1);
+    Frame f;
+    QSettings(meridal::TFormMain::SettingsPath(), QSettings::IniFormat)
+        .remove(QLatin1String(meridal::TFormMain::kHistoryMegabytesKey));
+    QVERIFY(f.window->OpenAtStartUp(path));
+    f.window->WindowHistoryClick();
+    const auto firstRow = [&] { return f.window->FormHistory->model()->index(0, 0).data().toString(); };
+    QCOMPARE(firstRow(), QStringLiteral("<opened>"));
+    // Each section's walls made another's, then copied to all: large steps.
+    for (int s : {0, 1, 2}) {
+      QVERIFY(f.Shell().Change([s](meridal::history::TEditor& e) {
+        return e.SetValue(*e.Track().Section(s)->Wall(0), "Height", 1000 * (s + 1));
+      }) == meridal::history::Outcome::Changed);
+      QVERIFY(f.Shell().Change([s](meridal::history::TEditor& e) { return e.CopyWallsToAll(s); }) ==
+              meridal::history::Outcome::Changed);
+    }
+    const meridal::history::THistory& history = f.Shell().Document()->History();
+    QVERIFY(history.Dropped() > 0);
+    QVERIFY(history.Count() + history.Dropped() == 6);
+    QCOMPARE(firstRow(), QStringLiteral("older steps dropped"));
+    QVERIFY(f.Shell().Modified());
+  }
+
+  // Split proposes half the section and tells the lengths it takes; Edit Value
+  // offers the surfaces by name, and the edited row stays the list's current one.
+  void theValueDialogsHelp() {
+    Frame f(false, true);
+    f.window->FileNewClick();
+    QVERIFY(f.ClickNode(QStringLiteral("Section 0 (straight)")));
+    QString proposed;
+    Frame::WhenOpen<meridal::TFormSplit>([&](meridal::TFormSplit& dialog) {
+      proposed = dialog.EditValue->text();
+      dialog.EditValue->selectAll();
+      QTest::keyClicks(dialog.EditValue, QStringLiteral("0"));
+      QTest::mouseClick(dialog.ButtonOK, Qt::LeftButton);
+      dialog.reject();
+    });
+    f.window->EditItems.Action(meridal::kEditSplit)->trigger();
+    QCOMPARE(proposed, QStringLiteral("492126"));
+    QCOMPARE(f.messages.Texts().back(), "Input not valid ! Range Error!\nLength of first part: from 0.0508 mm to " +
+                                            meridal::LengthMeaning(984251));
+
+    // Back to the frame, as the user's click on it would.
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    QVERIFY(f.ClickNode(f.Node(QStringLiteral("Wall 0"))));
+    QVERIFY(f.PressRow(QStringLiteral("Surface")));
+    Frame::WhenOpen<meridal::TFormEditValue>([](meridal::TFormEditValue& dialog) {
+      QVERIFY(dialog.SurfaceNames->isVisible());
+      dialog.SurfaceNames->setFocus();
+      QTest::keyClicks(dialog.SurfaceNames, QStringLiteral("4"));  // "4  Grass"
+      QCOMPARE(dialog.EditValue->text(), QStringLiteral("4"));
+      QTest::mouseClick(dialog.ButtonOK, Qt::LeftButton);
+    });
+    QTreeWidgetItem* row = f.List()->findItems(QStringLiteral("Surface"), Qt::MatchExactly).front();
+    QTest::mouseDClick(f.List()->viewport(), Qt::LeftButton, {}, UiFrame::OnText(*f.List(), row));
+    QCOMPARE(f.Shell().Track()->Section(0)->Wall(0)->Surface, 4);
+    QCOMPARE(f.List()->currentItem()->text(0), QStringLiteral("Surface"));
+    QVERIFY(f.List()->currentItem()->isSelected());
+  }
+};
+
+MERIDAL_UI_TEST_MAIN(EverydayTest)
+#include "everyday_test.moc"
