@@ -47,5 +47,9 @@ int CommandRender(const CliArgs& args, CliIo io);
 int CommandConvert(const CliArgs& args, CliIo io);
 int CommandBatch(const CliArgs& args, CliIo io);
 int CommandMesh(const CliArgs& args, CliIo io);
+int CommandCopy(const CliArgs& args, CliIo io);
+int CommandPaste(const CliArgs& args, CliIo io);
+int CommandReverse(const CliArgs& args, CliIo io);
+int CommandMirror(const CliArgs& args, CliIo io);
 
 }  // namespace meridal

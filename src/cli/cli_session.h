@@ -47,6 +47,9 @@ class TCliSession {
   // when `path` names that.
   bool SaveTo(const std::string& path, CliIo io);
 
+  // A batch's own clipboard: what `copy` put there and `paste` takes.
+  std::string Clipboard;
+
  private:
   std::string path_, output_;
   Mode mode_;
