@@ -1,21 +1,21 @@
-// The history on the 10,000-section synthetic track with its tree: how much memory
-// each kind of step keeps, and how long its undo and redo take (one iteration is an
-// undo and a redo; the time per iteration covers both).
+// The history on the 10,000-section synthetic track, as the editor's document keeps
+// it with a listener to tell: how much memory each kind of step keeps, and how long
+// its undo and redo take (one iteration is an undo and a redo; the time per
+// iteration covers both, with their announcements).
 #include <benchmark/benchmark.h>
 
 #include <functional>
 #include <memory>
 #include <string>
 
-#include "history/editor.h"
-#include "model/track.h"
-#include "support/memory_tree.h"
+#include "document/document.h"
 #include "model/synthetic_track.h"
+#include "model/track.h"
 
 namespace meridal::bench {
 namespace {
 
-using Change = std::function<history::Outcome(history::TEditor&, TTrack&)>;
+using Change = std::function<TDocument::Outcome(TDocument&, const TTrack&)>;
 
 struct Kind {
   const char* name;
@@ -24,42 +24,41 @@ struct Kind {
 };
 
 const Kind kKinds[] = {
-    {"SetLength", [](history::TEditor& e, TTrack& t) { return e.SetValue(*t.Section(5000), "Length", 400000); }},
+    {"SetLength", [](TDocument& e, const TTrack& t) { return e.SetValue(TObjectPath::Section(5000), "Length", 400000); }},
     {"SetOrientation",
-     [](history::TEditor& e, TTrack& t) { return e.SetValue(*t.Section(5000), "Orientation", 1000000); }},
+     [](TDocument& e, const TTrack& t) { return e.SetValue(TObjectPath::Section(5000), "Orientation", 1000000); }},
     {"SetWallFrom",
-     [](history::TEditor& e, TTrack& t) { return e.SetValue(*t.Section(5000)->Wall(3), "From", -60000); }},
-    {"SetTrace", [](history::TEditor& e, TTrack& t) { return e.SetValue(t, "Trace 3", t.Traces[3] + 100); }},
-    {"RemoveSection", [](history::TEditor& e, TTrack& t) { return e.Remove(*t.Section(5000)); }},
-    {"AddSection", [](history::TEditor& e, TTrack& t) { return e.Add(*t.Section(5000), false); }},
-    {"SplitSection", [](history::TEditor& e, TTrack& t) { return e.Split(*t.Section(5000), 100000); }},
-    {"ChangeType", [](history::TEditor& e, TTrack& t) { return e.ChangeType(*t.Section(5000)); }},
-    {"RemoveWall", [](history::TEditor& e, TTrack& t) { return e.Remove(*t.Section(5000)->Wall(4)); }},
-    {"AddWall", [](history::TEditor& e, TTrack& t) { return e.Add(*t.Section(5000)->Wall(4), false); }},
-    {"CopyWallsFrom", [](history::TEditor& e, TTrack&) { return e.CopyWallsFrom(4999, 5000); }},
-    {"CopyWallsToAll", [](history::TEditor& e, TTrack&) { return e.CopyWallsToAll(5000); }},
-    {"CopyAltitude", [](history::TEditor& e, TTrack& t) { return e.CopyAltitude(*t.Section(5000)->Altitude(2)); }},
-    {"RemoveTrace", [](history::TEditor& e, TTrack&) { return e.RemoveTrace(7); }},
-    {"AddTrace", [](history::TEditor& e, TTrack&) { return e.AddTrace(7, true); }, 15},
+     [](TDocument& e, const TTrack& t) { return e.SetValue(TObjectPath::Wall(5000, 3), "From", -60000); }},
+    {"SetTrace", [](TDocument& e, const TTrack& t) { return e.SetValue(TObjectPath::Track(), "Trace 3", t.Traces[3] + 100); }},
+    {"RemoveSection", [](TDocument& e, const TTrack& t) { return e.Remove(TObjectPath::Section(5000)); }},
+    {"AddSection", [](TDocument& e, const TTrack& t) { return e.Add(TObjectPath::Section(5000), false); }},
+    {"SplitSection", [](TDocument& e, const TTrack& t) { return e.Split(TObjectPath::Section(5000), 100000); }},
+    {"ChangeType", [](TDocument& e, const TTrack& t) { return e.ChangeType(TObjectPath::Section(5000)); }},
+    {"RemoveWall", [](TDocument& e, const TTrack& t) { return e.Remove(TObjectPath::Wall(5000, 4)); }},
+    {"AddWall", [](TDocument& e, const TTrack& t) { return e.Add(TObjectPath::Wall(5000, 4), false); }},
+    {"CopyWallsFrom", [](TDocument& e, const TTrack&) { return e.CopyWallsFrom(4999, 5000); }},
+    {"CopyWallsToAll", [](TDocument& e, const TTrack&) { return e.CopyWallsToAll(5000); }},
+    {"CopyAltitude", [](TDocument& e, const TTrack& t) { return e.CopyAltitude(TObjectPath::Altitude(5000, 2)); }},
+    {"RemoveTrace", [](TDocument& e, const TTrack&) { return e.RemoveTrace(7); }},
+    {"AddTrace", [](TDocument& e, const TTrack&) { return e.AddTrace(7, true); }, 15},
 };
 
 void BM_UndoRedo(benchmark::State& state) {
   const Kind& kind = kKinds[state.range(0)];
   state.SetLabel(kind.name);
-  auto track = SyntheticTrack(10000, kind.traces);
-  testing::MemoryTree tree;
-  track->AddToTree(tree, nullptr);
-  history::THistory history;
-  history::TEditor editor(*track, history);
-  if (kind.change(editor, *track) != history::Outcome::Changed) {
+  TDocument document(SyntheticTrack(10000, kind.traces));
+  size_t told = 0;
+  document.Subscribe([&told](const TDocumentChange&) { ++told; });
+  if (kind.change(document, document.Track()) != TDocument::Outcome::Changed) {
     state.SkipWithError("the change was refused");
     return;
   }
-  state.counters["step_bytes"] = static_cast<double>(history.Step(0).Bytes());
+  state.counters["step_bytes"] = static_cast<double>(document.History().Step(0).Bytes());
   for (auto _ : state) {
-    history.Undo(*track);
-    history.Redo(*track);
+    document.Undo();
+    document.Redo();
   }
+  benchmark::DoNotOptimize(told);
 }
 BENCHMARK(BM_UndoRedo)->DenseRange(0, static_cast<int>(std::size(kKinds)) - 1)->Unit(benchmark::kMillisecond);
 

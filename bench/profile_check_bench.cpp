@@ -9,6 +9,7 @@
 #include "check/track_check.h"
 #include "graphics/profile_drawing.h"
 #include "graphics/profile_view.h"
+#include "model/object_path.h"
 #include "model/synthetic_track.h"
 #include "model/track.h"
 
@@ -27,7 +28,6 @@ using meridal::TTrack;
 TTrack& LongTrack() {
   static std::unique_ptr<TTrack> track = [] {
     auto t = meridal::SyntheticTrack(10000);
-    t->Section(5000)->Altitude(3)->Highlight();
     return t;
   }();
   return *track;
@@ -75,7 +75,7 @@ void ProfileRedraw(benchmark::State& state) {
   QPainter painter(&image);
   meridal::TPainterCanvas canvas(painter, image.size(), state.range(0) != 0);
   meridal::TProfileDrawing profile;
-  for (auto _ : state) profile.Draw(track, view, canvas);
+  for (auto _ : state) profile.Draw(track, meridal::TObjectPath::Altitude(5000, 3), view, canvas);
 }
 BENCHMARK(ProfileRedraw)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 #endif

@@ -10,11 +10,18 @@
 #include <QImage>
 #include <QPainter>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <memory>
+#include <string>
+
+#include "files/cipher/filler.h"
+#include "files/project/project_io.h"
+#include "platform/messages.h"
 
 #include "graphics/profile_drawing.h"
 #include "graphics/profile_view.h"
 #include "graphics/qt/painter_canvas.h"
+#include "model/object_path.h"
 #include "model/synthetic_track.h"
 #include "model/track.h"
 #include "ui/check_window.h"
@@ -28,7 +35,6 @@ constexpr int kWidth = 1920, kHeight = 1080;
 
 std::unique_ptr<meridal::TTrack> LongTrack() {
   auto track = meridal::SyntheticTrack(10000);
-  track->Section(5000)->Altitude(3)->Highlight();
   return track;
 }
 
@@ -41,13 +47,28 @@ void ProfileCoreDrawing(benchmark::State& state) {
   QPainter painter(&image);
   meridal::TPainterCanvas canvas(painter, image.size(), true);
   meridal::TProfileDrawing profile;
-  for (auto _ : state) profile.Draw(*track, view, canvas);
+  for (auto _ : state) profile.Draw(*track, meridal::TObjectPath::Altitude(5000, 3), view, canvas);
 }
 BENCHMARK(ProfileCoreDrawing)->Unit(benchmark::kMillisecond);
 
+// Opens `track` in the editor's window as File > Open does, from a file of its own.
+void Open(meridal::TFormMain& frame, meridal::TTrack& track) {
+  struct Quiet : meridal::IMessages {
+    meridal::MessageAnswer Show(const std::string&, const std::string&, meridal::MessageIcon,
+                                meridal::MessageButtons) override {
+      return meridal::MessageAnswer::Ok;
+    }
+  } quiet;
+  const QTemporaryDir dir;
+  const std::string path = dir.filePath(QStringLiteral("track.mrd")).toStdString();
+  meridal::TFiller filler(1);
+  meridal::SaveProjectFile(path, track, filler, quiet);
+  frame.Shell().OpenPath(path);
+}
+
 void ProfileWindowRedraw(benchmark::State& state) {
   meridal::TFormMain frame;
-  frame.Shell().Track = LongTrack();
+  Open(frame, *LongTrack());
   meridal::TProfilePlot plot(frame.Shell());
   plot.resize(kWidth, kHeight);
   plot.SetSmooth(true);
@@ -57,7 +78,6 @@ void ProfileWindowRedraw(benchmark::State& state) {
     plot.Repaint();
     plot.render(&screen);  // a paint event: the picture drawn anew and put on the "screen"
   }
-  frame.Shell().Track.reset();
 }
 BENCHMARK(ProfileWindowRedraw)->Unit(benchmark::kMillisecond);
 
@@ -74,7 +94,7 @@ std::unique_ptr<meridal::TTrack> FaultyTrack() {
 
 void CheckWindowRefresh(benchmark::State& state) {
   meridal::TFormMain frame;
-  frame.Shell().Track = FaultyTrack();
+  Open(frame, *FaultyTrack());
   meridal::TFormCheck check(frame.Shell());
   check.resize(800, 600);
   check.show();
@@ -83,7 +103,6 @@ void CheckWindowRefresh(benchmark::State& state) {
     check.Table->viewport()->repaint();
   }
   state.counters["rows"] = check.Model().rowCount();
-  frame.Shell().Track.reset();
 }
 BENCHMARK(CheckWindowRefresh)->Unit(benchmark::kMillisecond);
 

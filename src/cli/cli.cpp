@@ -22,6 +22,7 @@ const char kUsage[] =
     "  convert IN OUT [--from mrd|trk|json] [--to mrd|trk|json]   ('-': standard input or output)\n"
     "  check FILE\n"
     "  fix FILE positions|heights|walls|all [-o OUT]\n"
+    "  fix FILE loop [--sections A-B] [-o OUT]  # close the loop: one line a value changed\n"
     "  profile FILE [--samples N]\n"
     "  mesh FILE OUT.glb|OUT.gltf            # the surface in 3D as glTF 2.0 (.gltf: OUT.bin beside it)\n"
     "  copy FILE \"section A-B\"               # the sections' JSON text on standard output\n"
@@ -30,21 +31,26 @@ const char kUsage[] =
     "  mirror FILE [-o OUT]                  # the track mirrored across section 0's start line\n"
     "  render FILE OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z] [--smooth]\n"
     "  render FILE OUT.png --profile [--size WxH] [--select OBJECT] [--slope] [--smooth]\n"
-    "  batch FILE [-o OUT] [--keep-going]    # commands from standard input, one a line:\n"
+    "  fit IN OUT [--tolerance METRES] [--traces N] [--width METRES]   # IN: a centreline, .csv .gpx .geojson\n"
+    "  centreline FILE OUT.csv [--step METRES]   # the zero line and widths as a centreline\n"
+    "  batch FILE [-o OUT] [--keep-going] [--in-place]   # commands from standard input, one a line:\n"
     "      tree, props, get, set, edit, trace, export, check, profile, render, mesh, copy, paste,\n"
     "      reverse, mirror without FILE and -o (copy and paste use the batch's own clipboard),\n"
     "      and undo | redo | history | save [OUT]; words quoted as in a shell\n"
     "FILE, OUT: a project (.mrd), a track file (.trk) or a JSON text (.json), told by the\n"
     "        extension; a changed FILE is written back in its own format\n"
+    "--in-place: a file whose folder takes no temporary file is overwritten in place (a copy\n"
+    "        is kept in $XDG_CACHE_HOME/meridal/ until the new contents are on the disk)\n"
     "OBJECT: track | \"section N\" | \"section N/wall K\" | \"section N/altitude J\"\n"
     "        (case-insensitive; '-' may stand for a blank: section-3/wall-1)\n";
 
 // Options that take a value; every other word is positional, so that a value such
 // as "-5" reaches the command as typed.
 const char* const kValueOptions[] = {"--base", "-o",         "--size",    "--select", "--view-flags",
-                                     "--zoom", "--samples", "--from", "--to"};
+                                     "--zoom", "--samples", "--from", "--to",
+                                     "--sections", "--tolerance", "--traces", "--width", "--step"};
 // Options that stand alone.
-const char* const kFlagOptions[] = {"--profile", "--slope", "--smooth", "--keep-going"};
+const char* const kFlagOptions[] = {"--profile", "--slope", "--smooth", "--keep-going", "--in-place"};
 
 struct Command {
   const char* name;
@@ -59,6 +65,8 @@ const Command kCommands[] = {
     {"batch", CommandBatch},
     {"fix", CommandFix},
     {"mesh", CommandMesh},
+    {"fit", CommandFit},
+    {"centreline", CommandCentreline},
     {"copy", CommandCopy},     {"paste", CommandPaste},     {"reverse", CommandReverse}, {"mirror", CommandMirror},
 };
 

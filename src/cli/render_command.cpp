@@ -5,7 +5,6 @@
 
 #include "cli/cli_document.h"
 #include "cli/cli_session.h"
-#include "graphics/highlight.h"
 #include "cli/document_commands.h"
 #include "model/track.h"
 #include "present/value_text.h"
@@ -20,6 +19,7 @@
 #include "graphics/qt/offscreen_fonts.h"
 #include "graphics/qt/painter_canvas.h"
 #include "graphics/scale_draw.h"
+#include "graphics/track_painter.h"
 #include "graphics/view_flags.h"
 #include "platform/canvas.h"
 #endif
@@ -59,13 +59,6 @@ bool ParseSize(const std::string& text, int& width, int& height) {
   return true;
 }
 
-// The picture shows only what --select asks for, whatever the document has selected.
-struct SelectionCleared {
-  const TTrack& track;
-  explicit SelectionCleared(const TTrack& t) : track(t) { SetHighlight(track, TObjectPath::Track()); }
-  ~SelectionCleared() { SetHighlight(track, TObjectPath::Track()); }
-};
-
 int SavePng(const QImage& image, const std::string& path, CliIo io) {
   if (image.save(QString::fromStdString(path), "PNG")) return 0;
   io.err << "Unable to open file!\n";
@@ -73,14 +66,14 @@ int SavePng(const QImage& image, const std::string& path, CliIo io) {
 }
 
 // The profile of the whole track, as the profile window shows it zoomed to fit.
-void DrawProfile(TTrack& track, QImage& image, bool smooth, bool slope) {
+void DrawProfile(const TTrack& track, const TObjectPath& selection, QImage& image, bool smooth, bool slope) {
   EnsureFonts();
   QPainter painter(&image);
   TPainterCanvas canvas(painter, image.size(), smooth);
   TProfileView view;
   view.SetExtent(TrackDistances(track, SectionStarts(track)));
   view.SlopeColouring = slope;
-  TProfileDrawing().Draw(track, view, canvas);
+  TProfileDrawing().Draw(track, selection, view, canvas);
 }
 
 }  // namespace
@@ -104,20 +97,21 @@ int RunRender(TCliSession& session, const CliArgs& args, CliIo io) {
     io.err << "meridal-cli: --zoom takes a positive number\n";
     return 2;
   }
-  TTrack* track = const_cast<TTrack*>(session.Track(io));  // drawn, not changed
+  const TTrack* track = session.Track(io);
   if (!track) return 1;
-  SelectionCleared cleared(*track);
-  TSection* focus = nullptr;
+  // The picture shows only what --select asks for, whatever the document has selected.
+  TObjectPath selection = TObjectPath::Track();
+  const TSection* focus = nullptr;
   if (args.Has("--select")) {
     const TBase* object = FindObject(*track, args.Get("--select"), io);
     if (!object) return 1;
-    SetHighlight(*track, PathOf(*object));
-    focus = track->HighlightedSection();
+    selection = PathOf(*object);
+    if (selection.section >= 0) focus = track->Section(selection.section);
   }
   const bool smooth = args.Has("--smooth");
   if (args.Has("--profile")) {
     QImage image(width ? width : kProfileWidth, height ? height : kProfileHeight, QImage::Format_RGB32);
-    DrawProfile(*track, image, smooth, args.Has("--slope"));
+    DrawProfile(*track, selection, image, smooth, args.Has("--slope"));
     return SavePng(image, args.positional[0], io);
   }
 
@@ -146,7 +140,7 @@ int RunRender(TCliSession& session, const CliArgs& args, CliIo io) {
     const TRect& box = focus ? focus->Extent : track->Extent;
     view.CenterOn((static_cast<double>(box.left) + box.right) / 2, (static_cast<double>(box.top) + box.bottom) / 2);
     view.OriginFromScroll();
-    track->Draw(view, *flags);
+    TTrackPainter(*track).Draw(view, *flags, selection);
   }
   return SavePng(image, args.positional[0], io);
 #else

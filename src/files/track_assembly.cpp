@@ -55,14 +55,10 @@ void InstallReadTrack(TTrack& track, std::vector<int32_t>&& traces,
     for (int k = 0; k < s.NumberOfWalls(); ++k) s.Wall(k)->Number = k;
     s.RecomputeExportWords();
     s.RecomputeDerived();
-    s.SelectedChild = -1;
-    s.SelectedItem = -1;
   }
   track.Number = 0;
   std::memcpy(track.Tag, "TRAK", 5);
   track.FormatCode = 3000;
-  track.SelectedChild = -1;
-  track.SelectedItem = -1;
   track.RecomputeRecordIndices();
   track.RecomputeStarts();
   track.UpdateExtent();

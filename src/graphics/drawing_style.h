@@ -31,7 +31,7 @@ inline constexpr int kHighlightWidth = 3;  // section and wall strip highlights
 
 namespace meridal {
 
-// The fill colour of a strip of this surface code (what TWall::SurfaceColor gives).
+// The fill colour of a strip of this surface code (what SurfaceColor gives a wall).
 TColor SurfaceFillColor(int32_t surface);
 
 }  // namespace meridal

@@ -9,7 +9,7 @@
 //   TOffscreenWindow window(canvas);
 //   TScaleDraw view(window, track.Extent, 600);
 //   view.OriginFromScroll();
-//   track.Draw(view, kViewAll);
+//   TTrackPainter(track).Draw(view, kViewAll, selection);
 #include <cstdint>
 
 #include "platform/draw_window.h"

@@ -23,6 +23,19 @@ constexpr double kFlattest = 1.0;
 
 int PixelOf(double v) { return static_cast<int>(std::lround(std::clamp(v, -1e9, 1e9))); }
 
+// The section a selection shades, or -1.
+int SelectedSectionOf(const TObjectPath& selection) {
+  return selection.kind == TObjectPath::Kind::Track ? -1 : selection.section;
+}
+
+// The trace a selection draws bold, or -1: an altitude's, within a section of
+// the track.
+int BoldTraceOf(const TTrack& track, const TObjectPath& selection) {
+  if (selection.kind != TObjectPath::Kind::Altitude) return -1;
+  if (selection.section < 0 || selection.section >= track.NumberOfSections()) return -1;
+  return selection.child;
+}
+
 }  // namespace
 
 // ---- the frame ----
@@ -39,17 +52,17 @@ double TProfileFrame::Exaggeration() const {
 
 // ---- the picture ----
 
-void TProfileDrawing::Draw(const TTrack& track, const TProfileView& view, ICanvas& canvas) {
+void TProfileDrawing::Draw(const TTrack& track, const TObjectPath& selection, const TProfileView& view,
+                           ICanvas& canvas) {
   canvas.SetBrushColor(style::kWhite);
   canvas.SetBrushStyle(BrushStyle::Solid);
   canvas.SetPenColor(style::kWhite);
   canvas.Rectangle(0, 0, canvas.ClientWidth(), canvas.ClientHeight());
-  Layout(track, view, canvas);
+  const int bold = BoldTraceOf(track, selection);
+  Layout(track, bold, view, canvas);
   if (frame_.Width() >= 2 && frame_.Height() >= 2) {
-    DrawSelectedSection(track, canvas);
+    DrawSelectedSection(track, SelectedSectionOf(selection), canvas);
     DrawBoundaries(canvas);
-    const TSection* selected = track.HighlightedSection();
-    const int bold = selected ? selected->SelectedItem : -1;
     for (int j = 0; j < samples_.traces; ++j)
       if (j != bold) DrawTrace(canvas, j, 1, false);
     if (bold >= 0 && bold < samples_.traces) DrawTrace(canvas, bold, kBoldWidth, view.SlopeColouring);
@@ -62,11 +75,10 @@ void TProfileDrawing::Draw(const TTrack& track, const TProfileView& view, ICanva
   canvas.SetBrushStyle(BrushStyle::Solid);
 }
 
-void TProfileDrawing::Layout(const TTrack& track, const TProfileView& view, ICanvas& canvas) {
+void TProfileDrawing::Layout(const TTrack& track, int boldTrace, const TProfileView& view, ICanvas& canvas) {
   const int pad = 6, text = canvas.TextHeight();
   const int width = canvas.ClientWidth(), height = canvas.ClientHeight();
-  const TSection* selected = track.HighlightedSection();
-  const int slopeTrace = view.SlopeColouring && selected ? selected->SelectedItem : -1;
+  const int slopeTrace = view.SlopeColouring ? boldTrace : -1;
 
   legend_.clear();
   for (int j = 0; j < track.NumberOfTraces(); ++j) legend_.push_back({"Trace " + std::to_string(j), TraceColor(j)});
@@ -95,8 +107,7 @@ void TProfileDrawing::Layout(const TTrack& track, const TProfileView& view, ICan
   frame_.high = high + margin;
 }
 
-void TProfileDrawing::DrawSelectedSection(const TTrack& track, ICanvas& canvas) const {
-  const int s = track.SelectedChild;
+void TProfileDrawing::DrawSelectedSection(const TTrack& track, int s, ICanvas& canvas) const {
   if (s < 0 || static_cast<size_t>(s) >= starts_.size()) return;
   const double start = static_cast<double>(starts_[s]);
   const double x0 = std::max(frame_.XOf(start), double(frame_.left));

@@ -5,7 +5,8 @@
 // with a legend, thin lines at the section boundaries, ticked axes, the vertical
 // exaggeration, the selected section shaded and the selected altitude's trace
 // bold (coloured by its gradient when the view asks for it). The selection is
-// the track's highlight, as in the plan view.
+// handed to it as a path, as to the plan view's painter: a section, or a wall or
+// an altitude of one, shades the section; an altitude makes its trace bold.
 //
 // The traces are drawn from samples per pixel column, as one vertical run of
 // pixels a column, so the cost of a picture follows its width, not the number of
@@ -13,13 +14,14 @@
 // its last picture, with which a click is mapped back to a section and a trace.
 //
 //   TProfileDrawing profile;
-//   profile.Draw(track, view, canvas);
+//   profile.Draw(track, selection, view, canvas);
 //   TProfileHit hit = profile.HitTest(track, clickX, clickY);
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "graphics/profile_sampling.h"
+#include "model/object_path.h"
 #include "platform/canvas.h"
 
 namespace meridal {
@@ -63,7 +65,7 @@ std::string ExaggerationText(double exaggeration);
 
 class TProfileDrawing {
  public:
-  void Draw(const TTrack& track, const TProfileView& view, ICanvas& canvas);
+  void Draw(const TTrack& track, const TObjectPath& selection, const TProfileView& view, ICanvas& canvas);
   TProfileHit HitTest(const TTrack& track, int x, int y) const;
 
   const TProfileFrame& Frame() const { return frame_; }
@@ -74,8 +76,8 @@ class TProfileDrawing {
     std::string text;
     TColor color;
   };
-  void Layout(const TTrack& track, const TProfileView& view, ICanvas& canvas);
-  void DrawSelectedSection(const TTrack& track, ICanvas& canvas) const;
+  void Layout(const TTrack& track, int boldTrace, const TProfileView& view, ICanvas& canvas);
+  void DrawSelectedSection(const TTrack& track, int section, ICanvas& canvas) const;
   void DrawBoundaries(ICanvas& canvas) const;
   // One trace from its column samples; with slope colours, a stretch per class.
   void DrawTrace(ICanvas& canvas, int trace, int width, bool slopeColours);

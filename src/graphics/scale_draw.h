@@ -11,7 +11,7 @@
 //
 // Typical use by the graphics window:
 //   TScaleDraw view(window, track.Extent, 600);   // document opened
-//   view.OriginFromScroll(); track.Draw(view, viewFlags);   // every repaint
+//   view.OriginFromScroll(); painter.Draw(view, viewFlags, selection);  // every repaint
 //   if (view.ZoomIn()) {} view.CenterOn(wx, wy);  // a Zoom In click at (wx, wy)
 //   track.UpdateExtent(); view.SetBounds(track.Extent);    // after an edit
 // There is one TScaleDraw per open document; a new document starts again at zoom 1.

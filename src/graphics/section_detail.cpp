@@ -6,6 +6,7 @@
 
 #include "graphics/drawing_style.h"
 #include "graphics/scale_draw.h"
+#include "graphics/section_painter.h"
 #include "graphics/view_flags.h"
 #include "model/section.h"
 
@@ -17,7 +18,7 @@ void PolylineBatch::Add(const TPoint* points, int count) {
     canvas_.Polyline(points, count);
     return;
   }
-  std::copy(points, points + count, points_ + pointCount_);
+  for (int i = 0; i < count; ++i) points_[pointCount_ + i] = points[i];  // a line or two: no call to copy
   pointCount_ += count;
   sizes_[paths_++] = count;
 }
@@ -28,7 +29,7 @@ void PolylineBatch::Flush() {
 }
 
 TColor StripPen(const TWall& wall, int viewFlags) {
-  return (viewFlags & kViewWallOutline) ? style::kBlack : wall.SurfaceColor();
+  return (viewFlags & kViewWallOutline) ? style::kBlack : SurfaceColor(wall);
 }
 
 // ---- a section inside one pixel ----
@@ -37,18 +38,19 @@ bool InOnePixel(const TScaleDraw& view, const TRect& box) {
   return view.ToWindowX(box.left) == view.ToWindowX(box.right) && view.ToWindowY(box.top) == view.ToWindowY(box.bottom);
 }
 
-void DrawAsOnePixel(const TSection& section, const SectionPaths& paths, ICanvas& canvas, int viewFlags) {
+template <class Paths>
+void DrawAsOnePixel(const TSection& section, const Paths& paths, ICanvas& canvas, int viewFlags) {
   // Every part lands on the one pixel; the full drawing ends with the zero line,
   // before it the traces, before them the black outline.
   PixelPath last;
   if (viewFlags & kViewZeroLine) {
     canvas.SetPenColor(style::kZeroLineColor);
-    last = paths.ZeroLine();
+    paths.ZeroLine(last);
   } else if ((viewFlags & kViewTraces) && section.NumberOfAltitudes() > 0) {
     canvas.SetPenColor(style::kTraceColor);
-    last = paths.TraceLine(0);
+    paths.TraceLine(0, last);
   } else if (section.NumberOfWalls() > 0) {
-    last = paths.Outline(0, section.NumberOfWalls() - 1);
+    paths.Outline(0, section.NumberOfWalls() - 1, last);
   }
   canvas.Polyline(last.data(), last.size());
   canvas.SetPenColor(style::kBlack);
@@ -56,7 +58,8 @@ void DrawAsOnePixel(const TSection& section, const SectionPaths& paths, ICanvas&
 
 // ---- a section of thin strips ----
 
-bool AllStripsThin(const TSection& section, const SectionPaths& paths) {
+template <class Paths>
+bool AllStripsThin(const TSection& section, const Paths& paths) {
   if (section.NumberOfWalls() < 2) return false;  // no strips to judge by
   for (int i = 0; i + 1 < section.NumberOfWalls(); ++i)
     if (!paths.StripNarrowerThan(i, kThinStrip)) return false;
@@ -148,41 +151,59 @@ class SectionLines {
 };
 
 // The section's lines in the order the full drawing puts them on the canvas.
-void GatherLines(const TSection& section, const SectionPaths& paths, int viewFlags, SectionLines& out) {
+template <class Paths>
+void GatherLines(const TSection& section, const Paths& paths, int viewFlags, SectionLines& out) {
   const int walls = section.NumberOfWalls();
-  PixelPath line = paths.WallLine(0);
-  const PixelPath first = line;
+  PixelPath first, buffers[2];
+  paths.WallLine(0, first);
+  const PixelPath* line = &first;
   for (int i = 0; i + 1 < walls; ++i) {
-    PixelPath next = paths.WallLine(i + 1);
+    PixelPath& next = buffers[i & 1];
+    paths.WallLine(i + 1, next);
     // Two walls on the same pixels: the later line covers this one anyway.
-    if (!(next == line)) out.Add(line, StripPen(*section.Wall(i), viewFlags));
-    line = next;
+    if (!(next == *line)) out.Add(*line, StripPen(*section.Wall(i), viewFlags));
+    line = &next;
   }
-  out.Add(paths.Outline(first, line), style::kBlack);
+  PixelPath outline;
+  paths.Outline(first, *line, outline);
+  out.Add(outline, style::kBlack);
   const int traces = section.NumberOfAltitudes();
   if ((viewFlags & kViewTraces) && traces > 0) {
     TPoint start{}, end{};
-    PixelPath previous;
+    const PixelPath* previous = nullptr;
     for (int j = 0; j < traces; ++j) {
-      const PixelPath trace = paths.TraceLine(j);
+      PixelPath& trace = buffers[j & 1];
+      paths.TraceLine(j, trace);
       if (j == 0) start = trace.front();
       end = trace.front();
-      if (!(trace == previous)) out.Add(trace, style::kTraceColor);  // a repeat adds nothing
-      previous = trace;
+      if (previous == nullptr || !(trace == *previous)) out.Add(trace, style::kTraceColor);  // a repeat adds nothing
+      previous = &trace;
     }
     out.Add(PixelPath{start, end}, style::kTraceColor);  // across the start
   }
-  if (viewFlags & kViewZeroLine) out.Add(paths.ZeroLine(), style::kZeroLineColor);
+  if (viewFlags & kViewZeroLine) {
+    PixelPath zero;
+    paths.ZeroLine(zero);
+    out.Add(zero, style::kZeroLineColor);
+  }
 }
 
 }  // namespace
 
-void DrawThinSection(const TSection& section, const SectionPaths& paths, ICanvas& canvas, int viewFlags) {
+template <class Paths>
+void DrawThinSection(const TSection& section, const Paths& paths, ICanvas& canvas, int viewFlags) {
   thread_local SectionLines lines;
   lines.Clear();
   GatherLines(section, paths, viewFlags, lines);
   lines.MarkCovered();
   lines.Draw(canvas);
 }
+
+template void DrawAsOnePixel(const TSection&, const StraightPaths&, ICanvas&, int);
+template void DrawAsOnePixel(const TSection&, const CurvedPaths&, ICanvas&, int);
+template bool AllStripsThin(const TSection&, const StraightPaths&);
+template bool AllStripsThin(const TSection&, const CurvedPaths&);
+template void DrawThinSection(const TSection&, const StraightPaths&, ICanvas&, int);
+template void DrawThinSection(const TSection&, const CurvedPaths&, ICanvas&, int);
 
 }  // namespace meridal

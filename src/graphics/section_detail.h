@@ -46,9 +46,12 @@ class PolylineBatch {
 TColor StripPen(const TWall& wall, int viewFlags);
 
 bool InOnePixel(const TScaleDraw& view, const TRect& box);
-void DrawAsOnePixel(const TSection& section, const SectionPaths& paths, ICanvas& canvas, int viewFlags);
-
-bool AllStripsThin(const TSection& section, const SectionPaths& paths);
-void DrawThinSection(const TSection& section, const SectionPaths& paths, ICanvas& canvas, int viewFlags);
+// For StraightPaths and CurvedPaths.
+template <class Paths>
+void DrawAsOnePixel(const TSection& section, const Paths& paths, ICanvas& canvas, int viewFlags);
+template <class Paths>
+bool AllStripsThin(const TSection& section, const Paths& paths);
+template <class Paths>
+void DrawThinSection(const TSection& section, const Paths& paths, ICanvas& canvas, int viewFlags);
 
 }  // namespace meridal

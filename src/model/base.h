@@ -13,7 +13,6 @@ namespace meridal {
 class ProjectReader;
 class ProjectWriter;
 class TrackExportWriter;
-class TScaleDraw;
 
 class TBase {
  public:
@@ -24,17 +23,11 @@ class TBase {
 
   TBase* Owner = nullptr;  // track for a section; section for a wall or an altitude
   int32_t Number = 0;      // index in the owner's list
-  // The highlighted section (track) and wall (section), and altitude (section), as
-  // the drawing reads them. The document keeps the selection and mirrors it here.
-  mutable int32_t SelectedChild = -1;
-  mutable int32_t SelectedItem = -1;
 
   virtual void SetDefaults() {}
   virtual bool ReadProject(ProjectReader&) { return false; }
   virtual bool ExportTrack(TrackExportWriter&) { return false; }
   virtual bool WriteProject(ProjectWriter&) { return false; }
-  virtual void Draw(TScaleDraw&, int32_t /*viewFlags*/) {}
-  virtual void DrawSelection(TScaleDraw&) {}
   // The next and previous object in the owner's list (sections wrap around).
   virtual TBase* Next() const { return nullptr; }
   virtual TBase* Previous() const { return nullptr; }

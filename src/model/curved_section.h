@@ -22,10 +22,7 @@ class TCurvedSection : public TSection {
 
   bool ReadProject(ProjectReader& in) override;
   bool WriteProject(ProjectWriter& out) override;
-  void Draw(TScaleDraw& scaleDraw, int32_t viewFlags) override;
-  void DrawSelection(TScaleDraw& scaleDraw) override;
 
-  void DrawStartFinish(TScaleDraw& scaleDraw) override;
   void RecomputeStartX() override;
   void RecomputeStartY() override;
   void RecomputeSpanX() override;

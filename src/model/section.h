@@ -44,7 +44,6 @@ class TSection : public TBase, public SectionValues {
   bool SetValue(const std::string& name, int32_t value) override;
 
   // ---- the section's own operations, in order ----
-  virtual void DrawStartFinish(TScaleDraw&) {}
   virtual void RecomputeStartX() {}
   virtual void RecomputeStartY() {}
   virtual void RecomputeSpanX() {}
@@ -86,12 +85,6 @@ class TSection : public TBase, public SectionValues {
   void RecomputeAllWallPoints();
   // Derived geometry after the stored fields were read or copied.
   void RecomputeDerived();
-
-  // Blanks the section's box on the canvas (the erasing of a selection).
-  void EraseBox(TScaleDraw& scaleDraw);
-  // Blanks any box of the plan on the canvas: white pen and brush, then the pen
-  // black again.
-  static void EraseBox(TScaleDraw& scaleDraw, const TRect& box);
 
  protected:
   // A copy of a section of the same kind: every stored and cached value, and

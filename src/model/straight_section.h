@@ -16,10 +16,7 @@ class TStraightSection : public TSection {
   void SetDefaults() override;
   bool ReadProject(ProjectReader& in) override;
   bool WriteProject(ProjectWriter& out) override;
-  void Draw(TScaleDraw& scaleDraw, int32_t viewFlags) override;
-  void DrawSelection(TScaleDraw& scaleDraw) override;
 
-  void DrawStartFinish(TScaleDraw& scaleDraw) override;
   void RecomputeStartX() override;
   void RecomputeStartY() override;
   void RecomputeSpanX() override;

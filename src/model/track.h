@@ -25,18 +25,12 @@ class TTrack : public TBase, public TrackValues {
   int32_t NumberOfTraces() const { return static_cast<int32_t>(Traces.size()); }
   int32_t NumberOfSections() const { return static_cast<int32_t>(Sections.size()); }
   TSection* Section(int i) const { return Sections[static_cast<size_t>(i)].get(); }
-  // The section the drawing highlights, or nullptr.
-  TSection* HighlightedSection() const {
-    return SelectedChild >= 0 && SelectedChild < NumberOfSections() ? Section(SelectedChild) : nullptr;
-  }
 
   // ---- TBase ----
   void SetDefaults() override;
   bool ReadProject(ProjectReader& in) override;
   bool ExportTrack(TrackExportWriter& out) override;
   bool WriteProject(ProjectWriter& out) override;
-  void Draw(TScaleDraw& scaleDraw, int32_t viewFlags) override;
-  void DrawSelection(TScaleDraw& scaleDraw) override;
   int32_t GetValue(const std::string& name) const override;
   bool SetValue(const std::string& name, int32_t value) override;
 
@@ -53,21 +47,11 @@ class TTrack : public TBase, public TrackValues {
   // The trace number named by "Trace %i", or -1 when the name is not one.
   int TraceIndexOfName(const std::string& name) const;
 
-  // ---- picking and drawing ----
+  // ---- picking ----
   int SectionAt(double x, double y) const;
-  void EraseSelection(TScaleDraw& scaleDraw, int32_t viewFlags);
-  // Blanks a box of the plan and draws again, inside it only, every section whose
-  // box overlaps it, the start/finish marker and the highlight: what a change
-  // confined to that box needs instead of a full repaint.
-  void RedrawBox(TScaleDraw& scaleDraw, int32_t viewFlags, const TRect& box);
 
   // Number every section by its list index.
   void RenumberSections();
-
- private:
-  // Draws, clipped to a box, the sections overlapping it and the marker, and with
-  // `selection` the highlight.
-  void DrawInside(TScaleDraw& scaleDraw, int32_t viewFlags, const TRect& box, bool selection);
 };
 
 }  // namespace meridal

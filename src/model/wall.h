@@ -6,7 +6,6 @@
 namespace meridal {
 
 class TSection;
-struct TColor;
 
 // Surface codes that have names.
 enum SurfaceCode : int32_t {
@@ -40,9 +39,6 @@ class TWall final : public TBase, public WallValues {
   TBase* Previous() const override;
   int32_t GetValue(const std::string& name) const override;
   bool SetValue(const std::string& name, int32_t value) override;
-
-  // Fill colour of the strip that begins at this wall.
-  TColor SurfaceColor() const;
 };
 
 }  // namespace meridal

@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "check/track_check.h"
-#include "graphics/highlight.h"
 #include "files/track_formats.h"
 #include "graphics/scale_draw.h"
+#include "graphics/track_painter.h"
 #include "model/track.h"
 #include "platform/file_dialogs.h"
 #include "platform/messages.h"
@@ -107,6 +107,7 @@ std::unique_ptr<TTrack> TDocumentShell::ReadDocument(const std::string& path) {
   const FileOutcome outcome = files_.Load(path, *track, messages_);
   switch (outcome.status) {
     case FileStatus::Ok:
+      saveGuard_.Remember(path, outcome);
       return track;
     case FileStatus::CannotOpen:
       busy.End();
@@ -229,11 +230,17 @@ void TDocumentShell::FileSaveAs() {
 
 bool TDocumentShell::WriteProject() {
   BusyScope busy(windows_);
+  FileOutcome outcome;
   // The writers only read the track.
-  const FileOutcome outcome = files_.Save(FileName(), const_cast<TTrack&>(document_->Track()), messages_);
+  const TSaveGuard::Result result = saveGuard_.Save(FileName(), const_cast<TTrack&>(document_->Track()), outcome);
   busy.End();
-  if (outcome.status == FileStatus::CannotOpen) ShowCannotOpenFile(messages_, outcome.reason);
-  if (outcome.status != FileStatus::Ok) return false;  // the old file is intact; the changes stay unsaved
+  if (result == TSaveGuard::Result::SaveAs) {
+    FileSaveAs();
+    return !Modified();
+  }
+  if (result == TSaveGuard::Result::Failed && outcome.status == FileStatus::CannotOpen)
+    ShowCannotOpenFile(messages_, outcome.reason);
+  if (result != TSaveGuard::Result::Saved) return false;  // the old file is intact; the changes stay unsaved
   Untitled = false;
   document_->MarkSaved();
   windows_.ShowStatus(SavedText(FileName(), outcome.inPlace));
@@ -309,13 +316,15 @@ void TDocumentShell::Changed(const TDocumentChange& change) {
 }
 
 void TDocumentShell::RefreshPlan(const TDocumentChange& change) {
-  const TTrack& track = document_->Track();
-  SetHighlight(track, document_->Selection());
   if (!ScaleDraw) {
     if (!change.track.Empty()) windows_.RepaintGraph();
     return;
   }
-  TSection* selected = track.SelectedChild >= 0 ? track.Section(track.SelectedChild) : nullptr;
+  const TTrack& track = document_->Track();
+  const TObjectPath& selection = document_->Selection();
+  const TSection* selected = selection.section >= 0 && selection.section < track.NumberOfSections()
+                                 ? track.Section(selection.section)
+                                 : nullptr;
   std::vector<TRect> boxes;
   bool local = true;
   if (!change.track.Empty()) {
@@ -329,11 +338,11 @@ void TDocumentShell::RefreshPlan(const TDocumentChange& change) {
   } else {
     // One box around what the change touched, so that no pixel is drawn twice;
     // the highlight's old and new places on their own.
-    TTrack& drawn = const_cast<TTrack&>(track);
-    if (!boxes.empty()) drawn.RedrawBox(*ScaleDraw, ViewFlags, Around(boxes));
+    const TTrackPainter painter(track);
+    if (!boxes.empty()) painter.RedrawBox(*ScaleDraw, ViewFlags, Around(boxes), selection);
     if (change.selection) {
-      if (highlighted_) drawn.RedrawBox(*ScaleDraw, ViewFlags, highlightBox_);
-      if (selected) drawn.RedrawBox(*ScaleDraw, ViewFlags, selected->Extent);
+      if (highlighted_) painter.RedrawBox(*ScaleDraw, ViewFlags, highlightBox_, selection);
+      if (selected) painter.RedrawBox(*ScaleDraw, ViewFlags, selected->Extent, selection);
     }
   }
   highlighted_ = selected != nullptr;

@@ -63,6 +63,9 @@ class TFormCheck : public QWidget {
   // change of the track, and the list goes to the selected section's problem.
   void Changed(const TDocumentChange& change);
 
+  // The problem of the current row, or nullptr.
+  const TTrackProblem* CurrentProblem() const;
+
   // ---- handlers ----
   void RowDblClick(const QModelIndex& index);
   void FixClick(FixCommand command);
@@ -73,10 +76,8 @@ class TFormCheck : public QWidget {
  private:
   // Makes a problem of the document's selected section the current row.
   void FollowSelection();
-  bool fixing_ = false;
   void BuildTable();
   void EnableFixes();
-  const TTrackProblem* CurrentProblem() const;
   QString CountText() const;
   void ShowSummary();
 
@@ -84,6 +85,7 @@ class TFormCheck : public QWidget {
   TCheckModel model_;
   bool stale_ = true;
   QString note_;  // what the last fix did, until the next one
+  bool fixing_ = false;
 };
 
 }  // namespace meridal

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 
 #include "graphics/scale_draw.h"
+#include "graphics/track_painter.h"
 #include "model/track.h"
 #include "model/wall.h"
 #include "present/position_text.h"
@@ -75,7 +76,7 @@ void TFormGraph::PopupZoomOutClick() { SetMode(PopupZoomOut, kCursorZoomOut); }
 void TFormGraph::FormPaint() {
   if (!shell_.Track() || !shell_.ScaleDraw) return;  // the mapping comes just after the window
   shell_.ScaleDraw->OriginFromScroll();
-  const_cast<TTrack*>(shell_.Track())->Draw(*shell_.ScaleDraw, shell_.ViewFlags);  // drawn, not changed
+  TTrackPainter(*shell_.Track()).Draw(*shell_.ScaleDraw, shell_.ViewFlags, shell_.Document()->Selection());
   // Every scroll and zoom ends in a repaint: the point under a pointer that has
   // not moved is now another.
   RefreshPointerText();

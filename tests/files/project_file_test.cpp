@@ -127,8 +127,6 @@ TEST(ProjectFile, FillersAreFreshInEveryGroupAndTheModelComesBackWhole) {
     }
     EXPECT_NEAR(x.StartX(), y.StartX(), 1.0);
     EXPECT_NEAR(x.StartY(), y.StartY(), 1.0);
-    EXPECT_EQ(y.SelectedChild, -1);
-    EXPECT_EQ(y.SelectedItem, -1);
     EXPECT_EQ(y.Number, s);
   }
   EXPECT_EQ(a->Length, track->Length);

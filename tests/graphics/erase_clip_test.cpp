@@ -1,13 +1,12 @@
 // Erasing the highlight draws the sections again only inside the box it blanked.
 #include <gtest/gtest.h>
 
-#include "graphics/highlight.h"
-
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "graphics/scale_draw.h"
+#include "graphics/track_painter.h"
 #include "graphics/view_flags.h"
 #include "model/straight_section.h"
 #include "model/track.h"
@@ -38,19 +37,20 @@ class ClippingWindow : public FakeDrawWindow {
 };
 
 TEST(EraseClipTest, TheRedrawIsClippedToTheBlankedBox) {
+  TObjectPath selection;  // nothing highlighted
   // Three 50 m straights in a row, the middle one highlighted.
   auto track = testing::DefaultTrack();
   testing::AppendCopy<TStraightSection>(*track);
   testing::AppendCopy<TStraightSection>(*track);
   ClippingWindow window;
   TScaleDraw view(window, track->Extent, 600);
-  SetHighlight(*track, PathOf(*track->Section(1)));
+  selection = PathOf(*track->Section(1));
   const TRect box = track->Section(1)->Extent;
   const std::string rect = std::to_string(view.ToWindowX(box.left)) + "," + std::to_string(view.ToWindowY(box.top)) +
                            "," + std::to_string(view.ToWindowX(box.right)) + "," +
                            std::to_string(view.ToWindowY(box.bottom));
 
-  track->EraseSelection(view, kViewAll);
+  TTrackPainter(*track).EraseSelection(view, kViewAll, selection);
   const Log& log = window.clipping.log;
   const auto blank = std::find(log.begin(), log.end(), "rect " + rect);
   const auto clip = std::find(log.begin(), log.end(), "clip " + rect);
@@ -67,8 +67,8 @@ TEST(EraseClipTest, TheRedrawIsClippedToTheBlankedBox) {
 
   // Nothing highlighted: nothing drawn, nothing clipped.
   window.clipping.Clear();
-  SetHighlight(*track, TObjectPath::Track());
-  track->EraseSelection(view, kViewAll);
+  selection = TObjectPath::Track();
+  TTrackPainter(*track).EraseSelection(view, kViewAll, selection);
   EXPECT_TRUE(window.clipping.log.empty());
 }
 

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "edit/track_edits.h"
-#include "graphics/highlight.h"
 
 #include <algorithm>
 #include <cmath>
@@ -76,6 +75,7 @@ TEST(Profile, StartsGoOnPastThe32BitWrapAndKeepAStartSetByHand) {
 }
 
 TEST(Profile, AColumnHoldsEverythingBetweenItsEdges) {
+  TObjectPath selection;  // nothing highlighted
   // A crest in the middle of a 50 m straight, then a 10-unit section 5 m higher.
   auto track = testing::DefaultTrack();
   const double h = 19685;
@@ -103,13 +103,14 @@ TEST(Profile, AColumnHoldsEverythingBetweenItsEdges) {
 
 struct Drawn {
   std::unique_ptr<TTrack> track = Hills();
+  TObjectPath selection;  // nothing highlighted
   TProfileView view;
   TProfileDrawing profile;
   RecordingCanvas canvas{800, 400};
   void Draw() {
     canvas.Clear();
     view.SetExtent(TrackDistances(*track, SectionStarts(*track)));
-    profile.Draw(*track, view, canvas);
+    profile.Draw(*track, selection, view, canvas);
   }
   // The pen colours of the lines drawn while the pen was `width` wide.
   std::vector<std::string> PensAtWidth(int width) {
@@ -134,7 +135,7 @@ struct Drawn {
 
 TEST(Profile, DrawsTheTracesWithLegendAxesAndTheSelection) {
   Drawn d;
-  SetHighlight(*d.track, PathOf(*d.track->Section(1)->Altitude(2)));
+  d.selection = PathOf(*d.track->Section(1)->Altitude(2));
   d.Draw();
   for (const char* text : {"Trace 0", "Trace 1", "Trace 2", "0 m"}) EXPECT_TRUE(d.HasText(text)) << text;
   const TProfileFrame& f = d.profile.Frame();

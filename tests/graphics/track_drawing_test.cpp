@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "graphics/highlight.h"
-
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -9,6 +7,8 @@
 #include <vector>
 
 #include "graphics/scale_draw.h"
+#include "graphics/section_painter.h"
+#include "graphics/track_painter.h"
 #include "graphics/view_flags.h"
 #include "model/curved_section.h"
 #include "model/straight_section.h"
@@ -40,8 +40,9 @@ struct StraightScene {
 };
 
 TEST(StraightDrawingTest, FullViewDrawsStripOutlineTracesZeroLineAndMarker) {
+  TObjectPath selection;  // nothing highlighted
   StraightScene s;
-  s.track.Draw(s.view, kViewAll);
+  TTrackPainter(s.track).Draw(s.view, kViewAll, selection);
   const Log expected = {
       // Strip 0 (wall 0, Tarmac): A_0, B_0 + D, B_1 + D, A_1.
       "style solid", "brush 128,128,128 pal", "pen 0,0,0", "polygon 50,199 542,199 542,100 50,100",
@@ -58,11 +59,12 @@ TEST(StraightDrawingTest, FullViewDrawsStripOutlineTracesZeroLineAndMarker) {
 }
 
 TEST(StraightDrawingTest, ViewFlagsZeroDrawsOnlyFillsOutlinesAndTheHighlight) {
+  TObjectPath selection;  // nothing highlighted
   StraightScene s;
   s.section().Wall(0)->Height = 7;
   s.section().Wall(0)->Unk1 = 9;
-  SetHighlight(s.track, PathOf(s.section()));
-  s.track.Draw(s.view, 0);
+  selection = PathOf(s.section());
+  TTrackPainter(s.track).Draw(s.view, 0, selection);
   const Log expected = {
       // The strip's edges in its own colour, no hatches.
       "style solid", "brush 128,128,128 pal", "pen 128,128,128 pal", "polygon 50,199 542,199 542,100 50,100",
@@ -81,7 +83,7 @@ TEST(StraightDrawingTest, HatchesFlagSurfaceHeightAndUnk1) {
   wall.Surface = 2049;  // Tarmac with the extra marking
   wall.Height = 1;
   wall.Unk1 = -1;
-  s.section().Draw(s.view, kViewWallOutline | kViewShowNonZeroHeight | kViewShowNonZeroUnk1);
+  TSectionPainter(s.section(), s.view).Draw(kViewWallOutline | kViewShowNonZeroHeight | kViewShowNonZeroUnk1);
   const auto& polygons = s.canvas().polygons;
   ASSERT_EQ(polygons.size(), 4u);
   EXPECT_EQ(polygons[0].brush, kGrey);
@@ -102,7 +104,7 @@ TEST(StraightDrawingTest, HatchesFlagSurfaceHeightAndUnk1) {
   // Without the outline option the hatches' edges take the strip's colour; without
   // the two hatch options only the flag's cross hatch remains.
   s.canvas().Clear();
-  s.section().Draw(s.view, 0);
+  TSectionPainter(s.section(), s.view).Draw(0);
   ASSERT_EQ(s.canvas().polygons.size(), 2u);
   EXPECT_EQ(s.canvas().polygons[1].style, BrushStyle::Cross);
   EXPECT_EQ(s.canvas().polygons[1].pen, kGrey);
@@ -110,7 +112,7 @@ TEST(StraightDrawingTest, HatchesFlagSurfaceHeightAndUnk1) {
   // 2048 itself carries the marking: code 0, yellow, under the cross hatch.
   s.canvas().Clear();
   wall.Surface = 2048;
-  s.section().Draw(s.view, 0);
+  TSectionPainter(s.section(), s.view).Draw(0);
   ASSERT_EQ(s.canvas().polygons.size(), 2u);
   EXPECT_EQ(s.canvas().polygons[0].brush, kYellow);
   EXPECT_EQ(s.canvas().polygons[1].style, BrushStyle::Cross);
@@ -122,7 +124,7 @@ TEST(StraightDrawingTest, TheLastWallBeginsNoStripAndNoHatch) {
   last.Surface = 2052;
   last.Height = 5;
   last.Unk1 = 5;
-  s.section().Draw(s.view, kViewAll);
+  TSectionPainter(s.section(), s.view).Draw(kViewAll);
   ASSERT_EQ(s.canvas().polygons.size(), 1u);
   EXPECT_EQ(s.canvas().polygons[0].brush, kGrey);
   EXPECT_EQ(s.canvas().polygons[0].style, BrushStyle::Solid);
@@ -139,11 +141,11 @@ TEST(StraightDrawingTest, ASectionInsideOnePixelIsThatPixelInItsLastColour) {
   ASSERT_EQ((Log{std::to_string(view.ToWindowX(box.left)), std::to_string(view.ToWindowX(box.right)),
                  std::to_string(view.ToWindowY(box.top)), std::to_string(view.ToWindowY(box.bottom))}),
             (Log{"300", "300", "300", "300"}));
-  track.Section(0)->Draw(view, kViewAll);
+  TSectionPainter(*track.Section(0), view).Draw(kViewAll);
   // The zero line is drawn last, so the pixel ends up white.
   EXPECT_EQ(window.canvas.log, (Log{"pen 255,255,255", "move 300,300", "line 300,300", "pen 0,0,0"}));
   window.canvas.Clear();
-  track.Section(0)->Draw(view, kViewWallOutline);  // the outline is drawn last
+  TSectionPainter(*track.Section(0), view).Draw(kViewWallOutline);  // the outline is drawn last
   EXPECT_EQ(window.canvas.log, (Log{"move 300,300", "line 300,300", "line 300,300", "line 300,300",
                                      "line 300,300", "pen 0,0,0"}));
   EXPECT_TRUE(window.canvas.InRestState());
@@ -151,7 +153,7 @@ TEST(StraightDrawingTest, ASectionInsideOnePixelIsThatPixelInItsLastColour) {
   // In full, it is drawn part by part as ever.
   window.canvas.Clear();
   view.SetLevelOfDetail(false);
-  track.Section(0)->Draw(view, kViewAll);
+  TSectionPainter(*track.Section(0), view).Draw(kViewAll);
   EXPECT_EQ(window.canvas.polygons.size(), 1u);
   EXPECT_EQ(window.canvas.log.back(), "pen 0,0,0");
   EXPECT_EQ(window.canvas.log[window.canvas.log.size() - 4], "pen 255,255,255");
@@ -175,32 +177,32 @@ TEST(SurfaceColorTest, CodesAndTheirColours) {
   };
   for (const Case& c : cases) {
     wall.Surface = c.surface;
-    EXPECT_EQ(wall.SurfaceColor(), c.color) << c.surface;
+    EXPECT_EQ(SurfaceColor(wall), c.color) << c.surface;
   }
 }
 
 TEST(StraightDrawingTest, AnOffWindowSectionDrawsNothingButTheMarkerStillDraws) {
+  TObjectPath selection;  // nothing highlighted
   TTrack track;
   track.SetDefaults();
-  SetHighlight(track, PathOf(*track.Section(0)));
+  selection = PathOf(*track.Section(0));
   FakeDrawWindow window(700, 400);
   // The world from x = 2000000 on: the section lies left of the window.
   TScaleDraw view(window, TRect{2000000, 300000, 3200000, -300000}, 600);
-  track.Draw(view, kViewAll);
+  TTrackPainter(track).Draw(view, kViewAll, selection);
   const Log expected = {"pen 255,0,0", "width 5", "move -1000,100", "line -1000,297", "line -901,248",
                         "line -1000,199", "pen 0,0,0", "width 1"};
   EXPECT_EQ(window.canvas.log, expected);
   window.canvas.Clear();
-  track.DrawSelection(view);
+  TTrackPainter(track).DrawSelection(view, selection);
   EXPECT_TRUE(window.canvas.log.empty());
 }
 
 TEST(StraightDrawingTest, SelectionHighlightsWallStripsAndTraces) {
+  TObjectPath selection;  // nothing highlighted
   StraightScene s;
   // Wall 0: its strip, walls 0 and 1; trace 1 in cyan on top.
-  SetHighlight(s.track, PathOf(*s.section().Wall(0)));
-  s.track.Section(0)->SelectedItem = 1;  // the drawing can show a wall and a trace at once
-  s.track.DrawSelection(s.view);
+  TSectionPainter(s.section(), s.view).DrawSelection(0, 1);
   const Log strip = {"pen 255,0,0", "width 3", "move 50,199", "line 50,100", "line 542,100", "line 542,199",
                      "line 50,199", "pen 255,127,0", "move 50,199", "line 50,100", "line 542,100",
                      "line 542,199", "line 50,199", "pen 0,255,255", "width 1", "move 50,100", "line 542,100",
@@ -209,8 +211,8 @@ TEST(StraightDrawingTest, SelectionHighlightsWallStripsAndTraces) {
 
   // The last wall: the orange path runs along that wall's own line.
   s.canvas().Clear();
-  SetHighlight(s.track, PathOf(*s.section().Wall(1)));
-  s.track.DrawSelection(s.view);
+  selection = PathOf(*s.section().Wall(1));
+  TTrackPainter(s.track).DrawSelection(s.view, selection);
   const Log last = {"pen 255,0,0", "width 3", "move 50,199", "line 50,100", "line 542,100", "line 542,199",
                     "line 50,199", "pen 255,127,0", "move 50,100", "line 50,100", "line 542,100",
                     "line 542,100", "line 50,100", "pen 0,0,0", "width 1"};
@@ -218,8 +220,8 @@ TEST(StraightDrawingTest, SelectionHighlightsWallStripsAndTraces) {
 
   // Nothing selected: nothing drawn.
   s.canvas().Clear();
-  SetHighlight(s.track, TObjectPath::Track());
-  s.track.DrawSelection(s.view);
+  selection = TObjectPath::Track();
+  TTrackPainter(s.track).DrawSelection(s.view, selection);
   EXPECT_TRUE(s.canvas().log.empty());
 }
 
@@ -263,12 +265,13 @@ TCurvedSection* MakeQuarterArc(TTrack& track, int sign) {
 TRect ArcBounds(int32_t top) { return TRect{-200000, top, 2257600, top - 1500000}; }
 
 TEST(CurvedDrawingTest, FullViewDrawsTenChordsPerLine) {
+  TObjectPath selection;  // nothing highlighted
   TTrack track;
   TCurvedSection* arc = MakeQuarterArc(track, 1);
   ASSERT_EQ(arc->Radius, 1000000.0);
   FakeDrawWindow window(700, 400);
   TScaleDraw view(window, ArcBounds(1300000), 600);
-  track.Draw(view, kViewAll);
+  TTrackPainter(track).Draw(view, kViewAll, selection);
   const Log expected = {
       "style solid", "brush 128,128,128 pal", "pen 0,0,0",
       // Wall 0's eleven points from the start, then wall 1's from the end back.
@@ -327,7 +330,7 @@ TEST(CurvedDrawingTest, AQuarterCircleIsTenChordsOfNineDegreesAtEveryZoom) {
     view.CenterOn(0, 1000000);  // the centre of the arc
     view.OriginFromScroll();
     window.canvas.Clear();
-    track.Section(0)->Draw(view, kViewZeroLine);
+    TSectionPainter(*track.Section(0), view).Draw(kViewZeroLine);
     const auto angles = ChordAngles(window.canvas, view.ToWindowX(0), view.ToWindowY(1000000));
     ASSERT_EQ(angles.size(), 10u) << "zoom " << view.Zoom();
     for (double a : angles) EXPECT_NEAR(a, 9.0, 1.0) << "zoom " << view.Zoom();
@@ -336,13 +339,14 @@ TEST(CurvedDrawingTest, AQuarterCircleIsTenChordsOfNineDegreesAtEveryZoom) {
 }
 
 TEST(CurvedDrawingTest, ARightHandCurveLiesOnTheRight) {
+  TObjectPath selection;  // nothing highlighted
   TTrack track;
   TCurvedSection* arc = MakeQuarterArc(track, -1);
   ASSERT_EQ(arc->Radius, -1000000.0);
   FakeDrawWindow window(700, 400);
   // The same scale, the top at y = 200000: the start (0, 0) is pixel (48, 48).
   TScaleDraw view(window, ArcBounds(200000), 600);
-  track.Draw(view, kViewAll);
+  TTrackPainter(track).Draw(view, kViewAll, selection);
   const RecordingCanvas& canvas = window.canvas;
   // The zero line bends down the screen, to the right of the heading +X, ending
   // at (1000000, -1000000); the strip mirrors the left-hand curve's.
@@ -386,14 +390,15 @@ std::vector<int32_t> StripStarts(const RecordingCanvas& canvas) {
 }
 
 TEST(TrackDrawingTest, SelectionChangeErasesTheOldBoxAndRedrawsOnlyItsNeighbours) {
+  TObjectPath selection;  // nothing highlighted
   TTrack track;
   StraightRow(track, 5);
   FakeDrawWindow window(700, 400);
   TScaleDraw view(window, track.Extent, 600);
-  SetHighlight(track, PathOf(*track.Section(2)));
+  selection = PathOf(*track.Section(2));
   const TRect box = track.Section(2)->Extent;
 
-  track.EraseSelection(view, kViewAll);
+  TTrackPainter(track).EraseSelection(view, kViewAll, selection);
   const RecordingCanvas& canvas = window.canvas;
   ASSERT_GE(canvas.log.size(), 4u);
   const Log blank = {"brush 255,255,255", "style solid", "pen 255,255,255",
@@ -416,21 +421,22 @@ TEST(TrackDrawingTest, SelectionChangeErasesTheOldBoxAndRedrawsOnlyItsNeighbours
 
   // Without the S/F option, no marker; with nothing selected, nothing at all.
   window.canvas.Clear();
-  track.EraseSelection(view, 0);
+  TTrackPainter(track).EraseSelection(view, 0, selection);
   EXPECT_TRUE(canvas.Lines("width 5").empty());
   window.canvas.Clear();
-  SetHighlight(track, TObjectPath::Track());
-  track.EraseSelection(view, kViewAll);
+  selection = TObjectPath::Track();
+  TTrackPainter(track).EraseSelection(view, kViewAll, selection);
   EXPECT_TRUE(canvas.log.empty());
 }
 
 TEST(TrackDrawingTest, ATraceHighlightStaysWithinItsSection) {
+  TObjectPath selection;  // nothing highlighted
   TTrack track;
   StraightRow(track, 5);
   FakeDrawWindow window(700, 400);
   TScaleDraw view(window, track.Extent, 600);
-  SetHighlight(track, PathOf(*track.Section(3)->Altitude(1)));
-  track.DrawSelection(view);
+  selection = PathOf(*track.Section(3)->Altitude(1));
+  TTrackPainter(track).DrawSelection(view, selection);
   const Log& log = window.canvas.log;
   const auto cyan = std::find(log.begin(), log.end(), "pen 0,255,255");
   ASSERT_NE(cyan, log.end());
@@ -446,18 +452,19 @@ TEST(TrackDrawingTest, ATraceHighlightStaysWithinItsSection) {
 }
 
 TEST(TrackDrawingTest, DegenerateSectionsDrawWithoutFault) {
+  TObjectPath selection;  // nothing highlighted
   // A wall list that a file could leave short, an arc of radius 0.
   TTrack track;
   StraightRow(track, 2);
   track.Section(1)->Walls.resize(1);
   FakeDrawWindow window(700, 400);
   TScaleDraw view(window, track.Extent, 600);
-  SetHighlight(track, PathOf(*track.Section(1)->Wall(0)));
-  track.Draw(view, kViewAll);
+  selection = PathOf(*track.Section(1)->Wall(0));
+  TTrackPainter(track).Draw(view, kViewAll, selection);
   EXPECT_TRUE(window.canvas.InRestState());
   EXPECT_EQ(window.canvas.polygons.size(), 1u);  // only section 0 has a strip
   track.Section(1)->Walls.clear();
-  track.Draw(view, kViewAll);
+  TTrackPainter(track).Draw(view, kViewAll, selection);
   EXPECT_TRUE(window.canvas.InRestState());
 
   TTrack round;
@@ -465,8 +472,8 @@ TEST(TrackDrawingTest, DegenerateSectionsDrawWithoutFault) {
   arc->Radius = 0;
   arc->RecomputeAllWallPoints();
   window.canvas.Clear();
-  arc->DrawStartFinish(view);
-  arc->Draw(view, kViewAll);
+  TSectionPainter(*arc, view).DrawStartFinish();
+  TSectionPainter(*arc, view).Draw(kViewAll);
   EXPECT_TRUE(window.canvas.InRestState());
 }
 

@@ -5,15 +5,16 @@
 #include <QImage>
 #include <QPainter>
 
-#include "graphics/highlight.h"
 #include "graphics/offscreen_window.h"
 #include "graphics/qt/painter_canvas.h"
 #include "graphics/scale_draw.h"
+#include "graphics/track_painter.h"
 #include "graphics/view_flags.h"
 #include "model/synthetic_track.h"
 #include "model/track.h"
 
 namespace meridal {
+  TObjectPath selection;  // nothing highlighted
 namespace {
 
 // Counts the polygons, each a strip or a hatch drawn in full.
@@ -42,14 +43,15 @@ Picture Render(TTrack& track, double zoom, int flags, bool levelOfDetail) {
   view.SetZoom(zoom);
   view.OriginFromScroll();
   view.SetLevelOfDetail(levelOfDetail);
-  track.Draw(view, flags);
+  TTrackPainter(track).Draw(view, flags, selection);
   painter.end();
   return Picture{image, canvas.polygons};
 }
 
 TEST(LevelOfDetail, LooksTheSameAsTheFullDrawingWithoutItsSlivers) {
+  TObjectPath selection;  // nothing highlighted
   auto track = SyntheticTrack(1000);
-  SetHighlight(*track, PathOf(*track->Section(7)));
+  selection = PathOf(*track->Section(7));
   // Zoom 1: strips under half a pixel wide, sections 6 pixels long. 0.25: the
   // sections a pixel or two. 0.03: the whole track in 18 pixels. 3: nothing
   // smaller than a pixel but the traces' spacing.

@@ -11,6 +11,7 @@
 
 #include "graphics/offscreen_window.h"
 #include "graphics/scale_draw.h"
+#include "graphics/track_painter.h"
 #include "graphics/view_flags.h"
 #include "model/track.h"
 
@@ -206,6 +207,7 @@ TEST(PainterCanvasTest, FarAwayPointsAreClipped) {
 }
 
 TEST(PainterCanvasTest, DrawsTheDefaultTrackOnAnImage) {
+  TObjectPath selection;  // nothing highlighted
   TTrack track;
   track.SetDefaults();
   QImage image(700, 400, QImage::Format_ARGB32);
@@ -215,7 +217,7 @@ TEST(PainterCanvasTest, DrawsTheDefaultTrackOnAnImage) {
   TOffscreenWindow window(canvas);
   TScaleDraw view(window, TRect{-100000, 300000, 1100000, -300000}, 600);
   view.OriginFromScroll();
-  track.Draw(view, kViewAll);
+  TTrackPainter(track).Draw(view, kViewAll, selection);
   painter.end();
   // The tarmac strip spans x 50 .. 542 and y 100 .. 199; the white zero line is at
   // y 150, the blue traces on the walls, the red marker left of x 50 is 5 wide.

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "edit/track_edits.h"
-#include "graphics/highlight.h"
+#include "document/document.h"
 
 #include "present/object_labels.h"
 #include "model/straight_section.h"
@@ -24,8 +24,6 @@ TEST(DefaultTrack, HasTwoTracesOneStraightAndItsTables) {
   EXPECT_EQ(track->Length, 984252);
   EXPECT_EQ(track->WallTableSize, 64);
   EXPECT_EQ(track->SectionTableSize, 52);
-  EXPECT_EQ(track->SelectedChild, -1);
-  EXPECT_EQ(track->SelectedItem, -1);
 
   const TSection& s = *track->Section(0);
   EXPECT_EQ(s.Type, kStraight);
@@ -161,29 +159,18 @@ TEST(Neighbours, AreCyclic) {
   EXPECT_EQ(track->Next(), nullptr);
 }
 
-TEST(Highlight, SelectingMovesAndClearsTheHighlights) {
+TEST(Selection, SelectingMovesTheDocumentsSelectionToWhatIsThere) {
   auto track = DefaultTrack();
   AppendCopy<TStraightSection>(*track);
-  TSection* s0 = track->Section(0);
-  TSection* s1 = track->Section(1);
-
-  SetHighlight(*track, PathOf(*s1->Wall(1)));
-  EXPECT_EQ(track->SelectedChild, 1);
-  EXPECT_EQ(s1->SelectedChild, 1);
-  SetHighlight(*track, PathOf(*s1->Altitude(0)));
-  EXPECT_EQ(s1->SelectedItem, 0);
-  EXPECT_EQ(s1->SelectedChild, -1);  // re-highlighting the section cleared its wall
-
-  SetHighlight(*track, PathOf(*s0));  // moving to another section clears the old one's wall and altitude
-  EXPECT_EQ(track->SelectedChild, 0);
-  EXPECT_EQ(s1->SelectedItem, -1);
-  EXPECT_EQ(s0->SelectedChild, -1);
-
-  SetHighlight(*track, PathOf(*s0->Wall(0)));
-  SetHighlight(*track, TObjectPath::Track());
-  EXPECT_EQ(track->SelectedChild, -1);
-  EXPECT_EQ(track->SelectedItem, -1);
-  EXPECT_EQ(s0->SelectedChild, -1);
+  TDocument document(std::move(track));
+  EXPECT_EQ(document.Selection(), TObjectPath::Track());
+  document.Select(TObjectPath::Wall(1, 1));
+  EXPECT_EQ(document.SelectedObject(), document.Track().Section(1)->Wall(1));
+  document.Select(TObjectPath::Altitude(1, 0));
+  EXPECT_EQ(document.SelectedObject(), document.Track().Section(1)->Altitude(0));
+  // Nothing there: the track.
+  document.Select(TObjectPath::Wall(0, 7));
+  EXPECT_EQ(document.Selection(), TObjectPath::Track());
 }
 
 TEST(BaseDefaults, ForwardToTheOwnerAndRefuseElsewhere) {

@@ -387,16 +387,14 @@ TEST_F(SelectionTest, TheEditItemsFollowTheSelectedKind) {
 }
 
 TEST_F(SelectionTest, SelectingMovesTheHighlight) {
-  const TTrack& track = *shell.Track();
+  const TDocument& document = *shell.Document();
   ASSERT_TRUE(shell.ScaleDraw);
   ASSERT_TRUE(windows.SelectNode("Wall 1"));
-  EXPECT_EQ(track.SelectedChild, 0);
-  EXPECT_EQ(track.Section(0)->SelectedChild, 1);
+  EXPECT_EQ(document.Selection(), TObjectPath::Wall(0, 1));
   ASSERT_TRUE(windows.SelectNode("Altitude 1"));
-  EXPECT_EQ(track.Section(0)->SelectedChild, -1);
-  EXPECT_EQ(track.Section(0)->SelectedItem, 1);
+  EXPECT_EQ(document.Selection(), TObjectPath::Altitude(0, 1));
   ASSERT_TRUE(windows.SelectNode("Track"));
-  EXPECT_EQ(track.SelectedChild, -1);
+  EXPECT_EQ(document.Selection(), TObjectPath::Track());
   ASSERT_TRUE(windows.SelectNode("Wall 0"));
   EXPECT_TRUE(windows.editMenu.enabled[kEditRemove]);  // the menu follows too
 }

@@ -241,7 +241,7 @@ class GraphWindowTest : public QObject {
     f.Click(f.Pixel(meridal::kFiftyMeters * 1.25, 0));
     QCOMPARE(f.Selected(), QStringLiteral("Track/Section 1 (straight)"));
     f.Click(overlap);
-    QCOMPARE(f.Track().SelectedChild, 0);
+    QCOMPARE(f.Shell().Document()->Selection(), meridal::TObjectPath::Section(0));
     f.Click(f.Pixel(meridal::kFiftyMeters, 3 * meridal::kTenMeters));  // off every section
     QCOMPARE(f.Selected(), QStringLiteral("Track/Section 0 (straight)"));
   }
@@ -255,7 +255,7 @@ class GraphWindowTest : public QObject {
     meridal::TSection& s = f.Section(2);
     f.Click(f.Pixel((s.StartX() + s.EndX()) / 2, (s.StartY() + s.EndY()) / 2));  // its wall 1's strip
     QCOMPARE(f.Selected(), QStringLiteral("Section 2 (straight)/Wall 2"));
-    QCOMPARE(s.SelectedChild, 2);
+    QCOMPARE(f.Shell().Document()->Selection(), meridal::TObjectPath::Wall(2, 2));
     QCOMPARE(f.Settle(), before);
   }
 
@@ -287,7 +287,7 @@ class GraphWindowTest : public QObject {
     QCOMPARE(f.Track().SectionAt(f.World(infield).x(), f.World(infield).y()), -1);
     f.DoubleClick(infield);
     QCOMPARE(f.Selected(), QStringLiteral("Track"));
-    QCOMPARE(f.Track().SelectedChild, -1);
+    QCOMPARE(f.Shell().Document()->Selection(), meridal::TObjectPath::Track());
     QCOMPARE(f.Settle(), opened);  // the highlight is gone, and only it
   }
 

@@ -115,12 +115,12 @@ class TreeWindowTest : public QObject {
              structural + QStringList({"&Split Section...", "Change Section &Type", "Copy Walls &From...",
                                        "Copy &Walls To All"}));
     QCOMPARE(EnabledItems(f.window->EditMenuItems).size(), 7);
-    QCOMPARE(f.Shell().Track()->SelectedChild, 0);
+    QCOMPARE(f.Shell().Document()->Selection(), meridal::TObjectPath::Section(0));
 
     QVERIFY(f.SelectNode(QStringLiteral("Wall 1")));
     QCOMPARE(EnabledItems(tree->TreePopupMenu), structural);
     QCOMPARE(EnabledItems(f.window->EditMenuItems), structural);
-    QCOMPARE(f.Shell().Track()->Section(0)->SelectedChild, 1);
+    QCOMPARE(f.Shell().Document()->Selection(), meridal::TObjectPath::Wall(0, 1));
     QCOMPARE(f.List()->topLevelItem(6)->text(4), QStringLiteral("Vostrel Surface Sub-Type"));
 
     QVERIFY(f.SelectNode(QStringLiteral("Altitude 0")));
@@ -129,7 +129,7 @@ class TreeWindowTest : public QObject {
 
     QVERIFY(f.SelectNode(QStringLiteral("Track")));
     QVERIFY(EnabledItems(f.window->EditMenuItems).isEmpty());
-    QCOMPARE(f.Shell().Track()->SelectedChild, -1);
+    QCOMPARE(f.Shell().Document()->Selection(), meridal::TObjectPath::Track());
   }
 
   void aValueThatCannotBeEditedSaysSo() {

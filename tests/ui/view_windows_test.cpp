@@ -3,6 +3,7 @@
 // its fix buttons, and Ctrl+Z.
 #include <QAbstractItemView>
 #include <QLabel>
+#include <QListView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -15,6 +16,7 @@
 #include "graphics/profile_sampling.h"
 #include "model/units.h"
 #include "ui/check_window.h"
+#include "ui/history_window.h"
 #include "ui/profile_plot.h"
 #include "ui/profile_window.h"
 #include "ui/ui_fixture.h"
@@ -125,6 +127,50 @@ class ViewWindowsTest : public QObject {
     QTest::keyClick(f.window.get(), Qt::Key_Z, Qt::ControlModifier);
     f.Settle();
     QCOMPARE(f.Plot().Drawing().Frame().high, high);
+  }
+
+  // The views follow every change of the document, wherever it was made: an edit
+  // through the list reaches the check and the profile, the check follows a
+  // selection made in the tree, and an undo from the History window brings both
+  // back.
+  void theCheckAndTheProfileFollowEditsMadeElsewhere() {
+    ViewFrame f;
+    f.OpenProfile();
+    f.window->ViewTrackCheck->trigger();
+    const int problems = f.Check().Model().rowCount();  // the open loop
+    QVERIFY(f.ClickNode(f.Node(QStringLiteral("Section 1 (straight)")).model()->index(
+        1, 0, f.Node(QStringLiteral("Section 1 (straight)")))));
+    QCOMPARE(f.CurrentNode(), QStringLiteral("Altitude 1"));
+    const QImage before = f.Settle().copy();
+    const int done = int(f.Shell().Document()->History().Index());
+
+    // Height@Start of trace 1 in section 1, typed in the Edit Value dialog opened
+    // from the list.
+    const auto item = f.List()->findItems(QStringLiteral("Height@Start"), Qt::MatchExactly);
+    QVERIFY(!item.isEmpty());
+    f.dialogs.editResult = 40 * 19685;
+    QVERIFY(f.PressRow(QStringLiteral("Height@Start")));
+    QTest::mouseDClick(f.List()->viewport(), Qt::LeftButton, {}, f.OnText(*f.List(), item.front()));
+    QCOMPARE(f.Section(1).Altitude(1)->HeightAtStart, 40 * 19685);
+    const int step = f.Row("Section 1, trace 1: height step 19.99996 m");
+    QVERIFY(step >= 0);
+    QVERIFY(f.Settle() != before);
+
+    // A selection made in the tree moves the check's list to that section's problem.
+    QVERIFY(f.ClickNode(QStringLiteral("Section 0 (straight)")));
+    QVERIFY(f.ClickNode(QStringLiteral("Section 2 (straight)")));
+    QCOMPARE(f.Check().CurrentProblem()->section, 2);
+
+    // Back to the state before the edit from the History window.
+    f.window->WindowHistoryClick();
+    QListView& history = *f.window->FormHistory;
+    QCoreApplication::processEvents();
+    const QModelIndex row = history.model()->index(done, 0);
+    QTest::mouseClick(history.viewport(), Qt::LeftButton, {}, history.visualRect(row).center());
+    QCOMPARE(f.Section(1).Altitude(1)->HeightAtStart, 20 * 19685);
+    QCOMPARE(f.Check().Model().rowCount(), problems);
+    QCOMPARE(f.Row("Section 1, trace 1: height step 19.99996 m"), -1);
+    QCOMPARE(f.Settle(), before);
   }
 
   void theWheelZoomsAboutThePointerAndADragPansAlongTheTrack() {

@@ -137,8 +137,6 @@ bool ReadSection(TSection& s, const SectionRecordLayout& layout, ProjectReader& 
   }
 
   s.RecomputeDerived();
-  s.SelectedChild = -1;
-  s.SelectedItem = -1;
   return true;
 }
 

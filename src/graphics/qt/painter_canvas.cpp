@@ -1,5 +1,7 @@
 #include "graphics/qt/painter_canvas.h"
 
+#include "graphics/qt/line_stamps.h"
+
 #include <QBrush>
 #include <QFontMetrics>
 #include <QImage>
@@ -9,6 +11,7 @@
 #include <QTransform>
 #include <QVector>
 #include <algorithm>
+#include <optional>
 
 namespace meridal {
 
@@ -46,6 +49,12 @@ Qt::BrushStyle TPainterCanvas::QtStyle(BrushStyle s) {
 // draw call needs a state that differs from the one it holds.
 void TPainterCanvas::ApplyPen() {
   if (!penDirty_) return;
+  painter_.setPen(CurrentPen());
+  penDirty_ = false;
+}
+
+const QPen& TPainterCanvas::CurrentPen() {
+  if (currentPen_) return *currentPen_;
   // A zoomed-out track switches between a few pens thousands of times: each is
   // made once and handed over as it is.
   const int width = std::max(penWidth_, 1);
@@ -53,8 +62,8 @@ void TPainterCanvas::ApplyPen() {
   auto it = pens_.find(key);
   if (it == pens_.end())
     it = pens_.emplace(key, QPen(penColor_, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin)).first;
-  painter_.setPen(it->second);
-  penDirty_ = false;
+  currentPen_ = &it->second;
+  return *currentPen_;
 }
 
 void TPainterCanvas::ApplyBrush() {
@@ -83,12 +92,16 @@ const QBrush& TPainterCanvas::HatchBrush(const QColor& colour, BrushStyle style)
 
 void TPainterCanvas::SetPenColor(TColor c) {
   const QColor colour = ToQColor(c);
-  penDirty_ = penDirty_ || colour != penColor_;
+  if (colour == penColor_) return;
+  penDirty_ = true;
+  currentPen_ = nullptr;
   penColor_ = colour;
 }
 
 void TPainterCanvas::SetPenWidth(int width) {
-  penDirty_ = penDirty_ || width != penWidth_;
+  if (width == penWidth_) return;
+  penDirty_ = true;
+  currentPen_ = nullptr;
   penWidth_ = width;
 }
 
@@ -117,16 +130,33 @@ void TPainterCanvas::Polylines(const TPoint* points, const int* sizes, int count
     ICanvas::Polylines(points, sizes, count);
     return;
   }
+  // Short lines go into the pixels as stamps where they can, the others to the
+  // painter; in their order, as a stamp may cover a line drawn before it.
+  const QPen& pen = CurrentPen();
+  const TLineStamps::Target* target = StampTarget();
+  TLineStamps* stamps = target && TLineStamps::Suits(pen) ? &TLineStamps::ForThread(smooth_) : nullptr;
+  const uint32_t colour = 0xff000000u | penColor_.rgb();
   lines_.clear();
+  const auto drawHeld = [&] {
+    if (lines_.isEmpty()) return;
+    ApplyPen();
+    painter_.drawLines(lines_.constData(), static_cast<int>(lines_.size()));
+    lines_.clear();
+  };
   for (int i = 0; i < count; points += sizes[i++]) {
     if (sizes[i] <= 0) continue;
-    for (int k = 1; k < sizes[i]; ++k)
-      lines_.append(QLine(points[k - 1].x, points[k - 1].y, points[k].x, points[k].y));
+    for (int k = 1; k < sizes[i]; ++k) {
+      const TPoint a = points[k - 1], b = points[k];
+      if (const TLineStamps::Stamp* stamp = stamps ? stamps->Find(*target, pen, a.x, a.y, b.x, b.y) : nullptr) {
+        drawHeld();
+        stamps->Put(*target, *stamp, colour, a.x, a.y);
+      } else {
+        lines_.append(QLine(a.x, a.y, b.x, b.y));
+      }
+    }
     current_ = QPoint(points[sizes[i] - 1].x, points[sizes[i] - 1].y);
   }
-  if (lines_.isEmpty()) return;
-  ApplyPen();
-  painter_.drawLines(lines_.constData(), static_cast<int>(lines_.size()));
+  drawHeld();
 }
 
 void TPainterCanvas::Polygon(const TPoint* points, int count) {
@@ -197,6 +227,23 @@ QImage* TPainterCanvas::WritableImage() const {
       painter_.deviceTransform().type() > QTransform::TxScale)
     return nullptr;
   return image;
+}
+
+const TLineStamps::Target* TPainterCanvas::StampTarget() {
+  // The image, its format and the transform are the painter's from the start; a
+  // clip comes and goes (the window's redraw of a box).
+  if (!stampTargetKnown_) {
+    QPaintDevice* device = painter_.device();
+    auto* image = device && device->devType() == QInternal::Image ? static_cast<QImage*>(device) : nullptr;
+    const bool suits = image && TLineStamps::Suits(*image) && image->isDetached() && painter_.opacity() >= 1 &&
+                       painter_.compositionMode() == QPainter::CompositionMode_SourceOver &&
+                       painter_.deviceTransform().type() == QTransform::TxNone;
+    stampTarget_ = suits ? std::optional(TLineStamps::Target(*image)) : std::nullopt;
+    stampTargetKnown_ = true;
+  }
+  if (!stampTarget_ || painter_.hasClipping() || painter_.testRenderHint(QPainter::Antialiasing) != smooth_)
+    return nullptr;
+  return &*stampTarget_;
 }
 
 void TPainterCanvas::Text(int32_t x, int32_t y, const std::string& utf8, TextAlign align) {

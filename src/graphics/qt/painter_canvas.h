@@ -11,7 +11,8 @@
 //   QImage image(size, QImage::Format_ARGB32); image.fill(Qt::white);
 //   QPainter painter(&image);
 //   TPainterCanvas canvas(painter, image.size());
-//   ... track.Draw(scaleDraw, viewFlags) with a draw window whose Canvas() is this
+//   ... TTrackPainter(track).Draw(scaleDraw, viewFlags, selection) with a draw
+//   window whose Canvas() is this
 //
 // The canvas starts with a black pen 1 pixel wide and a white solid brush, the
 // state every drawing operation of the track leaves behind. It sets the painter's
@@ -24,12 +25,14 @@
 #include <QBrush>
 #include <QColor>
 #include <QPen>
+#include <optional>
 #include <unordered_map>
 #include <QLine>
 #include <QPoint>
 #include <QSize>
 #include <QVector>
 
+#include "graphics/qt/line_stamps.h"
 #include "platform/canvas.h"
 
 class QImage;
@@ -48,8 +51,10 @@ class TPainterCanvas : public ICanvas {
   void MoveTo(int32_t x, int32_t y) override;
   // Draws from the current position to (x, y), which becomes the current position.
   void LineTo(int32_t x, int32_t y) override;
-  // All the lines in one call to the painter where the pen is 1 pixel wide (its
-  // lines are drawn one by one all the same, so the pixels do not change).
+  // Where the pen is 1 pixel wide, the short lines are put into a plain image's
+  // pixels as the stamps of TLineStamps (the painter's own pixels, without its
+  // setup for every line) and the others go to the painter in one call (its lines
+  // are drawn one by one all the same, so the pixels do not change).
   void Polylines(const TPoint* points, const int* sizes, int count) override;
   // Filled with the even-odd rule, then outlined with the pen.
   void Polygon(const TPoint* points, int count) override;
@@ -67,9 +72,16 @@ class TPainterCanvas : public ICanvas {
  private:
   void ApplyPen();
   void ApplyBrush();
+  // The pen the painter gets for the current colour and width.
+  const QPen& CurrentPen();
   const QBrush& HatchBrush(const QColor& colour, BrushStyle style);
   // The image the painter draws on, when its pixels may be written directly.
   QImage* WritableImage() const;
+  // The same, when its pixels are the canvas's pixels one for one and blend as
+  // the stamps of lines assume, and nothing clips: the pixels lines are stamped
+  // into. Decided at the first line: the painter keeps its device and transform
+  // while the canvas draws.
+  const TLineStamps::Target* StampTarget();
 
   QPainter& painter_;
   QSize size_;
@@ -85,6 +97,9 @@ class TPainterCanvas : public ICanvas {
   QVector<QLine> lines_;     // reused by every batch of polylines
   std::unordered_map<uint64_t, QBrush> hatches_;  // hatch textures by colour and style
   std::unordered_map<uint64_t, QPen> pens_;       // pens by colour and width
+  const QPen* currentPen_ = nullptr;              // in pens_, for the current colour and width
+  std::optional<TLineStamps::Target> stampTarget_;
+  bool stampTargetKnown_ = false;
 };
 
 }  // namespace meridal
