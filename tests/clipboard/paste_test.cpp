@@ -156,7 +156,7 @@ TEST(PasteSections, RefusesWithTheReasonAndChangesNothing) {
   };
   EXPECT_TRUE(refused("{\"format\": \"meridal-track\", \"version\": 1, \"traces\": [0], \"sections\": [{\"type\": "
                       "\"straight\", \"length\": 0, \"orientation\": 0, \"walls\": [], \"altitudes\": []}]}"));
-  EXPECT_EQ(reason, "The text is not a list of sections: line 1: sections[0].length: 0 is not a length (at least 1)");
+  EXPECT_EQ(reason, "The text is not a list of sections: line 1: sections[0].altitudes: 0 altitudes, but the track has 1 traces");
   EXPECT_TRUE(refused("hello"));
   EXPECT_EQ(reason.rfind("The text is not a list of sections: line 1: syntax error", 0), 0u) << reason;
 
