@@ -40,7 +40,10 @@
 #include "shell/document_shell.h"
 #include "shell/shell_dialogs.h"
 #include "ui/graph_window.h"
+#include "clipboard/section_payload.h"
+#include "ui/clipboard_actions.h"
 #include "ui/main_window.h"
+#include "ui/qt_clipboard.h"
 #include "ui/tree_window.h"
 
 namespace {
@@ -262,7 +265,17 @@ void MeasureEdits(const std::string& path, bool zoomsOnly = false, bool toolWind
       {"change a section's type", [&] { select(5000); w.EditChangeTypeClick(); }},
       {"remove a trace", [&] { shell.Change([](history::TEditor& e) { return e.RemoveTrace(7); }); }},
       {"add a trace", [&] { shell.Change([](history::TEditor& e) { return e.AddTrace(7, true); }); }},
+      // The Edit menu's items, as Ctrl+V and the menu run them.
+      {"paste 1,000 sections",
+       [&] {
+         select(5000);
+         w.ClipboardItems->Paste->trigger();
+       }},
+      {"reverse the track", [&] { w.ClipboardItems->Reverse->trigger(); }},
+      {"mirror the track", [&] { w.ClipboardItems->Mirror->trigger(); }},
   };
+  // What the paste takes: sections 2,000 to 2,999 on the system clipboard.
+  QtClipboard().PutSections(clipboard::SectionsPayload(shell.Document()->Track(), TSectionRun{2000, 2999}));
   std::printf("\nEdits on the 10,000-section track (CPU time, ms, to an idle event loop)%s\n",
               toolWindows ? ", with the history, profile and check windows open" : "");
   std::printf("  %-26s %8s %8s %8s\n", "", "edit", "undo", "redo");

@@ -25,13 +25,18 @@ const char kUsage[] =
     "  fix FILE loop [--sections A-B] [-o OUT]  # close the loop: one line a value changed\n"
     "  profile FILE [--samples N]\n"
     "  mesh FILE OUT.glb|OUT.gltf            # the surface in 3D as glTF 2.0 (.gltf: OUT.bin beside it)\n"
+    "  copy FILE \"section A-B\"               # the sections' JSON text on standard output\n"
+    "  paste FILE \"section N\" [-o OUT]       # sections read from standard input, after section N\n"
+    "  reverse FILE [-o OUT]                 # the track run the other way\n"
+    "  mirror FILE [-o OUT]                  # the track mirrored across section 0's start line\n"
     "  render FILE OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z] [--smooth]\n"
     "  render FILE OUT.png --profile [--size WxH] [--select OBJECT] [--slope] [--smooth]\n"
     "  fit IN OUT [--tolerance METRES] [--traces N] [--width METRES]   # IN: a centreline, .csv .gpx .geojson\n"
     "  centreline FILE OUT.csv [--step METRES]   # the zero line and widths as a centreline\n"
     "  batch FILE [-o OUT] [--keep-going] [--in-place]   # commands from standard input, one a line:\n"
-    "      tree, props, get, set, edit, trace, export, check, profile, render, mesh without FILE\n"
-    "      and -o, and undo | redo | history | save [OUT]; words quoted as in a shell\n"
+    "      tree, props, get, set, edit, trace, export, check, profile, render, mesh, copy, paste,\n"
+    "      reverse, mirror without FILE and -o (copy and paste use the batch's own clipboard),\n"
+    "      and undo | redo | history | save [OUT]; words quoted as in a shell\n"
     "FILE, OUT: a project (.mrd), a track file (.trk) or a JSON text (.json), told by the\n"
     "        extension; a changed FILE is written back in its own format\n"
     "--in-place: a file whose folder takes no temporary file is overwritten in place (a copy\n"
@@ -62,6 +67,7 @@ const Command kCommands[] = {
     {"mesh", CommandMesh},
     {"fit", CommandFit},
     {"centreline", CommandCentreline},
+    {"copy", CommandCopy},     {"paste", CommandPaste},     {"reverse", CommandReverse}, {"mirror", CommandMirror},
 };
 
 }  // namespace

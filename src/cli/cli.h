@@ -49,5 +49,9 @@ int CommandBatch(const CliArgs& args, CliIo io);
 int CommandMesh(const CliArgs& args, CliIo io);
 int CommandFit(const CliArgs& args, CliIo io);
 int CommandCentreline(const CliArgs& args, CliIo io);
+int CommandCopy(const CliArgs& args, CliIo io);
+int CommandPaste(const CliArgs& args, CliIo io);
+int CommandReverse(const CliArgs& args, CliIo io);
+int CommandMirror(const CliArgs& args, CliIo io);
 
 }  // namespace meridal

@@ -62,6 +62,9 @@ class TCliSession {
   void AllowInPlace(bool allowed) { inPlace_ = allowed; }
   bool InPlaceAllowed() const { return inPlace_; }
 
+  // A batch's own clipboard: what `copy` put there and `paste` takes.
+  std::string Clipboard;
+
  private:
   std::string path_, output_;
   Mode mode_;

@@ -26,6 +26,10 @@ const TDocumentCommand kDocumentCommands[] = {
      nullptr, 1, 1, false, RunRender},
     {"fix", "positions|heights|walls|all|loop [--sections A-B]", nullptr, 1, 1, true, RunFix},
     {"mesh", "OUT.glb|OUT.gltf", nullptr, 1, 1, false, RunMesh},
+    {"copy", "\"section A-B\"", nullptr, 1, 1, false, RunCopy},
+    {"paste", "\"section N\"", nullptr, 1, 1, true, RunPaste},
+    {"reverse", "", nullptr, 0, 0, true, RunReverse},
+    {"mirror", "", nullptr, 0, 0, true, RunMirror},
 };
 
 // The one-shot form: FILE first, and written back (or to -o) when it changed.
@@ -51,6 +55,8 @@ int RunOneShot(std::string_view name, const CliArgs& args, CliIo io) {
 }
 
 }  // namespace
+
+int RunOneShotCommand(std::string_view name, const CliArgs& args, CliIo io) { return RunOneShot(name, args, io); }
 
 const TDocumentCommand* FindDocumentCommand(std::string_view name) {
   for (const TDocumentCommand& command : kDocumentCommands)

@@ -41,12 +41,19 @@ int RunProfile(TCliSession& session, const CliArgs& args, CliIo io);
 int RunRender(TCliSession& session, const CliArgs& args, CliIo io);
 int RunFix(TCliSession& session, const CliArgs& args, CliIo io);
 int RunMesh(TCliSession& session, const CliArgs& args, CliIo io);
+int RunCopy(TCliSession& session, const CliArgs& args, CliIo io);
+int RunPaste(TCliSession& session, const CliArgs& args, CliIo io);
+int RunReverse(TCliSession& session, const CliArgs& args, CliIo io);
+int RunMirror(TCliSession& session, const CliArgs& args, CliIo io);
 
 // The document command of that name, or nullptr.
 const TDocumentCommand* FindDocumentCommand(std::string_view name);
 // The usage line: "set FILE.mrd OBJECT NAME TEXT ... [-o OUT.mrd]" for the
 // one-shot form, "set OBJECT NAME TEXT ..." in a batch.
 std::string UsageLine(const TDocumentCommand& command, bool oneShot);
+// The one-shot form of the document command of that name: FILE first, and FILE
+// (or -o OUT) written back when the command changed it.
+int RunOneShotCommand(std::string_view name, const CliArgs& args, CliIo io);
 // Runs a command whose positional words are counted already, printing its usage
 // when it asks for that (exit 2).
 int RunOnSession(const TDocumentCommand& command, TCliSession& session, const CliArgs& args, CliIo io);

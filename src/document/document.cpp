@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "history/run_steps.h"
 #include "model/track.h"
 
 namespace meridal {
@@ -53,13 +54,50 @@ void TDocument::SetSelection(const TObjectPath& path) {
   selection_ = Resolve(*track_, path) ? path : TObjectPath::Track();
 }
 
-void TDocument::Select(const TObjectPath& path) {
+void TDocument::Select(const TObjectPath& path) { SelectWithAnchor(path, path.section); }
+
+void TDocument::SelectWithAnchor(const TObjectPath& path, int anchor) {
   const TObjectPath before = selection_;
+  const int anchorBefore = anchor_;
   SetSelection(path);
-  if (selection_ == before) return;
+  const bool section = selection_.kind == TObjectPath::Kind::Section;
+  anchor_ = !section ? -1 : anchor >= 0 && anchor < track_->NumberOfSections() ? anchor : selection_.section;
+  if (selection_ == before && anchor_ == anchorBefore) return;
   TDocumentChange change;
   change.selection = true;
   Announce(change);
+}
+
+// ---- the run ----
+
+TSectionRun TDocument::SelectedRun() const {
+  const int n = track_->NumberOfSections();
+  const int current = selection_.section;
+  if (selection_.kind != TObjectPath::Kind::Section || current < 0 || current >= n) return {};
+  const int anchor = anchor_ >= 0 && anchor_ < n ? anchor_ : current;
+  return {std::min(anchor, current), std::max(anchor, current)};
+}
+
+void TDocument::SelectRun(int anchor, int current) {
+  const int n = track_->NumberOfSections();
+  if (n == 0) return;
+  SelectWithAnchor(TObjectPath::Section(std::clamp(current, 0, n - 1)), std::clamp(anchor, 0, n - 1));
+}
+
+void TDocument::ExtendRun(int section) {
+  const int anchor = RunAnchor();
+  SelectRun(anchor >= 0 ? anchor : section, section);
+}
+
+void TDocument::ToggleInRun(int section) {
+  const TSectionRun run = SelectedRun();
+  if (run.Empty()) return Select(TObjectPath::Section(section));
+  if (!run.Contains(section)) return SelectRun(section < run.first ? run.last : run.first, section);
+  if (run.Count() == 1) return;  // a run keeps at least its current section
+  const int current = selection_.section, anchor = RunAnchor();
+  const int toward = current > anchor ? -1 : 1;  // from the current end toward the anchor
+  if (section == current) SelectRun(anchor, current + toward);
+  else if (section == anchor) SelectRun(anchor - toward, current);
 }
 
 // ---- changes ----
@@ -70,9 +108,11 @@ void TDocument::Stepped(const history::TStep& step, TTrackChange changed, bool u
   change.history = true;
   change.modified = true;  // cheap to tell; the title reads the state anew
   const TObjectPath before = selection_;
+  const int anchorBefore = anchor_;
   const TObjectPath& target = undone ? step.UndoSelection() : step.RedoSelection();
   if (Resolve(*track_, target) && (undone || !made || step.SelectsWhenDone())) {
     SetSelection(target);
+    anchor_ = undone ? step.UndoAnchor() : step.RedoAnchor();
   } else {
     // What was selected may be gone: the nearest object that is still there.
     TObjectPath kept = selection_;
@@ -88,9 +128,13 @@ void TDocument::Stepped(const history::TStep& step, TTrackChange changed, bool u
     }
     SetSelection(kept);
   }
+  // The run's anchor stays on a section that is still there (the selected one
+  // when it is not).
+  if (selection_.kind != TObjectPath::Kind::Section) anchor_ = -1;
+  else if (anchor_ < 0 || anchor_ >= track_->NumberOfSections()) anchor_ = selection_.section;
   // Views number their rows anew after a structural change: tell them of the
   // selection too, even where its path looks the same.
-  change.selection = !(selection_ == before) || change.track.Structural();
+  change.selection = !(selection_ == before) || anchor_ != anchorBefore || change.track.Structural();
   Announce(change);
 }
 
@@ -158,6 +202,26 @@ TDocument::Outcome TDocument::AddTrace(int n, bool after) {
 TDocument::Outcome TDocument::ChangeValues(std::string text, const TObjectPath& selection,
                                            const std::function<void(TTrack&)>& change) {
   return Change([&](history::TEditor& e) { return e.ChangeValues(std::move(text), selection, change); });
+}
+
+TDocument::Outcome TDocument::SetValueOnRun(const std::string& name, int32_t value) {
+  const TSectionRun run = SelectedRun();
+  if (run.Empty()) return Outcome::Refused;
+  const int current = selection_.section, anchor = RunAnchor();
+  return Change([&](history::TEditor& e) {
+    bool accepted = false;
+    auto step = history::TRunValueStep::Do(e.Track(), run, current, anchor, name, value, accepted);
+    return e.Record(std::move(step), accepted);
+  });
+}
+
+TDocument::Outcome TDocument::RemoveRun(const std::string& verb) {
+  const TSectionRun run = SelectedRun();
+  if (run.Empty()) return Outcome::Refused;
+  const int current = selection_.section, anchor = RunAnchor();
+  return Change([&](history::TEditor& e) {
+    return e.Record(history::TRemoveRunStep::Do(e.Track(), run, current, anchor, verb), false);
+  });
 }
 
 // ---- taking changes back ----

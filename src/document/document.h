@@ -14,6 +14,7 @@
 
 #include "history/editor.h"
 #include "history/history.h"
+#include "document/section_run.h"
 #include "history/track_change.h"
 #include "model/object_path.h"
 
@@ -62,8 +63,23 @@ class TDocument {
   // ---- the selection: the object the commands act on and the views highlight ----
   const TObjectPath& Selection() const { return selection_; }
   const TBase* SelectedObject() const;
-  // Selects the object at `path` (the track when nothing is there).
+  // Selects the object at `path` (the track when nothing is there). A section
+  // selected this way is a run of one, and the anchor of the next run.
   void Select(const TObjectPath& path);
+
+  // ---- a run of sections: from the anchor to the selected section ----
+  // The selected section is the run's current object, the end a Shift+click moves;
+  // the anchor is the other end. Empty unless a section is selected.
+  TSectionRun SelectedRun() const;
+  int RunAnchor() const { return SelectedRun().Empty() ? -1 : anchor_; }
+  // The run from `anchor` to `current`, `current` selected (both clamped to the
+  // track's sections).
+  void SelectRun(int anchor, int current);
+  // Shift+click: the run from the anchor to `section`.
+  void ExtendRun(int section);
+  // Ctrl+click: a section outside the run joins it (with those between); an end
+  // of a run of several leaves it.
+  void ToggleInRun(int section);
 
   // ---- changes, each one step of the history ----
   Outcome SetValue(const TObjectPath& object, const std::string& name, int32_t value);
@@ -77,6 +93,12 @@ class TDocument {
   Outcome RemoveTrace(int n);
   Outcome AddTrace(int n, bool after);
   Outcome ChangeValues(std::string text, const TObjectPath& selection, const std::function<void(TTrack&)>& change);
+  // A value set on every section of the selected run that has it ("Set Length of
+  // 4 Sections"); refused whole when any one of them refuses.
+  Outcome SetValueOnRun(const std::string& name, int32_t value);
+  // The selected run removed ("Remove 4 Sections", or with `verb` "Cut"); refused
+  // when it would leave no section.
+  Outcome RemoveRun(const std::string& verb = "Remove");
   // Any change made through the editor (the check's fixes take it), as one step.
   Outcome Change(const std::function<Outcome(history::TEditor&)>& change);
 
@@ -97,12 +119,15 @@ class TDocument {
   // tell.
   void Stepped(const history::TStep& step, TTrackChange change, bool undone, bool made);
   void SetSelection(const TObjectPath& path);
+  // Sets the selection and the anchor together and tells when either moved.
+  void SelectWithAnchor(const TObjectPath& path, int anchor);
 
   std::unique_ptr<TTrack> track_;
   history::THistory history_;
   history::TEditor editor_;
   std::string fileName_;
   TObjectPath selection_;
+  int anchor_ = -1;  // the run's other end, while a section is selected
   std::vector<std::pair<int, Listener>> listeners_;
   int nextListener_ = 1;
 };

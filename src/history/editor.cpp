@@ -28,6 +28,8 @@ Outcome TEditor::Keep(std::unique_ptr<Step> step, bool accepted) {
   return Outcome::Changed;
 }
 
+Outcome TEditor::Record(std::unique_ptr<TStep> step, bool accepted) { return Keep(std::move(step), accepted); }
+
 Outcome TEditor::SetValue(TBase& object, const std::string& name, int32_t value) {
   bool accepted = false;
   auto step = TSetValueStep::Do(track_, object, name, value, accepted);

@@ -42,6 +42,11 @@ class TEditor {
   // Any change of values across sections (see TValuesStep), as one step.
   Outcome ChangeValues(std::string text, const TObjectPath& selection, const std::function<void(TTrack&)>& change);
 
+  // A step made by an operation of its own (a run's values, a paste, reverse,
+  // mirror), kept like every other: nullptr is Unchanged when `accepted`, else
+  // Refused.
+  Outcome Record(std::unique_ptr<TStep> step, bool accepted = true);
+
   TTrack& Track() const { return track_; }
   THistory& History() const { return history_; }
 

@@ -34,6 +34,10 @@ class TStep {
   // The object the step changed, to be selected after Undo and after Redo.
   const TObjectPath& UndoSelection() const { return undoSelection_; }
   const TObjectPath& RedoSelection() const { return redoSelection_; }
+  // The other end of the run of sections selected with it, or -1: the selected
+  // section alone.
+  int UndoAnchor() const { return undoAnchor_; }
+  int RedoAnchor() const { return redoAnchor_; }
   // Whether the change itself, when first made, selects what it made (a section
   // or a wall added, the one after a removed one); other changes keep the
   // selection where it was.
@@ -65,6 +69,10 @@ class TStep {
   void NothingDrawn() { local_ = true; }
   void SetRedoSelection(const TObjectPath& path) { redoSelection_ = path; }
   void SelectWhenDone() { selectsWhenDone_ = true; }
+  void SetAnchors(int undoAnchor, int redoAnchor) {
+    undoAnchor_ = undoAnchor;
+    redoAnchor_ = redoAnchor;
+  }
 
   TTrackPatch patch_;
 
@@ -73,6 +81,7 @@ class TStep {
 
   std::string text_;
   TObjectPath undoSelection_, redoSelection_;
+  int undoAnchor_ = -1, redoAnchor_ = -1;
   std::vector<TRect> boxes_;
   bool local_ = false;
   bool selectsWhenDone_ = false;

@@ -3,6 +3,7 @@
 #include "document/document.h"
 #include "model/track.h"
 #include "present/object_labels.h"
+#include "present/run_rows.h"
 #include "shell/document_shell.h"
 #include "shell/shell_dialogs.h"
 #include "shell/shell_texts.h"
@@ -30,6 +31,14 @@ void TEditCommandFlow::Confirmed(const char* question, const char* refusal, Oper
 }
 
 void TEditCommandFlow::Remove() {
+  // A run of several sections goes as one step.
+  if (TDocument* document = shell_.Document(); document && document->SelectedRun().Count() > 1) {
+    const std::string label = RunLabel(document->Track(), document->SelectedRun());
+    if (!AskYesNo(shell_.Messages(), QuestionText("Remove", label))) return;
+    if (document->RemoveRun() == history::Outcome::Refused)
+      ShowRefusal(shell_.Messages(), RefusalText("Cannot remove", label));
+    return;
+  }
   Confirmed("Remove", "Cannot remove", [](TDocument& d, const TObjectPath& path) { return d.Remove(path); });
 }
 

@@ -29,8 +29,11 @@ void TPropertyListCommands::EditRow(const TBase* object, const PropertyRow* row)
   // an accepted value is one step; the shell has refreshed by the time it closes.
   TDocument& document = *shell_.Document();
   const TObjectPath path = PathOf(*object);
-  dialogs_.EditValue(object, name, [&document, path, name](int32_t value) {
-    return document.SetValue(path, name, value) != history::Outcome::Refused;
+  // A section's value with a run of several selected goes to every one of them.
+  const bool run = path.kind == TObjectPath::Kind::Section && document.SelectedRun().Count() > 1;
+  dialogs_.EditValue(object, name, [&document, path, name, run](int32_t value) {
+    const history::Outcome outcome = run ? document.SetValueOnRun(name, value) : document.SetValue(path, name, value);
+    return outcome != history::Outcome::Refused;
   });
 }
 

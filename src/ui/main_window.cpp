@@ -22,6 +22,7 @@
 #include "shell/shell_texts.h"
 #include "ui/graph_window.h"
 #include "ui/check_window.h"
+#include "ui/clipboard_actions.h"
 #include "ui/document_signals.h"
 #include "ui/history_window.h"
 #include "ui/mdi_child.h"
@@ -38,7 +39,7 @@
 namespace meridal {
 
 TFormMain::TFormMain(const MainWindowServices& services, QWidget* parent)
-    : QMainWindow(parent), MdiArea(new QMdiArea(this)), services_(services) {
+    : QMainWindow(parent), MdiArea(new QMdiArea(this)), given_(services), services_(services) {
   SetDocumentTitle(std::string(), false);
   setWindowIcon(ProgramIcon());
   setCentralWidget(MdiArea);
@@ -55,6 +56,7 @@ TFormMain::TFormMain(const MainWindowServices& services, QWidget* parent)
   shell_ = std::make_unique<TDocumentShell>(*this, *services_.messages, *services_.fileDialogs, *services_.files);
   editCommands_ = std::make_unique<TEditCommandFlow>(*shell_, *services_.dialogs);
   listCommands_ = std::make_unique<TPropertyListCommands>(*shell_, *services_.dialogs);
+  ClipboardItems = new TClipboardActions(*shell_, *Signals, *EditMenuItems, this);
   setAcceptDrops(true);
   BuildToolWindows();
   BuildTools();
@@ -148,6 +150,12 @@ bool TFormMain::OpenAtStartUp(const QString& path) { return shell_->OpenPath(pat
 
 void TFormMain::FileNewClick() { shell_->FileNew(); }
 void TFormMain::FileOpenClick() { shell_->FileOpen(); }
+
+void TFormMain::FileNewWindowClick() {
+  auto* frame = new TFormMain(given_);
+  frame->setAttribute(Qt::WA_DeleteOnClose);
+  frame->show();
+}
 void TFormMain::FileSaveClick() { shell_->FileSave(); }
 void TFormMain::FileSaveAsClick() { shell_->FileSaveAs(); }
 void TFormMain::FileExportTrackFileClick() { shell_->FileExportTrackFile(); }

@@ -25,6 +25,7 @@ class IMessages;
 class IShellDialogs;
 class QtShellDialogs;
 class TDocument;
+class TClipboardActions;
 class TDocumentShell;
 class TDocumentSignals;
 class TEditCommandFlow;
@@ -68,6 +69,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   // ---- menus ----
   QMenu* FileMenu;
   QAction* FileNew;
+  QAction* FileNewWindow;
   QAction* FileOpen;
   QAction* FileSave;
   QMenu* FileOpenRecent;
@@ -80,6 +82,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   QAction* EditUndo;
   QAction* EditRedo;
   ActionEditCommands EditItems;
+  TClipboardActions* ClipboardItems;  // Cut, Copy, Paste, Reverse Track, Mirror Track
   QMenu* ViewMenu;
   QAction* ViewTraces;
   QAction* ViewZeroLine;
@@ -111,6 +114,8 @@ class TFormMain : public QMainWindow, public IShellWindows {
 
   // ---- handlers ----
   void FileNewClick();
+  // Another frame in this process, with a document of its own.
+  void FileNewWindowClick();
   void FileOpenClick();
   void FileSaveClick();
   void FileSaveAsClick();
@@ -214,6 +219,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   std::unique_ptr<IFileDialogs> ownFileDialogs_;
   std::unique_ptr<IDocumentFiles> ownFiles_;
   std::unique_ptr<QtShellDialogs> qtDialogs_;
+  MainWindowServices given_;  // what the caller gave, for the frames File > New Window opens
   MainWindowServices services_;
 
   std::unique_ptr<TDocumentShell> shell_;

@@ -58,6 +58,7 @@ void TFormMain::BuildFileMenu() {
     return item;
   };
   FileNew = add("&New...", &TFormMain::FileNewClick);
+  FileNewWindow = add("New &Window", &TFormMain::FileNewWindowClick);
   FileOpen = add("&Open...", &TFormMain::FileOpenClick);
   FileOpenRecent = FileMenu->addMenu(QStringLiteral("Open &Recent"));
   FillRecentMenu();
@@ -75,6 +76,7 @@ void TFormMain::BuildFileMenu() {
   FileExport3DModel->setEnabled(false);
 
   FileNew->setShortcut(QKeySequence::New);
+  FileNewWindow->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
   FileOpen->setShortcut(QKeySequence::Open);
   FileSave->setShortcut(QKeySequence::Save);
   FileSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));

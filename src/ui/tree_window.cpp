@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -13,8 +14,9 @@
 #include <QTreeWidget>
 
 #include "document/document.h"
-#include "model/base.h"
+#include "model/track.h"
 #include "present/object_labels.h"
+#include "present/run_rows.h"
 #include "shell/document_shell.h"
 #include "shell/edit_command_flow.h"
 #include "shell/property_list_commands.h"
@@ -181,6 +183,16 @@ void TFormTree::TreeViewMouseDown(Qt::MouseButton button, const QPoint& position
   TreePopupMenu->popup(TreeView->viewport()->mapToGlobal(position));
 }
 
+bool TFormTree::TreeViewRunClick(Qt::KeyboardModifiers modifiers, const QPoint& position) {
+  const auto* section = dynamic_cast<const TSection*>(QtTreeNodes::ObjectOf(TreeView->indexAt(position)));
+  TDocument* document = shell_.Document();
+  if (!section || !document || !(modifiers & (Qt::ShiftModifier | Qt::ControlModifier))) return false;
+  TreeView->setFocus(Qt::MouseFocusReason);
+  if (modifiers & Qt::ShiftModifier) document->ExtendRun(section->Number);
+  else document->ToggleInRun(section->Number);
+  return true;
+}
+
 void TFormTree::TreeRemoveClick() { editCommands_.Remove(); }
 void TFormTree::TreeAddBeforeClick() { editCommands_.AddBefore(); }
 void TFormTree::TreeAddAfterClick() { editCommands_.AddAfter(); }
@@ -214,15 +226,34 @@ void TFormTree::RefillProperties() {
   const TObjectPath path = object ? PathOf(*object) : TObjectPath::Track();
   const QTreeWidgetItem* current = ListView->currentItem();
   const QString keep = object && path == listed_ && current ? current->text(0) : QString();
+  const TDocument* document = shell_.Document();
+  const TSectionRun run = document ? document->SelectedRun() : TSectionRun{};
   RowList rows;
   if (object) {
-    FillProperties(*object, rows);
+    if (run.Count() > 1) FillRunProperties(document->Track(), run, document->Selection().section, rows);
+    else FillProperties(*object, rows);
     EnableCommands(*object, TreePopupItems);
   }
   FillList(rows);
   listed_ = path;
   const auto found = keep.isEmpty() ? QList<QTreeWidgetItem*>() : ListView->findItems(keep, Qt::MatchExactly);
   if (!found.isEmpty()) ListView->setCurrentItem(found.front());
+  ShowRun();
+}
+
+void TFormTree::ShowRun() {
+  const TDocument* document = shell_.Document();
+  const QModelIndex current = TreeView->currentIndex();
+  if (!document || !current.isValid() || nodes_.Updating()) return;
+  const TSectionRun run = document->SelectedRun();
+  QItemSelectionModel& selection = *TreeView->selectionModel();
+  if (run.Count() <= 1) {
+    if (selection.selectedIndexes() != QModelIndexList{current}) selection.select(current, QItemSelectionModel::ClearAndSelect);
+    return;
+  }
+  const QModelIndex track = TreeModel->index(0, 0);
+  selection.select(QItemSelection(TreeModel->index(run.first, 0, track), TreeModel->index(run.last, 0, track)),
+                   QItemSelectionModel::ClearAndSelect);
 }
 
 const PropertyRow* TFormTree::SelectedRow() const {
@@ -267,6 +298,14 @@ bool TFormTree::eventFilter(QObject* watched, QEvent* event) {
       TreeViewMouseDown(mouse->button(), mouse->position().toPoint());
       return true;
     }
+    if (mouse->button() == Qt::LeftButton && TreeViewRunClick(mouse->modifiers(), mouse->position().toPoint())) {
+      swallowRelease_ = true;
+      return true;
+    }
+  }
+  if (watched == TreeView->viewport() && event->type() == QEvent::MouseButtonRelease && swallowRelease_) {
+    swallowRelease_ = false;
+    return true;
   }
   if (watched == ListView && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();

@@ -3,6 +3,8 @@
 // selected object's values in a five-column list on the right. Selecting a node
 // fills the list and sets the Edit commands; double-clicking an editable row
 // edits its value; the trace rows have a popup menu, and so has every node.
+// Shift+click and Ctrl+click on sections select a run of them: the tree shows the
+// document's run as its selection, and the list the run's rows.
 #include <QWidget>
 #include <memory>
 
@@ -47,12 +49,16 @@ class TFormTree : public QWidget {
   // The row of the selected list item, or nullptr.
   const PropertyRow* SelectedRow() const;
   const RowList& Rows() const { return rows_; }
-  // The document's selected object fills the list anew.
+  // The document's selected object (or its run of sections) fills the list anew,
+  // and the tree shows the run.
   void RefillProperties();
 
   // ---- handlers ----
   void TreeViewChange(const QModelIndex& node);
   void TreeViewMouseDown(Qt::MouseButton button, const QPoint& position);
+  // Shift+click extends the run to the section clicked, Ctrl+click adds it or
+  // takes an end of the run; true when the click was one of those.
+  bool TreeViewRunClick(Qt::KeyboardModifiers modifiers, const QPoint& position);
   void ListViewDblClick();
   void ListViewChange();
   void ListPopupRemoveClick();
@@ -76,6 +82,8 @@ class TFormTree : public QWidget {
   void BuildList();
   void BuildMenus();
   void FillList(const RowList& rows);
+  // The sections of the document's run selected in the tree, beside its current node.
+  void ShowRun();
   QAction* ListPopupItem(int index) const;
   void RunTraceCommand(TraceCommand command);
 
@@ -86,6 +94,7 @@ class TFormTree : public QWidget {
   RowList rows_;
   TObjectPath listed_;  // the object the list shows
   bool shown_ = false;
+  bool swallowRelease_ = false;  // the press was a run click: its release is no click of the view's
 };
 
 }  // namespace meridal

@@ -1,5 +1,6 @@
 #include "files/json/track_json_writer.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "files/json/track_json_format.h"
@@ -65,11 +66,15 @@ void TrackJsonWriter::Section(const TSection& s) {
   out_ += s.NumberOfAltitudes() > 0 ? "\n      ]}" : "]}";
 }
 
-std::string TrackJsonWriter::Write(const TTrack& track) {
+std::string TrackJsonWriter::Write(const TTrack& track) { return Write(track, 0, track.NumberOfSections()); }
+
+std::string TrackJsonWriter::Write(const TTrack& track, int first, int count) {
   out_.clear();
+  first = std::clamp(first, 0, track.NumberOfSections());
+  const int end = first + std::clamp(count, 0, track.NumberOfSections() - first);
   // About 130 bytes an altitude or wall line: one allocation for the whole text.
   size_t lines = 0;
-  for (const auto& s : track.Sections) lines += 3 + s->Altitudes.size() + s->Walls.size();
+  for (int s = first; s < end; ++s) lines += 3 + track.Section(s)->Altitudes.size() + track.Section(s)->Walls.size();
   out_.reserve(128 + 130 * lines);
 
   out_ += "{\n  \"format\": \"";
@@ -82,8 +87,8 @@ std::string TrackJsonWriter::Write(const TTrack& track) {
     Number(track.Traces[i]);
   }
   out_ += "],\n  \"sections\": [";
-  for (int s = 0; s < track.NumberOfSections(); ++s) {
-    out_ += s == 0 ? "\n" : ",\n";
+  for (int s = first; s < end; ++s) {
+    out_ += s == first ? "\n" : ",\n";
     Section(*track.Section(s));
   }
   out_ += "\n  ]\n}\n";

@@ -10,6 +10,9 @@ class TSection;
 class TrackJsonWriter {
  public:
   std::string Write(const TTrack& track);
+  // The same form holding only the sections from `first` on, `count` of them,
+  // with the track's traces (what the clipboard carries of a run of sections).
+  std::string Write(const TTrack& track, int first, int count);
 
  private:
   void Section(const TSection& section);
