@@ -87,4 +87,6 @@ Outcome TEditor::ChangeValues(std::string text, const TObjectPath& selection,
   return Keep(TValuesStep::Do(track_, std::move(text), selection, change));
 }
 
+Outcome TEditor::Push(std::unique_ptr<TStep> step) { return Keep(std::move(step)); }
+
 }  // namespace meridal::history

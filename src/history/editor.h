@@ -4,6 +4,7 @@
 // adds nothing; one that changes nothing adds no step either.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "history/history.h"
@@ -41,6 +42,9 @@ class TEditor {
   Outcome AddTrace(int n, bool after);
   // Any change of values across sections (see TValuesStep), as one step.
   Outcome ChangeValues(std::string text, const TObjectPath& selection, const std::function<void(TTrack&)>& change);
+
+  // A step already done on the track (a drag let go), kept like any other.
+  Outcome Push(std::unique_ptr<TStep> step);
 
   TTrack& Track() const { return track_; }
   THistory& History() const { return history_; }
