@@ -24,10 +24,12 @@ const char kUsage[] =
     "  fix FILE positions|heights|walls|all [-o OUT]\n"
     "  profile FILE [--samples N]\n"
     "  mesh FILE OUT.glb|OUT.gltf            # the surface in 3D as glTF 2.0 (.gltf: OUT.bin beside it)\n"
+    "  drag FILE OBJECT HANDLE X Y [--snap] [--detach] [-o OUT]\n"
+    "      HANDLE: end | radius | heading | move, let go at X, Y (metres; x east, y north)\n"
     "  render FILE OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z] [--smooth]\n"
     "  render FILE OUT.png --profile [--size WxH] [--select OBJECT] [--slope] [--smooth]\n"
     "  batch FILE [-o OUT] [--keep-going]    # commands from standard input, one a line:\n"
-    "      tree, props, get, set, edit, trace, export, check, profile, render, mesh without FILE\n"
+    "      tree, props, get, set, edit, trace, export, check, profile, render, mesh, drag without FILE\n"
     "      and -o, and undo | redo | history | save [OUT]; words quoted as in a shell\n"
     "FILE, OUT: a project (.mrd), a track file (.trk) or a JSON text (.json), told by the\n"
     "        extension; a changed FILE is written back in its own format\n"
@@ -39,7 +41,7 @@ const char kUsage[] =
 const char* const kValueOptions[] = {"--base", "-o",         "--size",    "--select", "--view-flags",
                                      "--zoom", "--samples", "--from", "--to"};
 // Options that stand alone.
-const char* const kFlagOptions[] = {"--profile", "--slope", "--smooth", "--keep-going"};
+const char* const kFlagOptions[] = {"--profile", "--slope", "--smooth", "--keep-going", "--snap", "--detach"};
 
 struct Command {
   const char* name;
@@ -54,6 +56,7 @@ const Command kCommands[] = {
     {"batch", CommandBatch},
     {"fix", CommandFix},
     {"mesh", CommandMesh},
+    {"drag", CommandDrag},
 };
 
 }  // namespace

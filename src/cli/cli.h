@@ -47,5 +47,6 @@ int CommandRender(const CliArgs& args, CliIo io);
 int CommandConvert(const CliArgs& args, CliIo io);
 int CommandBatch(const CliArgs& args, CliIo io);
 int CommandMesh(const CliArgs& args, CliIo io);
+int CommandDrag(const CliArgs& args, CliIo io);
 
 }  // namespace meridal

@@ -26,6 +26,8 @@ const TDocumentCommand kDocumentCommands[] = {
      nullptr, 1, 1, false, RunRender},
     {"fix", "positions|heights|walls|all", nullptr, 1, 1, true, RunFix},
     {"mesh", "OUT.glb|OUT.gltf", nullptr, 1, 1, false, RunMesh},
+    {"drag", "OBJECT HANDLE X Y [--snap] [--detach]", "  HANDLE: end | radius | heading | move; X, Y in metres",
+     4, 4, true, RunDrag},
 };
 
 // The one-shot form: FILE first, and written back (or to -o) when it changed.
@@ -82,5 +84,6 @@ int CommandProfile(const CliArgs& args, CliIo io) { return RunOneShot("profile",
 int CommandRender(const CliArgs& args, CliIo io) { return RunOneShot("render", args, io); }
 int CommandFix(const CliArgs& args, CliIo io) { return RunOneShot("fix", args, io); }
 int CommandMesh(const CliArgs& args, CliIo io) { return RunOneShot("mesh", args, io); }
+int CommandDrag(const CliArgs& args, CliIo io) { return RunOneShot("drag", args, io); }
 
 }  // namespace meridal

@@ -41,6 +41,7 @@ int RunProfile(TCliSession& session, const CliArgs& args, CliIo io);
 int RunRender(TCliSession& session, const CliArgs& args, CliIo io);
 int RunFix(TCliSession& session, const CliArgs& args, CliIo io);
 int RunMesh(TCliSession& session, const CliArgs& args, CliIo io);
+int RunDrag(TCliSession& session, const CliArgs& args, CliIo io);
 
 // The document command of that name, or nullptr.
 const TDocumentCommand* FindDocumentCommand(std::string_view name);
