@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 
 #include "graphics/scale_draw.h"
 #include "graphics/track_painter.h"
@@ -28,6 +29,7 @@ constexpr int kArrowCursor = 0;
 
 TFormGraph::TFormGraph(TDocumentShell& shell, const TCursorSet& cursors, QLabel& positionPanel, QWidget* parent)
     : TDrawArea(parent),
+      Shape(shell, *viewport()),
       shell_(shell),
       cursors_(cursors),
       positionPanel_(positionPanel),
@@ -141,13 +143,29 @@ void TFormGraph::FormMouseMove(int x, int y) {
   positionPanel_.setText(QString::fromStdString(PointerPositionText(view->ToWorldX(x), view->ToWorldY(y))));
 }
 
+void TFormGraph::paintEvent(QPaintEvent* event) {
+  TDrawArea::paintEvent(event);
+  QPainter painter(viewport());
+  Shape.Paint(painter);
+}
+
 void TFormGraph::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
   FormMouseDown(event->button(), p.x(), p.y());
+  // A handle of the selected section (or Shift on its body) starts a drag.
+  if (event->button() == Qt::LeftButton && PopupSelect->isChecked() && !gestures_.SpaceHeld() && View() &&
+      Shape.Press(p, event->modifiers())) {
+    clickPending_ = false;
+    return;
+  }
   clickPending_ = !gestures_.Press(event->button(), p) && event->button() == Qt::LeftButton;
 }
 
 void TFormGraph::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && Shape.Active()) {
+    if (View()) Shape.Release(event->position().toPoint(), event->modifiers());
+    return;
+  }
   if (gestures_.Release(event->button())) return;
   if (event->button() != Qt::LeftButton || !clickPending_) return;
   clickPending_ = false;
@@ -166,6 +184,13 @@ void TFormGraph::mouseDoubleClickEvent(QMouseEvent* event) {
 void TFormGraph::mouseMoveEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
   pointer_ = p;
+  if (Shape.Active()) {
+    if (View()) Shape.Move(p, event->modifiers());
+    FormMouseMove(p.x(), p.y());
+    // The status bar says why the handle stopped short of the pointer.
+    if (const QString stop = Shape.StopMessage(); !stop.isEmpty()) positionPanel_.setText(stop);
+    return;
+  }
   // The world point under the press stays under the pointer.
   if (const auto moved = gestures_.Move(p))
     if (TScaleDraw* view = View()) view->ScrollBy(-moved->x(), -moved->y());
@@ -203,6 +228,7 @@ void TFormGraph::ZoomToFit() {
 }
 
 void TFormGraph::keyPressEvent(QKeyEvent* event) {
+  if (Shape.Key(*event)) return event->accept();
   if (gestures_.Key(*event, true)) return event->accept();
   TDrawArea::keyPressEvent(event);
 }

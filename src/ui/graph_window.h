@@ -17,6 +17,7 @@
 
 #include "model/object_path.h"
 #include "ui/draw_area.h"
+#include "ui/shape_tool.h"
 #include "ui/view_gestures.h"
 
 class QAction;
@@ -43,6 +44,8 @@ class TFormGraph : public TDrawArea {
   QAction* PopupCenter;
   QAction* PopupZoomIn;
   QAction* PopupZoomOut;
+  // The handles of the selected section and their drags (see shape_tool.h).
+  TShapeTool Shape;
   // The client position of the latest press of any mouse button.
   int32_t LastMouseX = 0;
   int32_t LastMouseY = 0;
@@ -65,6 +68,8 @@ class TFormGraph : public TDrawArea {
 
  protected:
   void PaintContent() override { FormPaint(); }
+  // The picture, then the handles and the read-out on top of it.
+  void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
