@@ -14,6 +14,7 @@
 //   TShapeDrag drag(track, 3, Handle::End, pointer, options);
 //   TDragMove m = drag.Move(p);        // every pointer move
 //   auto step = drag.Finish();         // the release: "Drag End of Section 3"
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -89,6 +90,7 @@ class TShapeDrag {
   TDragOptions options_;
   std::vector<history::SectionSnapshot> before_;  // the dragged section and those that follow it
   history::TrackState trackBefore_;
+  int64_t lengthBefore_ = 0;  // a track too long already may still be shortened
   std::optional<TPointD> target_;
   std::optional<TAim> last_;  // the last aim that took
   double sweep_ = 0;
