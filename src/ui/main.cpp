@@ -36,7 +36,7 @@ int main(int argc, char* argv[]) {
   screenshotEdited.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOption(screenshotEdited);
   // With the screenshot: the elevation profile or the track check fills the frame.
-  QCommandLineOption screenshotView(QStringLiteral("screenshot-view"), QString(), QStringLiteral("profile|check|history"));
+  QCommandLineOption screenshotView(QStringLiteral("screenshot-view"), QString(), QStringLiteral("profile|check|history|drag|draw-arc"));
   screenshotView.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOption(screenshotView);
   parser.process(app);
@@ -55,6 +55,8 @@ int main(int argc, char* argv[]) {
     if (view == QStringLiteral("profile")) options.view = meridal::ScreenshotView::Profile;
     if (view == QStringLiteral("check")) options.view = meridal::ScreenshotView::Check;
     if (view == QStringLiteral("history")) options.view = meridal::ScreenshotView::History;
+    if (view == QStringLiteral("drag")) options.view = meridal::ScreenshotView::Drag;
+    if (view == QStringLiteral("draw-arc")) options.view = meridal::ScreenshotView::DrawArc;
     return meridal::TakeScreenshot(window, parser.value(screenshot), options) ? 0 : 1;
   }
   return app.exec();

@@ -19,6 +19,7 @@
 #include "ui/check_window.h"
 #include "ui/main_window.h"
 #include "ui/profile_window.h"
+#include "ui/shape_screenshot.h"
 #include "ui/tree_window.h"
 
 namespace meridal {
@@ -68,6 +69,10 @@ void ShowHistory(TFormMain& window, const TSection& section) {
 void ShowView(TFormMain& window, const TSection* section, ScreenshotView view) {
   if (view == ScreenshotView::History) {
     if (section) ShowHistory(window, *section);
+    return;
+  }
+  if (view == ScreenshotView::Drag || view == ScreenshotView::DrawArc) {
+    ShowShaping(window, view == ScreenshotView::DrawArc);
     return;
   }
   if (view == ScreenshotView::Profile) {

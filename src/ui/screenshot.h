@@ -12,7 +12,9 @@ class TFormMain;
 // Profile: the middle trace's altitude of the section is selected and its trace
 // coloured by its gradient. Check: the first problem's row is chosen. History: a
 // few edits made and the last one undone, the History window beside the others.
-enum class ScreenshotView { Main, Profile, Check, History };
+// Drag: the first arc's end being dragged, with its read-out. DrawArc: an arc
+// being drawn out of the last section's end.
+enum class ScreenshotView { Main, Profile, Check, History, Drag, DrawArc };
 
 struct ScreenshotOptions {
   ScreenshotView view = ScreenshotView::Main;
