@@ -1,7 +1,8 @@
 #pragma once
 // What both project reader harnesses check on every input: a refused file shows
 // exactly one message and leaves the track empty; an accepted one writes back,
-// reads back to the same shape, and exports.
+// reads back to the same shape, and exports; and every harness checks that an
+// accepted track converts to each format and reads back the same.
 #include <cstdint>
 #include <cstdlib>
 #include <span>
@@ -9,6 +10,7 @@
 #include "files/project/project_io.h"
 #include "model/track.h"
 #include "platform/messages.h"
+#include "support/convert_back.h"
 
 namespace meridal::fuzz {
 
@@ -24,6 +26,9 @@ class CountingMessages : public IMessages {
 inline void Check(bool condition) {
   if (!condition) __builtin_trap();
 }
+
+// Every file Meridal writes, it reads back.
+inline void CheckConvertsBack(TTrack& track) { Check(testing::ConvertBackProblem(track).empty()); }
 
 inline void ReadAndCheck(std::span<const uint8_t> file) {
   TTrack track;
@@ -43,6 +48,7 @@ inline void ReadAndCheck(std::span<const uint8_t> file) {
   Check(again.NumberOfSections() == track.NumberOfSections() && again.Traces == track.Traces);
   Check(ExportTrackImage(track, messages).has_value());
   Check(messages.count == 0);
+  CheckConvertsBack(track);
 }
 
 }  // namespace meridal::fuzz

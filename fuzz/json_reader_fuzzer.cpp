@@ -1,5 +1,6 @@
 // Any bytes as a JSON text. A refused text shows one message and builds nothing;
-// an accepted one writes a text that reads back to the same text, and exports.
+// an accepted one writes a text that reads back to the same text, exports, and
+// converts to each format and reads back the same.
 // Whatever the fast reading of the writer's layout takes, the general parser
 // takes too and builds the same track from.
 #include <string>
@@ -38,5 +39,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::Check(ReadTrackImage(TrackFormat::Json, std::vector<uint8_t>(text.begin(), text.end()), again, messages));
   fuzz::Check(TrackJsonWriter().Write(again) == text);
   fuzz::Check(ExportTrackImage(again, messages).has_value() && messages.count == 0);
+  fuzz::CheckConvertsBack(track);
   return 0;
 }

@@ -1,6 +1,8 @@
 // Writes the fuzzers' seed files into OUTDIR: sealed project files in
 // OUTDIR/sealed and their plaintext in OUTDIR/plain, track files in OUTDIR/trk and
-// JSON texts in OUTDIR/json, for a few small tracks built by the core itself.
+// JSON texts in OUTDIR/json, for a few small tracks built by the core itself and
+// two large ones; centrelines in OUTDIR/centreline.
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -70,5 +72,41 @@ int main(int argc, char** argv) {
     auto track = meridal::SyntheticTrack(shape.sections, shape.traces, shape.walls);
     if (!write(shape.name, *track)) return 1;
   }
+  // The largest seeds, each under the fuzzers' 1 MB: a project of 750 sections
+  // (16 traces, 12 walls a section) and a JSON text of 290.
+  constexpr size_t kLongest = size_t{1} << 20;
+  auto project = meridal::WriteProjectImage(*meridal::SyntheticTrack(750), filler, messages);
+  if (!project || project->size() >= kLongest) return 1;
+  Put(out / "sealed" / "sections-750.mrd", *project);
+  meridal::UnsealGroups(project->data() + 8, (project->size() - 8) / meridal::kGroupBytes, meridal::kProjectKey);
+  Put(out / "plain" / "sections-750.bin", *project);
+  const std::string text = meridal::TrackJsonWriter().Write(*meridal::SyntheticTrack(290));
+  if (text.size() >= kLongest) return 1;
+  Put(out / "json" / "sections-290.json", std::vector<uint8_t>(text.begin(), text.end()));
+  // Centrelines: a small loop as a CSV with widths, a plain one, a GPX lap with
+  // heights and a GeoJSON feature.
+  std::filesystem::create_directories(out / "centreline");
+  auto text = [&](const char* name, const std::string& t) {
+    Put(out / "centreline" / name, std::vector<uint8_t>(t.begin(), t.end()));
+  };
+  std::string csv = "# x_m,y_m,w_tr_right_m,w_tr_left_m\n", plain, gpx = "<?xml version=\"1.0\"?>\n<gpx><trk><trkseg>\n",
+              geojson = "{\"type\": \"Feature\", \"geometry\": {\"type\": \"LineString\", \"coordinates\": [";
+  for (int i = 0; i < 12; ++i) {
+    const double a = i * 2 * 3.14159265358979 / 12, x = 50 * std::cos(a), y = 30 * std::sin(a);
+    char line[160];
+    std::snprintf(line, sizeof line, "%.3f,%.3f,5.5,6.0\n", x, y);
+    csv += line;
+    std::snprintf(line, sizeof line, "%.3f,%.3f\n", x, y);
+    plain += line;
+    std::snprintf(line, sizeof line, "<trkpt lat=\"%.7f\" lon=\"%.7f\"><ele>%.1f</ele></trkpt>\n", 49.4 + y / 111216.0,
+                  11.1 + x / 72583.5, 300 + 2 * std::sin(a));
+    gpx += line;
+    std::snprintf(line, sizeof line, "%s[%.7f,%.7f]", i ? "," : "", 11.1 + x / 72583.5, 49.4 + y / 111216.0);
+    geojson += line;
+  }
+  text("loop.csv", csv);
+  text("plain.csv", plain);
+  text("lap.gpx", gpx + "</trkseg></trk></gpx>\n");
+  text("loop.geojson", geojson + "]}}");
   return 0;
 }

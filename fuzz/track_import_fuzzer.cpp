@@ -1,6 +1,7 @@
 // Any bytes as a track file. A refused file shows one message and builds nothing;
-// an accepted one exports to the same bytes when nothing was repaired, and its
-// export imports again without a repair and exports unchanged.
+// an accepted one exports to the same bytes when nothing was repaired, its
+// export imports again without a repair and exports unchanged, and it converts
+// to each format and reads back the same.
 #include <vector>
 
 #include "files/track_formats.h"
@@ -26,5 +27,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::CountingMessages quiet;
   fuzz::Check(ReadTrackImage(TrackFormat::TrackFile, std::vector<uint8_t>(*image), again, quiet));
   fuzz::Check(quiet.count == 0 && ExportTrackImage(again, quiet) == image);
+  fuzz::CheckConvertsBack(track);
   return 0;
 }

@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev
-          libtinygltf-dev qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6opengl6-dev libgl-dev)
+          libtinygltf-dev libeigen3-dev libtinyxml2-dev libgeographiclib-dev
+          qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6opengl6-dev libgl-dev)
 # The 3D view draws with OpenGL: on a machine without a graphics card (CI, Xvfb)
 # Mesa's software renderer does it. Installed without recommended packages, the
 # drivers have to be named.

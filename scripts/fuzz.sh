@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fuzzes the file readers for SECONDS seconds in all (default 60), shared among
 # the harnesses: the project reader on raw bytes and on plaintext sealed by the
-# harness, the track file import, and the JSON reader.
+# harness, the track file import, the JSON reader, and the centreline readers
+# (CSV, GPX and GeoJSON).
 # Builds the targets with clang in build-fuzz/, makes the seeds with the core,
 # keeps the growing corpus in build-fuzz/corpus/ and any crashing input in
 # build-fuzz/artifacts/. Exits non-zero when a harness finds something.
@@ -14,7 +15,8 @@ build=build-fuzz
 scripts/ensure-deps.sh --fuzz
 cmake -S fuzz -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" \
-  --target fuzz_project_reader fuzz_sealed_project_reader fuzz_track_import fuzz_json_reader make_fuzz_seeds
+  --target fuzz_project_reader fuzz_sealed_project_reader fuzz_track_import fuzz_json_reader \
+  fuzz_centreline_reader make_fuzz_seeds
 
 rm -rf "$build/seeds"
 "$build/make_fuzz_seeds" "$build/seeds"
@@ -22,7 +24,7 @@ mkdir -p "$build/artifacts"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-targets=(project_reader:sealed sealed_project_reader:plain track_import:trk json_reader:json)
+targets=(project_reader:sealed sealed_project_reader:plain track_import:trk json_reader:json centreline_reader:centreline)
 share=$(( seconds / ${#targets[@]} ))
 run() {
   local name=$1 seeds=$2 time=$3
@@ -35,7 +37,8 @@ run() {
   fi
   [ "$time" -gt 0 ] || return 0
   echo "== fuzzing $name for ${time}s"
-  "$build/fuzz_$name" -max_total_time="$time" -max_len=16384 -timeout=10 -rss_limit_mb=2048 \
+  # Long enough for the largest seeds: a 750-section project, a 290-section text.
+  "$build/fuzz_$name" -max_total_time="$time" -max_len=1048576 -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$build/artifacts/$name-" \
     "$build/corpus/$name" "$seeds"
 }

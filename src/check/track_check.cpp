@@ -49,12 +49,26 @@ void CheckWalls(const TSection& previous, const TSection& section, int s, std::v
   }
 }
 
+// Values a file may hold that no edit makes: they are read as they are, and
+// shown here.
+void CheckStoredValues(const TSection& section, int s, std::vector<TTrackProblem>& out) {
+  if (section.Length <= 0)
+    out.push_back({ProblemKind::LengthNotPositive, s, -1, 0, double(section.Length), double(section.Length)});
+  for (int k = 1; k < section.NumberOfWalls(); ++k) {
+    const TWall& before = *section.Wall(k - 1);
+    const TWall& wall = *section.Wall(k);
+    const double right = std::min(double(wall.From) - before.From, double(wall.To) - before.To);
+    if (right < 0) out.push_back({ProblemKind::WallOrder, s, k, 0, right, right});
+  }
+}
+
 const char* ItemName(ProblemKind kind) {
   switch (kind) {
     case ProblemKind::HeightStep:
     case ProblemKind::GradientKink:
       return "trace";
     case ProblemKind::WallJump:
+    case ProblemKind::WallOrder:
       return "wall";
     default:
       return nullptr;
@@ -71,6 +85,7 @@ std::vector<TTrackProblem> CheckTrack(const TTrack& track) {
   for (int s = 0; s < count; ++s) {
     TSection& section = *track.Section(s);
     const TSection& previous = *track.Section(s == 0 ? count - 1 : s - 1);
+    CheckStoredValues(section, s, problems);
     CheckPosition(section, s, problems);
     CheckHeights(previous, section, s, problems);
     CheckWalls(previous, section, s, problems);
@@ -127,6 +142,14 @@ TProblemWords ProblemWords(const TTrackProblem& p) {
       words.what = "wall count";
       words.amount = FormatPrintf("%d walls after %d (information)", int(p.after), int(p.before));
       break;
+    case ProblemKind::LengthNotPositive:
+      words.what = "length not positive";
+      words.amount = p.amount == 0 ? std::string("0") : LengthMeaningOf(p.amount);
+      break;
+    case ProblemKind::WallOrder:
+      words.what = "wall out of order";
+      words.amount = LengthMeaningOf(-p.amount) + " right of the wall before it";
+      break;
   }
   return words;
 }
@@ -143,6 +166,7 @@ TObjectPath ProblemObject(const TTrackProblem& p) {
     case ProblemKind::GradientKink:
       return TObjectPath::Altitude(p.section, p.item);
     case ProblemKind::WallJump:
+    case ProblemKind::WallOrder:
       return TObjectPath::Wall(p.section, p.item);
     default:
       return TObjectPath::Section(p.section);

@@ -27,6 +27,9 @@ enum class ProblemKind {
   GradientKink,         // a trace's gradient there, when off by more than 1 percentage point
   WallJump,             // a wall's From against the same wall's previous To
   WallCount,            // the number of walls changes: information, not a problem
+  // What the files may hold and every reader takes, but no edit makes:
+  LengthNotPositive,    // a section of length 0 or less
+  WallOrder,            // a wall right of the wall before it, at the start or the end
 };
 
 struct TTrackProblem {

@@ -89,12 +89,15 @@ void ReportLine(const std::string& said, long number, std::ostream& err) {
 }  // namespace
 
 int CommandBatch(const CliArgs& args, CliIo io) {
-  if (!ExpectArgs(args, 1, 1, "batch FILE [-o OUT] [--keep-going]", io)) return 2;
+  if (!ExpectArgs(args, 1, 1, "batch FILE [-o OUT] [--keep-going] [--in-place]", io)) return 2;
   if (!io.in) {
     io.err << "meridal-cli: there is no standard input to read\n";
     return 2;
   }
   TCliSession session(args.positional[0], args.Get("-o"), TCliSession::Mode::Batch);
+  session.AllowInPlace(args.Has("--in-place"));
+  FileLock lock;  // the target, from the first read to the last write
+  if (!LockTarget(lock, args.Get("-o", args.positional[0]), io)) return 1;
   TDocument* document = session.Document(io);
   if (!document) return 1;
   const bool keepGoing = args.Has("--keep-going");

@@ -95,11 +95,16 @@ int RunSet(TCliSession& session, const CliArgs& args, CliIo io) {
   if (!object) return 1;
   auto value = ParseValue(args.positional[2], *base);
   if (!value) return Refuse(io, "Input not valid !");
-  // A one-shot command saves at once: a value the file does not keep would be gone.
-  if (session.SavesAtOnce())
-    if (const std::string unkept = UnkeptValueReason(*object, args.positional[1]); !unkept.empty())
+  // A one-shot command saves at once: a value the file does not keep would be
+  // gone. A batch keeps it, and refuses to save it where it would be lost.
+  const std::string& name = args.positional[1];
+  if (session.SavesAtOnce()) {
+    if (const std::string unkept = UnkeptValueReason(*object, name, session.TargetFormat()); !unkept.empty())
       return Refuse(io, unkept);
-  return Reported(document->SetValue(PathOf(*object), args.positional[1], *value), io, "Input not valid ! Range Error!");
+  } else if (!UnkeptValueReason(*object, name).empty()) {
+    session.NoteUnkeptValue(name);
+  }
+  return Reported(document->SetValue(PathOf(*object), name, *value), io, "Input not valid ! Range Error!");
 }
 
 int RunEdit(TCliSession& session, const CliArgs& args, CliIo io) {

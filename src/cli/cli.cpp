@@ -22,26 +22,32 @@ const char kUsage[] =
     "  convert IN OUT [--from mrd|trk|json] [--to mrd|trk|json]   ('-': standard input or output)\n"
     "  check FILE\n"
     "  fix FILE positions|heights|walls|all [-o OUT]\n"
+    "  fix FILE loop [--sections A-B] [-o OUT]  # close the loop: one line a value changed\n"
     "  profile FILE [--samples N]\n"
     "  mesh FILE OUT.glb|OUT.gltf            # the surface in 3D as glTF 2.0 (.gltf: OUT.bin beside it)\n"
     "  drag FILE OBJECT HANDLE X Y [--snap] [--detach] [-o OUT]\n"
     "      HANDLE: end | radius | heading | move, let go at X, Y (metres; x east, y north)\n"
     "  render FILE OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z] [--smooth]\n"
     "  render FILE OUT.png --profile [--size WxH] [--select OBJECT] [--slope] [--smooth]\n"
-    "  batch FILE [-o OUT] [--keep-going]    # commands from standard input, one a line:\n"
+    "  fit IN OUT [--tolerance METRES] [--traces N] [--width METRES]   # IN: a centreline, .csv .gpx .geojson\n"
+    "  centreline FILE OUT.csv [--step METRES]   # the zero line and widths as a centreline\n"
+    "  batch FILE [-o OUT] [--keep-going] [--in-place]   # commands from standard input, one a line:\n"
     "      tree, props, get, set, edit, trace, export, check, profile, render, mesh, drag without FILE\n"
     "      and -o, and undo | redo | history | save [OUT]; words quoted as in a shell\n"
     "FILE, OUT: a project (.mrd), a track file (.trk) or a JSON text (.json), told by the\n"
     "        extension; a changed FILE is written back in its own format\n"
+    "--in-place: a file whose folder takes no temporary file is overwritten in place (a copy\n"
+    "        is kept in $XDG_CACHE_HOME/meridal/ until the new contents are on the disk)\n"
     "OBJECT: track | \"section N\" | \"section N/wall K\" | \"section N/altitude J\"\n"
     "        (case-insensitive; '-' may stand for a blank: section-3/wall-1)\n";
 
 // Options that take a value; every other word is positional, so that a value such
 // as "-5" reaches the command as typed.
 const char* const kValueOptions[] = {"--base", "-o",         "--size",    "--select", "--view-flags",
-                                     "--zoom", "--samples", "--from", "--to"};
+                                     "--zoom", "--samples", "--from", "--to",
+                                     "--sections", "--tolerance", "--traces", "--width", "--step"};
 // Options that stand alone.
-const char* const kFlagOptions[] = {"--profile", "--slope", "--smooth", "--keep-going", "--snap", "--detach"};
+const char* const kFlagOptions[] = {"--profile", "--slope", "--smooth", "--keep-going", "--in-place", "--snap", "--detach"};
 
 struct Command {
   const char* name;
@@ -56,6 +62,8 @@ const Command kCommands[] = {
     {"batch", CommandBatch},
     {"fix", CommandFix},
     {"mesh", CommandMesh},
+    {"fit", CommandFit},
+    {"centreline", CommandCentreline},
     {"drag", CommandDrag},
 };
 

@@ -47,6 +47,8 @@ int CommandRender(const CliArgs& args, CliIo io);
 int CommandConvert(const CliArgs& args, CliIo io);
 int CommandBatch(const CliArgs& args, CliIo io);
 int CommandMesh(const CliArgs& args, CliIo io);
+int CommandFit(const CliArgs& args, CliIo io);
+int CommandCentreline(const CliArgs& args, CliIo io);
 int CommandDrag(const CliArgs& args, CliIo io);
 
 }  // namespace meridal

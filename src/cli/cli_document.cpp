@@ -12,6 +12,8 @@ namespace meridal {
 MessageAnswer StderrMessages::Show(const std::string&, const std::string& text, MessageIcon,
                                    MessageButtons buttons) {
   err_ << text << "\n";
+  // Nothing is overwritten at the risk of data on a question nobody sees.
+  if (buttons == MessageButtons::OverwriteSaveAsCancel) return MessageAnswer::Cancel;
   return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
 }
 
@@ -37,20 +39,37 @@ std::unique_ptr<TTrack> LoadTrack(const std::string& path, CliIo io, TrackFormat
   return nullptr;
 }
 
-bool SaveTrack(TTrack& track, const std::string& path, CliIo io, std::optional<TrackFormat> format) {
+std::string InPlaceRefusal(const std::string& path, const std::string& reason) {
+  return WithReason("The folder does not allow a safe save. " + FileNameOf(path) +
+                        " was not overwritten in place: if the save were interrupted the file would be lost "
+                        "(--in-place writes it all the same, keeping a copy until it is done).",
+                    reason);
+}
+
+bool SaveTrack(TTrack& track, const std::string& path, CliIo io, std::optional<TrackFormat> format, bool inPlace) {
   StderrMessages messages(io.err);
   TFiller filler = TFiller::FromClock();
-  const FileOutcome outcome =
-      SaveTrackFile(path, format.value_or(TrackFormatForWriting(path)), track, filler, messages);
-  if (outcome.status == FileStatus::CannotOpen) ReportCannotOpen(kCannotOpenFile, outcome, io);
+  ReplaceOptions options;
+  options.inPlaceAllowed = inPlace;
+  const FileOutcome outcome = SaveTrackFile(path, format.value_or(TrackFormatForWriting(path)), track, filler,
+                                            messages, SystemFileCalls(), options);
+  if (outcome.status == FileStatus::CannotOpen) {
+    if (outcome.inPlaceNeeded)
+      io.err << InPlaceRefusal(path, outcome.reason) << "\n";
+    else
+      ReportCannotOpen(kCannotOpenFile, outcome, io);
+  }
   return outcome.status == FileStatus::Ok;
 }
 
-bool ExportTrackTo(TTrack& track, const std::string& path, CliIo io) {
-  StderrMessages messages(io.err);
-  const FileOutcome outcome = ExportTrackFile(path, track, messages);
-  if (outcome.status == FileStatus::CannotOpen) ReportCannotOpen(kCannotOpenFile, outcome, io);
-  return outcome.status == FileStatus::Ok;
+bool ExportTrackTo(TTrack& track, const std::string& path, CliIo io, bool inPlace) {
+  return SaveTrack(track, path, io, TrackFormat::TrackFile, inPlace);
+}
+
+bool LockTarget(FileLock& lock, const std::string& path, CliIo io) {
+  if (path == "-" || lock.Acquire(path) != FileLock::Status::Busy) return true;
+  io.err << BusyFileText(path) << "\n";
+  return false;
 }
 
 const TBase* FindObject(const TTrack& track, const std::string& path, CliIo io) {

@@ -6,6 +6,7 @@
 
 #include "cli/cli.h"
 #include "cli/object_path.h"
+#include "files/safety/file_lock.h"
 #include "files/track_formats.h"
 #include "platform/messages.h"
 
@@ -13,7 +14,8 @@ namespace meridal {
 
 class TTrack;
 
-// Message boxes become lines on stderr; questions are answered Yes.
+// Message boxes become lines on stderr; questions are answered Yes, except the
+// one before overwriting a file at the risk of its data (Cancel).
 class StderrMessages : public IMessages {
  public:
   explicit StderrMessages(std::ostream& err) : err_(err) {}
@@ -30,10 +32,19 @@ class StderrMessages : public IMessages {
 std::unique_ptr<TTrack> LoadTrack(const std::string& path, CliIo io, TrackFormat* format = nullptr,
                                   std::optional<TrackFormat> as = std::nullopt);
 // Saves safely (the old file stays intact on failure) in `format`, or in the
-// format the path's extension names; false after reporting.
-bool SaveTrack(TTrack& track, const std::string& path, CliIo io, std::optional<TrackFormat> format = std::nullopt);
+// format the path's extension names; false after reporting. A file whose folder
+// takes no temporary file is written in place only when `inPlace` allows it.
+bool SaveTrack(TTrack& track, const std::string& path, CliIo io, std::optional<TrackFormat> format = std::nullopt,
+               bool inPlace = false);
 // Writes the track file; false after reporting.
-bool ExportTrackTo(TTrack& track, const std::string& path, CliIo io);
+bool ExportTrackTo(TTrack& track, const std::string& path, CliIo io, bool inPlace = false);
+
+// The refusal of a save that would have to overwrite the file in place.
+std::string InPlaceRefusal(const std::string& path, const std::string& reason);
+
+// Takes the lock of a file the command writes back (see file_lock.h); false after
+// reporting that another program held it all the time.
+bool LockTarget(FileLock& lock, const std::string& path, CliIo io);
 
 // Resolves an object path argument, reporting a bad or missing one.
 const TBase* FindObject(const TTrack& track, const std::string& path, CliIo io);

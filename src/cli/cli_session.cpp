@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "cli/cli_document.h"
+#include "files/unkept_values.h"
 #include "model/track.h"
 
 namespace meridal {
@@ -41,10 +42,20 @@ TDocument* TCliSession::Document(CliIo io) {
   return document_.get();
 }
 
+TrackFormat TCliSession::TargetFormat() const {
+  return output_.empty() ? format_ : TrackFormatForWriting(output_);
+}
+
+bool TCliSession::Write(const std::string& path, TrackFormat format, CliIo io) {
+  const std::vector<std::string> lost = UnkeptValues(document_->Track(), unkeptNames_, format);
+  for (const std::string& line : lost) io.err << line << "\n";
+  // The writers only read the track.
+  return lost.empty() && SaveTrack(const_cast<TTrack&>(document_->Track()), path, io, format, inPlace_);
+}
+
 bool TCliSession::SaveToTarget(CliIo io) {
   if (!document_) return false;
-  TTrack& track = const_cast<TTrack&>(document_->Track());  // the writers only read it
-  const bool saved = output_.empty() ? SaveTrack(track, path_, io, format_) : SaveTrack(track, output_, io);
+  const bool saved = Write(output_.empty() ? path_ : output_, TargetFormat(), io);
   if (saved) document_->MarkSaved();
   return saved;
 }
@@ -52,7 +63,7 @@ bool TCliSession::SaveToTarget(CliIo io) {
 bool TCliSession::SaveTo(const std::string& path, CliIo io) {
   if (!document_) return false;
   if (SameFile(path, output_.empty() ? path_ : output_)) return SaveToTarget(io);
-  return SaveTrack(const_cast<TTrack&>(document_->Track()), path, io);
+  return Write(path, TrackFormatForWriting(path), io);
 }
 
 }  // namespace meridal

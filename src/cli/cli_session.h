@@ -6,6 +6,7 @@
 // take it back.
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "cli/cli.h"
@@ -47,12 +48,27 @@ class TCliSession {
   // when `path` names that.
   bool SaveTo(const std::string& path, CliIo io);
 
+  // The format the target is written in.
+  TrackFormat TargetFormat() const;
+  // A value was set that some format does not keep (see unkept_values.h): a save
+  // in such a format is refused while the track holds such a value.
+  void NoteUnkeptValue(const std::string& name) { unkeptNames_.insert(name); }
+  // Saves may write a file in place whose folder takes no temporary file.
+  void AllowInPlace(bool allowed) { inPlace_ = allowed; }
+  bool InPlaceAllowed() const { return inPlace_; }
+
  private:
   std::string path_, output_;
   Mode mode_;
   bool tried_ = false;
   TrackFormat format_ = TrackFormat::Project;
   std::unique_ptr<TDocument> document_;
+  std::set<std::string> unkeptNames_;
+  bool inPlace_ = false;
+
+  // Writes the document to `path` in `format`, unless it holds a value set here
+  // that the format would lose; false after reporting.
+  bool Write(const std::string& path, TrackFormat format, CliIo io);
 };
 
 }  // namespace meridal

@@ -11,7 +11,7 @@ namespace meridal {
 
 namespace {
 
-const char kConvertUsage[] = "convert IN OUT [--from mrd|trk|json] [--to mrd|trk|json]";
+const char kConvertUsage[] = "convert IN OUT [--from mrd|trk|json] [--to mrd|trk|json] [--in-place]";
 
 // The format an option names; false after a usage message when it names none.
 bool FormatOption(const CliArgs& args, const char* option, std::optional<TrackFormat>& format, CliIo io) {
@@ -52,7 +52,9 @@ int CommandConvert(const CliArgs& args, CliIo io) {
   if (!track) return 1;
 
   const TrackFormat format = to.value_or(TrackFormatForWriting(out));
-  if (out != "-") return SaveTrack(*track, out, io, format) ? 0 : 1;
+  FileLock lock;
+  if (out != "-")
+    return LockTarget(lock, out, io) && SaveTrack(*track, out, io, format, args.Has("--in-place")) ? 0 : 1;
   StderrMessages messages(io.err);
   TFiller filler = TFiller::FromClock();
   const auto image = WriteTrackImage(format, *track, filler, messages);

@@ -24,7 +24,7 @@ const TDocumentCommand kDocumentCommands[] = {
     {"profile", "[--samples N]", nullptr, 0, 0, false, RunProfile},
     {"render", "OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z] [--profile] [--slope] [--smooth]",
      nullptr, 1, 1, false, RunRender},
-    {"fix", "positions|heights|walls|all", nullptr, 1, 1, true, RunFix},
+    {"fix", "positions|heights|walls|all|loop [--sections A-B]", nullptr, 1, 1, true, RunFix},
     {"mesh", "OUT.glb|OUT.gltf", nullptr, 1, 1, false, RunMesh},
     {"drag", "OBJECT HANDLE X Y [--snap] [--detach]", "  HANDLE: end | radius | heading | move; X, Y in metres",
      4, 4, true, RunDrag},
@@ -38,6 +38,11 @@ int RunOneShot(std::string_view name, const CliArgs& args, CliIo io) {
   words.positional.erase(words.positional.begin());
   TCliSession session(args.positional[0], command.changes ? args.Get("-o") : std::string(),
                       TCliSession::Mode::OneShot);
+  session.AllowInPlace(args.Has("--in-place"));
+  // A command that writes its file back holds it from the read to the write, so
+  // that two commands on one file each keep the other's change.
+  FileLock lock;
+  if (command.changes && !LockTarget(lock, args.Get("-o", args.positional[0]), io)) return 1;
   const int code = RunOnSession(command, session, words, io);
   if (code == kFailedAfterChanges) {
     if (session.Changed()) session.SaveToTarget(io);

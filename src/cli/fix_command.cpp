@@ -8,6 +8,7 @@
 #include "cli/cli_session.h"
 #include "cli/document_commands.h"
 #include "model/track.h"
+#include "solve/close_loop.h"
 
 namespace meridal {
 
@@ -26,9 +27,36 @@ const FixKind kFixKinds[] = {
     {"all", {FixCommand::JoinAllPositions, FixCommand::MatchAllHeights, FixCommand::MatchAllWalls}},
 };
 
+// Close Loop: the values it changes, one a line, then how the loop closed.
+int RunCloseLoop(TCliSession& session, const CliArgs& args, CliIo io) {
+  TLoopRange range;
+  if (args.Has("--sections") && !ParseLoopRange(args.Get("--sections"), range)) {
+    io.err << "meridal-cli: --sections wants A-B, two section numbers\n";
+    return kShowUsage;
+  }
+  TDocument* document = session.Document(io);
+  if (!document) return 1;
+  const TLoopPlan plan = PlanCloseLoop(document->Track(), range);
+  if (!plan.closes) {
+    io.err << plan.refusal << "\n";
+    return 1;
+  }
+  if (plan.alreadyClosed) return 0;
+  if (document->Change([&](history::TEditor& editor) { return ApplyCloseLoop(editor, plan); }) ==
+      history::Outcome::Refused) {
+    io.err << "Close Loop refused\n";
+    return 1;
+  }
+  for (const TLoopValue& value : plan.values) io.out << LoopValueText(value) << '\n';
+  io.out << LoopSummaryText(plan) << '\n';
+  return 0;
+}
+
 }  // namespace
 
 int RunFix(TCliSession& session, const CliArgs& args, CliIo io) {
+  if (args.positional[0] == "loop") return RunCloseLoop(session, args, io);
+  if (args.Has("--sections")) return kShowUsage;
   const FixKind* kind = nullptr;
   for (const FixKind& candidate : kFixKinds)
     if (args.positional[0] == candidate.name) kind = &candidate;

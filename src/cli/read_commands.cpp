@@ -33,7 +33,7 @@ int CommandNew(const CliArgs& args, CliIo io) {
   if (!ExpectArgs(args, 1, 1, "new OUT.mrd", io)) return 2;
   TTrack track;
   track.SetDefaults();
-  return SaveTrack(track, args.positional[0], io) ? 0 : 1;
+  return SaveTrack(track, args.positional[0], io, std::nullopt, args.Has("--in-place")) ? 0 : 1;
 }
 
 int CommandSynth(const CliArgs& args, CliIo io) {
@@ -44,7 +44,7 @@ int CommandSynth(const CliArgs& args, CliIo io) {
     return 2;
   }
   auto track = SyntheticTrack(*sections);
-  return SaveTrack(*track, args.positional[1], io) ? 0 : 1;
+  return SaveTrack(*track, args.positional[1], io, std::nullopt, args.Has("--in-place")) ? 0 : 1;
 }
 
 int RunTree(TCliSession& session, const CliArgs&, CliIo io) {
@@ -81,7 +81,8 @@ int RunGet(TCliSession& session, const CliArgs& args, CliIo io) {
 int RunExport(TCliSession& session, const CliArgs& args, CliIo io) {
   const TTrack* track = session.Track(io);
   if (!track) return 1;
-  return ExportTrackTo(const_cast<TTrack&>(*track), args.positional[0], io) ? 0 : 1;  // the writer only reads it
+  // the writer only reads the track
+  return ExportTrackTo(const_cast<TTrack&>(*track), args.positional[0], io, session.InPlaceAllowed()) ? 0 : 1;
 }
 
 int RunCheck(TCliSession& session, const CliArgs&, CliIo io) {

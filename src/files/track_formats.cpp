@@ -5,6 +5,7 @@
 #include <new>
 
 #include "files/project/project_format.h"
+#include "files/track_format_heads.h"
 #include "files/trackfile/track_import.h"
 #include "files/json/track_json_reader.h"
 #include "files/json/track_json_writer.h"
@@ -98,21 +99,28 @@ std::optional<std::vector<uint8_t>> WriteTrackImage(TrackFormat format, TTrack& 
 
 FileOutcome LoadTrackFile(const std::string& path, std::optional<TrackFormat> format, TTrack& track,
                           IMessages& messages, TrackFormat* used) {
-  FileOutcome outcome;
-  auto image = ReadFileImage(path, messages, outcome, kMaxProjectFileBytes);
-  if (!image) return outcome;
   if (!format) format = TrackFormatOfPath(path);
-  if (!format) format = SniffTrackFormat(*image);
+  // The format looks at the file's first bytes before the rest is read.
+  const HeadCheck check = [&](std::span<const uint8_t> head, uint64_t size) {
+    if (!format) format = SniffTrackFormat(head);
+    if (head.size() == size) return true;  // all of it: the reader says what is wrong, if anything
+    const auto refusal = HeadRefusal(*format, head, size);
+    if (refusal) ShowFileError(messages, *refusal);
+    return !refusal;
+  };
+  FileOutcome outcome;
+  auto image = ReadFileImage(path, messages, outcome, kMaxProjectFileBytes, check);
+  if (!image) return outcome;
   if (used) *used = *format;
   if (!ReadTrackImage(*format, std::move(*image), track, messages)) outcome.status = FileStatus::Failed;
   return outcome;
 }
 
 FileOutcome SaveTrackFile(const std::string& path, TrackFormat format, TTrack& track, TFiller& filler,
-                          IMessages& messages, IFileCalls& calls) {
+                          IMessages& messages, IFileCalls& calls, const ReplaceOptions& options) {
   const auto image = WriteTrackImage(format, track, filler, messages);
   if (!image) return FileOutcome::Failed();
-  return WriteImageFile(path, *image, messages, calls);
+  return WriteImageFile(path, *image, messages, calls, options);
 }
 
 }  // namespace meridal

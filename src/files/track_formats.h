@@ -41,11 +41,14 @@ std::optional<std::vector<uint8_t>> WriteTrackImage(TrackFormat format, TTrack& 
 
 // The file at `path` in `format`, or when none is given in the format its
 // extension names, or failing that the one its contents look like; `used` tells
-// which it was.
+// which it was. The format looks at a large file's magic and header before the
+// rest is read (see track_format_heads.h).
 FileOutcome LoadTrackFile(const std::string& path, std::optional<TrackFormat> format, TTrack& track,
                           IMessages& messages, TrackFormat* used = nullptr);
-// Writes the track safely in `format` (the old file stays intact on failure).
+// Writes the track safely in `format` (the old file stays intact on failure; see
+// safe_file.h).
 FileOutcome SaveTrackFile(const std::string& path, TrackFormat format, TTrack& track, TFiller& filler,
-                          IMessages& messages, IFileCalls& calls = SystemFileCalls());
+                          IMessages& messages, IFileCalls& calls = SystemFileCalls(),
+                          const ReplaceOptions& options = {});
 
 }  // namespace meridal

@@ -5,8 +5,10 @@
 namespace meridal {
 
 enum class MessageIcon { None, Information, Question, Warning, Error };
-enum class MessageButtons { Ok, YesNo, YesNoCancel };
-enum class MessageAnswer { Ok, Yes, No, Cancel };
+// OverwriteSaveAsCancel: the question before a file is overwritten where that
+// may cost data; "Save As..." is its default button.
+enum class MessageButtons { Ok, YesNo, YesNoCancel, OverwriteSaveAsCancel };
+enum class MessageAnswer { Ok, Yes, No, Cancel, Overwrite, SaveAs };
 
 class IMessages {
  public:

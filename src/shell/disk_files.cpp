@@ -18,6 +18,11 @@ class DiskFiles : public IDocumentFiles {
   FileOutcome Save(const std::string& path, TTrack& track, IMessages& messages) override {
     return SaveTrackFile(path, TrackFormatForWriting(path), track, filler_, messages, calls_);
   }
+  FileOutcome SaveInPlace(const std::string& path, TTrack& track, IMessages& messages) override {
+    ReplaceOptions inPlace;
+    inPlace.inPlaceAllowed = true;
+    return SaveTrackFile(path, TrackFormatForWriting(path), track, filler_, messages, calls_, inPlace);
+  }
   FileOutcome Export(const std::string& path, TTrack& track, IMessages& messages) override {
     return ExportTrackFile(path, track, messages, calls_);
   }

@@ -16,8 +16,14 @@ class IDocumentFiles {
  public:
   virtual ~IDocumentFiles() = default;
   virtual FileOutcome Load(const std::string& path, TTrack& track, IMessages& messages) = 0;
-  // Saving never destroys the previous file: a failure leaves it as it was.
+  // Saving never destroys the previous file: a failure leaves it as it was. A
+  // file whose folder takes no temporary file is not written (CannotOpen with
+  // inPlaceNeeded set) ...
   virtual FileOutcome Save(const std::string& path, TTrack& track, IMessages& messages) = 0;
+  // ... unless the user allowed this, after being asked.
+  virtual FileOutcome SaveInPlace(const std::string& path, TTrack& track, IMessages& messages) {
+    return Save(path, track, messages);
+  }
   virtual FileOutcome Export(const std::string& path, TTrack& track, IMessages& messages) = 0;
 };
 

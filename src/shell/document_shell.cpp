@@ -107,6 +107,7 @@ std::unique_ptr<TTrack> TDocumentShell::ReadDocument(const std::string& path) {
   const FileOutcome outcome = files_.Load(path, *track, messages_);
   switch (outcome.status) {
     case FileStatus::Ok:
+      saveGuard_.Remember(path, outcome);
       return track;
     case FileStatus::CannotOpen:
       busy.End();
@@ -229,11 +230,17 @@ void TDocumentShell::FileSaveAs() {
 
 bool TDocumentShell::WriteProject() {
   BusyScope busy(windows_);
+  FileOutcome outcome;
   // The writers only read the track.
-  const FileOutcome outcome = files_.Save(FileName(), const_cast<TTrack&>(document_->Track()), messages_);
+  const TSaveGuard::Result result = saveGuard_.Save(FileName(), const_cast<TTrack&>(document_->Track()), outcome);
   busy.End();
-  if (outcome.status == FileStatus::CannotOpen) ShowCannotOpenFile(messages_, outcome.reason);
-  if (outcome.status != FileStatus::Ok) return false;  // the old file is intact; the changes stay unsaved
+  if (result == TSaveGuard::Result::SaveAs) {
+    FileSaveAs();
+    return !Modified();
+  }
+  if (result == TSaveGuard::Result::Failed && outcome.status == FileStatus::CannotOpen)
+    ShowCannotOpenFile(messages_, outcome.reason);
+  if (result != TSaveGuard::Result::Saved) return false;  // the old file is intact; the changes stay unsaved
   Untitled = false;
   document_->MarkSaved();
   windows_.ShowStatus(SavedText(FileName(), outcome.inPlace));

@@ -13,6 +13,7 @@
 #include "document/document.h"
 #include "graphics/view_flags.h"
 #include "shell/recent_files.h"
+#include "shell/save_guard.h"
 
 namespace meridal {
 
@@ -124,6 +125,7 @@ class TDocumentShell {
   // blank it.
   bool highlighted_ = false;
   TRect highlightBox_;
+  TSaveGuard saveGuard_{files_, messages_};
 };
 
 }  // namespace meridal

@@ -232,6 +232,7 @@ void TFormMain::BuildStatusBar() {
   // is drawn with (140 pixels clip it in most fonts).
   StatusPanels[0]->setFixedWidth(std::max(widths[0], WidestPositionText(*StatusPanels[0])));
   StatusText = new QLabel(this);
+  StatusText->setTextFormat(Qt::PlainText);  // it names files, whatever they are called
   statusBar()->addWidget(StatusText, 1);
   statusBar()->setSizeGripEnabled(true);
 }

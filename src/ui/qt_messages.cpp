@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QPushButton>
 
 namespace meridal {
 
@@ -45,6 +46,7 @@ QMessageBox::StandardButtons QtMessages::QtButtons(MessageButtons buttons) {
     case MessageButtons::Ok: return QMessageBox::Ok;
     case MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
     case MessageButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageButtons::OverwriteSaveAsCancel: return QMessageBox::Cancel;  // the other two are added by name
   }
   return QMessageBox::Ok;
 }
@@ -60,7 +62,8 @@ MessageAnswer QtMessages::Answer(QMessageBox::StandardButton clicked, MessageBut
   switch (buttons) {
     case MessageButtons::Ok: return MessageAnswer::Ok;
     case MessageButtons::YesNo: return MessageAnswer::No;
-    case MessageButtons::YesNoCancel: return MessageAnswer::Cancel;
+    case MessageButtons::YesNoCancel:
+    case MessageButtons::OverwriteSaveAsCancel: return MessageAnswer::Cancel;
   }
   return MessageAnswer::Cancel;
 }
@@ -71,8 +74,21 @@ MessageAnswer QtMessages::Show(const std::string& title, const std::string& text
   QWidget* parent = parent_ ? parent_ : QApplication::activeWindow();
   QMessageBox box(QtIcon(icon), QString::fromStdString(title), QString::fromStdString(text),
                   QtButtons(buttons), parent);
+  // The text may quote a file or name one: it is shown as it is, never as markup
+  // (a link in a key would otherwise be live in the box).
+  box.setTextFormat(Qt::PlainText);
   if (buttons == MessageButtons::YesNoCancel) box.setEscapeButton(QMessageBox::Cancel);
   else if (buttons == MessageButtons::YesNo) box.setEscapeButton(QMessageBox::No);
+  if (buttons == MessageButtons::OverwriteSaveAsCancel) {
+    QPushButton* overwrite = box.addButton(QStringLiteral("Overwrite"), QMessageBox::DestructiveRole);
+    QPushButton* saveAs = box.addButton(QStringLiteral("Save As\u2026"), QMessageBox::AcceptRole);
+    box.setDefaultButton(saveAs);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    if (box.clickedButton() == overwrite) return MessageAnswer::Overwrite;
+    if (box.clickedButton() == saveAs) return MessageAnswer::SaveAs;
+    return MessageAnswer::Cancel;
+  }
   const auto clicked = static_cast<QMessageBox::StandardButton>(box.exec());
   return Answer(clicked, buttons);
 }

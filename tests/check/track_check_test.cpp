@@ -58,6 +58,20 @@ TEST(TrackCheck, FindsWallJumpsAndTellsOfAChangeInTheWallCount) {
   EXPECT_FALSE(HasProblems(found));
 }
 
+// A file may hold them and every reader takes them, so the check names them.
+TEST(TrackCheck, NamesLengthsAndWallOrdersNoEditMakes) {
+  auto track = Stadium();
+  track->Section(1)->Length = 0;
+  track->Section(3)->Length = -100;
+  track->Section(2)->Wall(1)->From = -200000;
+  std::vector<std::string> stored;
+  for (const TTrackProblem& p : CheckTrack(*track))
+    if (p.kind == ProblemKind::LengthNotPositive || p.kind == ProblemKind::WallOrder) stored.push_back(ProblemText(p));
+  EXPECT_EQ(stored, (std::vector<std::string>{"Section 1: length not positive 0",
+                                              "Section 2, wall 1: wall out of order 5.16001 m right of the wall before it",
+                                              "Section 3: length not positive -5.08 mm"}));
+}
+
 TEST(TrackCheck, ReportsAPositionProblemUnderTheSectionThatFailsToMeetItsPredecessor) {
   auto track = Stadium();
   ASSERT_TRUE(track->Section(2)->SetValue("Orientation mismatch", 11930465));  // 1 degree

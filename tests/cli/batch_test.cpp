@@ -115,8 +115,8 @@ TEST_F(Batch, UndoesRedoesAndListsTheSteps) {
   EXPECT_EQ(Ok({"tree", file_}), "Track\n  Section 0 (straight)\n    Altitude 0\n    Altitude 1\n    Wall 0\n    Wall 1\n");
 }
 
-// The values a project file derives anew can be set and exported within a batch;
-// the project written at the end derives them again.
+// The values a project file derives anew can be set and exported within a batch
+// (and taken back before its end, which would not save them in the project).
 TEST_F(Batch, SetsAndExportsValuesTheProjectDoesNotKeep) {
   const std::string trk = (dir_ / "t.trk").string();
   const Result r = Run(
@@ -124,7 +124,8 @@ TEST_F(Batch, SetsAndExportsValuesTheProjectDoesNotKeep) {
       "set 'section 0/altitude 1' B2 2\n"
       "set track Length 5\n"
       "set 'section 0' Start 7\n"
-      "export '" + trk + "'\n");
+      "export '" + trk + "'\n"
+      "undo\nundo\nundo\nundo\n");
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(Ok({"get", trk, "section 0/altitude 1", "A3"}), "3\n");
   EXPECT_EQ(Ok({"get", trk, "section 0/altitude 1", "B2"}), "2\n");

@@ -366,3 +366,70 @@ TEST_F(Cli, FixMendsEveryJointButTheLoopsAndSaysWhatItChanged) {
 
 }  // namespace
 }  // namespace meridal
+
+namespace meridal {
+namespace {
+
+using cli_test::Bytes;
+using cli_test::Cli;
+using cli_test::Result;
+using cli_test::RunCommand;
+
+TEST_F(Cli, FixLoopClosesTheTrackAndSaysWhatChangedAlsoInABatch) {
+  // Two straights and two half turns, then one straight made 1 m longer.
+  Ok({"edit", file_, "section 0", "add-after"});
+  Ok({"edit", file_, "section 1", "change-type"});
+  Ok({"set", file_, "section 1", "Radius", "50", "--base", "m"});
+  Ok({"set", file_, "section 1", "Curvature", "180", "--base", "curv"});
+  Ok({"edit", file_, "section 1", "add-after"});
+  Ok({"edit", file_, "section 2", "change-type"});
+  Ok({"set", file_, "section 2", "Length", "984252"});
+  Ok({"edit", file_, "section 2", "add-after"});
+  Ok({"edit", file_, "section 3", "change-type"});
+  Ok({"set", file_, "section 3", "Radius", "50", "--base", "m"});
+  Ok({"set", file_, "section 3", "Curvature", "180", "--base", "curv"});
+  Ok({"fix", file_, "positions"});
+  Ok({"set", file_, "section 2", "Length", "51", "--base", "m"});
+  const std::string before = Bytes(file_);
+
+  Result r = RunCommand({"fix", file_, "loop", "--sections", "2-2"});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "Section 2: length 51 m \u2192 50.000002 m, changed\n"
+            "Loop closed: gap 999.998 mm, turn 0 \u00b0 before; 0 after rounding\n");
+  EXPECT_EQ(RunCommand({"check", file_}).out.find("gap"), std::string::npos);
+  // The same in a batch, undone again: the file stays as it was.
+  std::ofstream(file_, std::ios::binary) << before;
+  r = RunCommand({"batch", file_}, std::string("fix loop\nundo\n"));
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(Bytes(file_), before);
+  EXPECT_EQ(RunCommand({"fix", file_, "loop", "--sections", "2-x"}).code, 2);
+  Refused({"fix", file_, "loop", "--sections", "7-9"}, "No such sections: 7 to 9");
+}
+
+TEST_F(Cli, FitBuildsATrackFromACentrelineAndCentrelineWritesItBack) {
+  const std::string csv = (dir_ / "lap.csv").string(), out = (dir_ / "lap.mrd").string();
+  std::ofstream(csv) << "# x_m,y_m,w_tr_right_m,w_tr_left_m\n"
+                     << "0,0,4,4\n10,0,4,4\n20,0,4,4\n30,0,4,4\n40,10,4,4\n40,20,4,4\n30,30,4,4\n20,30,4,4\n"
+                     << "10,30,4,4\n0,30,4,4\n-10,20,4,4\n-10,10,4,4\n";
+  Result r = RunCommand({"fit", csv, out, "--tolerance", "1", "--traces", "2"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find(" sections over 0."), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("deviation: largest "), std::string::npos);
+  EXPECT_NE(r.out.find("closure before rounding: "), std::string::npos);
+  EXPECT_EQ(RunCommand({"check", out}).code, 0) << RunCommand({"check", out}).out;
+
+  const std::string back = (dir_ / "back.csv").string();
+  Ok({"centreline", out, back, "--step", "2"});
+  EXPECT_EQ(Bytes(back).substr(0, 35), "# x_m,y_m,w_tr_right_m,w_tr_left_m\n");
+
+  std::ofstream(csv) << "0,0\n1,x\n";
+  r = RunCommand({"fit", csv, out});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, csv + ": line 2: 'x' is not a number\n");
+  EXPECT_EQ(RunCommand({"fit", csv, out, "--traces", "1"}).code, 2);
+  EXPECT_EQ(RunCommand({"fit", csv, out, "--tolerance", "-1"}).code, 2);
+}
+
+}  // namespace
+}  // namespace meridal

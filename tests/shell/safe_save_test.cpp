@@ -4,73 +4,27 @@
 // message names the failure and its cause, and the changes stay unsaved.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 
-#include "files/safety/file_calls.h"
 #include "model/track.h"
 #include "document/document.h"
 #include "shell/document_shell.h"
+#include "shell/save_guard.h"
 #include "shell/shell_doubles.h"
+#include "support/failing_calls.h"
 
 namespace meridal {
 namespace {
 
 namespace fs = std::filesystem;
 
-enum class Call { None, Open, Write, Fsync, Close, Rename, Fchmod };
-
-// The real calls, except that the `nth` call of one kind (counted from 1; 0: every
-// one) fails with `error`. A write may first put down all but its last byte, as a
-// disk that fills up at the last byte does. A folder that refuses new files
-// refuses the first file opened, the temporary one, before anything else fails.
-class FailingCalls : public IFileCalls {
- public:
-  Call failing = Call::None;
-  int nth = 1;
-  int error = 0;
-  bool lastByte = false;
-  bool folderRefuses = false;
-
-  int Open(const char* path, int flags, mode_t mode) override {
-    if (folderRefuses && opens_++ == 0) return Fail<int>(EACCES);
-    return Fails(Call::Open) ? Fail<int>(error) : real_.Open(path, flags, mode);
-  }
-  ssize_t Write(int fd, const void* data, size_t n) override {
-    if (lastByte && failing == Call::Write && n > 1) return real_.Write(fd, data, n - 1);
-    return Fails(Call::Write) ? Fail<ssize_t>(error) : real_.Write(fd, data, n);
-  }
-  int Fsync(int fd) override { return Fails(Call::Fsync) ? Fail<int>(error) : real_.Fsync(fd); }
-  int Fchmod(int fd, mode_t mode) override { return Fails(Call::Fchmod) ? Fail<int>(error) : real_.Fchmod(fd, mode); }
-  int Ftruncate(int fd, off_t length) override { return real_.Ftruncate(fd, length); }
-  int Close(int fd) override {
-    if (!Fails(Call::Close)) return real_.Close(fd);
-    real_.Close(fd);  // closed all the same, as close(2) does when it reports an error
-    return Fail<int>(error);
-  }
-  int Rename(const char* from, const char* to) override {
-    return Fails(Call::Rename) ? Fail<int>(error) : real_.Rename(from, to);
-  }
-  int Unlink(const char* path) override { return real_.Unlink(path); }
-  int Stat(const char* path, struct stat* st) override { return real_.Stat(path, st); }
-  int Access(const char* path, int mode) override { return real_.Access(path, mode); }
-
- private:
-  bool Fails(Call call) {
-    if (call != failing) return false;
-    ++seen_;
-    return nth == 0 || seen_ == nth;
-  }
-  template <typename T>
-  static T Fail(int e) {
-    errno = e;
-    return T(-1);
-  }
-  IFileCalls& real_ = SystemFileCalls();
-  int seen_ = 0, opens_ = 0;
-};
+using testing::Call;
+using testing::FailingCalls;
 
 struct FailurePoint {
   const char* name;
@@ -107,8 +61,15 @@ class SafeSave : public ::testing::Test {
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     path_ = (dir_ / "circuit.mrd").string();
+    // A save in place keeps its copy of the old file here while it writes.
+    cache_ = fs::path(MERIDAL_TEST_TMPDIR) / "safe-save-cache" / dir_.filename();
+    fs::remove_all(cache_);
+    setenv("XDG_CACHE_HOME", cache_.c_str(), 1);
   }
-  void TearDown() override { fs::remove_all(dir_); }
+  void TearDown() override {
+    fs::remove_all(dir_);
+    fs::remove_all(cache_);
+  }
 
   static std::string Contents(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -123,7 +84,7 @@ class SafeSave : public ::testing::Test {
   // A new track saved as circuit.mrd with the real calls: the previous file.
   void SaveNewTrack();
 
-  fs::path dir_;
+  fs::path dir_, cache_;
   std::string path_;
 };
 
@@ -166,10 +127,17 @@ TEST_F(SafeSave, EveryFailurePointLeavesThePreviousFileAndTheChanges) {
     calls.folderRefuses = point.folderRefuses;
     Session session(calls);
     session.OpenAndChange(path_);
+    // Where the folder takes no temporary file the user is asked first, and lets
+    // the file be written in place.
+    const bool asked = point.folderRefuses || (point.call == Call::Open && point.error == EACCES);
+    if (asked) session.messages.answers = {MessageAnswer::Overwrite};
     session.shell.FileSave();
-    ASSERT_EQ(session.messages.shown.size(), 1u);
-    EXPECT_EQ(session.messages.shown[0].title, "Error");
-    EXPECT_EQ(session.messages.shown[0].text,
+    ASSERT_EQ(session.messages.shown.size(), asked ? 2u : 1u);
+    if (asked) {
+      EXPECT_EQ(session.messages.shown[0].text, InPlaceQuestionText(path_));
+    }
+    EXPECT_EQ(session.messages.shown.back().title, "Error");
+    EXPECT_EQ(session.messages.shown.back().text,
               std::string(point.message) + "\n" + path_ + ": " + std::strerror(point.error));
     EXPECT_TRUE(session.shell.Modified());
     EXPECT_TRUE(session.windows.saveEnabled);
@@ -177,19 +145,25 @@ TEST_F(SafeSave, EveryFailurePointLeavesThePreviousFileAndTheChanges) {
     EXPECT_TRUE(session.windows.statusTexts.empty());
     EXPECT_EQ(Contents(path_), old);  // in place: written back after the failure
     EXPECT_EQ(Names(), std::vector<std::string>{"circuit.mrd"});
+    EXPECT_TRUE(!fs::exists(cache_ / "meridal") || fs::is_empty(cache_ / "meridal"));  // the copy went with the failure
   }
 }
 
-// A folder that takes no new file, with a target that may be written: the target
-// is written in place, and the status bar says so.
-TEST_F(SafeSave, AFolderThatRefusesTheTemporaryFileGetsTheTargetWrittenInPlace) {
+// A folder that takes no new file, with a target that may be written: asked
+// first, the user may have the target written in place, and the status bar says
+// so. (Cancel and Save As... answer as to a file changed elsewhere, below.)
+TEST_F(SafeSave, AFolderThatRefusesTheTemporaryFileGetsTheTargetWrittenInPlaceWhenTheUserSaysSo) {
   SaveNewTrack();
   FailingCalls calls;
   calls.folderRefuses = true;
   Session session(calls);
   session.OpenAndChange(path_);
+  session.messages.answers = {MessageAnswer::Overwrite};
   session.shell.FileSave();
-  EXPECT_TRUE(session.messages.shown.empty());
+  ASSERT_EQ(session.messages.shown.size(), 1u);
+  EXPECT_EQ(session.messages.shown[0].text,
+            "The folder does not allow a safe save. Overwrite circuit.mrd in place? If the save is interrupted the "
+            "file will be lost.");
   EXPECT_FALSE(session.shell.Modified());
   EXPECT_EQ(session.windows.statusTexts,
             std::vector<std::string>{"Saved circuit.mrd in place (its folder takes no temporary file)"});
@@ -197,6 +171,38 @@ TEST_F(SafeSave, AFolderThatRefusesTheTemporaryFileGetsTheTargetWrittenInPlace) 
   Session reader(SystemFileCalls());
   ASSERT_TRUE(reader.shell.OpenPath(path_));
   EXPECT_EQ(reader.shell.Track()->Traces[1], 150000);
+}
+
+// Another program rewrites the file after the editor opened it: Save asks first,
+// and only a change of the bytes counts.
+TEST_F(SafeSave, AFileChangedElsewhereIsOverwrittenOnlyWhenTheUserSaysSo) {
+  SaveNewTrack();
+  Session session(SystemFileCalls());
+  session.OpenAndChange(path_);
+  Session other(SystemFileCalls());
+  ASSERT_TRUE(other.shell.OpenPath(path_));
+  other.shell.Document()->SetValue(TObjectPath::Track(), "Trace 1", 170000);
+  other.shell.FileSave();
+  const std::string theirs = Contents(path_);
+  for (MessageAnswer answer : {MessageAnswer::Cancel, MessageAnswer::SaveAs, MessageAnswer::Overwrite}) {
+    session.messages.answers = {answer};
+    session.messages.shown.clear();
+    session.shell.FileSave();
+    ASSERT_EQ(session.messages.shown.size(), 1u);
+    EXPECT_EQ(session.messages.shown[0].text, "circuit.mrd was changed by another program since you opened it.");
+    EXPECT_EQ(session.messages.shown[0].buttons, MessageButtons::OverwriteSaveAsCancel);
+    EXPECT_EQ(session.shell.Modified(), answer != MessageAnswer::Overwrite);
+    EXPECT_EQ(Contents(path_) == theirs, answer != MessageAnswer::Overwrite);
+  }
+  EXPECT_EQ(session.dialogs.asked.size(), 1u);  // Save As asked for a name, and was cancelled
+  // What was saved is what the next save compares with; a new time alone is no change.
+  ASSERT_EQ(session.shell.Document()->SetValue(TObjectPath::Track(), "Trace 1", 160000), history::Outcome::Changed);
+  const struct timespec now[2] = {{0, UTIME_NOW}, {0, UTIME_NOW}};
+  ASSERT_EQ(utimensat(AT_FDCWD, path_.c_str(), now, 0), 0);
+  session.messages.shown.clear();
+  session.shell.FileSave();
+  EXPECT_TRUE(session.messages.shown.empty());
+  EXPECT_FALSE(session.shell.Modified());
 }
 
 }  // namespace

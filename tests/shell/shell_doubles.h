@@ -208,7 +208,10 @@ class ScriptedFiles : public IDocumentFiles {
  private:
   FileOutcome Record(const std::string& path, FileStatus status) {
     paths.push_back(path);
-    return FileOutcome{status, status == FileStatus::Ok ? "" : reason, 0, false};
+    FileOutcome outcome;
+    outcome.status = status;
+    if (status != FileStatus::Ok) outcome.reason = reason;
+    return outcome;
   }
 };
 

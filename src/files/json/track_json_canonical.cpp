@@ -89,10 +89,6 @@ bool ReadWalls(Scanner& in, TSection& section) {
     for (int k = 0; k < 8; ++k)
       if (!in.Field(keys.key[k], k == 0, v[k])) return false;
     if (!in.Take("}")) return false;
-    if (!section.Walls.empty()) {
-      const TWall& before = *section.Walls.back();
-      if (v[0] < before.From || v[1] < before.To) return false;  // walls go from right to left
-    }
     section.Walls.push_back(NewWall(&section, v));
   } while (in.Take(kNextRecord));
   return in.Take(kAltitudesAfterWalls);
@@ -118,7 +114,7 @@ std::unique_ptr<TSection> ReadSection(Scanner& in, TTrack& owner, size_t traces)
   if (in.Take("\"straight\"")) type = kStraight;
   else if (in.Take("\"curved\"")) type = kCurved;
   else if (!in.Integer(type)) return nullptr;
-  if (!in.Field("length", false, length) || length < 1 || !in.Field("orientation", false, orientation))
+  if (!in.Field("length", false, length) || !in.Field("orientation", false, orientation))
     return nullptr;
   auto section = NewSectionOfType(owner, type);
   section->Length = length;
@@ -147,7 +143,7 @@ bool ReadCanonicalJson(std::string_view text, TTrack& owner, std::vector<int32_t
   traces.clear();
   do {
     int32_t trace;
-    if (!in.Integer(trace) || traces.size() == 16 || (!traces.empty() && trace <= traces.back())) return false;
+    if (!in.Integer(trace) || traces.size() == 16) return false;
     traces.push_back(trace);
   } while (in.Take(", "));
   if (!in.Take("],\n  \"sections\": [\n")) return false;

@@ -15,6 +15,8 @@
 #include "files/track_assembly.h"
 #include "files/json/track_json_canonical.h"
 #include "files/json/track_json_format.h"
+#include "files/json/track_json_text.h"
+#include "files/safety/shown_text.h"
 #include "model/numbers.h"
 #include "model/section.h"
 #include "model/track.h"
@@ -24,36 +26,11 @@ namespace meridal {
 namespace {
 
 using Json = nlohmann::json;
-
-// The characters of the text as the parser reads them, telling how far it has
-// read: the parser gives no position for a value, so the line of a value is
-// counted from there when it is refused.
-class TrackedChars {
- public:
-  using iterator_category = std::forward_iterator_tag;
-  using value_type = char;
-  using difference_type = std::ptrdiff_t;
-  using pointer = const char*;
-  using reference = const char&;
-
-  TrackedChars() = default;
-  TrackedChars(const char* p, const char** mark) : p_(p), mark_(mark) {}
-  reference operator*() const { return *p_; }
-  TrackedChars& operator++() {
-    *mark_ = ++p_;
-    return *this;
-  }
-  TrackedChars operator++(int) {
-    TrackedChars old = *this;
-    ++*this;
-    return old;
-  }
-  bool operator==(const TrackedChars& other) const { return p_ == other.p_; }
-
- private:
-  const char* p_ = nullptr;
-  const char** mark_ = nullptr;
-};
+using json_text::NumberProblem;
+using json_text::Progress;
+using json_text::TrackedChars;
+using json_text::WithTokenShown;
+using json_text::WrittenNumber;
 
 enum class Place { Document, Top, Traces, Sections, Section, Walls, Wall, Altitudes, Altitude };
 
@@ -91,7 +68,8 @@ struct Frame {
 // values; the first problem ends the parse.
 class Collector {
  public:
-  Collector(std::string_view text, const char** mark, TTrack& track) : text_(text), mark_(mark), track_(track) {}
+  Collector(std::string_view text, Progress& progress, TTrack& track)
+      : text_(text), progress_(progress), track_(track) {}
 
   std::vector<int32_t> traces;
   std::vector<std::unique_ptr<TSection>> sections;
@@ -100,14 +78,11 @@ class Collector {
   // ---- the events ----
   bool null() { return Unexpected(); }
   bool boolean(bool) { return Unexpected(); }
-  bool number_integer(Json::number_integer_t v) { return Integer(v); }
+  bool number_integer(Json::number_integer_t v) { return Number(v, true); }
   bool number_unsigned(Json::number_unsigned_t v) {
-    if (v > static_cast<uint64_t>(INT64_MAX)) return Fail(Here(), std::to_string(v) + " does not fit in 32 bits");
-    return Integer(static_cast<int64_t>(v));
+    return v > static_cast<uint64_t>(INT64_MAX) ? Number(0, false) : Number(static_cast<int64_t>(v), true);
   }
-  bool number_float(Json::number_float_t, const std::string& text) {
-    return Fail(Here(), text + " is not an integer");
-  }
+  bool number_float(Json::number_float_t, const std::string&) { return Number(0, false); }
   bool string(std::string& value);
   bool binary(Json::binary_t&) { return Unexpected(); }
   bool start_object(std::size_t);
@@ -117,26 +92,41 @@ class Collector {
   bool end_array();
   bool parse_error(std::size_t position, const std::string&, const nlohmann::detail::exception& e);
 
+  // After the parser took the document: nothing but white space may follow it
+  // (the parser itself stops at a NUL byte as at the end of the text).
+  bool NothingFollows();
+  // The refusal came from a token grown too long, or the parser stopped well
+  // before the end of the text: whatever follows, the text is refused alike.
+  bool RefusedBeforeTheEnd() const;
+
  private:
   Frame& Top() { return stack_.back(); }
   Place Expected() const;  // what the next value may open
-  bool Integer(int64_t v);
+  // A number event: `exact` when the parser's integer holds the number written.
+  bool Number(int64_t v, bool exact);
+  bool Integer(int64_t v, std::string_view written);
   bool Open(Place place);
+  // A key's value is taken: what goes wrong next belongs to the object.
+  static bool Taken(Frame& f) {
+    f.keyName = nullptr;
+    return true;
+  }
   bool FinishTop();
   bool FinishSection();
   bool FinishWall();
   bool FinishAltitude();
 
-  // The value's path, e.g. "sections[3].walls[1].from".
-  std::string Path() const;
-  const char* Here() const { return *mark_ > text_.data() ? *mark_ - 1 : text_.data(); }
+  // The value's path, e.g. "sections[3].walls[1].from"; without the key, the
+  // path of the object or array that holds it.
+  std::string Path(bool withKey = true) const;
+  const char* Here() const { return progress_.mark > text_.data() ? progress_.mark - 1 : text_.data(); }
   bool Fail(const char* at, const std::string& what);
   bool FailAt(const char* at, const std::string& path, const std::string& what);
   bool Unexpected();
   bool Fits(int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
 
   std::string_view text_;
-  const char** mark_;
+  Progress& progress_;
   TTrack& track_;
   std::vector<Frame> stack_;
 
@@ -148,6 +138,7 @@ class Collector {
   int32_t record_[8] = {};  // the wall or altitude being read
   // Altitude counts to check once the traces are known (when they come last).
   std::vector<std::pair<int64_t, const char*>> altitudeCounts_;
+  const char* documentEnd_ = nullptr;  // the closing brace of the document, once read
 };
 
 bool IsObject(Place p) { return p == Place::Top || p == Place::Section || p == Place::Wall || p == Place::Altitude; }
@@ -164,14 +155,26 @@ const KeySet* KeysOf(Place place) {
 }
 
 bool Collector::FailAt(const char* at, const std::string& path, const std::string& what) {
+  if (!error.empty()) return false;
+  std::string where = path, problem = what;
+  if (const char* token = progress_.overflow) {
+    // Whatever the parser made of the cut token, the token is what is wrong.
+    const bool quoted = *token == '"';
+    const std::string shown = ShownFileText(text_.substr(static_cast<size_t>(token - text_.data()) + quoted));
+    const std::string limit = std::to_string(kLongestFileText);
+    problem = quoted ? "\"" + shown + "\" is longer than any key or text of a track (" + limit + " bytes)"
+                     : shown + " is longer than any number (" + limit + " characters)";
+    where = Path(false);
+    at = token;
+  }
   const long long line = 1 + std::count(text_.data(), at, '\n');
-  error = "JSON file, line " + std::to_string(line) + ": " + (path.empty() ? what : path + ": " + what);
+  error = "JSON file, line " + std::to_string(line) + ": " + (where.empty() ? problem : where + ": " + problem);
   return false;
 }
 
 bool Collector::Fail(const char* at, const std::string& what) { return FailAt(at, Path(), what); }
 
-std::string Collector::Path() const {
+std::string Collector::Path(bool withKey) const {
   std::string path;
   const auto name = [&path](const char* key) {
     if (!path.empty()) path += '.';
@@ -188,8 +191,8 @@ std::string Collector::Path() const {
   }
   if (stack_.empty()) return path;
   const Frame& top = stack_.back();
-  if (top.keyName) name(top.keyName);
-  if (IsArray(top.place)) index(top.count);
+  if (withKey && top.keyName) name(top.keyName);
+  if (withKey && IsArray(top.place)) index(top.count);
   return path;
 }
 
@@ -254,54 +257,61 @@ bool Collector::key(std::string& name) {
   }
   f.key = -1;
   f.keyName = nullptr;
-  return Fail(Here(), "unknown key \"" + name + "\"" + (stack_.size() > 1 ? "" : " at the top"));
+  return Fail(Here(), "unknown key \"" + ShownFileText(name) + "\"" + (stack_.size() > 1 ? "" : " at the top"));
 }
 
 bool Collector::string(std::string& value) {
   Frame* f = stack_.empty() ? nullptr : &stack_.back();
   if (f && f->place == Place::Top && f->key == kFormat) {
-    if (value != kJsonFormatName) return Fail(Here(), "\"" + value + "\" is not \"" + kJsonFormatName + "\"");
-    return true;
+    if (value != kJsonFormatName)
+      return Fail(Here(), "\"" + ShownFileText(value) + "\" is not \"" + kJsonFormatName + "\"");
+    return Taken(*f);
   }
   if (f && f->place == Place::Section && f->key == kType) {
     if (value == "straight") section_[kType] = kStraight;
     else if (value == "curved") section_[kType] = kCurved;
-    else return Fail(Here(), "\"" + value + "\" is neither \"straight\" nor \"curved\"");
-    return true;
+    else return Fail(Here(), "\"" + ShownFileText(value) + "\" is neither \"straight\" nor \"curved\"");
+    return Taken(*f);
   }
   return Unexpected();
 }
 
-bool Collector::Integer(int64_t v) {
+bool Collector::Number(int64_t v, bool exact) {
+  const std::string_view written = WrittenNumber(text_, progress_.mark);
+  if (progress_.overflow) return Fail(Here(), std::string());
+  if (const char* problem = NumberProblem(written, exact)) return Fail(Here(), ShownFileText(written) + problem);
+  return Integer(v, written);
+}
+
+bool Collector::Integer(int64_t v, std::string_view written) {
   if (stack_.empty()) return Unexpected();
   Frame& f = Top();
   const bool fits = Fits(v);
-  const std::string tooBig = std::to_string(v) + " does not fit in 32 bits";
+  const std::string shown = ShownFileText(written);
+  const std::string tooBig = shown + " does not fit in 32 bits";
   switch (f.place) {
     case Place::Top:
       if (f.key != kVersion) return Unexpected();
-      if (v != kJsonVersion) return Fail(Here(), std::to_string(v) + " is not a version this program reads (1)");
-      return true;
+      if (v != kJsonVersion) return Fail(Here(), shown + " is not a version this program reads (1)");
+      return Taken(f);
     case Place::Traces:
       if (!fits) return Fail(Here(), tooBig);
       if (traces.size() >= 16) return Fail(Here(), "a track has at most 16 traces");
-      if (!traces.empty() && v <= traces.back())
-        return Fail(Here(), std::to_string(v) + " is not greater than the trace before it (" +
-                                std::to_string(traces.back()) + ")");
       traces.push_back(static_cast<int32_t>(v));
       ++f.count;
       return true;
     case Place::Section:
+      // A length of 0 or less, like traces or walls out of order, is read as the
+      // project and track files read it; the track check reports it.
       if (f.key < kType || f.key > kCurvature) return Unexpected();
       if (!fits) return Fail(Here(), tooBig);
-      if (f.key == kLength && v < 1) return Fail(Here(), std::to_string(v) + " is not a length (at least 1)");
       section_[f.key] = v;
-      return true;
+      return Taken(f);
     case Place::Wall:
     case Place::Altitude:
       if (!fits) return Fail(Here(), tooBig);
       record_[f.key] = static_cast<int32_t>(v);
-      return true;
+      return Taken(f);
     default:
       return Unexpected();
   }
@@ -328,6 +338,7 @@ bool Collector::end_object() {
   if (!ok) return false;
   stack_.pop_back();
   if (!stack_.empty()) ++stack_.back().count;
+  else documentEnd_ = Here();
   return true;
 }
 
@@ -380,16 +391,6 @@ bool Collector::FinishSection() {
 }
 
 bool Collector::FinishWall() {
-  if (!walls_.empty()) {
-    const TWall& before = *walls_.back();
-    for (int k : {0, 1}) {
-      const int32_t previous = k == 0 ? before.From : before.To;
-      if (record_[k] < previous)
-        return FailAt(Top().start, Path() + "." + kJsonWallKeys[k],
-                      std::to_string(record_[k]) + " is right of the wall before it (" + std::to_string(previous) +
-                          "); walls go from right to left");
-    }
-  }
   walls_.push_back(NewWall(nullptr, record_));
   std::fill(std::begin(record_), std::end(record_), 0);
   return true;
@@ -405,19 +406,50 @@ bool Collector::FinishAltitude() {
 }
 
 bool Collector::parse_error(std::size_t position, const std::string&, const nlohmann::detail::exception& e) {
+  if (e.id == 406) return Fail(Here(), ShownFileText(WrittenNumber(text_, progress_.mark)) + " is not an integer");  // 1e309
+  if (documentEnd_) return NothingFollows();  // the document is whole: what follows it is wrong
   // The library's text after its own "[json.exception...] parse error at line L, column C: ".
   std::string what = e.what();
   const size_t column = what.find("column ");
   const size_t colon = column == std::string::npos ? std::string::npos : what.find(": ", column);
   if (colon != std::string::npos) what = what.substr(colon + 2);
+  what = WithTokenShown(what);
   const char* at = text_.data() + std::min(position > 0 ? position - 1 : 0, text_.size());
+  // The parser takes a NUL byte for the end of the text; it is no such thing.
+  const size_t end = what.find("end of input");
+  if (end != std::string::npos && at < text_.data() + text_.size() && *at == '\0') what.replace(end, 12, "\\x00");
   return FailAt(at, Path(), what);
+}
+
+bool Collector::NothingFollows() {
+  const char* end = text_.data() + text_.size();
+  const char* p = documentEnd_ ? documentEnd_ + 1 : end;
+  while (p < end && (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r')) ++p;
+  if (p == end) return true;
+  return FailAt(p, std::string(),
+                "\"" + ShownFileText(std::string_view(p, static_cast<size_t>(end - p))) +
+                    "\" follows the end of the track");
+}
+
+bool Collector::RefusedBeforeTheEnd() const {
+  if (error.empty()) return false;
+  if (progress_.overflow) return true;
+  // What a refusal shows of the text (a number as written, what follows the
+  // document) lies within kLongestFileText of where the parser stopped.
+  return static_cast<size_t>(text_.data() + text_.size() - progress_.mark) > kLongestFileText;
+}
+
+// Parses the text with the general parser; false when it is refused, with the
+// collector's error set (empty when the parser gave up on its own).
+bool Parse(std::string_view text, Progress& progress, Collector& collector) {
+  const TrackedChars begin(text.data(), &progress), end(text.data() + text.size(), &progress);
+  return Json::sax_parse(begin, end, &collector) && collector.NothingFollows();
 }
 
 }  // namespace
 
 bool TrackJsonReader::Read(TTrack& track) {
-  const char* mark = text_.data();
+  Progress progress{text_.data(), text_.data() + text_.size()};
   std::optional<Collector> collector;
   try {
     std::vector<int32_t> traces;
@@ -426,9 +458,8 @@ bool TrackJsonReader::Read(TTrack& track) {
       InstallReadTrack(track, std::move(traces), std::move(sections));
       return true;
     }
-    collector.emplace(text_, &mark, track);
-    const TrackedChars begin(text_.data(), &mark), end(text_.data() + text_.size(), &mark);
-    if (!Json::sax_parse(begin, end, &*collector)) {
+    collector.emplace(text_, progress, track);
+    if (!Parse(text_, progress, *collector)) {
       ShowFileError(messages_, collector->error.empty() ? "JSON file: not a track" : collector->error);
       return false;
     }
@@ -438,6 +469,20 @@ bool TrackJsonReader::Read(TTrack& track) {
     return false;
   }
   return true;
+}
+
+std::optional<std::string> JsonHeadRefusal(std::string_view head) {
+  Progress progress{head.data(), head.data() + head.size()};
+  TTrack scratch;
+  Collector collector(head, progress, scratch);
+  try {
+    if (Parse(head, progress, collector)) return std::nullopt;  // a whole track, and only white space after it
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+  // A refusal near the head's end may be the cut's doing.
+  if (collector.RefusedBeforeTheEnd()) return collector.error;
+  return std::nullopt;
 }
 
 bool ReadTrackJsonImage(std::span<const uint8_t> image, TTrack& track, IMessages& messages) {

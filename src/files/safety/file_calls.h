@@ -1,7 +1,8 @@
 #pragma once
 // The system calls that replacing a file makes, behind an interface, so that a
 // test can make any one of them fail (a full disk, an I/O error on fsync, a
-// folder that refuses new files) and check what is left on disk afterwards.
+// folder that refuses new files, an owner that cannot be kept) and check what is
+// left on disk afterwards.
 // Each operation returns what its POSIX call returns and sets errno the same way.
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -17,6 +18,8 @@ class IFileCalls {
   virtual ssize_t Write(int fd, const void* data, size_t n) = 0;
   virtual int Fsync(int fd) = 0;
   virtual int Fchmod(int fd, mode_t mode) = 0;
+  virtual int Fchown(int fd, uid_t owner, gid_t group) = 0;
+  virtual int Fstat(int fd, struct stat* st) = 0;
   virtual int Ftruncate(int fd, off_t length) = 0;
   virtual int Close(int fd) = 0;
   virtual int Rename(const char* from, const char* to) = 0;

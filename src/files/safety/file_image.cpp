@@ -1,18 +1,22 @@
 #include "files/safety/file_image.h"
 
-#include "files/safety/safe_file.h"
+#include "files/safety/input_file.h"
 
 namespace meridal {
 
 FileOutcome WriteImageFile(const std::string& path, const std::vector<uint8_t>& image, IMessages& messages,
-                           IFileCalls& calls) {
-  const ReplaceOutcome replaced = ReplaceFileContents(path, image, calls);
+                           IFileCalls& calls, const ReplaceOptions& options) {
+  const ReplaceOutcome replaced = ReplaceFileContents(path, image, calls, options);
   FileOutcome outcome;
-  outcome.reason = SystemReason(path, replaced.error);
+  outcome.reason = replaced.reason.empty() ? SystemReason(path, replaced.error) : replaced.reason;
   outcome.inPlace = replaced.inPlace;
+  outcome.inPlaceNeeded = replaced.inPlaceNeeded;
   switch (replaced.result) {
     case ReplaceResult::Ok:
       outcome.bytes = image.size();
+      outcome.stamp = StampOf(replaced.written, image);
+      for (const std::string& note : replaced.notes)
+        messages.Show("Meridal", note, MessageIcon::Warning, MessageButtons::Ok);
       return outcome;
     case ReplaceResult::CannotCreate:  // the caller says "Unable to open file!"
       outcome.status = FileStatus::CannotOpen;
@@ -26,20 +30,28 @@ FileOutcome WriteImageFile(const std::string& path, const std::vector<uint8_t>& 
 }
 
 std::optional<std::vector<uint8_t>> ReadFileImage(const std::string& path, IMessages& messages,
-                                                  FileOutcome& outcome, uint64_t maxBytes) {
-  FileContents file = ReadWholeFile(path, maxBytes);
+                                                  FileOutcome& outcome, uint64_t maxBytes, const HeadCheck& check) {
   outcome = FileOutcome{};
-  outcome.reason = SystemReason(path, file.error);
-  if (!file.opened) {
+  InputFile file(path, maxBytes);
+  if (!file.Opened()) {
+    outcome.reason = file.Reason();
     outcome.status = FileStatus::CannotOpen;
     return std::nullopt;
   }
-  if (!file.ok) {
+  std::vector<uint8_t> head, bytes;
+  const bool read = file.ReadHead(kHeadBytes, head);
+  if (read && check && !check(head, file.Size())) {
+    outcome.status = FileStatus::Failed;
+    return std::nullopt;
+  }
+  if (!read || !file.ReadRest(head, bytes)) {
+    outcome.reason = file.Reason();
     ShowFileError(messages, WithReason(kTrackReadError, outcome.reason));
     outcome.status = FileStatus::Failed;
     return std::nullopt;
   }
-  return std::move(file.bytes);
+  outcome.stamp = StampOf(file.Status(), bytes);
+  return bytes;
 }
 
 }  // namespace meridal

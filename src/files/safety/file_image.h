@@ -1,13 +1,18 @@
 #pragma once
 // A whole file read into memory or written from it, with what happened told back:
-// the status, the system's reason for a failure, the bytes written and whether the
-// target was written in place. Every format reads and writes through these.
+// the status, the system's reason for a failure, the bytes written, whether the
+// target was written in place, and the file's stamp. Every format reads and
+// writes through these.
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "files/safety/file_calls.h"
+#include "files/safety/file_stamp.h"
+#include "files/safety/safe_file.h"
 #include "platform/messages.h"
 
 namespace meridal {
@@ -33,6 +38,10 @@ struct FileOutcome {
   std::string reason;  // "tracks/circuit.mrd: Permission denied"; empty when the system gave none
   uint64_t bytes = 0;
   bool inPlace = false;
+  // CannotOpen because the folder takes no temporary file while the file itself
+  // could be overwritten in place, which was not allowed.
+  bool inPlaceNeeded = false;
+  FileStamp stamp;  // the file as read or written
   bool operator==(FileStatus other) const { return status == other; }
   // A failure that has shown its message already.
   static FileOutcome Failed() {
@@ -42,14 +51,24 @@ struct FileOutcome {
   }
 };
 
+// How much of a file is read before the rest: enough for every header.
+constexpr size_t kHeadBytes = 64 * 1024;
+// Looks at a file's first bytes (`head`: kHeadBytes of them, or the whole of a
+// shorter file) and its size before the rest is read; false after showing why
+// the file is refused.
+using HeadCheck = std::function<bool(std::span<const uint8_t> head, uint64_t size)>;
+
 // The whole file at `path`, or nothing when it could not be opened (status
-// CannotOpen, nothing shown) or read (status Failed, the read error shown).
+// CannotOpen, nothing shown) or read or was refused by `check` (status Failed,
+// the message shown).
 std::optional<std::vector<uint8_t>> ReadFileImage(const std::string& path, IMessages& messages,
-                                                  FileOutcome& outcome, uint64_t maxBytes);
+                                                  FileOutcome& outcome, uint64_t maxBytes,
+                                                  const HeadCheck& check = nullptr);
 // Replaces the file at `path` by `image` safely (the old file stays intact on
 // failure); a failure after the file could be created shows "Track: Error writing
-// file!" with the system's reason, and "cannot open" is left to the caller.
+// file!" with the system's reason, and "cannot open" is left to the caller. What
+// the new file could not keep of the old (its owner) is shown as a warning.
 FileOutcome WriteImageFile(const std::string& path, const std::vector<uint8_t>& image, IMessages& messages,
-                           IFileCalls& calls = SystemFileCalls());
+                           IFileCalls& calls = SystemFileCalls(), const ReplaceOptions& options = {});
 
 }  // namespace meridal

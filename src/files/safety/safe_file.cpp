@@ -2,61 +2,22 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 
-#include "platform/memory_hints.h"
+#include "files/safety/in_place_save.h"
+#include "files/safety/input_file.h"
+#include "files/safety/target_path.h"
 
 namespace meridal {
 
 namespace {
-
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// A link is followed, so that the file it names is replaced and the link stays.
-std::string ResolveLink(const std::string& target) {
-  struct stat st;
-  if (lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return target;
-  char resolved[PATH_MAX];
-  if (realpath(target.c_str(), resolved) == nullptr) return target;
-  return resolved;
-}
-
-// Writes every byte; false with errno set when the disk refuses one. A write that
-// reports no progress and no error (it should not happen) counts as a full disk.
-bool WriteAll(IFileCalls& calls, int fd, const uint8_t* data, size_t n) {
-  while (n > 0) {
-    const ssize_t done = calls.Write(fd, data, n);
-    if (done < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (done == 0) {
-      errno = ENOSPC;
-      return false;
-    }
-    data += done;
-    n -= static_cast<size_t>(done);
-  }
-  return true;
-}
 
 // A new, empty file beside the target; -1 with errno set when none can be made.
 int CreateTemporary(IFileCalls& calls, const std::string& folder, const std::string& name, std::string& path) {
@@ -90,43 +51,56 @@ void RemoveLeftoverTemporaries(IFileCalls& calls, const std::string& folder, con
   closedir(dir);
 }
 
-ReplaceOutcome Failed(ReplaceResult result, int error) { return ReplaceOutcome{result, error, false}; }
-
-// Writes `bytes` over the open file from its start, cuts it to their length and
-// closes it. Returns 0, or the errno of the call that failed.
-int Overwrite(IFileCalls& calls, int fd, std::span<const uint8_t> bytes) {
-  bool ok = WriteAll(calls, fd, bytes.data(), bytes.size()) &&
-            calls.Ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && calls.Fsync(fd) == 0;
-  const int error = ok ? 0 : errno;
-  if (calls.Close(fd) != 0 && ok) return errno;
-  return error;
+ReplaceOutcome Failed(ReplaceResult result, int error, std::string reason = std::string()) {
+  ReplaceOutcome outcome;
+  outcome.result = result;
+  outcome.error = error;
+  outcome.reason = std::move(reason);
+  return outcome;
 }
 
-// The folder takes no temporary file, but the target may be written: it is
-// overwritten in place. Its old contents are kept in memory and written back if
-// the new ones do not go down whole; a target that cannot be read first is not
-// touched, since nothing could then be restored.
-ReplaceOutcome ReplaceInPlace(IFileCalls& calls, const std::string& target, std::span<const uint8_t> bytes,
-                              int folderError) {
-  const FileContents old = ReadWholeFile(target, UINT64_MAX);
-  if (!old.ok) return Failed(ReplaceResult::CannotCreate, folderError);
-  const int fd = calls.Open(target.c_str(), O_WRONLY | O_CLOEXEC, 0);
-  if (fd < 0) return Failed(ReplaceResult::CannotCreate, errno);
-  const int error = Overwrite(calls, fd, bytes);
-  if (error == 0) return ReplaceOutcome{ReplaceResult::Ok, 0, true};
-  const int again = calls.Open(target.c_str(), O_WRONLY | O_CLOEXEC, 0);
-  if (again >= 0) Overwrite(calls, again, old.bytes);
-  return Failed(ReplaceResult::WriteFailed, error);
+std::string UserName(uid_t uid) {
+  const passwd* user = getpwuid(uid);
+  return user ? user->pw_name : "user " + std::to_string(uid);
+}
+
+std::string GroupName(gid_t gid) {
+  const group* g = getgrgid(gid);
+  return g ? g->gr_name : "group " + std::to_string(gid);
+}
+
+// Gives the new file the old one's owner and group where the process may: the
+// superuser gives both, another user keeps the group where he belongs to it.
+// Says what could not be kept.
+void KeepOwner(IFileCalls& calls, int fd, const struct stat& old, const std::string& target,
+               std::vector<std::string>& notes) {
+  if (calls.Fchown(fd, old.st_uid, old.st_gid) != 0) calls.Fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+  struct stat now;
+  if (calls.Fstat(fd, &now) != 0) return;
+  const bool owner = now.st_uid == old.st_uid, group = now.st_gid == old.st_gid;
+  if (owner && group) return;
+  const std::string name = NameOf(target);
+  if (!owner)
+    notes.push_back(name + " now belongs to " + UserName(now.st_uid) + ": its owner " + UserName(old.st_uid) +
+                    (group ? " could not be kept" : " and its group " + GroupName(old.st_gid) + " could not be kept"));
+  else
+    notes.push_back(name + " is now in the group " + GroupName(now.st_gid) + ": its group " +
+                    GroupName(old.st_gid) + " could not be kept");
 }
 
 }  // namespace
 
-ReplaceOutcome ReplaceFileContents(const std::string& requested, std::span<const uint8_t> bytes,
-                                   IFileCalls& calls) {
-  const std::string target = ResolveLink(requested);
+ReplaceOutcome ReplaceFileContents(const std::string& requested, std::span<const uint8_t> bytes, IFileCalls& calls,
+                                   const ReplaceOptions& options) {
   struct stat old;
-  const bool exists = calls.Stat(target.c_str(), &old) == 0;
+  const bool exists = calls.Stat(requested.c_str(), &old) == 0;  // through any links
   if (exists && S_ISDIR(old.st_mode)) return Failed(ReplaceResult::CannotCreate, EISDIR);
+  // A pipe, a device or a socket is written to, never replaced by a file.
+  if (exists && !S_ISREG(old.st_mode))
+    return Failed(ReplaceResult::CannotCreate, 0, NotRegularReason(requested, old.st_mode));
+  // The file the links lead to is replaced (or created) and the links stay.
+  const std::string target = FollowLinks(requested);
+  if (target.empty()) return Failed(ReplaceResult::CannotCreate, errno);
   // A file the user may not write stays as it is, as it would if it were opened
   // for writing; the rename alone would not ask.
   if (exists && calls.Access(target.c_str(), W_OK) != 0) return Failed(ReplaceResult::CannotCreate, errno);
@@ -135,13 +109,20 @@ ReplaceOutcome ReplaceFileContents(const std::string& requested, std::span<const
   const int fd = CreateTemporary(calls, FolderOf(target), NameOf(target), temporary);
   if (fd < 0) {
     const int error = errno;
-    if (exists && (error == EACCES || error == EPERM)) return ReplaceInPlace(calls, target, bytes, error);
-    return Failed(ReplaceResult::CannotCreate, error);
+    if (!exists || (error != EACCES && error != EPERM)) return Failed(ReplaceResult::CannotCreate, error);
+    if (options.inPlaceAllowed) return ReplaceInPlace(calls, target, bytes);
+    ReplaceOutcome refused = Failed(ReplaceResult::CannotCreate, error, SystemReason(FolderOf(target), error));
+    refused.inPlaceNeeded = true;
+    return refused;
   }
-  // The replacement keeps the permissions of the file it replaces.
+  ReplaceOutcome outcome;
+  // The replacement keeps the owner and the permissions of the file it replaces
+  // (the owner first: a change of owner clears the set-id bits).
+  if (exists) KeepOwner(calls, fd, old, target, outcome.notes);
   bool ok = !exists || calls.Fchmod(fd, old.st_mode & 07777) == 0;
   ok = ok && WriteAll(calls, fd, bytes.data(), bytes.size());
   ok = ok && calls.Fsync(fd) == 0;
+  ok = ok && calls.Fstat(fd, &outcome.written) == 0;
   int error = ok ? 0 : errno;
   if (calls.Close(fd) != 0 && ok) {
     ok = false;
@@ -156,51 +137,17 @@ ReplaceOutcome ReplaceFileContents(const std::string& requested, std::span<const
     return Failed(ReplaceResult::WriteFailed, error);
   }
   // Make the rename itself durable; the new contents are in place either way.
-  const int folder = calls.Open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-  if (folder >= 0) {
-    calls.Fsync(folder);
-    calls.Close(folder);
-  }
+  SyncFolder(calls, FolderOf(target));
   RemoveLeftoverTemporaries(calls, FolderOf(target), NameOf(target));
-  return ReplaceOutcome{};
+  return outcome;
 }
 
 FileContents ReadWholeFile(const std::string& path, uint64_t maxBytes) {
   FileContents result;
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    result.error = errno;
-    return result;
-  }
-  result.opened = true;
-  struct stat st;
-  const bool statted = fstat(fd, &st) == 0;
-  if (!statted || !S_ISREG(st.st_mode) || static_cast<uint64_t>(st.st_size) > maxBytes) {
-    result.error = !statted ? errno : S_ISDIR(st.st_mode) ? EISDIR : S_ISREG(st.st_mode) ? EFBIG : 0;
-    close(fd);
-    return result;
-  }
-  try {
-    // The storage exists before anything touches it, so the hint comes in time.
-    result.bytes.reserve(static_cast<size_t>(st.st_size));
-    AdviseHugePages(result.bytes.data(), result.bytes.capacity());
-    result.bytes.resize(static_cast<size_t>(st.st_size));
-  } catch (const std::bad_alloc&) {
-    result.error = ENOMEM;
-    close(fd);
-    return result;
-  }
-  size_t done = 0;
-  while (done < result.bytes.size()) {
-    const ssize_t n = read(fd, result.bytes.data() + done, result.bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) result.error = errno;
-    if (n <= 0) break;  // an error, or the file shrank
-    done += static_cast<size_t>(n);
-  }
-  close(fd);
-  result.ok = done == result.bytes.size();
-  if (!result.ok) result.bytes.clear();
+  InputFile file(path, maxBytes);
+  result.opened = file.Opened();
+  result.ok = file.ReadRest({}, result.bytes);
+  result.error = file.Error();
   return result;
 }
 

@@ -1,0 +1,313 @@
+// From fitted segments to a track: sections with stored values, traces across
+// the road, the two outer walls from the widths, heights as cubics, and the loop
+// closed and joined as Close Loop does it.
+#include <Eigen/Dense>
+#include <Eigen/Sparse>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "model/curved_section.h"
+#include "model/numbers.h"
+#include "model/straight_section.h"
+#include "model/track.h"
+#include "model/units.h"
+#include "solve/centreline_fit.h"
+#include "solve/close_loop.h"
+#include "solve/loop_join.h"
+
+namespace meridal {
+
+namespace {
+
+constexpr double kUnits = kUnitsPerMeter;
+constexpr double kPi = std::numbers::pi;
+
+// Where along the fitted loop each point lies, metres from its start.
+std::vector<double> Stations(const std::vector<TSegment>& segments, const std::vector<TFitPoint>& points) {
+  std::vector<double> first(segments.size() + 1, 0);
+  for (size_t k = 0; k < segments.size(); ++k) first[k + 1] = first[k] + segments[k].length;
+  std::vector<double> s;
+  for (const TFitPoint& p : points) s.push_back(first[size_t(p.segment)] + p.along);
+  return s;
+}
+
+// A value of the points at a station: linear between the nearest points on each
+// side, round the loop.
+double At(const std::vector<std::pair<double, double>>& sorted, double total, double s) {
+  const auto it = std::lower_bound(sorted.begin(), sorted.end(), std::make_pair(s, -1e300));
+  const auto& b = it == sorted.end() ? sorted.front() : *it;
+  const auto& a = it == sorted.begin() ? sorted.back() : *(it - 1);
+  double sa = a.first, sb = b.first;
+  if (it == sorted.end()) sb += total;
+  if (it == sorted.begin()) sa -= total;
+  if (sb - sa <= 1e-9) return a.second;
+  return a.second + (b.second - a.second) * (s - sa) / (sb - sa);
+}
+
+std::vector<std::pair<double, double>> Sorted(const std::vector<double>& s, const std::vector<double>& v) {
+  std::vector<std::pair<double, double>> out;
+  for (size_t i = 0; i < s.size(); ++i) out.emplace_back(s[i], v[i]);
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+double Median(std::vector<double> v) {
+  std::nth_element(v.begin(), v.begin() + long(v.size() / 2), v.end());
+  return v[v.size() / 2];
+}
+
+std::unique_ptr<TSection> MakeSection(TTrack& track, const TSegment& segment, int32_t rightFrom, int32_t rightTo,
+                                      int32_t leftFrom, int32_t leftTo) {
+  auto straight = std::make_unique<TStraightSection>(&track);
+  straight->SetDefaults();  // an altitude a trace, a right and a left wall
+  straight->Wall(0)->From = rightFrom;
+  straight->Wall(0)->To = rightTo;
+  straight->Wall(1)->From = leftFrom;
+  straight->Wall(1)->To = leftTo;
+  straight->RecomputeAllWallPoints();
+  const int64_t curvature = nearest64(segment.curvature * segment.length * kTwoPow30 / kPi);
+  if (segment.straight || curvature == 0) {
+    straight->SetLength(static_cast<int32_t>(std::max<int64_t>(1, nearest64(segment.length * kUnits))));
+    return straight;
+  }
+  // An arc so gentle that its centre might not fit the plan: a straight.
+  const double radius = kUnits / segment.curvature;
+  if (std::fabs(radius) > 1e9) {
+    straight->SetLength(static_cast<int32_t>(std::max<int64_t>(1, nearest64(segment.length * kUnits))));
+    return straight;
+  }
+  // The angle first: the radius then keeps it, and the length follows.
+  auto curve = std::make_unique<TCurvedSection>(&track, *straight);
+  curve->SetCurvature(static_cast<int32_t>(curvature));
+  curve->SetRadius(nearest(radius));
+  return curve;
+}
+
+// Smooths heights over about `reach` metres each side: a GPS height is noisy.
+std::vector<double> Smoothed(const std::vector<std::pair<double, double>>& sorted, double total, double reach) {
+  const size_t n = sorted.size();
+  std::vector<double> out(n);
+  for (size_t i = 0; i < n; ++i) {
+    double sum = sorted[i].second, weight = 1;
+    // Outwards both ways, round the loop, until the points are too far.
+    for (int way : {-1, 1}) {
+      for (size_t step = 1; step < n; ++step) {
+        const size_t j = way > 0 ? (i + step) % n : (i + n - step % n) % n;
+        double gap = std::fabs(sorted[j].first - sorted[i].first);
+        gap = std::min(gap, total - gap);
+        if (gap > reach) break;
+        const double w = 1.0 - gap / (reach + 1e-9);
+        sum += w * sorted[j].second;
+        weight += w;
+      }
+    }
+    out[i] = sum / weight;
+  }
+  return out;
+}
+
+// A cubic Hermite profile with knots at the joints, fitted by least squares to
+// the smoothed heights: heights and slopes shared at every joint. Returns the
+// largest difference to the smoothed heights.
+double FitHeights(TTrack& track, const std::vector<double>& joints, double total,
+                  const std::vector<std::pair<double, double>>& smooth) {
+  const int m = int(joints.size());
+  // Each height touches two joints: a sparse, banded system.
+  std::vector<Eigen::Triplet<double>> a;
+  Eigen::VectorXd b = Eigen::VectorXd::Zero(2 * m);
+  auto basis = [&](double s, int& k, double row[4], double& length) {
+    k = int(std::upper_bound(joints.begin(), joints.end(), s) - joints.begin()) - 1;
+    k = std::clamp(k, 0, m - 1);
+    const double end = k + 1 < m ? joints[size_t(k) + 1] : total;
+    length = end - joints[size_t(k)];
+    const double t = std::clamp((s - joints[size_t(k)]) / length, 0.0, 1.0);
+    row[0] = 2 * t * t * t - 3 * t * t + 1;
+    row[1] = (t * t * t - 2 * t * t + t) * length;
+    row[2] = -2 * t * t * t + 3 * t * t;
+    row[3] = (t * t * t - t * t) * length;
+  };
+  for (const auto& [s, h] : smooth) {
+    int k = 0;
+    double row[4], length = 0;
+    basis(s, k, row, length);
+    const int idx[4] = {2 * k, 2 * k + 1, 2 * ((k + 1) % m), 2 * ((k + 1) % m) + 1};
+    for (int i = 0; i < 4; ++i) {
+      b(idx[i]) += row[i] * h;
+      for (int j = 0; j < 4; ++j) a.emplace_back(idx[i], idx[j], row[i] * row[j]);
+    }
+  }
+  // A light hold on slope changes keeps knots without points in line.
+  for (int k = 0; k < m; ++k) {
+    const int i = 2 * k + 1, j = 2 * ((k + 1) % m) + 1;
+    const double w = 1.0;
+    a.emplace_back(i, i, w);
+    a.emplace_back(j, j, w);
+    a.emplace_back(i, j, -w);
+    a.emplace_back(j, i, -w);
+    a.emplace_back(2 * k, 2 * k, 1e-9);
+  }
+  Eigen::SparseMatrix<double> matrix(2 * m, 2 * m);
+  matrix.setFromTriplets(a.begin(), a.end());
+  Eigen::SimplicialLDLT<Eigen::SparseMatrix<double>> solver(matrix);
+  const Eigen::VectorXd x = solver.solve(b);
+  std::vector<int32_t> d(size_t(m) + 1);
+  for (int k = 0; k < m; ++k) d[size_t(k)] = nearest(x(2 * k) * kUnits);
+  d[size_t(m)] = d[0];
+  for (int k = 0; k < m; ++k) {
+    const double length = (k + 1 < m ? joints[size_t(k) + 1] : total) - joints[size_t(k)];
+    const double d0 = x(2 * k + 1) * length, d1 = x(2 * ((k + 1) % m) + 1) * length;
+    const double p0 = x(2 * k), p1 = x(2 * ((k + 1) % m));
+    const int32_t cubic = nearest((2 * p0 + d0 - 2 * p1 + d1) * kUnits);
+    const int32_t linear = nearest(d0 * kUnits);
+    // The square term takes what rounding left, so that the end meets the next start.
+    const int32_t square = wrapSub(wrapSub(wrapSub(d[size_t(k) + 1], d[size_t(k)]), linear), cubic);
+    for (auto& altitude : track.Section(k)->Altitudes) {
+      altitude->ThirdOrder = cubic;
+      altitude->SecondOrder = square;
+      altitude->FirstOrder = linear;
+      altitude->HeightAtStart = d[size_t(k)];
+      altitude->A3 = wrapMul(3, cubic);
+      altitude->B2 = wrapMul(2, square);
+    }
+  }
+  double largest = 0;
+  for (const auto& [s, h] : smooth) {
+    int k = 0;
+    double row[4], length = 0;
+    basis(s, k, row, length);
+    const double t = row[2] == 0 ? 0 : std::clamp((s - joints[size_t(k)]) / length, 0.0, 1.0);
+    largest = std::max(largest, std::fabs(track.Section(k)->Altitude(0)->HeightAt(t) / kUnits - h));
+  }
+  return largest;
+}
+
+// The stored track measured against the points: the loop rebuilt in metres
+// from its stored values.
+void Measure(const TTrack& track, std::vector<TFitPoint> points, TFitSummary& summary) {
+  std::vector<TSegment> segments;
+  for (const auto& section : track.Sections) {
+    TSegment s;
+    if (section->IsCurved()) {
+      const auto& arc = static_cast<const TCurvedSection&>(*section);
+      s.curvature = kUnits / arc.Radius;
+      s.length = arc.SweptAngle() * arc.Radius / kUnits;
+    } else {
+      s.straight = true;
+      s.length = section->Length / kUnits;
+    }
+    segments.push_back(s);
+  }
+  const TSection& first = *track.Section(0);
+  const TFitPose start{first.StartX() / kUnits, first.StartY() / kUnits, OrientationToRadians(first.Orientation)};
+  TChainFit chain(start, segments, std::move(points), true, 0);
+  chain.Reproject();
+  chain.Reproject();
+  summary.largest = chain.Largest();
+  summary.rms = std::sqrt(chain.SumOfSquares() / double(chain.Points().size()));
+  summary.sections = track.NumberOfSections();
+  summary.length = 0;
+  for (const TSegment& s : segments) summary.length += s.length;
+}
+
+}  // namespace
+
+TFitResult FitCentreline(const TCentreline& line, const TFitOptions& options) {
+  TFitResult result;
+  if (line.Size() < kMinCentrelinePoints) {
+    result.error = "a centreline needs at least " + std::to_string(kMinCentrelinePoints) + " points";
+    return result;
+  }
+  if (!(options.tolerance > 0) || options.traces < 2 || options.traces > 16) {
+    result.error = "the tolerance must be more than 0 m and the traces 2 to 16";
+    return result;
+  }
+  // The plan keeps 32-bit units, about 109 km each way: a line far from the
+  // origin is moved so that it starts there.
+  double ox = 0, oy = 0;
+  double reach = 0;
+  for (size_t i = 0; i < line.Size(); ++i) reach = std::max({reach, std::fabs(line.x[i]), std::fabs(line.y[i])});
+  if (reach > 50000.0) {
+    ox = line.x[0];
+    oy = line.y[0];
+    result.warnings.push_back("the line lies far from the origin: it is moved to start there");
+  }
+  std::vector<TFitPoint> points(line.Size());
+  for (size_t i = 0; i < line.Size(); ++i) {
+    points[i].x = line.x[i] - ox;
+    points[i].y = line.y[i] - oy;
+  }
+  // The traces run from the usual right edge to the usual left edge: an arc's
+  // centre stays beyond them as well as beyond the walls.
+  const double r = Median(line.right), l = Median(line.left);
+  std::vector<double> reachRight(line.right), reachLeft(line.left);
+  for (double& w : reachRight) w = std::max(w, r);
+  for (double& w : reachLeft) w = std::max(w, l);
+  TFitPose start;
+  std::vector<TFitPoint> placed = points;
+  const std::vector<TSegment> segments = FitSegments(placed, options.tolerance, reachRight, reachLeft, start);
+  const int m = int(segments.size());
+
+  // Widths and heights at the joints, from the points about them.
+  const std::vector<double> stations = Stations(segments, placed);
+  std::vector<double> joints(size_t(m), 0);
+  double total = 0;
+  for (int k = 0; k < m; ++k) {
+    joints[size_t(k)] = total;
+    total += segments[size_t(k)].length;
+  }
+  const auto rightAt = Sorted(stations, line.right), leftAt = Sorted(stations, line.left);
+  std::vector<int32_t> right(size_t(m) + 1), left(size_t(m) + 1);
+  for (int k = 0; k < m; ++k) {
+    right[size_t(k)] = -nearest(At(rightAt, total, joints[size_t(k)]) * kUnits);
+    left[size_t(k)] = nearest(At(leftAt, total, joints[size_t(k)]) * kUnits);
+  }
+  right[size_t(m)] = right[0];
+  left[size_t(m)] = left[0];
+
+  auto track = std::make_unique<TTrack>();
+  // Traces evenly from the usual right edge to the usual left edge.
+  for (int i = 0; i < options.traces; ++i)
+    track->Traces.push_back(nearest((-r + (r + l) * i / (options.traces - 1)) * kUnits));
+  for (int k = 0; k < m; ++k) {
+    auto section = MakeSection(*track, segments[size_t(k)], right[size_t(k)], right[size_t(k) + 1], left[size_t(k)],
+                               left[size_t(k) + 1]);
+    section->Number = k;
+    track->Sections.push_back(std::move(section));
+  }
+  track->RecomputeRecordIndices();
+  track->RecomputeStarts();
+  double theta = std::remainder(start.theta, 2 * kPi);
+  track->Section(0)->SetOrientation(nearest(theta * kTwoPow31 / kPi));
+  track->Section(0)->SetStart(start.x * kUnits, start.y * kUnits);
+
+  // Closed as Close Loop closes a track: the values rounded, the joints steered.
+  const TLoopPlan plan = PlanCloseLoop(*track);
+  if (!plan.closes) {
+    result.error = "the fitted loop does not close: " + plan.refusal;
+    return result;
+  }
+  ApplyLoopPlan(*track, plan);
+  result.summary.closureBefore = plan.residualSolved / kUnits;
+  const TSeam seam = LoopSeam(*track);
+  result.summary.closureAfter = std::max(std::fabs(seam.along), std::fabs(seam.across));
+
+  if (line.HasHeights()) {
+    const auto heights = Sorted(stations, line.height);
+    std::vector<std::pair<double, double>> smooth = heights;
+    const std::vector<double> values = Smoothed(heights, total, 15.0);
+    for (size_t i = 0; i < smooth.size(); ++i) smooth[i].second = values[i];
+    result.summary.heightLargest = FitHeights(*track, joints, total, smooth);
+  }
+  track->UpdateExtent();
+  Measure(*track, placed, result.summary);
+  for (const TFitPoint& p : points) {
+    result.sourceX.push_back(p.x * kUnits);
+    result.sourceY.push_back(p.y * kUnits);
+  }
+  result.track = std::move(track);
+  result.ok = true;
+  return result;
+}
+
+}  // namespace meridal
