@@ -11,12 +11,14 @@
 //   meridal_gui_bench edits FILE [all]  the zooms and the edits on a track of 10,000
 //                                sections or more (all: the edits with the tool windows open)
 //   meridal_gui_bench zooms FILE the zooms alone, for a profiler
+//   meridal_gui_bench drags FILE N  a drag of a section's end on a track of N sections
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <QApplication>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QWheelEvent>
 #include <QDir>
 #include <QEventLoop>
@@ -24,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
+#include <cstdlib>
 #include <ctime>
 #include <cstdio>
 #include <functional>
@@ -39,6 +42,8 @@
 #include "shell/document_files.h"
 #include "shell/document_shell.h"
 #include "shell/shell_dialogs.h"
+#include "graphics/scale_draw.h"
+#include "shape/shape_rules.h"
 #include "ui/graph_window.h"
 #include "clipboard/section_payload.h"
 #include "ui/clipboard_actions.h"
@@ -289,6 +294,59 @@ void MeasureEdits(const std::string& path, bool zoomsOnly = false, bool toolWind
   std::printf("  (steps kept: %zu, history bytes: %zu)\n", shell.Document()->History().Count(), shell.Document()->History().Bytes());
 }
 
+// A drag of a straight's end in the middle of the track with the mouse (back:
+// the 10,000-section track is longer than a file's 32-bit Length, so it may
+// only be shortened), the
+// elevation profile open beside the plan and the list: the median CPU time of a
+// pointer move (the values, the later sections with keep joined, the read-out,
+// and the redraw of the plan, the profile and the list), of the release, and of
+// its undo and redo.
+void MeasureDrags(const std::string& path, int sections) {
+  Frame frame;
+  TFormMain& w = frame.window;
+  TDocumentShell& shell = w.Shell();
+  w.OpenAtStartUp(QString::fromStdString(path));
+  w.ViewElevationProfile->trigger();
+  Idle();
+  const TTrack& track = *shell.Track();
+  int s = sections / 2;
+  while (track.Section(s)->IsCurved()) ++s;
+  shell.Document()->Select(TObjectPath::Section(s));
+  Idle();
+  // The section in the middle of the plan, zoomed in as far as one step short of
+  // a full-window section, so that its handles are a drag apart.
+  TScaleDraw& view = *shell.ScaleDraw;
+  const TSection& section = *track.Section(s);
+  while (view.PixelsPerUnit() * section.Length < 150 && view.ZoomIn()) {
+  }
+  view.CenterOn(section.EndX(), section.EndY());
+  Idle();
+  QWidget& viewport = *w.FormGraph->viewport();
+  const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+    QMouseEvent event(type, at, viewport.mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                      buttons, Qt::ControlModifier);
+    QCoreApplication::sendEvent(&viewport, &event);
+  };
+  for (bool joined : {true, false}) {
+    w.ViewKeepJoined->setChecked(joined);
+    const auto handle = w.FormGraph->Shape.HandlePixel(shape::Handle::End);
+    if (!handle) return;
+    const QPoint at = *handle;
+    send(QEvent::MouseButtonPress, at, Qt::LeftButton);
+    std::vector<double> moves;
+    for (int i = 1; i <= 15; ++i)
+      moves.push_back(Timed([&] { send(QEvent::MouseMove, at - QPoint(3 * (i % 5) + 2, 0), Qt::LeftButton); }));
+    const double release = Timed([&] { send(QEvent::MouseButtonRelease, at - QPoint(9, 0), Qt::NoButton); });
+    if (shell.Document()->History().Count() == 0) std::printf("  (the drag made no step: %s)\n", qPrintable(w.FormGraph->Shape.StopMessage()));
+    const double undone = Timed([&] { w.EditUndoClick(); });
+    const double redone = Timed([&] { w.EditRedoClick(); });
+    std::printf("  %5d sections, %-12s %8.1f %8.1f %8.1f %8.1f\n", sections, joined ? "keep joined" : "detached",
+                Median(moves), release, undone, redone);
+    w.EditUndoClick();
+    Idle();
+  }
+}
+
 }  // namespace
 
 // Qt's offscreen platform unless another is asked for: the benchmark needs no
@@ -313,6 +371,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     return MeasureOpen(argc >= 3 ? argv[2] : nullptr);
   }
+  if (argc >= 3 && std::string(argv[1]) == "drags") {  // for a profiler
+    QApplication app(argc, argv);
+    MeasureDrags(argv[2], argc >= 4 ? std::atoi(argv[3]) : 10000);
+    return 0;
+  }
   if (argc >= 3 && (std::string(argv[1]) == "edits" || std::string(argv[1]) == "zooms")) {  // for a profiler
     QApplication app(argc, argv);
     MeasureEdits(argv[2], std::string(argv[1]) == "zooms", argc >= 4 && std::string(argv[3]) == "all");
@@ -333,5 +396,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   MeasureEdits(tracks.back().second);
   MeasureEdits(tracks.back().second, false, true);
+  std::printf("\nDragging a section's end with the mouse, the profile open (CPU time, ms, to an idle event loop)\n");
+  std::printf("  %-27s %8s %8s %8s %8s\n", "", "move", "release", "undo", "redo");
+  for (const auto& [sections, path] : tracks) MeasureDrags(path, sections);
   return 0;
 }

@@ -29,12 +29,14 @@ const char kUsage[] =
     "  paste FILE \"section N\" [-o OUT]       # sections read from standard input, after section N\n"
     "  reverse FILE [-o OUT]                 # the track run the other way\n"
     "  mirror FILE [-o OUT]                  # the track mirrored across section 0's start line\n"
+    "  drag FILE OBJECT HANDLE X Y [--snap] [--detach] [-o OUT]\n"
+    "      HANDLE: end | radius | heading | move, let go at X, Y (metres; x east, y north)\n"
     "  render FILE OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z] [--smooth]\n"
     "  render FILE OUT.png --profile [--size WxH] [--select OBJECT] [--slope] [--smooth]\n"
     "  fit IN OUT [--tolerance METRES] [--traces N] [--width METRES]   # IN: a centreline, .csv .gpx .geojson\n"
     "  centreline FILE OUT.csv [--step METRES]   # the zero line and widths as a centreline\n"
     "  batch FILE [-o OUT] [--keep-going] [--in-place]   # commands from standard input, one a line:\n"
-    "      tree, props, get, set, edit, trace, export, check, profile, render, mesh, copy, paste,\n"
+    "      tree, props, get, set, edit, trace, export, check, profile, render, mesh, copy, paste, drag,\n"
     "      reverse, mirror without FILE and -o (copy and paste use the batch's own clipboard),\n"
     "      and undo | redo | history | save [OUT]; words quoted as in a shell\n"
     "FILE, OUT: a project (.mrd), a track file (.trk) or a JSON text (.json), told by the\n"
@@ -50,7 +52,7 @@ const char* const kValueOptions[] = {"--base", "-o",         "--size",    "--sel
                                      "--zoom", "--samples", "--from", "--to",
                                      "--sections", "--tolerance", "--traces", "--width", "--step"};
 // Options that stand alone.
-const char* const kFlagOptions[] = {"--profile", "--slope", "--smooth", "--keep-going", "--in-place"};
+const char* const kFlagOptions[] = {"--profile", "--slope", "--smooth", "--keep-going", "--in-place", "--snap", "--detach"};
 
 struct Command {
   const char* name;
@@ -68,6 +70,7 @@ const Command kCommands[] = {
     {"fit", CommandFit},
     {"centreline", CommandCentreline},
     {"copy", CommandCopy},     {"paste", CommandPaste},     {"reverse", CommandReverse}, {"mirror", CommandMirror},
+    {"drag", CommandDrag},
 };
 
 }  // namespace

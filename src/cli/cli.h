@@ -53,5 +53,6 @@ int CommandCopy(const CliArgs& args, CliIo io);
 int CommandPaste(const CliArgs& args, CliIo io);
 int CommandReverse(const CliArgs& args, CliIo io);
 int CommandMirror(const CliArgs& args, CliIo io);
+int CommandDrag(const CliArgs& args, CliIo io);
 
 }  // namespace meridal

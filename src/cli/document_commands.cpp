@@ -30,6 +30,8 @@ const TDocumentCommand kDocumentCommands[] = {
     {"paste", "\"section N\"", nullptr, 1, 1, true, RunPaste},
     {"reverse", "", nullptr, 0, 0, true, RunReverse},
     {"mirror", "", nullptr, 0, 0, true, RunMirror},
+    {"drag", "OBJECT HANDLE X Y [--snap] [--detach]", "  HANDLE: end | radius | heading | move; X, Y in metres",
+     4, 4, true, RunDrag},
 };
 
 // The one-shot form: FILE first, and written back (or to -o) when it changed.
@@ -93,5 +95,6 @@ int CommandProfile(const CliArgs& args, CliIo io) { return RunOneShot("profile",
 int CommandRender(const CliArgs& args, CliIo io) { return RunOneShot("render", args, io); }
 int CommandFix(const CliArgs& args, CliIo io) { return RunOneShot("fix", args, io); }
 int CommandMesh(const CliArgs& args, CliIo io) { return RunOneShot("mesh", args, io); }
+int CommandDrag(const CliArgs& args, CliIo io) { return RunOneShot("drag", args, io); }
 
 }  // namespace meridal

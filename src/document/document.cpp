@@ -147,6 +147,12 @@ TDocument::Outcome TDocument::Change(const std::function<Outcome(history::TEdito
   return outcome;
 }
 
+void TDocument::Preview(const std::function<TTrackChange(TTrack&)>& change) {
+  TDocumentChange announced;
+  announced.track = change(*track_);
+  if (!announced.track.Empty()) Announce(announced);
+}
+
 TDocument::Outcome TDocument::SetValue(const TObjectPath& object, const std::string& name, int32_t value) {
   TBase* target = Resolve(*track_, object);
   if (!target) return Outcome::Refused;

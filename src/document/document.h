@@ -101,6 +101,12 @@ class TDocument {
   Outcome RemoveRun(const std::string& verb = "Remove");
   // Any change made through the editor (the check's fixes take it), as one step.
   Outcome Change(const std::function<Outcome(history::TEditor&)>& change);
+  // A change shown before it is kept, as a drag of the plan view's handles shows
+  // each move: `change` alters the track outside the history and says what it
+  // did, and the views are told. Whoever previews ends by keeping the change as
+  // one step (Change, with the editor's Push) or by putting the track back
+  // exactly as it was and previewing that.
+  void Preview(const std::function<TTrackChange(TTrack&)>& change);
 
   // ---- taking changes back ----
   bool Undo();

@@ -4,6 +4,7 @@
 // adds nothing; one that changes nothing adds no step either.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "history/history.h"
@@ -43,7 +44,7 @@ class TEditor {
   Outcome ChangeValues(std::string text, const TObjectPath& selection, const std::function<void(TTrack&)>& change);
 
   // A step made by an operation of its own (a run's values, a paste, reverse,
-  // mirror), kept like every other: nullptr is Unchanged when `accepted`, else
+  // mirror, a drag let go), kept like every other: nullptr is Unchanged when `accepted`, else
   // Refused.
   Outcome Record(std::unique_ptr<TStep> step, bool accepted = true);
 

@@ -30,6 +30,7 @@ constexpr int kArrowCursor = 0;
 
 TFormGraph::TFormGraph(TDocumentShell& shell, const TCursorSet& cursors, QLabel& positionPanel, QWidget* parent)
     : TDrawArea(parent),
+      Shape(shell, *viewport()),
       shell_(shell),
       cursors_(cursors),
       positionPanel_(positionPanel),
@@ -201,6 +202,12 @@ void TFormGraph::FormMouseMove(int x, int y) {
 void TFormGraph::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
   FormMouseDown(event->button(), p.x(), p.y());
+  // A handle of the selected section (or Shift on its body) starts a drag.
+  if (event->button() == Qt::LeftButton && PopupSelect->isChecked() && !gestures_.SpaceHeld() && View() &&
+      Shape.Press(p, event->modifiers())) {
+    clickPending_ = false;
+    return;
+  }
   if (gestures_.Press(event->button(), p)) {
     fitted_ = false;
     clickPending_ = false;
@@ -223,6 +230,10 @@ bool TFormGraph::ToolPress(QMouseEvent& event) {
 }
 
 void TFormGraph::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && Shape.Active()) {
+    if (View()) Shape.Release(event->position().toPoint(), event->modifiers());
+    return;
+  }
   if (gestures_.Release(event->button())) return;
   if (event->button() == Qt::LeftButton && measure_.Dragging()) {
     measure_.End();
@@ -249,6 +260,13 @@ void TFormGraph::mouseDoubleClickEvent(QMouseEvent* event) {
 void TFormGraph::mouseMoveEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
   pointer_ = p;
+  if (Shape.Active()) {
+    if (View()) Shape.Move(p, event->modifiers());
+    FormMouseMove(p.x(), p.y());
+    // The status bar says why the handle stopped short of the pointer.
+    if (const QString stop = Shape.StopMessage(); !stop.isEmpty()) positionPanel_.setText(stop);
+    return;
+  }
   // The world point under the press stays under the pointer.
   if (const auto moved = gestures_.Move(p))
     if (TScaleDraw* view = View()) view->ScrollBy(-moved->x(), -moved->y());
@@ -303,6 +321,7 @@ void TFormGraph::resizeEvent(QResizeEvent* event) {
 }
 
 void TFormGraph::keyPressEvent(QKeyEvent* event) {
+  if (Shape.Key(*event)) return event->accept();
   if (gestures_.Key(*event, true)) return event->accept();
   TDrawArea::keyPressEvent(event);
 }
@@ -319,11 +338,11 @@ void TFormGraph::focusOutEvent(QFocusEvent* event) {
 
 void TFormGraph::paintEvent(QPaintEvent* event) {
   TDrawArea::paintEvent(event);
-  if (!measure_.HasLine() && background_.CalibrationPoints().empty()) return;
-  TScaleDraw* view = View();
-  if (!view) return;
   // Over the picture on the screen, never into it: the picture stays the plan's.
   QPainter overlay(viewport());
+  Shape.Paint(overlay);
+  TScaleDraw* view = View();
+  if (!view || (!measure_.HasLine() && background_.CalibrationPoints().empty())) return;
   measure_.Paint(overlay, *view);
   background_.PaintMarks(overlay, *view);
 }

@@ -26,6 +26,7 @@
 #include "ui/draw_area.h"
 #include "ui/plan_tools/background_layer.h"
 #include "ui/plan_tools/measure_tool.h"
+#include "ui/shape_tool.h"
 #include "ui/view_gestures.h"
 
 class QAction;
@@ -56,6 +57,8 @@ class TFormGraph : public TDrawArea {
   QAction* PopupZoomIn;
   QAction* PopupZoomOut;
   QAction* PopupMeasure;  // M, in the window, toggles it
+  // The handles of the selected section and their drags (see shape_tool.h).
+  TShapeTool Shape;
   // The client position of the latest press of any mouse button.
   int32_t LastMouseX = 0;
   int32_t LastMouseY = 0;
@@ -93,6 +96,8 @@ class TFormGraph : public TDrawArea {
 
  protected:
   void PaintContent() override { FormPaint(); }
+  // The picture, then the handles and the read-out on top of it.
+  void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;

@@ -215,6 +215,7 @@ IDrawWindow* TFormMain::CreateGraphWindow() {
   DestroyGraphWindow();
   FormGraph = new TFormGraph(*shell_, Cursors, *StatusPanels[0]);
   FormGraph->SetSmooth(ViewSmoothDrawing->isChecked());
+  FormGraph->Shape.keepJoined = ViewKeepJoined->isChecked();
   graphChild_ = new MdiChild;
   graphChild_->setWidget(FormGraph);
   graphChild_->setWindowIcon(windowIcon());

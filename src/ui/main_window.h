@@ -93,6 +93,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   QAction* ViewZoomToFit;
   QAction* ViewZoomIn;
   QAction* ViewZoomOut;
+  QAction* ViewKeepJoined;  // the later sections follow a dragged one (also on the toolbar)
   QAction* ViewSmoothDrawing;
   QAction* ViewElevationProfile;
   QAction* ViewTrackCheck;

@@ -6,6 +6,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QToolBar>
 #include <QStatusBar>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include "graphics/view_flags.h"
 #include "present/position_text.h"
 #include "shell/document_shell.h"
+#include "ui/graph_window.h"
 #include "ui/main_window.h"
 
 namespace meridal {
@@ -139,6 +141,17 @@ void TFormMain::BuildViewMenu() {
   ViewZoomOut = command("Zoom &Out", &TFormMain::ViewZoomOutClick, {QKeySequence(Qt::CTRL | Qt::Key_Minus)});
   ViewMenu->addSeparator();
   ViewSmoothDrawing = add("S&mooth Drawing", &TFormMain::ViewSmoothDrawingClick);
+  // Shaping by hand: whether the sections after a dragged one follow it.
+  ViewKeepJoined = ViewMenu->addAction(QStringLiteral("&Keep Joined"));
+  ViewKeepJoined->setCheckable(true);
+  ViewKeepJoined->setChecked(true);
+  ViewKeepJoined->setToolTip(QStringLiteral("Keep joined: the later sections follow a dragged section"));
+  connect(ViewKeepJoined, &QAction::toggled, this, [this](bool on) {
+    if (FormGraph) FormGraph->Shape.keepJoined = on;
+  });
+  QToolBar* shaping = addToolBar(QStringLiteral("Shaping"));
+  shaping->setObjectName(QStringLiteral("ShapingToolBar"));
+  shaping->addAction(ViewKeepJoined);
 
   // The windows that show the whole track.
   ViewMenu->addSeparator();

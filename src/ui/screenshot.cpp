@@ -21,6 +21,7 @@
 #include "ui/main_window.h"
 #include "ui/plan_tools/plan_screenshots.h"
 #include "ui/profile_window.h"
+#include "ui/shape_screenshot.h"
 #include "ui/tree_window.h"
 
 namespace meridal {
@@ -73,6 +74,10 @@ void ShowView(TFormMain& window, const TSection* section, ScreenshotView view) {
   if (view == ScreenshotView::Background) return ShowBackgroundScene(window, scratch.path());
   if (view == ScreenshotView::History) {
     if (section) ShowHistory(window, *section);
+    return;
+  }
+  if (view == ScreenshotView::Drag || view == ScreenshotView::DrawArc) {
+    ShowShaping(window, view == ScreenshotView::DrawArc);
     return;
   }
   if (view == ScreenshotView::Profile) {

@@ -12,9 +12,10 @@ class TFormMain;
 // Profile: the middle trace's altitude of the section is selected and its trace
 // coloured by its gradient. Check: the first problem's row is chosen. History: a
 // few edits made and the last one undone, the History window beside the others.
-// Measure: the plan alone with a measuring drag along the track. Background: the
+// Drag: the first arc's end being dragged, with its read-out. DrawArc: an arc
+// being drawn out of the last section's end. Measure: the plan alone with a measuring drag along the track. Background: the
 // plan alone over an aerial picture, with the Background Image dialog.
-enum class ScreenshotView { Main, Profile, Check, History, Measure, Background };
+enum class ScreenshotView { Main, Profile, Check, History, Measure, Background, Drag, DrawArc };
 
 struct ScreenshotOptions {
   ScreenshotView view = ScreenshotView::Main;
