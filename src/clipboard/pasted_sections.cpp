@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "model/curved_section.h"
+#include "model/length_limit.h"
 #include "model/numbers.h"
 #include "model/straight_section.h"
 #include "model/track.h"
@@ -106,11 +107,11 @@ bool FitPastedSections(TTrack& target, int after, const TTrack& source,
     reason = "There is no section to paste after.";
     return false;
   }
-  int64_t length = target.LengthSum();
+  int64_t length = TotalSectionLength(target);
   for (const auto& s : source.Sections) length += s->Length;
-  if (length > TTrack::kLongestTrack) {
+  if (length > kMaxTrackLength) {
     reason = "The track would be " + LengthMeaningOf(length) + " long, longer than its 32-bit Length holds (" +
-             LengthMeaningOf(TTrack::kLongestTrack) + ").";
+             LengthMeaningOf(kMaxTrackLength) + ").";
     return false;
   }
   if (!CountsFit(target, source)) {

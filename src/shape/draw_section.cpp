@@ -6,6 +6,7 @@
 #include "edit/track_edits.h"
 #include "history/track_patch.h"
 #include "model/curved_section.h"
+#include "model/length_limit.h"
 #include "model/numbers.h"
 #include "model/track.h"
 #include "model/units.h"
@@ -147,7 +148,7 @@ std::unique_ptr<history::TStep> DrawSection(TTrack& track, int section, const TD
       }
     }
   }
-  if (done && track.LengthSum() > TTrack::kLongestTrack) {
+  if (done && TotalSectionLength(track) > kMaxTrackLength) {
     done = false;
     stop = Stop::OutsideRange;
   } else if (!done) {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "model/curved_section.h"
+#include "model/length_limit.h"
 #include "model/numbers.h"
 #include "model/units.h"
 #include "model/track.h"
@@ -41,7 +42,7 @@ TShapeDrag::TShapeDrag(TTrack& track, int section, Handle handle, TPointD grab, 
   const int last = options.keepJoined ? count - 1 : section;
   for (int s = section; s <= last; ++s) before_.push_back(SectionSnapshot::Of(*track.Section(s)));
   trackBefore_ = TrackState::Of(track);
-  lengthBefore_ = track.LengthSum();
+  lengthBefore_ = TotalSectionLength(track);
   const TSection& dragged = *track.Section(section);
   if (const auto* arc = dynamic_cast<const TCurvedSection*>(&dragged)) sweep_ = arc->SweptAngle();
   lastBox_ = dragged.Extent;
@@ -75,7 +76,7 @@ Stop TShapeDrag::Place(const TAim& aim) {
   for (int s = section_ + 1; s < section_ + static_cast<int>(before_.size()); ++s)
     if (!Join(*track_.Section(s))) return Stop::LaterSections;
   // A track longer than 32 bits allow would wrap in every file.
-  if (track_.LengthSum() > TTrack::kLongestTrack && track_.LengthSum() > lengthBefore_)
+  if (TotalSectionLength(track_) > kMaxTrackLength && TotalSectionLength(track_) > lengthBefore_)
     return Stop::OutsideRange;
   track_.UpdateExtent();
   return Stop::None;

@@ -96,7 +96,8 @@ class TFormGraph : public TDrawArea {
 
  protected:
   void PaintContent() override { FormPaint(); }
-  // The picture, then the handles and the read-out on top of it.
+  // The picture, then over it the handles and the read-out, the measure line and
+  // the calibration marks.
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -108,7 +109,6 @@ class TFormGraph : public TDrawArea {
   void keyReleaseEvent(QKeyEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   bool viewportEvent(QEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:

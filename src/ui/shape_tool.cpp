@@ -135,7 +135,7 @@ bool TShapeTool::Release(QPoint pixel, Qt::KeyboardModifiers modifiers) {
     if (stop == shape::Stop::None)
       shell_.Document()->Change([&](history::TEditor& editor) {
         auto step = shape::DrawSection(editor.Track(), drawFrom_, aim, stop);
-        return step ? editor.Push(std::move(step)) : history::Outcome::Refused;
+        return step ? editor.Record(std::move(step)) : history::Outcome::Refused;
       });
   } else {
     drag_->Release();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "model/length_limit.h"
 #include "edit/edit_support.h"
 #include "model/track.h"
 #include "present/format.h"
@@ -21,9 +22,9 @@ TEST(ValueRange, TellsTheSettersOwnLimitsAndLeavesTheTrackAsItWas) {
 
   // A length of one unit at least, and at most what keeps the track within the
   // 32 bits a file gives its length.
-  const int64_t others = track->LengthSum() - straight.Length;
+  const int64_t others = TotalSectionLength(*track) - straight.Length;
   EXPECT_EQ(ValueRangeText(straight, "Length"),
-            "Length: from 0.0508 mm to " + LengthMeaning(static_cast<int32_t>(TTrack::kLongestTrack - others)));
+            "Length: from 0.0508 mm to " + LengthMeaning(static_cast<int32_t>(kMaxTrackLength - others)));
   // An arc's centre may not lie between its walls: the radius reaches down to the outer wall.
   const TWall& outer = *curve.Wall(curve.NumberOfWalls() - 1);
   const std::string radius = ValueRangeText(curve, "Radius");

@@ -40,7 +40,7 @@ Stop DragTo(TTrack& track, history::THistory& history, int section, Handle handl
   const TSection& s = *track.Section(section);
   TShapeDrag drag(track, section, handle, {s.StartX(), s.StartY()}, options);
   const Stop stop = drag.Move(p).stop;
-  if (auto step = drag.Finish()) editor.Push(std::move(step));
+  if (auto step = drag.Finish()) editor.Record(std::move(step));
   return stop;
 }
 
@@ -217,7 +217,7 @@ TEST(ShapeDraw, NewSectionsAreOneStepAfterTheEnd) {
   TDrawAim aim = AimDraw(*track, 3, DrawKind::Straight, {end.x + 20 * M * std::cos(theta), end.y + 20 * M * std::sin(theta)},
                          CommandLineSnap(false));
   EXPECT_EQ(DrawReadout(aim), "Straight 20.00 m");
-  ASSERT_EQ(editor.Push(DrawSection(*track, 3, aim, stop)), history::Outcome::Changed);
+  ASSERT_EQ(editor.Record(DrawSection(*track, 3, aim, stop)), history::Outcome::Changed);
   EXPECT_EQ(history.UndoText(), "Draw Straight after Section 3");
   ASSERT_EQ(track->NumberOfSections(), 5);
   EXPECT_FALSE(track->Section(4)->IsCurved());
@@ -228,7 +228,7 @@ TEST(ShapeDraw, NewSectionsAreOneStepAfterTheEnd) {
   const TPointD e = {from.EndX(), from.EndY()};
   const TPointD p = {e.x + 30 * M * std::cos(theta) - 10 * M * std::sin(theta), e.y + 30 * M * std::sin(theta) + 10 * M * std::cos(theta)};
   aim = AimDraw(*track, 4, DrawKind::Arc, p, CommandLineSnap(false));
-  ASSERT_EQ(editor.Push(DrawSection(*track, 4, aim, stop)), history::Outcome::Changed);
+  ASSERT_EQ(editor.Record(DrawSection(*track, 4, aim, stop)), history::Outcome::Changed);
   EXPECT_EQ(history.UndoText(), "Draw Arc after Section 4");
   const TSection& drawn = *track->Section(5);
   EXPECT_TRUE(drawn.IsCurved());

@@ -114,21 +114,22 @@ class TreeWindowTest : public QObject {
     QCOMPARE(EnabledItems(tree->TreePopupMenu),
              structural + QStringList({"&Split Section...", "Change Section &Type", "Copy Walls &From...",
                                        "Copy &Walls To All"}));
-    QCOMPARE(EnabledItems(f.window->EditMenuItems).size(), 7);
+    QCOMPARE(EnabledItems(f.window->EditMenuItems).size(), 12);  // and Cut, Copy, Paste, Reverse, Mirror
     QCOMPARE(f.Shell().Document()->Selection(), meridal::TObjectPath::Section(0));
 
     QVERIFY(f.SelectNode(QStringLiteral("Wall 1")));
     QCOMPARE(EnabledItems(tree->TreePopupMenu), structural);
-    QCOMPARE(EnabledItems(f.window->EditMenuItems), structural);
+    const QStringList whole{"Re&verse Track", "&Mirror Track"};  // the track, whatever is selected
+    QCOMPARE(EnabledItems(f.window->EditMenuItems), structural + whole);
     QCOMPARE(f.Shell().Document()->Selection(), meridal::TObjectPath::Wall(0, 1));
     QCOMPARE(f.List()->topLevelItem(6)->text(4), QStringLiteral("Vostrel Surface Sub-Type"));
 
     QVERIFY(f.SelectNode(QStringLiteral("Altitude 0")));
     QCOMPARE(EnabledItems(tree->TreePopupMenu), QStringList{"&Copy Altitude"});
-    QCOMPARE(EnabledItems(f.window->EditMenuItems), QStringList{"&Copy Altitude"});
+    QCOMPARE(EnabledItems(f.window->EditMenuItems), QStringList{"&Copy Altitude"} + whole);
 
     QVERIFY(f.SelectNode(QStringLiteral("Track")));
-    QVERIFY(EnabledItems(f.window->EditMenuItems).isEmpty());
+    QCOMPARE(EnabledItems(f.window->EditMenuItems), whole);
     QCOMPARE(f.Shell().Document()->Selection(), meridal::TObjectPath::Track());
   }
 
