@@ -54,7 +54,12 @@ void TDocument::SetSelection(const TObjectPath& path) {
   selection_ = Resolve(*track_, path) ? path : TObjectPath::Track();
 }
 
-void TDocument::Select(const TObjectPath& path) { SelectWithAnchor(path, path.section); }
+void TDocument::Select(const TObjectPath& path) {
+  // What is selected already stays selected with its run: a view that follows the
+  // selection and tells it back changes nothing.
+  if (path == selection_) return;
+  SelectWithAnchor(path, path.section);
+}
 
 void TDocument::SelectWithAnchor(const TObjectPath& path, int anchor) {
   const TObjectPath before = selection_;

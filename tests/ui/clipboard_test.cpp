@@ -61,7 +61,6 @@ class ClipboardTest : public QObject {
 
  private slots:
   void shiftClickCopyPasteAndUndo() {
-    QSKIP("unfinished: the Shift+click on a tree node does not yet make a run here (see the branch's report)");
     Frame f;
     const std::string before = f.Json();
     const int n = f.Track().NumberOfSections();
@@ -90,7 +89,7 @@ class ClipboardTest : public QObject {
     QCOMPARE(f.Document().SelectedRun(), (meridal::TSectionRun{6, 8}));
     for (int k = 0; k < 3; ++k) QCOMPARE(f.Track().Section(6 + k)->Length, f.Track().Section(1 + k)->Length);
     // Joined: each pasted section starts where the one before ends.
-    for (int k = 6; k <= 9; ++k) {
+    for (int k = 6; k <= 8; ++k) {
       QVERIFY(std::abs(f.Track().Section(k)->StartX() - f.Track().Section(k - 1)->EndX()) <= 1);
       QVERIFY(std::abs(f.Track().Section(k)->StartY() - f.Track().Section(k - 1)->EndY()) <= 1);
     }
@@ -103,7 +102,6 @@ class ClipboardTest : public QObject {
   }
 
   void pastesIntoASecondFrame() {
-    QSKIP("unfinished: it selects its run by Shift+click, which does not yet make a run here");
     Frame source, target;
     source.Activate();
     source.ClickSection(2);
