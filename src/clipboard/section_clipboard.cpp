@@ -2,7 +2,7 @@
 
 #include "clipboard/section_payload.h"
 #include "document/document.h"
-#include "history/paste_step.h"
+#include "clipboard/paste_step.h"
 #include "model/track.h"
 
 namespace meridal::clipboard {

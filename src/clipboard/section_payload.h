@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "document/section_run.h"
+#include "model/section_run.h"
 
 namespace meridal {
 

@@ -14,7 +14,7 @@
 
 #include "history/editor.h"
 #include "history/history.h"
-#include "document/section_run.h"
+#include "model/section_run.h"
 #include "history/track_change.h"
 #include "model/object_path.h"
 

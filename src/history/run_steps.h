@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "document/section_run.h"
+#include "model/section_run.h"
 #include "history/step.h"
 
 namespace meridal::history {

@@ -5,7 +5,7 @@
 // of the run do not share says so in its comment.
 #include <string>
 
-#include "document/section_run.h"
+#include "model/section_run.h"
 #include "present/rows.h"
 
 namespace meridal {

@@ -1,7 +1,7 @@
 #include "transform/document_transforms.h"
 
 #include "document/document.h"
-#include "history/rewrite_steps.h"
+#include "transform/rewrite_steps.h"
 
 namespace meridal::transform {
 

@@ -1,4 +1,4 @@
-#include "history/rewrite_steps.h"
+#include "transform/rewrite_steps.h"
 
 #include "model/track.h"
 #include "transform/track_transforms.h"

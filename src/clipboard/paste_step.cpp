@@ -1,4 +1,4 @@
-#include "history/paste_step.h"
+#include "clipboard/paste_step.h"
 
 #include <algorithm>
 #include <iterator>
