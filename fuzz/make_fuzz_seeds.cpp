@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
   // Centrelines: a small loop as a CSV with widths, a plain one, a GPX lap with
   // heights and a GeoJSON feature.
   std::filesystem::create_directories(out / "centreline");
-  auto text = [&](const char* name, const std::string& t) {
+  auto centreline = [&](const char* name, const std::string& t) {
     Put(out / "centreline" / name, std::vector<uint8_t>(t.begin(), t.end()));
   };
   std::string csv = "# x_m,y_m,w_tr_right_m,w_tr_left_m\n", plain, gpx = "<?xml version=\"1.0\"?>\n<gpx><trk><trkseg>\n",
@@ -104,9 +104,9 @@ int main(int argc, char** argv) {
     std::snprintf(line, sizeof line, "%s[%.7f,%.7f]", i ? "," : "", 11.1 + x / 72583.5, 49.4 + y / 111216.0);
     geojson += line;
   }
-  text("loop.csv", csv);
-  text("plain.csv", plain);
-  text("lap.gpx", gpx + "</trkseg></trk></gpx>\n");
-  text("loop.geojson", geojson + "]}}");
+  centreline("loop.csv", csv);
+  centreline("plain.csv", plain);
+  centreline("lap.gpx", gpx + "</trkseg></trk></gpx>\n");
+  centreline("loop.geojson", geojson + "]}}");
   return 0;
 }
