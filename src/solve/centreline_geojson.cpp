@@ -96,6 +96,12 @@ bool ParseGeoJson(std::string_view text, TRawLine& line) {
     root = json::parse(text.begin(), text.end());
   } catch (const json::parse_error& e) {
     return line.Fail("line " + std::to_string(LineOfByte(text, e.byte ? e.byte - 1 : 0)) + ": not valid JSON");
+  } catch (const json::out_of_range& e) {
+    // A number beyond a double's range; the library names it between quotes.
+    const std::string what = e.what();
+    const size_t open = what.find('\''), close = what.rfind('\'');
+    const size_t at = open < close ? text.find(what.substr(open + 1, close - open - 1)) : 0;
+    return line.Fail("line " + std::to_string(LineOfByte(text, at)) + ": a number too large to hold");
   }
   std::string path;
   const json* geometry = FindLineString(root, path, line);

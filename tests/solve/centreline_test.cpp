@@ -116,6 +116,8 @@ TEST(Centreline, EveryKindOfBadInputIsRefusedWithItsPlace) {
                   CentrelineFormat::GeoJson),
             "features[0].geometry.coordinates[1]: \"x\" is not a number");
   EXPECT_EQ(Error("{\"type\": \n[", CentrelineFormat::GeoJson), "line 2: not valid JSON");
+  EXPECT_EQ(Error("{\"type\": \"LineString\",\n\"coordinates\": [[1e999, 2]]}", CentrelineFormat::GeoJson),
+            "line 2: a number too large to hold");
 
   // Repeated points are dropped with a word; a lap may end on its first point.
   const TCentrelineRead read = ReadCentreline(eight + "10,14\n", CentrelineFormat::Csv, 10);
