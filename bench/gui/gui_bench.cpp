@@ -8,8 +8,9 @@
 //                                own, then the zooms and the edits on the
 //                                10,000-section track
 //   meridal_gui_bench open FILE  (one measurement, as the runner starts it)
-//   meridal_gui_bench edits FILE [all]  the zooms and the edits on a track of 10,000
-//                                sections or more (all: the edits with the tool windows open)
+//   meridal_gui_bench edits FILE [all [NAME]]  the zooms and the edits on a track of 10,000
+//                                sections or more (all: the edits with the tool windows open;
+//                                NAME: only the edits whose name holds it)
 //   meridal_gui_bench zooms FILE the zooms alone, for a profiler
 //   meridal_gui_bench drags FILE N  a drag of a section's end on a track of N sections
 #include <sys/resource.h>
@@ -210,7 +211,8 @@ void MeasureZooms(TFormMain& w, const char* layout) {
 // The zooms, then the edits with the tree, the list and the plan; with
 // `toolWindows` the edits alone, with the history, the profile and the check
 // open beside them as well.
-void MeasureEdits(const std::string& path, bool zoomsOnly = false, bool toolWindows = false) {
+void MeasureEdits(const std::string& path, bool zoomsOnly = false, bool toolWindows = false,
+                  const std::string& only = std::string()) {
   Frame frame;
   TFormMain& w = frame.window;
   TDocumentShell& shell = w.Shell();
@@ -285,6 +287,7 @@ void MeasureEdits(const std::string& path, bool zoomsOnly = false, bool toolWind
               toolWindows ? ", with the history, profile and check windows open" : "");
   std::printf("  %-26s %8s %8s %8s\n", "", "edit", "undo", "redo");
   for (const Edit& edit : edits) {
+    if (std::string(edit.name).find(only) == std::string::npos) continue;
     // The selection before the edit is part of the setting, not of the edit.
     const double done = Timed([&] { edit.run(); });
     const double undone = Timed([&] { w.EditUndoClick(); });
@@ -378,7 +381,8 @@ int main(int argc, char** argv) {
   }
   if (argc >= 3 && (std::string(argv[1]) == "edits" || std::string(argv[1]) == "zooms")) {  // for a profiler
     QApplication app(argc, argv);
-    MeasureEdits(argv[2], std::string(argv[1]) == "zooms", argc >= 4 && std::string(argv[3]) == "all");
+    MeasureEdits(argv[2], std::string(argv[1]) == "zooms", argc >= 4 && std::string(argv[3]) == "all",
+                 argc >= 5 ? argv[4] : "");
     return 0;
   }
   QTemporaryDir dir;

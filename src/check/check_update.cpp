@@ -15,16 +15,60 @@ int AfterSplice(int j, const TTrackChange::Splice& splice) {
   return j + splice.inserted - splice.removed;
 }
 
+bool IsHeight(const TTrackProblem& p) {
+  return p.kind == ProblemKind::HeightStep || p.kind == ProblemKind::GradientKink;
+}
+
+// Every section has as many altitudes as the track has traces: a trace that came
+// or went then moves every joint's height problems alike.
+bool TracesEven(const TTrack& track) {
+  for (int s = 0; s < track.NumberOfSections(); ++s)
+    if (track.Section(s)->NumberOfAltitudes() != track.NumberOfTraces()) return false;
+  return true;
+}
+
+// A trace removed at `at` takes its problems with it; one added there brings its
+// own at every joint, after the heights of the traces before it and before those
+// after it and the walls'.
+void UpdateTrace(const TTrack& track, int at, bool added, std::vector<TTrackProblem>& problems) {
+  if (!added) {
+    std::erase_if(problems, [&](TTrackProblem& p) {
+      if (!IsHeight(p) || p.item < at) return false;
+      return p.item-- == at;
+    });
+    return;
+  }
+  for (TTrackProblem& p : problems)
+    if (IsHeight(p) && p.item >= at) ++p.item;
+  std::vector<TTrackProblem> merged;
+  merged.reserve(problems.size());
+  const auto after = [&](const TTrackProblem& p) {
+    return (IsHeight(p) && p.item > at) || p.kind == ProblemKind::WallCount || p.kind == ProblemKind::WallJump;
+  };
+  size_t i = 0;
+  for (int s = 0; s < track.NumberOfSections(); ++s) {
+    while (i < problems.size() && problems[i].section < s) merged.push_back(problems[i++]);
+    while (i < problems.size() && problems[i].section == s && !after(problems[i])) merged.push_back(problems[i++]);
+    CheckJointTrace(track, s, at, merged);
+  }
+  merged.insert(merged.end(), problems.begin() + static_cast<long>(i), problems.end());
+  problems = std::move(merged);
+}
+
 }  // namespace
 
 void UpdateCheck(const TTrack& track, const TTrackChange& change, std::vector<TTrackProblem>& problems) {
   const int count = track.NumberOfSections();
-  if (change.traces || change.traceAt >= 0 || count == 0) {
+  // The traces' positions reach no problem; a trace that came or went moves the
+  // height problems, unless sections differ in their altitudes or sections came
+  // or went in the same change.
+  if (count == 0 || (change.traceAt >= 0 && (!change.splices.empty() || !TracesEven(track)))) {
     problems = CheckTrack(track);
     return;
   }
   // The track-wide length problem is found anew at the end.
   std::erase_if(problems, [](const TTrackProblem& p) { return p.kind == ProblemKind::TrackTooLong; });
+  if (change.traceAt >= 0) UpdateTrace(track, change.traceAt, change.traceAdded, problems);
   // The joints to check again, in the numbering of the moment.
   std::vector<int> touched;
   for (const TTrackChange::Splice& splice : change.splices) {

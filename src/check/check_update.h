@@ -1,8 +1,8 @@
 #pragma once
 // The track check kept up to date from a change: only the joints the change
 // touched are checked again, the other problems are kept (renumbered past
-// sections that came or went). The list comes out exactly as CheckTrack would
-// give it; a change of the traces, which moves every trace point, checks all.
+// sections that came or went, and past traces that came or went). The list
+// comes out exactly as CheckTrack would give it.
 //
 //   std::vector<TTrackProblem> problems = CheckTrack(track);
 //   ... an edit announces `change` ...

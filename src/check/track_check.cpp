@@ -25,17 +25,20 @@ void CheckPosition(TSection& section, int s, std::vector<TTrackProblem>& out) {
 }
 
 // Heights as the rows show them: Height@End is the 32-bit sum D + A + B + C.
+void CheckTraceHeights(const TSection& previous, const TSection& section, int s, int j,
+                       std::vector<TTrackProblem>& out) {
+  const TAltitude& end = *previous.Altitude(j);
+  const TAltitude& start = *section.Altitude(j);
+  const double before = end.HeightAtEnd(), after = start.HeightAtStart;
+  if (after != before) out.push_back({ProblemKind::HeightStep, s, j, before, after, after - before});
+  const double slopeBefore = end.GradientAt(1), slopeAfter = start.GradientAt(0);
+  if (std::fabs(slopeAfter - slopeBefore) > kKinkLimit)
+    out.push_back({ProblemKind::GradientKink, s, j, slopeBefore, slopeAfter, slopeAfter - slopeBefore});
+}
+
 void CheckHeights(const TSection& previous, const TSection& section, int s, std::vector<TTrackProblem>& out) {
   const int traces = std::min(previous.NumberOfAltitudes(), section.NumberOfAltitudes());
-  for (int j = 0; j < traces; ++j) {
-    const TAltitude& end = *previous.Altitude(j);
-    const TAltitude& start = *section.Altitude(j);
-    const double before = end.HeightAtEnd(), after = start.HeightAtStart;
-    if (after != before) out.push_back({ProblemKind::HeightStep, s, j, before, after, after - before});
-    const double slopeBefore = end.GradientAt(1), slopeAfter = start.GradientAt(0);
-    if (std::fabs(slopeAfter - slopeBefore) > kKinkLimit)
-      out.push_back({ProblemKind::GradientKink, s, j, slopeBefore, slopeAfter, slopeAfter - slopeBefore});
-  }
+  for (int j = 0; j < traces; ++j) CheckTraceHeights(previous, section, s, j, out);
 }
 
 void CheckWalls(const TSection& previous, const TSection& section, int s, std::vector<TTrackProblem>& out) {
@@ -88,6 +91,14 @@ void CheckJoint(const TTrack& track, int s, std::vector<TTrackProblem>& out) {
   CheckPosition(section, s, out);
   CheckHeights(previous, section, s, out);
   CheckWalls(previous, section, s, out);
+}
+
+void CheckJointTrace(const TTrack& track, int s, int trace, std::vector<TTrackProblem>& out) {
+  const int count = track.NumberOfSections();
+  const TSection& section = *track.Section(s);
+  const TSection& previous = *track.Section(s == 0 ? count - 1 : s - 1);
+  if (trace < std::min(previous.NumberOfAltitudes(), section.NumberOfAltitudes()))
+    CheckTraceHeights(previous, section, s, trace, out);
 }
 
 void AddLengthProblem(const TTrack& track, std::vector<TTrackProblem>& problems) {

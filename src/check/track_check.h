@@ -59,6 +59,9 @@ std::vector<TTrackProblem> CheckTrack(const TTrack& track);
 // The problems of one joint, the start of section s against the end of the one
 // before it, appended in the order CheckTrack lists them.
 void CheckJoint(const TTrack& track, int s, std::vector<TTrackProblem>& out);
+// The height step and the gradient kink of one trace at joint s, as CheckJoint
+// lists them.
+void CheckJointTrace(const TTrack& track, int s, int trace, std::vector<TTrackProblem>& out);
 // Whether any of them is a problem rather than information.
 bool HasProblems(const std::vector<TTrackProblem>& problems);
 // How many joints are open in plan: sections whose start does not meet the
