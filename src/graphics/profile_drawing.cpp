@@ -75,6 +75,48 @@ void TProfileDrawing::Draw(const TTrack& track, const TObjectPath& selection, co
   canvas.SetBrushStyle(BrushStyle::Solid);
 }
 
+bool TProfileDrawing::DrawSpan(const TTrack& track, const TObjectPath& selection, const TProfileView& view,
+                               ICanvas& canvas, double from, double to) {
+  // Only heights and the shading may have changed: the layout must be the last one.
+  const int bold = BoldTraceOf(track, selection);
+  const int slopeTrace = view.SlopeColouring && bold < track.NumberOfTraces() ? bold : -1;
+  if (frame_.Width() < 2 || frame_.Height() < 2 || bold != bold_ || slopeTrace != samples_.slopeTrace ||
+      view.First() != frame_.first || (view.Last() > view.First() ? view.Last() : view.First() + 1) != frame_.last ||
+      canvas.ClientWidth() != clientWidth_ || canvas.ClientHeight() != clientHeight_)
+    return false;
+  if (SectionStarts(track) != starts_) return false;
+  // A column's line reaches one column either side (the bold one two, as it
+  // meets its neighbour); the columns are gathered anew where heights changed.
+  const int c0 = static_cast<int>(std::floor(frame_.XOf(from))) - frame_.left - 1;
+  const int c1 = static_cast<int>(std::floor(frame_.XOf(to))) - frame_.left + 1;
+  if (c1 < 0 || c0 >= frame_.Width()) return true;
+  const double lowest = samples_.lowest, highest = samples_.highest;
+  if (!ResampleColumns(track, starts_, c0, c1, samples_)) return false;
+  // New extremes move the scale: only a whole picture shows them.
+  const auto same = [](double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); };
+  if (!same(lowest, samples_.lowest) || !same(highest, samples_.highest)) return false;
+  const int x0 = frame_.left + std::max(c0 - 2, 0), x1 = frame_.left + std::min(c1 + 3, frame_.Width());
+  canvas.ClipTo(x0, frame_.top, x1, frame_.bottom);
+  canvas.SetBrushColor(style::kWhite);
+  canvas.SetBrushStyle(BrushStyle::Solid);
+  canvas.SetPenColor(style::kWhite);
+  canvas.Rectangle(x0, frame_.top, x1, frame_.bottom);
+  DrawSelectedSection(track, SelectedSectionOf(selection), canvas);
+  DrawBoundaries(canvas);
+  for (int j = 0; j < samples_.traces; ++j)
+    if (j != bold) DrawTrace(canvas, j, 1, false, x0 - frame_.left, x1 - frame_.left);
+  if (bold >= 0 && bold < samples_.traces)
+    DrawTrace(canvas, bold, kBoldWidth, view.SlopeColouring, x0 - frame_.left, x1 - frame_.left);
+  // A smoothed frame line reaches half a pixel into the plot.
+  DrawAxes(canvas);
+  canvas.ClipOff();
+  canvas.SetPenColor(style::kBlack);
+  canvas.SetPenWidth(1);
+  canvas.SetBrushColor(style::kWhite);
+  canvas.SetBrushStyle(BrushStyle::Solid);
+  return true;
+}
+
 void TProfileDrawing::Layout(const TTrack& track, int boldTrace, const TProfileView& view, ICanvas& canvas) {
   const int pad = 6, text = canvas.TextHeight();
   const int width = canvas.ClientWidth(), height = canvas.ClientHeight();
@@ -85,6 +127,9 @@ void TProfileDrawing::Layout(const TTrack& track, int boldTrace, const TProfileV
   if (slopeTrace >= 0 && slopeTrace < track.NumberOfTraces())
     for (int k = 0; k < 4; ++k) legend_.push_back({kSlopeClassNames[k], SlopeClassColor(k)});
   legendWidth_ = width - 2 * pad;
+  bold_ = boldTrace;
+  clientWidth_ = width;
+  clientHeight_ = height;
 
   frame_.left = canvas.TextWidth("-0000.0 m") + 2 * pad;
   frame_.right = width - 2 * pad;
@@ -135,7 +180,7 @@ void TProfileDrawing::DrawBoundaries(ICanvas& canvas) const {
 // Each column is one run of pixels from the lowest to the highest height the
 // trace reaches there, stretched to meet the run before it so that the line is
 // unbroken; a column no section covers breaks it.
-void TProfileDrawing::DrawTrace(ICanvas& canvas, int trace, int width, bool slopeColours) {
+void TProfileDrawing::DrawTrace(ICanvas& canvas, int trace, int width, bool slopeColours, int from, int to) {
   canvas.SetPenWidth(width);
   runs_.clear();
   int first = 0, stretchClass = 0;
@@ -164,10 +209,16 @@ void TProfileDrawing::DrawTrace(ICanvas& canvas, int trace, int width, bool slop
       if (cls != stretchClass) flush();
       stretchClass = cls;
     }
-    if (runs_.empty()) first = c;
-    runs_.push_back(run);
     before = run;
     joined = true;
+    // Every column is worked out, as each meets the one before; only those
+    // asked for are drawn.
+    if (c < from || c >= to) {
+      flush();
+      continue;
+    }
+    if (runs_.empty()) first = c;
+    runs_.push_back(run);
   }
   flush();
 }

@@ -70,6 +70,13 @@ std::string ExaggerationText(double exaggeration);
 class TProfileDrawing {
  public:
   void Draw(const TTrack& track, const TObjectPath& selection, const TProfileView& view, ICanvas& canvas);
+  // Draws again only the distances `from` to `to` (track units) of the last
+  // picture, on the same canvas, after heights or the shaded section changed
+  // there: the same pixels as a whole picture. False, with nothing drawn, when
+  // the change needs a whole picture (sections moved along the track, the
+  // heights' range or the bold trace changed, another size or view).
+  bool DrawSpan(const TTrack& track, const TObjectPath& selection, const TProfileView& view, ICanvas& canvas,
+                double from, double to);
   TProfileHit HitTest(const TTrack& track, int x, int y) const;
 
   const TProfileFrame& Frame() const { return frame_; }
@@ -84,7 +91,9 @@ class TProfileDrawing {
   void DrawSelectedSection(const TTrack& track, int section, ICanvas& canvas) const;
   void DrawBoundaries(ICanvas& canvas) const;
   // One trace from its column samples; with slope colours, a stretch per class.
-  void DrawTrace(ICanvas& canvas, int trace, int width, bool slopeColours);
+  // Columns `from` (included) to `to` (excluded) of it, the lines meeting as in
+  // the whole.
+  void DrawTrace(ICanvas& canvas, int trace, int width, bool slopeColours, int from = 0, int to = 1 << 30);
   void DrawAxes(ICanvas& canvas) const;
   // The legend flows in rows across the top; with `draw` false it is only measured.
   int FlowLegend(ICanvas& canvas, bool draw) const;
@@ -94,6 +103,8 @@ class TProfileDrawing {
   TProfileFrame frame_;
   std::vector<LegendEntry> legend_;
   int legendWidth_ = 0;  // the width the legend flows in
+  int bold_ = -1;  // the bold trace of the last picture
+  int clientWidth_ = 0, clientHeight_ = 0;
   std::vector<TRun> runs_;  // reused by every trace
 };
 

@@ -57,9 +57,11 @@ double Steepest(const TAltitude& a, double t0, double t1) {
   return g;
 }
 
-// Every section's reach into the columns, in track units: the lowest and highest
-// height of each trace there, and the steepest gradient of the slope trace.
-void GatherColumns(const TTrack& track, const std::vector<int64_t>& starts, TColumnSamples& out) {
+// Every section's reach into columns `from` to `to` (both included), in track
+// units: the lowest and highest height of each trace there, and the steepest
+// gradient of the slope trace. The columns are the whole range's, so a part
+// gathered again comes out as the whole would.
+void GatherColumns(const TTrack& track, const std::vector<int64_t>& starts, int from, int to, TColumnSamples& out) {
   const double first = out.first, last = out.last;
   const double width = (last - first) / out.columns;
   const auto columnOf = [&](double d) {
@@ -69,11 +71,11 @@ void GatherColumns(const TTrack& track, const std::vector<int64_t>& starts, TCol
     const TSection& section = *track.Sections[s];
     const double a = static_cast<double>(starts[s]), length = section.Length, b = a + length;
     if (b < first || a > last) continue;
-    if (a >= first) out.boundary[static_cast<size_t>(columnOf(a))] = 1;
-    if (!(length > 0)) continue;
-    const int c0 = columnOf(std::max(a, first)), c1 = columnOf(std::min(b, last));
+    const int c0 = std::max(from, columnOf(std::max(a, first))), c1 = std::min(to, columnOf(std::min(b, last)));
+    if (a >= first && columnOf(a) >= from && columnOf(a) <= to) out.boundary[static_cast<size_t>(columnOf(a))] = 1;
+    if (!(length > 0) || c0 > c1) continue;
     // Zoomed out, most sections lie within one column, whole: t runs 0 to 1.
-    const bool whole = c0 == c1 && a >= first && b <= last;
+    const bool whole = c0 == c1 && a >= first && b <= last && columnOf(a) == columnOf(b);
     const double perUnit = 1.0 / length;
     const int traces = std::min(out.traces, section.NumberOfAltitudes());
     for (int j = 0; j < traces; ++j) {
@@ -96,6 +98,26 @@ void GatherColumns(const TTrack& track, const std::vector<int64_t>& starts, TCol
         if (j == out.slopeTrace) out.steepest[c] = std::max(out.steepest[c], Steepest(altitude, t0, t1));
       }
     }
+  }
+}
+
+// Columns `from` to `to` from track units to metres, cells no section reached
+// from their starting infinities to NaN; then the extremes over every column.
+void FinishColumns(int from, int to, TColumnSamples& out) {
+  const auto metres = [](double units) { return std::isinf(units) ? kNaN : Metres(units); };
+  for (int c = from; c <= to; ++c) {
+    double& g = out.steepest[static_cast<size_t>(c)];
+    if (g < 0) g = kNaN;
+    for (int j = 0; j < out.traces; ++j) {
+      const size_t i = static_cast<size_t>(j) * static_cast<size_t>(out.columns) + static_cast<size_t>(c);
+      out.low[i] = metres(out.low[i]);
+      out.high[i] = metres(out.high[i]);
+    }
+  }
+  out.lowest = out.highest = kNaN;
+  for (size_t i = 0; i < out.low.size(); ++i) {
+    out.lowest = std::fmin(out.lowest, out.low[i]);
+    out.highest = std::fmax(out.highest, out.high[i]);
   }
 }
 
@@ -154,19 +176,25 @@ void SampleColumns(const TTrack& track, const std::vector<int64_t>& starts, doub
   out.high.assign(cells, -kInfinity);
   out.steepest.assign(static_cast<size_t>(out.columns), -1.0);
   out.boundary.assign(static_cast<size_t>(out.columns), 0);
-  out.lowest = out.highest = kNaN;
-  if (out.columns > 0 && last > first) GatherColumns(track, starts, out);
+  if (out.columns > 0 && last > first) GatherColumns(track, starts, 0, out.columns - 1, out);
+  FinishColumns(0, out.columns - 1, out);
+}
 
-  // Cells no section reached go from their starting infinities to NaN.
-  const auto metres = [](double units) { return std::isinf(units) ? kNaN : Metres(units); };
-  for (double& g : out.steepest)
-    if (g < 0) g = kNaN;
-  for (size_t i = 0; i < cells; ++i) {
-    out.low[i] = metres(out.low[i]);
-    out.high[i] = metres(out.high[i]);
-    out.lowest = std::fmin(out.lowest, out.low[i]);
-    out.highest = std::fmax(out.highest, out.high[i]);
+bool ResampleColumns(const TTrack& track, const std::vector<int64_t>& starts, int from, int to, TColumnSamples& out) {
+  from = std::max(from, 0);
+  to = std::min(to, out.columns - 1);
+  if (from > to || track.NumberOfTraces() != out.traces || !(out.last > out.first)) return false;
+  for (int j = 0; j < out.traces; ++j) {
+    const size_t row = static_cast<size_t>(j) * static_cast<size_t>(out.columns);
+    std::fill(out.low.begin() + static_cast<long>(row) + from, out.low.begin() + static_cast<long>(row) + to + 1, kInfinity);
+    std::fill(out.high.begin() + static_cast<long>(row) + from, out.high.begin() + static_cast<long>(row) + to + 1,
+              -kInfinity);
   }
+  std::fill(out.steepest.begin() + from, out.steepest.begin() + to + 1, -1.0);
+  std::fill(out.boundary.begin() + from, out.boundary.begin() + to + 1, 0);
+  GatherColumns(track, starts, from, to, out);
+  FinishColumns(from, to, out);
+  return true;
 }
 
 }  // namespace meridal

@@ -66,5 +66,9 @@ struct TColumnSamples {
 // outside the range.
 void SampleColumns(const TTrack& track, const std::vector<int64_t>& starts, double first, double last, int columns,
                    int slopeTrace, TColumnSamples& out);
+// Gathers columns `from` to `to` again, after heights changed there, as
+// SampleColumns would gather them, and the extremes over every column. False
+// (nothing done) when the columns are no longer those of this track.
+bool ResampleColumns(const TTrack& track, const std::vector<int64_t>& starts, int from, int to, TColumnSamples& out);
 
 }  // namespace meridal

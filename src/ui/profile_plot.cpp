@@ -5,10 +5,10 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-#include "graphics/qt/painter_canvas.h"
 #include "model/track.h"
 #include "document/document.h"
 #include "shell/document_shell.h"
+#include "ui/window_canvas.h"
 
 namespace meridal {
 
@@ -39,7 +39,33 @@ void TProfilePlot::DocumentChanged() {
 }
 
 void TProfilePlot::Changed(const TDocumentChange& change) {
-  if (!change.track.Empty() || change.selection) Repaint();
+  if (change.track.Empty() && !change.selection) return;
+  const TTrackChange& track = change.track;
+  // Heights of a few sections, or the shaded section, change only their stretch
+  // of the picture; anything else draws it whole.
+  if (pending_ || change.reset || !track.splices.empty() || track.traceAt >= 0 || !shell_.Track()) return Repaint();
+  const TTrack& now = *shell_.Track();
+  const std::vector<int64_t> starts = SectionStarts(now);
+  bool any = spanPending_;
+  const auto add = [&](int s) {
+    if (s < 0 || s >= now.NumberOfSections()) return;
+    const double a = static_cast<double>(starts[static_cast<size_t>(s)]), b = a + now.Section(s)->Length;
+    spanFrom_ = any ? std::min(spanFrom_, a) : a;
+    spanTo_ = any ? std::max(spanTo_, b) : b;
+    any = true;
+  };
+  for (int s : track.sections) add(s);
+  if (change.selection) {
+    add(shaded_);
+    const TObjectPath& selected = shell_.Document()->Selection();
+    add(selected.kind == TObjectPath::Kind::Track ? -1 : selected.section);
+  }
+  if (!any) return;
+  spanPending_ = true;
+  const TProfileFrame& frame = drawing_.Frame();
+  const double x0 = std::max(frame.XOf(spanFrom_), -1.0), x1 = std::min(frame.XOf(spanTo_), width() + 1.0);
+  if (x1 < x0) return;
+  update(QRect(static_cast<int>(x0) - 4, 0, static_cast<int>(x1 - x0) + 9, height()));
 }
 
 void TProfilePlot::Repaint() {
@@ -61,7 +87,29 @@ const QImage& TProfilePlot::Picture() {
   const qreal ratio = devicePixelRatioF();
   const QSize size = (QSizeF(this->size().expandedTo(QSize(1, 1))) * ratio).toSize();
   if (pending_ || picture_.size() != size || picture_.devicePixelRatio() != ratio) Redraw();
+  else if (spanPending_) RedrawSpan();
   return picture_;
+}
+
+void TProfilePlot::RedrawSpan() {
+  spanPending_ = false;
+  if (!shell_.Track()) return Redraw();
+  const TTrack& track = *shell_.Track();
+  view_.SetExtent(TrackDistances(track, SectionStarts(track)));
+  bool drawn = false;
+  {
+    QPainter painter(&picture_);
+    TWindowCanvas canvas(painter, size().expandedTo(QSize(1, 1)), smooth_);
+    drawn = drawing_.DrawSpan(track, shell_.Document()->Selection(), view_, canvas, spanFrom_, spanTo_);
+    canvas.Finish();
+  }
+  if (!drawn) return Redraw();
+  shaded_ = ShadedSection();
+}
+
+int TProfilePlot::ShadedSection() const {
+  const TObjectPath& selected = shell_.Document()->Selection();
+  return selected.kind == TObjectPath::Kind::Track ? -1 : selected.section;
 }
 
 void TProfilePlot::Redraw() {
@@ -72,18 +120,21 @@ void TProfilePlot::Redraw() {
     picture_ = QImage(pixels, QImage::Format_RGB32);
     picture_.setDevicePixelRatio(ratio);
   }
-  pending_ = false;
+  pending_ = spanPending_ = false;
   ++fullRepaints_;
   if (!shell_.Track()) {
     picture_.fill(Qt::white);
+    shaded_ = -1;
     return;
   }
   const TTrack& track = *shell_.Track();
   view_.SetExtent(TrackDistances(track, SectionStarts(track)));
   QPainter painter(&picture_);
   // The drawing works in the widget's pixels; the painter scales them.
-  TPainterCanvas canvas(painter, client, smooth_);
+  TWindowCanvas canvas(painter, client, smooth_);
   drawing_.Draw(track, shell_.Document()->Selection(), view_, canvas);
+  canvas.Finish();
+  shaded_ = ShadedSection();
 }
 
 void TProfilePlot::paintEvent(QPaintEvent*) {

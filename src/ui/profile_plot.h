@@ -59,6 +59,9 @@ class TProfilePlot : public QWidget {
 
  private:
   void Redraw();
+  // Only the pending stretch of distances, or the whole when it cannot be.
+  void RedrawSpan();
+  int ShadedSection() const;
   void Click(QPoint at);
   void ZoomAbout(int x, bool in);
   void PanBy(int pixels);
@@ -68,6 +71,11 @@ class TProfilePlot : public QWidget {
   TProfileDrawing drawing_;
   QImage picture_;
   bool pending_ = true;
+  // A stretch of distances (track units) to draw again, and the section the
+  // picture shades.
+  bool spanPending_ = false;
+  double spanFrom_ = 0, spanTo_ = 0;
+  int shaded_ = -1;
   bool smooth_ = false;
   bool clickPending_ = false;
   int fullRepaints_ = 0;

@@ -129,6 +129,28 @@ class ViewWindowsTest : public QObject {
     QCOMPARE(f.Plot().Drawing().Frame().high, high);
   }
 
+  // A height edit within the heights shown, and a selection moved in the tree,
+  // draw only their stretch of the profile again: the picture is the one a whole
+  // redraw gives, smoothed or not.
+  void aSmallChangeRedrawsOnlyItsStretchOfTheProfile() {
+    ViewFrame f;
+    for (int s = 2; s < 12; ++s) f.Shell().Change([&](TEditor& e) { return e.Add(f.Section(s), false); });
+    f.OpenProfile();
+    for (bool smooth : {false, true}) {
+      f.Plot().SetSmooth(smooth);
+      QVERIFY(f.ClickNode(QStringLiteral("Section 4 (straight)")));
+      f.Settle();
+      const int repaints = f.Plot().FullRepaints();
+      f.Raise(3, 0, smooth ? 5 * 19685 : 7 * 19685);
+      QVERIFY(f.ClickNode(QStringLiteral("Section 8 (straight)")));
+      const QImage partly = f.Settle().copy();
+      QCOMPARE(f.Plot().FullRepaints(), repaints);
+      QVERIFY(f.Shaded(8));
+      f.Plot().Repaint();
+      QCOMPARE(f.Settle(), partly);
+    }
+  }
+
   // The views follow every change of the document, wherever it was made: an edit
   // through the list reaches the check and the profile, the check follows a
   // selection made in the tree, and an undo from the History window brings both
