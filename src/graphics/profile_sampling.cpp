@@ -57,6 +57,19 @@ double Steepest(const TAltitude& a, double t0, double t1) {
   return g;
 }
 
+// The lowest and highest height between t0 and t1: at an end, or where it turns.
+void HeightRange(const TAltitude& altitude, double t0, double t1, double& lo, double& hi) {
+  const double h0 = altitude.HeightAt(t0), h1 = altitude.HeightAt(t1);
+  lo = std::min(h0, h1);
+  hi = std::max(h0, h1);
+  double turns[2];
+  for (int r = TurningPoints(altitude, t0, t1, turns) - 1; r >= 0; --r) {
+    const double h = altitude.HeightAt(turns[r]);
+    lo = std::min(lo, h);
+    hi = std::max(hi, h);
+  }
+}
+
 // Every section's reach into columns `from` to `to` (both included), in track
 // units: the lowest and highest height of each trace there, and the steepest
 // gradient of the slope trace. The columns are the whole range's, so a part
@@ -82,17 +95,23 @@ void GatherColumns(const TTrack& track, const std::vector<int64_t>& starts, int 
       const TAltitude& altitude = *section.Altitude(j);
       double* low = &out.low[static_cast<size_t>(j) * out.columns];
       double* high = &out.high[static_cast<size_t>(j) * out.columns];
-      for (int c = c0; c <= c1; ++c) {
-        const double t0 = whole ? 0.0 : std::clamp((std::max(a, first + c * width) - a) * perUnit, 0.0, 1.0);
-        const double t1 = whole ? 1.0 : std::clamp((std::min(b, first + (c + 1) * width) - a) * perUnit, 0.0, 1.0);
-        const double h0 = altitude.HeightAt(t0), h1 = altitude.HeightAt(t1);
-        double lo = std::min(h0, h1), hi = std::max(h0, h1);
-        double turns[2];
-        for (int r = TurningPoints(altitude, t0, t1, turns) - 1; r >= 0; --r) {
-          const double h = altitude.HeightAt(turns[r]);
-          lo = std::min(lo, h);
-          hi = std::max(hi, h);
+      if (whole) {
+        TColumnSamples::WholeHeights& known = out.whole[s * static_cast<size_t>(out.traces) + static_cast<size_t>(j)];
+        if (!known.known || known.a != altitude.ThirdOrder || known.b != altitude.SecondOrder ||
+            known.c != altitude.FirstOrder || known.d != altitude.HeightAtStart) {
+          known = {altitude.ThirdOrder, altitude.SecondOrder, altitude.FirstOrder, altitude.HeightAtStart, true};
+          HeightRange(altitude, 0.0, 1.0, known.low, known.high);
         }
+        low[c0] = std::min(low[c0], known.low);
+        high[c0] = std::max(high[c0], known.high);
+        if (j == out.slopeTrace) out.steepest[c0] = std::max(out.steepest[c0], Steepest(altitude, 0.0, 1.0));
+        continue;
+      }
+      for (int c = c0; c <= c1; ++c) {
+        const double t0 = std::clamp((std::max(a, first + c * width) - a) * perUnit, 0.0, 1.0);
+        const double t1 = std::clamp((std::min(b, first + (c + 1) * width) - a) * perUnit, 0.0, 1.0);
+        double lo, hi;
+        HeightRange(altitude, t0, t1, lo, hi);
         low[c] = std::min(low[c], lo);
         high[c] = std::max(high[c], hi);
         if (j == out.slopeTrace) out.steepest[c] = std::max(out.steepest[c], Steepest(altitude, t0, t1));
@@ -176,6 +195,7 @@ void SampleColumns(const TTrack& track, const std::vector<int64_t>& starts, doub
   out.high.assign(cells, -kInfinity);
   out.steepest.assign(static_cast<size_t>(out.columns), -1.0);
   out.boundary.assign(static_cast<size_t>(out.columns), 0);
+  out.whole.resize(track.Sections.size() * static_cast<size_t>(out.traces));
   if (out.columns > 0 && last > first) GatherColumns(track, starts, 0, out.columns - 1, out);
   FinishColumns(0, out.columns - 1, out);
 }
@@ -183,7 +203,9 @@ void SampleColumns(const TTrack& track, const std::vector<int64_t>& starts, doub
 bool ResampleColumns(const TTrack& track, const std::vector<int64_t>& starts, int from, int to, TColumnSamples& out) {
   from = std::max(from, 0);
   to = std::min(to, out.columns - 1);
-  if (from > to || track.NumberOfTraces() != out.traces || !(out.last > out.first)) return false;
+  if (from > to || track.NumberOfTraces() != out.traces || !(out.last > out.first) ||
+      out.whole.size() != track.Sections.size() * static_cast<size_t>(out.traces))
+    return false;
   for (int j = 0; j < out.traces; ++j) {
     const size_t row = static_cast<size_t>(j) * static_cast<size_t>(out.columns);
     std::fill(out.low.begin() + static_cast<long>(row) + from, out.low.begin() + static_cast<long>(row) + to + 1, kInfinity);

@@ -58,6 +58,17 @@ struct TColumnSamples {
   // Over every covered column and trace; NaN when nothing is covered.
   double lowest = 0, highest = 0;
 
+  // Each section's lowest and highest height of each trace over its whole
+  // length, [section * traces + trace], with the coefficients they were found
+  // for: zoomed out, most sections lie within one column, and a picture drawn
+  // again finds most of them unchanged.
+  struct WholeHeights {
+    int32_t a = 0, b = 0, c = 0, d = 0;
+    bool known = false;
+    double low = 0, high = 0;
+  };
+  std::vector<WholeHeights> whole;
+
   double Low(int trace, int column) const { return low[static_cast<size_t>(trace * columns + column)]; }
   double High(int trace, int column) const { return high[static_cast<size_t>(trace * columns + column)]; }
 };

@@ -104,6 +104,28 @@ TEST(Profile, AColumnHoldsEverythingBetweenItsEdges) {
   EXPECT_NEAR(c.steepest[3], 4 * h / 984252, 1e-12);
 }
 
+// Columns gathered again into the same samples, after a height changed, are
+// those gathered afresh: what was kept of the unchanged sections is reused, and
+// nothing of the changed one.
+TEST(Profile, ColumnsGatheredAgainFollowAChangedHeight) {
+  auto track = Hills();
+  for (int i = 0; i < 30; ++i) AppendCopy<TStraightSection>(*track)->Length = 2000;
+  track->RecomputeStarts();
+  const auto starts = SectionStarts(*track);
+  const TDistanceRange range = TrackDistances(*track, starts);
+  TColumnSamples kept, fresh;
+  SampleColumns(*track, starts, range.first, range.last, 8, 0, kept);
+  track->Section(5)->Altitude(0)->SecondOrder += 40000;
+  SampleColumns(*track, starts, range.first, range.last, 8, 0, kept);
+  SampleColumns(*track, starts, range.first, range.last, 8, 0, fresh);
+  EXPECT_EQ(kept.high, fresh.high);
+  EXPECT_EQ(kept.low, fresh.low);
+  TColumnSamples before;
+  track->Section(5)->Altitude(0)->SecondOrder -= 40000;
+  SampleColumns(*track, starts, range.first, range.last, 8, 0, before);
+  EXPECT_NE(before.high, fresh.high);
+}
+
 struct Drawn {
   std::unique_ptr<TTrack> track = Hills();
   TObjectPath selection;  // nothing highlighted
