@@ -80,4 +80,25 @@ bool ReversedProfile(const AltitudeValues& a, const std::string& where, Altitude
   return true;
 }
 
+bool FlipArc(SectionValues& values, std::vector<AltitudeValues>& altitudes, const std::string& where,
+             const std::string& radiusWay, std::string& reason) {
+  const int32_t curvature = values.ExportWords[2];
+  if (curvature == INT32_MIN) {
+    reason = where + ": " + BeyondText("its Curvature the other way", -int64_t{INT32_MIN});
+    return false;
+  }
+  values.ExportWords[2] = -curvature;
+  const size_t traces = altitudes.size();
+  for (size_t i = 0; i < traces; ++i) {
+    AltitudeValues& a = altitudes[i];
+    if (a.X == INT32_MIN) {
+      reason = where + ", Altitude " + std::to_string(traces - 1 - i) + ": " +
+               BeyondText("its trace radius " + radiusWay, -int64_t{INT32_MIN});
+      return false;
+    }
+    a.X = -a.X;
+  }
+  return true;
+}
+
 }  // namespace meridal::transform

@@ -23,6 +23,12 @@ bool FlipTraces(const std::vector<int32_t>& traces, std::vector<int32_t>& out, s
 bool FlipWalls(const std::vector<WallValues>& walls, bool reversed, const std::string& where,
                std::vector<WallValues>& out, std::string& reason);
 
+// An arc seen from its other side: its Curvature (`ExportWords[2]`) and the
+// radius (X) of each of its traces change sign. `radiusWay` words the refusal of
+// a radius ("on the other side").
+bool FlipArc(SectionValues& values, std::vector<AltitudeValues>& altitudes, const std::string& where,
+             const std::string& radiusWay, std::string& reason);
+
 // The height profile run backwards, h'(t) = h(1 - t), as exact coefficients:
 // A' = -A, B' = 3A + B, C' = -(3A + 2B + C), D' = A + B + C + D; the derivative's
 // A3 and B2 the same way (-A3 and 2 A3 + B2, in 32-bit arithmetic like them), so

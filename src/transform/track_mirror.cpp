@@ -76,25 +76,11 @@ bool Mirrored(const TSection& old, const Mirror& mirror, history::SectionSnapsho
   s.values.Orientation = wrapSub(wrapMul(2, mirror.orientation), old.Orientation);
   const std::string beyond = where + " would lie beyond the plan's 32-bit coordinates";
   if (was.curved) {
-    const int32_t curvature = old.ExportWords[2];
-    if (curvature == INT32_MIN) {
-      reason = where + ": " + BeyondText("its Curvature the other way", -int64_t{INT32_MIN});
-      return false;
-    }
-    s.values.ExportWords[2] = -curvature;
+    if (!FlipArc(s.values, s.altitudes, where, "on the other side", reason)) return false;
     if (!mirror.Place(old.Number, old.ExportWords[0], old.ExportWords[1], s.values.ExportWords[0],
                       s.values.ExportWords[1])) {
       reason = beyond;
       return false;
-    }
-    for (size_t i = 0; i < traces; ++i) {
-      AltitudeValues& a = s.altitudes[i];
-      if (a.X == INT32_MIN) {
-        reason = where + ", Altitude " + std::to_string(traces - 1 - i) + ": " +
-                 BeyondText("its trace radius on the other side", -int64_t{INT32_MIN});
-        return false;
-      }
-      a.X = -a.X;
     }
     return true;
   }

@@ -51,22 +51,8 @@ bool Reversed(const TSection& old, history::SectionSnapshot& s, std::string& rea
   if (was.curved) {
     // The same circle, swept the other way from the former end: the heading
     // there turned by 180 degrees, and the centre now on the other side.
-    const int32_t curvature = old.ExportWords[2];
-    if (curvature == INT32_MIN) {
-      reason = where + ": " + BeyondText("its Curvature the other way", -int64_t{INT32_MIN});
-      return false;
-    }
-    s.values.ExportWords[2] = -curvature;
-    s.values.Orientation = wrapAdd(wrapAdd(old.Orientation, wrapMul(2, curvature)), INT32_MIN);
-    for (size_t i = 0; i < traces; ++i) {
-      AltitudeValues& a = s.altitudes[i];
-      if (a.X == INT32_MIN) {
-        reason = where + ", Altitude " + std::to_string(traces - 1 - i) + ": " +
-                 BeyondText("its trace radius the other way", -int64_t{INT32_MIN});
-        return false;
-      }
-      a.X = -a.X;
-    }
+    if (!FlipArc(s.values, s.altitudes, where, "the other way", reason)) return false;
+    s.values.Orientation = wrapAdd(wrapAdd(old.Orientation, wrapMul(2, old.ExportWords[2])), INT32_MIN);
     return true;
   }
   s.values.Orientation = wrapAdd(old.Orientation, INT32_MIN);
