@@ -38,21 +38,30 @@ void UpdateTrace(const TTrack& track, int at, bool added, std::vector<TTrackProb
     });
     return;
   }
-  for (TTrackProblem& p : problems)
-    if (IsHeight(p) && p.item >= at) ++p.item;
-  std::vector<TTrackProblem> merged;
-  merged.reserve(problems.size());
+  std::vector<TTrackProblem> arriving;
+  for (int s = 0; s < track.NumberOfSections(); ++s) CheckJointTrace(track, s, at, arriving);
+  // Merged in place from the back: each old problem moves once, up by the number
+  // of new ones before it.
   const auto after = [&](const TTrackProblem& p) {
-    return (IsHeight(p) && p.item > at) || p.kind == ProblemKind::WallCount || p.kind == ProblemKind::WallJump;
+    return (IsHeight(p) && p.item >= at) || p.kind == ProblemKind::WallCount || p.kind == ProblemKind::WallJump;
   };
-  size_t i = 0;
-  for (int s = 0; s < track.NumberOfSections(); ++s) {
-    while (i < problems.size() && problems[i].section < s) merged.push_back(problems[i++]);
-    while (i < problems.size() && problems[i].section == s && !after(problems[i])) merged.push_back(problems[i++]);
-    CheckJointTrace(track, s, at, merged);
+  size_t old = problems.size(), fresh = arriving.size();
+  problems.resize(old + fresh);
+  for (size_t to = problems.size(); fresh > 0;) {
+    const TTrackProblem& next = arriving[fresh - 1];
+    // An old problem stays after the new one when it is of a later joint, or of
+    // the same joint and a later trace or a wall.
+    if (old > 0 && (problems[old - 1].section > next.section ||
+                    (problems[old - 1].section == next.section && after(problems[old - 1])))) {
+      problems[--to] = problems[--old];
+      if (IsHeight(problems[to]) && problems[to].item >= at) ++problems[to].item;
+    } else {
+      problems[--to] = next;
+      --fresh;
+    }
   }
-  merged.insert(merged.end(), problems.begin() + static_cast<long>(i), problems.end());
-  problems = std::move(merged);
+  for (size_t i = 0; i < old; ++i)
+    if (IsHeight(problems[i]) && problems[i].item >= at) ++problems[i].item;
 }
 
 }  // namespace
