@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -59,6 +60,21 @@ struct Frame : UiFrame {
   void PressCloseLoop(std::function<void(TFormCloseLoop&)> answer) {
     auto* button = qobject_cast<QToolButton*>(Check().ToolBar->widgetForAction(Check().CloseLoopAction));
     QVERIFY(button);
+    WithDialog([button] { QTest::mouseClick(button, Qt::LeftButton); }, answer);
+  }
+  // Edit > Close Loop… by its keys: Alt+E, then L.
+  void MenuCloseLoop(std::function<void(TFormCloseLoop&)> answer) {
+    QApplication::setActiveWindow(window.get());
+    WithDialog(
+        [this] {
+          QTest::keyClick(window.get(), Qt::Key_E, Qt::AltModifier);
+          QVERIFY(window->EditMenuItems->isVisible());
+          QTest::keyClick(window->EditMenuItems, Qt::Key_L);
+        },
+        answer);
+  }
+  // `answer` runs on the dialog that `open` opens.
+  void WithDialog(std::function<void()> open, std::function<void(TFormCloseLoop&)> answer) {
     bool answered = false;
     QTimer::singleShot(0, [&answered, answer] {
       auto* dialog = qobject_cast<TFormCloseLoop*>(QApplication::activeModalWidget());
@@ -67,7 +83,7 @@ struct Frame : UiFrame {
       answer(*dialog);
       if (dialog->isVisible()) dialog->reject();  // a failed check leaves it open
     });
-    QTest::mouseClick(button, Qt::LeftButton);
+    open();
     QVERIFY(answered);
     QCoreApplication::processEvents();
   }
@@ -143,7 +159,7 @@ class LoopFitTest : public QObject {
     const QByteArray before = f.Exported();
     const size_t steps = f.Document().History().Count();
 
-    f.PressCloseLoop([&](TFormCloseLoop& dialog) {
+    f.MenuCloseLoop([&](TFormCloseLoop& dialog) {
       PickSections(dialog, 3, 3);
       QCOMPARE(dialog.Preview->text(), QStringLiteral("No change of sections 3 to 3 within the limits closes the "
                                                       "loop: their free values cannot move the end that way"));

@@ -60,8 +60,12 @@ void ConnectPlanTools(TFormMain& window) {
   QObject::connect(window.Signals, &TDocumentSignals::Changed, graph, &TFormGraph::DocumentChanged);
   // A new plan has no centreline until an import gives it one.
   QAction* overlay = CentrelineOverlayItem(window);
-  overlay->setChecked(false);
-  overlay->setEnabled(false);
+  const auto off = [overlay] {
+    overlay->setChecked(false);
+    overlay->setEnabled(false);
+  };
+  off();
+  QObject::connect(graph, &QObject::destroyed, overlay, off);  // no plan, nothing to show
   QObject::connect(window.Signals, &TDocumentSignals::Changed, graph, [overlay, graph](const TDocumentChange& change) {
     // The first edit makes the track another than the line's fit.
     if (!change.track.Empty() && graph->Centreline().TrackChanged()) overlay->setChecked(false);
