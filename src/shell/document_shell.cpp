@@ -133,11 +133,13 @@ bool TDocumentShell::ImportPath(const std::string& path) {
   return true;
 }
 
-void TDocumentShell::NewFromTrack(std::unique_ptr<TTrack> track, const std::string& fileName) {
+void TDocumentShell::NewFromTrack(std::unique_ptr<TTrack> track, const std::string& fileName,
+                                  const std::string& status) {
   ReleaseDocument();
   Untitled = true;
   Adopt(std::make_unique<TDocument>(std::move(track), fileName));
   MarkModified();  // it matches no file until it is saved
+  ShowStatus(status);
 }
 
 bool TDocumentShell::OpenPath(const std::string& path) {

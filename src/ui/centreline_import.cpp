@@ -76,15 +76,15 @@ bool ImportCentrelinePath(TFormMain& window, const std::string& path) {
     return false;
   }
 
-  shell.NewFromTrack(std::move(fit.track), WithExtension(path, TrackFormat::Project));
+  const TFitSummary& s = fit.summary;
+  shell.NewFromTrack(std::move(fit.track), WithExtension(path, TrackFormat::Project),
+                     FormatPrintf("Fitted %s: %d sections, deviation largest %.3f m, RMS %.3f m", file.c_str(),
+                                  s.sections, s.largest, s.rms));
   std::vector<QPointF> line;
   line.reserve(fit.sourceX.size());
   for (size_t i = 0; i < fit.sourceX.size() && i < fit.sourceY.size(); ++i)
     line.emplace_back(fit.sourceX[i], fit.sourceY[i]);
   ShowCentrelineOverlay(window, std::move(line));
-  const TFitSummary& s = fit.summary;
-  window.ShowStatus(FormatPrintf("Fitted %s: %d sections, deviation largest %.3f m, RMS %.3f m", file.c_str(),
-                                 s.sections, s.largest, s.rms));
   if (!warnings.empty()) messages.Show(kAppTitle, Lines(file, warnings), MessageIcon::Warning, MessageButtons::Ok);
   return true;
 }

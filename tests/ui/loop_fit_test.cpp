@@ -195,6 +195,7 @@ class LoopFitTest : public QObject {
     QVERIFY(f.ClickNode(QStringLiteral("Section 1 (%1)").arg(curved ? "curved" : "straight")));
     QTest::keyClick(f.Tree(), Qt::Key_Delete);
     QVERIFY(!overlay->isChecked());
+    QCOMPARE(f.window->StatusText->text(), QString());  // the summary was of the fit as it was
     QCOMPARE(f.OverlayPixels(), 0);
     overlay->trigger();
     QVERIFY(f.OverlayPixels() > 200);
