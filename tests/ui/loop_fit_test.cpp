@@ -123,19 +123,31 @@ class LoopFitTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void closeLoopClosesARangeAsOneStepAndUndoes() {
+  void closeLoopRefusesOrClosesARangeAsOneStepAndUndoes() {
     Frame f;
     QVERIFY(f.window->OpenAtStartUp(kCircuit));
-    const meridal::TSection& opened = *f.Shell().Track()->Section(2);
-    f.Document().SetValue(meridal::TObjectPath::Section(2), "Length", opened.Length + 20000);
+    f.Document().SetValue(meridal::TObjectPath::Section(2), "Length", f.Shell().Track()->Section(2)->Length + 20000);
     QVERIFY(f.OpenJoints() > 0);
     const QByteArray withGap = f.Exported();
+    const size_t steps = f.Document().History().Count();
+
+    // A range that cannot close it: the reason, no OK, nothing changed.
+    f.MenuCloseLoop([&](TFormCloseLoop& dialog) {
+      PickSections(dialog, 3, 3);
+      QCOMPARE(dialog.Preview->text(), QStringLiteral("No change of sections 3 to 3 within the limits closes the "
+                                                      "loop: their free values cannot move the end that way"));
+      QVERIFY(!dialog.ButtonOK->isEnabled());
+      QTest::keyClick(dialog.Last, Qt::Key_Return);  // the disabled default does nothing
+      QVERIFY(dialog.isVisible());
+      QTest::mouseClick(dialog.ButtonCancel, Qt::LeftButton);
+    });
+    QCOMPARE(f.Exported(), withGap);
+    QCOMPARE(f.Document().History().Count(), steps);
 
     QString preview;
     f.PressCloseLoop([&](TFormCloseLoop& dialog) {
       PickSections(dialog, 1, 4);
       preview = dialog.Preview->text();
-      QVERIFY(dialog.ButtonOK->isEnabled());
       QTest::mouseClick(dialog.ButtonOK, Qt::LeftButton);
     });
     QCOMPARE(preview, QStringLiteral("3 values change; the largest change:\n"
@@ -149,27 +161,6 @@ class LoopFitTest : public QObject {
     QApplication::setActiveWindow(f.window.get());  // back from the dialog
     QTest::keyClick(f.window.get(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(f.Exported(), withGap);
-    QVERIFY(f.OpenJoints() > 0);
-  }
-
-  void aRefusedRangeSaysWhyAndChangesNothing() {
-    Frame f;
-    QVERIFY(f.window->OpenAtStartUp(kCircuit));
-    f.Document().SetValue(meridal::TObjectPath::Section(2), "Length", f.Shell().Track()->Section(2)->Length + 20000);
-    const QByteArray before = f.Exported();
-    const size_t steps = f.Document().History().Count();
-
-    f.MenuCloseLoop([&](TFormCloseLoop& dialog) {
-      PickSections(dialog, 3, 3);
-      QCOMPARE(dialog.Preview->text(), QStringLiteral("No change of sections 3 to 3 within the limits closes the "
-                                                      "loop: their free values cannot move the end that way"));
-      QVERIFY(!dialog.ButtonOK->isEnabled());
-      QTest::keyClick(dialog.Last, Qt::Key_Return);  // the disabled default does nothing
-      QVERIFY(dialog.isVisible());
-      QTest::mouseClick(dialog.ButtonCancel, Qt::LeftButton);
-    });
-    QCOMPARE(f.Exported(), before);
-    QCOMPARE(f.Document().History().Count(), steps);
   }
 
   void importCentrelineOpensTheFitWithItsLineUntilTheFirstEdit() {
