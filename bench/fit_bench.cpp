@@ -34,6 +34,9 @@ void BM_FitCommand(benchmark::State& state, const std::string& name, const char*
 BENCHMARK_CAPTURE(BM_FitCommand, Monza_1_0, std::string("Monza"), "1.0")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_FitCommand, Hockenheim_1_0, std::string("Hockenheim"), "1.0")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_FitCommand, Norisring_1_0, std::string("Norisring"), "1.0")->Unit(benchmark::kMillisecond);
+// The two whose joints need the finer starts and the loop's joint placed again.
+BENCHMARK_CAPTURE(BM_FitCommand, Catalunya_1_0, std::string("Catalunya"), "1.0")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FitCommand, Zandvoort_1_0, std::string("Zandvoort"), "1.0")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_FitCommand, Monza_0_5, std::string("Monza"), "0.5")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_FitCommand, Hockenheim_0_5, std::string("Hockenheim"), "0.5")->Unit(benchmark::kMillisecond);
 

@@ -18,6 +18,8 @@
 #   measure-tool.png        the plan alone, a measuring drag along the track with Alt
 #   background-image.png    the circuit traced over an aerial picture drawn from it,
 #                           with the Background Image dialog
+#   fitted-centreline.png   examples/Monza.csv fitted by File > Import Centreline…, the
+#                           source line drawn over the plan
 # Usage: scripts/screenshots.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -84,6 +86,7 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   "$app" "$5" --screenshot docs/screenshots/background-image.png --screenshot-view background || status=1
   "$app" examples/circuit.mrd --screenshot docs/screenshots/shape-drag.png --screenshot-view drag || status=1
   "$app" examples/circuit.mrd --screenshot docs/screenshots/shape-draw-arc.png --screenshot-view draw-arc || status=1
+  "$app" examples/Monza.csv --screenshot docs/screenshots/fitted-centreline.png --screenshot-view centreline || status=1
   kill "$wm"
   exit "$status"' screenshots "$build" "$hills" "$faults" "$damaged" "$work/circuit.mrd"
 # The 3D view draws with OpenGL: Mesa's software renderer on the virtual display.
@@ -92,4 +95,4 @@ xvfb-run -a -s "-screen 0 1600x1000x24" "$picture" "$hills" docs/screenshots/3d-
 xvfb-run -a -s "-screen 0 1600x1000x24" "$picture" "$hills" docs/screenshots/3d-drive.png --drive 0 --along 150 --heights 2
 echo "wrote docs/screenshots/main-window-edited.png, profile-window.png, check-window.png, history-window.png," \
      "damaged-file.png, measure-tool.png, background-image.png, shape-drag.png, shape-draw-arc.png," \
-     "3d-orbit-hills.png and 3d-drive.png"
+     "fitted-centreline.png, 3d-orbit-hills.png and 3d-drive.png"

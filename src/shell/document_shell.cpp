@@ -133,6 +133,15 @@ bool TDocumentShell::ImportPath(const std::string& path) {
   return true;
 }
 
+void TDocumentShell::NewFromTrack(std::unique_ptr<TTrack> track, const std::string& fileName,
+                                  const std::string& status) {
+  ReleaseDocument();
+  Untitled = true;
+  Adopt(std::make_unique<TDocument>(std::move(track), fileName));
+  MarkModified();  // it matches no file until it is saved
+  ShowStatus(status);
+}
+
 bool TDocumentShell::OpenPath(const std::string& path) {
   if (TrackFormatOfPath(path) == TrackFormat::TrackFile) return ImportPath(path);
   std::vector<std::string> damage;

@@ -72,6 +72,11 @@ class TDocumentShell {
   // A track file becomes a new untitled, modified document named like it with
   // ".mrd"; a file that is refused leaves the open document as it was.
   bool ImportPath(const std::string& path);
+  // A track built elsewhere (a fitted centreline) becomes a new untitled,
+  // modified document proposed under `fileName`, in the windows File > New makes;
+  // the status bar says `status` until the track first changes. The caller
+  // offers a modified document for saving first (CloseQuery).
+  void NewFromTrack(std::unique_ptr<TTrack> track, const std::string& fileName, const std::string& status);
   // Whether the program may close: a modified document is offered for saving.
   bool CloseQuery();
   // The program closes: the document goes.

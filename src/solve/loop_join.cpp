@@ -54,6 +54,24 @@ const std::vector<Vec>& Offsets() {
   return offsets;
 }
 
+// When none of those reads as joined: an eighth of a unit apart, a unit each way.
+// A straight's start is drawn back from its rounded first and last trace points,
+// and where its traces lie unevenly about the zero line the starts it can take
+// form a grid of their own, finer in places than a quarter unit and, at some
+// headings, with none of its points among the nearer offsets.
+const std::vector<Vec>& FineOffsets() {
+  static const std::vector<Vec> offsets = [] {
+    std::vector<Vec> v;
+    for (int i = -8; i <= 8; ++i)
+      for (int j = -8; j <= 8; ++j) v.push_back({i * 0.125L, j * 0.125L});
+    std::stable_sort(v.begin(), v.end(), [](const Vec& a, const Vec& b) {
+      return a.x * a.x + a.y * a.y < b.x * b.x + b.y * b.y;
+    });
+    return v;
+  }();
+  return offsets;
+}
+
 // Places a section at its predecessor's end; `remaining` is where the rest of the
 // chain after this section takes its end to, and `target` where the chain must
 // end. Without a target, the first placement the check reads as joined.
@@ -62,7 +80,7 @@ const std::vector<Vec>& Offsets() {
 // some headings no grid point reads as joined. A radius a unit or two longer or
 // shorter shifts the grid across the heading; `nudge` allows that.
 bool Place(TSection& section, const TSection& previous, const Vec* remaining, const Vec& target, bool nudge,
-           int reach = 2) {
+           int reach = 2, bool fine = false) {
   const double px = previous.EndX(), py = previous.EndY();
   // An arc's radius, or a straight's length, a unit or two off.
   const bool arc = nudge;
@@ -72,27 +90,30 @@ bool Place(TSection& section, const TSection& previous, const Vec* remaining, co
   Vec best;
   int bestNudge = 0;
   long double bestCost = 0;
-  for (int step = 0; step <= 2 * reach; ++step) {
-    const int n = (step + 1) / 2 * (step % 2 ? 1 : -1);
-    if (n != 0 && (!arc || (found && !remaining))) break;
-    if (arc && !section.SetValue(name, wrapAdd(radius, n))) continue;
-    for (const Vec& d : Offsets()) {
-      if (!section.SetStart(px + static_cast<double>(d.x), py + static_cast<double>(d.y))) continue;
-      if (section.LongitudinalGap() != 0 || section.LateralGap() != 0) continue;
-      const long double gx = section.StartX() - px, gy = section.StartY() - py;
-      long double cost = 0.1L * (gx * gx + gy * gy) + 0.05L * n * n;
-      if (remaining) {
-        const long double ex = section.EndX() + remaining->x - target.x;
-        const long double ey = section.EndY() + remaining->y - target.y;
-        cost += ex * ex + ey * ey;
+  // The finer offsets when asked for, else only when the first find nothing.
+  for (int pass = fine ? 1 : 0; pass < 2 && !found; ++pass) {
+    for (int step = 0; step <= 2 * reach; ++step) {
+      const int n = (step + 1) / 2 * (step % 2 ? 1 : -1);
+      if (n != 0 && (!arc || (found && !remaining))) break;
+      if (arc && !section.SetValue(name, wrapAdd(radius, n))) continue;
+      for (const Vec& d : pass == 0 ? Offsets() : FineOffsets()) {
+        if (!section.SetStart(px + static_cast<double>(d.x), py + static_cast<double>(d.y))) continue;
+        if (section.LongitudinalGap() != 0 || section.LateralGap() != 0) continue;
+        const long double gx = section.StartX() - px, gy = section.StartY() - py;
+        long double cost = 0.1L * (gx * gx + gy * gy) + 0.05L * n * n;
+        if (remaining) {
+          const long double ex = section.EndX() + remaining->x - target.x;
+          const long double ey = section.EndY() + remaining->y - target.y;
+          cost += ex * ex + ey * ey;
+        }
+        if (!found || cost < bestCost) {
+          found = true;
+          best = d;
+          bestNudge = n;
+          bestCost = cost;
+        }
+        if (!remaining) break;
       }
-      if (!found || cost < bestCost) {
-        found = true;
-        best = d;
-        bestNudge = n;
-        bestCost = cost;
-      }
-      if (!remaining) break;
     }
   }
   if (arc) section.SetValue(name, wrapAdd(radius, bestNudge));
@@ -141,17 +162,21 @@ bool JoinSteered(TTrack& track, int steerFrom, int nudgeFrom) {
     placed = Place(section, previous, steer ? &remaining[s + 1] : nullptr, target, s >= nudgeFrom,
                    s >= count - 3 ? 6 : 2) && placed;
   }
-  // The loop's own joint still open by a unit: the last dozen sections placed
-  // again, each with the wider nudge, from where the others ended.
-  const int again = std::max({1, steerFrom, nudgeFrom, count - 12});
-  const TSeam seam = LoopSeam(track);
-  if (nudgeFrom < count && again < count && (nearest(seam.along) != 0 || nearest(seam.across) != 0)) {
+  // The loop's own joint still open by a unit: the last sections placed again,
+  // each with the wider nudge and the finer offsets, from where the others
+  // ended. Each placement takes the best end it can for itself, and one arc with
+  // no joined start near its best may leave the rest too little room to meet the
+  // start: from another section on the choices differ.
+  for (const int back : {12, 24, 6, 18}) {
+    const TSeam seam = LoopSeam(track);
+    const int again = std::max({1, steerFrom, nudgeFrom, count - back});
+    if (nudgeFrom >= count || again >= count || (nearest(seam.along) == 0 && nearest(seam.across) == 0)) break;
     for (int s = count - 1; s >= again; --s) {
       const Vec d = Displacement(*track.Section(s), track.Section(s)->Orientation);
       remaining[s] = {remaining[s + 1].x + d.x, remaining[s + 1].y + d.y};
     }
     for (int s = again; s < count; ++s)
-      placed = Place(*track.Section(s), *track.Section(s - 1), &remaining[s + 1], target, true, 6) && placed;
+      placed = Place(*track.Section(s), *track.Section(s - 1), &remaining[s + 1], target, true, 6, true) && placed;
   }
   return placed;
 }

@@ -14,6 +14,7 @@
 #include "model/track.h"
 #include "document/document.h"
 #include "shell/document_shell.h"
+#include "ui/close_loop_dialog.h"
 
 namespace meridal {
 
@@ -110,6 +111,9 @@ TFormCheck::TFormCheck(TDocumentShell& shell, QWidget* parent)
     Table->addAction(action);
     if (command == FixCommand::MatchHeights || command == FixCommand::MatchWalls) ToolBar->addSeparator();
   }
+  ToolBar->addSeparator();
+  CloseLoopAction = ToolBar->addAction(QStringLiteral("Close Loop"));
+  connect(CloseLoopAction, &QAction::triggered, this, &TFormCheck::CloseLoopClick);
   BuildTable();
   Summary->setWordWrap(true);
   Summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -233,6 +237,7 @@ void TFormCheck::EnableFixes() {
     const bool one = FixesOneJoint(command);
     Action(command)->setEnabled(shell_.Track() && (!one || (problem && FixMends(command, *problem))));
   }
+  CloseLoopAction->setEnabled(shell_.Track() != nullptr);
 }
 
 // ---- handlers ----
@@ -255,6 +260,15 @@ void TFormCheck::FixClick(FixCommand command) {
   fixing_ = false;
   // A change has had the list read again already.
   note_ = FixNote(command, report);
+  ShowSummary();
+}
+
+void TFormCheck::CloseLoopClick() {
+  fixing_ = true;
+  const QString note = RunCloseLoop(shell_, this);
+  fixing_ = false;
+  if (note.isEmpty()) return;
+  note_ = note;
   ShowSummary();
 }
 

@@ -57,6 +57,7 @@ class TFormCheck : public QWidget {
   QLabel* Summary;  // how many problems; what the last fix did
   // In the order of FixCommand.
   QAction* FixActions[6];
+  QAction* CloseLoopAction;  // the Close Loop dialog (close_loop_dialog.h)
 
   TCheckModel& Model() { return model_; }
   QAction* Action(FixCommand command) const { return FixActions[static_cast<int>(command)]; }
@@ -76,6 +77,7 @@ class TFormCheck : public QWidget {
   // ---- handlers ----
   void RowDblClick(const QModelIndex& index);
   void FixClick(FixCommand command);
+  void CloseLoopClick();
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -340,8 +340,9 @@ void TFormGraph::paintEvent(QPaintEvent* event) {
   TDrawArea::paintEvent(event);
   // Over the picture on the screen, never into it: the picture stays the plan's.
   QPainter overlay(viewport());
-  Shape.Paint(overlay);
   TScaleDraw* view = View();
+  if (view) centreline_.Paint(overlay, *view);
+  Shape.Paint(overlay);
   if (!view || (!measure_.HasLine() && background_.CalibrationPoints().empty())) return;
   measure_.Paint(overlay, *view);
   background_.PaintMarks(overlay, *view);

@@ -25,6 +25,7 @@
 #include "model/object_path.h"
 #include "ui/draw_area.h"
 #include "ui/plan_tools/background_layer.h"
+#include "ui/plan_tools/centreline_overlay.h"
 #include "ui/plan_tools/measure_tool.h"
 #include "ui/shape_tool.h"
 #include "ui/view_gestures.h"
@@ -87,6 +88,8 @@ class TFormGraph : public TDrawArea {
   // View > Background Image…: its dialog, made the first time.
   TBackgroundDialog& ShowBackgroundDialog(IFileDialogs& fileDialogs);
   TBackgroundDialog* BackgroundDialog() const { return backgroundDialog_; }
+  // The centreline the track was fitted to, over the plan (File > Import Centreline…).
+  TCentrelineOverlay& Centreline() { return centreline_; }
   // The document changed: a background under the plan needs whole repaints, as
   // the local redraws blank their boxes in white; the side file follows the name.
   void DocumentChanged(const TDocumentChange& change);
@@ -96,8 +99,8 @@ class TFormGraph : public TDrawArea {
 
  protected:
   void PaintContent() override { FormPaint(); }
-  // The picture, then over it the handles and the read-out, the measure line and
-  // the calibration marks.
+  // The picture, then over it the source centreline, the handles and the
+  // read-out, the measure line and the calibration marks.
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -140,6 +143,7 @@ class TFormGraph : public TDrawArea {
   bool fitted_ = false;
   TMeasureTool measure_;
   TBackgroundLayer background_;
+  TCentrelineOverlay centreline_;
   TBackgroundDialog* backgroundDialog_ = nullptr;
   TViewGestures gestures_;
   std::optional<QPoint> pointer_;  // over the window, or gone

@@ -5,6 +5,7 @@
 #include <clocale>
 
 #include "ui/main_window.h"
+#include "ui/centreline_import.h"
 #include "ui/screenshot.h"
 #include "ui/ui_resources.h"
 
@@ -36,7 +37,7 @@ int main(int argc, char* argv[]) {
   screenshotEdited.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOption(screenshotEdited);
   // With the screenshot: the elevation profile or the track check fills the frame.
-  QCommandLineOption screenshotView(QStringLiteral("screenshot-view"), QString(), QStringLiteral("profile|check|history|measure|background|drag|draw-arc"));
+  QCommandLineOption screenshotView(QStringLiteral("screenshot-view"), QString(), QStringLiteral("profile|check|history|measure|background|drag|draw-arc|centreline"));
   screenshotView.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOption(screenshotView);
   // A picture of the first message box the opening of the file brings up.
@@ -51,7 +52,10 @@ int main(int argc, char* argv[]) {
   bool messageTaken = false;
   if (parser.isSet(screenshotMessage))
     meridal::ScreenshotOfNextMessage(window, parser.value(screenshotMessage), &messageTaken);
-  if (!files.isEmpty()) window.OpenAtStartUp(files.front());
+  // The centreline view takes a centreline, fitted as File > Import Centreline… does.
+  const bool centreline = parser.isSet(screenshot) && parser.value(screenshotView) == QStringLiteral("centreline");
+  if (!files.isEmpty() && centreline) meridal::ImportCentrelinePath(window, files.front().toStdString());
+  else if (!files.isEmpty()) window.OpenAtStartUp(files.front());
   if (parser.isSet(screenshotMessage)) return messageTaken ? 0 : 1;
   if (parser.isSet(screenshot)) {
     bool numbered = false;
@@ -67,6 +71,7 @@ int main(int argc, char* argv[]) {
     if (view == QStringLiteral("background")) options.view = meridal::ScreenshotView::Background;
     if (view == QStringLiteral("drag")) options.view = meridal::ScreenshotView::Drag;
     if (view == QStringLiteral("draw-arc")) options.view = meridal::ScreenshotView::DrawArc;
+    if (centreline) options.view = meridal::ScreenshotView::Centreline;
     return meridal::TakeScreenshot(window, parser.value(screenshot), options) ? 0 : 1;
   }
   return app.exec();

@@ -75,6 +75,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   QMenu* FileOpenRecent;
   QAction* FileSaveAs;
   QAction* FileImportTrackFile;
+  QAction* FileImportCentreline;  // a fitted centreline as a new document (centreline_import.h)
   QAction* FileExportTrackFile;
   QAction* FileExport3DModel;
   QAction* FileExit;
@@ -83,6 +84,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   QAction* EditRedo;
   ActionEditCommands EditItems;
   TClipboardActions* ClipboardItems;  // Cut, Copy, Paste, Reverse Track, Mirror Track
+  QAction* EditCloseLoop;  // its dialog (close_loop_dialog.h)
   QMenu* ViewMenu;
   QAction* ViewTraces;
   QAction* ViewZeroLine;
@@ -136,6 +138,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void EditCopyWallsFromClick();
   void EditCopyWallsToAllClick();
   void EditCopyAltitudeClick();
+  void EditCloseLoopClick();
   void ViewTracesClick() { ViewToggled(); }
   void ViewZeroLineClick() { ViewToggled(); }
   void ViewSFLineClick() { ViewToggled(); }

@@ -15,6 +15,7 @@
 #include "graphics/view_flags.h"
 #include "present/position_text.h"
 #include "shell/document_shell.h"
+#include "ui/centreline_import.h"
 #include "ui/graph_window.h"
 #include "ui/main_window.h"
 
@@ -68,6 +69,8 @@ void TFormMain::BuildFileMenu() {
   FileSave = add("&Save", &TFormMain::FileSaveClick);
   FileSaveAs = add("Save &As...", &TFormMain::FileSaveAsClick);
   FileImportTrackFile = add("&Import Track File...", &TFormMain::FileImportTrackFileClick);
+  FileImportCentreline = FileMenu->addAction(QStringLiteral("Import &Centreline\u2026"));
+  connect(FileImportCentreline, &QAction::triggered, this, [this] { ImportCentrelineClick(*this); });
   FileExportTrackFile = add("Export &Track File...", &TFormMain::FileExportTrackFileClick);
   FileExport3DModel = add("Export &3D Model...", &TFormMain::FileExport3DModelClick);
   FileMenu->addSeparator();
@@ -83,6 +86,7 @@ void TFormMain::BuildFileMenu() {
   FileSave->setShortcut(QKeySequence::Save);
   FileSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
   FileImportTrackFile->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+  FileImportCentreline->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
   FileExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 }
 

@@ -1,5 +1,5 @@
-// The frame's small tools: Go to Section (Ctrl+G), File > Export Image, and the
-// history's memory cap from the settings.
+// The frame's small tools: Go to Section (Ctrl+G), File > Export Image, Edit >
+// Close Loop…, and the history's memory cap from the settings.
 #include <QAction>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -16,6 +16,7 @@
 #include "platform/messages.h"
 #include "shell/document_shell.h"
 #include "shell/shell_texts.h"
+#include "ui/close_loop_dialog.h"
 #include "ui/document_signals.h"
 #include "ui/draw_area.h"
 #include "ui/export_image_dialog.h"
@@ -49,6 +50,9 @@ void TFormMain::BuildTools() {
   ViewGoToSection->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
   connect(ViewGoToSection, &QAction::triggered, this, &TFormMain::ViewGoToSectionClick);
   InsertAfter(*ViewMenu, ViewZoomOut, ViewGoToSection);
+  EditMenuItems->addSeparator();
+  EditCloseLoop = EditMenuItems->addAction(QStringLiteral("Close &Loop\u2026"));
+  connect(EditCloseLoop, &QAction::triggered, this, &TFormMain::EditCloseLoopClick);
 
   // The cap is read once, at the start; every document opened takes it.
   const QSettings settings(SettingsPath(), QSettings::IniFormat);
@@ -57,6 +61,7 @@ void TFormMain::BuildTools() {
   const auto documentOpen = [this](TDocument* document) {
     FileExportImage->setEnabled(document != nullptr);
     ViewGoToSection->setEnabled(document != nullptr);
+    EditCloseLoop->setEnabled(document != nullptr);
     if (document) document->History().SetLimits(history::THistory::kDefaultLimit, historyBytes_);
   };
   connect(Signals, &TDocumentSignals::Replaced, this, documentOpen);
@@ -80,6 +85,13 @@ void TFormMain::ViewGoToSectionClick() {
     const TRect& box = document->Track().Section(n)->Extent;
     view->CenterOn((static_cast<double>(box.left) + box.right) / 2, (static_cast<double>(box.top) + box.bottom) / 2);
   }
+}
+
+// ---- Close Loop ----
+
+void TFormMain::EditCloseLoopClick() {
+  const QString note = RunCloseLoop(*shell_, this);
+  if (!note.isEmpty()) ShowStatus(note.toStdString());
 }
 
 // ---- Export Image ----

@@ -72,6 +72,7 @@ void ShowView(TFormMain& window, const TSection* section, ScreenshotView view) {
   static QTemporaryDir scratch;
   if (view == ScreenshotView::Measure) return ShowMeasureScene(window);
   if (view == ScreenshotView::Background) return ShowBackgroundScene(window, scratch.path());
+  if (view == ScreenshotView::Centreline) return ShowCentrelineScene(window);
   if (view == ScreenshotView::History) {
     if (section) ShowHistory(window, *section);
     return;

@@ -94,21 +94,21 @@ class MainWindowTest : public QObject {
 
     QCOMPARE(Captions(f.window->FileMenu),
              (QStringList{"&New...", "New &Window", "&Open...", "Open &Recent", "-", "&Save", "Save &As...",
-                          "&Import Track File...", "Export &Track File...", "Export &Image...", "Export &3D Model...", "-",
+                          "&Import Track File...", "Import &Centreline\u2026", "Export &Track File...", "Export &Image...", "Export &3D Model...", "-",
                           "E&xit"}));
-    QCOMPARE(States(f.window->FileMenu), QStringLiteral("eeeedddedddee"));
+    QCOMPARE(States(f.window->FileMenu), QStringLiteral("eeeedddeedddee"));
     QCOMPARE(Captions(f.window->EditMenuItems),
              (QStringList{"&Undo", "&Redo", "-", "&Remove", "Add &Before", "Add &After", "-", "&Split Section...", "Change Section &Type",
                           "Copy Walls &From...", "Copy &Walls To All ", "-", "&Copy Altitude", "-", "Cu&t", "&Copy",
-                          "&Paste", "-", "Re&verse Track", "&Mirror Track"}));
-    QCOMPARE(States(f.window->EditMenuItems), QStringLiteral("ddeeeeeeeeeeeedddedd"));  // on before the first document but undo and the clipboard
+                          "&Paste", "-", "Re&verse Track", "&Mirror Track", "-", "Close &Loop\u2026"}));
+    QCOMPARE(States(f.window->EditMenuItems), QStringLiteral("ddeeeeeeeeeeeedddedded"));  // on before the first document but undo and the clipboard
     QCOMPARE(Captions(f.window->ViewMenu),
              (QStringList{"&Traces", "&Zero Line", "&S/F Line", "-", "&Wall Outline",
                           "Show Non-Zero &Height (red ///)", "Show Non-Zero &Unk1 (green \\\\\\)", "-",
                           "Zoom to &Fit", "Zoom &In", "Zoom &Out", "&Go to Section...", "-", "S&mooth Drawing",
                           "&Keep Joined", "-", "Elevation &Profile", "Track &Check", "&3D View", "-", "&Measure\tM",
-                          "&Background Image…"}));
-    QCOMPARE(States(f.window->ViewMenu), QStringLiteral("xxxexxxeeeedexxeeeeeee"));
+                          "&Background Image…", "&Centreline Overlay"}));
+    QCOMPARE(States(f.window->ViewMenu), QStringLiteral("xxxexxxeeeedexxeeeeeeed"));
     QCOMPARE(Captions(f.window->WindowMenu), (QStringList{"&Tile", "&Cascade", "&History"}));
   }
 
@@ -140,7 +140,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.window->FormTree->SelectedLabel(), QStringLiteral("Track"));
     QCOMPARE(f.List()->topLevelItemCount(), 6);  // the track's rows
     QCOMPARE(f.List()->topLevelItem(0)->text(0), QStringLiteral("Length"));
-    QCOMPARE(States(f.window->EditMenuItems), QStringLiteral("ddedddeddddededddeee"));  // nothing to undo yet
+    QCOMPARE(States(f.window->EditMenuItems), QStringLiteral("ddedddeddddededddeeeee"));  // nothing to undo yet
     QVERIFY(f.window->FileSaveAs->isEnabled());
     QVERIFY(f.window->FileExportTrackFile->isEnabled());
     QVERIFY(!f.window->FileSave->isEnabled());

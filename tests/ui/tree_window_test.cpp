@@ -114,12 +114,13 @@ class TreeWindowTest : public QObject {
     QCOMPARE(EnabledItems(tree->TreePopupMenu),
              structural + QStringList({"&Split Section...", "Change Section &Type", "Copy Walls &From...",
                                        "Copy &Walls To All"}));
-    QCOMPARE(EnabledItems(f.window->EditMenuItems).size(), 12);  // and Cut, Copy, Paste, Reverse, Mirror
+    QCOMPARE(EnabledItems(f.window->EditMenuItems).size(), 13);  // and Cut, Copy, Paste, Reverse, Mirror, Close Loop
     QCOMPARE(f.Shell().Document()->Selection(), meridal::TObjectPath::Section(0));
 
     QVERIFY(f.SelectNode(QStringLiteral("Wall 1")));
     QCOMPARE(EnabledItems(tree->TreePopupMenu), structural);
-    const QStringList whole{"Re&verse Track", "&Mirror Track"};  // the track, whatever is selected
+    // The track, whatever is selected.
+    const QStringList whole{"Re&verse Track", "&Mirror Track", "Close &Loop\u2026"};
     QCOMPARE(EnabledItems(f.window->EditMenuItems), structural + whole);
     QCOMPARE(f.Shell().Document()->Selection(), meridal::TObjectPath::Wall(0, 1));
     QCOMPARE(f.List()->topLevelItem(6)->text(4), QStringLiteral("Vostrel Surface Sub-Type"));

@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QStatusBar>
 
+#include "document/document.h"
 #include "ui/document_signals.h"
 #include "ui/graph_window.h"
 #include "ui/main_window.h"
@@ -14,6 +15,7 @@ namespace meridal {
 namespace {
 
 const char kModePanel[] = "planModePanel";
+const char kOverlayItem[] = "viewCentrelineOverlay";
 
 QLabel* ModePanel(TFormMain& window) { return window.statusBar()->findChild<QLabel*>(QLatin1String(kModePanel)); }
 
@@ -31,6 +33,15 @@ void AddPlanToolItems(TFormMain& window) {
   QObject::connect(background, &QAction::triggered, &window, [&window] {
     if (window.FormGraph) window.FormGraph->ShowBackgroundDialog(window.FileDialogs());
   });
+  QAction* overlay = window.ViewMenu->addAction(QStringLiteral("&Centreline Overlay"));
+  overlay->setObjectName(QLatin1String(kOverlayItem));
+  overlay->setCheckable(true);
+  overlay->setEnabled(false);
+  QObject::connect(overlay, &QAction::toggled, &window, [&window](bool on) {
+    if (!window.FormGraph) return;
+    window.FormGraph->Centreline().SetVisible(on);
+    window.FormGraph->viewport()->update();
+  });
   auto* panel = new QLabel(&window);
   panel->setObjectName(QLatin1String(kModePanel));
   panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -47,6 +58,32 @@ void ConnectPlanTools(TFormMain& window) {
     panel->setText(graph->StatusTextNow());
   }
   QObject::connect(window.Signals, &TDocumentSignals::Changed, graph, &TFormGraph::DocumentChanged);
+  // A new plan has no centreline until an import gives it one.
+  QAction* overlay = CentrelineOverlayItem(window);
+  const auto off = [overlay] {
+    overlay->setChecked(false);
+    overlay->setEnabled(false);
+  };
+  off();
+  QObject::connect(graph, &QObject::destroyed, overlay, off);  // no plan, nothing to show
+  QObject::connect(window.Signals, &TDocumentSignals::Changed, graph, [overlay, graph](const TDocumentChange& change) {
+    // The first edit makes the track another than the line's fit.
+    if (!change.track.Empty() && graph->Centreline().TrackChanged()) overlay->setChecked(false);
+  });
+}
+
+void ShowCentrelineOverlay(TFormMain& window, std::vector<QPointF> points) {
+  TFormGraph* graph = window.FormGraph;
+  if (!graph) return;
+  graph->Centreline().SetLine(std::move(points));
+  QAction* overlay = CentrelineOverlayItem(window);
+  overlay->setEnabled(graph->Centreline().HasLine());
+  overlay->setChecked(graph->Centreline().Visible());
+  graph->viewport()->update();
+}
+
+QAction* CentrelineOverlayItem(TFormMain& window) {
+  return window.findChild<QAction*>(QLatin1String(kOverlayItem));
 }
 
 }  // namespace meridal

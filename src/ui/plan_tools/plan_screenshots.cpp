@@ -116,6 +116,32 @@ void ShowMeasureScene(TFormMain& window) {
   send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
 }
 
+void ShowCentrelineScene(TFormMain& window) {
+  TFormGraph* graph = PlanAlone(window);
+  if (!graph || !window.Shell().ScaleDraw) return;
+  // The bend where the source line turns most over a few points, close up: the
+  // traces and the fitted arcs with the line between them.
+  const std::vector<QPointF>& line = graph->Centreline().Line();
+  const size_t n = line.size();
+  if (n < 8) return;
+  double sharpest = -1;
+  QPointF bend = line.front();
+  for (size_t i = 0; i < n; ++i) {
+    const QPointF a = line[(i + n - 3) % n], b = line[i], c = line[(i + 3) % n];
+    const double turn = std::abs(std::remainder(std::atan2(c.y() - b.y(), c.x() - b.x()) -
+                                                    std::atan2(b.y() - a.y(), b.x() - a.x()),
+                                                2 * 3.14159265358979323846));
+    if (turn > sharpest) {
+      sharpest = turn;
+      bend = b;
+    }
+  }
+  TScaleDraw& view = *window.Shell().ScaleDraw;
+  for (int step = 0; step < 5; ++step) view.ZoomIn();
+  view.CenterOn(bend.x(), bend.y());
+  QApplication::processEvents();
+}
+
 void ShowBackgroundScene(TFormMain& window, const QString& folder) {
   TFormGraph* graph = PlanAlone(window);
   if (!graph || !window.Shell().Track()) return;

@@ -9,6 +9,8 @@ namespace meridal {
 class TFormMain;
 
 void ShowMeasureScene(TFormMain& window);
+// A fitted centreline's plan alone, the whole circuit with its source line over it.
+void ShowCentrelineScene(TFormMain& window);
 // The aerial picture is written into `folder`.
 void ShowBackgroundScene(TFormMain& window, const QString& folder);
 
