@@ -53,7 +53,7 @@ double TProfileFrame::Exaggeration() const {
 // ---- the picture ----
 
 void TProfileDrawing::Draw(const TTrack& track, const TObjectPath& selection, const TProfileView& view,
-                           ICanvas& canvas) {
+                           ICanvas& canvas, TSectionRun run) {
   canvas.SetBrushColor(style::kWhite);
   canvas.SetBrushStyle(BrushStyle::Solid);
   canvas.SetPenColor(style::kWhite);
@@ -61,7 +61,9 @@ void TProfileDrawing::Draw(const TTrack& track, const TObjectPath& selection, co
   const int bold = BoldTraceOf(track, selection);
   Layout(track, bold, view, canvas);
   if (frame_.Width() >= 2 && frame_.Height() >= 2) {
-    DrawSelectedSection(track, SelectedSectionOf(selection), canvas);
+    const int selected = SelectedSectionOf(selection);
+    if (run.Count() > 1 && run.Contains(selected)) DrawSelectedSections(track, run.first, run.last, canvas);
+    else DrawSelectedSections(track, selected, selected, canvas);
     DrawBoundaries(canvas);
     for (int j = 0; j < samples_.traces; ++j)
       if (j != bold) DrawTrace(canvas, j, 1, false);
@@ -107,11 +109,13 @@ void TProfileDrawing::Layout(const TTrack& track, int boldTrace, const TProfileV
   frame_.high = high + margin;
 }
 
-void TProfileDrawing::DrawSelectedSection(const TTrack& track, int s, ICanvas& canvas) const {
-  if (s < 0 || static_cast<size_t>(s) >= starts_.size()) return;
-  const double start = static_cast<double>(starts_[s]);
+void TProfileDrawing::DrawSelectedSections(const TTrack& track, int first, int last, ICanvas& canvas) const {
+  if (first < 0 || last < first || static_cast<size_t>(last) >= starts_.size() || last >= track.NumberOfSections())
+    return;
+  const double start = static_cast<double>(starts_[first]);
+  const double end = static_cast<double>(starts_[last]) + track.Section(last)->Length;
   const double x0 = std::max(frame_.XOf(start), double(frame_.left));
-  const double x1 = std::min(frame_.XOf(start + track.Section(s)->Length) + 1, double(frame_.right));
+  const double x1 = std::min(frame_.XOf(end) + 1, double(frame_.right));
   if (!(x1 > x0)) return;
   canvas.SetBrushColor(kShade);
   canvas.SetBrushStyle(BrushStyle::Solid);

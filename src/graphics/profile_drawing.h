@@ -22,6 +22,7 @@
 
 #include "graphics/profile_sampling.h"
 #include "model/object_path.h"
+#include "model/section_run.h"
 #include "platform/canvas.h"
 
 namespace meridal {
@@ -69,7 +70,9 @@ std::string ExaggerationText(double exaggeration);
 
 class TProfileDrawing {
  public:
-  void Draw(const TTrack& track, const TObjectPath& selection, const TProfileView& view, ICanvas& canvas);
+  // With a run of several sections selected, the run's whole stretch is shaded.
+  void Draw(const TTrack& track, const TObjectPath& selection, const TProfileView& view, ICanvas& canvas,
+            TSectionRun run = {});
   TProfileHit HitTest(const TTrack& track, int x, int y) const;
 
   const TProfileFrame& Frame() const { return frame_; }
@@ -81,7 +84,8 @@ class TProfileDrawing {
     TColor color;
   };
   void Layout(const TTrack& track, int boldTrace, const TProfileView& view, ICanvas& canvas);
-  void DrawSelectedSection(const TTrack& track, int section, ICanvas& canvas) const;
+  // The stretch from the start of section `first` to the end of `last`.
+  void DrawSelectedSections(const TTrack& track, int first, int last, ICanvas& canvas) const;
   void DrawBoundaries(ICanvas& canvas) const;
   // One trace from its column samples; with slope colours, a stretch per class.
   void DrawTrace(ICanvas& canvas, int trace, int width, bool slopeColours);

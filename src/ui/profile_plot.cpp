@@ -83,7 +83,7 @@ void TProfilePlot::Redraw() {
   QPainter painter(&picture_);
   // The drawing works in the widget's pixels; the painter scales them.
   TPainterCanvas canvas(painter, client, smooth_);
-  drawing_.Draw(track, shell_.Document()->Selection(), view_, canvas);
+  drawing_.Draw(track, shell_.Document()->Selection(), view_, canvas, shell_.Document()->SelectedRun());
 }
 
 void TProfilePlot::paintEvent(QPaintEvent*) {
