@@ -36,7 +36,7 @@ int main(int argc, char* argv[]) {
   screenshotEdited.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOption(screenshotEdited);
   // With the screenshot: the elevation profile or the track check fills the frame.
-  QCommandLineOption screenshotView(QStringLiteral("screenshot-view"), QString(), QStringLiteral("profile|check|history|measure|background|drag|draw-arc"));
+  QCommandLineOption screenshotView(QStringLiteral("screenshot-view"), QString(), QStringLiteral("profile|check|history|measure|background|drag|draw-arc|section-run"));
   screenshotView.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOption(screenshotView);
   // A picture of the first message box the opening of the file brings up.
@@ -67,6 +67,7 @@ int main(int argc, char* argv[]) {
     if (view == QStringLiteral("background")) options.view = meridal::ScreenshotView::Background;
     if (view == QStringLiteral("drag")) options.view = meridal::ScreenshotView::Drag;
     if (view == QStringLiteral("draw-arc")) options.view = meridal::ScreenshotView::DrawArc;
+    if (view == QStringLiteral("section-run")) options.view = meridal::ScreenshotView::SectionRun;
     return meridal::TakeScreenshot(window, parser.value(screenshot), options) ? 0 : 1;
   }
   return app.exec();

@@ -14,8 +14,9 @@ class TFormMain;
 // few edits made and the last one undone, the History window beside the others.
 // Drag: the first arc's end being dragged, with its read-out. DrawArc: an arc
 // being drawn out of the last section's end. Measure: the plan alone with a measuring drag along the track. Background: the
-// plan alone over an aerial picture, with the Background Image dialog.
-enum class ScreenshotView { Main, Profile, Check, History, Measure, Background, Drag, DrawArc };
+// plan alone over an aerial picture, with the Background Image dialog. SectionRun:
+// a run of sections selected in the plan, beside the tree and its list.
+enum class ScreenshotView { Main, Profile, Check, History, Measure, Background, Drag, DrawArc, SectionRun };
 
 struct ScreenshotOptions {
   ScreenshotView view = ScreenshotView::Main;
