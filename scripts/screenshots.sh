@@ -10,6 +10,8 @@
 #                           Window > History beside the tree and the plan
 #   shape-drag.png          the plan view with an arc's end being dragged and its read-out
 #   shape-draw-arc.png      the plan view with an arc being drawn out of the last section
+#   section-run.png         sections 1 to 4 selected in the plan by a click and a
+#                           Shift+click, the list showing the run's count and length
 #   3d-orbit-hills.png      the 3D view of the circuit with hills, heights five times
 #                           over, section 6 selected, and the 1 m block on section 2
 #   3d-drive.png            the 3D view riding section 0 up the first hill
@@ -87,6 +89,7 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   "$app" examples/circuit.mrd --screenshot docs/screenshots/shape-drag.png --screenshot-view drag || status=1
   "$app" examples/circuit.mrd --screenshot docs/screenshots/shape-draw-arc.png --screenshot-view draw-arc || status=1
   "$app" examples/Monza.csv --screenshot docs/screenshots/fitted-centreline.png --screenshot-view centreline || status=1
+  "$app" examples/circuit.mrd --screenshot docs/screenshots/section-run.png --screenshot-view section-run || status=1
   kill "$wm"
   exit "$status"' screenshots "$build" "$hills" "$faults" "$damaged" "$work/circuit.mrd"
 # The 3D view draws with OpenGL: Mesa's software renderer on the virtual display.
@@ -94,5 +97,5 @@ picture=$build/src/ui/view3d/meridal-3d-picture
 xvfb-run -a -s "-screen 0 1600x1000x24" "$picture" "$hills" docs/screenshots/3d-orbit-hills.png --heights 5 --select 6
 xvfb-run -a -s "-screen 0 1600x1000x24" "$picture" "$hills" docs/screenshots/3d-drive.png --drive 0 --along 150 --heights 2
 echo "wrote docs/screenshots/main-window-edited.png, profile-window.png, check-window.png, history-window.png," \
-     "damaged-file.png, measure-tool.png, background-image.png, shape-drag.png, shape-draw-arc.png," \
+     "damaged-file.png, measure-tool.png, background-image.png, shape-drag.png, shape-draw-arc.png, section-run.png," \
      "fitted-centreline.png, 3d-orbit-hills.png and 3d-drive.png"

@@ -52,8 +52,14 @@ double TProfileFrame::Exaggeration() const {
 
 // ---- the picture ----
 
+TSectionRun ShadedSections(const TObjectPath& selection, TSectionRun run) {
+  const int selected = SelectedSectionOf(selection);
+  if (run.Count() > 1 && run.Contains(selected)) return run;
+  return {selected, selected};
+}
+
 void TProfileDrawing::Draw(const TTrack& track, const TObjectPath& selection, const TProfileView& view,
-                           ICanvas& canvas) {
+                           ICanvas& canvas, TSectionRun run) {
   canvas.SetBrushColor(style::kWhite);
   canvas.SetBrushStyle(BrushStyle::Solid);
   canvas.SetPenColor(style::kWhite);
@@ -61,7 +67,8 @@ void TProfileDrawing::Draw(const TTrack& track, const TObjectPath& selection, co
   const int bold = BoldTraceOf(track, selection);
   Layout(track, bold, view, canvas);
   if (frame_.Width() >= 2 && frame_.Height() >= 2) {
-    DrawSelectedSection(track, SelectedSectionOf(selection), canvas);
+    const TSectionRun shaded = ShadedSections(selection, run);
+    DrawSelectedSections(track, shaded.first, shaded.last, canvas);
     DrawBoundaries(canvas);
     for (int j = 0; j < samples_.traces; ++j)
       if (j != bold) DrawTrace(canvas, j, 1, false);
@@ -76,7 +83,7 @@ void TProfileDrawing::Draw(const TTrack& track, const TObjectPath& selection, co
 }
 
 bool TProfileDrawing::DrawSpan(const TTrack& track, const TObjectPath& selection, const TProfileView& view,
-                               ICanvas& canvas, double from, double to) {
+                               ICanvas& canvas, double from, double to, TSectionRun run) {
   // Only heights and the shading may have changed: the layout must be the last one.
   const int bold = BoldTraceOf(track, selection);
   const int slopeTrace = view.SlopeColouring && bold < track.NumberOfTraces() ? bold : -1;
@@ -101,7 +108,8 @@ bool TProfileDrawing::DrawSpan(const TTrack& track, const TObjectPath& selection
   canvas.SetBrushStyle(BrushStyle::Solid);
   canvas.SetPenColor(style::kWhite);
   canvas.Rectangle(x0, frame_.top, x1, frame_.bottom);
-  DrawSelectedSection(track, SelectedSectionOf(selection), canvas);
+  const TSectionRun shaded = ShadedSections(selection, run);
+  DrawSelectedSections(track, shaded.first, shaded.last, canvas);
   DrawBoundaries(canvas);
   for (int j = 0; j < samples_.traces; ++j)
     if (j != bold) DrawTrace(canvas, j, 1, false, x0 - frame_.left, x1 - frame_.left);
@@ -152,11 +160,13 @@ void TProfileDrawing::Layout(const TTrack& track, int boldTrace, const TProfileV
   frame_.high = high + margin;
 }
 
-void TProfileDrawing::DrawSelectedSection(const TTrack& track, int s, ICanvas& canvas) const {
-  if (s < 0 || static_cast<size_t>(s) >= starts_.size()) return;
-  const double start = static_cast<double>(starts_[s]);
+void TProfileDrawing::DrawSelectedSections(const TTrack& track, int first, int last, ICanvas& canvas) const {
+  if (first < 0 || last < first || static_cast<size_t>(last) >= starts_.size() || last >= track.NumberOfSections())
+    return;
+  const double start = static_cast<double>(starts_[first]);
+  const double end = static_cast<double>(starts_[last]) + track.Section(last)->Length;
   const double x0 = std::max(frame_.XOf(start), double(frame_.left));
-  const double x1 = std::min(frame_.XOf(start + track.Section(s)->Length) + 1, double(frame_.right));
+  const double x1 = std::min(frame_.XOf(end) + 1, double(frame_.right));
   if (!(x1 > x0)) return;
   canvas.SetBrushColor(kShade);
   canvas.SetBrushStyle(BrushStyle::Solid);

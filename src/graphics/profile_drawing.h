@@ -22,6 +22,7 @@
 
 #include "graphics/profile_sampling.h"
 #include "model/object_path.h"
+#include "model/section_run.h"
 #include "platform/canvas.h"
 
 namespace meridal {
@@ -67,16 +68,22 @@ inline constexpr double kLeastColourDistance = 35;
 // "Vertical exaggeration x12.5" (with a multiplication sign).
 std::string ExaggerationText(double exaggeration);
 
+// The sections a selection shades: the run when the selected section is one of
+// several in it, the selected section alone otherwise, none for the track.
+TSectionRun ShadedSections(const TObjectPath& selection, TSectionRun run);
+
 class TProfileDrawing {
  public:
-  void Draw(const TTrack& track, const TObjectPath& selection, const TProfileView& view, ICanvas& canvas);
+  // With a run of several sections selected, the run's whole stretch is shaded.
+  void Draw(const TTrack& track, const TObjectPath& selection, const TProfileView& view, ICanvas& canvas,
+            TSectionRun run = {});
   // Draws again only the distances `from` to `to` (track units) of the last
-  // picture, on the same canvas, after heights or the shaded section changed
+  // picture, on the same canvas, after heights or the shaded sections changed
   // there: the same pixels as a whole picture. False, with nothing drawn, when
   // the change needs a whole picture (sections moved along the track, the
   // heights' range or the bold trace changed, another size or view).
   bool DrawSpan(const TTrack& track, const TObjectPath& selection, const TProfileView& view, ICanvas& canvas,
-                double from, double to);
+                double from, double to, TSectionRun run = {});
   TProfileHit HitTest(const TTrack& track, int x, int y) const;
 
   const TProfileFrame& Frame() const { return frame_; }
@@ -88,7 +95,8 @@ class TProfileDrawing {
     TColor color;
   };
   void Layout(const TTrack& track, int boldTrace, const TProfileView& view, ICanvas& canvas);
-  void DrawSelectedSection(const TTrack& track, int section, ICanvas& canvas) const;
+  // The stretch from the start of section `first` to the end of `last`.
+  void DrawSelectedSections(const TTrack& track, int first, int last, ICanvas& canvas) const;
   void DrawBoundaries(ICanvas& canvas) const;
   // One trace from its column samples; with slope colours, a stretch per class.
   // Columns `from` (included) to `to` (excluded) of it, the lines meeting as in

@@ -1,5 +1,7 @@
 #include "graphics/track_painter.h"
 
+#include <algorithm>
+
 #include "graphics/scale_draw.h"
 #include "graphics/section_painter.h"
 #include "graphics/view_flags.h"
@@ -20,8 +22,22 @@ void TTrackPainter::Draw(const TScaleDraw& view, int32_t viewFlags, const TObjec
 }
 
 void TTrackPainter::DrawSelection(const TScaleDraw& view, const TObjectPath& selection) const {
+  DrawSelection(view, selection, nullptr);
+}
+
+void TTrackPainter::DrawSelection(const TScaleDraw& view, const TObjectPath& selection, const TRect* box) const {
   const TSection* section = SelectedSection(selection);
   if (section == nullptr) return;
+  // The rest of the run first, the selected section's strip or trace over them;
+  // within a box, only the sections that reach into it.
+  if (run_.Count() > 1) {
+    const int last = std::min(run_.last, track_.NumberOfSections() - 1);
+    for (int s = std::max(run_.first, 0); s <= last; ++s) {
+      const TSection& other = *track_.Section(s);
+      if (s == selection.section || (box && !TScaleDraw::RectsOverlap(*box, other.Extent))) continue;
+      TSectionPainter(other, view).DrawSelection(-1, -1);
+    }
+  }
   const int wall = selection.kind == TObjectPath::Kind::Wall ? selection.child : -1;
   const int trace = selection.kind == TObjectPath::Kind::Altitude ? selection.child : -1;
   TSectionPainter(*section, view).DrawSelection(wall, trace);
@@ -58,7 +74,7 @@ void TTrackPainter::DrawInside(const TScaleDraw& view, int32_t viewFlags, const 
   for (const auto& section : track_.Sections)
     if (TScaleDraw::RectsOverlap(box, section->Extent)) TSectionPainter(*section, view).Draw(viewFlags);
   if (viewFlags & kViewSFLine) DrawStartFinish(view);
-  if (selection) DrawSelection(view, *selection);
+  if (selection) DrawSelection(view, *selection, &box);
   canvas.ClipOff();
 }
 

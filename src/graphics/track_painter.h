@@ -3,7 +3,8 @@
 // of a selection and its incremental update. It only reads the track; the
 // selection to highlight is handed to it as a path (a section, or a wall or an
 // altitude of one: the section's outline with the wall's strip or the trace;
-// the track itself highlights nothing).
+// the track itself highlights nothing). A run of several selected sections, when
+// given, has every one of its sections outlined as the selected one is.
 //
 //   TTrackPainter painter(track);
 //   painter.Draw(view, viewFlags, selection);        // a full repaint
@@ -14,6 +15,7 @@
 
 #include "model/base.h"
 #include "model/object_path.h"
+#include "model/section_run.h"
 
 namespace meridal {
 
@@ -23,7 +25,7 @@ class TTrack;
 
 class TTrackPainter {
  public:
-  explicit TTrackPainter(const TTrack& track) : track_(track) {}
+  explicit TTrackPainter(const TTrack& track, TSectionRun run = {}) : track_(track), run_(run) {}
 
   // Every section in list order, each complete before the next, so that a later
   // section covers an earlier one where they overlap; then the start/finish
@@ -45,11 +47,14 @@ class TTrackPainter {
  private:
   // The section a selection highlights, or nullptr.
   const TSection* SelectedSection(const TObjectPath& selection) const;
+  // The highlight, with a box only the run's sections that reach into it.
+  void DrawSelection(const TScaleDraw& view, const TObjectPath& selection, const TRect* box) const;
   // Draws, clipped to a box, the sections overlapping it and the marker, and
   // with `selection` the highlight.
   void DrawInside(const TScaleDraw& view, int32_t viewFlags, const TRect& box, const TObjectPath* selection) const;
 
   const TTrack& track_;
+  TSectionRun run_;
 };
 
 }  // namespace meridal

@@ -143,12 +143,27 @@ void TTrackPatch::SetTrace(int at, bool added, std::vector<AltitudeValues> altit
   traceAltitudes_ = std::move(altitudes);
 }
 
+void TTrackPatch::Reserve(size_t sections, size_t altitudes, size_t walls) {
+  sections_.reserve(sections);
+  altitudes_.reserve(altitudes);
+  walls_.reserve(walls);
+}
+
+namespace {
+
+template <typename T>
+void ShrinkList(std::vector<T>& list) {
+  if (list.capacity() - list.size() > list.size() / 16) list.shrink_to_fit();
+}
+
+}  // namespace
+
 void TTrackPatch::Shrink() {
-  sections_.shrink_to_fit();
-  extents_.shrink_to_fit();
-  altitudes_.shrink_to_fit();
-  walls_.shrink_to_fit();
-  wallLists_.shrink_to_fit();
+  ShrinkList(sections_);
+  ShrinkList(extents_);
+  ShrinkList(altitudes_);
+  ShrinkList(walls_);
+  ShrinkList(wallLists_);
 }
 
 bool TTrackPatch::Empty() const {

@@ -369,6 +369,15 @@ void TDocumentShell::RefreshPlan(const TDocumentChange& change) {
   const TSection* selected = selection.section >= 0 && selection.section < track.NumberOfSections()
                                  ? track.Section(selection.section)
                                  : nullptr;
+  // The highlight covers the selected section, or every section of a run.
+  const TSectionRun run = document_->SelectedRun();
+  TRect highlight;
+  if (selected) {
+    std::vector<TRect> runBoxes{selected->Extent};
+    for (int s = std::max(run.first, 0); run.Count() > 1 && s <= run.last && s < track.NumberOfSections(); ++s)
+      runBoxes.push_back(track.Section(s)->Extent);
+    highlight = Around(runBoxes);
+  }
   std::vector<TRect> boxes;
   bool local = true;
   if (!change.track.Empty()) {
@@ -382,15 +391,15 @@ void TDocumentShell::RefreshPlan(const TDocumentChange& change) {
   } else {
     // One box around what the change touched, so that no pixel is drawn twice;
     // the highlight's old and new places on their own.
-    const TTrackPainter painter(track);
+    const TTrackPainter painter(track, run);
     if (!boxes.empty()) painter.RedrawBox(*ScaleDraw, ViewFlags, Around(boxes), selection);
     if (change.selection) {
       if (highlighted_) painter.RedrawBox(*ScaleDraw, ViewFlags, highlightBox_, selection);
-      if (selected) painter.RedrawBox(*ScaleDraw, ViewFlags, selected->Extent, selection);
+      if (selected) painter.RedrawBox(*ScaleDraw, ViewFlags, highlight, selection);
     }
   }
   highlighted_ = selected != nullptr;
-  if (selected) highlightBox_ = selected->Extent;
+  if (selected) highlightBox_ = highlight;
 }
 
 void TDocumentShell::RedrawAll() {

@@ -1,5 +1,7 @@
 #include "transform/rewrite_steps.h"
 
+#include <algorithm>
+
 #include "model/track.h"
 #include "transform/track_transforms.h"
 
@@ -62,6 +64,14 @@ void PutInPlace(TTrack& track, transform::TTrackRewrite&& rewrite, TTrackPatch& 
   track.RecomputeStarts();
   track.UpdateExtent();
 
+  // A reverse or a mirror changes nearly every value: room for all of them at once.
+  size_t altitudes = 0, walls = 0;
+  for (int s = 0; s < n; ++s) {
+    const TSection& now = *track.Section(s);
+    altitudes += std::min(before[static_cast<size_t>(s)].altitudes.size(), now.Altitudes.size());
+    walls += before[static_cast<size_t>(s)].walls.size();
+  }
+  patch.Reserve(static_cast<size_t>(n), altitudes, walls);
   for (int s = 0; s < n; ++s) {
     const TSection& now = *track.Section(s);
     if (replaced[static_cast<size_t>(s)])

@@ -1,6 +1,7 @@
 #include "ui/graph_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QScrollBar>
@@ -34,6 +35,7 @@ TFormGraph::TFormGraph(TDocumentShell& shell, const TCursorSet& cursors, QLabel&
       shell_(shell),
       cursors_(cursors),
       positionPanel_(positionPanel),
+      band_(*viewport()),
       gestures_(*viewport(), [this] { RestoreCursor(); }) {
   setWindowTitle(QStringLiteral("Graphics"));
   BuildPopupMenu();
@@ -132,7 +134,8 @@ void TFormGraph::FormPaint() {
   if (!view) return;  // the mapping comes just after the window
   FollowFile();
   if (background_.HasImage()) background_.Paint(PicturePainter(), *view);
-  TTrackPainter(*shell_.Track()).Draw(*shell_.ScaleDraw, shell_.ViewFlags, shell_.Document()->Selection());
+  const TDocument& document = *shell_.Document();
+  TTrackPainter(*shell_.Track(), document.SelectedRun()).Draw(*shell_.ScaleDraw, shell_.ViewFlags, document.Selection());
   // Every scroll and zoom ends in a repaint: the point under a pointer that has
   // not moved is now another.
   RefreshPointerText();
@@ -168,9 +171,15 @@ void TFormGraph::FormClick() {
   const TTrack& track = *shell_.Track();
   const double wx = view->ToWorldX(LastMouseX), wy = view->ToWorldY(LastMouseY);
   if (PopupSelect->isChecked()) {
-    // Clicking the highlighted section again keeps its wall or trace selected.
+    TDocument& document = *shell_.Document();
     const int i = track.SectionAt(wx, wy);
-    if (i >= 0 && i != shell_.Document()->Selection().section) Select(TObjectPath::Section(i));
+    if (i < 0) return;
+    if (clickModifiers_ & Qt::ShiftModifier) return document.ExtendRun(i);
+    if (clickModifiers_ & Qt::ControlModifier) return document.ToggleInRun(i);
+    // Clicking the highlighted section again keeps its wall or trace selected;
+    // in a run of several it leaves the run for that section alone.
+    if (i != document.Selection().section) Select(TObjectPath::Section(i));
+    else if (document.SelectedRun().Count() > 1) document.SelectRun(i, i);
     return;
   }
   // A zoom step the drawing's 32-bit extents cannot take is refused: the click
@@ -206,6 +215,8 @@ void TFormGraph::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && PopupSelect->isChecked() && !gestures_.SpaceHeld() && View() &&
       Shape.Press(p, event->modifiers())) {
     clickPending_ = false;
+    bodyPress_.reset();
+    if (Shape.MovingBody()) bodyPress_ = p;
     return;
   }
   if (gestures_.Press(event->button(), p)) {
@@ -213,7 +224,9 @@ void TFormGraph::mousePressEvent(QMouseEvent* event) {
     clickPending_ = false;
     return;
   }
+  clickModifiers_ = event->modifiers();
   clickPending_ = event->button() == Qt::LeftButton && !ToolPress(*event);
+  if (clickPending_ && (clickModifiers_ & Qt::ControlModifier) && PopupSelect->isChecked() && View()) band_.Press(p);
 }
 
 // A left press that a tool takes is no click.
@@ -231,8 +244,26 @@ bool TFormGraph::ToolPress(QMouseEvent& event) {
 
 void TFormGraph::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && Shape.Active()) {
+    if (bodyPress_) {
+      // Shift pressed and let go on the section without a drag: a click.
+      Shape.Cancel();
+      bodyPress_.reset();
+      clickModifiers_ = Qt::ShiftModifier;
+      FormClick();
+      return;
+    }
     if (View()) Shape.Release(event->position().toPoint(), event->modifiers());
     return;
+  }
+  if (event->button() == Qt::LeftButton && band_.Pressed()) {
+    if (const auto rectangle = band_.Release(event->position().toPoint())) {
+      clickPending_ = false;
+      if (TScaleDraw* view = View()) {
+        const TSectionRun run = SectionsTouched(*shell_.Track(), *view, *rectangle);
+        if (!run.Empty()) shell_.Document()->SelectRun(run.first, run.last);
+      }
+      return;
+    }
   }
   if (gestures_.Release(event->button())) return;
   if (event->button() == Qt::LeftButton && measure_.Dragging()) {
@@ -260,11 +291,17 @@ void TFormGraph::mouseDoubleClickEvent(QMouseEvent* event) {
 void TFormGraph::mouseMoveEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
   pointer_ = p;
+  if (bodyPress_ && (p - *bodyPress_).manhattanLength() >= QApplication::startDragDistance()) bodyPress_.reset();
   if (Shape.Active()) {
     if (View()) Shape.Move(p, event->modifiers());
     FormMouseMove(p.x(), p.y());
     // The status bar says why the handle stopped short of the pointer.
     if (const QString stop = Shape.StopMessage(); !stop.isEmpty()) positionPanel_.setText(stop);
+    return;
+  }
+  if ((event->buttons() & Qt::LeftButton) && band_.Move(p)) {
+    if (band_.Dragging()) clickPending_ = false;
+    FormMouseMove(p.x(), p.y());
     return;
   }
   // The world point under the press stays under the pointer.
@@ -321,7 +358,14 @@ void TFormGraph::resizeEvent(QResizeEvent* event) {
 }
 
 void TFormGraph::keyPressEvent(QKeyEvent* event) {
-  if (Shape.Key(*event)) return event->accept();
+  if (event->key() == Qt::Key_Escape && band_.Cancel()) {
+    clickPending_ = false;
+    return event->accept();
+  }
+  if (Shape.Key(*event)) {
+    if (!Shape.Active()) bodyPress_.reset();
+    return event->accept();
+  }
   if (gestures_.Key(*event, true)) return event->accept();
   TDrawArea::keyPressEvent(event);
 }
@@ -333,6 +377,7 @@ void TFormGraph::keyReleaseEvent(QKeyEvent* event) {
 
 void TFormGraph::focusOutEvent(QFocusEvent* event) {
   gestures_.FocusOut();
+  if (band_.Cancel()) clickPending_ = false;
   TDrawArea::focusOutEvent(event);
 }
 

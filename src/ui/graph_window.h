@@ -3,9 +3,11 @@
 // section under the pointer, or centres the view there after zooming in or out,
 // by the mode chosen in the popup menu; a double-click selects the wall strip
 // under the pointer within the selected section; moving the mouse shows the
-// world point under it in the status bar. Selections go through the tree
-// window: the window selects the object's tree node, and the tree's selection
-// handling fills the list and moves the highlight.
+// world point under it in the status bar. Shift+click extends the selection
+// from its anchor to the section clicked, as a run of sections; Ctrl+click adds
+// or drops a section at the run's ends; a drag with Ctrl draws a rubber band
+// and selects the run of the sections it touches (plan_tools/section_band.h).
+// Selections go through the document, and every view follows.
 //
 // Navigation: the wheel scrolls (Shift+wheel across), Ctrl+wheel zooms about the
 // pointer, the middle button or Space with the left button drags the view, and
@@ -27,6 +29,7 @@
 #include "ui/plan_tools/background_layer.h"
 #include "ui/plan_tools/centreline_overlay.h"
 #include "ui/plan_tools/measure_tool.h"
+#include "ui/plan_tools/section_band.h"
 #include "ui/shape_tool.h"
 #include "ui/view_gestures.h"
 
@@ -136,6 +139,11 @@ class TFormGraph : public TDrawArea {
   // A left press that may still become a click: a click acts on the release, so
   // that the double-click that may follow sees the selection the click made.
   bool clickPending_ = false;
+  Qt::KeyboardModifiers clickModifiers_;  // held at that press
+  // A Shift press on the selected section's body: a move of the section, or,
+  // released before it went the drag distance, a Shift+click.
+  std::optional<QPoint> bodyPress_;
+  TSectionBand band_;
   int modeCursor_ = 0;
   QAction* clickMode_ = nullptr;  // Select, Center, Zoom In or Zoom Out
   QAction* modeBeforeMeasure_ = nullptr;

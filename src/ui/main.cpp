@@ -37,7 +37,7 @@ int main(int argc, char* argv[]) {
   screenshotEdited.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOption(screenshotEdited);
   // With the screenshot: the elevation profile or the track check fills the frame.
-  QCommandLineOption screenshotView(QStringLiteral("screenshot-view"), QString(), QStringLiteral("profile|check|history|measure|background|drag|draw-arc|centreline"));
+  QCommandLineOption screenshotView(QStringLiteral("screenshot-view"), QString(), QStringLiteral("profile|check|history|measure|background|drag|draw-arc|centreline|section-run"));
   screenshotView.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOption(screenshotView);
   // A picture of the first message box the opening of the file brings up.
@@ -72,6 +72,7 @@ int main(int argc, char* argv[]) {
     if (view == QStringLiteral("drag")) options.view = meridal::ScreenshotView::Drag;
     if (view == QStringLiteral("draw-arc")) options.view = meridal::ScreenshotView::DrawArc;
     if (centreline) options.view = meridal::ScreenshotView::Centreline;
+    if (view == QStringLiteral("section-run")) options.view = meridal::ScreenshotView::SectionRun;
     return meridal::TakeScreenshot(window, parser.value(screenshot), options) ? 0 : 1;
   }
   return app.exec();

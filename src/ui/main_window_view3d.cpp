@@ -26,6 +26,13 @@ int SelectedSection(const TDocument* document) {
   return document->Selection().section;
 }
 
+// The selected section, and the run of sections it lies in, tinted.
+void ShowSelection(TView3D& view, const TDocument* document) {
+  const TSectionRun run = document ? document->SelectedRun() : TSectionRun{};
+  view.SetSelectedRun(run.first, run.last);
+  view.SetSelectedSection(SelectedSection(document));
+}
+
 }  // namespace
 
 // Like the profile and the check, the item shows the window and brings it to the
@@ -51,20 +58,20 @@ void TFormMain::View3DViewClick() {
     connect(Signals, &TDocumentSignals::Replaced, FormView3D, [this](TDocument* document) {
       if (document) FormView3D->SetTrack(document->Track());
       else FormView3D->ClearTrack();
-      FormView3D->SetSelectedSection(SelectedSection(document));
+      ShowSelection(*FormView3D, document);
     });
     connect(Signals, &TDocumentSignals::Changed, FormView3D, [this](const TDocumentChange& change) {
       if (change.reset) FormView3D->Reset();
       else FormView3D->Changed(change.track);
       if (change.selection || change.reset || change.track.Structural())
-        FormView3D->SetSelectedSection(SelectedSection(Signals->Document()));
+        ShowSelection(*FormView3D, Signals->Document());
     });
     connect(FormView3D, &TView3D::SectionPicked, this, [this](int section) {
       if (TDocument* document = shell_->Document()) document->Select(TObjectPath::Section(section));
     });
     if (const TDocument* document = shell_->Document()) {
       FormView3D->SetTrack(document->Track());
-      FormView3D->SetSelectedSection(SelectedSection(document));
+      ShowSelection(*FormView3D, document);
     }
   }
   if (view3dChild_->isMinimized()) view3dChild_->showNormal();

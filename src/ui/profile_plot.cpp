@@ -47,18 +47,18 @@ void TProfilePlot::Changed(const TDocumentChange& change) {
   const TTrack& now = *shell_.Track();
   const std::vector<int64_t> starts = SectionStarts(now);
   bool any = spanPending_;
-  const auto add = [&](int s) {
-    if (s < 0 || s >= now.NumberOfSections()) return;
-    const double a = static_cast<double>(starts[static_cast<size_t>(s)]), b = a + now.Section(s)->Length;
+  const auto add = [&](TSectionRun run) {
+    if (run.Empty() || run.last >= now.NumberOfSections()) return;
+    const double a = static_cast<double>(starts[static_cast<size_t>(run.first)]);
+    const double b = static_cast<double>(starts[static_cast<size_t>(run.last)]) + now.Section(run.last)->Length;
     spanFrom_ = any ? std::min(spanFrom_, a) : a;
     spanTo_ = any ? std::max(spanTo_, b) : b;
     any = true;
   };
-  for (int s : track.sections) add(s);
+  for (int s : track.sections) add({s, s});
   if (change.selection) {
     add(shaded_);
-    const TObjectPath& selected = shell_.Document()->Selection();
-    add(selected.kind == TObjectPath::Kind::Track ? -1 : selected.section);
+    add(Shaded());
   }
   if (!any) return;
   spanPending_ = true;
@@ -100,16 +100,16 @@ void TProfilePlot::RedrawSpan() {
   {
     QPainter painter(&picture_);
     TWindowCanvas canvas(painter, size().expandedTo(QSize(1, 1)), smooth_);
-    drawn = drawing_.DrawSpan(track, shell_.Document()->Selection(), view_, canvas, spanFrom_, spanTo_);
+    drawn = drawing_.DrawSpan(track, shell_.Document()->Selection(), view_, canvas, spanFrom_, spanTo_,
+                              shell_.Document()->SelectedRun());
     canvas.Finish();
   }
   if (!drawn) return Redraw();
-  shaded_ = ShadedSection();
+  shaded_ = Shaded();
 }
 
-int TProfilePlot::ShadedSection() const {
-  const TObjectPath& selected = shell_.Document()->Selection();
-  return selected.kind == TObjectPath::Kind::Track ? -1 : selected.section;
+TSectionRun TProfilePlot::Shaded() const {
+  return ShadedSections(shell_.Document()->Selection(), shell_.Document()->SelectedRun());
 }
 
 void TProfilePlot::Redraw() {
@@ -124,7 +124,7 @@ void TProfilePlot::Redraw() {
   ++fullRepaints_;
   if (!shell_.Track()) {
     picture_.fill(Qt::white);
-    shaded_ = -1;
+    shaded_ = {};
     return;
   }
   const TTrack& track = *shell_.Track();
@@ -132,9 +132,9 @@ void TProfilePlot::Redraw() {
   QPainter painter(&picture_);
   // The drawing works in the widget's pixels; the painter scales them.
   TWindowCanvas canvas(painter, client, smooth_);
-  drawing_.Draw(track, shell_.Document()->Selection(), view_, canvas);
+  drawing_.Draw(track, shell_.Document()->Selection(), view_, canvas, shell_.Document()->SelectedRun());
   canvas.Finish();
-  shaded_ = ShadedSection();
+  shaded_ = Shaded();
 }
 
 void TProfilePlot::paintEvent(QPaintEvent*) {

@@ -61,7 +61,7 @@ class TProfilePlot : public QWidget {
   void Redraw();
   // Only the pending stretch of distances, or the whole when it cannot be.
   void RedrawSpan();
-  int ShadedSection() const;
+  TSectionRun Shaded() const;
   void Click(QPoint at);
   void ZoomAbout(int x, bool in);
   void PanBy(int pixels);
@@ -71,11 +71,11 @@ class TProfilePlot : public QWidget {
   TProfileDrawing drawing_;
   QImage picture_;
   bool pending_ = true;
-  // A stretch of distances (track units) to draw again, and the section the
+  // A stretch of distances (track units) to draw again, and the sections the
   // picture shades.
   bool spanPending_ = false;
   double spanFrom_ = 0, spanTo_ = 0;
-  int shaded_ = -1;
+  TSectionRun shaded_;
   bool smooth_ = false;
   bool clickPending_ = false;
   int fullRepaints_ = 0;

@@ -71,6 +71,7 @@ void ShowHistory(TFormMain& window, const TSection& section) {
 void ShowView(TFormMain& window, const TSection* section, ScreenshotView view) {
   static QTemporaryDir scratch;
   if (view == ScreenshotView::Measure) return ShowMeasureScene(window);
+  if (view == ScreenshotView::SectionRun) return ShowSectionRunScene(window);
   if (view == ScreenshotView::Background) return ShowBackgroundScene(window, scratch.path());
   if (view == ScreenshotView::Centreline) return ShowCentrelineScene(window);
   if (view == ScreenshotView::History) {

@@ -15,8 +15,9 @@ class TFormMain;
 // Drag: the first arc's end being dragged, with its read-out. DrawArc: an arc
 // being drawn out of the last section's end. Measure: the plan alone with a measuring drag along the track. Background: the
 // plan alone over an aerial picture, with the Background Image dialog. Centreline: the plan
-// alone of a fitted centreline (the file given) with the source line over it.
-enum class ScreenshotView { Main, Profile, Check, History, Measure, Background, Drag, DrawArc, Centreline };
+// alone of a fitted centreline (the file given) with the source line over it. SectionRun:
+// a run of sections selected in the plan, beside the tree and its list.
+enum class ScreenshotView { Main, Profile, Check, History, Measure, Background, Drag, DrawArc, Centreline, SectionRun };
 
 struct ScreenshotOptions {
   ScreenshotView view = ScreenshotView::Main;

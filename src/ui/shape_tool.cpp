@@ -148,10 +148,7 @@ bool TShapeTool::Release(QPoint pixel, Qt::KeyboardModifiers modifiers) {
 bool TShapeTool::Key(const QKeyEvent& event) {
   if (!Active()) return false;
   if (event.key() == Qt::Key_Escape) {
-    if (drag_) drag_->Cancel();
-    drag_.reset();
-    drawing_.reset();
-    Update();
+    Cancel();
     return true;
   }
   if (event.key() == Qt::Key_A) {
@@ -169,6 +166,15 @@ bool TShapeTool::Key(const QKeyEvent& event) {
   }
   return false;
 }
+
+void TShapeTool::Cancel() {
+  if (drag_) drag_->Cancel();
+  drag_.reset();
+  drawing_.reset();
+  Update();
+}
+
+bool TShapeTool::MovingBody() const { return drag_ && drag_->Drag() && drag_->Drag()->Grabbed() == Handle::Move; }
 
 QString TShapeTool::Readout() const {
   const TTrack* track = shell_.Track();

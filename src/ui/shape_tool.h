@@ -50,6 +50,10 @@ class TShapeTool {
   bool Key(const QKeyEvent& event);
 
   bool Active() const { return drag_ != nullptr || drawing_.has_value(); }
+  // Whether the drag under way moves the whole section (Shift on its body).
+  bool MovingBody() const;
+  // Puts everything back as Escape does.
+  void Cancel();
   // The handle under a pixel of the selected section, if any.
   std::optional<shape::Handle> HandleAt(QPoint pixel) const;
   // A handle's pixel on the plan as it is drawn now.

@@ -208,6 +208,24 @@ double Distance(TColor a, TColor b) {
 
 // Every colour a line of the profile is drawn in, with all sixteen traces and the
 // slope classes on screen, stands apart from every other colour of the picture.
+TEST(Profile, ARunOfSectionsIsShadedFromItsFirstStartToItsLastEnd) {
+  Drawn d;
+  d.selection = TObjectPath::Section(2);
+  d.canvas.Clear();
+  d.view.SetExtent(TrackDistances(*d.track, SectionStarts(*d.track)));
+  d.profile.Draw(*d.track, d.selection, d.view, d.canvas, TSectionRun{1, 2});
+  const TProfileFrame& f = d.profile.Frame();
+  const TSection &first = *d.track->Section(1), &last = *d.track->Section(2);
+  // To the end of the track: held at the frame's right edge.
+  const int x0 = static_cast<int>(f.XOf(first.Start));
+  const int x1 = std::min(static_cast<int>(f.XOf(last.Start + last.Length) + 1), f.right);
+  const auto shade = std::find(d.canvas.log.begin(), d.canvas.log.end(), "brush 255,236,179");
+  ASSERT_NE(shade, d.canvas.log.end());
+  EXPECT_EQ(*std::find_if(shade, d.canvas.log.end(), [](auto& l) { return l.rfind("rect", 0) == 0; }),
+            "rect " + std::to_string(x0) + "," + std::to_string(f.top) + "," + std::to_string(x1) + "," +
+                std::to_string(f.bottom));
+}
+
 TEST(Profile, NoTwoColoursOnScreenAreCloseWithEveryTraceAndTheSlopeClasses) {
   Drawn d;
   while (d.track->NumberOfTraces() < 16) ASSERT_TRUE(edit::AddTrace(*d.track, d.track->NumberOfTraces() - 1));

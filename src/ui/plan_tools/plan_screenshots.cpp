@@ -19,6 +19,7 @@
 #include "ui/graph_window.h"
 #include "ui/main_window.h"
 #include "ui/plan_tools/background_dialog.h"
+#include "ui/plan_tools/section_band.h"
 
 namespace meridal {
 
@@ -140,6 +141,27 @@ void ShowCentrelineScene(TFormMain& window) {
   for (int step = 0; step < 5; ++step) view.ZoomIn();
   view.CenterOn(bend.x(), bend.y());
   QApplication::processEvents();
+}
+
+void ShowSectionRunScene(TFormMain& window) {
+  TFormGraph* graph = window.FormGraph;
+  if (!graph || !window.Shell().Track() || window.Shell().Track()->NumberOfSections() < 5) return;
+  graph->ZoomToFit();
+  QApplication::processEvents();
+  const TTrack& track = *window.Shell().Track();
+  const TScaleDraw& view = *window.Shell().ScaleDraw;
+  QWidget* plan = graph->viewport();
+  const auto click = [plan](QPoint at, Qt::KeyboardModifiers keys) {
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), QPointF(plan->mapToGlobal(at)), Qt::LeftButton,
+                      Qt::LeftButton, keys);
+    QApplication::sendEvent(plan, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), QPointF(plan->mapToGlobal(at)), Qt::LeftButton,
+                        Qt::NoButton, keys);
+    QApplication::sendEvent(plan, &release);
+    QApplication::processEvents();
+  };
+  click(SectionClickPoint(*track.Section(1), view), Qt::NoModifier);
+  click(SectionClickPoint(*track.Section(4), view), Qt::ShiftModifier);
 }
 
 void ShowBackgroundScene(TFormMain& window, const QString& folder) {

@@ -11,6 +11,9 @@ class TFormMain;
 void ShowMeasureScene(TFormMain& window);
 // A fitted centreline's plan alone, the whole circuit with its source line over it.
 void ShowCentrelineScene(TFormMain& window);
+// A run of sections selected in the plan by a click and a Shift+click, the tree
+// and its list beside it.
+void ShowSectionRunScene(TFormMain& window);
 // The aerial picture is written into `folder`.
 void ShowBackgroundScene(TFormMain& window, const QString& folder);
 

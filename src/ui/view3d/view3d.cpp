@@ -182,6 +182,10 @@ void TView3D::SetSelectedSection(int section) {
   if (viewport_) viewport_->SetSelected(section);
 }
 
+void TView3D::SetSelectedRun(int first, int last) {
+  if (viewport_) viewport_->SetSelectedRun(first, last);
+}
+
 int TView3D::SelectedSection() const { return viewport_ ? viewport_->Selected() : -1; }
 
 void TView3D::ZoomToFit() {

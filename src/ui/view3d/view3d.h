@@ -14,6 +14,7 @@
 //   view->Reset();                               // anything else (traces, a new track)
 //   view->Changed(documentChange.track);         // or all of an edit, undo or redo at once
 //   view->SetSelectedSection(4);                 // the document's selection
+//   view->SetSelectedRun(2, 6);                  // and the run it lies in, tinted whole
 //   connect(view, &TView3D::SectionPicked, ...); // a click, or the drive camera moving on
 //
 // The track must outlive the view or be replaced (SetTrack, ClearTrack) first.
@@ -52,6 +53,8 @@ class TView3D : public QWidget {
   // Rebuilds what a change of the document names (TView3DScene::Apply).
   void Changed(const TTrackChange& change);
   void SetSelectedSection(int section);
+  // The run of sections from `first` to `last` (-1: none) holding the selected one.
+  void SetSelectedRun(int first, int last);
   int SelectedSection() const;
 
   void ZoomToFit();

@@ -212,7 +212,9 @@ void TView3DViewport::UploadDirty() {
     chunk.box = scene_.ChunkBox(c);
     scene_.Clean(c);
     changed = true;
-    if (selected_ / TView3DScene::kChunkSections == c) UploadSelection();
+    const auto [first, last] = Tinted();
+    if (first >= 0 && first / TView3DScene::kChunkSections <= c && c <= last / TView3DScene::kChunkSections)
+      UploadSelection();
   }
   if (!changed) return;
   BuildStartLine();
@@ -223,7 +225,8 @@ void TView3DViewport::UploadSelection() {
   if (!Ready()) return;
   std::vector<TViewVertex> vertices;
   std::vector<uint32_t> indices;
-  if (selected_ >= 0 && selected_ < scene_.Sections()) scene_.Pack(selected_, 1, vertices, indices);
+  const auto [first, last] = Tinted();
+  if (first >= 0) scene_.Pack(first, last - first + 1, vertices, indices);
   Upload(selection_, vertices, indices);
 }
 
@@ -295,6 +298,24 @@ void TView3DViewport::SceneChanged() {
     doneCurrent();
   }
   if (driving_) PlaceDriveCamera(drive_.section, drive_.t);
+  update();
+}
+
+std::pair<int, int> TView3DViewport::Tinted() const {
+  if (selected_ < 0 || selected_ >= scene_.Sections()) return {-1, -1};
+  if (runFirst_ < 0 || runFirst_ > selected_ || selected_ > runLast_) return {selected_, selected_};
+  return {runFirst_, std::min(runLast_, scene_.Sections() - 1)};
+}
+
+void TView3DViewport::SetSelectedRun(int first, int last) {
+  if (first == runFirst_ && last == runLast_) return;
+  runFirst_ = first;
+  runLast_ = last;
+  if (Ready()) {
+    makeCurrent();
+    UploadSelection();
+    doneCurrent();
+  }
   update();
 }
 

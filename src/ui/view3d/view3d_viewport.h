@@ -8,6 +8,7 @@
 #include <QOpenGLWidget>
 #include <QTimer>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "ui/view3d/view3d_cameras.h"
@@ -28,6 +29,8 @@ class TView3DViewport : public QOpenGLWidget, protected QOpenGLExtraFunctions {
   void SceneChanged();
   void SetSelected(int section);
   int Selected() const { return selected_; }
+  // A run of several sections holding the selected one is tinted whole.
+  void SetSelectedRun(int first, int last);
   void SetExaggeration(int factor);
   int Exaggeration() const { return exaggeration_; }
   void ZoomToFit();
@@ -96,6 +99,9 @@ class TView3DViewport : public QOpenGLWidget, protected QOpenGLExtraFunctions {
   float gridHeight_ = 0;
 
   int selected_ = -1;
+  int runFirst_ = -1, runLast_ = -1;
+  // The sections tinted: the run when it holds the selected section, else that one.
+  std::pair<int, int> Tinted() const;
   int exaggeration_ = 1;
   bool sky_ = true;  // a sky behind the track, or a plain background
   TOrbitCamera orbit_;
