@@ -30,13 +30,15 @@ void EnableItems(IEditCommands& menu, bool structural, bool sectionOnly, bool co
 // thousands of nodes.
 
 std::string Label(const TBase& object) {
-  const std::string number = std::to_string(object.Number);
-  if (dynamic_cast<const TCurvedSection*>(&object)) return "Section " + number + " (curved)";
-  if (dynamic_cast<const TSection*>(&object)) return "Section " + number + " (straight)";
-  if (dynamic_cast<const TWall*>(&object)) return "Wall " + number;
-  if (dynamic_cast<const TAltitude*>(&object)) return "Altitude " + number;
+  if (dynamic_cast<const TCurvedSection*>(&object)) return "Section " + std::to_string(object.Number) + " (curved)";
+  if (dynamic_cast<const TSection*>(&object)) return "Section " + std::to_string(object.Number) + " (straight)";
+  if (const auto* wall = dynamic_cast<const TWall*>(&object)) return Label(*wall);
+  if (const auto* altitude = dynamic_cast<const TAltitude*>(&object)) return Label(*altitude);
   return "Track";
 }
+
+std::string Label(const TWall& wall) { return "Wall " + std::to_string(wall.Number); }
+std::string Label(const TAltitude& altitude) { return "Altitude " + std::to_string(altitude.Number); }
 
 // ---- Edit commands ----
 
