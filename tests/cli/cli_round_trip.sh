@@ -51,4 +51,10 @@ sed '0,/"length": [0-9]*/s//"length": 1234567/' "$examples/circuit.json" > edite
 # The export was made before the trial change: it is the saved project's.
 "$cli" export stadium.mrd again.trk || fail "export"
 cmp -s again.trk stadium.trk || fail "the batch's export differs from the saved project's"
+# The mesh, written by the program as a user starts it (it restarts itself once
+# for huge pages), is the same with the user's own library settings.
+"$cli" mesh stadium.mrd stadium.glb || fail "mesh"
+GLIBC_TUNABLES=glibc.malloc.check=0 "$cli" mesh stadium.mrd own.glb || fail "mesh with the user's settings"
+cmp -s stadium.glb own.glb || fail "the mesh differs with the user's settings"
+[ "$(head -c 4 stadium.glb)" = glTF ] || fail "the mesh is not a binary glTF"
 echo "cli round trip passed"
