@@ -16,12 +16,6 @@ namespace meridal {
 
 namespace {
 
-template <typename... Args>
-std::string Text(const char* format, Args... args) {
-  char buffer[256];
-  std::snprintf(buffer, sizeof buffer, format, args...);
-  return buffer;
-}
 
 constexpr char kFillerDamage[] = "damaged record (its filler words are wrong)";
 
@@ -98,7 +92,7 @@ void TProjectDamage::CheckHead(const int32_t header[8], const int32_t traceList[
   if (!run_) return;  // not written by this generator: the fillers tell nothing
   for (int g = 0; g < 5; ++g)
     if (!FillersFollow(groups[g].words, groups[g].positions, groups[g].count))
-      lines_.push_back(Text("%s: %s", g == 0 ? "Header" : "Trace list", kFillerDamage));
+      lines_.push_back(ReaderText("%s: %s", g == 0 ? "Header" : "Trace list", kFillerDamage));
 }
 
 void TProjectDamage::CheckSection(int index, const int32_t record[16], const uint8_t* altitudes,
@@ -110,7 +104,7 @@ void TProjectDamage::CheckSection(int index, const int32_t record[16], const uin
   if (run_) {
     const FillerWords& fillers = section.IsCurved() ? kCurvedFillers : kStraightFillers;
     recordIntact = FillersFollow(record, fillers.positions, fillers.count);
-    if (!recordIntact) lines_.push_back(Text("Section %d: %s", index, kFillerDamage));
+    if (!recordIntact) lines_.push_back(ReaderText("Section %d: %s", index, kFillerDamage));
     for (int i = 0; i < traces; ++i) {
       int32_t w[8];
       LoadWordsLE(altitudes + kAltitudeRecordBytes * static_cast<size_t>(i), w, 8);
@@ -122,12 +116,12 @@ void TProjectDamage::CheckSection(int index, const int32_t record[16], const uin
   if (recordIntact) CheckTracePoints(index, section, intact, reported);
   for (int i = 0; i < traces; ++i)
     if (!intact[static_cast<size_t>(i)] && !reported[static_cast<size_t>(i)])
-      lines_.push_back(Text("Section %d, altitude %d: %s", index, i, kFillerDamage));
+      lines_.push_back(ReaderText("Section %d, altitude %d: %s", index, i, kFillerDamage));
   if (!run_) return;
   for (int j = 0; j < section.NumberOfWalls(); ++j) {
     int32_t w[16];
     LoadWordsLE(walls + kWallRecordBytes * static_cast<size_t>(j), w, 16);
-    if (!FillersFollow(w, kWallFillers, 8)) lines_.push_back(Text("Section %d, wall %d: %s", index, j, kFillerDamage));
+    if (!FillersFollow(w, kWallFillers, 8)) lines_.push_back(ReaderText("Section %d, wall %d: %s", index, j, kFillerDamage));
   }
 }
 
@@ -144,7 +138,7 @@ void TProjectDamage::CheckTracePoints(int index, const TSection& section, const 
     for (int i = 0; i < traces; ++i) judges[judged++] = i;
   auto report = [&](int i, int32_t x, int32_t y) {
     const TAltitude& a = *section.Altitude(i);
-    lines_.push_back(Text("Section %d, altitude %d: its trace point (%d, %d) is not where the section puts it (%d, %d)",
+    lines_.push_back(ReaderText("Section %d, altitude %d: its trace point (%d, %d) is not where the section puts it (%d, %d)",
                           index, i, a.X, a.Y, x, y));
     reported[static_cast<size_t>(i)] = true;
   };

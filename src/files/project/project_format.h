@@ -5,6 +5,8 @@
 // (two groups per record), the section table ending at the end of the file.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <string>
 
 #include "files/safety/file_image.h"
 
@@ -56,5 +58,13 @@ inline constexpr char kWrongVersion[] = "Wrong file version !";
 inline constexpr char kSectionWriteError[] = "Section: Error writing file!";
 inline constexpr char kAltitudeWriteError[] = "Altitude: Error writing file!";
 inline constexpr char kWallWriteError[] = "Wall: Error writing file!";
+
+// A reader's message with numbers put in by printf's rules; 255 bytes at most.
+template <typename... Args>
+std::string ReaderText(const char* format, Args... args) {
+  char buffer[256];
+  std::snprintf(buffer, sizeof buffer, format, args...);
+  return buffer;
+}
 
 }  // namespace meridal

@@ -12,12 +12,6 @@ namespace meridal {
 
 namespace {
 
-template <typename... Args>
-std::string Text(const char* format, Args... args) {
-  char buffer[256];
-  std::snprintf(buffer, sizeof buffer, format, args...);
-  return buffer;
-}
 
 long long L(int64_t v) { return static_cast<long long>(v); }
 long long L(uint64_t v) { return static_cast<long long>(v); }
@@ -35,7 +29,7 @@ std::string Owner(int64_t index, const std::vector<int64_t>& first) {
   const auto after = std::upper_bound(first.begin(), first.end() - 1, index);
   if (after == first.begin()) return std::string();
   const int64_t j = after - first.begin() - 1;
-  return Text(first[static_cast<size_t>(j)] == index ? ", which is section %lld's" : ", inside section %lld's", L(j));
+  return ReaderText(first[static_cast<size_t>(j)] == index ? ", which is section %lld's" : ", inside section %lld's", L(j));
 }
 
 }  // namespace
@@ -49,17 +43,17 @@ uint64_t TProjectLayout::Size() const { return SectionTable() + kSectionRecordBy
 
 std::optional<TReadRefusal> CheckCounts(int64_t traces, int64_t sections, uint64_t size) {
   if (traces < 1 || traces > kStoredTraces)
-    return TReadRefusal{kTrackReadError, Text("the header names %lld traces; a track has 1 to 16", L(traces))};
+    return TReadRefusal{kTrackReadError, ReaderText("the header names %lld traces; a track has 1 to 16", L(traces))};
   if (sections < 1)
-    return TReadRefusal{kTrackReadError, Text("the header names %lld sections; a track has at least one", L(sections))};
+    return TReadRefusal{kTrackReadError, ReaderText("the header names %lld sections; a track has at least one", L(sections))};
   if (size < kProjectTablesOffset)
     return TReadRefusal{kTrackReadError,
-                        Text("the file ends inside its trace list: it holds %lld bytes, the header and the trace "
+                        ReaderText("the file ends inside its trace list: it holds %lld bytes, the header and the trace "
                              "list take %lld",
                              L(size), L(uint64_t{kProjectTablesOffset}))};
   if ((size - kProjectHeaderGroupOffset) % kGroupBytes != 0)
     return TReadRefusal{kTrackReadError,
-                        Text("the file ends inside a record: its %lld bytes are not the header and whole 32-byte "
+                        ReaderText("the file ends inside a record: its %lld bytes are not the header and whole 32-byte "
                              "records",
                              L(size))};
   // Without walls the file must still hold every altitude and section record; this
@@ -69,10 +63,10 @@ std::optional<TReadRefusal> CheckCounts(int64_t traces, int64_t sections, uint64
     const int64_t altitudesEnd = static_cast<int64_t>(kProjectTablesOffset) + 32 * traces * sections;
     const std::string where =
         static_cast<int64_t>(size) < altitudesEnd
-            ? Text("inside section %lld's altitudes", L((static_cast<int64_t>(size) - 168) / (32 * traces)))
+            ? ReaderText("inside section %lld's altitudes", L((static_cast<int64_t>(size) - 168) / (32 * traces)))
             : std::string("before its section records");
     return TReadRefusal{kTrackReadError,
-                        Text("the file ends %s: it holds %lld bytes, but %lld traces and %lld sections need at "
+                        ReaderText("the file ends %s: it holds %lld bytes, but %lld traces and %lld sections need at "
                              "least %lld",
                              where.c_str(), L(size), L(traces), L(sections), L(least))};
   }
@@ -89,7 +83,7 @@ std::optional<TReadRefusal> CheckSectionRecords(const uint8_t* table, int64_t tr
     if (Word(table, i, LayoutOf(Word(table, i, 0)).firstAltitude) == i * traces) ++inPlace;
   if (2 * inPlace < sections)
     return TReadRefusal{kTrackReadError,
-                        Text("the file does not end with the records of its %lld sections: it was cut short, or "
+                        ReaderText("the file does not end with the records of its %lld sections: it was cut short, or "
                              "something was added to its end (it holds %lld bytes)",
                              L(sections), L(size))};
 
@@ -98,7 +92,7 @@ std::optional<TReadRefusal> CheckSectionRecords(const uint8_t* table, int64_t tr
   layout.firstWall.assign(static_cast<size_t>(sections) + 1, 0);
   for (int64_t i = 0; i < sections; ++i) {
     const int32_t count = Word(table, i, LayoutOf(Word(table, i, 0)).numberOfWalls);
-    if (count < 0) return TReadRefusal{kSectionReadError, Text("section %lld names %d walls", L(i), count)};
+    if (count < 0) return TReadRefusal{kSectionReadError, ReaderText("section %lld names %d walls", L(i), count)};
     layout.firstWall[static_cast<size_t>(i) + 1] = layout.firstWall[static_cast<size_t>(i)] + count;
   }
   layout.walls = layout.firstWall.back();
@@ -111,13 +105,13 @@ std::optional<TReadRefusal> CheckSectionRecords(const uint8_t* table, int64_t tr
     int64_t short_ = 0;
     while (short_ < sections && layout.firstWall[static_cast<size_t>(short_) + 1] <= room) ++short_;
     return TReadRefusal{kTrackReadError,
-                        Text("the file ends inside section %lld's walls: it holds %lld bytes, but its records need "
+                        ReaderText("the file ends inside section %lld's walls: it holds %lld bytes, but its records need "
                              "%lld",
                              L(short_), L(held), L(need))};
   }
   if (need < held)
     return TReadRefusal{kTrackReadError,
-                        Text("the file holds %lld bytes, %lld more than its records need", L(held), L(held - need))};
+                        ReaderText("the file holds %lld bytes, %lld more than its records need", L(held), L(held - need))};
 
   // Each section's records are its own, right after the previous section's.
   std::vector<int64_t> firstAltitude(static_cast<size_t>(sections) + 1);
@@ -130,10 +124,10 @@ std::optional<TReadRefusal> CheckSectionRecords(const uint8_t* table, int64_t tr
       return TReadRefusal{
           kAltitudeReadError,
           altitude < 0 || altitude + traces > records
-              ? Text("section %lld's altitude records are said to start at record %lld, outside the altitude "
+              ? ReaderText("section %lld's altitude records are said to start at record %lld, outside the altitude "
                      "table (%lld records)",
                      L(i), L(altitude), L(records))
-              : Text("section %lld's altitude records are said to start at record %lld%s; its own start at "
+              : ReaderText("section %lld's altitude records are said to start at record %lld%s; its own start at "
                      "record %lld",
                      L(i), L(altitude), Owner(altitude, firstAltitude).c_str(), L(i * traces))};
     }
@@ -144,10 +138,10 @@ std::optional<TReadRefusal> CheckSectionRecords(const uint8_t* table, int64_t tr
       return TReadRefusal{
           kWallReadError,
           wall < 0 || wall + count > layout.walls
-              ? Text("section %lld's wall records are said to start at record %lld, outside the wall table "
+              ? ReaderText("section %lld's wall records are said to start at record %lld, outside the wall table "
                      "(%lld records)",
                      L(i), L(wall), L(layout.walls))
-              : Text("section %lld's wall records are said to start at record %lld%s; its own start at record "
+              : ReaderText("section %lld's wall records are said to start at record %lld%s; its own start at record "
                      "%lld",
                      L(i), L(wall), Owner(wall, layout.firstWall).c_str(), L(own))};
     }
