@@ -11,6 +11,7 @@
 #include "document/document.h"
 #include "model/synthetic_track.h"
 #include "model/track.h"
+#include "transform/document_transforms.h"
 
 namespace meridal::bench {
 namespace {
@@ -41,6 +42,8 @@ const Kind kKinds[] = {
     {"CopyAltitude", [](TDocument& e, const TTrack& t) { return e.CopyAltitude(TObjectPath::Altitude(5000, 2)); }},
     {"RemoveTrace", [](TDocument& e, const TTrack&) { return e.RemoveTrace(7); }},
     {"AddTrace", [](TDocument& e, const TTrack&) { return e.AddTrace(7, true); }, 15},
+    {"Reverse", [](TDocument& e, const TTrack&) { std::string why; return transform::ReverseTrack(e, why); }},
+    {"Mirror", [](TDocument& e, const TTrack&) { std::string why; return transform::MirrorTrack(e, why); }},
 };
 
 void BM_UndoRedo(benchmark::State& state) {

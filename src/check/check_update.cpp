@@ -71,8 +71,12 @@ void UpdateCheck(const TTrack& track, const TTrackChange& change, std::vector<TT
   // The traces' positions reach no problem; a trace that came or went moves the
   // height problems, unless sections differ in their altitudes or sections came
   // or went in the same change.
-  if (count == 0 || (change.traceAt >= 0 && (!change.splices.empty() || !TracesEven(track)))) {
-    problems = CheckTrack(track);
+  // A change of many splices (a whole track rewritten) is checked whole too:
+  // following the problems through each splice in turn would cost far more.
+  constexpr size_t kManySplices = 16;
+  if (count == 0 || change.splices.size() > kManySplices ||
+      (change.traceAt >= 0 && (!change.splices.empty() || !TracesEven(track)))) {
+    CheckTrack(track, problems);
     return;
   }
   // The track-wide length problem is found anew at the end.
@@ -99,6 +103,11 @@ void UpdateCheck(const TTrack& track, const TTrackChange& change, std::vector<TT
     if (j >= 0) joints.push_back(j % count);
   std::sort(joints.begin(), joints.end());
   joints.erase(std::unique(joints.begin(), joints.end()), joints.end());
+  // A change that reaches most joints (a whole track mirrored) is checked whole.
+  if (joints.size() * 2 > static_cast<size_t>(count)) {
+    CheckTrack(track, problems);
+    return;
+  }
 
   // Each run of neighbouring joints, from the last, has its problems replaced in
   // place: the list can be long (a problem for every joint of a rough track), and

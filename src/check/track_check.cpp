@@ -109,9 +109,14 @@ void AddLengthProblem(const TTrack& track, std::vector<TTrackProblem>& problems)
 
 std::vector<TTrackProblem> CheckTrack(const TTrack& track) {
   std::vector<TTrackProblem> problems;
+  CheckTrack(track, problems);
+  return problems;
+}
+
+void CheckTrack(const TTrack& track, std::vector<TTrackProblem>& problems) {
+  problems.clear();
   AddLengthProblem(track, problems);
   for (int s = 0; s < track.NumberOfSections(); ++s) CheckJoint(track, s, problems);
-  return problems;
 }
 
 bool HasProblems(const std::vector<TTrackProblem>& problems) {

@@ -56,6 +56,9 @@ struct TTrackProblem {
 void AddLengthProblem(const TTrack& track, std::vector<TTrackProblem>& problems);
 
 std::vector<TTrackProblem> CheckTrack(const TTrack& track);
+// The same into `problems`, in the room it has: a rough track has a problem at
+// nearly every joint, and a list made anew is memory the system must find again.
+void CheckTrack(const TTrack& track, std::vector<TTrackProblem>& problems);
 // The problems of one joint, the start of section s against the end of the one
 // before it, appended in the order CheckTrack lists them.
 void CheckJoint(const TTrack& track, int s, std::vector<TTrackProblem>& out);

@@ -43,7 +43,7 @@ class TStep {
   // selection where it was.
   bool SelectsWhenDone() const { return selectsWhenDone_; }
   // Memory the step holds, for the history's accounting and the benchmarks.
-  size_t Bytes() const { return sizeof(*this) + HeapBytes(text_) + HeapBytes(boxes_) + patch_.HeapBytes(); }
+  size_t Bytes() const { return sizeof(*this) + HeapBytes(text_) + HeapBytes(boxes_) + HeldBytes(); }
 
   // "Set Length of Section 3", "Remove Section 3", "Add Trace after Trace 1".
   const std::string& Text() const { return text_; }
@@ -57,7 +57,7 @@ class TStep {
     return true;
   }
   // What the change did, as the views are told after it was made.
-  TTrackChange Made() const;
+  virtual TTrackChange Made() const;
 
  protected:
   // The change shows inside this box (of a section before or after it).
@@ -74,10 +74,15 @@ class TStep {
     redoAnchor_ = redoAnchor;
   }
 
+  // Takes the change back (forward false) or makes it again, from the values
+  // the patch keeps; a step that keeps its change otherwise says so here, in
+  // Made() and in HeldBytes().
+  virtual void Apply(TTrack& track, bool forward, TTrackChange& change) const;
+  virtual size_t HeldBytes() const { return patch_.HeapBytes(); }
+
   TTrackPatch patch_;
 
  private:
-  void Apply(TTrack& track, bool forward, TTrackChange& change) const;
 
   std::string text_;
   TObjectPath undoSelection_, redoSelection_;

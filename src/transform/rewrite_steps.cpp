@@ -1,6 +1,6 @@
 #include "transform/rewrite_steps.h"
 
-#include <algorithm>
+#include <utility>
 
 #include "model/track.h"
 #include "transform/track_transforms.h"
@@ -31,56 +31,35 @@ void PutAltitudes(TSection& section, const std::vector<AltitudeValues>& altitude
   for (size_t i = 0; i < altitudes.size(); ++i) section.Altitudes[i]->Values() = altitudes[i];
 }
 
-// Puts a rewritten track in place of the old one, section by section in the
-// objects that are there (a section of the other kind replaced whole), derives
-// every section's geometry again as a file's reader does, and keeps what changed
-// in the patch.
-void PutInPlace(TTrack& track, transform::TTrackRewrite&& rewrite, TTrackPatch& patch) {
-  TrackState trackBefore = TrackState::Of(track);
+// Swaps the track's sections with the kept ones, each in the object that is
+// there (a section of the other kind is replaced whole, and told as a splice of
+// one): afterwards the track has what was kept and `kept` what the track had.
+void Swap(TTrack& track, std::vector<SectionSnapshot>& kept, TTrackChange& change) {
   const int n = track.NumberOfSections();
-  std::vector<SectionSnapshot> before;
-  before.reserve(static_cast<size_t>(n));
-  for (const auto& section : track.Sections) before.push_back(SectionSnapshot::Of(*section));
-  std::vector<bool> replaced(static_cast<size_t>(n), false);
-
-  track.Traces = std::move(rewrite.traces);
   for (int s = 0; s < n; ++s) {
-    SectionSnapshot& made = rewrite.sections[static_cast<size_t>(s)];
-    if (track.Section(s)->IsCurved() != made.curved) {
-      track.Sections[static_cast<size_t>(s)] = made.Build(track, s);
-      replaced[static_cast<size_t>(s)] = true;
-    } else {
-      TSection& section = *track.Section(s);
-      section.Values() = made.values;
-      PutAltitudes(section, made.altitudes);
-      PutWalls(section, made.walls);
-    }
+    SectionSnapshot& other = kept[static_cast<size_t>(s)];
     TSection& section = *track.Section(s);
-    section.Number = s;
-    section.RecomputeExportWords();
-    section.RecomputeDerived();
+    if (section.IsCurved() != other.curved) {
+      std::unique_ptr<TSection> made = other.Build(track, s);
+      other = SectionSnapshot::Of(section);
+      track.Sections[static_cast<size_t>(s)] = std::move(made);
+      change.splices.push_back({s, 1, 1});
+      continue;
+    }
+    std::swap(section.Values(), other.values);
+    if (section.Altitudes.size() == other.altitudes.size() && section.Walls.size() == other.walls.size()) {
+      for (size_t i = 0; i < other.altitudes.size(); ++i) std::swap(section.Altitudes[i]->Values(), other.altitudes[i]);
+      for (size_t k = 0; k < other.walls.size(); ++k) std::swap(section.Walls[k]->Values(), other.walls[k]);
+    } else {
+      SectionSnapshot was = SectionSnapshot::Of(section);
+      PutAltitudes(section, other.altitudes);
+      PutWalls(section, other.walls);
+      if (was.walls.size() != other.walls.size()) change.TouchWalls(s);
+      other.altitudes = std::move(was.altitudes);
+      other.walls = std::move(was.walls);
+    }
+    change.Touch(s);
   }
-  track.RecomputeRecordIndices();
-  track.RecomputeStarts();
-  track.UpdateExtent();
-
-  // A reverse or a mirror changes nearly every value: room for all of them at once.
-  size_t altitudes = 0, walls = 0;
-  for (int s = 0; s < n; ++s) {
-    const TSection& now = *track.Section(s);
-    altitudes += std::min(before[static_cast<size_t>(s)].altitudes.size(), now.Altitudes.size());
-    walls += before[static_cast<size_t>(s)].walls.size();
-  }
-  patch.Reserve(static_cast<size_t>(n), altitudes, walls);
-  for (int s = 0; s < n; ++s) {
-    const TSection& now = *track.Section(s);
-    if (replaced[static_cast<size_t>(s)])
-      patch.AddSplice(s, {std::move(before[static_cast<size_t>(s)])}, {SectionSnapshot::Of(now)});
-    else
-      patch.AddSection(s, before[static_cast<size_t>(s)], now);
-  }
-  patch.SetTrack(std::move(trackBefore), TrackState::Of(track));
-  patch.Shrink();
 }
 
 // The selection after a reverse: the same object in the section's new place.
@@ -91,33 +70,69 @@ TObjectPath ReversedPath(const TObjectPath& path, int sections) {
 
 }  // namespace
 
+// ---- the whole track rewritten ----
+
+bool TRewriteStep::Make(TTrack& track, std::string& reason) {
+  auto rewrite = transform_(track, reason);
+  if (!rewrite) return false;
+  before_ = TrackState::Of(track);
+  kept_ = std::move(rewrite->sections);
+  track.Traces = std::move(rewrite->traces);
+  Swap(track, kept_, made_);
+  // The geometry each section derives from its values, worked out again as after
+  // reading a file; so are the starts and the record indices.
+  for (int s = 0; s < track.NumberOfSections(); ++s) {
+    TSection& section = *track.Section(s);
+    section.Number = s;
+    section.RecomputeExportWords();
+    section.RecomputeDerived();
+  }
+  track.RecomputeRecordIndices();
+  track.RecomputeStarts();
+  track.UpdateExtent();
+  after_ = TrackState::Of(track);
+  made_.traces = !(before_.values.Traces == after_.values.Traces);
+  made_.trackValues = !(before_ == after_);
+  return true;
+}
+
+void TRewriteStep::Apply(TTrack& track, bool forward, TTrackChange& change) const {
+  Swap(track, kept_, change);
+  for (const TTrackChange::Splice& splice : change.splices) track.Section(splice.at)->Number = splice.at;
+  (forward ? after_ : before_).Restore(track);
+  change.traces = made_.traces;
+  change.trackValues = made_.trackValues;
+}
+
+size_t TRewriteStep::HeldBytes() const {
+  return HeapBytes(kept_) + HeapBytes(before_) + HeapBytes(after_) + HeapBytes(made_.splices) +
+         HeapBytes(made_.sections) + HeapBytes(made_.wallLists);
+}
+
 // ---- reverse ----
 
 TReverseTrackStep::TReverseTrackStep(const TObjectPath& before, const TObjectPath& after)
-    : TStep("Reverse Track", before, after) {
+    : TRewriteStep("Reverse Track", before, after, transform::ReversedTrack) {
   SelectWhenDone();
 }
 
 std::unique_ptr<TReverseTrackStep> TReverseTrackStep::Do(TTrack& track, const TObjectPath& selection,
                                                          std::string& reason) {
-  auto rewrite = transform::ReversedTrack(track, reason);
-  if (!rewrite) return nullptr;
   std::unique_ptr<TReverseTrackStep> step(
       new TReverseTrackStep(selection, ReversedPath(selection, track.NumberOfSections())));
-  PutInPlace(track, std::move(*rewrite), step->patch_);
+  if (!step->Make(track, reason)) return nullptr;
   return step;
 }
 
 // ---- mirror ----
 
-TMirrorTrackStep::TMirrorTrackStep(const TObjectPath& selection) : TStep("Mirror Track", selection, selection) {}
+TMirrorTrackStep::TMirrorTrackStep(const TObjectPath& selection)
+    : TRewriteStep("Mirror Track", selection, selection, transform::MirroredTrack) {}
 
 std::unique_ptr<TMirrorTrackStep> TMirrorTrackStep::Do(TTrack& track, const TObjectPath& selection,
                                                        std::string& reason) {
-  auto rewrite = transform::MirroredTrack(track, reason);
-  if (!rewrite) return nullptr;
   std::unique_ptr<TMirrorTrackStep> step(new TMirrorTrackStep(selection));
-  PutInPlace(track, std::move(*rewrite), step->patch_);
+  if (!step->Make(track, reason)) return nullptr;
   return step;
 }
 

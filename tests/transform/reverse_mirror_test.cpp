@@ -128,20 +128,25 @@ TEST(ReverseAndMirror, TwiceGiveBackEveryValueBitForBit) {
     Doc doc(testing::RandomTrack(rng));
     AsRead(doc.track);
     const std::string before = testing::Snapshot(doc.track, false);
+    std::vector<std::string> states{before};
     for (int kind = 0; kind < 2; ++kind) {
       const auto once = kind == 0 ? &Doc::Reverse : &Doc::Mirror;
       ASSERT_EQ((doc.*once)(), Outcome::Changed) << doc.reason;
-      EXPECT_NE(testing::Snapshot(doc.track, false), before);
+      states.push_back(testing::Snapshot(doc.track, false));
+      EXPECT_NE(states.back(), before);
       ASSERT_EQ((doc.*once)(), Outcome::Changed) << doc.reason;
-      EXPECT_EQ(testing::Snapshot(doc.track, false), before);
+      states.push_back(testing::Snapshot(doc.track, false));
+      EXPECT_EQ(states.back(), before);
     }
-    // Each is one step, and undoing all four gives the track back as well.
+    // Each is one step, and going down the history and up again, twice, meets
+    // every state exactly as the steps first made it.
     EXPECT_EQ(doc.document.History().Count(), 4u);
     EXPECT_EQ(doc.document.History().Step(0).Text(), "Reverse Track");
     EXPECT_EQ(doc.document.History().Step(2).Text(), "Mirror Track");
-    doc.document.GoTo(1);
-    doc.document.GoTo(0);
-    EXPECT_EQ(testing::Snapshot(doc.track, false), before);
+    for (size_t index : {3, 2, 1, 0, 1, 2, 3, 4, 2, 0, 4}) {
+      doc.document.GoTo(index);
+      EXPECT_EQ(testing::Snapshot(doc.track, false), states[index]) << index;
+    }
   }
 }
 
