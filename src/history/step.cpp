@@ -3,14 +3,14 @@
 namespace meridal::history {
 
 void TStep::Apply(TTrack& track, bool forward, TTrackChange& change) const {
-  patch_.Apply(track, forward, change);
+  ApplyChange(track, forward, change);
   change.local = local_;
   change.boxes = boxes_;
 }
 
 TTrackChange TStep::Made() const {
   TTrackChange change;
-  patch_.Describe(true, change);
+  DescribeChange(change);
   change.local = local_;
   change.boxes = boxes_;
   return change;

@@ -57,7 +57,7 @@ class TStep {
     return true;
   }
   // What the change did, as the views are told after it was made.
-  virtual TTrackChange Made() const;
+  TTrackChange Made() const;
 
  protected:
   // The change shows inside this box (of a section before or after it).
@@ -74,15 +74,19 @@ class TStep {
     redoAnchor_ = redoAnchor;
   }
 
-  // Takes the change back (forward false) or makes it again, from the values
-  // the patch keeps; a step that keeps its change otherwise says so here, in
-  // Made() and in HeldBytes().
-  virtual void Apply(TTrack& track, bool forward, TTrackChange& change) const;
+  // Takes the change back (forward false) or makes it again, and tells what it
+  // did to the track; by default from the values the patch keeps. A step that
+  // keeps its change otherwise says so in all three.
+  virtual void ApplyChange(TTrack& track, bool forward, TTrackChange& change) const {
+    patch_.Apply(track, forward, change);
+  }
+  virtual void DescribeChange(TTrackChange& change) const { patch_.Describe(true, change); }
   virtual size_t HeldBytes() const { return patch_.HeapBytes(); }
 
   TTrackPatch patch_;
 
  private:
+  void Apply(TTrack& track, bool forward, TTrackChange& change) const;
 
   std::string text_;
   TObjectPath undoSelection_, redoSelection_;

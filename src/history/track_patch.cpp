@@ -61,15 +61,35 @@ std::unique_ptr<TSection> SectionSnapshot::Build(TTrack& track, int number) cons
   else section = std::make_unique<TStraightSection>(&track);
   section->Values() = values;
   section->Number = number;
-  section->Altitudes.reserve(altitudes.size());
-  for (size_t i = 0; i < altitudes.size(); ++i) {
-    auto altitude = std::make_unique<TAltitude>(section.get());
-    altitude->Values() = altitudes[i];
-    altitude->Number = static_cast<int32_t>(i);
-    section->Altitudes.push_back(std::move(altitude));
-  }
-  SetWalls(*section, walls);
+  PutChildren(*section);
   return section;
+}
+
+void SectionSnapshot::PutChildren(TSection& section) const {
+  if (section.Altitudes.size() == altitudes.size()) {
+    for (size_t i = 0; i < altitudes.size(); ++i) section.Altitudes[i]->Values() = altitudes[i];
+  } else {
+    section.Altitudes.clear();
+    section.Altitudes.reserve(altitudes.size());
+    for (size_t i = 0; i < altitudes.size(); ++i) {
+      auto altitude = std::make_unique<TAltitude>(&section);
+      altitude->Values() = altitudes[i];
+      altitude->Number = static_cast<int32_t>(i);
+      section.Altitudes.push_back(std::move(altitude));
+    }
+  }
+  SetWalls(section, walls);
+}
+
+bool SectionSnapshot::Matches(const TSection& section) const {
+  if (section.IsCurved() != curved || !(section.Values() == values) || section.Altitudes.size() != altitudes.size() ||
+      section.Walls.size() != walls.size())
+    return false;
+  for (size_t i = 0; i < altitudes.size(); ++i)
+    if (!(section.Altitudes[i]->Values() == altitudes[i])) return false;
+  for (size_t k = 0; k < walls.size(); ++k)
+    if (!(section.Walls[k]->Values() == walls[k])) return false;
+  return true;
 }
 
 TrackState TrackState::Of(const TTrack& track) {

@@ -32,6 +32,12 @@ struct SectionSnapshot {
   // A new section object of the recorded kind and values, numbered `number`,
   // owned by the track but not in its list.
   std::unique_ptr<TSection> Build(TTrack& track, int number) const;
+  // Puts the altitudes' and walls' values into a section, the objects made anew
+  // where there are not as many.
+  void PutChildren(TSection& section) const;
+  // Whether a section is of this kind and holds these values, its altitudes'
+  // and walls' too.
+  bool Matches(const TSection& section) const;
   friend bool operator==(const SectionSnapshot&, const SectionSnapshot&) = default;
 };
 

@@ -156,7 +156,7 @@ std::unique_ptr<history::TStep> DrawSection(TTrack& track, int section, const TD
   }
   track.RecomputeStarts();
   track.UpdateExtent();
-  auto step = TShapeStep::Inserted(DrawText(aim.kind, section), track, at, std::move(before));
+  auto step = TDrawStep::Inserted(DrawText(aim.kind, section), track, at, std::move(before));
   if (!done) {
     TTrackChange ignored;
     step->Undo(track, ignored);

@@ -176,7 +176,8 @@ TTrackChange TShapeDrag::Cancel() {
 
 std::unique_ptr<history::TStep> TShapeDrag::Finish() {
   if (!last_) return nullptr;
-  return TShapeStep::Changed(StepText(), section_, track_, section_, before_, trackBefore_);
+  // The drag is over: the step takes what it kept.
+  return TShapeStep::Changed(StepText(), section_, track_, section_, std::move(before_), trackBefore_);
 }
 
 }  // namespace meridal::shape

@@ -267,10 +267,16 @@ TEST(ShapeDocument, MovesAreShownLiveAndTheReleaseIsOneStep) {
   TDocumentDrag drag(document, 0, Handle::End, {}, Options(true));
   drag.Move(Ahead(s, theta, 60 * M));
   EXPECT_EQ(drag.Release(), TDocument::Outcome::Changed);
+  const std::string released = Snapshot(document.Track(), false);
   EXPECT_EQ(document.History().Count(), 1u);
   EXPECT_EQ(document.History().UndoText(), "Drag End of Section 0");
+  for (int twice = 0; twice < 2; ++twice) {
+    EXPECT_TRUE(document.Undo());
+    EXPECT_EQ(Snapshot(document.Track(), false), before);
+    EXPECT_TRUE(document.Redo());
+    EXPECT_EQ(Snapshot(document.Track(), false), released);
+  }
   EXPECT_TRUE(document.Undo());
-  EXPECT_EQ(Snapshot(document.Track(), false), before);
 
   // The command line's drag: refused leaves the track as it was.
   Stop stop;
