@@ -80,7 +80,7 @@ class TSection : public TBase, public SectionValues {
   bool InExtent(double x, double y) const;
 
   // Every trace point, every wall's points, then the box.
-  void RecomputeAllTracePoints();
+  virtual void RecomputeAllTracePoints();
   void RecomputeAllWallPoints();
   // Derived geometry after the stored fields were read or copied.
   void RecomputeDerived();

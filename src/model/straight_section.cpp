@@ -1,5 +1,6 @@
 #include "model/straight_section.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/curved_section.h"
@@ -73,6 +74,16 @@ void TStraightSection::SetDefaults() {
   RecomputeExtent();
 }
 
+namespace {
+
+// A point u along the heading and v across it (to the left) from the base, given
+// the heading's cosine and sine: the one formula every placing uses, so that a
+// point comes out the same to the bit however it is placed.
+double AlongX(double base, double u, double v, double c, double s) { return base + u * c - v * s; }
+double AlongY(double base, double u, double v, double c, double s) { return base + u * s + v * c; }
+
+}  // namespace
+
 double TStraightSection::Heading() const { return OrientationToRadians(Orientation); }
 
 // ---- derived values ----
@@ -130,8 +141,18 @@ TPointD TStraightSection::LateralUnit() const {
 void TStraightSection::RecomputeTracePoint(int i) {
   if (i < 0 || i >= TraceCount() || i >= NumberOfAltitudes()) return;
   const double t = TracePosition(i);
-  Altitude(i)->X = nearest(LocalToX(0, t));
-  Altitude(i)->Y = nearest(LocalToY(0, t));
+  Altitude(i)->X = nearest(AlongX(BaseX, 0, t, std::cos(Heading()), std::sin(Heading())));
+  Altitude(i)->Y = nearest(AlongY(BaseY, 0, t, std::cos(Heading()), std::sin(Heading())));
+}
+
+void TStraightSection::RecomputeAllTracePoints() {
+  const double c = std::cos(Heading()), s = std::sin(Heading());
+  const int traces = std::min(TraceCount(), NumberOfAltitudes());
+  for (int i = 0; i < traces; ++i) {
+    const double t = TracePosition(i);
+    Altitude(i)->X = nearest(AlongX(BaseX, 0, t, c, s));
+    Altitude(i)->Y = nearest(AlongY(BaseY, 0, t, c, s));
+  }
 }
 
 void TStraightSection::RecomputeWallPoints(int k) {
@@ -177,9 +198,10 @@ bool TStraightSection::SetLength(int32_t length) {
 }
 
 bool TStraightSection::TracePointsFit(double x, double y, double theta) const {
+  const double s = std::sin(theta), c = std::cos(theta);
   for (int i = 0; i < TraceCount(); ++i) {
     const double t = TracePosition(i);
-    if (!pointFitsInt32(x - t * std::sin(theta), y + t * std::cos(theta))) return false;
+    if (!pointFitsInt32(x - t * s, y + t * c)) return false;
   }
   return true;
 }
@@ -217,10 +239,10 @@ bool TStraightSection::SetStart(double x, double y) {
 // ---- coordinates ----
 
 double TStraightSection::LocalToX(double u, double v) const {
-  return BaseX + u * std::cos(Heading()) - v * std::sin(Heading());
+  return AlongX(BaseX, u, v, std::cos(Heading()), std::sin(Heading()));
 }
 double TStraightSection::LocalToY(double u, double v) const {
-  return BaseY + u * std::sin(Heading()) + v * std::cos(Heading());
+  return AlongY(BaseY, u, v, std::cos(Heading()), std::sin(Heading()));
 }
 double TStraightSection::LocalU(double x, double y) const {
   return std::cos(Heading()) * (x - BaseX) + std::sin(Heading()) * (y - BaseY);

@@ -22,6 +22,9 @@ class TStraightSection : public TSection {
   void RecomputeExtent() override;
   void RecomputeWallPoints(int k) override;
   void RecomputeTracePoint(int i) override;
+  // Every trace point from one cosine and sine of the heading: a drag moves
+  // thousands of sections, each placing all its points again.
+  void RecomputeAllTracePoints() override;
   void RecomputeExportWords() override;
   bool SetLength(int32_t length) override;
   bool SetOrientation(int32_t orientation) override;

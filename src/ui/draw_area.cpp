@@ -42,7 +42,8 @@ ICanvas& TDrawArea::Canvas() {
   if (!painter_) {
     FitPicture();
     painter_ = std::make_unique<QPainter>(&picture_);
-    canvas_ = std::make_unique<TWindowCanvas>(*painter_, viewport()->size().expandedTo(QSize(1, 1)), smooth_);
+    canvas_ = std::make_unique<TWindowCanvas>(*painter_, viewport()->size().expandedTo(QSize(1, 1)), smooth_ && !draft_);
+    draftDrawn_ = draftDrawn_ || (draft_ && smooth_);
     // Drawing between paint events reaches the screen with the next one.
     if (!redrawing_) viewport()->update();
   }
@@ -70,6 +71,14 @@ void TDrawArea::SetSmooth(bool smooth) {
   EndDrawing();  // the next canvas is made with the new setting
   smooth_ = smooth;
   Repaint();
+}
+
+void TDrawArea::SetDraft(bool draft) {
+  if (draft == draft_) return;
+  EndDrawing();  // the next canvas is made with the new setting
+  draft_ = draft;
+  if (!draft && draftDrawn_) Repaint();
+  draftDrawn_ = false;
 }
 
 void TDrawArea::EndDrawing() {

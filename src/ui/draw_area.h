@@ -53,6 +53,11 @@ class TDrawArea : public QAbstractScrollArea, public IDrawWindow {
   // Antialiasing on or off; the picture is drawn again.
   void SetSmooth(bool smooth);
   bool Smooth() const { return smooth_; }
+  // A draft is drawn without antialiasing, whatever Smooth says: while the track
+  // is shaped by hand, every move of the pointer may redraw the whole plan, and
+  // smooth edges cost most of that. What was drawn as a draft is drawn smooth
+  // again when the draft ends.
+  void SetDraft(bool draft);
 
  protected:
   // Draws the whole content on the white picture.
@@ -78,6 +83,7 @@ class TDrawArea : public QAbstractScrollArea, public IDrawWindow {
 
   QImage picture_;
   bool smooth_ = false;
+  bool draft_ = false, draftDrawn_ = false;
   std::unique_ptr<QPainter> painter_;
   std::unique_ptr<TWindowCanvas> canvas_;
   int32_t ranges_[2] = {0, 0};

@@ -247,12 +247,14 @@ void TFormGraph::mouseReleaseEvent(QMouseEvent* event) {
     if (bodyPress_) {
       // Shift pressed and let go on the section without a drag: a click.
       Shape.Cancel();
+      SetDraft(false);
       bodyPress_.reset();
       clickModifiers_ = Qt::ShiftModifier;
       FormClick();
       return;
     }
     if (View()) Shape.Release(event->position().toPoint(), event->modifiers());
+    SetDraft(Shape.Active());
     return;
   }
   if (event->button() == Qt::LeftButton && band_.Pressed()) {
@@ -293,6 +295,7 @@ void TFormGraph::mouseMoveEvent(QMouseEvent* event) {
   pointer_ = p;
   if (bodyPress_ && (p - *bodyPress_).manhattanLength() >= QApplication::startDragDistance()) bodyPress_.reset();
   if (Shape.Active()) {
+    SetDraft(true);
     if (View()) Shape.Move(p, event->modifiers());
     FormMouseMove(p.x(), p.y());
     // The status bar says why the handle stopped short of the pointer.
@@ -364,6 +367,7 @@ void TFormGraph::keyPressEvent(QKeyEvent* event) {
   }
   if (Shape.Key(*event)) {
     if (!Shape.Active()) bodyPress_.reset();
+    SetDraft(Shape.Active());
     return event->accept();
   }
   if (gestures_.Key(*event, true)) return event->accept();

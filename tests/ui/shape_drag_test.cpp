@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QSet>
 #include <QTest>
 #include <cmath>
 
@@ -60,6 +61,14 @@ struct Frame : UiFrame {
       if (List()->topLevelItem(i)->text(0) == caption) return List()->topLevelItem(i)->text(1);
     return {};
   }
+  // The colours of the plan's picture: smooth edges blend them by the hundred.
+  int Shades() {
+    const QImage picture = Graph().Picture().convertToFormat(QImage::Format_RGB32);
+    QSet<QRgb> shades;
+    for (int y = 0; y < picture.height(); ++y)
+      for (int x = 0; x < picture.width(); ++x) shades.insert(picture.pixel(x, y));
+    return static_cast<int>(shades.size());
+  }
   QByteArray Exported() {
     meridal::testing::ScriptedMessages quiet;
     const auto image = meridal::ExportTrackImage(const_cast<meridal::TTrack&>(Track()), quiet);
@@ -85,8 +94,12 @@ class ShapeDragTest : public QObject {
     const QPoint to = end + QPoint(60, 9);
     // Ctrl at the press: this drag does not snap, the value is the pointer's own.
     QTest::mousePress(f.Viewport(), Qt::LeftButton, Qt::ControlModifier, end);
+    const int smooth = f.Shades();
     QTest::mouseMove(f.Viewport(), end + QPoint(30, 4));
     QVERIFY(f.Graph().Shape.Readout().startsWith(QStringLiteral("Length ")));
+    // While the hand moves, the plan is drawn as a draft, without blended edges.
+    const int draft = f.Shades();
+    QVERIFY2(draft * 4 < smooth, qPrintable(QStringLiteral("%1 shades, smooth %2").arg(draft).arg(smooth)));
     QTest::mouseMove(f.Viewport(), to);
     // The handle goes as the hand does, at the zoom's pixels per unit.
     const int32_t expected = meridal::nearest(handleX + (to.x() - end.x()) / f.View().PixelsPerUnit() - s.StartX());
@@ -98,6 +111,7 @@ class ShapeDragTest : public QObject {
     QCOMPARE(QString::fromStdString(f.Document().History().UndoText()), QStringLiteral("Drag End of Section 0"));
     QCOMPARE(f.Row(QStringLiteral("Length")), QString::number(expected));
     QVERIFY(f.Graph().Shape.Readout().isEmpty());
+    QVERIFY(f.Shades() > draft * 4);  // drawn smooth again on the release
   }
 
   void escapeRestoresTheTrackByteForByte() {
