@@ -39,6 +39,7 @@
 #include "model/synthetic_track.h"
 #include "model/track.h"
 #include "platform/file_dialogs.h"
+#include "platform/memory_hints.h"
 #include "platform/messages.h"
 #include "shell/document_files.h"
 #include "shell/document_shell.h"
@@ -380,6 +381,8 @@ void UseOffscreenScreen(const QTemporaryDir& dir) {
 }
 
 int main(int argc, char** argv) {
+  // As the editor itself starts (see ui/main.cpp).
+  meridal::RestartWithHugePages(argv);
   const QTemporaryDir screenDir;
   UseOffscreenScreen(screenDir);
   if (argc >= 2 && std::string(argv[1]) == "open") {

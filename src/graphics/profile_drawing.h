@@ -88,6 +88,9 @@ class TProfileDrawing {
 
   const TProfileFrame& Frame() const { return frame_; }
   const TColumnSamples& Samples() const { return samples_; }
+  // A trace was added (or removed) at `at`: the heights known of each section's
+  // other traces are kept for the next picture.
+  void TraceMoved(int at, bool added) { MoveWholeHeights(samples_, at, added); }
 
  private:
   struct LegendEntry {

@@ -200,6 +200,25 @@ void SampleColumns(const TTrack& track, const std::vector<int64_t>& starts, doub
   FinishColumns(0, out.columns - 1, out);
 }
 
+void MoveWholeHeights(TColumnSamples& out, int at, bool added) {
+  const size_t traces = static_cast<size_t>(std::max(out.traces, 0));
+  if (traces == 0 || out.whole.size() % traces != 0 || at < 0 || static_cast<size_t>(at) > traces ||
+      (!added && static_cast<size_t>(at) == traces))
+    return;
+  const size_t sections = out.whole.size() / traces, now = added ? traces + 1 : traces - 1;
+  std::vector<TColumnSamples::WholeHeights> moved(sections * now);
+  for (size_t s = 0; s < sections; ++s)
+    for (size_t j = 0; j < now; ++j) {
+      if (added && j == static_cast<size_t>(at)) continue;
+      const size_t from = added ? (j > static_cast<size_t>(at) ? j - 1 : j) : (j >= static_cast<size_t>(at) ? j + 1 : j);
+      moved[s * now + j] = out.whole[s * traces + from];
+    }
+  // The count of traces stays until the next sampling: the columns are still
+  // the old picture's. An entry is only ever used for the coefficients it was
+  // found for, so one left in a wrong place costs a sampling, never a height.
+  out.whole = std::move(moved);
+}
+
 bool ResampleColumns(const TTrack& track, const std::vector<int64_t>& starts, int from, int to, TColumnSamples& out) {
   from = std::max(from, 0);
   to = std::min(to, out.columns - 1);

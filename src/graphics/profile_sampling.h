@@ -77,6 +77,9 @@ struct TColumnSamples {
 // outside the range.
 void SampleColumns(const TTrack& track, const std::vector<int64_t>& starts, double first, double last, int columns,
                    int slopeTrace, TColumnSamples& out);
+// Moves the whole-section heights known to the numbering of the traces after a
+// trace was added (or removed) at `at`; the added trace's are not known yet.
+void MoveWholeHeights(TColumnSamples& out, int at, bool added);
 // Gathers columns `from` to `to` again, after heights changed there, as
 // SampleColumns would gather them, and the extremes over every column. False
 // (nothing done) when the columns are no longer those of this track.

@@ -2,9 +2,11 @@
 // Hints to the operating system about large blocks of memory.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 #if defined(__linux__)
 #include <sys/mman.h>
+#include <unistd.h>
 #endif
 
 namespace meridal {
@@ -25,6 +27,25 @@ inline void AdviseHugePages(void* p, size_t bytes) {
 #else
   (void)p;
   (void)bytes;
+#endif
+}
+
+// The C library gives its blocks huge pages only when asked as the program
+// starts. Where a page fault costs microseconds (as on virtual machines), the
+// fresh memory of large tracks is paid for in 4 KB pages again and again: the
+// editor's check list grown by a paste, a reversed track's kept side, a mesh
+// of 600 MB. So the program starts itself again, once, asking for them.
+// Nothing changes where the system has no such setting: the exec fails or the
+// library ignores it, and the program runs as it is. A user's own setting is
+// left alone.
+inline void RestartWithHugePages(char** argv) {
+#if defined(__linux__)
+  if (std::getenv("GLIBC_TUNABLES") != nullptr) return;  // the user's own, or set already
+  setenv("GLIBC_TUNABLES", "glibc.malloc.hugetlb=1", 0);
+  execv("/proc/self/exe", argv);
+  unsetenv("GLIBC_TUNABLES");
+#else
+  (void)argv;
 #endif
 }
 

@@ -4,12 +4,14 @@
 #include <QCommandLineParser>
 #include <clocale>
 
+#include "platform/memory_hints.h"
 #include "ui/main_window.h"
 #include "ui/centreline_import.h"
 #include "ui/screenshot.h"
 #include "ui/ui_resources.h"
 
 int main(int argc, char* argv[]) {
+  meridal::RestartWithHugePages(argv);
   QApplication app(argc, argv);
   // The core formats and reads numbers with the C library: never with a decimal comma.
   std::setlocale(LC_NUMERIC, "C");

@@ -43,6 +43,7 @@ void TProfilePlot::Changed(const TDocumentChange& change) {
   const TTrackChange& track = change.track;
   // Heights of a few sections, or the shaded section, change only their stretch
   // of the picture; anything else draws it whole.
+  if (track.traceAt >= 0) drawing_.TraceMoved(track.traceAt, track.traceAdded);
   if (pending_ || change.reset || !track.splices.empty() || track.traceAt >= 0 || !shell_.Track()) return Repaint();
   const TTrack& now = *shell_.Track();
   const std::vector<int64_t> starts = SectionStarts(now);
