@@ -21,6 +21,8 @@ class ITreeNodes {
   // Deletes a node and its descendants.
   virtual void Delete(NodeHandle node) = 0;
   virtual void SetText(NodeHandle node, const std::string& text) = 0;
+  // The node carries another object (its label stays).
+  virtual void SetObject(NodeHandle node, const TBase* object) = 0;
   virtual void SetImages(NodeHandle node, int image, int selectedImage) = 0;
   // Makes node the selected one; the tree window's selection handling runs at once.
   virtual void Select(NodeHandle node) = 0;

@@ -64,22 +64,26 @@ void TTreeBinder::ReplaceWalls(int s) {
   }
 }
 
+// An altitude's label is its number, which is its row among its section's
+// altitudes: a trace added or removed changes the labels of every altitude after
+// it, in every section. Rather than label some 100,000 rows again, the rows keep
+// their labels and take the objects now at their place; only the last row comes
+// or goes.
 void TTreeBinder::InsertTrace(int at) {
   const TTrack& track = document_.Track();
   for (int s = 0; s < track.NumberOfSections(); ++s) {
     const TSection& section = *track.Section(s);
     SectionNodes& nodes = sections_[static_cast<size_t>(s)];
-    if (at > static_cast<int>(nodes.altitudes.size()) || at >= section.NumberOfAltitudes()) continue;
-    // Before the altitude now after it, or before the first wall: the altitudes come first.
-    NodeHandle next = at < static_cast<int>(nodes.altitudes.size()) ? nodes.altitudes[static_cast<size_t>(at)]
-                      : nodes.walls.empty()                         ? nullptr
-                                                                    : nodes.walls.front();
-    const TAltitude& added = *section.Altitude(at);
-    NodeHandle node = next ? nodes_.Insert(next, Label(added), &added) : nodes_.AddChild(nodes.node, Label(added), &added);
+    const size_t count = nodes.altitudes.size();
+    if (at > static_cast<int>(count) || count + 1 != section.Altitudes.size()) continue;
+    const TAltitude& last = *section.Altitude(static_cast<int>(count));
+    // Before the first wall: the altitudes come first.
+    NodeHandle node = nodes.walls.empty() ? nodes_.AddChild(nodes.node, Label(last), &last)
+                                          : nodes_.Insert(nodes.walls.front(), Label(last), &last);
     nodes_.SetImages(node, kNodeImageAltitude, kNodeImageAltitudeSelected);
-    nodes.altitudes.insert(nodes.altitudes.begin() + at, node);
-    for (size_t i = static_cast<size_t>(at) + 1; i < nodes.altitudes.size() && i < section.Altitudes.size(); ++i)
-      nodes_.SetText(nodes.altitudes[i], Label(*section.Altitude(static_cast<int>(i))));
+    nodes.altitudes.push_back(node);
+    for (size_t i = static_cast<size_t>(at); i < count; ++i)
+      nodes_.SetObject(nodes.altitudes[i], section.Altitude(static_cast<int>(i)));
   }
 }
 
@@ -88,11 +92,12 @@ void TTreeBinder::RemoveTrace(int at) {
   for (int s = 0; s < track.NumberOfSections(); ++s) {
     const TSection& section = *track.Section(s);
     SectionNodes& nodes = sections_[static_cast<size_t>(s)];
-    if (at >= static_cast<int>(nodes.altitudes.size())) continue;
-    nodes_.Delete(nodes.altitudes[static_cast<size_t>(at)]);
-    nodes.altitudes.erase(nodes.altitudes.begin() + at);
-    for (size_t i = static_cast<size_t>(at); i < nodes.altitudes.size() && i < section.Altitudes.size(); ++i)
-      nodes_.SetText(nodes.altitudes[i], Label(*section.Altitude(static_cast<int>(i))));
+    const size_t count = nodes.altitudes.size();
+    if (at >= static_cast<int>(count) || count != section.Altitudes.size() + 1) continue;
+    nodes_.Delete(nodes.altitudes.back());
+    nodes.altitudes.pop_back();
+    for (size_t i = static_cast<size_t>(at); i + 1 < count; ++i)
+      nodes_.SetObject(nodes.altitudes[i], section.Altitude(static_cast<int>(i)));
   }
 }
 

@@ -30,6 +30,8 @@ void QtTreeNodes::Delete(NodeHandle node) {
 
 void QtTreeNodes::SetText(NodeHandle node, const std::string& text) { model_.SetText(Item(node), text); }
 
+void QtTreeNodes::SetObject(NodeHandle node, const TBase* object) { model_.SetObject(Item(node), object); }
+
 void QtTreeNodes::SetImages(NodeHandle node, int image, int selectedImage) {
   model_.SetImages(Item(node), image, selectedImage);
 }

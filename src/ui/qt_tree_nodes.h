@@ -27,6 +27,7 @@ class QtTreeNodes : public ITreeNodes {
   NodeHandle Insert(NodeHandle sibling, const std::string& text, const TBase* object) override;
   void Delete(NodeHandle node) override;
   void SetText(NodeHandle node, const std::string& text) override;
+  void SetObject(NodeHandle node, const TBase* object) override;
   void SetImages(NodeHandle node, int image, int selectedImage) override;
   void Select(NodeHandle node) override;
   void BeginUpdate() override;

@@ -88,6 +88,14 @@ void TTrackTreeModel::SetText(Node* node, const std::string& text) {
   emit dataChanged(i, i, {Qt::DisplayRole});
 }
 
+void TTrackTreeModel::SetObject(Node* node, const TBase* object) {
+  if (node->object == object) return;
+  node->object = object;
+  if (InBatch()) return;
+  const QModelIndex i = IndexOf(node);
+  emit dataChanged(i, i, {kObjectRole});
+}
+
 void TTrackTreeModel::SetImages(Node* node, int image, int selectedImage) {
   node->image = image;
   node->selectedImage = selectedImage;

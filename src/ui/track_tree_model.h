@@ -40,6 +40,7 @@ class TTrackTreeModel : public QAbstractItemModel {
   // Deletes a node and its descendants.
   void Delete(Node* node);
   void SetText(Node* node, const std::string& text);
+  void SetObject(Node* node, const TBase* object);
   void SetImages(Node* node, int image, int selectedImage);
   void BeginBatch();
   void EndBatch();

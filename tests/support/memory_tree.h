@@ -49,6 +49,7 @@ class MemoryTree : public ITreeNodes {
     ++deletions;
   }
   void SetText(NodeHandle node, const std::string& text) override { static_cast<Node*>(node)->text = text; }
+  void SetObject(NodeHandle node, const TBase* object) override { static_cast<Node*>(node)->object = object; }
   void SetImages(NodeHandle node, int image, int selectedImage) override {
     static_cast<Node*>(node)->image = image;
     static_cast<Node*>(node)->selectedImage = selectedImage;
