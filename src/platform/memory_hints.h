@@ -41,8 +41,13 @@ inline void AdviseHugePages(void* p, size_t bytes) {
 inline void RestartWithHugePages(char** argv) {
 #if defined(__linux__)
   if (std::getenv("GLIBC_TUNABLES") != nullptr) return;  // the user's own, or set already
+  // The program's own path, not /proc/self/exe: the process keeps its name.
+  char path[4096];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (length <= 0) return;
+  path[length] = '\0';
   setenv("GLIBC_TUNABLES", "glibc.malloc.hugetlb=1", 0);
-  execv("/proc/self/exe", argv);
+  execv(path, argv);
   unsetenv("GLIBC_TUNABLES");
 #else
   (void)argv;
