@@ -195,7 +195,11 @@ void SampleColumns(const TTrack& track, const std::vector<int64_t>& starts, doub
   out.high.assign(cells, -kInfinity);
   out.steepest.assign(static_cast<size_t>(out.columns), -1.0);
   out.boundary.assign(static_cast<size_t>(out.columns), 0);
-  out.whole.resize(track.Sections.size() * static_cast<size_t>(out.traces));
+  // Room for some sections more: one added or split off then finds the heights
+  // known in place, not in a list the system must find fresh memory for.
+  const size_t whole = track.Sections.size() * static_cast<size_t>(out.traces);
+  if (out.whole.capacity() < whole) out.whole.reserve(whole + whole / 8);
+  out.whole.resize(whole);
   if (out.columns > 0 && last > first) GatherColumns(track, starts, 0, out.columns - 1, out);
   FinishColumns(0, out.columns - 1, out);
 }
