@@ -163,12 +163,6 @@ void TTrackPatch::SetTrace(int at, bool added, std::vector<AltitudeValues> altit
   traceAltitudes_ = std::move(altitudes);
 }
 
-void TTrackPatch::Reserve(size_t sections, size_t altitudes, size_t walls) {
-  sections_.reserve(sections);
-  altitudes_.reserve(altitudes);
-  walls_.reserve(walls);
-}
-
 namespace {
 
 template <typename T>

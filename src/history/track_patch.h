@@ -74,10 +74,6 @@ class TTrackPatch {
   void AddExtent(int section, const TRect& before, const TRect& after);
   // A trace added (or removed) at `at`: each section's new (or removed) altitude.
   void SetTrace(int at, bool added, std::vector<AltitudeValues> altitudes);
-  // Room for a change of many sections at once, so that the lists are not copied
-  // again and again as they grow: at most so many changed section values,
-  // altitudes and walls.
-  void Reserve(size_t sections, size_t altitudes, size_t walls);
   // Gives back the memory the vectors reserved but do not use (a list that
   // wastes less than a sixteenth of itself is kept as it is, not copied whole).
   void Shrink();

@@ -18,10 +18,7 @@ namespace {
 
 void PutSection(TSection& section, const SectionSnapshot& snapshot) {
   section.Values() = snapshot.values;
-  for (size_t i = 0; i < snapshot.altitudes.size() && i < section.Altitudes.size(); ++i)
-    section.Altitudes[i]->Values() = snapshot.altitudes[i];
-  for (size_t k = 0; k < snapshot.walls.size() && k < section.Walls.size(); ++k)
-    section.Walls[k]->Values() = snapshot.walls[k];
+  snapshot.PutChildren(section);
 }
 
 // A section joined to the one before it, as Join All Positions joins it: the
