@@ -9,6 +9,7 @@
 #include "model/section.h"
 #include "model/track.h"
 #include "present/format.h"
+#include "present/typed_value.h"
 
 namespace meridal {
 
@@ -34,32 +35,21 @@ bool Taken(TTrack& track, const std::function<history::Outcome(history::TEditor&
   return outcome != history::Outcome::Refused;
 }
 
-enum class Unit { Plain, Length, Angle, Curvature };
-
-Unit UnitOf(const std::string& name) {
-  if (name == "Orientation" || name == "Orientation mismatch") return Unit::Angle;
-  if (name == "Curvature") return Unit::Curvature;
-  static const char* const kPlain[] = {"Surface", "Unk1", "Unk2", "Unk3", "Unk4"};
-  for (const char* plain : kPlain)
-    if (name == plain) return Unit::Plain;
-  return Unit::Length;
-}
-
-std::string ValueText(int32_t value, Unit unit) {
-  switch (unit) {
-    case Unit::Plain: return std::to_string(value);
-    case Unit::Angle: return AngleMeaning(value);
-    case Unit::Curvature: return CurvatureMeaning(value);
-    case Unit::Length: return value == 0 ? std::string("0 m") : LengthMeaning(value);
+std::string ValueText(int32_t value, ValueKind kind) {
+  switch (kind) {
+    case ValueKind::Plain: return std::to_string(value);
+    case ValueKind::Orientation: return AngleMeaning(value);
+    case ValueKind::Sweep: return CurvatureMeaning(value);
+    case ValueKind::Length: return value == 0 ? std::string("0 m") : LengthMeaning(value);
   }
   return std::string();
 }
 
-std::string RangeText(const std::string& caption, const std::optional<TAcceptedRange>& range, Unit unit) {
+std::string RangeText(const std::string& caption, const std::optional<TAcceptedRange>& range, ValueKind kind) {
   if (!range || (!range->least && !range->most)) return std::string();
-  if (!range->most) return caption + ": at least " + ValueText(*range->least, unit);
-  if (!range->least) return caption + ": at most " + ValueText(*range->most, unit);
-  return caption + ": from " + ValueText(*range->least, unit) + " to " + ValueText(*range->most, unit);
+  if (!range->most) return caption + ": at least " + ValueText(*range->least, kind);
+  if (!range->least) return caption + ": at most " + ValueText(*range->most, kind);
+  return caption + ": from " + ValueText(*range->least, kind) + " to " + ValueText(*range->most, kind);
 }
 
 }  // namespace
@@ -107,7 +97,7 @@ std::string ValueRangeText(const TBase& object, const std::string& name) {
       return target ? e.SetValue(*target, name, value) : history::Outcome::Refused;
     });
   });
-  return RangeText(name, range, UnitOf(name));
+  return RangeText(name, range, ValueKindOf(name));
 }
 
 std::string SplitRangeText(const TBase& section) {
@@ -120,7 +110,7 @@ std::string SplitRangeText(const TBase& section) {
   const auto range = ProbeAcceptedRange(s->Length / 2, [&](int32_t length) {
     return edit::SplitAccepted(*track, index, length);
   });
-  return RangeText("Length of first part", range, Unit::Length);
+  return RangeText("Length of first part", range, ValueKind::Length);
 }
 
 }  // namespace meridal

@@ -6,6 +6,7 @@
 #include "model/numbers.h"
 #include "model/units.h"
 #include "present/format.h"
+#include "present/typed_value.h"
 
 namespace meridal {
 
@@ -72,7 +73,7 @@ std::optional<int32_t> ParseValue(const std::string& text, ValueBase base) {
 std::string DisplayValue(int32_t value, ValueBase base) {
   switch (base) {
     case ValueBase::Decimal: return FormatInt(value);
-    case ValueBase::Meters: return FormatPrintf("%.8E", value * 5.08e-5);
+    case ValueBase::Meters: return MetresText(value);
     case ValueBase::Orientation: return FormatPrintf("%.8G", value * 180.0 * kTwoPowMinus31);
     case ValueBase::Curvature: return FormatPrintf("%.8G", value * 180.0 * kTwoPowMinus31 * 2.0);
   }

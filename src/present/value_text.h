@@ -13,8 +13,9 @@ enum class ValueBase { Decimal, Meters, Orientation, Curvature };
 // The largest magnitude in metres that still fits a stored length.
 constexpr double kMaxMeters = 109092.16926803638;
 
-// The text a value shows in a base: "%i"; "%.8E" of metres; "%.8G" of degrees of
-// orientation; "%.8G" of degrees of curvature.
+// The text a value shows in a base: "%i"; the metres as a person writes them
+// ("100 m", see MetresText); "%.8G" of degrees of orientation; "%.8G" of
+// degrees of curvature.
 std::string DisplayValue(int32_t value, ValueBase base);
 
 // Reads a typed text in a base; nothing when the text is not valid there or out of

@@ -1,5 +1,6 @@
 #include "shell/value_entry.h"
 
+#include "present/typed_value.h"
 #include "shell/shell_texts.h"
 
 namespace meridal {
@@ -11,19 +12,24 @@ void TValueEntry::Reset(int32_t value) {
 
 std::string TValueEntry::Show(ValueBase base) {
   PendingBase.reset();
-  return DisplayValue(CurrentValue, base);
+  return Display(CurrentValue, base);
+}
+
+std::string TValueEntry::Display(int32_t value, ValueBase base) const {
+  return base == ValueBase::Meters ? MetresText(value, Separator) : DisplayValue(value, base);
 }
 
 std::optional<std::string> TValueEntry::ConvertPending(const std::string& text, ValueBase selected) {
   if (!PendingBase) return std::nullopt;
   const ValueBase typedIn = *PendingBase;
   PendingBase.reset();
-  if (const auto value = ParseValue(text, selected)) {
-    CurrentValue = *value;
+  const TTypedValue typed = ReadTypedValue(text, ValueName, ValueKindOf(ValueName), selected, Separator);
+  if (typed.value) {
+    CurrentValue = *typed.value;
     return std::nullopt;
   }
-  ShowRefusal(messages_, "Input not valid !");
-  return DisplayValue(CurrentValue, typedIn);
+  ShowRefusal(messages_, WithReason("Input not valid !", typed.refusal));
+  return Display(CurrentValue, typedIn);
 }
 
 std::optional<int> AcceptSectionNumber(const std::string& text, int numberOfSections, IMessages& messages) {

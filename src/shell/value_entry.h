@@ -18,6 +18,11 @@ class TValueEntry {
 
   int32_t CurrentValue = 0;
   std::optional<ValueBase> PendingBase;  // none: the text shows CurrentValue
+  // The value's name: its kind decides the units a text may carry, and refusals
+  // say what it takes.
+  std::string ValueName;
+  // The locale's decimal separator, taken beside '.' and written in metres.
+  char Separator = '.';
 
   // Starts anew with a value; nothing pending.
   void Reset(int32_t value);
@@ -25,12 +30,15 @@ class TValueEntry {
   std::string Show(ValueBase base);
   // The user changed the text while `selected` was the chosen base.
   void TextChanged(ValueBase selected) { PendingBase = selected; }
-  // Converts a pending text, read in the base chosen now. When the text is not
-  // valid there, says "Input not valid !" and returns the text to show instead:
+  // Converts a pending text, read in the base chosen now unless it carries its
+  // unit. When the text is not valid, says "Input not valid !" with what the
+  // value takes beneath, and returns the text to show instead:
   // the held value in the base it was typed in. Nothing is pending afterwards.
   std::optional<std::string> ConvertPending(const std::string& text, ValueBase selected);
 
  private:
+  std::string Display(int32_t value, ValueBase base) const;
+
   IMessages& messages_;
 };
 

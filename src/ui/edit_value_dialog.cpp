@@ -36,6 +36,7 @@ TFormEditValue::TFormEditValue(IMessages& messages, QWidget* parent)
 void TFormEditValue::SetTarget(const TBase* object, const QString& name, ValueWriter write) {
   SetWriter(object, std::move(write));
   EditName->setText(name);
+  Entry.ValueName = name.toStdString();
   Fields()->setRowVisible(SurfaceNames, IsSurface(name));
 }
 

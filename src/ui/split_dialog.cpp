@@ -12,6 +12,7 @@ TFormSplit::TFormSplit(IMessages& messages, QWidget* parent)
     : TValueDialog(messages, QStringLiteral("Split Section"), true, parent) {
   Fields()->addRow(QStringLiteral("Original Length:"), EditName);
   Fields()->addRow(QStringLiteral("Length of first part:"), EditValue);
+  Entry.ValueName = "Length of first part";
   resize(350, 122);
 }
 

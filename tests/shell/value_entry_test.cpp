@@ -16,7 +16,7 @@ TEST(ValueEntry, ShowingAValueLeavesNothingPending) {
   EXPECT_EQ(entry.Show(ValueBase::Orientation), "90");
   EXPECT_EQ(entry.Show(ValueBase::Curvature), "180");
   entry.TextChanged(ValueBase::Decimal);
-  EXPECT_EQ(entry.Show(ValueBase::Meters), "5.45460847E+04");
+  EXPECT_EQ(entry.Show(ValueBase::Meters), "54546.08466 m");
   EXPECT_FALSE(entry.PendingBase);
   // Nothing pending: nothing converted, whatever the text.
   EXPECT_FALSE(entry.ConvertPending("garbage", ValueBase::Decimal));
@@ -39,12 +39,26 @@ TEST(ValueEntry, APendingTextIsReadInTheBaseChosenNow) {
   entry.TextChanged(ValueBase::Orientation);
   EXPECT_FALSE(entry.ConvertPending("180", ValueBase::Orientation));
   EXPECT_EQ(entry.CurrentValue, INT32_MIN);
+  // A unit wins over the base; the locale's separator is taken beside the point,
+  // and metres are shown with it.
+  entry.ValueName = "Length";
+  entry.Separator = ',';
+  entry.TextChanged(ValueBase::Decimal);
+  EXPECT_FALSE(entry.ConvertPending("12,5 m", ValueBase::Decimal));
+  EXPECT_EQ(entry.CurrentValue, 246063);
+  EXPECT_EQ(entry.Show(ValueBase::Meters), "12,5 m");
   EXPECT_TRUE(messages.shown.empty());
+  entry.TextChanged(ValueBase::Meters);
+  EXPECT_EQ(entry.ConvertPending("30\u00B0", ValueBase::Meters), std::optional<std::string>("12,5 m"));
+  EXPECT_EQ(messages.Texts(), std::vector<std::string>{
+                                  "Input not valid !\nLength takes a length in m, cm, mm or km (at most 109092.17 m "
+                                  "either way)"});
 }
 
 TEST(ValueEntry, AnInvalidTextIsRestoredInTheBaseItWasTypedIn) {
   testing::ScriptedMessages messages;
   TValueEntry entry(messages);
+  entry.ValueName = "Orientation";
   entry.Reset(1073741824);
   entry.TextChanged(ValueBase::Orientation);
   // Read as Decimal (chosen now), "12.5" is not valid; shown back in Orientation.
@@ -54,7 +68,9 @@ TEST(ValueEntry, AnInvalidTextIsRestoredInTheBaseItWasTypedIn) {
   EXPECT_EQ(entry.CurrentValue, 1073741824);
   EXPECT_FALSE(entry.PendingBase);
   ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text, "Input not valid !");
+  EXPECT_EQ(messages.shown[0].text,
+            "Input not valid !\nOrientation takes a whole number from -2147483648 to 2147483647, or an angle in "
+            "\u00B0, deg or rad (from -180\u00B0 to 180\u00B0)");
   EXPECT_EQ(messages.shown[0].title, "Meridal");
   EXPECT_EQ(messages.shown[0].icon, MessageIcon::Error);
   for (const char* bad : {"012", "+5", " 5", "5 ", ""}) {

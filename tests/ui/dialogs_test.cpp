@@ -59,7 +59,7 @@ class DialogsTest : public QObject {
     dialog.RadioButtonCurvature->click();
     QCOMPARE(dialog.EditValue->text(), QStringLiteral("180"));
     dialog.RadioButtonMeters->click();
-    QCOMPARE(dialog.EditValue->text(), QStringLiteral("5.45460847E+04"));
+    QCOMPARE(dialog.EditValue->text(), QStringLiteral("54546.08466 m"));
     QVERIFY(!dialog.Entry.PendingBase);
     QCOMPARE(dialog.RadioButtonOrientation->text(), QStringLiteral("&Orientation (-180...180 degs.)"));
     QCOMPARE(dialog.RadioButtonCurvature->text(), QStringLiteral("&Curvature (-360...360 degs.)"));
@@ -102,7 +102,8 @@ class DialogsTest : public QObject {
     QTest::keyClicks(dialog.EditValue, QStringLiteral("x"));
     dialog.RadioButtonDecimal->setChecked(true);  // the base changed without a conversion
     dialog.ButtonOKClick();
-    QCOMPARE(messages.Texts(), std::vector<std::string>{"Input not valid !"});
+    QCOMPARE(messages.Texts(), std::vector<std::string>{"Input not valid !\nHeight takes a length in m, cm, mm or km "
+                                                        "(at most 109092.17 m either way)"});
     // Restored in the base it was typed in (Orientation); OK confirms nothing.
     QCOMPARE(dialog.EditValue->text(), QString::fromStdString(meridal::DisplayValue(77, meridal::ValueBase::Orientation)));
     QVERIFY(dialog.result() != QDialog::Accepted);
@@ -158,7 +159,7 @@ class DialogsTest : public QObject {
     QCOMPARE(dialog.EditName->text(), QStringLiteral("1000"));
     QCOMPARE(dialog.EditValue->text(), QStringLiteral("500"));  // half proposed
     dialog.RadioButtonMeters->click();
-    QCOMPARE(dialog.EditName->text(), QStringLiteral("5.08000000E-02"));
+    QCOMPARE(dialog.EditName->text(), QStringLiteral("0.0508 m"));
     dialog.EditValue->setText(QStringLiteral("0.0254"));
     dialog.EditValueChange();  // typed while Meters is chosen
     dialog.ButtonOKClick();  // refused by the section

@@ -383,7 +383,8 @@ class MainWindowTest : public QObject {
       dialog->reject();
     });
     QTest::keyClick(f.List(), Qt::Key_Return);  // edit the selected row
-    QCOMPARE(f.messages.Texts(), std::vector<std::string>{"Input not valid !"});
+    QCOMPARE(f.messages.Texts(), std::vector<std::string>{"Input not valid !\nLength takes a length in m, cm, mm or km "
+                                                          "(at most 109092.17 m either way)"});
     QVERIFY(stayedOpen);
     QVERIFY(!f.Shell().Modified());
     QVERIFY(!f.window->FileSave->isEnabled());
