@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, when any is missing.
-# Usage: scripts/ensure-deps.sh [--gui] [--fuzz] [--screenshots]
+# Usage: scripts/ensure-deps.sh [--gui] [--fuzz] [--screenshots] [--package]
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev rapidjson-dev
           libtinygltf-dev libeigen3-dev libtinyxml2-dev libgeographiclib-dev
-          qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6opengl6-dev libgl-dev)
+          qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6opengl6-dev libgl-dev
+          scdoc bash-completion)
+# scdoc turns the manual pages into roff; the tests run the bash completion.
 # The 3D view draws with OpenGL: on a machine without a graphics card (CI, Xvfb)
 # Mesa's software renderer does it. Installed without recommended packages, the
 # drivers have to be named.
@@ -16,6 +18,9 @@ for arg in "$@"; do
     --fuzz) packages+=(clang libclang-rt-dev) ;;
     # A window manager on the virtual display, so that pictures show the title bar.
     --screenshots) packages+=(xvfb xauth openbox "${mesa[@]}") ;;
+    # The Debian package: CPack's dependencies (dpkg-shlibdeps), and the checks
+    # scripts/check-package.sh makes of it.
+    --package) packages+=(dpkg-dev file lintian desktop-file-utils appstream man-db xvfb xauth "${mesa[@]}") ;;
   esac
 done
 

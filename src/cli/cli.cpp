@@ -2,12 +2,15 @@
 
 #include <ostream>
 
+#include "program_version.h"
+
 namespace meridal {
 
 namespace {
 
 const char kUsage[] =
     "usage: meridal-cli COMMAND ...\n"
+    "       meridal-cli --help | --version\n"
     "  new OUT\n"
     "  synth N OUT                           # a large test track of N sections\n"
     "  tree FILE\n"
@@ -102,6 +105,10 @@ int RunCli(const std::vector<std::string>& argv, CliIo io) {
   if (argv.empty() || argv[0] == "--help" || argv[0] == "-h" || argv[0] == "help") {
     (argv.empty() ? io.err : io.out) << kUsage;
     return argv.empty() ? 2 : 0;
+  }
+  if (argv[0] == "--version") {
+    io.out << "meridal-cli " << kProgramVersion << '\n';
+    return 0;
   }
   CliArgs args;
   if (!ParseWords(argv, 1, args, io)) return 2;

@@ -1,21 +1,21 @@
 #include "ui/about_dialog.h"
 
+#include <QDate>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 
+#include "program_version.h"
 #include "ui/ui_resources.h"
-
-#ifndef MERIDAL_VERSION
-#define MERIDAL_VERSION "1.0.0"
-#endif
-#ifndef MERIDAL_RELEASE_DATE
-#define MERIDAL_RELEASE_DATE "9 December 2026"
-#endif
 
 namespace meridal {
 
-QString TFormAbout::VersionLine() { return QStringLiteral("Meridal " MERIDAL_VERSION); }
+QString TFormAbout::VersionLine() { return QStringLiteral("Meridal ") + QLatin1String(kProgramVersion); }
+
+QString TFormAbout::ReleaseDateText() {
+  // Month names in English whatever the desktop's language, as every other text here.
+  return QDate::fromString(QLatin1String(kReleaseDate), Qt::ISODate).toString(QStringLiteral("d MMMM yyyy"));
+}
 
 TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("About Meridal"));
@@ -26,7 +26,7 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent) {
   big.setBold(true);
   big.setPointSizeF(big.pointSizeF() * 1.4);
   ProductName->setFont(big);
-  ReleaseDate = new QLabel(QStringLiteral(MERIDAL_RELEASE_DATE), this);
+  ReleaseDate = new QLabel(ReleaseDateText(), this);
   auto* credits = new QLabel(QStringLiteral("A track editor for racing simulations.\n"
                                             "Built with Qt %1.").arg(QLatin1String(qVersion())),
                              this);

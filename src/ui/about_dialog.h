@@ -18,7 +18,8 @@ class TFormAbout : public QDialog {
   QLabel* ReleaseDate;
   QPushButton* ButtonOK;
 
-  static QString VersionLine();
+  static QString VersionLine();     // "Meridal 1.0.0"
+  static QString ReleaseDateText();  // "9 December 2026"
 };
 
 }  // namespace meridal

@@ -1,12 +1,15 @@
 // meridal [FILE]: the track editor, opening FILE when one is given: a project
 // (*.mrd), a JSON text (*.json), or a track file (*.trk), which is imported.
+// Without one it opens the example circuit installed with it.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <clocale>
 
 #include "platform/memory_hints.h"
-#include "ui/main_window.h"
+#include "program_version.h"
 #include "ui/centreline_import.h"
+#include "ui/example_tracks.h"
+#include "ui/main_window.h"
 #include "ui/screenshot.h"
 #include "ui/ui_resources.h"
 
@@ -16,14 +19,19 @@ int main(int argc, char* argv[]) {
   // The core formats and reads numbers with the C library: never with a decimal comma.
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName(QStringLiteral("Meridal"));
+  QApplication::setApplicationVersion(QLatin1String(meridal::kProgramVersion));
+  // The desktop entry's name: the window is shown with its icon and name.
+  QGuiApplication::setDesktopFileName(QStringLiteral("meridal"));
   QApplication::setWindowIcon(meridal::ProgramIcon());
 
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Meridal, the track editor"));
   parser.addHelpOption();
+  parser.addVersionOption();
   parser.addPositionalArgument(QStringLiteral("file"),
                                QStringLiteral("A track to open: a project (*.mrd), a JSON text (*.json), "
-                                              "or a track file (*.trk) to import."),
+                                              "or a track file (*.trk) to import. Without one, the example "
+                                              "circuit installed with the program."),
                                QStringLiteral("[FILE]"));
   // Saves a picture of the window with the track's first sections listed, then quits.
   QCommandLineOption screenshot(QStringLiteral("screenshot"), QString(), QStringLiteral("png"));
@@ -50,7 +58,11 @@ int main(int argc, char* argv[]) {
 
   meridal::TFormMain window;
   window.show();
-  const QStringList files = parser.positionalArguments();
+  QStringList files = parser.positionalArguments();
+  if (files.isEmpty()) {
+    const QString example = meridal::ExampleCircuitPath();
+    if (!example.isEmpty()) files.append(example);
+  }
   bool messageTaken = false;
   if (parser.isSet(screenshotMessage))
     meridal::ScreenshotOfNextMessage(window, parser.value(screenshotMessage), &messageTaken);

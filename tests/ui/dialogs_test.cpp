@@ -4,6 +4,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -12,6 +16,7 @@
 #include "ui/about_dialog.h"
 #include "ui/copy_walls_dialog.h"
 #include "ui/edit_value_dialog.h"
+#include "ui/example_tracks.h"
 #include "ui/qt_shell_dialogs.h"
 #include "ui/split_dialog.h"
 #include "ui/ui_test_main.h"
@@ -231,11 +236,28 @@ class DialogsTest : public QObject {
   void theAboutBox() {
     meridal::TFormAbout about;
     QCOMPARE(about.windowTitle(), QStringLiteral("About Meridal"));
-    QVERIFY(about.ProductName->text().startsWith(QStringLiteral("Meridal ")));
-    QVERIFY(about.ProductName->text().contains(QLatin1Char('.')));  // the version number
-    QVERIFY(!about.ReleaseDate->text().isEmpty());
+    // The project's version and release date, as the build has them.
+    QCOMPARE(about.ProductName->text(), QStringLiteral("Meridal " MERIDAL_TEST_VERSION));
+    // The date in words ("9 December 2026"), English month names as every text here.
+    QCOMPARE(QDate::fromString(about.ReleaseDate->text(), QStringLiteral("d MMMM yyyy")),
+             QDate::fromString(QStringLiteral(MERIDAL_TEST_RELEASE_DATE), Qt::ISODate));
     QVERIFY(!about.ProgramIcon->pixmap().isNull());
     QCOMPARE(about.ButtonOK->text(), QStringLiteral("OK"));
+  }
+
+  // Installed under any prefix, the program finds the example circuit from its own
+  // folder; nowhere installed, it finds none.
+  void theExampleCircuitIsFoundBesideTheProgram() {
+    QTemporaryDir prefix;
+    QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("bin")));
+    qputenv("XDG_DATA_HOME", (prefix.path() + QStringLiteral("/nowhere")).toUtf8());
+    qputenv("XDG_DATA_DIRS", (prefix.path() + QStringLiteral("/nowhere")).toUtf8());
+    const QString bin = prefix.path() + QStringLiteral("/bin");
+    QCOMPARE(meridal::ExampleCircuitPath(bin), QString());
+    const QString examples = prefix.path() + QStringLiteral("/share/meridal/examples");
+    QVERIFY(QDir().mkpath(examples));
+    QVERIFY(QFile::copy(QStringLiteral(MERIDAL_EXAMPLES_DIR "/circuit.mrd"), examples + QStringLiteral("/circuit.mrd")));
+    QCOMPARE(meridal::ExampleCircuitPath(bin), examples + QStringLiteral("/circuit.mrd"));
   }
 };
 
