@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole suite twice: a plain build, then one with
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds everything and runs the whole suite twice: the Release build (the one
+# scripts/package.sh packages), then one with AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/ensure-deps.sh --gui
@@ -14,8 +15,8 @@ run_suite() {
   (cd "$dir" && ctest --output-on-failure -j"$jobs")
 }
 
-echo "== plain build"
-run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMERIDAL_BUILD_GUI=ON
+echo "== Release build"
+run_suite build -DCMAKE_BUILD_TYPE=Release -DMERIDAL_BUILD_GUI=ON -DMERIDAL_BUILD_TESTS=ON
 echo "== sanitizer build (address, undefined)"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
