@@ -8,6 +8,7 @@
 //
 // The image's path is stored relative to the track's folder when it lies
 // beneath it, so that a folder moved whole keeps its picture.
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -38,12 +39,19 @@ struct TViewSettings {
 // The side file of a track file.
 std::string ViewFilePath(const std::string& trackPath);
 
-// Reads the side file of a track; no file: empty settings. A file that cannot
-// be read or parsed gives nothing and its reason in `error`; values out of
-// range are brought into it (a scale that is not positive, an opacity beyond 0..1).
+// A side file holds a few numbers and a name; a larger one is not read.
+constexpr uint64_t kMaxViewFileBytes = 1024 * 1024;
+
+// Reads the side file of a track; no file: empty settings. Only a regular file
+// of at most kMaxViewFileBytes is read (a folder, a named pipe or a device at
+// its name is not even opened): anything else, and a file that cannot be read or
+// parsed, gives nothing and its reason in `error`. Values out of range are
+// brought into it (a scale that is not positive, an opacity beyond 0..1).
 std::optional<TViewSettings> ReadViewSettings(const std::string& trackPath, std::string& error);
-// Writes the side file (or removes it when there is nothing to keep); false and
-// the reason in `error` when it could not be written.
+// Writes the side file as safely as a track is saved (files/safety/safe_file.h),
+// or removes it when there is nothing to keep; false and the reason in `error`
+// when it could not be written or removed. Only a regular file (or a link to
+// one) is replaced or removed.
 bool WriteViewSettings(const std::string& trackPath, const TViewSettings& settings, std::string& error);
 
 }  // namespace meridal

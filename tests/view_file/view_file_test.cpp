@@ -3,8 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <sstream>
 
 namespace meridal {
@@ -73,6 +79,68 @@ TEST_F(ViewFileTest, DamageIsRefusedOrMended) {
   // A background without an image is none.
   Write(R"({"background": {"opacity": 0.5}})");
   EXPECT_FALSE(ReadViewSettings(track, error)->background);
+}
+
+// Whatever stands at the side file's name, the track opens: at once, without
+// its settings and with the reason.
+TEST_F(ViewFileTest, OnlyARegularFileOfBoundedSizeIsRead) {
+  const std::string side = ViewFilePath(track);
+  std::string error;
+  fs::create_directory(side);
+  EXPECT_FALSE(ReadViewSettings(track, error));
+  EXPECT_EQ(error, side + ": Is a directory");
+  // Removing the background leaves a folder that is not the side file alone.
+  EXPECT_TRUE(WriteViewSettings(track, TViewSettings{}, error));
+  EXPECT_TRUE(fs::is_directory(side));
+  fs::remove(side);
+
+  ASSERT_EQ(mkfifo(side.c_str(), 0644), 0);
+  auto read = std::async(std::launch::async, [&] {
+    std::string reason;
+    return std::make_pair(ReadViewSettings(track, reason).has_value(), reason);
+  });
+  if (read.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+    close(open(side.c_str(), O_RDWR | O_NONBLOCK));  // lets the stuck reader go
+    FAIL() << "reading a named pipe waits for a writer";
+  }
+  EXPECT_EQ(read.get(), std::make_pair(false, side + ": a named pipe, not a regular file"));
+  fs::remove(side);
+
+  // A device is not read without end.
+  fs::create_symlink("/dev/zero", side);
+  EXPECT_FALSE(ReadViewSettings(track, error));
+  EXPECT_EQ(error, side + ": a character device, not a regular file");
+  fs::remove(side);
+
+  Write(R"({"background": {"image": ")" + std::string(kMaxViewFileBytes, 'a') + "\"}}");
+  EXPECT_FALSE(ReadViewSettings(track, error));
+  EXPECT_EQ(error, side + ": 1048605 bytes, more than the 1 MB a view settings file may have");
+}
+
+TEST_F(ViewFileTest, WrittenAsSafelyAsATrack) {
+  const std::string side = ViewFilePath(track);
+  TViewSettings settings;
+  settings.background = TBackgroundSettings{(folder / "a.png").string(), {}, 0.5, true};
+  std::string error;
+  // A link planted at a temporary name the side file once used is not followed.
+  const fs::path victim = folder / "victim";
+  std::ofstream(victim) << "keep";
+  fs::create_symlink(victim, side + ".tmp");
+  ASSERT_TRUE(WriteViewSettings(track, settings, error)) << error;
+  EXPECT_EQ(Text(victim.string()), "keep");
+  EXPECT_TRUE(fs::is_symlink(side + ".tmp"));
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(side)));
+  EXPECT_EQ(ReadViewSettings(track, error)->background, settings.background);
+
+  // A named pipe at the side file's name is refused and stays.
+  fs::remove(side);
+  ASSERT_EQ(mkfifo(side.c_str(), 0644), 0);
+  EXPECT_FALSE(WriteViewSettings(track, settings, error));
+  EXPECT_EQ(error, side + ": a named pipe, not a regular file");
+  EXPECT_TRUE(fs::is_fifo(side));
+  // No temporary file is left behind.
+  for (const auto& entry : fs::directory_iterator(folder))
+    EXPECT_EQ(entry.path().filename().string().find(".my circuit.view.json."), std::string::npos);
 }
 
 }  // namespace

@@ -8,12 +8,20 @@
 #include <cstring>
 #include <new>
 
+#include "files/safety/safe_file.h"
 #include "files/safety/target_path.h"
 #include "platform/memory_hints.h"
 
 namespace meridal {
 
 InputFile::InputFile(const std::string& path, uint64_t maxBytes) : path_(path) {
+  // A device is not even opened: opening one may act on the hardware. What
+  // stands at the path is looked at again once it is open, in case it changed.
+  if (stat(path.c_str(), &status_) == 0 && !S_ISREG(status_.st_mode)) {
+    opened_ = true;
+    error_ = S_ISDIR(status_.st_mode) ? EISDIR : 0;
+    return;
+  }
   fd_ = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd_ < 0) {
     error_ = errno;
@@ -42,7 +50,7 @@ InputFile::~InputFile() {
 std::string InputFile::Reason() const {
   if (opened_ && !usable_ && error_ == 0) return NotRegularReason(path_, status_.st_mode);
   if (error_ == 0) return std::string();
-  return path_ + ": " + std::strerror(error_);
+  return SystemReason(path_, error_);
 }
 
 bool InputFile::ReadAt(uint8_t* into, size_t from, size_t to) {

@@ -13,7 +13,8 @@ namespace meridal {
 class InputFile {
  public:
   // Opens the file without waiting on it (a named pipe does not block) and
-  // checks that it is a regular file of at most `maxBytes`.
+  // checks that it is a regular file of at most `maxBytes`. What is no regular
+  // file is only looked at, never opened: it counts as opened, and not usable.
   InputFile(const std::string& path, uint64_t maxBytes);
   ~InputFile();
   InputFile(const InputFile&) = delete;

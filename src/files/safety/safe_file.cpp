@@ -13,6 +13,7 @@
 
 #include "files/safety/in_place_save.h"
 #include "files/safety/input_file.h"
+#include "files/safety/shown_text.h"
 #include "files/safety/target_path.h"
 
 namespace meridal {
@@ -153,7 +154,7 @@ FileContents ReadWholeFile(const std::string& path, uint64_t maxBytes) {
 
 std::string SystemReason(const std::string& path, int error) {
   if (error == 0) return std::string();
-  return path + ": " + std::strerror(error);
+  return ShownPath(path) + ": " + std::strerror(error);
 }
 
 }  // namespace meridal

@@ -68,7 +68,8 @@ struct FileContents {
 FileContents ReadWholeFile(const std::string& path, uint64_t maxBytes);
 
 // The system's reason for a failure, naming the file: "tracks/circuit.mrd:
-// Permission denied". Shown beneath the message of the operation that failed.
+// Permission denied". Shown beneath the message of the operation that failed;
+// the path is escaped as shown_text.h escapes it.
 std::string SystemReason(const std::string& path, int error);
 
 }  // namespace meridal

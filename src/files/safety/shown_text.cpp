@@ -55,9 +55,8 @@ void AppendEscaped(std::string& out, std::string_view bytes) {
   }
 }
 
-}  // namespace
-
-std::string ShownFileText(std::string_view text) {
+// The text escaped, shortened to `limit` characters with "…" when longer.
+std::string Escaped(std::string_view text, size_t limit) {
   std::string out;
   size_t shown = 0;  // characters, an escaped byte counting as the four it takes
   size_t i = 0;
@@ -66,7 +65,7 @@ std::string ShownFileText(std::string_view text) {
     const bool escaped = n == 0 || Hidden(CodePoint(text.substr(i), n));
     const size_t bytes = n == 0 ? 1 : n;
     const size_t width = escaped ? 4 * bytes : 1;
-    if (shown + width > kShownTextCharacters) {
+    if (shown + width > limit) {
       out += "\u2026";
       return out;
     }
@@ -79,5 +78,11 @@ std::string ShownFileText(std::string_view text) {
   }
   return out;
 }
+
+}  // namespace
+
+std::string ShownFileText(std::string_view text) { return Escaped(text, kShownTextCharacters); }
+
+std::string ShownPath(std::string_view path) { return Escaped(path, SIZE_MAX); }
 
 }  // namespace meridal

@@ -20,4 +20,10 @@ constexpr size_t kShownTextCharacters = 40;
 // longer. Only the part shown is looked at, however long the text.
 std::string ShownFileText(std::string_view text);
 
+// A file's path or name as a message repeats it: escaped as ShownFileText
+// escapes, but never shortened, so that the file can still be told from its
+// neighbours. A name may hold a newline or a terminal's escape sequence as well
+// as any text a file holds.
+std::string ShownPath(std::string_view path);
+
 }  // namespace meridal

@@ -7,6 +7,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include "files/safety/shown_text.h"
+
 namespace meridal {
 
 std::string FolderOf(const std::string& path) {
@@ -52,7 +54,7 @@ const char* OtherFileKind(mode_t mode) {
 
 std::string NotRegularReason(const std::string& path, mode_t mode) {
   const char* kind = OtherFileKind(mode);
-  return path + ": " + (kind ? kind : "a file") + ", not a regular file";
+  return ShownPath(path) + ": " + (kind ? kind : "a file") + ", not a regular file";
 }
 
 }  // namespace meridal

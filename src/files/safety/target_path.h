@@ -20,7 +20,7 @@ std::string FollowLinks(const std::string& path);
 // What a file that is not a regular file is, for a reason: "a named pipe", "a
 // character device", ...; nullptr for a regular file.
 const char* OtherFileKind(mode_t mode);
-// "tracks/T: a named pipe, not a regular file".
+// "tracks/T: a named pipe, not a regular file", the path escaped (shown_text.h).
 std::string NotRegularReason(const std::string& path, mode_t mode);
 
 }  // namespace meridal
