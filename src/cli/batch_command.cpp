@@ -111,6 +111,9 @@ int CommandBatch(const CliArgs& args, CliIo io) {
     const int code = RunLine(session, line, CliIo{io.out, said});
     if (code != 0 && said.str().empty()) said << "meridal-cli: the command failed\n";
     ReportLine(said.str(), number, io.err);
+    // Standard output failed (RunCli says why): the rest would be lost as well,
+    // and the document is not written.
+    if (!io.out) return 1;
     if (code == 0) continue;
     failed = true;
     // A failing line changes nothing, even one that did part of its work (a fix
@@ -122,6 +125,7 @@ int CommandBatch(const CliArgs& args, CliIo io) {
     io.err << "meridal-cli: standard input could not be read to its end; nothing was saved\n";
     return 1;
   }
+  if (!io.out.flush()) return 1;  // nothing is saved after output that was lost
   if (session.Changed() && !session.SaveToTarget(io)) return 1;
   return failed ? 1 : 0;
 }

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "cli/output_buffer.h"
 #include "program_version.h"
 
 namespace meridal {
@@ -101,7 +102,9 @@ bool ParseWords(const std::vector<std::string>& words, size_t first, CliArgs& ar
   return true;
 }
 
-int RunCli(const std::vector<std::string>& argv, CliIo io) {
+namespace {
+
+int RunCommand(const std::vector<std::string>& argv, CliIo io) {
   if (argv.empty() || argv[0] == "--help" || argv[0] == "-h" || argv[0] == "help") {
     (argv.empty() ? io.err : io.out) << kUsage;
     return argv.empty() ? 2 : 0;
@@ -116,6 +119,17 @@ int RunCli(const std::vector<std::string>& argv, CliIo io) {
     if (argv[0] == command.name) return command.run(args, io);
   io.err << "meridal-cli: unknown command '" << argv[0] << "'\n" << kUsage;
   return 2;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& argv, CliIo io) {
+  const int code = RunCommand(argv, io);
+  // Output that did not reach its file is a failure, whatever the command did.
+  const std::string failure = OutputFailure(io.out);
+  if (failure.empty()) return code;
+  io.err << failure << '\n';
+  return 1;
 }
 
 }  // namespace meridal

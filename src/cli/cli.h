@@ -25,7 +25,9 @@ struct CliIo {
   std::istream* in = nullptr;  // what "-" reads; nothing when there is no input
 };
 
-// Runs a whole command line (argv without the program name).
+// Runs a whole command line (argv without the program name). When the output
+// could not be written, it says why on `err` ("write error: No space left on
+// device") and returns 1.
 int RunCli(const std::vector<std::string>& argv, CliIo io);
 // Sorts the words from `first` on into options (with their values) and positional
 // words; false after a usage message when an option lacks its value.

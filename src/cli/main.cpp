@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
@@ -5,7 +7,9 @@
 #include <string>
 #include <vector>
 
+
 #include "cli/cli.h"
+#include "cli/output_buffer.h"
 #include "platform/memory_hints.h"
 
 int main(int argc, char** argv) {
@@ -13,5 +17,14 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "mesh") == 0) meridal::RestartWithHugePages(argv);
   std::setlocale(LC_ALL, "C");  // numbers are printed and read with a decimal point
   std::vector<std::string> args(argv + 1, argv + argc);
-  return meridal::RunCli(args, meridal::CliIo{std::cout, std::cerr, &std::cin});
+  meridal::OutputBuffer buffer(STDOUT_FILENO);
+  std::ostream out(&buffer);
+  int code = meridal::RunCli(args, meridal::CliIo{out, std::cerr, &std::cin});
+  // RunCli has told a failed write already; a failure may show only at close.
+  const bool told = buffer.Error() != 0;
+  if (!buffer.Close() && !told) {
+    std::cerr << "write error: " << std::strerror(buffer.Error()) << '\n';
+    code = 1;
+  }
+  return code;
 }

@@ -10,8 +10,13 @@
 #include "present/value_text.h"
 
 #ifdef MERIDAL_CLI_RENDER
+#include <QBuffer>
+#include <QByteArray>
 #include <QImage>
 #include <QPainter>
+#include <span>
+
+#include "files/safety/safe_file.h"
 
 #include "graphics/offscreen_window.h"
 #include "graphics/profile_drawing.h"
@@ -22,6 +27,8 @@
 #include "graphics/track_painter.h"
 #include "graphics/view_flags.h"
 #include "platform/canvas.h"
+#include "platform/messages.h"
+#include "shell/shell_texts.h"
 #endif
 
 namespace meridal {
@@ -59,9 +66,23 @@ bool ParseSize(const std::string& text, int& width, int& height) {
   return true;
 }
 
+// The picture encoded in memory, then saved as a track is: a full disk leaves
+// the old file, not a torn one.
 int SavePng(const QImage& image, const std::string& path, CliIo io) {
-  if (image.save(QString::fromStdString(path), "PNG")) return 0;
-  io.err << "Unable to open file!\n";
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "PNG")) {
+    io.err << "meridal-cli: the picture could not be encoded as PNG\n";
+    return 1;
+  }
+  const ReplaceOutcome outcome =
+      ReplaceFileContents(path, std::span(reinterpret_cast<const uint8_t*>(png.constData()), size_t(png.size())));
+  if (outcome.result == ReplaceResult::Ok) return 0;
+  const std::string reason = outcome.reason.empty() ? SystemReason(path, outcome.error) : outcome.reason;
+  io.err << WithReason(outcome.result == ReplaceResult::CannotCreate ? kCannotOpenFile : "Image: Error writing file!",
+                       reason)
+         << "\n";
   return 1;
 }
 

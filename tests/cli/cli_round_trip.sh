@@ -57,4 +57,8 @@ cmp -s again.trk stadium.trk || fail "the batch's export differs from the saved 
 GLIBC_TUNABLES=glibc.malloc.check=0 "$cli" mesh stadium.mrd own.glb || fail "mesh with the user's settings"
 cmp -s stadium.glb own.glb || fail "the mesh differs with the user's settings"
 [ "$(head -c 4 stadium.glb)" = glTF ] || fail "the mesh is not a binary glTF"
+# Output the disk has no room for is a failure with the system's reason.
+err=$("$cli" tree stadium.mrd 2>&1 >/dev/full); code=$?
+[ $code = 1 ] || fail "tree on a full disk should exit 1, got $code"
+[ "$err" = "write error: No space left on device" ] || fail "tree on a full disk: $err"
 echo "cli round trip passed"

@@ -4,6 +4,9 @@
 // other's change, and a batch refuses to save a value where it would be lost.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
@@ -14,6 +17,7 @@
 #include <fstream>
 
 #include "cli/cli_fixture.h"
+#include "cli/output_buffer.h"
 #include "files/safety/file_lock.h"
 
 namespace meridal {
@@ -58,6 +62,60 @@ TEST_F(HostileCli, APipeOrADeviceIsNotReplacedAndStandardOutputStaysDash) {
   EXPECT_EQ(r.code, 0);
   EXPECT_EQ(r.out.substr(0, 1), "{");
 }
+
+// Standard output on a full disk: every command that prints fails with the
+// system's reason, and a batch saves nothing after its output was lost.
+TEST_F(HostileCli, OutputThatCannotBeWrittenIsAFailure) {
+  const std::vector<std::vector<std::string>> printing = {
+      {"tree", file_}, {"props", file_}, {"get", file_, "section 0", "Length"}, {"profile", file_},
+      {"copy", file_, "section 0"}, {"check", file_}, {"convert", file_, "-", "--to", "json"}, {"--help"}, {"--version"}};
+  const auto onFullDisk = [](const std::vector<std::string>& args, const std::string& input = std::string()) {
+    const int fd = open("/dev/full", O_WRONLY | O_CLOEXEC);
+    OutputBuffer buffer(fd);
+    std::ostream out(&buffer);
+    std::ostringstream err;
+    std::istringstream in(input);
+    const int code = RunCli(args, CliIo{out, err, &in});
+    buffer.Close();
+    return Result{code, std::string(), err.str()};
+  };
+  const std::string reason = "write error: No space left on device\n";
+  for (const auto& args : printing) {
+    const Result r = onFullDisk(args);
+    EXPECT_EQ(r.code, 1) << args[0];
+    // After what the command itself says on stderr (check: the problems found).
+    EXPECT_TRUE(r.err.ends_with(reason)) << args[0] << ": " << r.err;
+  }
+  const std::string before = Bytes(file_);
+  const Result r = onFullDisk({"batch", file_}, "tree\nset 'section 0' Length 5000\n");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "write error: No space left on device\n");
+  EXPECT_EQ(Bytes(file_), before);
+}
+
+#ifdef MERIDAL_CLI_RENDER
+// A picture that the disk has no room for leaves the old one whole.
+TEST_F(HostileCli, ARenderThatCannotBeWrittenLeavesTheOldPicture) {
+  const std::string png = Path("t.png");
+  Ok({"render", file_, png, "--size", "40x30"});
+  const std::string before = Bytes(png);
+  // Files of this process may not grow beyond 4 KB: a write beyond fails as on a full disk.
+  struct rlimit old;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldSignal = signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = old;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const Result r = RunCommand({"render", file_, png, "--size", "2000x2000"});
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, oldSignal);
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "Image: Error writing file!");
+  EXPECT_NE(r.err.find(": File too large\n"), std::string::npos) << r.err;
+  EXPECT_EQ(Bytes(png), before);
+  for (const auto& entry : fs::directory_iterator(dir_)) EXPECT_NE(entry.path().extension(), ".tmp");
+}
+#endif
 
 // A folder the user may not write, holding a file he may: the command refuses
 // to write it in place unless told to. Run as another user, since the superuser
