@@ -3,8 +3,12 @@
 // disagree are repaired with one warning.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "files/trackfile/track_import.h"
 #include "format_test_support.h"
+#include "model/length_limit.h"
 
 namespace meridal {
 namespace {
@@ -130,6 +134,27 @@ TEST(TrackImport, RepairsDerivedWordsAndListsThemInOneWarning) {
                 "Section 2: Reserved 9 is set to 0\n"
                 "Section 3: the spare words are not 0x07070707; they are set to it");
   EXPECT_EQ(ExportOf(*track), original);
+}
+
+// Section lengths that add up beyond 32 bits (inputs the fuzzer found): the
+// track opens, with no Length or Start "mended" to a wrapped value, and its
+// export is refused, naming the reason.
+TEST(TrackImport, ATrackLongerThan32BitsHoldIsOpenedButNotExported) {
+  for (const char* name : {"lengths-add-up-past-2-31.trk", "lengths-add-up-past-2-32.trk",
+                           "lengths-add-up-below-minus-2-31.trk"}) {
+    SCOPED_TRACE(name);
+    std::ifstream in(std::string(MERIDAL_SOURCE_DIR "/fuzz/regressions/track_import/") + name, std::ios::binary);
+    const std::vector<uint8_t> file{std::istreambuf_iterator<char>(in), {}};
+    ASSERT_EQ(file.size(), 644u);
+    RecordingMessages messages;
+    auto track = testing::ReadAs(TrackFormat::TrackFile, file, messages);
+    ASSERT_TRUE(track);
+    EXPECT_FALSE(WithinLengthLimit(*track));
+    EXPECT_TRUE(messages.Empty()) << messages.Last().text;
+    EXPECT_FALSE(ExportTrackImage(*track, messages));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.Last().text, "Track: Error writing file!\n" + LengthLimitText(*track));
+  }
 }
 
 }  // namespace

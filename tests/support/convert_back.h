@@ -13,6 +13,7 @@
 #include "files/track_formats.h"
 #include "files/json/track_json_reader.h"
 #include "files/json/track_json_writer.h"
+#include "model/length_limit.h"
 #include "model/numbers.h"
 #include "model/track.h"
 #include "platform/messages.h"
@@ -32,13 +33,20 @@ class CountedMessages : public IMessages {
 
 // Writes the track in every format and reads each back; what went wrong, or the
 // empty text. The track read back writes the same bytes again: every value the
-// format keeps came back (a project file's fillers drawn alike both times).
+// format keeps came back (a project file's fillers drawn alike both times). A
+// track longer than its 32-bit Length holds is kept by the formats that keep
+// its sections alone, and is not exported.
 inline std::string ConvertBackProblem(TTrack& track) {
   for (TrackFormat format : {TrackFormat::Project, TrackFormat::TrackFile, TrackFormat::Json}) {
     const std::string name = TrackFormatExtension(format);
     CountedMessages messages;
     TFiller filler(11), again(11);
     auto image = WriteTrackImage(format, track, filler, messages);
+    if (format == TrackFormat::TrackFile && !WithinLengthLimit(track)) {
+      if (image || messages.last.find(LengthLimitText(track)) == std::string::npos)
+        return name + ": a track too long was exported, or refused without the reason";
+      continue;
+    }
     if (!image) return name + ": not written: " + messages.last;
     TTrack back;
     if (!ReadTrackImage(format, std::vector<uint8_t>(*image), back, messages))

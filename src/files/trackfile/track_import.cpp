@@ -7,6 +7,8 @@
 #include "files/safety/byte_order.h"
 #include "files/track_assembly.h"
 #include "files/trackfile/track_export.h"
+#include "model/length_limit.h"
+#include "model/numbers.h"
 #include "model/track.h"
 #include "model/units.h"
 
@@ -163,16 +165,21 @@ void TrackFileReader::NoteRepairs(TTrack& track) {
       break;
     }
   }
-  if (Word(8) != track.Length)
+  // Where the lengths add up beyond 32 bits, the Length and the Starts there
+  // have no true value to be mended to: such a track is told to be too long
+  // (model/length_limit.h), as when it comes from a project file.
+  if (inInt32Range(TotalSectionLength(track)) && Word(8) != track.Length)
     repairs_.push_back(Text("The track's Length %d is not the sum of the section lengths; it is now %d", Word(8),
                             track.Length));
+  int64_t start = 0;
   for (int64_t i = 0; i < sections_; ++i) {
     TSection& s = *track.Section(static_cast<int>(i));
     const uint64_t record = SectionRecord(i);
     const long long n = static_cast<long long>(i);
-    if (Word(record + 4 * kStart) != s.Start)
+    if (inInt32Range(start) && Word(record + 4 * kStart) != s.Start)
       repairs_.push_back(Text("Section %lld: Start %d is not the sum of the lengths before it; it is now %d", n,
                               Word(record + 4 * kStart), s.Start));
+    start += s.Length;
     bool same = true;
     for (int k = 0; k < 5; ++k) same = same && Word(record + 4 * (kExport + k)) == s.ExportWords[k];
     if (!same)
