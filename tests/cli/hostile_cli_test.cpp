@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
@@ -15,10 +13,12 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "cli/cli_fixture.h"
 #include "cli/output_buffer.h"
 #include "files/safety/file_lock.h"
+#include "support/file_size_limit.h"
 
 namespace meridal {
 namespace {
@@ -100,15 +100,10 @@ TEST_F(HostileCli, ARenderThatCannotBeWrittenLeavesTheOldPicture) {
   Ok({"render", file_, png, "--size", "40x30"});
   const std::string before = Bytes(png);
   // Files of this process may not grow beyond 4 KB: a write beyond fails as on a full disk.
-  struct rlimit old;
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  const auto oldSignal = signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = old;
-  small.rlim_cur = 4096;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  std::optional<testing::FileSizeLimit> limit(std::in_place, 4096);
+  ASSERT_TRUE(limit->Set());
   const Result r = RunCommand({"render", file_, png, "--size", "2000x2000"});
-  setrlimit(RLIMIT_FSIZE, &old);
-  signal(SIGXFSZ, oldSignal);
+  limit.reset();
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "Image: Error writing file!");
   EXPECT_NE(r.err.find(": File too large\n"), std::string::npos) << r.err;

@@ -2,16 +2,16 @@
 // failure leaves behind.
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "file_test_support.h"
 #include "files/project/project_io.h"
+#include "support/file_size_limit.h"
 #include "support/recording_messages.h"
 
 namespace meridal {
@@ -117,16 +117,11 @@ TEST_F(ProjectIo, AFailedWriteLeavesThePreviousFileIntact) {
   Put(exported, {'o', 'l', 'd', '!'});
 
   // A file size limit makes every write past 100 bytes fail, as a full disk does.
-  struct rlimit old;
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = old;
-  small.rlim_cur = 100;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  std::optional<testing::FileSizeLimit> limit(std::in_place, 100);
+  ASSERT_TRUE(limit->Set());
   const FileOutcome saved = SaveProjectFile(path, *track, filler_, messages_);
   const FileOutcome exportedStatus = ExportTrackFile(exported, *track, messages_);
-  setrlimit(RLIMIT_FSIZE, &old);
-  signal(SIGXFSZ, oldHandler);
+  limit.reset();
 
   EXPECT_EQ(saved, FileStatus::Failed);
   EXPECT_EQ(exportedStatus, FileStatus::Failed);
