@@ -11,7 +11,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/ensure-deps.sh --gui --package
 build=${MERIDAL_BUILD_DIR:-build}
-options=(-DCMAKE_BUILD_TYPE=Release -DMERIDAL_BUILD_GUI=ON -DCMAKE_INSTALL_PREFIX=/usr)
+# Everything is built just before the packing, in parallel: CPack need not go
+# through the whole tree again.
+options=(-DCMAKE_BUILD_TYPE=Release -DMERIDAL_BUILD_GUI=ON -DCMAKE_INSTALL_PREFIX=/usr
+         -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON)
 # A folder built for the package alone needs no tests; one the tests were built in
 # keeps them.
 [ -f "$build/CMakeCache.txt" ] || options+=(-DMERIDAL_BUILD_TESTS=OFF)
