@@ -1,6 +1,8 @@
 #include "solve/chain_fit.h"
 
 #include <Eigen/Dense>
+#include <Eigen/Sparse>
+#include <Eigen/SparseLU>
 #include <algorithm>
 #include <cmath>
 #include <complex>
@@ -168,127 +170,216 @@ std::vector<TChainFit::Param> TChainFit::Params(const std::vector<TFitPose>& pos
   return params;
 }
 
+namespace {
+
+// The unknowns of one step, numbered segment by segment so that the system is
+// banded: a segment's start pose (its free parts), its length and curvature,
+// then the three multipliers that tie its end to the next segment's start. The
+// loop's own joint ties the last segment back to the first.
+struct TStepLayout {
+  std::vector<int> x, y, theta;          // per joint 0..m; -1 where the pose is held
+  std::vector<int> length, curvature;    // per segment; curvature -1 on a straight
+  std::vector<int> link;                 // per segment: the first of its three multipliers
+  int size = 0;
+
+  TStepLayout(const std::vector<TSegment>& segments, bool closed) {
+    const size_t m = segments.size();
+    x.assign(m + 1, -1);
+    y.assign(m + 1, -1);
+    theta.assign(m + 1, -1);
+    length.assign(m, -1);
+    curvature.assign(m, -1);
+    link.assign(m, -1);
+    if (closed) theta[0] = size++;  // the start stays where it is; its heading is free
+    for (size_t k = 0; k < m; ++k) {
+      if (k > 0) {
+        x[k] = size++;
+        y[k] = size++;
+        theta[k] = size++;
+      }
+      length[k] = size++;
+      if (!segments[k].straight) curvature[k] = size++;
+      link[k] = size;
+      size += 3;
+    }
+    if (closed) theta[m] = theta[0];  // the end comes back onto the start
+  }
+};
+
+// The sparse system of one step, with some unknowns held at given values: their
+// columns move to the right-hand side and their rows say so. A held entry stays
+// in the matrix as a zero, so that every step of a solve has one pattern, and
+// the ordering found for the first serves them all.
+using TSparseLU = Eigen::SparseLU<Eigen::SparseMatrix<double>, Eigen::COLAMDOrdering<int>>;
+
+class TStepSystem {
+ public:
+  TStepSystem(int size, const std::vector<char>& held, const Eigen::VectorXd& value)
+      : held_(held), value_(value), rhs_(Eigen::VectorXd::Zero(size)) {
+    for (int i = 0; i < size; ++i) entries_.emplace_back(i, i, held_[size_t(i)] ? 1.0 : 0.0);
+  }
+
+  void Add(int row, int column, double v) {
+    if (row < 0 || column < 0) return;
+    const bool off = held_[size_t(row)] || held_[size_t(column)];
+    if (held_[size_t(column)] && !held_[size_t(row)]) rhs_(row) -= v * value_(column);
+    entries_.emplace_back(row, column, off ? 0.0 : v);
+  }
+  // A symmetric pair: the constraint's row and its column.
+  void Both(int row, int column, double v) {
+    Add(row, column, v);
+    Add(column, row, v);
+  }
+  void Rhs(int row, double v) {
+    if (row >= 0 && !held_[size_t(row)]) rhs_(row) += v;
+  }
+  bool Solve(TSparseLU& lu, bool& analysed, Eigen::VectorXd& out) {
+    const Eigen::Index n = rhs_.size();
+    for (Eigen::Index i = 0; i < n; ++i)
+      if (held_[size_t(i)]) rhs_(i) = value_(i);
+    Eigen::SparseMatrix<double> matrix(n, n);
+    matrix.setFromTriplets(entries_.begin(), entries_.end());
+    if (!analysed) {
+      lu.analyzePattern(matrix);
+      analysed = true;
+    }
+    lu.factorize(matrix);
+    if (lu.info() != Eigen::Success) return false;
+    out = lu.solve(rhs_);
+    return lu.info() == Eigen::Success && out.allFinite();
+  }
+
+ private:
+  const std::vector<char>& held_;
+  const Eigen::VectorXd& value_;
+  Eigen::VectorXd rhs_;
+  std::vector<Eigen::Triplet<double>> entries_;
+};
+
+}  // namespace
+
 bool TChainFit::Solve(int iterations) {
   const int m = int(segments_.size());
   Reproject();
   double merit = Merit();
+  const TStepLayout layout(segments_, closed_);
+  TSparseLU lu;
+  bool analysed = false;
   for (int iteration = 0; iteration < iterations; ++iteration) {
+    if (stop_ && *stop_ && (*stop_)()) break;
     const std::vector<TFitPose> poses = Poses();
-    // Per segment: the points' rigid-motion terms and their own curvature terms.
+    // Per segment, the points' normal equations in its start pose and curvature
+    // (x, y, heading, curvature); and, for the damping, the same summed as rigid
+    // motions of everything downstream.
+    std::vector<Eigen::Matrix4d> block(size_t(m), Eigen::Matrix4d::Zero());
+    std::vector<Eigen::Vector4d> slope(size_t(m), Eigen::Vector4d::Zero());
     std::vector<Eigen::Matrix3d> gg(size_t(m) + 1, Eigen::Matrix3d::Zero());
-    std::vector<Eigen::Vector3d> gr(size_t(m) + 1, Eigen::Vector3d::Zero()), gl(size_t(m), Eigen::Vector3d::Zero());
-    std::vector<double> ll(size_t(m), 0), lr(size_t(m), 0);
+    std::vector<double> ll(size_t(m), 0);
     for (const TFitPoint& p : points_) {
       const size_t j = size_t(p.segment);
       const TSegment& s = segments_[j];
-      const TFitPose q = Along(poses[j], s, p.along);
+      const TFitPose& from = poses[j];
+      const TFitPose q = Along(from, s, p.along);
       // Across the chain, and along it too where the place is held at a segment's
       // end: there the distance is not all across.
-      const bool held = p.along <= 0 || p.along >= s.length;
-      const Complex d = s.straight ? Complex(0, 0) : ByCurvature(poses[j], s.curvature, p.along);
-      for (int row = 0; row < (held ? 2 : 1); ++row) {
+      const bool atEnd = p.along <= 0 || p.along >= s.length;
+      const Complex d = s.straight ? Complex(0, 0) : ByCurvature(from, s.curvature, p.along);
+      for (int row = 0; row < (atEnd ? 2 : 1); ++row) {
         const double nx = row == 0 ? -std::sin(q.theta) : std::cos(q.theta);
         const double ny = row == 0 ? std::cos(q.theta) : std::sin(q.theta);
         const double r = nx * (q.x - p.x) + ny * (q.y - p.y);
-        const Eigen::Vector3d g(nx, ny, -nx * q.y + ny * q.x);
-        gg[j] += g * g.transpose();
-        gr[j] += g * r;
-        if (!s.straight) {
-          const double l = nx * d.real() + ny * d.imag();
-          gl[j] += g * l;
-          ll[j] += l * l;
-          lr[j] += l * r;
-        }
+        const double l = nx * d.real() + ny * d.imag();
+        const Eigen::Vector4d g(nx, ny, -nx * (q.y - from.y) + ny * (q.x - from.x), l);
+        block[j] += g * g.transpose();
+        slope[j] += g * r;
+        const Eigen::Vector3d rigid(nx, ny, -nx * q.y + ny * q.x);
+        gg[j] += rigid * rigid.transpose();
+        ll[j] += l * l;
       }
     }
-    for (int k = m - 1; k >= 0; --k) {  // suffix sums: everything from segment k on
-      gg[size_t(k)] += gg[size_t(k) + 1];
-      gr[size_t(k)] += gr[size_t(k) + 1];
-    }
-    const std::vector<Param> params = Params(poses);
-    const Eigen::Index n = Eigen::Index(params.size());
-    Eigen::MatrixXd h(n, n);
-    Eigen::VectorXd grad(n);
-    Eigen::MatrixXd a(3, n);
-    const TFitPose& end = poses.back();
-    for (Eigen::Index i = 0; i < n; ++i) {
-      const Param& p = params[size_t(i)];
-      const Eigen::Vector3d wp(p.w[0], p.w[1], p.w[2]);
-      const size_t after = size_t(p.segment + 1);
-      grad(i) = wp.dot(gr[after]) + (p.curvature ? lr[size_t(p.segment)] : 0.0);
-      for (Eigen::Index c = i; c < n; ++c) {
-        const Param& q = params[size_t(c)];
-        const Eigen::Vector3d wq(q.w[0], q.w[1], q.w[2]);
-        double v = wp.dot(gg[size_t(q.segment + 1)] * wq);
-        if (q.curvature && p.segment < q.segment) v += wp.dot(gl[size_t(q.segment)]);
-        if (c == i && p.curvature) v += ll[size_t(p.segment)];
-        h(i, c) = h(c, i) = v;
-      }
-      a(0, i) = p.w[0] - p.w[2] * end.y;
-      a(1, i) = p.w[1] + p.w[2] * end.x;
-      a(2, i) = p.w[2] - (closed_ && p.segment < 0 ? 1.0 : 0.0);
+    for (int k = m - 1; k >= 0; --k) gg[size_t(k)] += gg[size_t(k) + 1];
+    // Each free value's own weight, as it moves the points downstream.
+    std::vector<double> weight(size_t(layout.size), 0), floor(size_t(layout.size), 0);
+    for (const Param& p : Params(poses)) {
+      const Eigen::Vector3d w(p.w[0], p.w[1], p.w[2]);
+      const int index = p.segment < 0 ? layout.theta[0]
+                                      : (p.curvature ? layout.curvature[size_t(p.segment)] : layout.length[size_t(p.segment)]);
+      weight[size_t(index)] = w.dot(gg[size_t(p.segment + 1)] * w) + (p.curvature ? ll[size_t(p.segment)] : 0.0);
+      const double l = p.segment < 0 ? 100.0 : segments_[size_t(p.segment)].length;
+      floor[size_t(index)] = p.segment < 0 ? l * l : (p.curvature ? 0.25 * l * l * l * l : 1.0);
     }
     double c[3];
     EndResidual(poses, c);
-    const Eigen::Vector3d cv(c[0], c[1], c[2]);
 
     bool accepted = false;
     for (int attempt = 0; attempt < 10 && !accepted; ++attempt) {
-      // The damping weighs each value at least by how far it moves a point nearby,
-      // so that a value no point pins down (the last segment's length) does not
-      // take up the whole closure alone.
-      Eigen::MatrixXd hd = h;
-      for (Eigen::Index i = 0; i < n; ++i) {
-        const Param& p = params[size_t(i)];
-        const double l = p.segment < 0 ? 100.0 : segments_[size_t(p.segment)].length;
-        const double floor = p.segment < 0 ? l * l : (p.curvature ? 0.25 * l * l * l * l : 1.0);
-        hd(i, i) += damping_ * std::max(h(i, i), floor) + 1e-6 * floor;
-      }
       // A value the step would take past its limit is held there, and the others
       // solved again with that part of the step fixed.
-      Eigen::VectorXd delta = Eigen::VectorXd::Zero(n);
-      std::vector<char> held(size_t(n), 0);
+      std::vector<char> held(size_t(layout.size), 0);
+      Eigen::VectorXd fixed = Eigen::VectorXd::Zero(layout.size), delta;
       bool solved = false;
-      for (int pass = 0; pass < 4; ++pass) {
-        std::vector<Eigen::Index> open;
-        for (Eigen::Index i = 0; i < n; ++i)
-          if (!held[size_t(i)]) open.push_back(i);
-        const Eigen::Index f = Eigen::Index(open.size());
-        Eigen::MatrixXd hf(f, f), af(3, f);
-        Eigen::VectorXd gf(f);
-        Eigen::Vector3d cf = cv + a * delta;  // the held part's share of the end
-        const Eigen::VectorXd pushed = h * delta;
-        for (Eigen::Index x = 0; x < f; ++x) {
-          gf(x) = grad(open[size_t(x)]) + pushed(open[size_t(x)]);
-          af.col(x) = a.col(open[size_t(x)]);
-          for (Eigen::Index y = 0; y < f; ++y) hf(x, y) = hd(open[size_t(x)], open[size_t(y)]);
+      for (int pass = 0; pass < 4 && !solved; ++pass) {
+        TStepSystem system(layout.size, held, fixed);
+        // The damping weighs each value at least by how far it moves a point
+        // nearby, so that a value no point pins down (the last segment's length)
+        // does not take up the whole closure alone.
+        for (int i = 0; i < layout.size; ++i)
+          if (floor[size_t(i)] > 0 || weight[size_t(i)] > 0)
+            system.Add(i, i, damping_ * std::max(weight[size_t(i)], floor[size_t(i)]) + 1e-6 * floor[size_t(i)]);
+        for (int k = 0; k < m; ++k) {
+          const size_t kk = size_t(k);
+          const int v[4] = {layout.x[kk], layout.y[kk], layout.theta[kk], layout.curvature[kk]};
+          for (int a = 0; a < 4; ++a) {
+            system.Rhs(v[a], -slope[kk](a));
+            for (int b = 0; b < 4; ++b) system.Add(v[a], v[b], block[kk](a, b));
+          }
+          // The segment's end, linearised, meets the next start.
+          const TSegment& s = segments_[kk];
+          const TFitPose& from = poses[kk];
+          const TFitPose& end = poses[kk + 1];
+          const double kappa = s.straight ? 0.0 : s.curvature;
+          const int row = layout.link[kk];
+          for (int e = 0; e < 3; ++e) system.Add(row + e, row + e, -1e-12);
+          system.Both(row, layout.x[kk], 1);
+          system.Both(row + 1, layout.y[kk], 1);
+          const double byHeading[3] = {-(end.y - from.y), end.x - from.x, 1};
+          const double byLength[3] = {std::cos(end.theta), std::sin(end.theta), kappa};
+          for (int e = 0; e < 3; ++e) {
+            system.Both(row + e, layout.theta[kk], byHeading[e]);
+            system.Both(row + e, layout.length[kk], byLength[e]);
+          }
+          if (!s.straight) {
+            const Complex d = ByCurvature(from, s.curvature, s.length);
+            system.Both(row, layout.curvature[kk], d.real());
+            system.Both(row + 1, layout.curvature[kk], d.imag());
+            system.Both(row + 2, layout.curvature[kk], s.length);
+          }
+          system.Both(row, layout.x[kk + 1], -1);
+          system.Both(row + 1, layout.y[kk + 1], -1);
+          system.Both(row + 2, layout.theta[kk + 1], -1);
+          if (k == m - 1)
+            for (int e = 0; e < 3; ++e) system.Rhs(row + e, -c[e]);
         }
-        Eigen::LLT<Eigen::MatrixXd> llt(hf);
-        if (llt.info() != Eigen::Success) break;
-        const Eigen::VectorXd hg = llt.solve(gf);
-        const Eigen::MatrixXd ha = llt.solve(af.transpose());
-        const Eigen::Matrix3d sm = af * ha;
-        const Eigen::Vector3d mu = sm.ldlt().solve(cf - af * hg);
-        const Eigen::VectorXd step = -(hg + ha * mu);
-        bool more = false;
-        for (Eigen::Index x = 0; x < f; ++x) {
-          const Eigen::Index i = open[size_t(x)];
-          delta(i) = step(x);
-          const Param& p = params[size_t(i)];
-          if (!p.curvature) continue;
-          const TSegment& sg = segments_[size_t(p.segment)];
-          const double to = sg.curvature + step(x);
-          if (to > sg.leftmost || to < sg.rightmost) {
-            held[size_t(i)] = 1;
-            delta(i) = std::clamp(to, sg.rightmost, sg.leftmost) - sg.curvature;
-            more = true;
+        if (!system.Solve(lu, analysed, delta)) break;
+        solved = true;
+        for (int k = 0; k < m; ++k) {
+          TSegment& s = segments_[size_t(k)];
+          const int kc = layout.curvature[size_t(k)], kl = layout.length[size_t(k)];
+          if (kc >= 0 && !held[size_t(kc)]) {
+            const double to = s.curvature + delta(kc);
+            if (to > s.leftmost || to < s.rightmost) {
+              held[size_t(kc)] = 1;
+              fixed(kc) = std::clamp(to, s.rightmost, s.leftmost) - s.curvature;
+              solved = false;
+            }
+          }
+          const double shortest = std::min(shortest_, s.length);
+          if (!held[size_t(kl)] && s.length + delta(kl) < shortest) {
+            held[size_t(kl)] = 1;
+            fixed(kl) = shortest - s.length;
+            solved = false;
           }
         }
-        solved = true;
-        if (!more) break;
-        for (Eigen::Index x = 0; x < f; ++x)
-          if (!held[size_t(open[size_t(x)])]) delta(open[size_t(x)]) = 0;
-        solved = false;
       }
       if (!solved) {
         damping_ *= 10;
@@ -298,17 +389,12 @@ bool TChainFit::Solve(int iterations) {
       const TFitPose keptStart = start_;
       const std::vector<TSegment> keptSegments = segments_;
       const std::vector<TFitPoint> keptPoints = points_;
-      for (Eigen::Index i = 0; i < n; ++i) {
-        const Param& p = params[size_t(i)];
-        if (p.segment < 0) {
-          start_.theta += delta(i);
-        } else if (p.curvature) {
-          TSegment& s2 = segments_[size_t(p.segment)];
-          s2.curvature = std::clamp(s2.curvature + delta(i), s2.rightmost, s2.leftmost);
-        } else {
-          TSegment& s2 = segments_[size_t(p.segment)];
-          s2.length = std::max(shortest_, s2.length + delta(i));
-        }
+      if (closed_) start_.theta += delta(layout.theta[0]);
+      for (int k = 0; k < m; ++k) {
+        TSegment& s = segments_[size_t(k)];
+        if (layout.curvature[size_t(k)] >= 0)
+          s.curvature = std::clamp(s.curvature + delta(layout.curvature[size_t(k)]), s.rightmost, s.leftmost);
+        s.length = std::max(std::min(shortest_, s.length), s.length + delta(layout.length[size_t(k)]));
       }
       Reproject();
       const double trial = Merit();

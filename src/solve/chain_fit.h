@@ -5,10 +5,11 @@
 // only part of a chain is refitted). Gauss-Newton with a damping that grows
 // while a step fails, the end held by the linearised constraint at each step.
 //
-// A point's derivative with respect to a value upstream is a small rigid motion
-// of everything after that value's segment; summing the points' terms per
-// segment makes the normal equations cost the square of the number of values,
-// not that times the number of points.
+// Each step solves for the values and the poses of the joints together, each
+// segment's end tied to the next start by a linearised constraint: a banded,
+// sparse system, so that a step costs in proportion to the number of segments
+// and of points.
+#include <functional>
 #include <vector>
 
 namespace meridal {
@@ -40,8 +41,10 @@ class TChainFit {
   TChainFit(TFitPose start, std::vector<TSegment> segments, std::vector<TFitPoint> points, bool closed, int turns,
             TFitPose target = {});
 
-  // The shortest length a segment may take.
+  // The shortest length a segment may take (one already shorter keeps its own).
   void SetShortest(double shortest) { shortest_ = shortest; }
+  // Asked before each step: true stops the solve where it is.
+  void SetStop(const std::function<bool()>* stop) { stop_ = stop; }
   // Runs up to `iterations` steps; true when the end meets its target.
   bool Solve(int iterations);
   // Finds each point's nearest place on its segment or a neighbour's.
@@ -79,6 +82,7 @@ class TChainFit {
   int turns_;
   double shortest_ = 0.5;
   double damping_ = 1e-3;
+  const std::function<bool()>* stop_ = nullptr;
 };
 
 }  // namespace meridal
