@@ -18,7 +18,8 @@ namespace meridal {
 
 namespace {
 
-const char kFitUsage[] = "fit IN OUT [--tolerance METRES] [--traces N] [--width METRES]";
+const char kFitUsage[] =
+    "fit IN OUT [--tolerance METRES] [--min-length METRES] [--traces N] [--width METRES] [--force]";
 const char kCentrelineUsage[] = "centreline FILE OUT.csv [--step METRES]";
 
 // A positive number of metres from an option, or `fallback` without it; false
@@ -38,7 +39,9 @@ int CommandFit(const CliArgs& args, CliIo io) {
   const auto begin = std::chrono::steady_clock::now();
   TFitOptions options;
   double width = 12;
-  if (!Metres(args, "--tolerance", 0.5, options.tolerance, io) || !Metres(args, "--width", 12, width, io)) return 2;
+  if (!Metres(args, "--tolerance", 0.5, options.tolerance, io) || !Metres(args, "--width", 12, width, io) ||
+      !Metres(args, "--min-length", 5, options.minLength, io))
+    return 2;
   if (args.Has("--traces")) {
     double traces = 0;
     if (!centreline::ParseNumber(args.Get("--traces"), traces) || traces != std::floor(traces) || traces < 2 ||
@@ -56,15 +59,18 @@ int CommandFit(const CliArgs& args, CliIo io) {
   }
   TFitResult fit = FitCentreline(read.line, options);
   for (const std::string& warning : fit.warnings) io.err << args.positional[0] << ": " << warning << '\n';
+  // The best found, further than the tolerance, is written only when asked.
+  const bool force = args.Has("--force") && fit.track;
   if (!fit.ok) {
-    io.err << args.positional[0] << ": " << fit.error << '\n';
-    return 1;
+    io.err << args.positional[0] << ": " << (force ? "warning: " : "") << fit.error << '\n';
+    if (!force) return 1;
   }
   if (!SaveTrack(*fit.track, args.positional[1], io)) return 1;
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
   const TFitSummary& s = fit.summary;
   io.out << FormatPrintf("%d sections over %.3f km (%.1f a km)\n", s.sections, s.length / 1000,
                          s.sections / (s.length / 1000));
+  io.out << FormatPrintf("shortest section: %.2f m; narrowed for tight bends: %d\n", s.shortest, s.narrowed);
   io.out << FormatPrintf("deviation: largest %.3f m, RMS %.3f m\n", s.largest, s.rms);
   io.out << FormatPrintf("closure before rounding: %.3g m; after: %.2f mm\n", s.closureBefore,
                          s.closureAfter * static_cast<double>(kMetersPerUnit) * 1000);

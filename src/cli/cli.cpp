@@ -38,6 +38,7 @@ const char kUsage[] =
     "  render FILE OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z] [--smooth]\n"
     "  render FILE OUT.png --profile [--size WxH] [--select OBJECT] [--slope] [--smooth]\n"
     "  fit IN OUT [--tolerance METRES] [--traces N] [--width METRES]   # IN: a centreline, .csv .gpx .geojson\n"
+    "      [--min-length METRES] [--force]\n"
     "  centreline FILE OUT.csv [--step METRES]   # the zero line and widths as a centreline\n"
     "  batch FILE [-o OUT] [--keep-going] [--in-place]   # commands from standard input, one a line:\n"
     "      tree, props, get, set, edit, trace, export, check, profile, render, mesh, copy, paste, drag,\n"
@@ -54,9 +55,11 @@ const char kUsage[] =
 // as "-5" reaches the command as typed.
 const char* const kValueOptions[] = {"--base", "-o",         "--size",    "--select", "--view-flags",
                                      "--zoom", "--samples", "--from", "--to",
-                                     "--sections", "--tolerance", "--traces", "--width", "--step"};
+                                     "--sections", "--tolerance", "--traces", "--width", "--step",
+                                     "--min-length"};
 // Options that stand alone.
-const char* const kFlagOptions[] = {"--profile", "--slope", "--smooth", "--keep-going", "--in-place", "--snap", "--detach"};
+const char* const kFlagOptions[] = {"--profile", "--slope", "--smooth", "--keep-going", "--in-place", "--snap", "--detach",
+                                    "--force"};
 
 struct Command {
   const char* name;

@@ -44,6 +44,12 @@ constexpr size_t kMaxCentrelinePoints = 100000;
 constexpr size_t kMinCentrelinePoints = 8;
 // A turn sharper than this between neighbouring points doubles back on itself.
 constexpr double kDoublingBackDegrees = 170.0;
+// The widest a side of the road may be, metres.
+constexpr double kMaxCentrelineWidth = 1000.0;
+// The lap is open when its last point is further from its first than this many
+// times the usual distance between neighbours (and more than kOpenGap metres).
+constexpr double kOpenGapRatio = 10.0;
+constexpr double kOpenGap = 25.0;
 
 // The format a path's extension names (.csv, .txt; .gpx; .geojson, .json).
 std::optional<CentrelineFormat> CentrelineFormatOfPath(std::string_view path);

@@ -6,6 +6,7 @@
 //
 //   TFitResult fit = FitCentreline(read.line, {.tolerance = 0.5});
 //   if (!fit.ok) report(fit.error); else save(*fit.track);
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,7 +21,17 @@ class TTrack;
 struct TFitOptions {
   double tolerance = 0.5;  // metres: the furthest an input point may lie from the line
   int traces = 3;          // 2 to 16: the right edge, evenly across, the left edge
+  double minLength = 5.0;  // metres: the shortest section, unless the line's own bends need one shorter
+  // Called now and then with the share of the fit done, 0 to 1; false stops it.
+  std::function<bool(double)> progress;
 };
+
+// The inside of a bend keeps this radius at least (metres): where the line bends
+// tighter than the walls allow, the inner side is narrowed to keep it.
+constexpr double kInnerRadius = 1.0;
+// The least room an arc keeps on the inside of its bend, metres: the line
+// bends no tighter than a radius of this plus kInnerRadius.
+constexpr double kNarrowest = 1.0;
 
 struct TFitSummary {
   int sections = 0;
@@ -30,8 +41,14 @@ struct TFitSummary {
   double closureBefore = 0;  // metres the continuous loop misses itself by, before rounding
   double closureAfter = 0;   // track units the stored loop misses itself by
   double heightLargest = 0;  // metres: the largest height difference to the smoothed input
+  double shortest = 0;       // metres: the shortest section
+  int narrowed = 0;          // sections narrowed where the line bends tighter than the road is wide
+  size_t worst = 0;          // the input point furthest from the track
+  double worstAlong = 0;     // metres along the lap to its place
 };
 
+// Not ok with a track: the best found, further from the line than the
+// tolerance; `error` says where and why.
 struct TFitResult {
   bool ok = false;
   std::string error;
@@ -45,10 +62,16 @@ struct TFitResult {
 TFitResult FitCentreline(const TCentreline& line, const TFitOptions& options);
 
 // The loop of straights and arcs alone, in metres: the segments from the first
-// point with the start heading in `start`, every point within `tolerance`, and
-// each point's place on them.// take. `right` and `left` are the widths at each point: an arc's centre stays
-// beyond them.
-std::vector<TSegment> FitSegments(std::vector<TFitPoint>& points, double tolerance, const std::vector<double>& right,
-                                  const std::vector<double>& left, TFitPose& start);
+// point with the start heading in `start`, as near every point as the tolerance
+// asks, and each point's place on them. `right` and `left` are the widths at
+// each point: an arc's centre stays beyond them where the line allows it.
+struct TSegmentsFit {
+  std::vector<TSegment> segments;
+  TFitPose start;
+  std::vector<TFitPoint> points;
+  bool stopped = false;  // the progress callback stopped it
+};
+TSegmentsFit FitSegments(const std::vector<TFitPoint>& points, const std::vector<double>& right,
+                         const std::vector<double>& left, const TFitOptions& options);
 
 }  // namespace meridal

@@ -1,6 +1,8 @@
 // Reading a centreline: the format's parser, the projection to metres, and the
 // checks every format shares.
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <numbers>
@@ -76,6 +78,18 @@ int DoublingBack(const TCentreline& line) {
   return -1;
 }
 
+// How far the last point lies from the first, when that is so much more than
+// the usual step between neighbours that the points do not close a lap; else 0.
+double OpenGap(const TCentreline& line, double& usual) {
+  const size_t n = line.Size();
+  std::vector<double> steps;
+  for (size_t i = 0; i + 1 < n; ++i) steps.push_back(std::hypot(line.x[i + 1] - line.x[i], line.y[i + 1] - line.y[i]));
+  std::nth_element(steps.begin(), steps.begin() + long(steps.size() / 2), steps.end());
+  usual = steps[steps.size() / 2];
+  const double gap = std::hypot(line.x[0] - line.x[n - 1], line.y[0] - line.y[n - 1]);
+  return gap > kOpenGap && gap > kOpenGapRatio * usual ? gap : 0.0;
+}
+
 }  // namespace
 
 std::optional<CentrelineFormat> CentrelineFormatOfPath(std::string_view path) {
@@ -114,6 +128,15 @@ TCentrelineRead ReadCentreline(std::string_view text, CentrelineFormat format, d
   if (format != CentrelineFormat::Csv) {
     for (TRawPoint& p : raw.points) p.right = p.left = width / 2;
   }
+  for (const TRawPoint& p : raw.points) {
+    if (p.right > kMaxCentrelineWidth || p.left > kMaxCentrelineWidth) {
+      char text[128];
+      std::snprintf(text, sizeof text, ": a width of %g m is more than the %g m a side may have",
+                    std::max(p.right, p.left), kMaxCentrelineWidth);
+      read.error = raw.Where(p.where) + text;
+      return read;
+    }
+  }
   std::vector<int> where;
   Collect(raw, read, where);
   const size_t n = read.line.Size();
@@ -121,6 +144,16 @@ TCentrelineRead ReadCentreline(std::string_view text, CentrelineFormat format, d
     read.error = std::to_string(n) + (n == 1 ? " point" : " points") + ": a centreline needs at least " +
                  std::to_string(kMinCentrelinePoints);
     read.warnings.clear();
+    return read;
+  }
+  double usual = 0;
+  if (const double gap = OpenGap(read.line, usual); gap > 0) {
+    char text[192];
+    std::snprintf(text, sizeof text,
+                  ": the points do not form a loop: this last point is %.1f m from the first, where neighbours are "
+                  "about %.1f m apart",
+                  gap, usual);
+    read.error = raw.Where(where.back()) + text;
     return read;
   }
   if (const int i = DoublingBack(read.line); i >= 0) {

@@ -8,10 +8,13 @@
 #include <numbers>
 
 #include "model/curved_section.h"
+#include "model/length_limit.h"
 #include "model/numbers.h"
 #include "model/straight_section.h"
 #include "model/track.h"
 #include "model/units.h"
+#include "present/format.h"
+#include "solve/bend_narrowing.h"
 #include "solve/centreline_fit.h"
 #include "solve/close_loop.h"
 #include "solve/loop_join.h"
@@ -207,7 +210,43 @@ void Measure(const TTrack& track, std::vector<TFitPoint> points, TFitSummary& su
   summary.rms = std::sqrt(chain.SumOfSquares() / double(chain.Points().size()));
   summary.sections = track.NumberOfSections();
   summary.length = 0;
-  for (const TSegment& s : segments) summary.length += s.length;
+  summary.shortest = segments.empty() ? 0 : segments[0].length;
+  std::vector<double> starts;
+  for (const TSegment& s : segments) {
+    starts.push_back(summary.length);
+    summary.length += s.length;
+    summary.shortest = std::min(summary.shortest, s.length);
+  }
+  const std::vector<TFitPoint>& placed = chain.Points();
+  for (size_t i = 0; i < placed.size(); ++i) {
+    if (placed[i].distance < placed[summary.worst].distance) continue;
+    summary.worst = i;
+    summary.worstAlong = starts[size_t(placed[i].segment)] + placed[i].along;
+  }
+}
+
+// Why the line cannot be followed about point i: how far it turns within a few
+// metres either way.
+std::string MissReason(const TCentreline& line, size_t i) {
+  const size_t n = line.Size();
+  const double reach = 5.0;
+  double turn = 0, length = 0;
+  for (int way : {-1, 1}) {
+    size_t j = i;
+    for (size_t step = 0; step + 2 < n; ++step) {
+      const size_t k = (j + n + size_t(way)) % n, l = (k + n + size_t(way)) % n;
+      const double ax = line.x[k] - line.x[j], ay = line.y[k] - line.y[j];
+      const double bx = line.x[l] - line.x[k], by = line.y[l] - line.y[k];
+      turn += std::fabs(std::atan2(ax * by - ay * bx, ax * bx + ay * by));
+      length += std::hypot(ax, ay);
+      j = k;
+      if (length >= reach) break;
+    }
+  }
+  if (turn > 0.8 * kPi) return "the line folds back on itself there";
+  if (turn * (kNarrowest + kInnerRadius) > std::max(length, 1e-9))
+    return FormatPrintf("the line bends there more tightly than a radius of %g m", kNarrowest + kInnerRadius);
+  return "no line of straights and arcs within the tolerance was found there";
 }
 
 }  // namespace
@@ -218,8 +257,21 @@ TFitResult FitCentreline(const TCentreline& line, const TFitOptions& options) {
     result.error = "a centreline needs at least " + std::to_string(kMinCentrelinePoints) + " points";
     return result;
   }
-  if (!(options.tolerance > 0) || options.traces < 2 || options.traces > 16) {
-    result.error = "the tolerance must be more than 0 m and the traces 2 to 16";
+  if (!(options.tolerance > 0) || options.traces < 2 || options.traces > 16 || !(options.minLength > 0)) {
+    result.error = "the tolerance and the shortest section must be more than 0 m and the traces 2 to 16";
+    return result;
+  }
+  // A lap longer than a track can hold is refused before it is fitted.
+  double lap = 0;
+  for (size_t i = 0; i < line.Size(); ++i) {
+    const size_t j = (i + 1) % line.Size();
+    lap += std::hypot(line.x[j] - line.x[i], line.y[j] - line.y[i]);
+  }
+  const double longest = double(kMaxTrackLength) / kUnits;
+  if (!(lap <= longest)) {
+    result.error = std::isfinite(lap) ? FormatPrintf("the lap is %.2f km long, more than the %.2f km a track can hold",
+                                                     lap / 1000, longest / 1000)
+                                      : FormatPrintf("the lap is longer than the %.2f km a track can hold", longest / 1000);
     return result;
   }
   // The plan keeps 32-bit units, about 109 km each way: a line far from the
@@ -243,9 +295,14 @@ TFitResult FitCentreline(const TCentreline& line, const TFitOptions& options) {
   std::vector<double> reachRight(line.right), reachLeft(line.left);
   for (double& w : reachRight) w = std::max(w, r);
   for (double& w : reachLeft) w = std::max(w, l);
-  TFitPose start;
-  std::vector<TFitPoint> placed = points;
-  const std::vector<TSegment> segments = FitSegments(placed, options.tolerance, reachRight, reachLeft, start);
+  TSegmentsFit fitted = FitSegments(points, reachRight, reachLeft, options);
+  if (fitted.stopped) {
+    result.error = "the fit was stopped";
+    return result;
+  }
+  const std::vector<TSegment>& segments = fitted.segments;
+  const TFitPose& start = fitted.start;
+  const std::vector<TFitPoint>& placed = fitted.points;
   const int m = int(segments.size());
 
   // Widths and heights at the joints, from the points about them.
@@ -264,11 +321,16 @@ TFitResult FitCentreline(const TCentreline& line, const TFitOptions& options) {
   }
   right[size_t(m)] = right[0];
   left[size_t(m)] = left[0];
+  // Where a bend is tighter than the road is wide, its inside is narrowed.
+  TBendNarrowing narrowing = NarrowBends(segments, right, left, r, l);
+  result.summary.narrowed = narrowing.sections;
+  result.warnings.insert(result.warnings.end(), narrowing.warnings.begin(), narrowing.warnings.end());
 
   auto track = std::make_unique<TTrack>();
   // Traces evenly from the usual right edge to the usual left edge.
+  const double tr = narrowing.traceRight, tl = narrowing.traceLeft;
   for (int i = 0; i < options.traces; ++i)
-    track->Traces.push_back(nearest((-r + (r + l) * i / (options.traces - 1)) * kUnits));
+    track->Traces.push_back(nearest((-tr + (tr + tl) * i / (options.traces - 1)) * kUnits));
   for (int k = 0; k < m; ++k) {
     auto section = MakeSection(*track, segments[size_t(k)], right[size_t(k)], right[size_t(k) + 1], left[size_t(k)],
                                left[size_t(k) + 1]);
@@ -301,11 +363,31 @@ TFitResult FitCentreline(const TCentreline& line, const TFitOptions& options) {
   }
   track->UpdateExtent();
   Measure(*track, placed, result.summary);
+  // Sections shorter than the shortest asked for: the line's bends need them.
+  double along = 0;
+  for (int k = 0; k < m; ++k) {
+    const double length = segments[size_t(k)].length;
+    if (length < options.minLength)
+      result.warnings.push_back(FormatPrintf("section %d is %.2f m long, shorter than %g m: the line bends too much "
+                                             "there for fewer sections, %.1f m along the lap",
+                                             k, length, options.minLength, along));
+    along += length;
+  }
   for (const TFitPoint& p : points) {
     result.sourceX.push_back(p.x * kUnits);
     result.sourceY.push_back(p.y * kUnits);
   }
   result.track = std::move(track);
+  const TFitSummary& summary = result.summary;
+  if (summary.largest > options.tolerance) {
+    // The best found is kept for a caller that takes it all the same.
+    const size_t worst = summary.worst;
+    result.error = FormatPrintf("the track is %.3f m from the line at %.1f m along the lap (x %.2f, y %.2f), more "
+                                "than the tolerance of %g m: ",
+                                summary.largest, summary.worstAlong, line.x[worst], line.y[worst], options.tolerance) +
+                   MissReason(line, worst);
+    return result;
+  }
   result.ok = true;
   return result;
 }
