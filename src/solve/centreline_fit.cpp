@@ -498,7 +498,10 @@ TSegmentsFit FitSegments(const std::vector<TFitPoint>& points, const std::vector
                          const std::vector<double>& left, const TFitOptions& options) {
   // The progress: each stage's share of the whole, reported as the stages go.
   double done = 0;
-  const std::function<bool()> stop = [&] { return options.progress && !options.progress(std::min(done, 1.0)); };
+  bool stopped = false;  // once told to stop, the progress is not asked again
+  const std::function<bool()> stop = [&] {
+    return stopped || (stopped = options.progress && !options.progress(std::min(done, 1.0)));
+  };
   TLoop loop = FirstChain(points, right, left);
   loop.stop = &stop;
   // A little room below the tolerance for the rounding to stored units.

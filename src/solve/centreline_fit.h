@@ -23,7 +23,7 @@ struct TFitOptions {
   int traces = 3;          // 2 to 16: the right edge, evenly across, the left edge
   double minLength = 5.0;  // metres: the shortest section, unless the line's own bends need one shorter
   // Called now and then with the share of the fit done, 0 to 1; false stops it.
-  std::function<bool(double)> progress;
+  std::function<bool(double)> progress{};
 };
 
 // The inside of a bend keeps this radius at least (metres): where the line bends

@@ -295,10 +295,29 @@ TFitResult FitCentreline(const TCentreline& line, const TFitOptions& options) {
   std::vector<double> reachRight(line.right), reachLeft(line.left);
   for (double& w : reachRight) w = std::max(w, r);
   for (double& w : reachLeft) w = std::max(w, l);
-  TSegmentsFit fitted = FitSegments(points, reachRight, reachLeft, options);
-  if (fitted.stopped) {
-    result.error = "the fit was stopped";
-    return result;
+  // The search can lose its way where a looser one finds a line within the
+  // tolerance: when a search misses, it is tried again at twice the tolerance
+  // and at four times, and the first within the tolerance kept, else the nearest.
+  TSegmentsFit fitted;
+  double nearestLargest = 0;
+  const double loosens[] = {1.0, 2.0, 4.0}, from[] = {0.0, 0.9, 0.95}, span[] = {0.9, 0.05, 0.04};
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    TFitOptions looser = options;
+    looser.tolerance = options.tolerance * loosens[attempt];
+    if (options.progress)
+      looser.progress = [&, attempt](double done) { return options.progress(from[attempt] + span[attempt] * done); };
+    TSegmentsFit trial = FitSegments(points, reachRight, reachLeft, looser);
+    if (trial.stopped) {
+      result.error = "the fit was stopped";
+      return result;
+    }
+    double largest = 0;
+    for (const TFitPoint& p : trial.points) largest = std::max(largest, p.distance);
+    if (fitted.segments.empty() || largest < nearestLargest) {
+      fitted = std::move(trial);
+      nearestLargest = largest;
+    }
+    if (nearestLargest <= options.tolerance - 0.002) break;
   }
   const std::vector<TSegment>& segments = fitted.segments;
   const TFitPose& start = fitted.start;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 
 #include "cli/cli_fixture.h"
@@ -473,7 +474,8 @@ TEST_F(Cli, FitBuildsATrackFromACentrelineAndCentrelineWritesItBack) {
   std::ofstream(csv) << "# x_m,y_m,w_tr_right_m,w_tr_left_m\n"
                      << "0,0,4,4\n10,0,4,4\n20,0,4,4\n30,0,4,4\n40,10,4,4\n40,20,4,4\n30,30,4,4\n20,30,4,4\n"
                      << "10,30,4,4\n0,30,4,4\n-10,20,4,4\n-10,10,4,4\n";
-  Result r = RunCommand({"fit", csv, out, "--tolerance", "1", "--traces", "2"});
+  // Corners every 10 m: no arc passes within a metre of each.
+  Result r = RunCommand({"fit", csv, out, "--tolerance", "1.5", "--traces", "2"});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_NE(r.out.find(" sections over 0."), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("deviation: largest "), std::string::npos);
@@ -490,6 +492,24 @@ TEST_F(Cli, FitBuildsATrackFromACentrelineAndCentrelineWritesItBack) {
   EXPECT_EQ(r.err, csv + ": line 2: 'x' is not a number\n");
   EXPECT_EQ(RunCommand({"fit", csv, out, "--traces", "1"}).code, 2);
   EXPECT_EQ(RunCommand({"fit", csv, out, "--tolerance", "-1"}).code, 2);
+  EXPECT_EQ(RunCommand({"fit", csv, out, "--min-length", "0"}).code, 2);
+
+  // A star is no circuit: refused with the place, nothing written; --force
+  // writes the best found with the same words as a warning.
+  std::ofstream star(csv);
+  for (int i = 0; i < 100; ++i)
+    star << (i % 2 ? 200 : 300) * std::cos(i * 0.0628318530718) << "," << (i % 2 ? 200 : 300) * std::sin(i * 0.0628318530718) << "\n";
+  star.close();
+  const std::string best = (dir_ / "best.mrd").string();
+  r = RunCommand({"fit", csv, best, "--tolerance", "1"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err.substr(0, csv.size() + 15), csv + ": the track is ") << r.err;
+  EXPECT_NE(r.err.find(" m along the lap (x "), std::string::npos) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(best));
+  r = RunCommand({"fit", csv, best, "--tolerance", "1", "--force"});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.err.substr(0, csv.size() + 24), csv + ": warning: the track is ") << r.err;
+  EXPECT_TRUE(std::filesystem::exists(best));
 }
 
 }  // namespace
