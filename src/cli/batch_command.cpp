@@ -8,6 +8,7 @@
 #include "cli/cli_session.h"
 #include "cli/document_commands.h"
 #include "cli/words.h"
+#include "files/safety/shown_text.h"
 #include "model/track.h"
 
 namespace meridal {
@@ -65,7 +66,7 @@ int RunLine(TCliSession& session, const std::string& line, CliIo io) {
   if (split.words.empty()) return 0;
   const TDocumentCommand* command = FindBatchCommand(split.words[0]);
   if (!command) {
-    io.err << "meridal-cli: unknown command '" << split.words[0] << "'\n";
+    io.err << "meridal-cli: unknown command '" << ShownPath(split.words[0]) << "'\n";
     return 2;
   }
   CliArgs args;

@@ -6,6 +6,7 @@
 
 #include "cli/cli_document.h"
 #include "files/safety/safe_file.h"
+#include "files/safety/shown_text.h"
 #include "model/track.h"
 #include "model/units.h"
 #include "present/format.h"
@@ -52,17 +53,17 @@ int CommandFit(const CliArgs& args, CliIo io) {
     options.traces = int(traces);
   }
   const TCentrelineRead read = ReadCentrelineFile(args.positional[0], width);
-  for (const std::string& warning : read.warnings) io.err << args.positional[0] << ": " << warning << '\n';
+  for (const std::string& warning : read.warnings) io.err << ShownPath(args.positional[0]) << ": " << warning << '\n';
   if (!read.ok) {
-    io.err << args.positional[0] << ": " << read.error << '\n';
+    io.err << ShownPath(args.positional[0]) << ": " << read.error << '\n';
     return 1;
   }
   TFitResult fit = FitCentreline(read.line, options);
-  for (const std::string& warning : fit.warnings) io.err << args.positional[0] << ": " << warning << '\n';
+  for (const std::string& warning : fit.warnings) io.err << ShownPath(args.positional[0]) << ": " << warning << '\n';
   // The best found, further than the tolerance, is written only when asked.
   const bool force = args.Has("--force") && fit.track;
   if (!fit.ok) {
-    io.err << args.positional[0] << ": " << (force ? "warning: " : "") << fit.error << '\n';
+    io.err << ShownPath(args.positional[0]) << ": " << (force ? "warning: " : "") << fit.error << '\n';
     if (!force) return 1;
   }
   if (!SaveTrack(*fit.track, args.positional[1], io)) return 1;
@@ -87,7 +88,7 @@ int CommandCentreline(const CliArgs& args, CliIo io) {
   if (!track) return 1;
   const std::string csv = CentrelineCsv(*track, step);
   if (csv.empty()) {
-    io.err << args.positional[0] << ": the track has no length\n";
+    io.err << ShownPath(args.positional[0]) << ": the track has no length\n";
     return 1;
   }
   const std::string& out = args.positional[1];

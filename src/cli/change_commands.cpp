@@ -9,6 +9,7 @@
 #include "cli/cli_session.h"
 #include "cli/document_commands.h"
 #include "files/unkept_values.h"
+#include "files/safety/shown_text.h"
 #include "model/track.h"
 #include "platform/edit_commands.h"
 #include "shell/shell_texts.h"
@@ -94,7 +95,7 @@ int RunSet(TCliSession& session, const CliArgs& args, CliIo io) {
   if (!document) return 1;
   const TBase* object = FindObject(document->Track(), args.positional[0], io);
   if (!object) return 1;
-  if (!HasValueNamed(*object, args.positional[1])) return Refuse(io, NoValueNamedText(*object, args.positional[1]));
+  if (!HasValueNamed(*object, args.positional[1])) return Refuse(io, NoValueNamedText(*object, ShownPath(args.positional[1])));
   auto value = ParseValue(args.positional[2], *base);
   if (!value) return Refuse(io, "Input not valid !");
   // A one-shot command saves at once: a value the file does not keep would be
@@ -121,7 +122,7 @@ int RunEdit(TCliSession& session, const CliArgs& args, CliIo io) {
   CommandStates states;
   EnableCommands(*object, states);
   if (!states.enabled[static_cast<size_t>(op->command)]) {
-    io.err << "meridal-cli: " << op->name << " does not apply to " << args.positional[0] << "\n";
+    io.err << "meridal-cli: " << op->name << " does not apply to " << ShownPath(args.positional[0]) << "\n";
     return 1;
   }
   return ApplyEdit(*document, *object, *op, op->takesArgument ? args.positional[2] : "", io);

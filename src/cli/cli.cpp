@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/output_buffer.h"
+#include "files/safety/shown_text.h"
 #include "program_version.h"
 
 namespace meridal {
@@ -120,7 +121,7 @@ int RunCommand(const std::vector<std::string>& argv, CliIo io) {
   if (!ParseWords(argv, 1, args, io)) return 2;
   for (const Command& command : kCommands)
     if (argv[0] == command.name) return command.run(args, io);
-  io.err << "meridal-cli: unknown command '" << argv[0] << "'\n" << kUsage;
+  io.err << "meridal-cli: unknown command '" << ShownPath(argv[0]) << "'\n" << kUsage;
   return 2;
 }
 

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "files/project/project_io.h"
+#include "files/safety/shown_text.h"
 #include "files/track_formats.h"
 #include "model/length_limit.h"
 #include "model/track.h"
@@ -36,7 +37,7 @@ std::unique_ptr<TTrack> LoadTrack(const std::string& path, CliIo io, TrackFormat
     case FileStatus::Ok:
       if (damage) *damage = std::move(outcome.damage);
       return track;
-    case FileStatus::CannotOpen: ReportCannotOpen(RefusalText("Unable to open", path), outcome, io); return nullptr;
+    case FileStatus::CannotOpen: ReportCannotOpen(RefusalText("Unable to open", ShownPath(path)), outcome, io); return nullptr;
     case FileStatus::Failed: return nullptr;  // the reader has said why
   }
   return nullptr;
@@ -88,12 +89,12 @@ bool LockTarget(FileLock& lock, const std::string& path, CliIo io) {
 const TBase* FindObject(const TTrack& track, const std::string& path, CliIo io) {
   const std::optional<TObjectPath> place = ParseObjectPath(path);
   if (!place) {
-    io.err << "meridal-cli: not an object: '" << path
+    io.err << "meridal-cli: not an object: '" << ShownPath(path)
            << "' (track, \"section N\", \"section N/wall K\" or \"section N/altitude J\")\n";
     return nullptr;
   }
   const TBase* object = Resolve(track, *place);
-  if (!object) io.err << "meridal-cli: no such object in this track: '" << path << "'\n";
+  if (!object) io.err << "meridal-cli: no such object in this track: '" << ShownPath(path) << "'\n";
   return object;
 }
 

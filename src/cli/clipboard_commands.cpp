@@ -13,6 +13,7 @@
 #include "cli/cli_session.h"
 #include "cli/document_commands.h"
 #include "clipboard/section_clipboard.h"
+#include "files/safety/shown_text.h"
 #include "model/track.h"
 #include "present/object_labels.h"
 #include "present/value_text.h"
@@ -69,7 +70,7 @@ int RunPaste(TCliSession& session, const CliArgs& args, CliIo io) {
   if (!object) return 1;
   const TObjectPath path = PathOf(*object);
   if (path.kind != TObjectPath::Kind::Section) {
-    io.err << "meridal-cli: sections are pasted after a section, not after " << args.positional[0] << "\n";
+    io.err << "meridal-cli: sections are pasted after a section, not after " << ShownPath(args.positional[0]) << "\n";
     return 1;
   }
   std::string text;

@@ -9,6 +9,7 @@
 #include "cli/cli_document.h"
 #include "cli/cli_session.h"
 #include "cli/document_commands.h"
+#include "files/safety/shown_text.h"
 #include "model/synthetic_track.h"
 #include "model/track.h"
 #include "present/rows.h"
@@ -77,7 +78,7 @@ int RunGet(TCliSession& session, const CliArgs& args, CliIo io) {
   if (!object) return 1;
   const auto value = ValueTextNamed(*object, args.positional[1]);
   if (!value) {
-    io.err << NoValueNamedText(*object, args.positional[1]) << "\n";
+    io.err << NoValueNamedText(*object, ShownPath(args.positional[1])) << "\n";
     return 1;
   }
   io.out << *value << "\n";

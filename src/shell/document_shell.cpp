@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "check/track_check.h"
+#include "files/safety/shown_text.h"
 #include "files/track_formats.h"
 #include "graphics/scale_draw.h"
 #include "graphics/track_painter.h"
@@ -113,7 +114,7 @@ std::unique_ptr<TTrack> TDocumentShell::ReadDocument(const std::string& path, st
       return track;
     case FileStatus::CannotOpen:
       busy.End();
-      ShowRefusal(messages_, WithReason(RefusalText("Unable to open", path), outcome.reason));
+      ShowRefusal(messages_, WithReason(RefusalText("Unable to open", ShownPath(path)), outcome.reason));
       return nullptr;
     case FileStatus::Failed:  // the reader has said why; no partial track survives
       break;

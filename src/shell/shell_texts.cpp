@@ -1,5 +1,6 @@
 #include "shell/shell_texts.h"
 
+#include "files/safety/shown_text.h"
 namespace meridal {
 
 std::string QuestionText(const std::string& verb, const std::string& label) {
@@ -30,7 +31,7 @@ std::string ExportNameProposal(const std::string& fileName) {
 
 std::string FileNameOf(const std::string& path) {
   const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+  return ShownPath(slash == std::string::npos ? path : path.substr(slash + 1));
 }
 
 std::string GroupedCount(uint64_t n) {

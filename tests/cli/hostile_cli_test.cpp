@@ -46,6 +46,35 @@ TEST_F(HostileCli, NoControlByteOfAFileReachesTheTerminal) {
   EXPECT_TRUE(std::none_of(r.err.begin(), r.err.end(), [](char c) { return c != '\n' && static_cast<uint8_t>(c) < 0x20; }));
 }
 
+// A file name, or a word of the command line, holding a terminal's escape
+// sequences and a newline is echoed escaped by every message.
+TEST_F(HostileCli, NoControlByteOfANameReachesTheTerminal) {
+  const std::string name = "a\x1b]0;owned\x07\nb\x1b[2J";
+  const std::string at = dir_.string() + "/" + name, shown = dir_.string() + "/a\\x1b]0;owned\\x07\\x0ab\\x1b[2J";
+  const auto clean = [](const Result& r) {
+    return std::none_of(r.err.begin(), r.err.end(), [](char c) { return c != '\n' && static_cast<uint8_t>(c) < 0x20; });
+  };
+  Result r = RunCommand({"tree", at + ".mrd"});
+  EXPECT_EQ(r.err, "Unable to open " + shown + ".mrd !\n" + shown + ".mrd: No such file or directory\n");
+  r = RunCommand({"fit", at + ".csv", Path("o.mrd")});
+  EXPECT_EQ(r.err, shown + ".csv: the file cannot be read\n");
+  Write(at + ".mrd", "MRDL and nothing more");
+  r = RunCommand({"tree", at + ".mrd"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("a\\x1b]0;owned\\x07\\x0ab\\x1b[2J.mrd"), std::string::npos) << r.err;
+  EXPECT_TRUE(clean(r)) << r.err;
+  ASSERT_EQ(mkfifo((at + ".json").c_str(), 0644), 0);
+  r = RunCommand({"convert", file_, at + ".json"});
+  EXPECT_EQ(r.err, "Unable to open file!\n" + shown + ".json: a named pipe, not a regular file\n");
+  for (const std::vector<std::string>& words :
+       {std::vector<std::string>{"props", file_, name}, {"get", file_, "track", name}, {name}}) {
+    r = RunCommand(words);
+    EXPECT_EQ(r.err.find(name), std::string::npos);
+    EXPECT_NE(r.err.find("a\\x1b]0;owned\\x07\\x0ab\\x1b[2J"), std::string::npos) << r.err;
+    EXPECT_TRUE(clean(r)) << r.err;
+  }
+}
+
 TEST_F(HostileCli, APipeOrADeviceIsNotReplacedAndStandardOutputStaysDash) {
   const std::string fifo = Path("T"), device = Path("D");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);

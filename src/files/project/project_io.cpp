@@ -4,6 +4,7 @@
 
 #include "files/project/project_file_reader.h"
 #include "files/project/project_file_writer.h"
+#include "files/safety/shown_text.h"
 #include "files/trackfile/track_export.h"
 #include "model/track.h"
 
@@ -50,6 +51,6 @@ FileOutcome ExportTrackFile(const std::string& path, const TTrack& track, IMessa
   return WriteImageFile(path, *image, messages, calls);
 }
 
-std::string FileNameOfPath(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+std::string FileNameOfPath(const std::string& path) { return ShownPath(std::filesystem::path(path).filename().string()); }
 
 }  // namespace meridal

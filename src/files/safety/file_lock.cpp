@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <thread>
 
+#include "files/safety/shown_text.h"
 #include "files/safety/target_path.h"
 
 namespace meridal {
@@ -72,6 +73,6 @@ void FileLock::Release() {
   fd_ = -1;
 }
 
-std::string BusyFileText(const std::string& path) { return NameOf(path) + " is being changed by another program"; }
+std::string BusyFileText(const std::string& path) { return ShownPath(NameOf(path)) + " is being changed by another program"; }
 
 }  // namespace meridal
