@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "model/curved_section.h"
 #include "model/length_limit.h"
@@ -89,6 +90,23 @@ bool Place(TSection& section, const TSection& from, double x, double y, int32_t 
   return section.SetStart(x, y);
 }
 
+// What Edit Value would refuse of a section's own values, told as the name of
+// the value refused: the values are put through the checked setters of a scratch
+// copy, placed as the pasted one is. The pasted section keeps its values exactly.
+std::optional<std::string> RefusedValue(TTrack& target, const TTrack& source, const TSection& from, double x,
+                                        double y, int32_t heading) {
+  const std::unique_ptr<TSection> scratch = Made(target, source, from);
+  if (!Place(*scratch, from, x, y, heading)) return std::nullopt;  // told as lying beyond the plan
+  if (!scratch->SetLength(from.Length)) return "Length " + std::to_string(from.Length);
+  if (const auto* arc = dynamic_cast<const TCurvedSection*>(&from)) {
+    if (!scratch->SetCurvature(arc->Curvature())) return "Curvature " + std::to_string(arc->Curvature());
+    const int64_t radius = nearest64(from.Radius);
+    if (!inInt32Range(radius) || !scratch->SetRadius(static_cast<int32_t>(radius)))
+      return "Radius " + std::to_string(radius);
+  }
+  return std::nullopt;
+}
+
 // Whether the track's files can count this many sections, walls and altitudes.
 bool CountsFit(const TTrack& target, const TTrack& source) {
   const int64_t sections = static_cast<int64_t>(target.NumberOfSections()) + source.NumberOfSections();
@@ -125,6 +143,10 @@ bool FitPastedSections(TTrack& target, int after, const TTrack& source,
   int32_t heading = previous.EndOrientation();
   for (int i = 0; i < source.NumberOfSections(); ++i) {
     const TSection& from = *source.Section(i);
+    if (const auto refused = RefusedValue(target, source, from, x, y, heading)) {
+      reason = Pasted(i) + ": " + *refused + " is not a valid value (Edit Value refuses it too).";
+      return false;
+    }
     std::unique_ptr<TSection> section = Made(target, source, from);
     if (!Place(*section, from, x, y, heading)) {
       reason = Pasted(i) + " would lie beyond the plan's 32-bit coordinates.";

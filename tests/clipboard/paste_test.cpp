@@ -160,6 +160,19 @@ TEST(PasteSections, RefusesWithTheReasonAndChangesNothing) {
   EXPECT_TRUE(refused("hello"));
   EXPECT_EQ(reason.rfind("The text is not a list of sections: line 1: syntax error", 0), 0u) << reason;
 
+  // What Edit Value refuses, a paste refuses: a Length below 1, a Curvature of 0.
+  const auto with = [](std::string text, const std::string& key, const std::string& value) {
+    const size_t at = text.find("\"" + key + "\": ") + key.size() + 4;
+    return text.replace(at, text.find_first_of(",}", at) - at, value);
+  };
+  for (const char* length : {"0", "-5"}) {
+    EXPECT_TRUE(refused(with(CopyOf(*Source(), 0, 2), "length", length)));
+    EXPECT_EQ(reason, "Pasted section 0: Length " + std::string(length) +
+                          " is not a valid value (Edit Value refuses it too).");
+  }
+  EXPECT_TRUE(refused(with(CopyOf(*Source(), 0, 2), "curvature", "0")));
+  EXPECT_EQ(reason, "Pasted section 1: Curvature 0 is not a valid value (Edit Value refuses it too).");
+
   // A track as long as 32-bit Length holds takes no more.
   ASSERT_TRUE(track.Section(1)->SetLength(INT32_MAX - 1000000 - track.Section(0)->Length));
   EXPECT_TRUE(refused(CopyOf(*Source(), 0, 2)));
