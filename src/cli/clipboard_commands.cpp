@@ -12,6 +12,7 @@
 #include "cli/cli_document.h"
 #include "cli/cli_session.h"
 #include "cli/document_commands.h"
+#include "cli/object_path.h"
 #include "clipboard/section_clipboard.h"
 #include "files/safety/shown_text.h"
 #include "model/track.h"
@@ -25,19 +26,18 @@ namespace meridal {
 namespace {
 
 // "section A-B" (or "section N", one section), case-insensitive; "-" may stand for
-// the blank: "section-2-4".
-std::optional<TSectionRun> ParseRun(const std::string& text) {
+// the blank: "section-2-4". A range written backwards is told in `problem`.
+std::optional<TSectionRun> ParseRun(const std::string& text, std::string& problem) {
   std::string lower;
   for (char c : text) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   const std::string word = "section";
   if (lower.size() < word.size() + 2 || lower.compare(0, word.size(), word) != 0) return std::nullopt;
   if (lower[word.size()] != ' ' && lower[word.size()] != '-') return std::nullopt;
   const std::string numbers = lower.substr(word.size() + 1);
-  const size_t dash = numbers.find('-');
-  const auto first = ParseCanonicalDecimal(numbers.substr(0, dash));
-  const auto last = dash == std::string::npos ? first : ParseCanonicalDecimal(numbers.substr(dash + 1));
-  if (!first || !last || *first < 0 || *last < *first) return std::nullopt;
-  return TSectionRun{*first, *last};
+  if (numbers.find('-') != std::string::npos) return ParseSectionRange(numbers, &problem);
+  const auto only = ParseCanonicalDecimal(numbers);
+  if (!only || *only < 0) return std::nullopt;
+  return TSectionRun{*only, *only};
 }
 
 int Refused(CliIo io, const std::string& refusal, const std::string& reason) {
@@ -48,7 +48,9 @@ int Refused(CliIo io, const std::string& refusal, const std::string& reason) {
 }  // namespace
 
 int RunCopy(TCliSession& session, const CliArgs& args, CliIo io) {
-  const auto run = ParseRun(args.positional[0]);
+  std::string problem;
+  const auto run = ParseRun(args.positional[0], problem);
+  if (!problem.empty()) io.err << "meridal-cli: " << ShownPath(problem) << "\n";
   if (!run) return kShowUsage;
   TDocument* document = session.Document(io);
   if (!document) return 1;

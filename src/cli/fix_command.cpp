@@ -7,6 +7,8 @@
 #include "cli/cli_document.h"
 #include "cli/cli_session.h"
 #include "cli/document_commands.h"
+#include "cli/object_path.h"
+#include "files/safety/shown_text.h"
 #include "model/track.h"
 #include "solve/close_loop.h"
 
@@ -31,7 +33,10 @@ const FixKind kFixKinds[] = {
 int RunCloseLoop(TCliSession& session, const CliArgs& args, CliIo io) {
   TLoopRange range;
   if (args.Has("--sections") && !ParseLoopRange(args.Get("--sections"), range)) {
-    io.err << "meridal-cli: --sections wants A-B, two section numbers\n";
+    std::string problem;
+    ParseSectionRange(args.Get("--sections"), &problem);
+    io.err << "meridal-cli: --sections " << (problem.empty() ? "wants A-B, two section numbers" : ShownPath(problem))
+           << "\n";
     return kShowUsage;
   }
   TDocument* document = session.Document(io);

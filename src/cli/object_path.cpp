@@ -46,4 +46,19 @@ std::optional<TObjectPath> ParseObjectPath(const std::string& text) {
   return std::nullopt;
 }
 
+std::optional<TSectionRun> ParseSectionRange(const std::string& text, std::string* problem) {
+  const size_t dash = text.find('-');
+  if (dash == std::string::npos) return std::nullopt;
+  const auto first = ParseCanonicalDecimal(text.substr(0, dash));
+  const auto last = ParseCanonicalDecimal(text.substr(dash + 1));
+  if (!first || !last || *first < 0 || *last < 0) return std::nullopt;
+  if (*last < *first) {
+    if (problem)
+      *problem = text + " runs backwards: a range goes from the lower section number to the higher (" +
+                 std::to_string(*last) + "-" + std::to_string(*first) + ")";
+    return std::nullopt;
+  }
+  return TSectionRun{*first, *last};
+}
+
 }  // namespace meridal

@@ -466,6 +466,10 @@ TEST_F(Cli, FixLoopClosesTheTrackAndSaysWhatChangedAlsoInABatch) {
   EXPECT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(Bytes(file_), before);
   EXPECT_EQ(RunCommand({"fix", file_, "loop", "--sections", "2-x"}).code, 2);
+  const Result backwards = RunCommand({"fix", file_, "loop", "--sections", "5-2"});
+  EXPECT_EQ(backwards.code, 2);
+  EXPECT_EQ(backwards.err.substr(0, backwards.err.find('\n')),
+            "meridal-cli: --sections 5-2 runs backwards: a range goes from the lower section number to the higher (2-5)");
   Refused({"fix", file_, "loop", "--sections", "7-9"}, "No such sections: 7 to 9");
 }
 

@@ -39,6 +39,12 @@ TEST_F(ClipboardCli, CopiesToStdoutAndPastesFromStdin) {
   EXPECT_NE(r.err.find("The text is not a list of sections: "), std::string::npos) << r.err;
   EXPECT_EQ(Bytes(other), before);
   EXPECT_EQ(RunCommand({"copy", file_, "section 2-9"}).code, 1);
+  // A range written backwards is told so, before the usage line.
+  r = RunCommand({"copy", file_, "section 5-2"});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(r.err,
+            "meridal-cli: 5-2 runs backwards: a range goes from the lower section number to the higher (2-5)\n"
+            "usage: meridal-cli copy FILE.mrd \"section A-B\"\n");
 }
 
 TEST_F(ClipboardCli, ReverseAndMirrorTwiceGiveBackTheFile) {
