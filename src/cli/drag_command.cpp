@@ -5,27 +5,29 @@
 // and the same one step, "Drag End of Section 3". A drag the handle stops at
 // prints why, exits 1 and leaves the file as it was.
 #include <cmath>
-#include <cstdlib>
+#include <optional>
 #include <ostream>
 
 #include "cli/cli_document.h"
 #include "cli/cli_session.h"
 #include "cli/document_commands.h"
+#include "files/safety/shown_text.h"
 #include "model/track.h"
 #include "model/units.h"
+#include "present/value_text.h"
 #include "shape/document_drag.h"
 
 namespace meridal {
 
 namespace {
 
-// A coordinate in metres, as typed; nothing for anything else.
+// A coordinate in metres, written as a decimal number ("-12.5", "1e3"); a
+// hexadecimal form, an infinity or blanks are not coordinates.
 bool ParseMetres(const std::string& text, double& units) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  const double metres = std::strtod(text.c_str(), &end);
-  if (*end != '\0' || !std::isfinite(metres) || std::fabs(metres) > 1e7) return false;
-  units = metres * kUnitsPerMeter;
+  if (text.find_first_not_of(" \t") == std::string::npos) return false;
+  const std::optional<double> metres = ParseDecimalNumber(text);
+  if (!metres || std::fabs(*metres) > 1e7) return false;
+  units = *metres * kUnitsPerMeter;
   return true;
 }
 
@@ -34,9 +36,13 @@ bool ParseMetres(const std::string& text, double& units) {
 int RunDrag(TCliSession& session, const CliArgs& args, CliIo io) {
   shape::Handle handle;
   double x = 0, y = 0;
-  if (!shape::HandleOfWord(args.positional[1], handle) || !ParseMetres(args.positional[2], x) ||
-      !ParseMetres(args.positional[3], y))
+  if (!shape::HandleOfWord(args.positional[1], handle)) return kShowUsage;
+  for (int i : {2, 3}) {
+    if (ParseMetres(args.positional[i], i == 2 ? x : y)) continue;
+    io.err << "meridal-cli: " << (i == 2 ? "X" : "Y") << " is a decimal number of metres, not '"
+           << ShownPath(args.positional[i]) << "'\n";
     return kShowUsage;
+  }
   TDocument* document = session.Document(io);
   if (!document) return 1;
   const TBase* object = FindObject(document->Track(), args.positional[0], io);

@@ -31,6 +31,15 @@ TEST_F(Drag, TheEndTakesThePointersLengthAndRefusalsLeaveTheFile) {
   Refused({"drag", file_, "section-0", "radius", "1", "1"}, "A straight section has no radius handle");
   Refused({"drag", file_, "section-7", "end", "1", "1"}, "meridal-cli: no such object in this track: 'section-7'");
   EXPECT_EQ(RunCommand({"drag", file_, "section-0", "bend", "1", "1"}).code, 2);
+  // Coordinates are decimal numbers: not hexadecimal, not an infinity.
+  const std::string before = Bytes(file_);
+  for (const char* x : {"0x10", "inf", " "}) {
+    const Result r = RunCommand({"drag", file_, "section-0", "end", x, "0"});
+    EXPECT_EQ(r.code, 2) << x;
+    EXPECT_EQ(r.err.substr(0, r.err.find('\n')),
+              "meridal-cli: X is a decimal number of metres, not '" + std::string(x) + "'");
+  }
+  EXPECT_EQ(Bytes(file_), before);
 }
 
 TEST_F(Drag, EachDragOfABatchIsOneStepNamedAsInTheEditor) {
