@@ -32,17 +32,27 @@ void Collect(const TRawLine& raw, TCentrelineRead& read, std::vector<int>& where
   TCentreline& line = read.line;
   line.geographic = raw.geographic;
   std::vector<TRawPoint> points;
+  // One word for them all, where the first was: a logger's file may repeat
+  // thousands.
+  size_t dropped = 0;
+  int firstDropped = 0;
+  const auto drop = [&](int where) {
+    if (dropped++ == 0) firstDropped = where;
+  };
   for (const TRawPoint& p : raw.points) {
     if (!points.empty() && Same(points.back(), p)) {
-      read.warnings.push_back(raw.Where(p.where) + ": repeated point dropped");
+      drop(p.where);
       continue;
     }
     points.push_back(p);
   }
   while (points.size() > 1 && Same(points.front(), points.back())) {
-    if (!raw.geographic) read.warnings.push_back(raw.Where(points.back().where) + ": repeated point dropped");
+    if (!raw.geographic) drop(points.back().where);
     points.pop_back();
   }
+  if (dropped > 0)
+    read.warnings.push_back(raw.Where(firstDropped) + ": repeated point dropped" +
+                            (dropped > 1 ? ", and " + std::to_string(dropped - 1) + " more after it" : ""));
   bool heights = !points.empty();
   for (const TRawPoint& p : points) heights = heights && p.hasHeight;
   bool someHeights = false;

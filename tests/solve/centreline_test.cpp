@@ -125,6 +125,11 @@ TEST(Centreline, EveryKindOfBadInputIsRefusedWithItsPlace) {
   EXPECT_EQ(read.warnings, std::vector<std::string>{"line 9: repeated point dropped"});
   EXPECT_EQ(read.line.Size(), 8u);
   EXPECT_EQ(read.line.right[0], 5.0);
+  // Many repeats are one word, where the first was.
+  std::string repeats = eight;
+  for (int i = 0; i < 1159; ++i) repeats += "10,14\n";
+  EXPECT_EQ(ReadCentreline(repeats, CentrelineFormat::Csv, 10).warnings,
+            std::vector<std::string>{"line 9: repeated point dropped, and 1158 more after it"});
   EXPECT_EQ(SniffCentrelineFormat("  <?xml"), CentrelineFormat::Gpx);
   EXPECT_EQ(SniffCentrelineFormat("{}"), CentrelineFormat::GeoJson);
   EXPECT_EQ(CentrelineFormatOfPath("a/lap.GPX"), CentrelineFormat::Gpx);
