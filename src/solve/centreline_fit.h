@@ -26,6 +26,9 @@ struct TFitOptions {
   std::function<bool(double)> progress{};
 };
 
+// The error of a fit that its progress callback stopped.
+constexpr const char* kFitStopped = "the fit was stopped";
+
 // The inside of a bend keeps this radius at least (metres): where the line bends
 // tighter than the walls allow, the inner side is narrowed to keep it.
 constexpr double kInnerRadius = 1.0;

@@ -313,6 +313,7 @@ bool TChainFit::Solve(int iterations) {
 
     bool accepted = false;
     for (int attempt = 0; attempt < 10 && !accepted; ++attempt) {
+      if (attempt > 0 && stop_ && *stop_ && (*stop_)()) break;
       // A value the step would take past its limit is held there, and the others
       // solved again with that part of the step fixed.
       std::vector<char> held(size_t(layout.size), 0);

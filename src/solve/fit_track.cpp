@@ -308,7 +308,7 @@ TFitResult FitCentreline(const TCentreline& line, const TFitOptions& options) {
       looser.progress = [&, attempt](double done) { return options.progress(from[attempt] + span[attempt] * done); };
     TSegmentsFit trial = FitSegments(points, reachRight, reachLeft, looser);
     if (trial.stopped) {
-      result.error = "the fit was stopped";
+      result.error = kFitStopped;
       return result;
     }
     double largest = 0;
