@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QImage>
 #include <QTimer>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 
@@ -24,11 +26,25 @@ class TStderrMessages : public meridal::IMessages {
   }
 };
 
+// Each side of the picture: a window, and a framebuffer, that Mesa's software
+// renderer draws in some seconds, with half a gigabyte at most.
+constexpr int kMaxSide = 4096;
+
 int Usage() {
   std::fprintf(stderr,
                "usage: meridal-3d-picture FILE OUT.png [--size WxH] [--heights 1|2|5|10] [--select N]\n"
-               "                          [--drive N [--along METRES]] [--plain]\n");
+               "                          [--drive N [--along METRES]] [--plain]\n"
+               "  --size: each side 1 to 4096 pixels\n");
   return 2;
+}
+
+// A whole number from `min` to `max`, the whole text of it.
+bool Whole(const QString& text, int min, int max, int& value) {
+  bool ok = false;
+  const int number = text.toInt(&ok);
+  if (!ok || number < min || number > max) return false;
+  value = number;
+  return true;
 }
 
 }  // namespace
@@ -40,31 +56,43 @@ int main(int argc, char** argv) {
   int width = 1280, height = 800, heights = 1, select = -1, drive = -1;
   double along = 0;
   bool plain = false;
+  // A value that is not what the option takes is refused, not read as 0: a picture
+  // of 0 x 0 pixels, or of gigabytes, or of another section than the one asked for.
   for (int i = 2; i < args.size(); ++i) {
     const QString& a = args[i];
     const QString value = i + 1 < args.size() ? args[i + 1] : QString();
-    if (a == "--size" && value.contains('x')) {
-      width = value.section('x', 0, 0).toInt();
-      height = value.section('x', 1, 1).toInt();
+    bool ok = true;
+    if (a == "--size") {
+      const QStringList sides = value.split('x');
+      ok = sides.size() == 2 && Whole(sides[0], 1, kMaxSide, width) && Whole(sides[1], 1, kMaxSide, height);
       ++i;
     } else if (a == "--heights") {
-      heights = value.toInt(), ++i;
+      ok = Whole(value, 1, 10, heights) && (heights == 1 || heights == 2 || heights == 5 || heights == 10);
+      ++i;
     } else if (a == "--select") {
-      select = value.toInt(), ++i;
+      ok = Whole(value, 0, INT32_MAX, select), ++i;
     } else if (a == "--drive") {
-      drive = value.toInt(), ++i;
+      ok = Whole(value, 0, INT32_MAX, drive), ++i;
     } else if (a == "--along") {
-      along = value.toDouble(), ++i;
+      along = value.toDouble(&ok), ++i;
+      ok = ok && std::isfinite(along);
     } else if (a == "--plain") {
       plain = true;
     } else {
-      return Usage();
+      ok = false;
     }
+    if (!ok) return Usage();
   }
   meridal::TTrack track;
   TStderrMessages messages;
   if (meridal::LoadTrackFile(args[0].toStdString(), std::nullopt, track, messages).status != meridal::FileStatus::Ok)
     return 1;
+  for (const int section : {select, drive}) {
+    if (section >= track.NumberOfSections()) {
+      std::fprintf(stderr, "meridal-3d-picture: the track has no section %d\n", section);
+      return 1;
+    }
+  }
 
   meridal::TView3D view;
   view.resize(width, height);
