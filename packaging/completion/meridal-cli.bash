@@ -74,7 +74,8 @@ _meridal_cli() {
     --from | --to) COMPREPLY=($(compgen -W "mrd trk json" -- "$cur")); return ;;
     -o) _filedir '@(mrd|trk|json)'; return ;;
     --select) _meridal_cli_objects "$(_meridal_cli_unquote "${words[2]}")" "$cur"; return ;;
-    --size | --view-flags | --zoom | --samples | --sections | --tolerance | --traces | --width | --step) return ;;
+    --size | --view-flags | --zoom | --samples | --sections | --tolerance | --min-length | --traces | --width | --step)
+      return ;;
   esac
 
   local options=
@@ -85,7 +86,7 @@ _meridal_cli() {
     convert) options="--from --to --in-place" ;;
     render) options="--size --select --view-flags --zoom --profile --slope --smooth" ;;
     profile) options="--samples" ;;
-    fit) options="--tolerance --traces --width" ;;
+    fit) options="--tolerance --min-length --traces --width --force" ;;
     centreline) options="--step" ;;
     drag) options="--snap --detach -o --in-place" ;;
     batch) options="-o --keep-going --in-place" ;;
@@ -96,7 +97,7 @@ _meridal_cli() {
   fi
 
   # The command's own words before this one, options and their values left out.
-  local i args=() valued=" --base -o --size --select --view-flags --zoom --samples --from --to --sections --tolerance --traces --width --step "
+  local i args=() valued=" --base -o --size --select --view-flags --zoom --samples --from --to --sections --tolerance --min-length --traces --width --step "
   for ((i = 2; i < cword; i++)); do
     if [[ $valued == *" ${words[i]} "* ]]; then
       ((i++))

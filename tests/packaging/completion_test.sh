@@ -62,4 +62,18 @@ complete_line "meridal-cli get circuit.mrd section-1 Ra" "Radius"
 complete_line "meridal-cli set circuit.mrd \"section 1\" Ori" "Orientation Orientation\\ mismatch"
 complete_line "meridal-cli get circuit.mrd track \"Num" "\"Number of Sections\" \"Number of Traces\""
 complete_line "meridal-cli get missing.mrd section-1 " ""
+
+# Every command --help lists is offered, and every option its lines name (a
+# command's line and the lines indented under it).
+help=$(meridal-cli --help)
+complete_line "meridal-cli " "--help --version $(sed -n 's/^  \([a-z][a-z-]*\).*/\1/p' <<<"$help" | sort -u | tr '\n' ' ' | sed 's/ $//')"
+command=
+while IFS= read -r line; do
+  if [[ $line =~ ^\ \ ([a-z][a-z-]*) ]]; then command=${BASH_REMATCH[1]}
+  elif [[ ! $line =~ ^\ \ \  ]]; then command=; fi
+  [ -n "$command" ] || continue
+  for option in $(grep -oE -- '(^|[][ |(])--?[a-z][a-z-]*' <<<"$line" | sed 's/^[][ |(]//'); do
+    complete_line "meridal-cli $command circuit.mrd $option" "$option"
+  done
+done <<<"$help"
 exit $fail
