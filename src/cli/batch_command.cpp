@@ -42,12 +42,22 @@ int RunSave(TCliSession& session, const CliArgs& args, CliIo io) {
   return saved ? 0 : 1;
 }
 
+// keep-joined on|off: Keep Joined for the lines that follow.
+int RunKeepJoined(TCliSession& session, const CliArgs& args, CliIo io) {
+  const std::string& word = args.positional[0];
+  if (word != "on" && word != "off") return kShowUsage;
+  if (!session.Document(io)) return 1;
+  session.KeepJoined = word == "on";
+  return 0;
+}
+
 // The commands only a batch has: they need the history a batch keeps.
 const TDocumentCommand kBatchCommands[] = {
     {"undo", "", nullptr, 0, 0, false, RunUndo},
     {"redo", "", nullptr, 0, 0, false, RunRedo},
     {"history", "", nullptr, 0, 0, false, RunHistory},
     {"save", "[OUT]", nullptr, 0, 1, false, RunSave},
+    {"keep-joined", "on|off", nullptr, 1, 1, false, RunKeepJoined},
 };
 
 const TDocumentCommand* FindBatchCommand(const std::string& name) {

@@ -14,7 +14,7 @@
 #include "platform/edit_commands.h"
 #include "shell/shell_texts.h"
 #include "present/value_names.h"
-#include "present/value_text.h"
+#include "present/typed_value.h"
 
 namespace meridal {
 
@@ -66,9 +66,9 @@ int ApplyEdit(TDocument& document, const TBase& object, const EditOp& op, const 
     case kEditAddAfter: return Reported(document.Add(path, op.command == kEditAddBefore), io, refusal);
     case kEditChangeType: return Reported(document.ChangeType(path), io, refusal);
     case kEditSplit: {
-      auto length = ParseValue(argument, ValueBase::Decimal);
-      if (!length) return Refuse(io, "Input not valid !");
-      return Reported(document.Split(path, *length), io, "Input not valid ! Range Error!");
+      const TTypedValue length = ReadTypedValue(argument, "Length of first part", ValueKind::Length, ValueBase::Decimal);
+      if (!length.value) return Refuse(io, WithReason("Input not valid !", length.refusal));
+      return Reported(document.Split(path, *length.value), io, "Input not valid ! Range Error!");
     }
     case kEditCopyWallsFrom: {
       auto source = ParseCanonicalDecimal(argument);
@@ -96,18 +96,19 @@ int RunSet(TCliSession& session, const CliArgs& args, CliIo io) {
   const TBase* object = FindObject(document->Track(), args.positional[0], io);
   if (!object) return 1;
   if (!HasValueNamed(*object, args.positional[1])) return Refuse(io, NoValueNamedText(*object, ShownPath(args.positional[1])));
-  auto value = ParseValue(args.positional[2], *base);
-  if (!value) return Refuse(io, "Input not valid !");
+  const std::string& name = args.positional[1];
+  const TTypedValue typed = ReadTypedValue(args.positional[2], name, ValueKindOf(name), *base);
+  if (!typed.value) return Refuse(io, WithReason("Input not valid !", typed.refusal));
   // A one-shot command saves at once: a value the file does not keep would be
   // gone. A batch keeps it, and refuses to save it where it would be lost.
-  const std::string& name = args.positional[1];
   if (session.SavesAtOnce()) {
     if (const std::string unkept = UnkeptValueReason(*object, name, session.TargetFormat()); !unkept.empty())
       return Refuse(io, unkept);
   } else if (!UnkeptValueReason(*object, name).empty()) {
     session.NoteUnkeptValue(name);
   }
-  return Reported(document->SetValue(PathOf(*object), name, *value), io, "Input not valid ! Range Error!");
+  session.KeepJoinedFor(args);
+  return Reported(document->SetValue(PathOf(*object), name, *typed.value), io, "Input not valid ! Range Error!");
 }
 
 int RunEdit(TCliSession& session, const CliArgs& args, CliIo io) {
@@ -125,6 +126,7 @@ int RunEdit(TCliSession& session, const CliArgs& args, CliIo io) {
     io.err << "meridal-cli: " << op->name << " does not apply to " << ShownPath(args.positional[0]) << "\n";
     return 1;
   }
+  session.KeepJoinedFor(args);
   return ApplyEdit(*document, *object, *op, op->takesArgument ? args.positional[2] : "", io);
 }
 

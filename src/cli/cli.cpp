@@ -18,8 +18,9 @@ const char kUsage[] =
     "  tree FILE\n"
     "  props FILE [OBJECT]\n"
     "  get FILE OBJECT NAME\n"
-    "  set FILE OBJECT NAME TEXT [--base dec|m|deg|curv] [-o OUT]\n"
-    "  edit FILE OBJECT OP [ARG] [-o OUT]\n"
+    "  set FILE OBJECT NAME TEXT [--base dec|m|deg|curv] [--keep-joined] [-o OUT]\n"
+    "      TEXT: a number in the base, or with its unit: 150 m, 15 cm, 2.5 mm, 0.2 km, 30\u00B0, 30 deg, 0.5 rad\n"
+    "  edit FILE OBJECT OP [ARG] [--keep-joined] [-o OUT]\n"
     "      OP: remove | add-before | add-after | split LEN | change-type |\n"
     "          copy-walls-from N | copy-walls-to-all | copy-altitude\n"
     "  trace FILE remove|add-before|add-after N [-o OUT]\n"
@@ -31,7 +32,7 @@ const char kUsage[] =
     "  profile FILE [--samples N]\n"
     "  mesh FILE OUT.glb|OUT.gltf            # the surface in 3D as glTF 2.0 (.gltf: OUT.bin beside it)\n"
     "  copy FILE \"section A-B\"               # the sections' JSON text on standard output\n"
-    "  paste FILE \"section N\" [-o OUT]       # sections read from standard input, after section N\n"
+    "  paste FILE \"section N\" [--keep-joined] [-o OUT]   # sections from standard input, after section N\n"
     "  reverse FILE [-o OUT]                 # the track run the other way\n"
     "  mirror FILE [-o OUT]                  # the track mirrored across section 0's start line\n"
     "  drag FILE OBJECT HANDLE X Y [--snap] [--detach] [-o OUT]\n"
@@ -44,7 +45,8 @@ const char kUsage[] =
     "  batch FILE [-o OUT] [--keep-going] [--in-place]   # commands from standard input, one a line:\n"
     "      tree, props, get, set, edit, trace, export, check, profile, render, mesh, copy, paste, drag,\n"
     "      reverse, mirror without FILE and -o (copy and paste use the batch's own clipboard),\n"
-    "      and undo | redo | history | save [OUT]; words quoted as in a shell\n"
+    "      and undo | redo | history | save [OUT] | keep-joined on|off; words quoted as in a shell\n"
+    "--keep-joined: the sections after a changed one follow it, joined (off by default)\n"
     "FILE, OUT: a project (.mrd), a track file (.trk) or a JSON text (.json), told by the\n"
     "        extension; a changed FILE is written back in its own format\n"
     "--in-place: a file whose folder takes no temporary file is overwritten in place (a copy\n"
@@ -60,7 +62,7 @@ const char* const kValueOptions[] = {"--base", "-o",         "--size",    "--sel
                                      "--min-length"};
 // Options that stand alone.
 const char* const kFlagOptions[] = {"--profile", "--slope", "--smooth", "--keep-going", "--in-place", "--snap", "--detach",
-                                    "--force"};
+                                    "--force",   "--keep-joined"};
 
 struct Command {
   const char* name;

@@ -67,4 +67,8 @@ bool TCliSession::SaveTo(const std::string& path, CliIo io) {
   return Write(path, TrackFormatForWriting(path), io);
 }
 
+void TCliSession::KeepJoinedFor(const CliArgs& args) {
+  if (document_) document_->SetKeepJoined(KeepJoined || args.Has("--keep-joined"));
+}
+
 }  // namespace meridal

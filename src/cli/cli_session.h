@@ -64,6 +64,12 @@ class TCliSession {
 
   // A batch's own clipboard: what `copy` put there and `paste` takes.
   std::string Clipboard;
+  // Keep Joined for the lines that follow (a batch's `keep-joined on|off`); off
+  // at the start, so that scripts keep their results.
+  bool KeepJoined = false;
+  // Sets the document's Keep Joined for a command: the session's, or on where the
+  // command says --keep-joined.
+  void KeepJoinedFor(const CliArgs& args);
 
  private:
   std::string path_, output_;

@@ -89,6 +89,7 @@ int RunPaste(TCliSession& session, const CliArgs& args, CliIo io) {
     text = session.Clipboard;
   }
   std::string reason;
+  session.KeepJoinedFor(args);
   if (clipboard::PasteSections(*document, text, path.section, reason) == history::Outcome::Refused)
     return Refused(io, RefusalText("Cannot paste after", Label(*object)), reason);
   return 0;

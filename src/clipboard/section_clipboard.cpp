@@ -20,7 +20,7 @@ history::Outcome PasteSections(TDocument& document, std::string_view text, int a
   }
   return document.Change([&](history::TEditor& editor) {
     return editor.Record(history::TPasteSectionsStep::Do(editor.Track(), after, source, reason), false);
-  });
+  }, after + 1);
 }
 
 }  // namespace meridal::clipboard

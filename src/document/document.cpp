@@ -107,6 +107,16 @@ void TDocument::ToggleInRun(int section) {
 
 // ---- changes ----
 
+namespace {
+
+// The section `offset` places after the one at `path`, the first to follow a
+// change of it; -1 for any other object.
+int SectionOf(const TObjectPath& path, int offset) {
+  return path.kind == TObjectPath::Kind::Section ? path.section + offset : -1;
+}
+
+}  // namespace
+
 void TDocument::Stepped(const history::TStep& step, TTrackChange changed, bool undone, bool made) {
   TDocumentChange change;
   change.track = std::move(changed);
@@ -143,8 +153,17 @@ void TDocument::Stepped(const history::TStep& step, TTrackChange changed, bool u
   Announce(change);
 }
 
-TDocument::Outcome TDocument::Change(const std::function<Outcome(history::TEditor&)>& change) {
-  const Outcome outcome = change(editor_);
+bool TDocument::MovesSectionEnd(const std::string& name) {
+  static const char* const kShapes[] = {"Length",      "Radius",           "Curvature",  "Orientation",
+                                        "Orientation mismatch", "Longitudinal gap", "Lateral gap"};
+  for (const char* shape : kShapes)
+    if (name == shape) return true;
+  return false;
+}
+
+TDocument::Outcome TDocument::Change(const std::function<Outcome(history::TEditor&)>& change, int joinFrom) {
+  const Outcome outcome =
+      keepJoined_ && joinFrom >= 0 ? editor_.KeepingJoined(joinFrom, change) : change(editor_);
   if (outcome == Outcome::Changed) {
     const history::TStep& step = history_.Step(history_.Index() - 1);
     Stepped(step, step.Made(), false, true);
@@ -161,31 +180,35 @@ void TDocument::Preview(const std::function<TTrackChange(TTrack&)>& change) {
 TDocument::Outcome TDocument::SetValue(const TObjectPath& object, const std::string& name, int32_t value) {
   TBase* target = Resolve(*track_, object);
   if (!target) return Outcome::Refused;
-  return Change([&](history::TEditor& e) { return e.SetValue(*target, name, value); });
+  const bool moves = object.kind == TObjectPath::Kind::Section && MovesSectionEnd(name);
+  return Change([&](history::TEditor& e) { return e.SetValue(*target, name, value); },
+                moves ? object.section + 1 : -1);
 }
 
 TDocument::Outcome TDocument::Remove(const TObjectPath& object) {
   TBase* target = Resolve(*track_, object);
   if (!target) return Outcome::Refused;
-  return Change([&](history::TEditor& e) { return e.Remove(*target); });
+  return Change([&](history::TEditor& e) { return e.Remove(*target); }, SectionOf(object, 0));
 }
 
 TDocument::Outcome TDocument::Add(const TObjectPath& object, bool before) {
   TBase* target = Resolve(*track_, object);
   if (!target) return Outcome::Refused;
-  return Change([&](history::TEditor& e) { return e.Add(*target, before); });
+  // The copy stands where the section before it ends; the section it was made
+  // from, or the one after it, follows.
+  return Change([&](history::TEditor& e) { return e.Add(*target, before); }, SectionOf(object, before ? 1 : 2));
 }
 
 TDocument::Outcome TDocument::Split(const TObjectPath& section, int32_t firstLength) {
   TBase* target = Resolve(*track_, section);
   if (!target) return Outcome::Refused;
-  return Change([&](history::TEditor& e) { return e.Split(*target, firstLength); });
+  return Change([&](history::TEditor& e) { return e.Split(*target, firstLength); }, SectionOf(section, 2));
 }
 
 TDocument::Outcome TDocument::ChangeType(const TObjectPath& section) {
   TBase* target = Resolve(*track_, section);
   if (!target) return Outcome::Refused;
-  return Change([&](history::TEditor& e) { return e.ChangeType(*target); });
+  return Change([&](history::TEditor& e) { return e.ChangeType(*target); }, SectionOf(section, 1));
 }
 
 TDocument::Outcome TDocument::CopyWallsFrom(int source, int destination) {
@@ -223,7 +246,7 @@ TDocument::Outcome TDocument::SetValueOnRun(const std::string& name, int32_t val
     bool accepted = false;
     auto step = history::TRunValueStep::Do(e.Track(), run, current, anchor, name, value, accepted);
     return e.Record(std::move(step), accepted);
-  });
+  }, MovesSectionEnd(name) ? run.first + 1 : -1);
 }
 
 TDocument::Outcome TDocument::RemoveRun(const std::string& verb) {
@@ -232,7 +255,7 @@ TDocument::Outcome TDocument::RemoveRun(const std::string& verb) {
   const int current = selection_.section, anchor = RunAnchor();
   return Change([&](history::TEditor& e) {
     return e.Record(history::TRemoveRunStep::Do(e.Track(), run, current, anchor, verb), false);
-  });
+  }, run.first);
 }
 
 // ---- taking changes back ----

@@ -81,6 +81,18 @@ class TDocument {
   // of a run of several leaves it.
   void ToggleInRun(int section);
 
+  // ---- Keep Joined ----
+  // While on, every change that moves a section's end places the later sections
+  // where the ones before them end, as Join All Positions places them, in the
+  // same step: a section's Length, Radius, Curvature, Orientation and gaps typed,
+  // sections added, removed, split, retyped, pasted and cut, a value set on a
+  // run. Only the loop's closure at section 0 may open. Start, the traces and the
+  // walls and altitudes move no section. Off by default.
+  void SetKeepJoined(bool on) { keepJoined_ = on; }
+  bool KeepJoined() const { return keepJoined_; }
+  // Whether setting the value of that name may move a section's end.
+  static bool MovesSectionEnd(const std::string& name);
+
   // ---- changes, each one step of the history ----
   Outcome SetValue(const TObjectPath& object, const std::string& name, int32_t value);
   Outcome Remove(const TObjectPath& object);
@@ -100,7 +112,9 @@ class TDocument {
   // when it would leave no section.
   Outcome RemoveRun(const std::string& verb = "Remove");
   // Any change made through the editor (the check's fixes take it), as one step.
-  Outcome Change(const std::function<Outcome(history::TEditor&)>& change);
+  // With Keep Joined on, the sections from `joinFrom` on follow the change in the
+  // same step (see TEditor::KeepingJoined); -1: they stay where they are.
+  Outcome Change(const std::function<Outcome(history::TEditor&)>& change, int joinFrom = -1);
   // A change shown before it is kept, as a drag of the plan view's handles shows
   // each move: `change` alters the track outside the history and says what it
   // did, and the views are told. Whoever previews ends by keeping the change as
@@ -134,6 +148,7 @@ class TDocument {
   std::string fileName_;
   TObjectPath selection_;
   int anchor_ = -1;  // the run's other end, while a section is selected
+  bool keepJoined_ = false;
   std::vector<std::pair<int, Listener>> listeners_;
   int nextListener_ = 1;
 };

@@ -161,6 +161,12 @@ bool AddChild(TTrack& track, int32_t index, bool before) {
   return InsertCopy(track, index, before) != nullptr;
 }
 
+bool JoinToPrevious(TSection& section) {
+  if (section.OrientationMismatch() != 0 && !section.SetValue("Orientation mismatch", 0)) return false;
+  if (section.LongitudinalGap() == 0 && section.LateralGap() == 0) return true;
+  return section.SetGaps(0, 0);
+}
+
 bool SplitAccepted(const TTrack& track, int32_t index, int32_t firstLength) {
   if (index < 0 || index >= track.NumberOfSections()) return false;
   const TSection& section = *track.Section(index);

@@ -26,6 +26,10 @@ bool SplitChild(TTrack& track, int32_t n, int32_t firstLength);
 bool SplitAccepted(const TTrack& track, int32_t n, int32_t firstLength);
 // Turns a straight into an arc of the same length and an arc into a straight.
 bool ChangeChildType(TTrack& track, int32_t n);
+// Places a section where the one before it ends, with its end heading, as Join
+// All Positions does: the heading first, then the start (the gaps are measured
+// along the heading). A section already joined is left alone.
+bool JoinToPrevious(TSection& section);
 
 // ---- walls of a section ----
 // Removes wall k (a section keeps at least two).

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "history/child_steps.h"
+#include "history/joined_step.h"
 #include "history/section_steps.h"
 #include "history/value_step.h"
 #include "history/values_step.h"
@@ -24,8 +25,22 @@ Outcome TEditor::Keep(std::unique_ptr<Step> step, bool accepted) {
     if (length > TotalSectionLength(track_)) return Outcome::Refused;
     step->Redo(track_, change);
   }
+  if (joinFrom_ >= 0) {
+    std::unique_ptr<TStep> joined = TJoinedStep::Join(track_, std::move(step), joinFrom_);
+    if (!joined) return Outcome::Refused;
+    history_.Push(std::move(joined));
+    return Outcome::Changed;
+  }
   history_.Push(std::move(step));
   return Outcome::Changed;
+}
+
+Outcome TEditor::KeepingJoined(int first, const std::function<Outcome(TEditor&)>& change) {
+  const int was = joinFrom_;
+  joinFrom_ = first;
+  const Outcome outcome = change(*this);
+  joinFrom_ = was;
+  return outcome;
 }
 
 Outcome TEditor::Record(std::unique_ptr<TStep> step, bool accepted) { return Keep(std::move(step), accepted); }

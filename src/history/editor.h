@@ -48,6 +48,12 @@ class TEditor {
   // Refused.
   Outcome Record(std::unique_ptr<TStep> step, bool accepted = true);
 
+  // Keep Joined: the change that `change` makes also places the sections from
+  // `first` on as Join All Positions places them, each where the one before it
+  // ends, in the same step; only the loop's closure at section 0 may open. The
+  // change is refused whole when a section cannot be placed so.
+  Outcome KeepingJoined(int first, const std::function<Outcome(TEditor&)>& change);
+
   TTrack& Track() const { return track_; }
   THistory& History() const { return history_; }
 
@@ -58,6 +64,7 @@ class TEditor {
 
   TTrack& track_;
   THistory& history_;
+  int joinFrom_ = -1;  // while KeepingJoined runs: the first section to place
 };
 
 }  // namespace history

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "edit/track_edits.h"
 #include "model/curved_section.h"
 #include "model/length_limit.h"
 #include "model/numbers.h"
@@ -19,14 +20,6 @@ namespace {
 void PutSection(TSection& section, const SectionSnapshot& snapshot) {
   section.Values() = snapshot.values;
   snapshot.PutChildren(section);
-}
-
-// A section joined to the one before it, as Join All Positions joins it: the
-// heading first, then the start (the gaps are measured along the heading).
-bool Join(TSection& section) {
-  if (section.OrientationMismatch() != 0 && !section.SetValue("Orientation mismatch", 0)) return false;
-  if (section.LongitudinalGap() == 0 && section.LateralGap() == 0) return true;
-  return section.SetGaps(0, 0);
 }
 
 double Distance(TPointD a, TPointD b) { return std::hypot(a.x - b.x, a.y - b.y); }
@@ -71,7 +64,7 @@ Stop TShapeDrag::Place(const TAim& aim) {
     return Stop::Refused;
   }
   for (int s = section_ + 1; s < section_ + static_cast<int>(before_.size()); ++s)
-    if (!Join(*track_.Section(s))) return Stop::LaterSections;
+    if (!edit::JoinToPrevious(*track_.Section(s))) return Stop::LaterSections;
   // A track longer than 32 bits allow would wrap in every file.
   if (TotalSectionLength(track_) > kMaxTrackLength && TotalSectionLength(track_) > lengthBefore_)
     return Stop::OutsideRange;

@@ -26,6 +26,8 @@ using cli_test::Result;
 using cli_test::RunCommand;
 namespace fs = std::filesystem;
 
+const std::string kLengthTakes = "Length takes a length in m, cm, mm or km (at most 109092.17 m either way)";
+
 TEST_F(Cli, NewTrackShowsItsTreeAndRows) {
   EXPECT_EQ(Ok({"tree", file_}),
             "Track\n  Section 0 (straight)\n    Altitude 0\n    Altitude 1\n    Wall 0\n    Wall 1\n");
@@ -60,9 +62,13 @@ TEST_F(Cli, SynthWritesTheLargeTestTrackAndRefusesBadCounts) {
 
 TEST_F(Cli, SetConvertsInTheChosenBaseAndRefusesWithoutWriting) {
   Refused({"set", file_, "section 0", "Radius", "5000000"}, "Input not valid ! Range Error!");
-  Refused({"set", file_, "section 0", "Length", "012"}, "Input not valid !");
+  Refused({"set", file_, "section 0", "Length", "012"},
+          "Input not valid !\nLength takes a whole number from -2147483648 to 2147483647, or a length in m, cm, mm or "
+          "km (at most 109092.17 m either way)");
   Refused({"set", file_, "section 0", "Length", "0"}, "Input not valid ! Range Error!");
-  Refused({"set", file_, "section 0", "Length", "109092.2", "--base", "m"}, "Input not valid !");
+  Refused({"set", file_, "section 0", "Length", "109092.2", "--base", "m"},
+          "Input not valid !\nLength takes a number of metres (at most 109092.17 either way), or a length in m, cm, mm "
+          "or km (at most 109092.17 m either way)");
   Ok({"set", file_, "section 0", "Length", "100", "--base", "m"});
   EXPECT_EQ(Ok({"get", file_, "section 0", "Length"}), "1968504\n");
   EXPECT_EQ(Ok({"get", file_, "track", "Length"}), "1968504\n");
@@ -127,10 +133,40 @@ TEST_F(Cli, ReportsBadFilesObjectsAndUsage) {
   EXPECT_EQ(RunCommand({"set", file_, "track", "Length", "5", "-o"}).code, 2);
 }
 
+TEST_F(Cli, ValuesTakeTheirUnitAndKeepJoinedIsAskedFor) {
+  Ok({"edit", file_, "section 0", "add-after"});
+  Ok({"edit", file_, "section 1", "add-after"});
+  Ok({"edit", file_, "section 1", "change-type"});
+  Ok({"set", file_, "section 2", "Length", "150 m"});
+  EXPECT_EQ(Ok({"get", file_, "section 2", "Length"}), "2952756\n");
+  Ok({"edit", file_, "section 0", "split", "12.5 m"});  // a unit for the split's length too
+  EXPECT_EQ(Ok({"get", file_, "section 0", "Length"}), "246063\n");
+  Refused({"set", file_, "section 1", "Length", "30\u00B0"}, "Input not valid !\n" + kLengthTakes);
+  Refused({"set", file_, "section 1/wall 0", "Surface", "5 m"}, "Input not valid !\nSurface takes a number without a unit");
+  Refused({"set", file_, "section 2", "Length", "12,5 m"}, "Input not valid !\n" + kLengthTakes);  // only '.'
+
+  // Off by default: the arc turns and the straight after it stays where it was.
+  Ok({"set", file_, "section 2", "Curvature", "45\u00B0"});
+  EXPECT_EQ(Ok({"get", file_, "section 2", "Curvature"}), "268435456\n");
+  EXPECT_NE(Ok({"get", file_, "section 3", "Longitudinal gap"}), "0\n");
+  // Asked for, it follows; in a batch, keep-joined on holds for the lines after it.
+  Ok({"set", file_, "section 2", "Curvature", "30 deg", "--keep-joined"});
+  EXPECT_EQ(Ok({"get", file_, "section 3", "Longitudinal gap"}), "0\n");
+  EXPECT_EQ(Ok({"get", file_, "section 3", "Lateral gap"}), "0\n");
+  EXPECT_EQ(Ok({"get", file_, "section 3", "Orientation mismatch"}), "0\n");
+  Result r = RunCommand({"batch", file_}, "set 'section 2' Radius '40 m'\nkeep-joined on\nedit 'section 1' add-after\n"
+                                          "keep-joined off\nget 'section 4' 'Longitudinal gap'\nkeep-joined maybe\n");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.out, "0\n");  // the Radius opened a gap; the add after it closed it again
+  EXPECT_EQ(r.err, "line 6: usage: keep-joined on|off\n");
+}
+
 TEST_F(Cli, EditsSectionsAndRefusesWhatTheModelRefuses) {
   Refused({"edit", file_, "section 0", "remove"}, "Cannot remove Section 0 (straight) !");
   Refused({"edit", file_, "section 0", "split", "0"}, "Input not valid ! Range Error!");
-  Refused({"edit", file_, "section 0", "split", "1.5"}, "Input not valid !");
+  Refused({"edit", file_, "section 0", "split", "1.5"},
+          "Input not valid !\nLength of first part takes a whole number from -2147483648 to 2147483647, or a length "
+          "in m, cm, mm or km (at most 109092.17 m either way)");
   Refused({"edit", file_, "section 0/wall 0", "remove"}, "Cannot remove Wall 0 !");
   Refused({"edit", file_, "section 0", "copy-walls-from", "1"}, "Input not valid ! Range Error !");
   Refused({"edit", file_, "section 0", "copy-walls-from", "007"}, "Input not valid !");
