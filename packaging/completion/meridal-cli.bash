@@ -80,8 +80,9 @@ _meridal_cli() {
 
   local options=
   case $command in
-    set) options="--base -o --in-place" ;;
-    edit | trace | paste | reverse | mirror) options="-o --in-place" ;;
+    set) options="--base --keep-joined -o --in-place" ;;
+    edit | paste) options="--keep-joined -o --in-place" ;;
+    trace | reverse | mirror) options="-o --in-place" ;;
     fix) options="--sections -o --in-place" ;;
     convert) options="--from --to --in-place" ;;
     render) options="--size --select --view-flags --zoom --profile --slope --smooth" ;;

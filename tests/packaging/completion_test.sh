@@ -49,6 +49,7 @@ complete_line "meridal-cli mesh circuit.mrd " "e.glb tracks"
 complete_line "meridal-cli render circuit.mrd out.png --s" "--select --size --slope --smooth"
 complete_line "meridal-cli set circuit.mrd section-1 Radius 60 --base " "curv dec deg m"
 complete_line "meridal-cli set circuit.mrd section-1 Radius 60 --base m -o " "b.trk c.json circuit.mrd tracks"
+complete_line "meridal-cli paste circuit.mrd section-1 --k" "--keep-joined"
 complete_line "meridal-cli fix circuit.mrd " "all heights loop positions walls"
 complete_line "meridal-cli drag circuit.mrd section-2 " "end heading move radius"
 # Objects and names, read from the track.
