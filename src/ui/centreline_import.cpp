@@ -12,6 +12,8 @@
 #include "shell/shell_texts.h"
 #include "solve/centreline.h"
 #include "solve/centreline_fit.h"
+#include "ui/fit_options_dialog.h"
+#include "ui/fit_progress_dialog.h"
 #include "ui/main_window.h"
 #include "ui/plan_tools/plan_menu.h"
 
@@ -53,27 +55,47 @@ void ImportCentrelineClick(TFormMain& window) {
   request.filter = kCentrelineFilter;
   request.defaultExtension = "*.csv";
   request.mustExist = true;
-  if (const auto path = window.FileDialogs().Open(request)) ImportCentrelinePath(window, *path);
+  const auto path = window.FileDialogs().Open(request);
+  if (!path) return;
+  TFormFitOptions dialog(QString::fromStdString(FileNameOf(*path)), RememberedFitOptions(), &window);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const TFitOptions options = dialog.Options();
+  RememberFitOptions(options);
+  ImportCentrelinePath(window, *path, options);
 }
 
-bool ImportCentrelinePath(TFormMain& window, const std::string& path) {
+bool ImportCentrelinePath(TFormMain& window, const std::string& path, const TFitOptions& options) {
   TDocumentShell& shell = window.Shell();
   IMessages& messages = shell.Messages();
   const std::string file = FileNameOf(path);
   window.SetBusy(true);
   const TCentrelineRead read = ReadCentrelineFile(path, kDefaultWidth);
-  std::vector<std::string> warnings = read.warnings;
-  TFitResult fit;
-  if (read.ok) {
-    fit = FitCentreline(read.line, TFitOptions{});
-    warnings.insert(warnings.end(), fit.warnings.begin(), fit.warnings.end());
-  }
   window.SetBusy(false);
-  if (!read.ok || !fit.ok) {
-    std::vector<std::string> lines = warnings;
-    lines.push_back(read.ok ? fit.error : read.error);
-    ShowRefusal(messages, Lines(file, lines));
+  std::vector<std::string> warnings = read.warnings;
+  if (!read.ok) {
+    warnings.push_back(read.error);
+    ShowRefusal(messages, Lines(file, warnings));
     return false;
+  }
+  TFitResult fit = TFitProgressDialog(QString::fromStdString(file), &window).Fit(read.line, options);
+  if (fit.error == kFitStopped) {
+    window.ShowStatus("Import Centreline cancelled");
+    return false;
+  }
+  warnings.insert(warnings.end(), fit.warnings.begin(), fit.warnings.end());
+  if (!fit.ok) {
+    std::vector<std::string> lines = warnings;
+    lines.push_back(fit.error);
+    // The nearest track found, further than the tolerance, is opened only when
+    // asked, as the command line's --force writes it.
+    if (!fit.track) {
+      ShowRefusal(messages, Lines(file, lines));
+      return false;
+    }
+    const std::string question = Lines(file, lines) + "\n\nOpen the nearest track found all the same?";
+    if (messages.Show(kAppTitle, question, MessageIcon::Warning, MessageButtons::YesNo) != MessageAnswer::Yes)
+      return false;
+    warnings.clear();  // told already
   }
 
   const TFitSummary& s = fit.summary;

@@ -1,28 +1,38 @@
 // Close Loop and Import Centreline, driven as a user drives them: the check
 // window's button and the dialog's keys, Ctrl+Z; the import's file dialog
-// answered, its source line over the plan until the first edit.
+// answered and its options typed, the fit's progress shown and cancelled, its
+// source line over the plan until the first edit.
 #include <QAction>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <cmath>
 #include <functional>
+#include <numbers>
 
 #include "check/track_check.h"
 #include "document/document.h"
 #include "files/project/project_io.h"
 #include "model/track.h"
 #include "ui/check_window.h"
+#include "solve/centreline_fit.h"
+#include "support/circuit_builders.h"
 #include "ui/close_loop_dialog.h"
+#include "ui/fit_options_dialog.h"
+#include "ui/fit_progress_dialog.h"
 #include "ui/graph_window.h"
 #include "ui/plan_tools/plan_menu.h"
 #include "ui/ui_fixture.h"
@@ -30,6 +40,8 @@
 
 using meridal::MessageAnswer;
 using meridal::TFormCloseLoop;
+using meridal::TFormFitOptions;
+using meridal::TFitProgressDialog;
 using meridal::testing::UiFrame;
 
 namespace {
@@ -87,6 +99,12 @@ struct Frame : UiFrame {
     QVERIFY(answered);
     QCoreApplication::processEvents();
   }
+  // File > Import Centreline… by its keys, the window active again after the
+  // dialogs before (the offscreen platform has no window manager to do it).
+  void ImportKeys() {
+    QApplication::setActiveWindow(window.get());
+    QTest::keyClick(window.get(), Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
+  }
   // The plan's pixels in the overlay's colour.
   int OverlayPixels() {
     QCoreApplication::processEvents();
@@ -101,6 +119,58 @@ struct Frame : UiFrame {
     return count;
   }
 };
+
+// Answers the modal dialogs as they come up, in order: each step is tried on
+// the dialog on top until it takes one (returns true). The timer goes with the
+// script, so that nothing of it outlives the test.
+class DialogScript {
+ public:
+  explicit DialogScript(std::vector<std::function<bool(QWidget&)>> steps) : steps_(std::move(steps)) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (next_ < steps_.size() && modal && modal->isVisible() && steps_[next_](*modal)) ++next_;
+      if (next_ == steps_.size()) timer_.stop();
+    });
+    timer_.start(10);
+  }
+  bool Done() const { return next_ == steps_.size(); }
+
+ private:
+  std::vector<std::function<bool(QWidget&)>> steps_;
+  size_t next_ = 0;
+  QTimer timer_;
+};
+
+// A step on a dialog of the class `Dialog`, when `ready` says it is.
+template <class Dialog>
+std::function<bool(QWidget&)> On(
+    std::function<void(Dialog&)> act, std::function<bool(Dialog&)> ready = [](Dialog&) { return true; }) {
+  return [act, ready](QWidget& widget) {
+    auto* dialog = qobject_cast<Dialog*>(&widget);
+    if (!dialog || !ready(*dialog)) return false;
+    act(*dialog);
+    return true;
+  };
+}
+
+// The options as they are: Enter.
+std::function<bool(QWidget&)> AcceptOptions() {
+  return On<TFormFitOptions>([](TFormFitOptions& dialog) { QTest::keyClick(&dialog, Qt::Key_Return); });
+}
+
+// A file of `bytes` named `name` in `folder`; its path.
+QString Written(const QTemporaryDir& folder, const QString& name, const QByteArray& bytes) {
+  const QString path = folder.filePath(name);
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) return QString();
+  return path;
+}
+
+// Types `text` over a spin box's own.
+void TypeOver(QAbstractSpinBox* box, const QString& text) {
+  QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(box, text);
+}
 
 // Picks "sections A to B" with the keyboard: the arrow from "all sections", then
 // each number typed over the spin box's text.
@@ -166,8 +236,11 @@ class LoopFitTest : public QObject {
   void importCentrelineOpensTheFitWithItsLineUntilTheFirstEdit() {
     Frame f;
     f.fileDialogs.answers = {kMonza.toStdString()};
-    QTest::keyClick(f.window.get(), Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
+    DialogScript script({AcceptOptions()});
+    f.ImportKeys();
     QCoreApplication::processEvents();
+    QVERIFY(script.Done());
+    QVERIFY(!QApplication::activeModalWidget());  // the progress has gone with the fit
     QVERIFY(f.Shell().Track());
     QVERIFY(f.Shell().Untitled);
     QVERIFY(f.Shell().Modified());
@@ -183,6 +256,7 @@ class LoopFitTest : public QObject {
     // An edit: the line goes; the View item brings it back.
     f.messages.answers = {MessageAnswer::Yes};
     const bool curved = f.Shell().Track()->Section(1)->IsCurved();
+    QApplication::setActiveWindow(f.window.get());  // back from the dialogs
     QVERIFY(f.ClickNode(QStringLiteral("Section 1 (%1)").arg(curved ? "curved" : "straight")));
     QTest::keyClick(f.Tree(), Qt::Key_Delete);
     QVERIFY(!overlay->isChecked());
@@ -196,15 +270,130 @@ class LoopFitTest : public QObject {
     Frame f;
     QVERIFY(f.window->OpenAtStartUp(kCircuit));
     QTemporaryDir folder;
-    const QString bad = folder.filePath(QStringLiteral("bad.csv"));
-    QFile file(bad);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("0,0\n10,0\n20,abc\n");
-    file.close();
+    const QString bad = Written(folder, QStringLiteral("bad.csv"), "0,0\n10,0\n20,abc\n");
     f.fileDialogs.answers = {bad.toStdString()};
+    DialogScript script({AcceptOptions()});
     f.window->FileImportCentreline->trigger();
     QCOMPARE(f.messages.Texts(), std::vector<std::string>{"bad.csv: line 3: 'abc' is not a number"});
     QCOMPARE(QString::fromStdString(f.Shell().FileName()), kCircuit);
+  }
+
+  void theImportsOptionsAreTypedAndRemembered() {
+    Frame f;
+    f.fileDialogs.answers = {kMonza.toStdString()};
+    // The fit's own defaults first; a tolerance of 1 m, sections of 8 m and four
+    // traces typed, each field reached with Tab; OK with the mouse.
+    QString shown;
+    DialogScript typed({On<TFormFitOptions>([&](TFormFitOptions& dialog) {
+      shown = dialog.Tolerance->text() + " " + dialog.MinLength->text() + " " + dialog.Traces->text();
+      QTest::keyClicks(dialog.Tolerance, QStringLiteral("1"));  // the field starts selected
+      QTest::keyClick(dialog.Tolerance, Qt::Key_Tab);
+      QVERIFY(dialog.MinLength->hasFocus());
+      TypeOver(dialog.MinLength, QStringLiteral("8"));
+      QTest::keyClick(dialog.MinLength, Qt::Key_Tab);
+      TypeOver(dialog.Traces, QStringLiteral("4"));
+      QTest::mouseClick(dialog.ButtonOK, Qt::LeftButton);
+    })});
+    f.window->FileImportCentreline->trigger();
+    QVERIFY(typed.Done());
+    QCOMPARE(shown, QStringLiteral("0.50 m 5.00 m 3"));
+    // The track is the fit with those options, to the byte.
+    const meridal::TCentrelineRead read = meridal::ReadCentrelineFile(kMonza.toStdString(), 12);
+    meridal::TFitOptions options;
+    options.tolerance = 1.0;
+    options.minLength = 8.0;
+    options.traces = 4;
+    const meridal::TFitResult fit = meridal::FitCentreline(read.line, options);
+    QVERIFY(fit.ok);
+    QVERIFY(f.Shell().Track());
+    QCOMPARE(f.Shell().Track()->Traces.size(), size_t(4));
+    meridal::testing::ScriptedMessages quiet;
+    const auto image = meridal::ExportTrackImage(*fit.track, quiet);
+    QCOMPARE(f.Exported(), QByteArray(reinterpret_cast<const char*>(image->data()), static_cast<int>(image->size())));
+    QSettings settings(meridal::TFormMain::SettingsPath(), QSettings::IniFormat);
+    QCOMPARE(settings.value(QStringLiteral("importCentreline/tolerance")).toDouble(), 1.0);
+    QCOMPARE(settings.value(QStringLiteral("importCentreline/minLength")).toDouble(), 8.0);
+    QCOMPARE(settings.value(QStringLiteral("importCentreline/traces")).toInt(), 4);
+
+    // The next import shows them; Escape there imports nothing.
+    const QByteArray first = f.Exported();
+    f.fileDialogs.answers = {kMonza.toStdString()};
+    f.messages.answers = {MessageAnswer::No};  // the first fit is not saved
+    DialogScript escaped({On<TFormFitOptions>([&](TFormFitOptions& dialog) {
+      shown = dialog.Tolerance->text() + " " + dialog.MinLength->text() + " " + dialog.Traces->text();
+      QTest::keyClick(&dialog, Qt::Key_Escape);
+    })});
+    f.ImportKeys();
+    QVERIFY(escaped.Done());
+    QCOMPARE(shown, QStringLiteral("1.00 m 8.00 m 4"));
+    QCOMPARE(f.Exported(), first);
+    QCOMPARE(f.messages.Texts().size(), size_t(1));  // the question to save, nothing more
+  }
+
+  void aFitRunsBesideTheWindowAndCancelStopsIt() {
+    Frame f;
+    QVERIFY(f.window->OpenAtStartUp(kCircuit));
+    const QByteArray before = f.Exported();
+    // A lap with a point every 5 cm: a fit of some seconds.
+    QTemporaryDir folder;
+    using namespace meridal::testing;
+    const QString path = Written(folder, QStringLiteral("dense.csv"),
+                                 QByteArray::fromStdString(CircuitCsv(Sampled(ChicaneCircuit(), {0.05, 0, false}))));
+    f.fileDialogs.answers = {path.toStdString()};
+    // The bar moves while the fit runs (the window's own events go on), then
+    // Cancel is clicked.
+    int seen = 0;
+    DialogScript script({AcceptOptions(), On<TFitProgressDialog>(
+                                              [&](TFitProgressDialog& dialog) {
+                                                seen = dialog.Bar->value();
+                                                QTest::mouseClick(dialog.ButtonCancel, Qt::LeftButton);
+                                                QVERIFY(!dialog.ButtonCancel->isEnabled());
+                                              },
+                                              [](TFitProgressDialog& dialog) { return dialog.Bar->value() > 0; })});
+    f.window->FileImportCentreline->trigger();
+    QVERIFY(script.Done());
+    QVERIFY(seen > 0 && seen < 1000);
+    QVERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(QString::fromStdString(f.Shell().FileName()), kCircuit);  // nothing opened
+    QCOMPARE(f.Exported(), before);
+    QCOMPARE(f.window->StatusText->text(), QStringLiteral("Import Centreline cancelled"));
+    QCOMPARE(f.messages.Texts(), std::vector<std::string>{});
+  }
+
+  void aTrackOutsideTheToleranceOpensOnlyWhenAskedFor() {
+    Frame f;
+    QVERIFY(f.window->OpenAtStartUp(kCircuit));
+    // A star of 100 points: no circuit's line.
+    QTemporaryDir folder;
+    QByteArray star;
+    for (int i = 0; i < 100; ++i) {
+      const double a = 2 * std::numbers::pi * i / 100, r = i % 2 ? 200 : 300;
+      star += QStringLiteral("%1,%2\n").arg(r * std::cos(a)).arg(r * std::sin(a)).toUtf8();
+    }
+    const QString path = Written(folder, QStringLiteral("star.csv"), star);
+    const meridal::TFitResult fit =
+        meridal::FitCentreline(meridal::ReadCentrelineFile(path.toStdString(), 12).line, meridal::RememberedFitOptions());
+    QVERIFY(!fit.ok && fit.track);
+    const std::string ending = fit.error + "\n\nOpen the nearest track found all the same?";
+    for (MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+      f.fileDialogs.answers = {path.toStdString()};
+      f.messages.shown.clear();
+      f.messages.answers = {answer};
+      DialogScript script({AcceptOptions()});
+      f.ImportKeys();
+      QVERIFY(script.Done());
+      QCOMPARE(f.messages.shown.size(), size_t(1));
+      const std::string text = f.messages.shown[0].text;
+      QVERIFY(text.starts_with("star.csv: "));
+      QVERIFY2(text.ends_with(ending), text.c_str());
+      QCOMPARE(f.messages.shown[0].buttons, meridal::MessageButtons::YesNo);
+      if (answer == MessageAnswer::No) QCOMPARE(QString::fromStdString(f.Shell().FileName()), kCircuit);
+    }
+    // Yes opened the star, with its line over the plan.
+    QCOMPARE(QString::fromStdString(f.Shell().FileName()), QString(path).replace(".csv", ".mrd"));
+    QCOMPARE(f.Shell().Track()->NumberOfSections(), fit.summary.sections);
+    QVERIFY(f.window->StatusText->text().startsWith(QStringLiteral("Fitted star.csv: ")));
+    QVERIFY(meridal::CentrelineOverlayItem(*f.window)->isChecked());
   }
 };
 
