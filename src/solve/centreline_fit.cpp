@@ -10,11 +10,15 @@
 // the line itself bends tighter than that (a hairpin narrower than the road is
 // wide): there the line is followed, down to a radius of two metres, and the
 // track is narrowed afterwards. Every stage is bounded: a split that does not
-// bring the points nearer is not repeated, and the segments never outnumber
-// what the shortest length allows.
+// bring the points nearer is not repeated, the segments never outnumber what
+// the shortest length allows nor the points, and the work of all the solves
+// together has a bound. A line sampled far more densely than the sections
+// need is searched on about a point a metre, and measured on every point.
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <numbers>
+#include <type_traits>
 
 #include "solve/centreline_fit.h"
 
@@ -33,6 +37,18 @@ constexpr double kSpare = kInnerRadius + 0.1;
 // A loop still further from its points than this many tolerances, and metres,
 // once split is given up.
 constexpr double kHopeless = 20.0;
+// The most work the searches of one fit may do (TChainFit::SetWork), about
+// seven seconds: ten times what a circuit of 5 km takes, three times what one
+// sampled every 6 cm does. A line that needs more is one the search is losing
+// its way on (sections split again and again, and refitted as a whole): what
+// it has found by then is all there is.
+constexpr double kWorkBudget = 6e7;
+// Metres between the points the search needs at most (see FitSegments).
+constexpr double kSearchSpacing = 1.0;
+
+// The search keeps its points a little inside the tolerance, for the rounding
+// to stored units.
+double SearchTolerance(const TFitOptions& options) { return std::max(0.0, options.tolerance - 0.002); }
 
 struct TLoop {
   TFitPose start;
@@ -45,6 +61,7 @@ struct TLoop {
   std::vector<double> right, left;
   size_t most = 0;  // the most segments the loop may have
   const std::function<bool()>* stop = nullptr;
+  double* work = nullptr;  // what the solves have done so far (TChainFit::SetWork)
 
   bool Stopped() const { return stop && *stop && (*stop)(); }
   TChainFit Chain(TFitPose from, std::vector<TSegment> s, std::vector<TFitPoint> p, bool closed,
@@ -52,6 +69,7 @@ struct TLoop {
     TChainFit fit(from, std::move(s), std::move(p), closed, closed ? turns : 0, to);
     fit.SetShortest(shortest);
     fit.SetStop(stop);
+    fit.SetWork(work);
     return fit;
   }
   TChainFit Whole() {
@@ -492,32 +510,61 @@ void MergeShort(TLoop& loop) {
   }
 }
 
-}  // namespace
+// The search's limits: the tolerance and RMS it keeps, the shortest section,
+// and the most segments, from the options and the loop's first segments.
+void SetLimits(TLoop& loop, const TFitOptions& options) {
+  loop.tolerance = SearchTolerance(options);
+  loop.rmsCap = options.tolerance / 3.0;
+  // A hair over the shortest, so that rounding keeps it.
+  loop.shortest = options.minLength + 0.002;
+  const double lap = Stations(loop.points).back();
+  loop.most = size_t(std::clamp(lap / std::max(options.minLength, 1.0), 2.0 * double(loop.segments.size()), 20000.0));
+  loop.most = std::max(loop.most, loop.segments.size() + 16);
+  // Nor more than the points: a segment with no point of its own is free to
+  // wander, and splitting it only adds work.
+  loop.most = std::min(loop.most, std::max(loop.points.size(), loop.segments.size() + 16));
+}
 
-TSegmentsFit FitSegments(const std::vector<TFitPoint>& points, const std::vector<double>& right,
-                         const std::vector<double>& left, const TFitOptions& options) {
+// Whatever a window could not mend: splits refitted as a whole, while they
+// bring the points nearer; what they leave too gentle made straight, and what
+// they leave too short merged again.
+void MendFar(TLoop& loop) {
+  for (int round = 0; round < 3 && loop.Largest() > loop.tolerance && !loop.Stopped(); ++round) {
+    FreeHeldBends(loop);
+    SplitLocally(loop, 8);
+    double largest = loop.Largest();
+    for (int split = 0; split < 12 && largest > loop.tolerance && !loop.Stopped() && SplitFar(loop); ++split) {
+      Refit(loop, 6);
+      const double now = loop.Largest();
+      if (now > 0.99 * largest && split > 0) break;
+      largest = std::min(largest, now);
+    }
+    if (!Flatten(loop)) break;
+  }
+  MergeShort(loop);
+  Flatten(loop);
+}
+
+// The search itself, on the points it is given.
+TSegmentsFit Search(const std::vector<TFitPoint>& points, const std::vector<double>& right,
+                    const std::vector<double>& left, const TFitOptions& options, double& work) {
   // The progress: each stage's share of the whole, reported as the stages go.
   double done = 0;
   bool stopped = false;  // once told to stop, the progress is not asked again
   const std::function<bool()> stop = [&] {
-    return stopped || (stopped = options.progress && !options.progress(std::min(done, 1.0)));
+    return stopped || work > kWorkBudget ||
+           (stopped = options.progress && !options.progress(std::min(done, 1.0)));
   };
   TLoop loop = FirstChain(points, right, left);
   loop.stop = &stop;
-  // A little room below the tolerance for the rounding to stored units.
-  loop.tolerance = std::max(0.0, options.tolerance - 0.002);
-  loop.rmsCap = options.tolerance / 3.0;
-  // A hair over the shortest, so that rounding keeps it.
-  loop.shortest = options.minLength + 0.002;
-  const double lap = Stations(points).back();
-  loop.most = size_t(std::clamp(lap / std::max(options.minLength, 1.0), 2.0 * double(loop.segments.size()), 20000.0));
-  loop.most = std::max(loop.most, loop.segments.size() + 16);
+  loop.work = &work;
+  SetLimits(loop, options);
   TSegmentsFit out;
   auto finish = [&] {
     out.segments = loop.segments;
     out.start = loop.start;
     out.points = loop.points;
-    out.stopped = loop.Stopped();
+    out.stopped = stopped;
     return out;
   };
   Refit(loop, 30);
@@ -562,25 +609,102 @@ TSegmentsFit FitSegments(const std::vector<TFitPoint>& points, const std::vector
   TLoop refit = loop;
   Refit(refit, 10);
   if (refit.Largest() <= loop.tolerance) loop = std::move(refit);
-  // Whatever a window could not mend: splits refitted as a whole, while they
-  // bring the points nearer; what they leave too gentle made straight, and
-  // what they leave too short merged again.
-  for (int round = 0; round < 3 && loop.Largest() > loop.tolerance && !loop.Stopped(); ++round) {
-    FreeHeldBends(loop);
-    SplitLocally(loop, 8);
-    double largest = loop.Largest();
-    for (int split = 0; split < 12 && largest > loop.tolerance && !loop.Stopped() && SplitFar(loop); ++split) {
-      Refit(loop, 6);
-      const double now = loop.Largest();
-      if (now > 0.99 * largest && split > 0) break;
-      largest = std::min(largest, now);
-    }
-    if (!Flatten(loop)) break;
-  }
-  MergeShort(loop);
-  Flatten(loop);
+  MendFar(loop);
   done = 0.9;
   return finish();
+}
+
+// The points the search works on: the first, and then each `spacing` metres
+// from the last kept, straight across (a wobble of the points does not make
+// the line longer). Points far closer than the shortest section needs add only
+// work: each is measured at the end all the same.
+std::vector<size_t> Thinned(const std::vector<TFitPoint>& points, double spacing) {
+  std::vector<size_t> kept{0};
+  for (size_t i = 1; i < points.size(); ++i) {
+    const TFitPoint& last = points[kept.back()];
+    if (std::hypot(points[i].x - last.x, points[i].y - last.y) >= spacing) kept.push_back(i);
+  }
+  return kept;
+}
+
+// Every point placed on the segments that the search found from those `kept`:
+// each looks for its nearest place from the segment of the kept point before it.
+std::vector<TFitPoint> PlaceAll(const std::vector<TFitPoint>& points, const std::vector<size_t>& kept,
+                                const TSegmentsFit& fit) {
+  std::vector<TFitPoint> all = points;
+  size_t j = 0;
+  for (size_t i = 0; i < all.size(); ++i) {
+    while (j + 1 < kept.size() && kept[j + 1] <= i) ++j;
+    all[i].segment = fit.points[j].segment;
+    all[i].along = fit.points[j].along;
+  }
+  TChainFit chain(fit.start, fit.segments, std::move(all), true, 0);
+  chain.Reproject();
+  return chain.Points();
+}
+
+// The loop `fit` found, mended where `points` (placed on it) lie too far.
+TSegmentsFit Mended(const TSegmentsFit& fit, std::vector<TFitPoint> points, std::vector<double> right,
+                    std::vector<double> left, const TFitOptions& options, double& work) {
+  bool stopped = false;
+  const std::function<bool()> stop = [&] {
+    return stopped || work > kWorkBudget || (stopped = options.progress && !options.progress(0));
+  };
+  TLoop loop;
+  loop.start = fit.start;
+  loop.segments = fit.segments;
+  loop.points = std::move(points);
+  loop.right = std::move(right);
+  loop.left = std::move(left);
+  double turn = 0;
+  for (const TSegment& s : loop.segments) turn += (s.straight ? 0.0 : s.curvature) * s.length;
+  loop.turns = int(std::lround(turn / kTwoPi));
+  loop.stop = &stop;
+  loop.work = &work;
+  SetLimits(loop, options);
+  MendFar(loop);
+  return {loop.segments, loop.start, loop.points, stopped};
+}
+
+}  // namespace
+
+TSegmentsFit FitSegments(const std::vector<TFitPoint>& points, const std::vector<double>& right,
+                         const std::vector<double>& left, const TFitOptions& options, double* spent) {
+  // A line sampled far more densely than the shortest section needs (a point
+  // every few centimetres) is searched on a point about every metre. Then
+  // every point is measured; those that lie too far join the search's points,
+  // and the loop found is mended about them, twice at most.
+  const double spacing = std::min(kSearchSpacing, options.minLength / 5);
+  const double mean = Stations(points).back() / double(points.size());
+  double own = 0;
+  double& work = spent ? *spent : own;
+  if (!(mean < 0.5 * spacing)) return Search(points, right, left, options, work);
+  std::vector<size_t> kept = Thinned(points, spacing);
+  auto some = [&kept](const auto& all) {
+    std::remove_cvref_t<decltype(all)> out;
+    out.reserve(kept.size());
+    for (size_t i : kept) out.push_back(all[i]);
+    return out;
+  };
+  TFitOptions searched = options;
+  if (options.progress)  // the search's share of the whole, the mending the rest
+    searched.progress = [&](double done) { return options.progress(0.8 * done / 0.9); };
+  TSegmentsFit fit = Search(some(points), some(right), some(left), searched, work);
+  const double tolerance = SearchTolerance(options);
+  for (int round = 0; !fit.stopped; ++round) {
+    fit.points = PlaceAll(points, kept, fit);
+    std::vector<size_t> far;
+    for (size_t i = 0; i < points.size(); ++i)
+      if (fit.points[i].distance > tolerance) far.push_back(i);
+    if (far.empty() || round == 2) break;
+    std::vector<size_t> joined;
+    std::set_union(kept.begin(), kept.end(), far.begin(), far.end(), std::back_inserter(joined));
+    kept = std::move(joined);
+    if (options.progress)
+      searched.progress = [&, round](double) { return options.progress(0.8 + 0.05 * round); };
+    fit = Mended(fit, some(fit.points), some(right), some(left), searched, work);
+  }
+  return fit;
 }
 
 }  // namespace meridal

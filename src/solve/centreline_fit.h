@@ -68,6 +68,8 @@ TFitResult FitCentreline(const TCentreline& line, const TFitOptions& options);
 // point with the start heading in `start`, as near every point as the tolerance
 // asks, and each point's place on them. `right` and `left` are the widths at
 // each point: an arc's centre stays beyond them where the line allows it.
+// `spent` carries the work done from one search to the next, so that the
+// searches of one fit share a bound: past it, a search ends with what it has.
 struct TSegmentsFit {
   std::vector<TSegment> segments;
   TFitPose start;
@@ -75,6 +77,6 @@ struct TSegmentsFit {
   bool stopped = false;  // the progress callback stopped it
 };
 TSegmentsFit FitSegments(const std::vector<TFitPoint>& points, const std::vector<double>& right,
-                         const std::vector<double>& left, const TFitOptions& options);
+                         const std::vector<double>& left, const TFitOptions& options, double* spent = nullptr);
 
 }  // namespace meridal

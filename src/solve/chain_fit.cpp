@@ -260,7 +260,12 @@ class TStepSystem {
 
 bool TChainFit::Solve(int iterations) {
   const int m = int(segments_.size());
+  const double everyPoint = double(points_.size());
+  auto spend = [this](double units) {
+    if (work_) *work_ += units;
+  };
   Reproject();
+  spend(everyPoint);
   double merit = Merit();
   const TStepLayout layout(segments_, closed_);
   TSparseLU lu;
@@ -268,6 +273,7 @@ bool TChainFit::Solve(int iterations) {
   for (int iteration = 0; iteration < iterations; ++iteration) {
     if (stop_ && *stop_ && (*stop_)()) break;
     const std::vector<TFitPose> poses = Poses();
+    spend(everyPoint);
     // Per segment, the points' normal equations in its start pose and curvature
     // (x, y, heading, curvature); and, for the damping, the same summed as rigid
     // motions of everything downstream.
@@ -361,6 +367,7 @@ bool TChainFit::Solve(int iterations) {
           if (k == m - 1)
             for (int e = 0; e < 3; ++e) system.Rhs(row + e, -c[e]);
         }
+        spend(kWorkPerUnknown * layout.size);
         if (!system.Solve(lu, analysed, delta)) break;
         solved = true;
         for (int k = 0; k < m; ++k) {
@@ -398,6 +405,7 @@ bool TChainFit::Solve(int iterations) {
         s.length = std::max(std::min(shortest_, s.length), s.length + delta(layout.length[size_t(k)]));
       }
       Reproject();
+      spend(everyPoint);
       const double trial = Merit();
       if (trial < merit) {
         accepted = true;

@@ -45,6 +45,10 @@ class TChainFit {
   void SetShortest(double shortest) { shortest_ = shortest; }
   // Asked before each step: true stops the solve where it is.
   void SetStop(const std::function<bool()>* stop) { stop_ = stop; }
+  // Counts in `*work` what the solve does: a unit for each point measured or
+  // weighed, and kWorkPerUnknown for each unknown of each system solved.
+  void SetWork(double* work) { work_ = work; }
+  static constexpr double kWorkPerUnknown = 4.0;
   // Runs up to `iterations` steps; true when the end meets its target.
   bool Solve(int iterations);
   // Finds each point's nearest place on its segment or a neighbour's.
@@ -83,6 +87,7 @@ class TChainFit {
   double shortest_ = 0.5;
   double damping_ = 1e-3;
   const std::function<bool()>* stop_ = nullptr;
+  double* work_ = nullptr;
 };
 
 }  // namespace meridal

@@ -301,12 +301,13 @@ TFitResult FitCentreline(const TCentreline& line, const TFitOptions& options) {
   TSegmentsFit fitted;
   double nearestLargest = 0;
   const double loosens[] = {1.0, 2.0, 4.0}, from[] = {0.0, 0.9, 0.95}, span[] = {0.9, 0.05, 0.04};
+  double spent = 0;  // the searches share one bound on their work
   for (int attempt = 0; attempt < 3; ++attempt) {
     TFitOptions looser = options;
     looser.tolerance = options.tolerance * loosens[attempt];
     if (options.progress)
       looser.progress = [&, attempt](double done) { return options.progress(from[attempt] + span[attempt] * done); };
-    TSegmentsFit trial = FitSegments(points, reachRight, reachLeft, looser);
+    TSegmentsFit trial = FitSegments(points, reachRight, reachLeft, looser, &spent);
     if (trial.stopped) {
       result.error = kFitStopped;
       return result;

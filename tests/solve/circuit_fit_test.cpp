@@ -182,6 +182,19 @@ TEST(CircuitFit, ALoopOfArcsAloneFitsAndItsExportFitsBack) {
   }
 }
 
+TEST(CircuitFit, ADenseLapIsMeasuredOnEveryPointItsSearchSkipped) {
+  // A point every 5 cm, with a bump of 0.55 m on the first straight whose top
+  // lies between the points the search takes (about one a metre).
+  TCentreline line = Sampled(testing::ChicaneCircuit(), {0.05});
+  for (size_t i = 0; i < line.Size(); ++i)
+    line.y[i] += 0.55 * std::exp(-(line.x[i] - 400.5) * (line.x[i] - 400.5) / (2 * 0.3 * 0.3));
+  const TFitResult fit = FitCentreline(line, {0.5, 3});
+  ASSERT_TRUE(fit.ok) << fit.error;
+  EXPECT_LE(fit.summary.largest, 0.5);
+  EXPECT_EQ(fit.sourceX.size(), line.Size());
+  EXPECT_EQ(JointProblems(*fit.track), std::vector<std::string>{});
+}
+
 TEST(CircuitFit, NoSectionIsShorterThanAskedAndAFitCanBeStopped) {
   const TCentreline line = Sampled(testing::KartCircuit(), {});
   TFitOptions options{0.5, 3};
