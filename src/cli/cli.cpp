@@ -37,13 +37,16 @@ const char kUsage[] =
     "  mirror FILE [-o OUT]                  # the track mirrored across section 0's start line\n"
     "  drag FILE OBJECT HANDLE X Y [--snap] [--detach] [-o OUT]\n"
     "      HANDLE: end | radius | heading | move, let go at X, Y (metres; x east, y north)\n"
+    "  lap FILE [--vehicle V.json] [--line centre|min-curvature] [--csv OUT.csv]\n"
+    "      # the lap time and speeds of a vehicle (the formula car unless named) on a line\n"
+    "      # (min-curvature unless named); --csv: the speeds along the line, s_m; x_m; y_m; ...\n"
     "  render FILE OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z] [--smooth]\n"
     "  render FILE OUT.png --profile [--size WxH] [--select OBJECT] [--slope] [--smooth]\n"
     "  fit IN OUT [--tolerance METRES] [--traces N] [--width METRES]   # IN: a centreline, .csv .gpx .geojson\n"
     "      [--min-length METRES] [--force]\n"
     "  centreline FILE OUT.csv [--step METRES]   # the zero line and widths as a centreline\n"
     "  batch FILE [-o OUT] [--keep-going] [--in-place]   # commands from standard input, one a line:\n"
-    "      tree, props, get, set, edit, trace, export, check, profile, render, mesh, copy, paste, drag,\n"
+    "      tree, props, get, set, edit, trace, export, check, profile, render, mesh, lap, copy, paste, drag,\n"
     "      reverse, mirror without FILE and -o (copy and paste use the batch's own clipboard),\n"
     "      and undo | redo | history | save [OUT] | keep-joined on|off; words quoted as in a shell\n"
     "--keep-joined: the sections after a changed one follow it, joined (off by default)\n"
@@ -59,7 +62,7 @@ const char kUsage[] =
 const char* const kValueOptions[] = {"--base", "-o",         "--size",    "--select", "--view-flags",
                                      "--zoom", "--samples", "--from", "--to",
                                      "--sections", "--tolerance", "--traces", "--width", "--step",
-                                     "--min-length"};
+                                     "--min-length", "--vehicle", "--line", "--csv"};
 // Options that stand alone.
 const char* const kFlagOptions[] = {"--profile", "--slope", "--smooth", "--keep-going", "--in-place", "--snap", "--detach",
                                     "--force",   "--keep-joined"};
@@ -81,6 +84,7 @@ const Command kCommands[] = {
     {"centreline", CommandCentreline},
     {"copy", CommandCopy},     {"paste", CommandPaste},     {"reverse", CommandReverse}, {"mirror", CommandMirror},
     {"drag", CommandDrag},
+    {"lap", CommandLap},
 };
 
 }  // namespace

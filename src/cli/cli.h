@@ -56,5 +56,6 @@ int CommandPaste(const CliArgs& args, CliIo io);
 int CommandReverse(const CliArgs& args, CliIo io);
 int CommandMirror(const CliArgs& args, CliIo io);
 int CommandDrag(const CliArgs& args, CliIo io);
+int CommandLap(const CliArgs& args, CliIo io);
 
 }  // namespace meridal

@@ -32,6 +32,7 @@ const TDocumentCommand kDocumentCommands[] = {
     {"mirror", "", nullptr, 0, 0, true, RunMirror},
     {"drag", "OBJECT HANDLE X Y [--snap] [--detach]", "  HANDLE: end | radius | heading | move; X, Y in metres",
      4, 4, true, RunDrag},
+    {"lap", "[--vehicle V.json] [--line centre|min-curvature] [--csv OUT.csv]", nullptr, 0, 0, false, RunLap},
 };
 
 // The one-shot form: FILE first, and written back (or to -o) when it changed.
@@ -96,5 +97,6 @@ int CommandRender(const CliArgs& args, CliIo io) { return RunOneShot("render", a
 int CommandFix(const CliArgs& args, CliIo io) { return RunOneShot("fix", args, io); }
 int CommandMesh(const CliArgs& args, CliIo io) { return RunOneShot("mesh", args, io); }
 int CommandDrag(const CliArgs& args, CliIo io) { return RunOneShot("drag", args, io); }
+int CommandLap(const CliArgs& args, CliIo io) { return RunOneShot("lap", args, io); }
 
 }  // namespace meridal

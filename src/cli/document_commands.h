@@ -46,6 +46,7 @@ int RunPaste(TCliSession& session, const CliArgs& args, CliIo io);
 int RunReverse(TCliSession& session, const CliArgs& args, CliIo io);
 int RunMirror(TCliSession& session, const CliArgs& args, CliIo io);
 int RunDrag(TCliSession& session, const CliArgs& args, CliIo io);
+int RunLap(TCliSession& session, const CliArgs& args, CliIo io);
 
 // The document command of that name, or nullptr.
 const TDocumentCommand* FindDocumentCommand(std::string_view name);
