@@ -28,7 +28,7 @@ void Report(const TLap& lap, const TVehicle& vehicle, std::ostream& out) {
   out << FormatPrintf("line length: %.1f m\n", lap.line.length);
   out << FormatPrintf("greatest curvature: %.4f rad/m\n", lap.greatestCurvature);
   out << FormatPrintf("solved in: %.3f s", lap.solveSeconds);
-  if (lap.solves > 0) out << FormatPrintf(" (%d %s)", lap.solves, lap.solves == 1 ? "solve" : "solves");
+  if (lap.linearisations > 0) out << FormatPrintf(" (%d linearisations)", lap.linearisations);
   out << '\n';
 }
 

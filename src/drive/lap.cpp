@@ -109,7 +109,7 @@ TLap DriveLap(const TTrackStations& stations, const TVehicle& vehicle, TLineKind
   if (kind == TLineKind::MinCurvature) {
     TLineSolve solve = MinCurvatureLine(stations, vehicle, cancel);
     lap.cancelled = solve.cancelled;
-    lap.solves = solve.solves;
+    lap.linearisations = solve.linearisations;
     lap.warnings.insert(lap.warnings.end(), solve.warnings.begin(), solve.warnings.end());
     if (!solve.ok) {
       lap.error = solve.error;

@@ -47,7 +47,7 @@ struct TLap {
   double topSpeed = 0, lowestSpeed = 0;
   double greatestCurvature = 0;  // 1/m
   double solveSeconds = 0;       // the line and the speeds, wall clock
-  int solves = 0;                // IPOPT runs for the line
+  int linearisations = 0;        // of the line's curvature, by IPOPT
   std::vector<TCorner> corners;  // in the order driven
 };
 

@@ -4,15 +4,12 @@
 // line has the least sum of squared curvature over its length, each turn also
 // kept within the vehicle's greatest curvature where the road allows it.
 //
-// The curvature of the line through three neighbouring points is linearised
-// about the line in hand; the sum of its squares is then a quadratic of the
-// offsets with a banded (cyclic pentadiagonal) Hessian, which IPOPT solves with
-// the bounds. The line found is linearised about again, until the curvature
-// changes by less than kCurvatureSettled anywhere between two solves and the sum
-// by less than kSumSettled of itself: on a gentle track every curvature changes
-// by less than the first from the very first solve, long before the line is
-// found. Each solve moves the line no further than the linearisation held
-// before (a trust region), so that the sum falls at every solve kept.
+// The curvature at a station is that of the circle through the line's points at
+// it and its two neighbours. IPOPT minimises the sum of their squares directly:
+// at every iteration it linearises the curvatures afresh about the line in hand
+// (their gradients give a banded, cyclic pentadiagonal Hessian), and it stops
+// when the line is optimal to its tolerance and the curvature changed by less
+// than kCurvatureSettled anywhere between the last two linearisations.
 //
 //   TLineSolve solve = MinCurvatureLine(stations, vehicle, &cancel);
 //   if (solve.ok) LinePath(stations, solve.offsets);
@@ -26,8 +23,6 @@ struct TVehicle;
 class TCancelFlag;
 
 constexpr double kCurvatureSettled = 0.01;  // rad/m
-constexpr double kSumSettled = 0.001;
-constexpr int kMostSolves = 30;
 
 struct TLineSolve {
   bool ok = false;
@@ -35,8 +30,8 @@ struct TLineSolve {
   std::string error;
   std::vector<std::string> warnings;
   std::vector<double> offsets;  // metres across at each station
-  int solves = 0;
-  double change = 0;  // rad/m: the last solve's greatest change of curvature
+  int linearisations = 0;
+  double change = 0;  // rad/m: the greatest change of curvature between the last two
 };
 
 // The bounds of the line at every station: the drivable run less half the line
