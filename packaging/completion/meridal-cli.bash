@@ -61,7 +61,7 @@ _meridal_cli() {
   _init_completion -n =: || return
 
   local commands="new synth tree props get set edit trace export convert check fix fit centreline profile
-                  render mesh copy paste reverse mirror drag batch"
+                  render mesh lap copy paste reverse mirror drag batch"
   if ((cword == 1)); then
     COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
     return
@@ -76,6 +76,9 @@ _meridal_cli() {
     --select) _meridal_cli_objects "$(_meridal_cli_unquote "${words[2]}")" "$cur"; return ;;
     --size | --view-flags | --zoom | --samples | --sections | --tolerance | --min-length | --traces | --width | --step)
       return ;;
+    --vehicle) _filedir json; return ;;
+    --line) COMPREPLY=($(compgen -W "centre min-curvature" -- "$cur")); return ;;
+    --csv) _filedir csv; return ;;
   esac
 
   local options=
@@ -90,6 +93,7 @@ _meridal_cli() {
     fit) options="--tolerance --min-length --traces --width --force" ;;
     centreline) options="--step" ;;
     drag) options="--snap --detach -o --in-place" ;;
+    lap) options="--vehicle --line --csv" ;;
     batch) options="-o --keep-going --in-place" ;;
   esac
   if [[ $cur == -* ]]; then
@@ -98,7 +102,7 @@ _meridal_cli() {
   fi
 
   # The command's own words before this one, options and their values left out.
-  local i args=() valued=" --base -o --size --select --view-flags --zoom --samples --from --to --sections --tolerance --min-length --traces --width --step "
+  local i args=() valued=" --base -o --size --select --view-flags --zoom --samples --from --to --sections --tolerance --min-length --traces --width --step --vehicle --line --csv "
   for ((i = 2; i < cword; i++)); do
     if [[ $valued == *" ${words[i]} "* ]]; then
       ((i++))

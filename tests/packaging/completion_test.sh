@@ -52,6 +52,8 @@ complete_line "meridal-cli set circuit.mrd section-1 Radius 60 --base m -o " "b.
 complete_line "meridal-cli paste circuit.mrd section-1 --k" "--keep-joined"
 complete_line "meridal-cli fix circuit.mrd " "all heights loop positions walls"
 complete_line "meridal-cli drag circuit.mrd section-2 " "end heading move radius"
+complete_line "meridal-cli lap circuit.mrd --" "--csv --line --vehicle"
+complete_line "meridal-cli lap circuit.mrd --line " "centre min-curvature"
 # Objects and names, read from the track.
 complete_line "meridal-cli get circuit.mrd section-1/w" \
   "section-1/wall-0 section-1/wall-1 section-1/wall-2 section-1/wall-3 section-1/wall-4"
