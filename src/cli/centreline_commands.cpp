@@ -5,7 +5,6 @@
 #include <ostream>
 
 #include "cli/cli_document.h"
-#include "files/safety/safe_file.h"
 #include "files/safety/shown_text.h"
 #include "model/track.h"
 #include "model/units.h"
@@ -91,14 +90,7 @@ int CommandCentreline(const CliArgs& args, CliIo io) {
     io.err << ShownPath(args.positional[0]) << ": the track has no length\n";
     return 1;
   }
-  const std::string& out = args.positional[1];
-  const ReplaceOutcome outcome =
-      ReplaceFileContents(out, std::span(reinterpret_cast<const uint8_t*>(csv.data()), csv.size()));
-  if (outcome.result != ReplaceResult::Ok) {
-    io.err << SystemReason(out, outcome.error) << '\n';
-    return 1;
-  }
-  return 0;
+  return WriteTextFile(args.positional[1], csv, io) ? 0 : 1;
 }
 
 }  // namespace meridal

@@ -1,8 +1,10 @@
 #include "cli/cli_document.h"
 
 #include <ostream>
+#include <span>
 
 #include "files/project/project_io.h"
+#include "files/safety/safe_file.h"
 #include "files/safety/shown_text.h"
 #include "files/track_formats.h"
 #include "model/length_limit.h"
@@ -74,6 +76,14 @@ bool SaveTrack(TTrack& track, const std::string& path, CliIo io, std::optional<T
       ReportCannotOpen(kCannotOpenFile, outcome, io);
   }
   return outcome.status == FileStatus::Ok;
+}
+
+bool WriteTextFile(const std::string& path, const std::string& text, CliIo io) {
+  const ReplaceOutcome outcome =
+      ReplaceFileContents(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+  if (outcome.result == ReplaceResult::Ok) return true;
+  io.err << SystemReason(path, outcome.error) << '\n';
+  return false;
 }
 
 bool ExportTrackTo(TTrack& track, const std::string& path, CliIo io, bool inPlace) {

@@ -43,6 +43,9 @@ void WarnAboutReadTrack(const TTrack& track, const std::vector<std::string>& dam
 // takes no temporary file is written in place only when `inPlace` allows it.
 bool SaveTrack(TTrack& track, const std::string& path, CliIo io, std::optional<TrackFormat> format = std::nullopt,
                bool inPlace = false);
+// Writes a text safely (the old file stays intact on failure); false after
+// reporting the system's reason.
+bool WriteTextFile(const std::string& path, const std::string& text, CliIo io);
 // Writes the track file; false after reporting.
 bool ExportTrackTo(TTrack& track, const std::string& path, CliIo io, bool inPlace = false);
 

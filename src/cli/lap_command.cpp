@@ -1,15 +1,14 @@
 // lap: the lap time of the track for a vehicle on a line, with the speeds along
 // it written as CSV when asked.
 #include <ostream>
-#include <span>
 
+#include "cli/cli_document.h"
 #include "cli/cli_session.h"
 #include "cli/document_commands.h"
 #include "drive/lap.h"
 #include "drive/lap_csv.h"
 #include "drive/track_stations.h"
 #include "drive/vehicle.h"
-#include "files/safety/safe_file.h"
 #include "model/track.h"
 #include "present/format.h"
 
@@ -59,16 +58,7 @@ int RunLap(TCliSession& session, const CliArgs& args, CliIo io) {
     return 1;
   }
   Report(lap, vehicle, io.out);
-  if (args.Has("--csv")) {
-    const std::string out = args.Get("--csv"), csv = LapCsv(lap);
-    const ReplaceOutcome outcome =
-        ReplaceFileContents(out, std::span(reinterpret_cast<const uint8_t*>(csv.data()), csv.size()));
-    if (outcome.result != ReplaceResult::Ok) {
-      io.err << SystemReason(out, outcome.error) << '\n';
-      return 1;
-    }
-  }
-  return 0;
+  return !args.Has("--csv") || WriteTextFile(args.Get("--csv"), LapCsv(lap), io) ? 0 : 1;
 }
 
 }  // namespace meridal
