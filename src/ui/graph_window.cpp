@@ -122,6 +122,8 @@ QString TFormGraph::StatusTextNow() const {
     return reading.isEmpty() ? QStringLiteral("Measure: drag in the plan (Alt: along the track)")
                              : QStringLiteral("Measure: ") + reading;
   }
+  // What the background could not read stays said until it is mended.
+  if (!background_.Error().isEmpty()) return QString(background_.Error()).replace(QLatin1Char('\n'), QLatin1Char(' '));
   for (QAction* mode : {PopupSelect, PopupCenter, PopupZoomIn, PopupZoomOut})
     if (mode->isChecked()) return QStringLiteral("Mode: ") + mode->text();
   return {};

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <QBuffer>
 #include <QFile>
 #include <QImageWriter>
 #include <QTemporaryDir>
@@ -14,20 +13,12 @@
 #include <future>
 #include <ostream>
 
+#include "support/png_bomb.h"
+
 inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
 
 namespace meridal {
 namespace {
-
-// The CRC-32 a PNG chunk ends with.
-uint32_t Crc32(const char* data, int n) {
-  uint32_t crc = 0xFFFFFFFFu;
-  for (int i = 0; i < n; ++i) {
-    crc ^= static_cast<uint8_t>(data[i]);
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
-}
 
 struct Read {
   bool ok;
@@ -82,19 +73,7 @@ TEST(BoundedImageReader, ReadsAPictureAndRefusesWhatIsNone) {
 TEST(BoundedImageReader, APictureOfTooManyPixelsIsRefusedBeforeItIsDecoded) {
   // A small PNG that says it is 20000 x 20000 pixels: its header is all that is
   // read, the 1.6 GB it would take are never asked for.
-  QImage wide(20000, 1, QImage::Format_Mono);
-  wide.fill(0);
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  ASSERT_TRUE(wide.save(&buffer, "PNG"));
-  // The height in the IHDR chunk, at bytes 20..23, made 20000.
-  png[20] = 0;
-  png[21] = 0;
-  png[22] = char(20000 >> 8);
-  png[23] = char(20000 & 0xFF);
-  const uint32_t crc = Crc32(png.constData() + 12, 17);  // the chunk's type and its 13 bytes
-  for (int i = 0; i < 4; ++i) png[29 + i] = char(crc >> (24 - 8 * i));
+  const QByteArray png = testing::PngClaimingSize(20000, 20000);
   QTemporaryDir dir;
   const QString bomb = dir.filePath(QStringLiteral("bomb.png"));
   QFile file(bomb);

@@ -1,10 +1,16 @@
 // The plan view's tools, driven as a user drives them: Zoom to Fit and zooming
 // out beyond it, the mode in the status bar and the cursor, the measuring drag,
 // and a background image loaded, calibrated by two clicks and reopened.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -14,12 +20,17 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <functional>
+#include <thread>
 
 #include "graphics/scale_draw.h"
 #include "measure/track_distance.h"
 #include "model/track.h"
 #include "model/units.h"
+#include "support/png_bomb.h"
 #include "ui/graph_window.h"
 #include "ui/plan_tools/background_dialog.h"
 #include "ui/ui_fixture.h"
@@ -101,6 +112,22 @@ struct PlanFrame : UiFrame {
   QTemporaryDir folder;
   QString track;
 };
+
+// Whether `act` was done within 5 s; a reader it left stuck on the named pipe
+// at `fifo` is let go after 10 s, so that a failure ends.
+bool WithoutWaitingOn(const QString& fifo, const std::function<void()>& act) {
+  std::atomic<bool> done{false};
+  std::thread release([&] {
+    for (int i = 0; i < 100 && !done; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    if (!done) close(::open(QFile::encodeName(fifo).constData(), O_RDWR | O_NONBLOCK));
+  });
+  QElapsedTimer clock;
+  clock.start();
+  act();
+  done = true;
+  release.join();
+  return clock.elapsed() < 5000;
+}
 
 }  // namespace
 
@@ -203,6 +230,7 @@ class PlanToolsTest : public QObject {
     f.ViewItem(QStringLiteral("&Background Image"))->trigger();
     meridal::TBackgroundDialog* dialog = f.Graph().BackgroundDialog();
     QVERIFY(dialog && dialog->isVisible());
+    QVERIFY(dialog && dialog->isVisible());
     f.fileDialogs.answers = {bad.toStdString()};
     QTest::mouseClick(dialog->LoadButton, Qt::LeftButton);
     QVERIFY(dialog->Message->text().startsWith(QStringLiteral("Cannot load the background image.\nbad.png: ")));
@@ -273,6 +301,70 @@ class PlanToolsTest : public QObject {
     f.Settle();
     QVERIFY(f.Graph().Background().HasImage());
     QCOMPARE(f.Graph().Background().Settings(), *side->background);
+  }
+
+  // Whatever stands at the side file's name or the image's, the track opens at
+  // once without it, and the status bar and the Background dialog say why.
+  void aSideFileOrImageThatCannotBeReadIsToldAndTheTrackOpens() {
+    PlanFrame f;
+    const QString side = f.folder.filePath(QStringLiteral("circuit.view.json"));
+    const auto open = [&] {
+      f.fileDialogs.answers = {f.track.toStdString()};
+      QTest::keyClick(f.window.get(), Qt::Key_O, Qt::ControlModifier);
+      f.Settle();
+      QVERIFY(f.Shell().Document());
+    };
+    // A named pipe nobody writes to.
+    QVERIFY(mkfifo(QFile::encodeName(side).constData(), 0644) == 0);
+    QVERIFY2(WithoutWaitingOn(side, open), "the plan waited on a named pipe");
+    QCOMPARE(f.ModePanel(), QStringLiteral("The view settings were not read. ") + side +
+                                QStringLiteral(": a named pipe, not a regular file"));
+    QFile::remove(side);
+    // A folder.
+    QVERIFY(QDir().mkdir(side));
+    open();
+    QCOMPARE(f.ModePanel(), QStringLiteral("The view settings were not read. ") + side + QStringLiteral(": Is a directory"));
+    QVERIFY(QDir().rmdir(side));
+
+    // A side file naming a picture of 20000 x 20000 pixels.
+    QFile bomb(f.folder.filePath(QStringLiteral("bomb.png")));
+    QVERIFY(bomb.open(QIODevice::WriteOnly));
+    bomb.write(meridal::testing::PngClaimingSize(20000, 20000));
+    bomb.close();
+    QFile json(side);
+    QVERIFY(json.open(QIODevice::WriteOnly));
+    json.write(R"({"background": {"image": "bomb.png"}})");
+    json.close();
+    open();
+    const QString tooLarge =
+        QStringLiteral("bomb.png: 20000 \u00d7 20000 pixels, more than the 64 megapixels a background image may have");
+    QCOMPARE(f.ModePanel(), QStringLiteral("Cannot load the background image. ") + tooLarge);
+    QVERIFY(!f.Graph().Background().HasImage());
+    // View > Background Image… by its keys: Alt+V, then B.
+    QApplication::setActiveWindow(f.window.get());
+    QTest::keyClick(f.window.get(), Qt::Key_V, Qt::AltModifier);
+    QVERIFY(f.window->ViewMenu->isVisible());
+    QTest::keyClick(f.window->ViewMenu, Qt::Key_B);
+    meridal::TBackgroundDialog* dialog = f.Graph().BackgroundDialog();
+    QVERIFY(dialog && dialog->isVisible());
+    QCOMPARE(dialog->Message->text(), QStringLiteral("Cannot load the background image.\n") + tooLarge);
+
+    // Load… of a named pipe is refused at once.
+    const QString pipe = f.folder.filePath(QStringLiteral("pipe.png"));
+    QVERIFY(mkfifo(QFile::encodeName(pipe).constData(), 0644) == 0);
+    f.fileDialogs.answers = {pipe.toStdString()};
+    QVERIFY2(WithoutWaitingOn(pipe, [&] { QTest::mouseClick(dialog->LoadButton, Qt::LeftButton); }),
+             "Load… waited on a named pipe");
+    QCOMPARE(dialog->Message->text(),
+             QStringLiteral("Cannot load the background image.\npipe.png: a named pipe, not a regular file"));
+
+    // Saved under a name without a side file, the track has nothing left to tell.
+    QApplication::setActiveWindow(f.window.get());
+    f.fileDialogs.answers = {f.folder.filePath(QStringLiteral("other.mrd")).toStdString()};
+    QTest::keyClick(f.window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    f.Settle();
+    QCOMPARE(f.ModePanel(), QStringLiteral("Mode: Select"));
+    QCOMPARE(dialog->Message->text(), QString());
   }
 };
 

@@ -1,12 +1,12 @@
 #include "ui/plan_tools/background_layer.h"
 
 #include <QFileInfo>
-#include <QImageReader>
 #include <QPainter>
 #include <QPen>
 #include <QTransform>
 #include <cmath>
 
+#include "graphics/qt/bounded_image_reader.h"
 #include "graphics/scale_draw.h"
 #include "model/units.h"
 
@@ -24,18 +24,12 @@ QPointF ToWindow(const TScaleDraw& view, QPointF world) {
 }  // namespace
 
 bool TBackgroundLayer::ReadImage(const QString& path) {
-  QImageReader reader(path);
-  const QByteArray format = reader.format();
   QImage image;
-  if (format != "png" && format != "jpeg") {
-    error_ = reader.canRead() ? QStringLiteral("%1: not a PNG or JPEG image").arg(QFileInfo(path).fileName())
-                              : QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), reader.errorString());
-  } else if (!reader.read(&image) || image.isNull()) {
-    error_ = QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), reader.errorString());
-  }
-  if (image.isNull()) {
-    if (error_.isEmpty()) error_ = QStringLiteral("%1: the image is empty").arg(QFileInfo(path).fileName());
-    error_ = QStringLiteral("Cannot load the background image.\n") + error_;
+  QString reason;
+  // Only a regular file of bounded size, and a bounded picture: the path may
+  // come from a side file anybody wrote.
+  if (!TBoundedImageReader::Read(path, image, reason)) {
+    error_ = QStringLiteral("Cannot load the background image.\n") + reason;
     return false;
   }
   error_.clear();
@@ -60,6 +54,7 @@ bool TBackgroundLayer::Load(const QString& path, QPointF centre, double worldWid
 
 void TBackgroundLayer::Remove() {
   image_ = QImage();
+  error_.clear();
   settings_ = TBackgroundSettings();
   picks_.clear();
   tool_ = Tool::None;
@@ -152,16 +147,15 @@ void TBackgroundLayer::FollowTrack(const std::string& trackPath, bool untitled) 
   untitled_ = untitled;
   if (untitled) return;
   if (renamed && HasImage()) return Save();  // saved under a new name: the picture goes with it
+  error_.clear();  // what another name's side file said is no longer true
   std::string error;
   const auto settings = ReadViewSettings(trackPath, error);
   if (!settings) {
-    error_ = QString::fromStdString(error);
-    return;
-  }
-  if (!settings->background) return;
-  const QString image = QString::fromStdString(settings->background->image);
-  if (!ReadImage(image)) return;  // the reason stays in Error()
-  settings_ = *settings->background;
+    // The track opens all the same, without what its side file would have said.
+    error_ = QStringLiteral("The view settings were not read.\n") + QString::fromStdString(error);
+  } else if (settings->background && ReadImage(QString::fromStdString(settings->background->image))) {
+    settings_ = *settings->background;
+  }  // else the image's reason is in Error()
   Announce();
 }
 
