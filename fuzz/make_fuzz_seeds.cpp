@@ -1,7 +1,8 @@
 // Writes the fuzzers' seed files into OUTDIR: sealed project files in
 // OUTDIR/sealed and their plaintext in OUTDIR/plain, track files in OUTDIR/trk and
 // JSON texts in OUTDIR/json, for a few small tracks built by the core itself and
-// two large ones; centrelines in OUTDIR/centreline.
+// two large ones; the small ones in all three forms in OUTDIR/mesh; centrelines
+// in OUTDIR/centreline.
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(out / "plain");
   std::filesystem::create_directories(out / "trk");
   std::filesystem::create_directories(out / "json");
+  std::filesystem::create_directories(out / "mesh");
 
   struct Shape {
     const char* name;
@@ -63,6 +65,9 @@ int main(int argc, char** argv) {
     Put(out / "trk" / (name + ".trk"), *exported);
     const std::string text = meridal::TrackJsonWriter().Write(track);
     Put(out / "json" / (name + ".json"), std::vector<uint8_t>(text.begin(), text.end()));
+    Put(out / "mesh" / (name + ".bin"), *image);
+    Put(out / "mesh" / (name + ".trk"), *exported);
+    Put(out / "mesh" / (name + ".json"), std::vector<uint8_t>(text.begin(), text.end()));
     return true;
   };
   meridal::TTrack standard;

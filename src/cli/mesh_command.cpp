@@ -19,6 +19,7 @@ int RunMesh(TCliSession& session, const CliArgs& args, CliIo io) {
   const TTrack* track = session.Track(io);
   if (!track) return 1;
   const TTrackMesh mesh = BuildTrackMesh(*track);
+  if (!mesh.coarser.empty()) io.err << "meridal-cli: warning: " << mesh.coarser << "\n";
   for (const std::string& warning : mesh.warnings) io.err << "meridal-cli: warning: " << warning << "\n";
   std::string error;
   if (!WriteGltf(mesh, out, &error)) {

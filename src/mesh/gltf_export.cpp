@@ -47,6 +47,9 @@ class TByteSink : public std::streambuf {
 // asset at a time.
 std::mutex gltfDocument;
 
+// A section without triangles gets no node, and its vertices stay out of the buffer.
+bool Written(const TSectionMesh& section) { return !section.Empty() && section.TriangleCount() > 0; }
+
 void Align4(std::vector<unsigned char>& data) { data.resize((data.size() + 3) / 4 * 4, 0); }
 
 // min and max of `components` floats at `offset` within each vertex.
@@ -131,13 +134,16 @@ tinygltf::Model MakeModel(const TTrackMesh& mesh) {
   // Reserved, since a growing vector of these would copy every one it holds.
   size_t meshes = 0, primitives = 0;
   for (const TSectionMesh& section : mesh.sections) {
-    meshes += section.Empty() ? 0 : 1;
-    primitives += section.Empty() ? 0 : section.parts.size();
+    meshes += Written(section) ? 1 : 0;
+    primitives += Written(section) ? section.parts.size() : 0;
   }
   model.accessors.reserve(3 * meshes + primitives);
   model.meshes.reserve(meshes);
   model.nodes.reserve(meshes);
+  // Only the vertices of the sections written: each accessor's offset counts the
+  // vertices before it.
   for (const TSectionMesh& section : mesh.sections) {
+    if (!Written(section)) continue;
     const auto* bytes = reinterpret_cast<const unsigned char*>(section.vertices.data());
     data.insert(data.end(), bytes, bytes + section.vertices.size() * kVertexBytes);
   }
@@ -154,7 +160,7 @@ tinygltf::Model MakeModel(const TTrackMesh& mesh) {
   size_t vertexOffset = 0;
   for (size_t s = 0; s < mesh.sections.size(); ++s) {
     const TSectionMesh& section = mesh.sections[s];
-    if (section.Empty() || section.parts.empty()) continue;
+    if (!Written(section)) continue;
     const size_t at = vertexOffset;
     vertexOffset += section.vertices.size() * kVertexBytes;
     tinygltf::Primitive primitive;
@@ -281,6 +287,10 @@ bool WriteGltf(const TTrackMesh& mesh, const std::string& path, std::string* err
   GltfForm form;
   if (!GltfFormOfPath(path, form)) {
     if (error) *error = "A mesh is written as .glb or .gltf, not as " + path;
+    return false;
+  }
+  if (!mesh.refusal.empty()) {
+    if (error) *error = mesh.refusal;
     return false;
   }
   if (mesh.TriangleCount() == 0) {

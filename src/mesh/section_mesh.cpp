@@ -37,20 +37,65 @@ float AlongMetres(const TSection& section, double t) {
   return float((double(uint32_t(section.Start)) + t * section.Length) * kMetres);
 }
 
+// The lateral positions a section's walls reach, at either end.
+std::pair<double, double> LateralRange(const TSection& section) {
+  double vMin = section.Wall(0)->From, vMax = vMin;
+  for (const auto& wall : section.Walls) {
+    vMin = std::min({vMin, double(wall->From), double(wall->To)});
+    vMax = std::max({vMax, double(wall->From), double(wall->To)});
+  }
+  return {vMin, vMax};
+}
+
+// How far from the plan's origin a surface may lie (track units): twice the
+// range of the plan's 32-bit coordinates. Only a damaged section (an arc of
+// curvature 1 about a centre on the plan) lies farther, where a float cannot
+// tell its points apart.
+constexpr double kFarthestReach = 4294967296.0;
+
 // Whether a section gets a mesh at all; `reason` says why not.
 bool Meshable(const TSection& section, std::string* reason) {
-  if (!TSectionPlan::Of(section, reason)) return false;
+  const auto plan = TSectionPlan::Of(section, reason);
+  if (!plan) return false;
   const int walls = section.NumberOfWalls();
   if (walls < 2) {
     if (reason) *reason = "it has fewer than two walls";
     return false;
   }
-  for (int k = 0; k + 1 < walls; ++k) {
-    if (section.Wall(k + 1)->From != section.Wall(k)->From || section.Wall(k + 1)->To != section.Wall(k)->To)
-      return true;
+  bool wide = false;
+  for (int k = 0; k + 1 < walls && !wide; ++k)
+    wide = section.Wall(k + 1)->From != section.Wall(k)->From || section.Wall(k + 1)->To != section.Wall(k)->To;
+  if (!wide) {
+    if (reason) *reason = "its walls enclose no width";
+    return false;
   }
-  if (reason) *reason = "its walls enclose no width";
-  return false;
+  const auto [vMin, vMax] = LateralRange(section);
+  if (!(plan->Reach(vMin, vMax) <= kFarthestReach)) {
+    if (reason) *reason = "it lies beyond the plan's range";
+    return false;
+  }
+  return true;
+}
+
+// The steps along a section at its finest: chords of the plan's lines and of the
+// traces' cubics within the tolerance, the cubics' steps no shorter than the
+// shortest height step.
+double FinestSteps(const TTrack& track, const TSection& section, const TSectionPlan& plan,
+                   const TMeshOptions& options) {
+  const double tolerance = options.tolerance / kMetres;
+  const auto [vMin, vMax] = LateralRange(section);
+  // A cubic strays from its chord over a step dt by at most |h''| dt^2 / 8, and
+  // h'' = 6 A t + 2 B is largest at an end.
+  double bend = 0;
+  const int traces = std::min(track.NumberOfTraces(), section.NumberOfAltitudes());
+  for (int j = 0; j < traces; ++j) {
+    const TAltitude& a = *section.Altitude(j);
+    bend = std::max({bend, std::fabs(2.0 * a.SecondOrder), std::fabs(6.0 * a.ThirdOrder + 2.0 * a.SecondOrder)});
+  }
+  const double heightSteps =
+      std::min(std::ceil(std::sqrt(bend / (8.0 * tolerance))),
+               std::ceil(plan.LongestLine(vMin, vMax) * kMetres / options.shortestHeightStep));
+  return std::max({1.0, double(plan.StepsFor(tolerance, vMin, vMax)), heightSteps});
 }
 
 // Whether `section` starts exactly where its predecessor ends: the check reports
@@ -160,22 +205,8 @@ void TSectionMesher::SampleRows() {
   traces_ = std::min(track_.NumberOfTraces(), section_.NumberOfAltitudes());
   tracePositions_.assign(track_.Traces.begin(), track_.Traces.begin() + traces_);
 
-  const double tolerance = options_.tolerance / kMetres;
-  double vMin = section_.Wall(0)->From, vMax = vMin;
-  for (const auto& wall : section_.Walls) {
-    vMin = std::min({vMin, double(wall->From), double(wall->To)});
-    vMax = std::max({vMax, double(wall->From), double(wall->To)});
-  }
-  // A cubic strays from its chord over a step dt by at most |h''| dt^2 / 8, and
-  // h'' = 6 A t + 2 B is largest at an end.
-  double bend = 0;
-  for (int j = 0; j < traces_; ++j) {
-    const TAltitude& a = *section_.Altitude(j);
-    bend = std::max({bend, std::fabs(2.0 * a.SecondOrder), std::fabs(6.0 * a.ThirdOrder + 2.0 * a.SecondOrder)});
-  }
-  const double heightSteps = std::ceil(std::sqrt(bend / (8.0 * tolerance)));
-  const double steps = std::max({1.0, double(plan_.StepsFor(tolerance, vMin, vMax)), heightSteps});
-  steps_ = int(std::min(steps, double(std::max(1, options_.maxSteps))));
+  steps_ = TSectionMeshCost::Steps(FinestSteps(track_, section_, plan_, options_), options_.stepScale,
+                                   options_.maxSteps);
 
   const int rows = steps_ + 1;
   t_.resize(rows);
@@ -421,6 +452,36 @@ std::optional<TSurfacePoint> SurfacePointAt(const TTrack& track, int index, doub
   return point;
 }
 
+int TSectionMeshCost::Steps(double finestSteps, double stepScale, int maxSteps) {
+  const double steps = std::ceil(finestSteps * stepScale);
+  return steps >= 1 ? int(std::min(steps, double(std::max(1, maxSteps)))) : 1;
+}
+
+std::optional<TSectionMeshCost> SectionMeshCost(const TTrack& track, int index, const TMeshOptions& options) {
+  if (index < 0 || index >= track.NumberOfSections()) return std::nullopt;
+  const TSection& section = *track.Section(index);
+  const auto plan = TSectionPlan::Of(section);
+  if (!plan || !Meshable(section, nullptr)) return std::nullopt;
+  TSectionMeshCost cost;
+  cost.finestSteps = FinestSteps(track, section, *plan, options);
+  const int traces = std::min(track.NumberOfTraces(), section.NumberOfAltitudes());
+  for (int k = 0; k + 1 < section.NumberOfWalls(); ++k) {
+    const TWall &a = *section.Wall(k), &b = *section.Wall(k + 1);
+    if (a.From == b.From && a.To == b.To) continue;  // a strip of no width has no mesh
+    // The most columns a row of the strip can have: its walls and every trace
+    // that lies between them at either end.
+    const double lo = std::min({double(a.From), double(a.To), double(b.From), double(b.To)});
+    const double hi = std::max({double(a.From), double(a.To), double(b.From), double(b.To)});
+    size_t columns = 2;
+    for (int j = 0; j < traces; ++j) columns += track.Traces[size_t(j)] > lo && track.Traces[size_t(j)] < hi;
+    cost.verticesPerRow += columns;
+    if (a.Height == 0) continue;
+    cost.verticesPerRow += 4;          // its two sides, a bottom and a top vertex each
+    cost.fixedVertices += 4 * columns;  // an end across it at either end
+  }
+  return cost;
+}
+
 size_t TSectionMesh::TriangleCount() const {
   size_t indices = 0;
   for (const TMeshPart& part : parts) indices += part.indices.size();
@@ -441,10 +502,12 @@ TSectionMesh BuildSectionMesh(const TTrack& track, int index, const TMeshOptions
   bool finite = true;
   for (const TMeshVertex& v : mesh.vertices)
     finite = finite && std::isfinite(v.position[0]) && std::isfinite(v.position[1]) && std::isfinite(v.position[2]);
-  if (!finite || mesh.vertices.empty()) {
-    if (warning)
-      *warning = "Section " + std::to_string(index) + " skipped: " +
-                 (finite ? "its walls enclose no width" : "its points are not numbers");
+  const char* why = !finite                        ? "its points are not numbers"
+                    : mesh.vertices.empty()        ? "its walls enclose no width"
+                    : mesh.TriangleCount() == 0    ? "its surface has no area"
+                                                   : nullptr;
+  if (why) {
+    if (warning) *warning = "Section " + std::to_string(index) + " skipped: " + why;
     return TSectionMesh{};
   }
   for (int c = 0; c < 3; ++c) {

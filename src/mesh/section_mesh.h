@@ -30,8 +30,14 @@ class TTrack;
 
 struct TMeshOptions {
   double tolerance = 0.02;  // metres: how far a chord may stray from the line it stands for
-  // The most steps along one section: values only a damaged file brings (an arc
-  // of a hundred kilometres) stay within memory.
+  // Metres: the heights' cubics are followed with steps no shorter than this, so
+  // that coefficients that bend hard (a damaged file's) cost steps by the length
+  // of the section, not by the size of the numbers.
+  double shortestHeightStep = 0.05;
+  // The share of those steps a section keeps (at least one step): a track whose
+  // finest mesh would pass its budget is meshed coarser (see mesh_budget.h).
+  double stepScale = 1;
+  // The most steps along one section, whatever the above say.
   int maxSteps = 20000;
   // A plan point (track units) that becomes the origin: a view keeps its floats
   // small with it. A file keeps 0.
@@ -72,9 +78,23 @@ struct TSurfacePoint {
 // Nothing for a section that gets no mesh.
 std::optional<TSurfacePoint> SurfacePointAt(const TTrack& track, int index, double t, double lateral);
 
+// What the mesh of a section costs: the steps it takes along at its finest, and
+// the vertices it holds for a number of steps (an upper bound, reached when every
+// trace lies within the strips on every row).
+struct TSectionMeshCost {
+  double finestSteps = 0;
+  size_t verticesPerRow = 0, fixedVertices = 0;
+  // The steps taken at `stepScale` of the finest, within 1 .. maxSteps.
+  static int Steps(double finestSteps, double stepScale, int maxSteps);
+  size_t Vertices(int steps) const { return size_t(steps + 1) * verticesPerRow + fixedVertices; }
+};
+// Nothing for a section that gets no mesh.
+std::optional<TSectionMeshCost> SectionMeshCost(const TTrack& track, int index, const TMeshOptions& options);
+
 // The mesh of section `index`. Empty when the section is skipped (no walls, no
-// width, no length, an arc of radius or curvature 0, values that are not numbers);
-// `warning` then says so: "Section 4 skipped: its walls enclose no width".
+// width, no length, an arc of radius or curvature 0, values that are not numbers,
+// points beyond the plan's range, a surface of no area); `warning` then says so:
+// "Section 4 skipped: its walls enclose no width".
 TSectionMesh BuildSectionMesh(const TTrack& track, int index, const TMeshOptions& options,
                               std::string* warning = nullptr);
 

@@ -68,4 +68,24 @@ int TSectionPlan::StepsFor(double tolerance, double vMin, double vMax) const {
   return steps < 1 ? 1 : steps > 1e9 ? 1000000000 : int(steps);
 }
 
+double TSectionPlan::LongestLine(double vMin, double vMax) const {
+  if (!curved_) return std::hypot(span_.x, span_.y);
+  return std::max(std::fabs(radius_ - vMin), std::fabs(radius_ - vMax)) * std::fabs(swept_);
+}
+
+double TSectionPlan::Reach(double vMin, double vMax) const {
+  if (!curved_) {
+    double reach = 0;
+    for (double t : {0.0, 1.0})
+      for (double v : {vMin, vMax}) {
+        const TPointD p = Frame(t).At(v);
+        reach = std::max({reach, std::fabs(p.x), std::fabs(p.y)});
+      }
+    return reach;
+  }
+  // Every point of the arc lies within its largest radius of the centre.
+  const double r = std::max(std::fabs(radius_ - vMin), std::fabs(radius_ - vMax));
+  return std::max(std::fabs(centre_.x), std::fabs(centre_.y)) + r;
+}
+
 }  // namespace meridal

@@ -33,6 +33,12 @@ class TSectionPlan {
   // How many equal steps in t keep every chord of a line between the lateral
   // positions `vMin` and `vMax` within `tolerance` track units of the line.
   int StepsFor(double tolerance, double vMin, double vMax) const;
+  // The length (track units) of the longest line between the lateral positions
+  // `vMin` and `vMax`.
+  double LongestLine(double vMin, double vMax) const;
+  // The farthest any point between those lateral positions lies from the plan's
+  // origin, along either axis (track units).
+  double Reach(double vMin, double vMax) const;
 
  private:
   bool curved_ = false;

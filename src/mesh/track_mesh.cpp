@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "graphics/drawing_style.h"
+#include "mesh/mesh_budget.h"
 #include "model/track.h"
 
 namespace meridal {
@@ -30,10 +31,18 @@ std::vector<int32_t> TTrackMesh::SurfacesUsed() const {
   return codes;
 }
 
-TTrackMesh BuildTrackMesh(const TTrack& track, const TMeshOptions& options) {
+TTrackMesh BuildTrackMesh(const TTrack& track, const TMeshOptions& finest) {
   TTrackMesh mesh;
   const int count = track.NumberOfSections();
   mesh.sections.resize(size_t(count));
+  const TMeshBudget budget = PlanMeshBudget(track, finest);
+  if (!budget.refusal.empty()) {
+    mesh.refusal = budget.refusal;
+    return mesh;
+  }
+  mesh.coarser = budget.warning;
+  TMeshOptions options = finest;
+  options.stepScale = budget.stepScale;
   std::vector<std::string> warnings(static_cast<size_t>(count));
   // Sections are meshed independently, reading the track only: a big track is
   // shared among the processor's cores (a thread for every 500 sections at most).

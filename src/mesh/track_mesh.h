@@ -1,6 +1,7 @@
 #pragma once
 // The mesh of a whole track: one section mesh per section (empty for a section
-// that is skipped, with a warning), and the materials of the surface codes.
+// that is skipped, with a warning), within the track's budget of vertices, and
+// the materials of the surface codes.
 //
 //   TTrackMesh mesh = BuildTrackMesh(track);
 //   for (const std::string& w : mesh.warnings) std::cerr << w << '\n';
@@ -19,6 +20,11 @@ namespace meridal {
 struct TTrackMesh {
   std::vector<TSectionMesh> sections;  // one per section of the track, in order
   std::vector<std::string> warnings;   // "Section 4 skipped: ..."
+  // Set when the mesh is coarser than the tolerance, to keep within its budget.
+  std::string coarser;
+  // Set when the track is not meshed at all: its mesh would pass its budget even
+  // at its coarsest (see mesh_budget.h). Every section is then empty.
+  std::string refusal;
 
   size_t TriangleCount() const;
   size_t VertexCount() const;

@@ -38,13 +38,15 @@ std::string ModelNameProposal(const std::string& documentFile) {
   return documentFile.substr(0, stem) + ".glb";
 }
 
-std::string ModelExportedText(const std::string& path, uint64_t bytes, size_t triangles, size_t skipped) {
+std::string ModelExportedText(const std::string& path, uint64_t bytes, size_t triangles, size_t skipped,
+                              bool coarser) {
   GltfForm form = GltfForm::Binary;
   GltfFormOfPath(path, form);
   std::string text = "Exported " + FileNameOf(path);
   if (form == GltfForm::Text) text += " and " + FileNameOf(BufferPathOf(path));
   text += " (" + GroupedCount(bytes) + " bytes, " + GroupedCount(triangles) + " triangles";
   if (skipped > 0) text += ", " + GroupedCount(skipped) + (skipped == 1 ? " section skipped" : " sections skipped");
+  if (coarser) text += ", coarser than 2 cm";
   return text + ")";
 }
 
@@ -69,7 +71,8 @@ bool Export3DModel(const TTrack& track, const std::string& documentFile, IFileDi
   GltfForm form = GltfForm::Binary;
   GltfFormOfPath(*path, form);
   const uint64_t bytes = SizeOf(*path) + (form == GltfForm::Text ? SizeOf(BufferPathOf(*path)) : 0);
-  windows.ShowStatus(ModelExportedText(*path, bytes, mesh.TriangleCount(), mesh.warnings.size()));
+  windows.ShowStatus(
+      ModelExportedText(*path, bytes, mesh.TriangleCount(), mesh.warnings.size(), !mesh.coarser.empty()));
   return true;
 }
 

@@ -20,8 +20,10 @@ std::string ModelNameProposal(const std::string& documentFile);
 
 // "Exported circuit.glb (1,234,567 bytes, 51,234 triangles)"; a .gltf names its
 // .bin too ("Exported circuit.gltf and circuit.bin (...)"), and sections left out
-// are counted ("..., 2 sections skipped").
-std::string ModelExportedText(const std::string& path, uint64_t bytes, size_t triangles, size_t skipped);
+// are counted ("..., 2 sections skipped"), and a mesh made coarser to keep within
+// its budget says so ("..., coarser than 2 cm").
+std::string ModelExportedText(const std::string& path, uint64_t bytes, size_t triangles, size_t skipped,
+                              bool coarser = false);
 
 // Asks for the file and writes it; false when the user cancelled or it failed.
 bool Export3DModel(const TTrack& track, const std::string& documentFile, IFileDialogs& dialogs,

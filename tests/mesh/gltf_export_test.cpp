@@ -8,6 +8,7 @@
 
 #include "mesh/track_mesh.h"
 #include "mesh_test_support.h"
+#include "support/gltf_accessor_check.h"
 
 namespace meridal::testing {
 namespace {
@@ -124,6 +125,31 @@ TEST(GltfFiles, RaisedStripsAndLargeSectionsAreWritten) {
   }
 }
 
+// Every track the fuzzers were once given and the readers accept: a section that
+// makes no surface (an arc of curvature 1 or -1, whose points a float cannot tell
+// apart) is left out, and every accessor's bounds are its data's. The meshes go
+// to the validator too.
+TEST(GltfFiles, FuzzInputsHaveTheirDataAsAccessorBounds) {
+  int meshed = 0;
+  for (const char* folder : {"project_reader", "track_import", "json_reader", "track_mesh"}) {
+    for (const auto& entry : fs::directory_iterator(fs::path(MERIDAL_SOURCE_DIR "/fuzz/regressions") / folder)) {
+      SCOPED_TRACE(entry.path().string());
+      TTrack track;
+      RecordingMessages messages;
+      if (LoadTrackFile(entry.path().string(), std::nullopt, track, messages).status != FileStatus::Ok) continue;
+      const TTrackMesh mesh = BuildTrackMesh(track);
+      if (mesh.TriangleCount() == 0) continue;
+      ++meshed;
+      EXPECT_EQ(GltfAccessorProblem(GltfBinaryImage(mesh)), "");
+      std::string error;
+      EXPECT_TRUE(WriteGltf(mesh, MeshPath("fuzz-" + entry.path().filename().string() + ".glb"), &error)) << error;
+      if (entry.path().filename().string().starts_with("curvature"))
+        EXPECT_EQ(mesh.warnings, std::vector<std::string>{"Section 2 skipped: its surface has no area"});
+    }
+  }
+  EXPECT_GE(meshed, 3);
+}
+
 TEST(GltfExport, RefusesOtherNamesAndEmptyMeshesWritingNothing) {
   auto track = ExampleCircuit();
   std::string error;
@@ -135,6 +161,10 @@ TEST(GltfExport, RefusesOtherNamesAndEmptyMeshesWritingNothing) {
   for (auto& section : track->Sections) section->Walls.resize(1);
   EXPECT_FALSE(WriteGltf(BuildTrackMesh(*track), (dir / "circuit.glb").string(), &error));
   EXPECT_EQ(error, "The track has no surface to write: every section was skipped");
+  TTrackMesh refused;
+  refused.refusal = "The track is not meshed: even at one step a section ...";
+  EXPECT_FALSE(WriteGltf(refused, (dir / "circuit.glb").string(), &error));
+  EXPECT_EQ(error, refused.refusal);
   EXPECT_TRUE(fs::is_empty(dir));
 }
 

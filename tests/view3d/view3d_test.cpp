@@ -12,7 +12,10 @@
 #include <memory>
 
 #include "files/track_formats.h"
+#include "mesh/mesh_budget.h"
 #include "mesh/section_mesh.h"
+#include "mesh/track_mesh.h"
+#include "model/synthetic_track.h"
 #include "model/track.h"
 #include "support/recording_messages.h"
 #include "ui/ui_test_main.h"
@@ -104,6 +107,30 @@ class View3DTest : public QObject {
     const QImage after = view_->Picture();
     QVERIFY(after != before);
     QVERIFY(GrassPixels(after) < GrassPixels(before) - 500);
+  }
+
+  // A track whose finest mesh passes its budget is shown as coarse as it is
+  // exported, and says so; an edit that brings it within the budget shows it fine.
+  void keepsTheExportsBudgetOfVertices() {
+    auto steep = meridal::SyntheticTrack(200, 16, 12);
+    for (auto& section : steep->Sections)
+      for (auto& a : section->Altitudes) a->ThirdOrder = a->SecondOrder = INT32_MAX;
+    view_->SetTrack(*steep);
+    const meridal::TTrackMesh exported = meridal::BuildTrackMesh(*steep);
+    QVERIFY(!exported.coarser.empty());
+    QCOMPARE(view_->Scene().StepScale(), meridal::PlanMeshBudget(*steep, {}).stepScale);
+    size_t vertices = 0;
+    for (int s = 0; s < view_->Scene().Sections(); ++s) vertices += view_->Scene().Mesh(s).vertices.size();
+    QCOMPARE(vertices, exported.VertexCount());
+    auto* note = view_->findChild<QLabel*>("meshNote");
+    QCOMPARE(note->text(), QString("Coarser mesh"));
+    QCOMPARE(note->toolTip().toStdString(), exported.coarser);
+    for (auto& section : steep->Sections)
+      for (auto& a : section->Altitudes) a->ThirdOrder = a->SecondOrder = 0;
+    view_->SectionsChanged(0, 200);
+    QCOMPARE(view_->Scene().StepScale(), 1.0);
+    QCOMPARE(note->text(), QString());
+    view_->SetTrack(*track_);
   }
 
   void driveModeCarriesTheSelectionAlong() {

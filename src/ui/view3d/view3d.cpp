@@ -119,6 +119,10 @@ void TView3D::BuildToolBar() {
   sky_->setChecked(true);
   sky_->setToolTip(tr("A sky behind the track, or a plain background"));
   connect(sky_, &QAction::toggled, this, &TView3D::SetSkyBackground);
+  meshNote_ = new QLabel(toolBar_);
+  meshNote_->setObjectName("meshNote");
+  meshNote_->setContentsMargins(8, 0, 8, 0);
+  toolBar_->addWidget(meshNote_);
 }
 
 void TView3D::ShowNotice(const QString& why) {
@@ -132,6 +136,9 @@ void TView3D::ShowNotice(const QString& why) {
 }
 
 void TView3D::SceneChanged() {
+  const QString refusal = QString::fromStdString(scene_.Refusal()), coarser = QString::fromStdString(scene_.Coarser());
+  meshNote_->setText(!refusal.isEmpty() ? tr("Not shown: too large") : !coarser.isEmpty() ? tr("Coarser mesh") : QString());
+  meshNote_->setToolTip(!refusal.isEmpty() ? refusal : coarser);
   if (!viewport_) return;
   viewport_->SceneChanged();
   if (!fitted_ && scene_.Sections() > 0) {

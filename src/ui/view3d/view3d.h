@@ -98,6 +98,7 @@ class TView3D : public QWidget {
   TView3DViewport* viewport_ = nullptr;
   QLabel* notice_ = nullptr;
   QAction *orbit_ = nullptr, *drive_ = nullptr, *zoomToFit_ = nullptr, *play_ = nullptr, *sky_ = nullptr;
+  QLabel* meshNote_ = nullptr;  // says when the mesh is coarser than 2 cm, or not there
   QComboBox* exaggeration_ = nullptr;
   QSpinBox* speed_ = nullptr;
   bool fitted_ = false;

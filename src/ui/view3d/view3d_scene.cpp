@@ -26,6 +26,8 @@ void TView3DScene::SetTrack(const TTrack* track) {
 
 void TView3DScene::Reset() {
   meshes_.clear();
+  costs_.clear();
+  budget_ = TMeshBudget{};
   if (!track_) {
     dirty_.clear();
     return;
@@ -34,14 +36,31 @@ void TView3DScene::Reset() {
   options_.originX = (double(extent.left) + extent.right) / 2;
   options_.originY = (double(extent.top) + extent.bottom) / 2;
   meshes_.resize(size_t(track_->NumberOfSections()));
-  for (int s = 0; s < Sections(); ++s) meshes_[size_t(s)] = BuildSectionMesh(*track_, s, options_);
+  costs_.resize(meshes_.size());
+  RebuildStale(std::vector<char>(meshes_.size(), 1));
+}
+
+void TView3DScene::RebuildAll() {
+  for (int s = 0; s < Sections(); ++s) {
+    // A refused track keeps no mesh at all.
+    meshes_[size_t(s)] = budget_.refusal.empty() ? BuildSectionMesh(*track_, s, options_) : TSectionMesh{};
+  }
   dirty_.assign(size_t(Chunks()), true);
 }
 
-void TView3DScene::Rebuild(int first, int count) {
-  const int n = Sections();
-  for (int i = 0; i < count && n > 0; ++i) {
-    const int s = ((first + i) % n + n) % n;
+void TView3DScene::RebuildStale(const std::vector<char>& stale) {
+  TMeshOptions finest = options_;
+  finest.stepScale = 1;
+  for (int s = 0; s < Sections(); ++s)
+    if (stale[size_t(s)]) costs_[size_t(s)] = SectionMeshCost(*track_, s, finest).value_or(TSectionMeshCost{});
+  const TMeshBudget before = budget_;
+  budget_ = PlanMeshBudget(costs_, MeshBudgetLength(*track_), finest);
+  options_.stepScale = budget_.stepScale;
+  if (budget_.stepScale != before.stepScale || budget_.refusal.empty() != before.refusal.empty()) return RebuildAll();
+  dirty_.resize(size_t(Chunks()), true);
+  if (!budget_.refusal.empty()) return;
+  for (int s = 0; s < Sections(); ++s) {
+    if (!stale[size_t(s)]) continue;
     meshes_[size_t(s)] = BuildSectionMesh(*track_, s, options_);
     dirty_[size_t(s / kChunkSections)] = true;
   }
@@ -50,8 +69,9 @@ void TView3DScene::Rebuild(int first, int count) {
 void TView3DScene::Changed(int first, int count) {
   if (!track_) return;
   if (track_->NumberOfSections() != Sections()) return Reset();  // an announcement was missed
-  const TSectionRange range = MeshesReadingSections(*track_, first, count);
-  Rebuild(range.first, range.count);
+  std::vector<char> stale(meshes_.size(), 0);
+  MarkReaders(stale, first, count);
+  RebuildStale(stale);
 }
 
 void TView3DScene::MarkDirtyFrom(int section) {
@@ -63,20 +83,27 @@ void TView3DScene::Inserted(int first, int count) {
   if (!track_) return;
   if (track_->NumberOfSections() != Sections() + count || first < 0 || first > Sections()) return Reset();
   meshes_.insert(meshes_.begin() + first, size_t(count), TSectionMesh{});
+  costs_.insert(costs_.begin() + first, size_t(count), TSectionMeshCost{});
   MarkDirtyFrom(first);
-  const TSectionRange range = MeshesReadingSections(*track_, first, count);
-  Rebuild(range.first, range.count);
+  std::vector<char> stale(meshes_.size(), 0);
+  MarkReaders(stale, first, count);
+  RebuildStale(stale);
 }
 
 void TView3DScene::Removed(int first, int count) {
   if (!track_) return;
   if (track_->NumberOfSections() != Sections() - count || first < 0 || first + count > Sections()) return Reset();
   meshes_.erase(meshes_.begin() + first, meshes_.begin() + first + count);
+  costs_.erase(costs_.begin() + first, costs_.begin() + first + count);
   MarkDirtyFrom(first);
   dirty_.resize(size_t(Chunks()));
   if (Sections() == 0) return;
   // The neighbours of the gap now meet each other.
-  Rebuild(first - 1, 2);
+  std::vector<char> stale(meshes_.size(), 0);
+  const int n = Sections();
+  stale[size_t((first - 1 + n) % n)] = 1;
+  stale[size_t(first % n)] = 1;
+  RebuildStale(stale);
 }
 
 void TView3DScene::MarkReaders(std::vector<char>& stale, int first, int count) const {
@@ -97,6 +124,8 @@ void TView3DScene::Apply(const TTrackChange& change) {
     const auto at = ptrdiff_t(splice.at);
     meshes_.erase(meshes_.begin() + at, meshes_.begin() + at + splice.removed);
     meshes_.insert(meshes_.begin() + at, size_t(splice.inserted), TSectionMesh{});
+    costs_.erase(costs_.begin() + at, costs_.begin() + at + splice.removed);
+    costs_.insert(costs_.begin() + at, size_t(splice.inserted), TSectionMeshCost{});
     stale.erase(stale.begin() + at, stale.begin() + at + splice.removed);
     stale.insert(stale.begin() + at, size_t(splice.inserted), 1);
     // The sections on either side now meet others.
@@ -108,15 +137,16 @@ void TView3DScene::Apply(const TTrackChange& change) {
   }
   // Whatever was missed, the meshes cannot be matched to the sections any more.
   if (Sections() != track_->NumberOfSections()) return Reset();
-  if (Sections() == 0) return dirty_.clear();
+  if (Sections() == 0) {
+    budget_ = TMeshBudget{};
+    return dirty_.clear();
+  }
   for (int s : change.sections)
     if (s >= 0 && s < Sections()) MarkReaders(stale, s, 1);
   for (int s : change.wallLists)
     if (s >= 0 && s < Sections()) MarkReaders(stale, s, 1);
   if (firstMoved != std::numeric_limits<int>::max()) MarkDirtyFrom(firstMoved);
-  dirty_.resize(size_t(Chunks()), true);
-  for (int s = 0; s < Sections(); ++s)
-    if (stale[size_t(s)]) Rebuild(s, 1);
+  RebuildStale(stale);
 }
 
 size_t TView3DScene::TriangleCount() const {

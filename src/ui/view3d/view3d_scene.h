@@ -7,8 +7,10 @@
 // An edit rebuilds only the meshes that read the changed sections and marks their
 // chunks dirty; the view uploads the dirty chunks.
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "mesh/mesh_budget.h"
 #include "mesh/section_mesh.h"
 
 namespace meridal {
@@ -46,6 +48,12 @@ class TView3DScene {
   // change of the traces rebuilds everything.
   void Apply(const TTrackChange& change);
 
+  // The mesh keeps within the same budget as an exported one: coarser, with this
+  // warning, when its finest would pass it; not there at all, with this refusal.
+  const std::string& Coarser() const { return budget_.warning; }
+  const std::string& Refusal() const { return budget_.refusal; }
+  double StepScale() const { return options_.stepScale; }
+
   int Sections() const { return int(meshes_.size()); }
   const TSectionMesh& Mesh(int section) const { return meshes_[size_t(section)]; }
   double OriginX() const { return options_.originX; }
@@ -65,14 +73,19 @@ class TView3DScene {
   int Pick(const float origin[3], const float direction[3], float exaggeration) const;
 
  private:
-  void Rebuild(int first, int count);  // numbers taken modulo the number of sections
+  // Makes the meshes marked stale again (their costs first); every mesh when the
+  // budget then asks for another share of the steps.
+  void RebuildStale(const std::vector<char>& stale);
+  void RebuildAll();
   // Marks the meshes that read sections first .. first + count - 1.
   void MarkReaders(std::vector<char>& stale, int first, int count) const;
   void MarkDirtyFrom(int section);
 
   const TTrack* track_ = nullptr;
   TMeshOptions options_;
+  TMeshBudget budget_;
   std::vector<TSectionMesh> meshes_;
+  std::vector<TSectionMeshCost> costs_;  // each section's, at its finest
   std::vector<bool> dirty_;
 };
 
