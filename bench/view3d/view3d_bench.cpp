@@ -69,6 +69,9 @@ void BM_View3DPictureOrbit1000(benchmark::State& state) { Frame(state, false, tr
 BENCHMARK(BM_View3DFramePlainOrbit1000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_View3DFrameOrbit1)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_View3DPictureOrbit1000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+// The 10,000-section track, whole in the orbit camera.
+void BM_View3DFrameOrbit10000(benchmark::State& state) { Frame(state, false, true, 10000); }
+BENCHMARK(BM_View3DFrameOrbit10000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 // The value edit goes through the document as the editor makes it (one undoable
 // step), and the view rebuilds from the document's announcement: the changed

@@ -30,7 +30,7 @@ const char kUsage[] =
     "  fix FILE positions|heights|walls|all [-o OUT]\n"
     "  fix FILE loop [--sections A-B] [-o OUT]  # close the loop: one line a value changed\n"
     "  profile FILE [--samples N]\n"
-    "  mesh FILE OUT.glb|OUT.gltf            # the surface in 3D as glTF 2.0 (.gltf: OUT.bin beside it)\n"
+    "  mesh FILE OUT.glb|OUT.gltf [--no-textures]   # the surface in 3D as glTF 2.0 (.gltf: OUT.bin beside it)\n"
     "  copy FILE \"section A-B\"               # the sections' JSON text on standard output\n"
     "  paste FILE \"section N\" [--keep-joined] [-o OUT]   # sections from standard input, after section N\n"
     "  reverse FILE [-o OUT]                 # the track run the other way\n"
@@ -64,8 +64,8 @@ const char* const kValueOptions[] = {"--base", "-o",         "--size",    "--sel
                                      "--sections", "--tolerance", "--traces", "--width", "--step",
                                      "--min-length", "--vehicle", "--line", "--csv"};
 // Options that stand alone.
-const char* const kFlagOptions[] = {"--profile", "--slope", "--smooth", "--keep-going", "--in-place", "--snap", "--detach",
-                                    "--force",   "--keep-joined"};
+const char* const kFlagOptions[] = {"--profile", "--slope",  "--smooth", "--keep-going", "--in-place",
+                                    "--snap",    "--detach", "--force",  "--keep-joined", "--no-textures"};
 
 struct Command {
   const char* name;

@@ -25,7 +25,7 @@ const TDocumentCommand kDocumentCommands[] = {
     {"render", "OUT.png [--size WxH] [--select OBJECT] [--view-flags N] [--zoom Z] [--profile] [--slope] [--smooth]",
      nullptr, 1, 1, false, RunRender},
     {"fix", "positions|heights|walls|all|loop [--sections A-B]", nullptr, 1, 1, true, RunFix},
-    {"mesh", "OUT.glb|OUT.gltf", nullptr, 1, 1, false, RunMesh},
+    {"mesh", "OUT.glb|OUT.gltf [--no-textures]", nullptr, 1, 1, false, RunMesh},
     {"copy", "\"section A-B\"", nullptr, 1, 1, false, RunCopy},
     {"paste", "\"section N\" [--keep-joined]", nullptr, 1, 1, true, RunPaste},
     {"reverse", "", nullptr, 0, 0, true, RunReverse},

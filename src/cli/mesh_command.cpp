@@ -1,4 +1,5 @@
-// mesh OUT.glb|OUT.gltf: the track's surface as a glTF 2.0 asset.
+// mesh OUT.glb|OUT.gltf [--no-textures]: the track's surface as a glTF 2.0 asset,
+// its surfaces textured (or in plain colours).
 #include <ostream>
 
 #include "cli/cli_session.h"
@@ -22,7 +23,9 @@ int RunMesh(TCliSession& session, const CliArgs& args, CliIo io) {
   if (!mesh.coarser.empty()) io.err << "meridal-cli: warning: " << mesh.coarser << "\n";
   for (const std::string& warning : mesh.warnings) io.err << "meridal-cli: warning: " << warning << "\n";
   std::string error;
-  if (!WriteGltf(mesh, out, &error)) {
+  TGltfOptions options;
+  options.textures = !args.Has("--no-textures");
+  if (!WriteGltf(mesh, out, &error, options)) {
     io.err << "meridal-cli: " << error << "\n";
     return 1;
   }

@@ -12,6 +12,8 @@
 #include <streambuf>
 
 #include "files/safety/safe_file.h"
+#include "mesh/png_image.h"
+#include "mesh/surface_textures.h"
 #include "mesh/track_mesh.h"
 #include "platform/memory_hints.h"
 
@@ -105,22 +107,72 @@ int AddIndexAccessor(tinygltf::Model& model, std::vector<unsigned char>& data, s
   return int(model.accessors.size() - 1);
 }
 
-tinygltf::Material SurfaceMaterial(int32_t surface) {
+tinygltf::Material PlainMaterial(TMaterial material) {
   tinygltf::Material m;
-  m.name = SurfaceMaterialName(surface);
-  const auto color = SurfaceLinearColor(surface);
+  m.name = MaterialName(material);
+  const auto color = MaterialLinearColor(material);
   m.pbrMetallicRoughness.baseColorFactor = {color[0], color[1], color[2], color[3]};
   m.pbrMetallicRoughness.metallicFactor = 0.0;
   m.pbrMetallicRoughness.roughnessFactor = 0.9;
   return m;
 }
 
-tinygltf::Model MakeModel(const TTrackMesh& mesh) {
+// The textures of the materials: one PNG image and one texture for each texture
+// the materials use (surface codes without a name share the neutral one), in
+// buffer views of their own at the end of the buffer, and one sampler that
+// repeats them, mipmapped. The texture coordinates are metres: each material
+// scales them by its texture's size on the ground (KHR_texture_transform).
+void AddTextures(tinygltf::Model& model, const std::vector<TMaterial>& materials) {
+  std::vector<unsigned char>& data = model.buffers[0].data;
+  tinygltf::Sampler sampler;
+  sampler.magFilter = TINYGLTF_TEXTURE_FILTER_LINEAR;
+  sampler.minFilter = TINYGLTF_TEXTURE_FILTER_LINEAR_MIPMAP_LINEAR;
+  sampler.wrapS = sampler.wrapT = TINYGLTF_TEXTURE_WRAP_REPEAT;
+  model.samplers.push_back(sampler);
+  std::vector<std::pair<TTexture, bool>> drawn;  // the image and texture of each index
+  for (size_t i = 0; i < materials.size(); ++i) {
+    const std::pair key{MaterialTexture(materials[i]), MaterialMarked(materials[i])};
+    auto at = std::find(drawn.begin(), drawn.end(), key);
+    if (at == drawn.end()) {
+      const std::vector<uint8_t> png = PngOfImage(TSurfaceTextures::Shared().Image(key.first, key.second));
+      Align4(data);
+      tinygltf::BufferView view;
+      view.buffer = 0;
+      view.byteOffset = data.size();
+      view.byteLength = png.size();
+      data.insert(data.end(), png.begin(), png.end());
+      model.bufferViews.push_back(view);
+      tinygltf::Image image;
+      image.name = model.materials[i].name;
+      image.mimeType = "image/png";
+      image.bufferView = int(model.bufferViews.size() - 1);
+      model.images.push_back(std::move(image));
+      tinygltf::Texture texture;
+      texture.name = image.name;
+      texture.sampler = 0;
+      texture.source = int(model.images.size() - 1);
+      model.textures.push_back(std::move(texture));
+      drawn.push_back(key);
+      at = drawn.end() - 1;
+    }
+    tinygltf::Material& m = model.materials[i];
+    m.pbrMetallicRoughness.baseColorFactor = {1, 1, 1, 1};
+    m.pbrMetallicRoughness.baseColorTexture.index = int(at - drawn.begin());
+    const double scale = 1 / TextureMetres(key.first);
+    tinygltf::Value::Object transform;
+    transform["scale"] = tinygltf::Value(tinygltf::Value::Array{tinygltf::Value(scale), tinygltf::Value(scale)});
+    m.pbrMetallicRoughness.baseColorTexture.extensions["KHR_texture_transform"] = tinygltf::Value(transform);
+  }
+  model.extensionsUsed.push_back("KHR_texture_transform");
+  Align4(data);
+}
+
+tinygltf::Model MakeModel(const TTrackMesh& mesh, const TGltfOptions& options) {
   tinygltf::Model model;
   model.asset.version = "2.0";
   model.asset.generator = "Meridal";
-  const std::vector<int32_t> surfaces = mesh.SurfacesUsed();
-  for (int32_t surface : surfaces) model.materials.push_back(SurfaceMaterial(surface));
+  const std::vector<TMaterial> materials = mesh.MaterialsUsed();
+  for (TMaterial material : materials) model.materials.push_back(PlainMaterial(material));
 
   model.buffers.resize(1);
   std::vector<unsigned char>& data = model.buffers[0].data;
@@ -179,7 +231,7 @@ tinygltf::Model MakeModel(const TTrackMesh& mesh) {
     for (const TMeshPart& part : section.parts) {
       primitive.indices = AddIndexAccessor(model, data, indexStart, part.indices, narrow);
       primitive.material =
-          int(std::lower_bound(surfaces.begin(), surfaces.end(), part.surface) - surfaces.begin());
+          int(std::lower_bound(materials.begin(), materials.end(), TMaterial::Of(part)) - materials.begin());
       gltfMesh.primitives.push_back(primitive);
     }
     model.meshes.push_back(std::move(gltfMesh));
@@ -196,6 +248,7 @@ tinygltf::Model MakeModel(const TTrackMesh& mesh) {
   indexView.byteLength = data.size() - indexStart;
   indexView.target = kElementArrayBuffer;
   model.bufferViews.push_back(indexView);
+  if (options.textures) AddTextures(model, materials);
   return model;
 }
 
@@ -264,13 +317,15 @@ bool GltfFormOfPath(const std::string& path, GltfForm& form) {
   return false;
 }
 
-std::vector<uint8_t> GltfBinaryImage(const TTrackMesh& mesh) { return BinaryImage(MakeModel(mesh)); }
+std::vector<uint8_t> GltfBinaryImage(const TTrackMesh& mesh, const TGltfOptions& options) {
+  return BinaryImage(MakeModel(mesh, options));
+}
 
-TGltfTextImage GltfTextImage(const TTrackMesh& mesh, const std::string& binUri) {
+TGltfTextImage GltfTextImage(const TTrackMesh& mesh, const std::string& binUri, const TGltfOptions& options) {
   // tinygltf writes a text asset's buffer only into a file of its own choosing or
   // inline as base64; the JSON of the binary form, given the buffer's name, is the
   // text form without either.
-  tinygltf::Model model = MakeModel(mesh);
+  tinygltf::Model model = MakeModel(mesh, options);
   TGltfTextImage image;
   image.buffer = std::move(model.buffers[0].data);
   model.buffers[0].data.clear();
@@ -283,7 +338,7 @@ TGltfTextImage GltfTextImage(const TTrackMesh& mesh, const std::string& binUri) 
   return image;
 }
 
-bool WriteGltf(const TTrackMesh& mesh, const std::string& path, std::string* error) {
+bool WriteGltf(const TTrackMesh& mesh, const std::string& path, std::string* error, const TGltfOptions& options) {
   GltfForm form;
   if (!GltfFormOfPath(path, form)) {
     if (error) *error = "A mesh is written as .glb or .gltf, not as " + path;
@@ -297,13 +352,13 @@ bool WriteGltf(const TTrackMesh& mesh, const std::string& path, std::string* err
     if (error) *error = "The track has no surface to write: every section was skipped";
     return false;
   }
-  if (form == GltfForm::Binary) return Replace(path, GltfBinaryImage(mesh), error);
+  if (form == GltfForm::Binary) return Replace(path, GltfBinaryImage(mesh, options), error);
   // OUT.gltf and its buffer OUT.bin beside it.
   const size_t slash = path.find_last_of('/');
   const size_t dot = path.find_last_of('.');
   const std::string binPath = path.substr(0, dot) + ".bin";
   const std::string binName = binPath.substr(slash == std::string::npos ? 0 : slash + 1);
-  const TGltfTextImage image = GltfTextImage(mesh, UriOfFileName(binName));
+  const TGltfTextImage image = GltfTextImage(mesh, UriOfFileName(binName), options);
   if (!Replace(binPath, image.buffer, error)) return false;
   return Replace(path, {reinterpret_cast<const uint8_t*>(image.json.data()), image.json.size()}, error);
 }

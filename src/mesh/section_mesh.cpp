@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "mesh/section_plan.h"
+#include "mesh/surface_textures.h"
 #include "model/track.h"
 #include "model/units.h"
 
@@ -171,7 +172,10 @@ class TSectionMesher {
   uint32_t Vertex(int row, double v, double lift, const THeight& height, TVec normal, float u, float w);
   TVec SurfaceNormal(int row, double v, const THeight& height) const;
   void Triangle(TMeshPart& part, uint32_t a, uint32_t b, uint32_t c, const TVec& outward);
-  void Strip(int k, TMeshPart& part);
+  TMeshPart& Part(TFace face, int32_t surface);
+  void Strip(int k);
+  // The surface of strip k raised by `lift`, facing up (or down: a barrier's foot).
+  void Surface(int k, double lift, bool down, TMeshPart& part);
   void Side(int wallIndex, double lift, bool leftSide, TMeshPart& part);
   void Cap(int k, int row, double lift, bool atEnd, TMeshPart& part);
   bool BlockGoesOn(int k, bool atEnd) const;
@@ -193,6 +197,7 @@ class TSectionMesher {
   bool joinsPrevious_ = false, joinsNext_ = false;
   std::vector<double> columns_, nextColumns_;  // lateral positions of a strip's vertices, of one row
   std::vector<uint32_t> rowStart_;  // where each row of a strip begins among its columns
+  std::vector<float> along_;        // the strip's texture coordinate along, per row
 };
 
 double TSectionMesher::WallAt(int k, int row) const {
@@ -289,18 +294,53 @@ void TSectionMesher::Columns(int k, int row, std::vector<double>& columns) const
   columns.push_back(hi);
 }
 
-void TSectionMesher::Strip(int k, TMeshPart& part) {
-  const double lift = section_.Wall(k)->Height;
+TMeshPart& TSectionMesher::Part(TFace face, int32_t surface) {
+  std::vector<TMeshPart>& parts = out_->parts;
+  const auto key = [](const TMeshPart& p) { return std::pair{p.face, p.surface}; };
+  const auto it = std::lower_bound(parts.begin(), parts.end(), std::pair{face, surface},
+                                   [&](const TMeshPart& p, const std::pair<TFace, int32_t>& k) { return key(p) < k; });
+  if (it != parts.end() && key(*it) == std::pair{face, surface}) return *it;
+  return *parts.insert(it, TMeshPart{surface, face, {}});
+}
+
+void TSectionMesher::Strip(int k) {
+  const TWall &wall = *section_.Wall(k), &next = *section_.Wall(k + 1);
+  const double lift = wall.Height;
+  const TFace face = FaceOfStrip(wall, next);
+  // Along, the texture counts metres of the zero line from the start line; a
+  // kerb's stripes are fitted to the strip instead, a whole number of pairs to
+  // the section, so that they run on across every joint.
+  along_.resize(size_t(steps_ + 1));
+  const double centre = (double(wall.From) + wall.To + next.From + next.To) / 4;
+  const double pair = TextureMetres(TTexture::Curbs);  // a red and a white stripe
+  const double pairs = std::max(1.0, std::round(plan_.LongestLine(centre, centre) * kMetres / pair));
+  const bool fitted = face == TFace::Surface && TextureOfSurface(wall.Surface) == TTexture::Curbs;
+  for (int i = 0; i <= steps_; ++i)
+    along_[size_t(i)] = fitted ? float(t_[i] * pairs * pair) : AlongMetres(section_, t_[i]);
+  TMeshPart& part = face == TFace::Surface ? Part(face, wall.Surface) : Part(face, 0);
+  Surface(k, lift, false, part);
+  if (lift == 0) return;
+  Side(k, lift, false, part);
+  Side(k + 1, lift, true, part);
+  // A barrier is a solid: a foot under it, and its ends closed where it ends.
+  const bool solid = face != TFace::Surface;
+  if (solid) Surface(k, 0, true, part);
+  if (!BlockGoesOn(k, false)) Cap(k, 0, lift, false, part);
+  if (!BlockGoesOn(k, true)) Cap(k, steps_, lift, true, part);
+}
+
+void TSectionMesher::Surface(int k, double lift, bool down, TMeshPart& part) {
   rowStart_.assign(steps_ + 2, 0);
   const uint32_t first = uint32_t(out_->vertices.size());
   columns_.clear();
   for (int i = 0; i <= steps_; ++i) {
     rowStart_[i] = uint32_t(columns_.size());
     Columns(k, i, nextColumns_);
-    const float u = AlongMetres(section_, t_[i]);
     for (double v : nextColumns_) {
       const THeight height = HeightAt(i, v);
-      Vertex(i, v, lift, height, SurfaceNormal(i, v, height), u, float(v * kMetres));
+      TVec normal = SurfaceNormal(i, v, height);
+      if (down) normal = {-normal.x, -normal.y, -normal.z};
+      Vertex(i, v, lift, height, normal, along_[size_t(i)], float(v * kMetres));
       columns_.push_back(v);
     }
   }
@@ -311,7 +351,7 @@ void TSectionMesher::Strip(int k, TMeshPart& part) {
     const double lo = columns_[row0], width = columns_[row1 - 1] - lo;
     return width > 0 ? (columns_[c] - lo) / width : double(c - row0) / double(row1 - 1 - row0);
   };
-  const TVec up{0, 1, 0};
+  const TVec facing{0, down ? -1.0 : 1.0, 0};
   for (int i = 0; i < steps_; ++i) {
     const uint32_t a0 = rowStart_[i], b0 = rowStart_[i + 1], b1 = rowStart_[i + 2];
     const uint32_t lastA = b0 - 1, lastB = b1 - 1;
@@ -319,27 +359,23 @@ void TSectionMesher::Strip(int k, TMeshPart& part) {
     while (a < lastA || b < lastB) {
       const bool stepA = b == lastB || (a < lastA && share(a0, b0, a + 1) <= share(b0, b1, b + 1));
       if (stepA) {
-        Triangle(part, first + a, first + b, first + a + 1, up);
+        Triangle(part, first + a, first + b, first + a + 1, facing);
         ++a;
       } else {
-        Triangle(part, first + a, first + b, first + b + 1, up);
+        Triangle(part, first + a, first + b, first + b + 1, facing);
         ++b;
       }
     }
   }
-  if (lift == 0) return;
-  Side(k, lift, false, part);
-  Side(k + 1, lift, true, part);
-  if (!BlockGoesOn(k, false)) Cap(k, 0, lift, false, part);
-  if (!BlockGoesOn(k, true)) Cap(k, steps_, lift, true, part);
 }
 
 // One vertical side of a raised strip, along the wall `wallIndex`: the left side
-// faces left when the strip stands up, right when it is sunk.
+// faces left when the strip stands up, right when it is sunk. Up the side the
+// texture counts metres from its foot.
 void TSectionMesher::Side(int wallIndex, double lift, bool leftSide, TMeshPart& part) {
   const TWall& wall = *section_.Wall(wallIndex);
   const double sign = (leftSide ? 1.0 : -1.0) * (lift > 0 ? 1.0 : -1.0);
-  const double rise = std::fabs(lift) * kMetres;
+  const float rise = float(std::fabs(lift) * kMetres);
   const uint32_t first = uint32_t(out_->vertices.size());
   for (int i = 0; i <= steps_; ++i) {
     const double v = WallAt(wallIndex, i);
@@ -349,10 +385,9 @@ void TSectionMesher::Side(int wallIndex, double lift, bool leftSide, TMeshPart& 
     const TPointD along = frame.Along(v);
     const TPointD direction = UnitOf({along.x + drift * frame.lateral.x, along.y + drift * frame.lateral.y});
     const TVec normal = Horizontal({-direction.y * sign, direction.x * sign});
-    const float u = AlongMetres(section_, t_[i]), w = float(v * kMetres);
     const THeight height = HeightAt(i, v);
-    Vertex(i, v, 0, height, normal, u, w);
-    Vertex(i, v, lift, height, normal, u, w + float(rise));
+    Vertex(i, v, 0, height, normal, along_[size_t(i)], 0);
+    Vertex(i, v, lift, height, normal, along_[size_t(i)], rise);
   }
   for (int i = 0; i < steps_; ++i) {
     const uint32_t b0 = first + 2 * i, t0 = b0 + 1, b1 = b0 + 2, t1 = b0 + 3;
@@ -363,18 +398,20 @@ void TSectionMesher::Side(int wallIndex, double lift, bool leftSide, TMeshPart& 
 }
 
 // The end of a raised strip across the section's start (or end): it faces back
-// (or ahead) when the strip stands up.
+// (or ahead) when the strip stands up. Across, the texture counts lateral metres;
+// up, metres from the foot. A barrier's end closes it as a solid: its corners are
+// those of its sides, its top and its foot.
 void TSectionMesher::Cap(int k, int row, double lift, bool atEnd, TMeshPart& part) {
   Columns(k, row, columns_);
   const TPointD ahead = UnitOf(own_[row].Along(0));
   const double sign = (atEnd ? 1.0 : -1.0) * (lift > 0 ? 1.0 : -1.0);
   const TVec normal = Horizontal({ahead.x * sign, ahead.y * sign});
   const uint32_t first = uint32_t(out_->vertices.size());
-  const float u = AlongMetres(section_, t_[row]), rise = float(std::fabs(lift) * kMetres);
+  const float rise = float(std::fabs(lift) * kMetres);
   for (double v : columns_) {
     const THeight height = HeightAt(row, v);
-    Vertex(row, v, 0, height, normal, u, float(v * kMetres));
-    Vertex(row, v, lift, height, normal, u + rise, float(v * kMetres));
+    Vertex(row, v, 0, height, normal, float(v * kMetres), 0);
+    Vertex(row, v, lift, height, normal, float(v * kMetres), rise);
   }
   for (uint32_t c = 0; c + 1 < columns_.size(); ++c) {
     const uint32_t b0 = first + 2 * c, t0 = b0 + 1, b1 = b0 + 2, t1 = b0 + 3;
@@ -401,20 +438,12 @@ void TSectionMesher::Build(TSectionMesh& out) {
   out_ = &out;
   SampleRows();
   out.steps = steps_;
-  // One part per surface code, in the order of the codes.
+  out.alongStart = double(uint32_t(section_.Start)) * kMetres;
   const int strips = section_.NumberOfWalls() - 1;
-  for (int k = 0; k < strips; ++k) {
-    const int32_t code = section_.Wall(k)->Surface;
-    auto it = std::lower_bound(out.parts.begin(), out.parts.end(), code,
-                               [](const TMeshPart& part, int32_t c) { return part.surface < c; });
-    if (it == out.parts.end() || it->surface != code) out.parts.insert(it, TMeshPart{code, {}});
-  }
   for (int k = 0; k < strips; ++k) {
     const TWall &a = *section_.Wall(k), &b = *section_.Wall(k + 1);
     if (a.From == b.From && a.To == b.To) continue;  // a strip of no width
-    const int32_t code = a.Surface;
-    auto it = std::find_if(out.parts.begin(), out.parts.end(), [code](const TMeshPart& p) { return p.surface == code; });
-    Strip(k, *it);
+    Strip(k);
   }
   std::erase_if(out.parts, [](const TMeshPart& part) { return part.indices.empty(); });
 }
@@ -452,6 +481,12 @@ std::optional<TSurfacePoint> SurfacePointAt(const TTrack& track, int index, doub
   return point;
 }
 
+TFace FaceOfStrip(const TWall& wall, const TWall& next) {
+  if (wall.Height < kBarrierHeight) return TFace::Surface;
+  const double widest = std::max(std::fabs(double(next.From) - wall.From), std::fabs(double(next.To) - wall.To));
+  return widest < kGuardRailWidth ? TFace::GuardRail : TFace::ConcreteWall;
+}
+
 int TSectionMeshCost::Steps(double finestSteps, double stepScale, int maxSteps) {
   const double steps = std::ceil(finestSteps * stepScale);
   return steps >= 1 ? int(std::min(steps, double(std::max(1, maxSteps)))) : 1;
@@ -478,6 +513,7 @@ std::optional<TSectionMeshCost> SectionMeshCost(const TTrack& track, int index, 
     if (a.Height == 0) continue;
     cost.verticesPerRow += 4;          // its two sides, a bottom and a top vertex each
     cost.fixedVertices += 4 * columns;  // an end across it at either end
+    if (FaceOfStrip(a, b) != TFace::Surface) cost.verticesPerRow += columns;  // a barrier's foot
   }
   return cost;
 }

@@ -8,8 +8,9 @@
 // cut at both walls and at every trace between them. Heights come from the
 // traces' cubics, linear between traces; beyond the outermost traces a point takes
 // the nearest trace's height. A strip whose wall has a Height other than 0 is
-// raised by it, with vertical sides (a kerb, a barrier block), closed at an end
-// unless the neighbouring section carries the block on.
+// raised by it, with vertical sides (a kerb, a step), closed at an end unless the
+// neighbouring section carries the block on; one raised 0.5 m or more is a
+// barrier, a closed solid with a foot, its faces concrete or a guard rail.
 //
 // Where a section's end meets the next section's start (the check reports no gap
 // and no turn there) the end takes its points from the next section's start, so
@@ -44,22 +45,39 @@ struct TMeshOptions {
   double originX = 0, originY = 0;
 };
 
+// The texture coordinates are metres. On a surface: along the zero line from the
+// track's start line (on a kerb: along the strip, from the section's start, a
+// whole number of red and white pairs of stripes to the section), and across (the
+// lateral position). Up the side of a raised strip: along as its top, and up from
+// its foot. Across its end: the lateral position, and up from its foot.
 struct TMeshVertex {
   float position[3];
   float normal[3];
-  float uv[2];  // metres along the zero line from the track's start, and across (lateral position)
+  float uv[2];
 };
 static_assert(sizeof(TMeshVertex) == 32, "the vertices are written as they are, 32 bytes each");
 
-// The triangles of one surface code.
+// What a triangle is made of: a strip's surface, or a barrier's concrete or
+// guard rail. A strip whose wall has a Height of at least 0.5 m is a barrier (a
+// guard rail when it is less than 0.4 m wide); a lower Height makes it a kerb or
+// a step, of its own surface.
+enum class TFace : uint8_t { Surface, ConcreteWall, GuardRail };
+constexpr int32_t kBarrierHeight = 9843;   // 0.5 m
+constexpr int32_t kGuardRailWidth = 7874;  // 0.4 m
+class TWall;
+TFace FaceOfStrip(const TWall& wall, const TWall& next);
+
+// The triangles of one surface code (or of one kind of barrier, surface 0).
 struct TMeshPart {
   int32_t surface = 0;
+  TFace face = TFace::Surface;
   std::vector<uint32_t> indices;  // three per triangle, counter-clockwise seen from outside
 };
 
 struct TSectionMesh {
   std::vector<TMeshVertex> vertices;
-  std::vector<TMeshPart> parts;  // ordered by surface code
+  std::vector<TMeshPart> parts;  // ordered by face, then by surface code
+  double alongStart = 0;         // the texture coordinate along at the section's start (see TMeshVertex)
   float lo[3] = {0, 0, 0}, hi[3] = {0, 0, 0};  // bounds of the positions
   int steps = 0;                                // steps along the section
 

@@ -22,13 +22,13 @@ size_t TTrackMesh::VertexCount() const {
   return count;
 }
 
-std::vector<int32_t> TTrackMesh::SurfacesUsed() const {
-  std::vector<int32_t> codes;
+std::vector<TMaterial> TTrackMesh::MaterialsUsed() const {
+  std::vector<TMaterial> materials;
   for (const TSectionMesh& section : sections)
-    for (const TMeshPart& part : section.parts) codes.push_back(part.surface);
-  std::sort(codes.begin(), codes.end());
-  codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
-  return codes;
+    for (const TMeshPart& part : section.parts) materials.push_back(TMaterial::Of(part));
+  std::sort(materials.begin(), materials.end());
+  materials.erase(std::unique(materials.begin(), materials.end()), materials.end());
+  return materials;
 }
 
 TTrackMesh BuildTrackMesh(const TTrack& track, const TMeshOptions& finest) {
@@ -76,13 +76,42 @@ std::string SurfaceMaterialName(int32_t surface) {
   return "Surface " + std::to_string(surface);
 }
 
-std::array<float, 4> SurfaceLinearColor(int32_t surface) {
-  const TColor color = SurfaceFillColor(surface);
+std::string MaterialName(TMaterial material) {
+  switch (material.face) {
+    case TFace::ConcreteWall: return "Concrete Wall";
+    case TFace::GuardRail: return "Guard Rail";
+    case TFace::Surface: break;
+  }
+  return SurfaceMaterialName(material.surface);
+}
+
+TColor MaterialColor(TMaterial material) {
+  switch (material.face) {
+    case TFace::ConcreteWall: return {178, 176, 170};
+    case TFace::GuardRail: return {152, 158, 164};
+    case TFace::Surface: break;
+  }
+  return SurfaceFillColor(material.surface);
+}
+
+std::array<float, 4> MaterialLinearColor(TMaterial material) {
+  const TColor color = MaterialColor(material);
   const auto linear = [](int channel) {
     const double c = channel / 255.0;
     return float(c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
   };
   return {linear(color.r), linear(color.g), linear(color.b), 1.0f};
 }
+
+TTexture MaterialTexture(TMaterial material) {
+  switch (material.face) {
+    case TFace::ConcreteWall: return TTexture::ConcreteWall;
+    case TFace::GuardRail: return TTexture::GuardRail;
+    case TFace::Surface: break;
+  }
+  return TextureOfSurface(material.surface);
+}
+
+bool MaterialMarked(TMaterial material) { return material.face == TFace::Surface && MarkedSurface(material.surface); }
 
 }  // namespace meridal

@@ -13,9 +13,19 @@
 #include <string>
 #include <vector>
 
+#include "platform/canvas.h"
 #include "mesh/section_mesh.h"
+#include "mesh/surface_textures.h"
 
 namespace meridal {
+
+// A material of the mesh: a part's face and surface code.
+struct TMaterial {
+  TFace face = TFace::Surface;
+  int32_t surface = 0;
+  static TMaterial Of(const TMeshPart& part) { return {part.face, part.face == TFace::Surface ? part.surface : 0}; }
+  auto operator<=>(const TMaterial&) const = default;
+};
 
 struct TTrackMesh {
   std::vector<TSectionMesh> sections;  // one per section of the track, in order
@@ -28,8 +38,8 @@ struct TTrackMesh {
 
   size_t TriangleCount() const;
   size_t VertexCount() const;
-  // The surface codes that some section uses, in ascending order.
-  std::vector<int32_t> SurfacesUsed() const;
+  // The materials that some section uses, in order.
+  std::vector<TMaterial> MaterialsUsed() const;
 };
 
 TTrackMesh BuildTrackMesh(const TTrack& track, const TMeshOptions& options = {});
@@ -47,8 +57,14 @@ TSectionRange MeshesReadingSections(const TTrack& track, int first, int count);
 // "Left Border"), a marked code's with its number ("Grass (2052)"), or
 // "Surface 8" for a code without one.
 std::string SurfaceMaterialName(int32_t surface);
-// Its colour as the plan view paints it, as linear RGBA for a renderer that
-// works in linear light (the plan's colours are sRGB).
-std::array<float, 4> SurfaceLinearColor(int32_t surface);
+// A material's name: its surface's, or "Concrete Wall" or "Guard Rail".
+std::string MaterialName(TMaterial material);
+// A material's plain colour (sRGB): a surface's as the plan view paints it.
+TColor MaterialColor(TMaterial material);
+// That colour as linear RGBA, for a renderer that works in linear light.
+std::array<float, 4> MaterialLinearColor(TMaterial material);
+// A material's texture, and whether it carries the marking of a marked code.
+TTexture MaterialTexture(TMaterial material);
+bool MaterialMarked(TMaterial material);
 
 }  // namespace meridal

@@ -334,13 +334,18 @@ TEST_F(Cli, MeshWritesGltfAndWarnsOfSkippedSections) {
   EXPECT_EQ(glb.code, 0);
   EXPECT_EQ(glb.err, "meridal-cli: warning: Section 1 skipped: its walls enclose no width\n");
   EXPECT_EQ(Bytes(meshes / "cli.glb").substr(0, 5), std::string("glTF\x02", 5));
+  // Textured unless asked for plain colours.
+  EXPECT_NE(Bytes(meshes / "cli.glb").find("\"image/png\""), std::string::npos);
+  Ok({"mesh", file_, (meshes / "cli-plain.glb").string(), "--no-textures"});
+  EXPECT_EQ(Bytes(meshes / "cli-plain.glb").find("\"image"), std::string::npos);
   Ok({"mesh", file_, (meshes / "cli.gltf").string()});
   EXPECT_NE(Bytes(meshes / "cli.gltf").find("\"uri\": \"cli.bin\""), std::string::npos);
   EXPECT_TRUE(std::filesystem::exists(meshes / "cli.bin"));
   const Result other = RunCommand({"mesh", file_, (dir_ / "t.obj").string()});
   EXPECT_EQ(other.code, 2);
   EXPECT_EQ(other.err,
-            "meridal-cli: the mesh is written as OUT.glb or OUT.gltf\nusage: meridal-cli mesh FILE.mrd OUT.glb|OUT.gltf\n");
+            "meridal-cli: the mesh is written as OUT.glb or OUT.gltf\n"
+            "usage: meridal-cli mesh FILE.mrd OUT.glb|OUT.gltf [--no-textures]\n");
   EXPECT_FALSE(std::filesystem::exists(dir_ / "t.obj"));
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <set>
 
 #include "mesh/track_mesh.h"
@@ -41,7 +42,18 @@ TEST(SectionMesh, PointsLieOnTheSectionAtTheCubicHeightsAndChordsStayWithin2cm) 
       EXPECT_EQ(mesh.steps, 32) << s;  // 90 degrees at an outer radius of 65 m
     }
     const double lo = section.Wall(0)->From, hi = section.Wall(section.NumberOfWalls() - 1)->From;
-    for (const TMeshVertex& v : mesh.vertices) {
+    std::vector<bool> kerb(mesh.vertices.size(), false);
+    for (const TMeshPart& part : mesh.parts)
+      for (uint32_t i : part.indices) kerb[i] = part.surface == kSurfaceCurbs;
+    // The kerb (the strip from 5 m to 10 m left) counts its stripes along its
+    // middle from the section's start: pairs of 2 m, a whole number of them.
+    const double kerbLength = section.IsCurved()
+                                  ? std::fabs(static_cast<const TCurvedSection&>(section).SweptAngle()) *
+                                        std::fabs(static_cast<const TCurvedSection&>(section).Radius - 7.5 * kUnitsPerMetre)
+                                  : section.Length;
+    const double pairs = std::max(1.0, std::round(kerbLength / kUnitsPerMetre / 2));
+    for (size_t i = 0; i < mesh.vertices.size(); ++i) {
+      const TMeshVertex& v = mesh.vertices[i];
       const TPlanPoint p = PlanOf(v.position);
       const TOnSection at = Locate(section, p.x, p.y);
       ASSERT_GE(at.t, -1e-6) << s;
@@ -50,7 +62,8 @@ TEST(SectionMesh, PointsLieOnTheSectionAtTheCubicHeightsAndChordsStayWithin2cm) 
       ASSERT_LE(at.lateral, hi + kFloat) << s;
       ASSERT_NEAR(p.h, ExpectedHeight(*track, section, at.t, at.lateral), kFloat) << s;
       // UVs in metres: along the zero line from the start line, and across.
-      ASSERT_NEAR(v.uv[0], (section.Start + at.t * section.Length) / kUnitsPerMetre, 0.002) << s;
+      const double along = kerb[i] ? at.t * pairs * 2 : (section.Start + at.t * section.Length) / kUnitsPerMetre;
+      ASSERT_NEAR(v.uv[0], along, 0.002) << s;
       ASSERT_NEAR(v.uv[1], at.lateral / kUnitsPerMetre, 0.002) << s;
     }
     for (const TMeshPart& part : mesh.parts) {
@@ -151,6 +164,78 @@ TEST(SectionMesh, RaisedStripsStandOnVerticalSidesClosedWhereTheBlockEnds) {
                            double(b[0] - a[0]) * (d[1] - a[1]) - double(b[1] - a[1]) * (d[0] - a[0])};
       ASSERT_GT(n[0] * c[0]->normal[0] + n[1] * c[0]->normal[1] + n[2] * c[0]->normal[2], 0);
     }
+}
+
+// A strip raised 0.5 m or more is a barrier: a closed solid (its top, its sides,
+// a foot and its two ends) that runs on across a joint, every face turned
+// outwards and lit that way; concrete, or a guard rail when it is narrow. A lower
+// one is a kerb of its own surface, open beneath.
+TEST(SectionMesh, BarriersAreClosedSolidsFacingOutwards) {
+  auto track = ExampleCircuit();
+  Flatten(*track);
+  LevelStrips(*track);
+  for (int s : {2, 3}) track->Section(s)->Wall(3)->Height = kBarrier;  // the gravel, 10 m to 15 m left, 80 cm
+  // Triangles of the concrete of both sections, their corners welded where they
+  // lie at the same point.
+  std::map<Position, int> ids;
+  std::vector<std::array<int, 3>> triangles;
+  std::vector<std::array<Position, 3>> corners;
+  double volume = 0, expected = 0;
+  for (int s : {2, 3}) {
+    const TSectionMesh mesh = BuildSectionMesh(*track, s, {});
+    const TSection& section = *track->Section(s);
+    expected += 5 * 0.8 *
+                (section.IsCurved() ? std::fabs(static_cast<const TCurvedSection&>(section).SweptAngle() *
+                                                (static_cast<const TCurvedSection&>(section).Radius / kUnitsPerMetre - 12.5))
+                                    : section.Length / kUnitsPerMetre);
+    ASSERT_EQ(mesh.parts.back().face, TFace::ConcreteWall);
+    const std::vector<uint32_t>& indices = mesh.parts.back().indices;
+    for (size_t i = 0; i < indices.size(); i += 3) {
+      std::array<int, 3> t;
+      std::array<Position, 3> p;
+      for (int c = 0; c < 3; ++c) {
+        p[size_t(c)] = PositionOf(mesh.vertices[indices[i + size_t(c)]]);
+        t[size_t(c)] = ids.emplace(p[size_t(c)], int(ids.size())).first->second;
+      }
+      triangles.push_back(t);
+      // The face's normal and the normals of its corners agree.
+      const Position &a = p[0], &b = p[1], &c = p[2];
+      const double n[3] = {double(b[1] - a[1]) * (c[2] - a[2]) - double(b[2] - a[2]) * (c[1] - a[1]),
+                           double(b[2] - a[2]) * (c[0] - a[0]) - double(b[0] - a[0]) * (c[2] - a[2]),
+                           double(b[0] - a[0]) * (c[1] - a[1]) - double(b[1] - a[1]) * (c[0] - a[0])};
+      for (int k = 0; k < 3; ++k) {
+        const float* normal = mesh.vertices[indices[i + size_t(k)]].normal;
+        ASSERT_GT(n[0] * normal[0] + n[1] * normal[1] + n[2] * normal[2], 0);
+      }
+      // Its share of the solid's volume (the divergence theorem).
+      volume += (a[0] * (double(b[1]) * c[2] - double(b[2]) * c[1]) - a[1] * (double(b[0]) * c[2] - double(b[2]) * c[0]) +
+                 a[2] * (double(b[0]) * c[1] - double(b[1]) * c[0])) / 6;
+    }
+  }
+  // Closed and consistently turned: every edge is met once each way.
+  std::map<std::pair<int, int>, int> edges;
+  for (const auto& t : triangles)
+    for (int e = 0; e < 3; ++e) ++edges[{t[size_t(e)], t[size_t((e + 1) % 3)]}];
+  for (const auto& [edge, count] : edges) {
+    ASSERT_EQ(count, 1);
+    ASSERT_EQ(edges.count({edge.second, edge.first}), 1u) << "an open edge";
+  }
+  EXPECT_NEAR(volume, expected, expected * 0.005);  // positive: the faces look out of the solid
+
+  // A strip 30 cm wide and 75 cm high is a guard rail; a kerb of 12 cm keeps its
+  // surface, and has no foot.
+  TWall &rail = *track->Section(0)->Wall(3), &kerb = *track->Section(0)->Wall(2);
+  rail.From = rail.To = 295275 - 5906;
+  rail.Height = 14764;
+  kerb.Height = kKerb;
+  const TSectionMesh first = BuildSectionMesh(*track, 0, {});
+  std::vector<std::pair<TFace, int32_t>> parts;
+  for (const TMeshPart& part : first.parts) parts.push_back({part.face, part.surface});
+  EXPECT_EQ(parts, (std::vector<std::pair<TFace, int32_t>>{{TFace::Surface, kSurfaceTarmac},
+                                                            {TFace::Surface, kSurfaceCurbs},
+                                                            {TFace::Surface, kSurfaceGrass},
+                                                            {TFace::GuardRail, 0}}));
+  for (uint32_t i : first.parts[1].indices) ASSERT_GT(first.vertices[i].normal[1], -0.5f) << "a kerb has no foot";
 }
 
 // The mesh covers the plan of the example: its bounds are those of the outermost

@@ -11,11 +11,12 @@
 #include <vector>
 
 #include "mesh/gltf_library.h"
+#include "support/gltf_images.h"
 
 namespace meridal::testing {
 
 inline std::string GltfAccessorProblem(const std::vector<uint8_t>& glb) {
-  tinygltf::TinyGLTF loader;
+  tinygltf::TinyGLTF loader = GltfLoader();
   tinygltf::Model model;
   std::string error, warning;
   if (!loader.LoadBinaryFromMemory(&model, &error, &warning, glb.data(), unsigned(glb.size())))

@@ -171,7 +171,7 @@ void TView3DScene::Pack(int firstSection, int count, std::vector<TViewVertex>& v
       ++out;
     }
     for (const TMeshPart& part : mesh.parts) {
-      const TColor color = SurfaceFillColor(part.surface);
+      const TColor color = MaterialColor(TMaterial::Of(part));
       for (uint32_t i : part.indices) {
         uint8_t* c = vertices[base + i].color;
         c[0] = color.r, c[1] = color.g, c[2] = color.b, c[3] = 255;

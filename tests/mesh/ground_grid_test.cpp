@@ -1,0 +1,64 @@
+// The ground stands a hilly track on it: below every point of the track, a few
+// centimetres to a metre below its edges, following its hills between them.
+#include "mesh/ground_grid.h"
+
+#include <gtest/gtest.h>
+
+#include "mesh/track_mesh.h"
+#include "mesh_test_support.h"
+
+namespace meridal::testing {
+namespace {
+
+TEST(GroundGrid, AHillyTrackStandsOnTheGround) {
+  auto track = ExampleCircuit();
+  GiveHills(*track);
+  RaiseStrips(*track);  // kerbs and a barrier, whose feet stand on the ground too
+  const TTrackMesh mesh = BuildTrackMesh(*track);
+  const TGroundGrid ground = TGroundGrid::Under(mesh.sections);
+  ASSERT_FALSE(ground.Empty());
+  EXPECT_LE(ground.Cells(), TGroundGrid::kMostCells);
+  double lowest = 1e9, highest = -1e9;
+  for (int s = 0; s < track->NumberOfSections(); ++s) {
+    const TSection& section = *track->Section(s);
+    const double outer[2] = {double(section.Wall(0)->From), double(section.Wall(section.NumberOfWalls() - 1)->From)};
+    for (const TMeshVertex& v : mesh.sections[size_t(s)].vertices) {
+      const double under = v.position[1] - ground.HeightAt(v.position[0], v.position[2]);
+      ASSERT_GE(under, TGroundGrid::kBelow - 1e-4) << "section " << s;
+      lowest = std::min(lowest, double(v.position[1]));
+      highest = std::max(highest, double(v.position[1]));
+      // The track's edges stand just above the ground: within the rise of the
+      // hills over a cell or two.
+      const TPlanPoint p = PlanOf(v.position);
+      const double lateral = Locate(section, p.x, p.y).lateral;
+      if (std::fabs(lateral - outer[0]) < 1 || std::fabs(lateral - outer[1]) < 1) {
+        const double surface = ExpectedHeight(*track, section, Locate(section, p.x, p.y).t, lateral) / kUnitsPerMetre;
+        EXPECT_LE(surface - ground.HeightAt(v.position[0], v.position[2]), 1.0) << "section " << s;
+      }
+    }
+  }
+  ASSERT_GT(highest - lowest, 10.0);
+  // Inside the loop, away from the track, the ground keeps between the track's
+  // lowest and highest points; it is no flat plane under the lowest.
+  std::vector<double> infield;
+  for (double x : {-40.0, 0.0, 40.0})
+    for (double z : {-20.0, 0.0, 20.0}) infield.push_back(ground.HeightAt(x + 150, z - 100));
+  for (double h : infield) {
+    EXPECT_GE(h, lowest - 1);
+    EXPECT_LE(h, highest);
+  }
+  std::vector<TGroundVertex> vertices;
+  std::vector<uint32_t> indices;
+  ground.Triangles(vertices, indices, 5000);
+  const int n = ground.Cells();
+  EXPECT_EQ(vertices.size(), size_t((n + 1) * (n + 1) + 4 * n));
+  EXPECT_EQ(indices.size(), size_t(6 * n * n + 6 * 4 * n));
+  for (size_t t = 0; t < indices.size(); t += 3) {
+    const float *a = vertices[indices[t]].position, *b = vertices[indices[t + 1]].position,
+                *c = vertices[indices[t + 2]].position;
+    ASSERT_GT(double(b[2] - a[2]) * (c[0] - a[0]) - double(b[0] - a[0]) * (c[2] - a[2]), 0) << "faces up";
+  }
+}
+
+}  // namespace
+}  // namespace meridal::testing
