@@ -13,6 +13,8 @@
 
 #include "cli/cli.h"
 #include "mesh/gltf_export.h"
+#include "mesh/ground_grid.h"
+#include "mesh/surface_textures.h"
 #include "mesh/track_mesh.h"
 #include "model/synthetic_track.h"
 #include "model/track.h"
@@ -41,17 +43,37 @@ void BM_MeshBuild10000(benchmark::State& state) {
 // The CPU column is the whole process's: the build runs on every core.
 BENCHMARK(BM_MeshBuild10000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
+// The .glb image with its textures (as meridal-cli mesh writes it) and with
+// plain colours (--no-textures).
 void BM_MeshGlbImage10000(benchmark::State& state) {
   const TTrackMesh mesh = BuildTrackMesh(BigTrack());
   size_t bytes = 0;
+  TGltfOptions options;
+  options.textures = state.range(0) != 0;
   for (auto _ : state) {
-    std::vector<uint8_t> image = GltfBinaryImage(mesh);
+    std::vector<uint8_t> image = GltfBinaryImage(mesh, options);
     bytes = image.size();
     benchmark::DoNotOptimize(image);
   }
   state.SetBytesProcessed(int64_t(bytes) * state.iterations());
 }
-BENCHMARK(BM_MeshGlbImage10000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_MeshGlbImage10000)->ArgName("textures")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+// The ground under the big track, which the 3D view makes again when an edit
+// moves the track.
+void BM_GroundUnder10000(benchmark::State& state) {
+  const TTrackMesh mesh = BuildTrackMesh(BigTrack());
+  for (auto _ : state) benchmark::DoNotOptimize(TGroundGrid::Under(mesh.sections));
+}
+BENCHMARK(BM_GroundUnder10000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+// Every surface texture drawn, as the 3D view does once at its start.
+void BM_SurfaceTexturesDrawn(benchmark::State& state) {
+  for (auto _ : state)
+    for (int t = 0; t < kTextureCount; ++t)
+      for (bool marked : {false, true}) benchmark::DoNotOptimize(TSurfaceTextures::Draw(TTexture(t), marked));
+}
+BENCHMARK(BM_SurfaceTexturesDrawn)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 // The project file of the big track, written once.
 std::string BigTrackFile(const fs::path& dir) {

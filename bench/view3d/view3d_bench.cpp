@@ -1,8 +1,9 @@
 // The 3D view on a display with OpenGL (run it under xvfb-run, where Mesa's
 // llvmpipe draws in software):
 //  - a frame of the 1,000-section synthetic track at 1280x800, the whole track in
-//    the orbit camera and riding it in the drive camera, drawn until finished
-//    (and once more read back as a picture);
+//    the orbit camera and riding it in the drive camera, drawn until finished,
+//    with everything on and with each option of the look on or off (and once
+//    more read back as a picture); the 10,000-section track in the orbit camera;
 //  - the update after a value edit on the 10,000-section track, made through the
 //    document: the changed section's mesh and its neighbours' rebuilt from its
 //    announcement and their chunk uploaded.
@@ -38,10 +39,11 @@ TShownTrack Show(int sections) {
   return shown;
 }
 
-void Frame(benchmark::State& state, bool drive, bool sky = true, int sections = 1000, bool readBack = false) {
+void Frame(benchmark::State& state, bool drive, meridal::TView3DLook look = {}, int sections = 1000,
+           bool readBack = false) {
   TShownTrack shown = Show(sections);
   if (!shown.view->OpenGLAvailable()) return state.SkipWithError("no OpenGL 3.3 on this display");
-  shown.view->SetSkyBackground(sky);
+  shown.view->SetLook(look);
   if (drive) {
     shown.view->SetSelectedSection(40);
     shown.view->SetDriveMode(true);
@@ -56,21 +58,45 @@ void Frame(benchmark::State& state, bool drive, bool sky = true, int sections = 
   state.counters["triangles"] = double(shown.view->Scene().TriangleCount());
   state.counters["width"] = shown.view->Viewport()->width();
   state.counters["height"] = shown.view->Viewport()->height();
+  state.counters["samples"] = shown.view->Look().antialiasing ? shown.view->AntialiasingSamples() : 1;
 }
+// Everything on: textures, shadows, antialiasing (4 samples a pixel where the
+// display has them), the sky; the grid off, as the view starts.
 void BM_View3DFrameOrbit1000(benchmark::State& state) { Frame(state, false); }
 void BM_View3DFrameDrive1000(benchmark::State& state) { Frame(state, true); }
 BENCHMARK(BM_View3DFrameOrbit1000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_View3DFrameDrive1000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
-// The same with a plain background; with a track of one section (what the sky and
-// the grid cost by themselves); and read back into a picture.
-void BM_View3DFramePlainOrbit1000(benchmark::State& state) { Frame(state, false, false); }
-void BM_View3DFrameOrbit1(benchmark::State& state) { Frame(state, false, true, 1); }
-void BM_View3DPictureOrbit1000(benchmark::State& state) { Frame(state, false, true, 1000, true); }
-BENCHMARK(BM_View3DFramePlainOrbit1000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+// Each option of the look on or off against that, and antialiasing and shadows
+// both off.
+void BM_View3DFrameOrbit1000Without(benchmark::State& state, bool meridal::TView3DLook::*part) {
+  meridal::TView3DLook look;
+  look.*part = !(look.*part);
+  Frame(state, false, look);
+}
+BENCHMARK_CAPTURE(BM_View3DFrameOrbit1000Without, textures_off, &meridal::TView3DLook::textures)
+    ->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK_CAPTURE(BM_View3DFrameOrbit1000Without, shadows_off, &meridal::TView3DLook::shadows)
+    ->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK_CAPTURE(BM_View3DFrameOrbit1000Without, antialiasing_off, &meridal::TView3DLook::antialiasing)
+    ->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK_CAPTURE(BM_View3DFrameOrbit1000Without, grid_on, &meridal::TView3DLook::grid)
+    ->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK_CAPTURE(BM_View3DFrameOrbit1000Without, sky_off, &meridal::TView3DLook::sky)
+    ->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+void BM_View3DFrameOrbit1000NoAntialiasingNoShadows(benchmark::State& state) {
+  meridal::TView3DLook look;
+  look.antialiasing = look.shadows = false;
+  Frame(state, false, look);
+}
+BENCHMARK(BM_View3DFrameOrbit1000NoAntialiasingNoShadows)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+// A track of one section (what the sky and the ground cost by themselves); and
+// read back into a picture.
+void BM_View3DFrameOrbit1(benchmark::State& state) { Frame(state, false, {}, 1); }
+void BM_View3DPictureOrbit1000(benchmark::State& state) { Frame(state, false, {}, 1000, true); }
 BENCHMARK(BM_View3DFrameOrbit1)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_View3DPictureOrbit1000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
-// The 10,000-section track, whole in the orbit camera.
-void BM_View3DFrameOrbit10000(benchmark::State& state) { Frame(state, false, true, 10000); }
+// The 10,000-section track, whole in the orbit camera, everything on.
+void BM_View3DFrameOrbit10000(benchmark::State& state) { Frame(state, false, {}, 10000); }
 BENCHMARK(BM_View3DFrameOrbit10000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 // The value edit goes through the document as the editor makes it (one undoable

@@ -168,24 +168,32 @@ void TGroundGrid::Triangles(std::vector<TGroundVertex>& vertices, std::vector<ui
       indices.insert(indices.end(), {a, c, b, b, c, d});
     }
   // The skirt: the field's edge, walked round it, and each of its points moved
-  // `reach` out (the corners diagonally), at the same height.
+  // out (the corners diagonally), at the same height, in rings ever farther out
+  // up to `reach` (so that nothing laid over it across a ring, the fog, strays
+  // far from what it should be).
   std::vector<std::pair<int, int>> edge;
   for (int i = 0; i < n; ++i) edge.push_back({i, 0});
   for (int j = 0; j < n; ++j) edge.push_back({n, j});
   for (int i = n; i > 0; --i) edge.push_back({i, n});
   for (int j = n; j > 0; --j) edge.push_back({0, j});
-  const uint32_t outer = uint32_t(vertices.size());
-  for (const auto& [i, j] : edge) {
-    const double ox = i == 0 ? -1 : i == n ? 1 : 0, oz = j == 0 ? -1 : j == n ? 1 : 0;
-    vertex(x0_ + i * cell_ + ox * reach, Node(i, j), z0_ + j * cell_ + oz * reach, 0, 1, 0);
-  }
-  for (size_t k = 0; k < edge.size(); ++k) {
-    const size_t next = (k + 1) % edge.size();
-    const uint32_t a = id(edge[k].first, edge[k].second), b = id(edge[next].first, edge[next].second);
-    const uint32_t a2 = outer + uint32_t(k), b2 = outer + uint32_t(next);
-    // Walking round with the field on the left seen from above (x east, z south):
-    // the outer points lie to the right.
-    indices.insert(indices.end(), {a, b, a2, b, b2, a2});
+  const uint32_t count = uint32_t(edge.size());
+  uint32_t inner = uint32_t(vertices.size());
+  for (int ring = 0; ring < kSkirtRings; ++ring) {
+    const double out = reach / std::pow(4.0, kSkirtRings - 1 - ring);
+    const uint32_t outer = uint32_t(vertices.size());
+    for (const auto& [i, j] : edge) {
+      const double ox = i == 0 ? -1 : i == n ? 1 : 0, oz = j == 0 ? -1 : j == n ? 1 : 0;
+      vertex(x0_ + i * cell_ + ox * out, Node(i, j), z0_ + j * cell_ + oz * out, 0, 1, 0);
+    }
+    for (uint32_t k = 0; k < count; ++k) {
+      const uint32_t next = (k + 1) % count;
+      const uint32_t a = ring == 0 ? id(edge[k].first, edge[k].second) : inner + k;
+      const uint32_t b = ring == 0 ? id(edge[next].first, edge[next].second) : inner + next;
+      // Walking round with the field on the left seen from above (x east, z
+      // south): the outer points lie to the right.
+      indices.insert(indices.end(), {a, b, outer + k, b, outer + next, outer + k});
+    }
+    inner = outer;
   }
 }
 

@@ -30,6 +30,7 @@ class TGroundGrid {
  public:
   static constexpr double kBelow = 0.05;  // metres under the track's lowest point
   static constexpr int kMostCells = 128;  // a side
+  static constexpr int kSkirtRings = 4;
 
   // The ground under these meshes; empty when there is none.
   static TGroundGrid Under(const std::vector<TSectionMesh>& sections);

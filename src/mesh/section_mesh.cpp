@@ -174,6 +174,7 @@ class TSectionMesher {
   void Triangle(TMeshPart& part, uint32_t a, uint32_t b, uint32_t c, const TVec& outward);
   TMeshPart& Part(TFace face, int32_t surface);
   void Strip(int k);
+  void OneStrip();
   // The surface of strip k raised by `lift`, facing up (or down: a barrier's foot).
   void Surface(int k, double lift, bool down, TMeshPart& part);
   void Side(int wallIndex, double lift, bool leftSide, TMeshPart& part);
@@ -198,6 +199,7 @@ class TSectionMesher {
   std::vector<double> columns_, nextColumns_;  // lateral positions of a strip's vertices, of one row
   std::vector<uint32_t> rowStart_;  // where each row of a strip begins among its columns
   std::vector<float> along_;        // the strip's texture coordinate along, per row
+  int closing_ = 1;                 // the wall that closes the strip being made
 };
 
 double TSectionMesher::WallAt(int k, int row) const {
@@ -285,11 +287,11 @@ void TSectionMesher::Triangle(TMeshPart& part, uint32_t a, uint32_t b, uint32_t 
 }
 
 void TSectionMesher::Columns(int k, int row, std::vector<double>& columns) const {
-  double lo = WallAt(k, row), hi = WallAt(k + 1, row);
+  double lo = WallAt(k, row), hi = WallAt(closing_, row);
   if (hi < lo) std::swap(lo, hi);  // walls out of order, as only a damaged file has them
   columns.clear();
   columns.push_back(lo);
-  for (int j = 0; j < traces_; ++j)
+  for (int j = 0; j < traces_ && options_.acrossTraces; ++j)
     if (tracePositions_[j] > lo && tracePositions_[j] < hi) columns.push_back(tracePositions_[j]);
   columns.push_back(hi);
 }
@@ -304,9 +306,11 @@ TMeshPart& TSectionMesher::Part(TFace face, int32_t surface) {
 }
 
 void TSectionMesher::Strip(int k) {
+  closing_ = k + 1;
   const TWall &wall = *section_.Wall(k), &next = *section_.Wall(k + 1);
-  const double lift = wall.Height;
   const TFace face = FaceOfStrip(wall, next);
+  // From afar a kerb or a step lies flat.
+  const double lift = face == TFace::Surface && !options_.kerbSides ? 0.0 : double(wall.Height);
   // Along, the texture counts metres of the zero line from the start line; a
   // kerb's stripes are fitted to the strip instead, a whole number of pairs to
   // the section, so that they run on across every joint.
@@ -324,7 +328,7 @@ void TSectionMesher::Strip(int k) {
   Side(k + 1, lift, true, part);
   // A barrier is a solid: a foot under it, and its ends closed where it ends.
   const bool solid = face != TFace::Surface;
-  if (solid) Surface(k, 0, true, part);
+  if (solid && options_.kerbSides) Surface(k, 0, true, part);
   if (!BlockGoesOn(k, false)) Cap(k, 0, lift, false, part);
   if (!BlockGoesOn(k, true)) Cap(k, steps_, lift, true, part);
 }
@@ -367,6 +371,23 @@ void TSectionMesher::Surface(int k, double lift, bool down, TMeshPart& part) {
       }
     }
   }
+}
+
+void TSectionMesher::OneStrip() {
+  // Of the surface of the widest strip, flat, from the first wall to the last.
+  const int last = section_.NumberOfWalls() - 1;
+  int32_t surface = section_.Wall(0)->Surface;
+  double widest = -1;
+  for (int k = 0; k < last; ++k) {
+    const TWall &a = *section_.Wall(k), &b = *section_.Wall(k + 1);
+    const double width = std::fabs(double(b.From) - a.From) + std::fabs(double(b.To) - a.To);
+    if (width > widest) widest = width, surface = a.Surface;
+  }
+  closing_ = last;
+  along_.resize(size_t(steps_ + 1));
+  for (int i = 0; i <= steps_; ++i) along_[size_t(i)] = AlongMetres(section_, t_[i]);
+  Surface(0, 0, false, Part(TFace::Surface, surface));
+  std::erase_if(out_->parts, [](const TMeshPart& part) { return part.indices.empty(); });
 }
 
 // One vertical side of a raised strip, along the wall `wallIndex`: the left side
@@ -440,6 +461,7 @@ void TSectionMesher::Build(TSectionMesh& out) {
   out.steps = steps_;
   out.alongStart = double(uint32_t(section_.Start)) * kMetres;
   const int strips = section_.NumberOfWalls() - 1;
+  if (options_.oneStrip) return OneStrip();
   for (int k = 0; k < strips; ++k) {
     const TWall &a = *section_.Wall(k), &b = *section_.Wall(k + 1);
     if (a.From == b.From && a.To == b.To) continue;  // a strip of no width

@@ -40,6 +40,12 @@ struct TMeshOptions {
   double stepScale = 1;
   // The most steps along one section, whatever the above say.
   int maxSteps = 20000;
+  // Coarser meshes, for a view from afar: no columns at the traces between a
+  // strip's walls; kerbs and steps flat (barriers without their foot); or the
+  // whole width as one flat strip of the widest strip's surface.
+  bool acrossTraces = true;
+  bool kerbSides = true;
+  bool oneStrip = false;
   // A plan point (track units) that becomes the origin: a view keeps its floats
   // small with it. A file keeps 0.
   double originX = 0, originY = 0;

@@ -51,8 +51,8 @@ TEST(GroundGrid, AHillyTrackStandsOnTheGround) {
   std::vector<uint32_t> indices;
   ground.Triangles(vertices, indices, 5000);
   const int n = ground.Cells();
-  EXPECT_EQ(vertices.size(), size_t((n + 1) * (n + 1) + 4 * n));
-  EXPECT_EQ(indices.size(), size_t(6 * n * n + 6 * 4 * n));
+  EXPECT_EQ(vertices.size(), size_t((n + 1) * (n + 1) + TGroundGrid::kSkirtRings * 4 * n));
+  EXPECT_EQ(indices.size(), size_t(6 * n * n + TGroundGrid::kSkirtRings * 6 * 4 * n));
   for (size_t t = 0; t < indices.size(); t += 3) {
     const float *a = vertices[indices[t]].position, *b = vertices[indices[t + 1]].position,
                 *c = vertices[indices[t + 2]].position;

@@ -25,22 +25,14 @@
 #include "ui/ui_fixture.h"
 #include "ui/ui_test_main.h"
 #include "ui/view3d/view3d.h"
+#include "view3d/view3d_pixels.h"
 
 using meridal::TObjectPath;
 using meridal::TView3D;
 
 namespace {
 
-// Pixels of the plan's grass green, shaded.
-int GrassPixels(const QImage& image) {
-  int count = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) {
-      const QColor c = image.pixelColor(x, y);
-      count += c.green() > 60 && c.red() < 40 && c.blue() < 40;
-    }
-  return count;
-}
+using meridal::testing::GrassPixels;
 
 struct Frame3D : meridal::testing::UiFrame {
   Frame3D() : UiFrame(true, true) {

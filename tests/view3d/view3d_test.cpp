@@ -20,6 +20,7 @@
 #include "support/recording_messages.h"
 #include "ui/ui_test_main.h"
 #include "ui/view3d/view3d.h"
+#include "view3d/view3d_pixels.h"
 
 using meridal::TView3D;
 
@@ -34,16 +35,7 @@ std::unique_ptr<meridal::TTrack> Example() {
   return track;
 }
 
-// Pixels of the plan's grass green, shaded.
-int GrassPixels(const QImage& image) {
-  int count = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) {
-      const QColor c = image.pixelColor(x, y);
-      count += c.green() > 60 && c.red() < 40 && c.blue() < 40;
-    }
-  return count;
-}
+using meridal::testing::GrassPixels;
 
 void Press(QWidget* toolBarOwner, const char* action) {
   auto* bar = toolBarOwner->findChild<QToolBar*>();
@@ -131,6 +123,71 @@ class View3DTest : public QObject {
     QCOMPARE(view_->Scene().StepScale(), 1.0);
     QCOMPARE(note->text(), QString());
     view_->SetTrack(*track_);
+  }
+
+  // Riding section 0 (a straight of 200 m), looking 30 degrees to the left: the
+  // kerb there (5 m to 10 m left) shows red and white stripes of 1 m one after
+  // the other along its middle.
+  void kerbStripesAlternateAlongAKerb() {
+    Press(view_.get(), "driveAction");
+    QVERIFY(view_->DriveMode());
+    for (int i = 0; i < 6; ++i) QTest::keyClick(view_->Viewport(), Qt::Key_Left);
+    const QImage picture = view_->Picture();
+    QString runs;          // R and W, one a stripe seen
+    std::vector<double> lengths;  // metres each stripe runs, the first and last cut off
+    double from = -1;
+    char last = 0;
+    for (double along = 6; along <= 20; along += 0.02) {
+      const auto p = meridal::SurfacePointAt(*track_, 0, along / 200, 7.5 * 19685.03937);
+      const QPoint at = view_->ViewportPointOf(p->x, p->y, p->height).toPoint();
+      QVERIFY(picture.rect().contains(at));
+      const QColor c = picture.pixelColor(at);
+      const char seen = meridal::testing::KerbRed(c) ? 'R' : meridal::testing::KerbWhite(c) ? 'W' : 0;
+      if (!seen || seen == last) continue;
+      if (last) lengths.push_back(along - from);
+      runs += QChar(seen);
+      from = along, last = seen;
+    }
+    QVERIFY2(runs.size() >= 10, qPrintable(runs));
+    for (int i = 1; i < runs.size(); ++i) QVERIFY(runs[i] != runs[i - 1]);
+    // Each stripe between the first and the last runs about a metre (its edges
+    // blurred over a few centimetres by the texture's filter).
+    for (size_t i = 1; i < lengths.size(); ++i) QVERIFY2(std::fabs(lengths[i] - 1.0) < 0.2, qPrintable(QString::number(lengths[i])));
+  }
+
+  // Each look button changes the picture, and pressed again brings it back
+  // pixel for pixel: textures, shadows (the example's barrier casts one),
+  // antialiasing (where the display has it), the grid, the sky.
+  void lookButtonsChangeThePictureAndBack() {
+    const QImage start = view_->Picture();
+    QVERIFY(view_->AntialiasingSamples() == 1 || view_->AntialiasingSamples() >= 4);
+    for (const char* button : {"texturesAction", "shadowsAction", "antialiasingAction", "gridAction", "skyAction"}) {
+      auto* action = view_->findChild<QAction*>(button);
+      if (!action->isEnabled()) continue;  // no antialiasing on this display
+      Press(view_.get(), button);
+      QVERIFY2(view_->Picture() != start, button);
+      Press(view_.get(), button);
+      QVERIFY2(view_->Picture() == start, button);
+    }
+    QVERIFY(!view_->Look().grid);
+  }
+
+  // Selected, a section is tinted in the orbit camera; riding it, it is outlined
+  // at its edges instead, and the road under the camera keeps its colour.
+  void drivingOutlinesTheSelectionInsteadOfTintingIt() {
+    QTest::mouseClick(view_->Viewport(), Qt::LeftButton, {}, MiddleOf(0));
+    QCOMPARE(view_->SelectedSection(), 0);
+    const auto orange = [](const QColor& c) { return c.red() > 150 && c.green() < c.red() * 0.7 && c.blue() < 90; };
+    QVERIFY(orange(view_->Picture().pixelColor(MiddleOf(0))));
+    Press(view_.get(), "driveAction");
+    const QImage riding = view_->Picture();
+    const QPoint road = view_->ViewportPointOf(meridal::SurfacePointAt(*track_, 0, 0.05, 0)->x,
+                                               meridal::SurfacePointAt(*track_, 0, 0.05, 0)->y, 0).toPoint();
+    QVERIFY(!orange(riding.pixelColor(road)));
+    int outlined = 0;
+    for (int y = 0; y < riding.height(); ++y)
+      for (int x = 0; x < riding.width(); ++x) outlined += orange(riding.pixelColor(x, y));
+    QVERIFY2(outlined > 500, qPrintable(QString::number(outlined)));
   }
 
   void driveModeCarriesTheSelectionAlong() {

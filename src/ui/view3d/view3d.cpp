@@ -1,6 +1,7 @@
 #include "ui/view3d/view3d.h"
 
 #include <QActionGroup>
+#include <QSignalBlocker>
 #include <QComboBox>
 #include <QLabel>
 #include <QOffscreenSurface>
@@ -69,6 +70,7 @@ TView3D::TView3D(QWidget* parent) : QWidget(parent) {
   });
   connect(viewport_, &TView3DViewport::PlayingChanged, play_, &QAction::setChecked);
   connect(viewport_, &TView3DViewport::OpenGLFailed, this, &TView3D::ShowNotice);
+  connect(viewport_, &TView3DViewport::Started, this, [this] { SetLook(look_); });
 }
 
 TView3D::~TView3D() = default;
@@ -113,12 +115,29 @@ void TView3D::BuildToolBar() {
   toolBar_->addWidget(speed_);
   connect(speed_, &QSpinBox::valueChanged, this, &TView3D::SetPlaySpeed);
   toolBar_->addSeparator();
-  sky_ = toolBar_->addAction(tr("Sky"));
-  sky_->setObjectName("skyAction");
-  sky_->setCheckable(true);
-  sky_->setChecked(true);
-  sky_->setToolTip(tr("A sky behind the track, or a plain background"));
-  connect(sky_, &QAction::toggled, this, &TView3D::SetSkyBackground);
+  // The look: each button switches one part of the picture on or off.
+  const auto option = [this](const QString& text, const char* name, bool on, const QString& tip, bool TView3DLook::*part) {
+    QAction* action = toolBar_->addAction(text);
+    action->setObjectName(name);
+    action->setCheckable(true);
+    action->setChecked(on);
+    action->setToolTip(tip);
+    connect(action, &QAction::toggled, this, [this, part](bool checked) {
+      TView3DLook look = look_;
+      look.*part = checked;
+      SetLook(look);
+    });
+    return action;
+  };
+  textures_ = option(tr("Textures"), "texturesAction", look_.textures,
+                     tr("The surfaces' textures, or the plan's plain colours"), &TView3DLook::textures);
+  shadows_ = option(tr("Shadows"), "shadowsAction", look_.shadows, tr("The sun casts shadows"), &TView3DLook::shadows);
+  antialiasing_ = option(tr("Antialiasing"), "antialiasingAction", look_.antialiasing,
+                         tr("Smooth edges: four samples a pixel"), &TView3DLook::antialiasing);
+  grid_ = option(tr("Grid"), "gridAction", look_.grid, tr("A grid on the ground, fading with distance"),
+                 &TView3DLook::grid);
+  sky_ = option(tr("Sky"), "skyAction", look_.sky, tr("A sky behind the track, or a plain background"),
+                &TView3DLook::sky);
   meshNote_ = new QLabel(toolBar_);
   meshNote_->setObjectName("meshNote");
   meshNote_->setContentsMargins(8, 0, 8, 0);
@@ -230,9 +249,28 @@ void TView3D::SetPlaySpeed(int kilometresPerHour) {
 }
 
 void TView3D::SetSkyBackground(bool sky) {
-  sky_->setChecked(sky);
-  if (viewport_) viewport_->SetSky(sky);
+  TView3DLook look = look_;
+  look.sky = sky;
+  SetLook(look);
 }
+
+void TView3D::SetLook(const TView3DLook& wanted) {
+  TView3DLook look = wanted;
+  // A display without multisampling has no antialiasing to give.
+  if (AntialiasingSamples() == 1) look.antialiasing = false;
+  look_ = look;
+  const std::pair<QAction*, bool> buttons[] = {{textures_, look.textures}, {shadows_, look.shadows},
+                                               {antialiasing_, look.antialiasing}, {grid_, look.grid},
+                                               {sky_, look.sky}};
+  for (auto [action, on] : buttons) {
+    const QSignalBlocker quiet(action);
+    action->setChecked(on);
+  }
+  antialiasing_->setEnabled(AntialiasingSamples() != 1);
+  if (viewport_) viewport_->SetLook(look);
+}
+
+int TView3D::AntialiasingSamples() const { return viewport_ ? viewport_->Samples() : 1; }
 
 void TView3D::hideEvent(QHideEvent* event) {
   SetPlaying(false);

@@ -16,12 +16,14 @@
 //   view->SetSelectedSection(4);                 // the document's selection
 //   view->SetSelectedRun(2, 6);                  // and the run it lies in, tinted whole
 //   connect(view, &TView3D::SectionPicked, ...); // a click, or the drive camera moving on
+//   view->SetLook({.shadows = false});            // what the tool bar's look buttons set
 //
 // The track must outlive the view or be replaced (SetTrack, ClearTrack) first.
 // Where OpenGL 3.3 is not available the view says so in place of the picture.
 #include <QImage>
 #include <QWidget>
 
+#include "ui/view3d/view3d_look.h"
 #include "ui/view3d/view3d_scene.h"
 
 class QAction;
@@ -67,6 +69,12 @@ class TView3D : public QWidget {
   void SetPlaying(bool playing);
   void SetPlaySpeed(int kilometresPerHour);
   void SetSkyBackground(bool sky);
+  // Textures, shadows, antialiasing, the grid and the sky, as the tool bar sets them.
+  void SetLook(const TView3DLook& look);
+  TView3DLook Look() const { return look_; }
+  // The samples a pixel the display gives antialiasing: 1 where it gives none
+  // (the tool bar's Antialiasing is then off and disabled).
+  int AntialiasingSamples() const;
 
   bool OpenGLAvailable() const { return viewport_ != nullptr; }
   // The picture as it stands (or the notice where there is no OpenGL).
@@ -98,6 +106,8 @@ class TView3D : public QWidget {
   TView3DViewport* viewport_ = nullptr;
   QLabel* notice_ = nullptr;
   QAction *orbit_ = nullptr, *drive_ = nullptr, *zoomToFit_ = nullptr, *play_ = nullptr, *sky_ = nullptr;
+  QAction *textures_ = nullptr, *shadows_ = nullptr, *antialiasing_ = nullptr, *grid_ = nullptr;
+  TView3DLook look_;
   QLabel* meshNote_ = nullptr;  // says when the mesh is coarser than 2 cm, or not there
   QComboBox* exaggeration_ = nullptr;
   QSpinBox* speed_ = nullptr;

@@ -8,6 +8,7 @@
 #include "history/track_change.h"
 #include "mesh/track_mesh.h"
 #include "model/track.h"
+#include "model/units.h"
 
 namespace meridal {
 
@@ -19,13 +20,26 @@ void TBox::Add(const float* lo3, const float* hi3) {
   empty = false;
 }
 
+namespace {
+
+bool SamePoints(const TSectionMesh& a, const TSectionMesh& b) {
+  if (a.vertices.size() != b.vertices.size()) return false;
+  for (size_t i = 0; i < a.vertices.size(); ++i)
+    if (!std::equal(a.vertices[i].position, a.vertices[i].position + 3, b.vertices[i].position)) return false;
+  return true;
+}
+
+}  // namespace
+
 void TView3DScene::SetTrack(const TTrack* track) {
   track_ = track;
   Reset();
 }
 
 void TView3DScene::Reset() {
+  groundStale_ = true;
   meshes_.clear();
+  coarse_.clear();
   costs_.clear();
   budget_ = TMeshBudget{};
   if (!track_) {
@@ -36,16 +50,41 @@ void TView3DScene::Reset() {
   options_.originX = (double(extent.left) + extent.right) / 2;
   options_.originY = (double(extent.top) + extent.bottom) / 2;
   meshes_.resize(size_t(track_->NumberOfSections()));
+  coarse_.assign(meshes_.size(), {});
   costs_.resize(meshes_.size());
   RebuildStale(std::vector<char>(meshes_.size(), 1));
 }
 
 void TView3DScene::RebuildAll() {
+  groundStale_ = true;
   for (int s = 0; s < Sections(); ++s) {
     // A refused track keeps no mesh at all.
-    meshes_[size_t(s)] = budget_.refusal.empty() ? BuildSectionMesh(*track_, s, options_) : TSectionMesh{};
+    if (budget_.refusal.empty()) {
+      Build(s);
+    } else {
+      meshes_[size_t(s)] = TSectionMesh{};
+      coarse_[size_t(s)] = {};
+    }
   }
   dirty_.assign(size_t(Chunks()), true);
+}
+
+TMeshOptions TView3DScene::OptionsOf(int lod) const {
+  TMeshOptions options = options_;
+  if (lod == 0) return options;
+  options.acrossTraces = false;
+  options.kerbSides = false;
+  options.tolerance = lod == 1 ? 0.25 : 2.0;
+  options.shortestHeightStep = lod == 1 ? 1.0 : 5.0;
+  options.oneStrip = lod == 2;
+  return options;
+}
+
+void TView3DScene::Build(int s) {
+  meshes_[size_t(s)] = BuildSectionMesh(*track_, s, options_);
+  for (int lod = 1; lod < kLevels; ++lod)
+    coarse_[size_t(s)][size_t(lod - 1)] =
+        meshes_[size_t(s)].Empty() ? TSectionMesh{} : BuildSectionMesh(*track_, s, OptionsOf(lod));
 }
 
 void TView3DScene::RebuildStale(const std::vector<char>& stale) {
@@ -61,7 +100,10 @@ void TView3DScene::RebuildStale(const std::vector<char>& stale) {
   if (!budget_.refusal.empty()) return;
   for (int s = 0; s < Sections(); ++s) {
     if (!stale[size_t(s)]) continue;
-    meshes_[size_t(s)] = BuildSectionMesh(*track_, s, options_);
+    const TSectionMesh before = std::move(meshes_[size_t(s)]);
+    Build(s);
+    // The ground follows the surface's points only: a new surface code keeps it.
+    groundStale_ = groundStale_ || !SamePoints(before, meshes_[size_t(s)]);
     dirty_[size_t(s / kChunkSections)] = true;
   }
 }
@@ -83,6 +125,7 @@ void TView3DScene::Inserted(int first, int count) {
   if (!track_) return;
   if (track_->NumberOfSections() != Sections() + count || first < 0 || first > Sections()) return Reset();
   meshes_.insert(meshes_.begin() + first, size_t(count), TSectionMesh{});
+  coarse_.insert(coarse_.begin() + first, size_t(count), {});
   costs_.insert(costs_.begin() + first, size_t(count), TSectionMeshCost{});
   MarkDirtyFrom(first);
   std::vector<char> stale(meshes_.size(), 0);
@@ -94,7 +137,9 @@ void TView3DScene::Removed(int first, int count) {
   if (!track_) return;
   if (track_->NumberOfSections() != Sections() - count || first < 0 || first + count > Sections()) return Reset();
   meshes_.erase(meshes_.begin() + first, meshes_.begin() + first + count);
+  coarse_.erase(coarse_.begin() + first, coarse_.begin() + first + count);
   costs_.erase(costs_.begin() + first, costs_.begin() + first + count);
+  groundStale_ = true;
   MarkDirtyFrom(first);
   dirty_.resize(size_t(Chunks()));
   if (Sections() == 0) return;
@@ -122,8 +167,11 @@ void TView3DScene::Apply(const TTrackChange& change) {
     if (splice.at < 0 || splice.removed < 0 || splice.inserted < 0 || splice.at + splice.removed > Sections())
       return Reset();
     const auto at = ptrdiff_t(splice.at);
+    groundStale_ = groundStale_ || splice.removed > 0;
     meshes_.erase(meshes_.begin() + at, meshes_.begin() + at + splice.removed);
     meshes_.insert(meshes_.begin() + at, size_t(splice.inserted), TSectionMesh{});
+    coarse_.erase(coarse_.begin() + at, coarse_.begin() + at + splice.removed);
+    coarse_.insert(coarse_.begin() + at, size_t(splice.inserted), {});
     costs_.erase(costs_.begin() + at, costs_.begin() + at + splice.removed);
     costs_.insert(costs_.begin() + at, size_t(splice.inserted), TSectionMeshCost{});
     stale.erase(stale.begin() + at, stale.begin() + at + splice.removed);
@@ -155,30 +203,92 @@ size_t TView3DScene::TriangleCount() const {
   return count;
 }
 
+namespace {
+
+// The colour a strip shows from afar: its texture's mean, or the plan's.
+TColor FarColor(TMaterial material, bool textured) {
+  if (!textured) return MaterialColor(material);
+  static const std::array<TColor, 2 * kTextureCount> means = [] {
+    std::array<TColor, 2 * kTextureCount> table{};
+    for (int marked = 0; marked < 2; ++marked)
+      for (int t = 0; t < kTextureCount; ++t) {
+        const uint8_t* mean =
+            MipLevels(TSurfaceTextures::Shared().Image(TTexture(t), marked != 0)).back().Pixel(0, 0);
+        table[size_t(TextureLayer(TTexture(t), marked != 0))] = {mean[0], mean[1], mean[2]};
+      }
+    return table;
+  }();
+  return means[size_t(TextureLayer(MaterialTexture(material), MaterialMarked(material)))];
+}
+
+// A section's strips mixed by their widths.
+TColor MeanColor(const TSection& section, bool textured) {
+  double sum[3] = {0, 0, 0}, total = 0;
+  for (int k = 0; k + 1 < section.NumberOfWalls(); ++k) {
+    const TWall &a = *section.Wall(k), &b = *section.Wall(k + 1);
+    const double width = std::fabs(double(b.From) - a.From) + std::fabs(double(b.To) - a.To);
+    const TColor c = FarColor({FaceOfStrip(a, b), FaceOfStrip(a, b) == TFace::Surface ? a.Surface : 0}, textured);
+    sum[0] += c.r * width, sum[1] += c.g * width, sum[2] += c.b * width;
+    total += width;
+  }
+  if (total <= 0) return {128, 128, 128};
+  return {uint8_t(sum[0] / total + 0.5), uint8_t(sum[1] / total + 0.5), uint8_t(sum[2] / total + 0.5)};
+}
+
+}  // namespace
+
 void TView3DScene::Pack(int firstSection, int count, std::vector<TViewVertex>& vertices,
-                        std::vector<uint32_t>& indices) const {
+                        std::vector<uint32_t>& indices, int lod, bool textured) const {
   vertices.clear();
   indices.clear();
   const int last = std::min(Sections(), firstSection + count);
   for (int s = std::max(0, firstSection); s < last; ++s) {
-    const TSectionMesh& mesh = meshes_[size_t(s)];
+    const TSectionMesh& mesh = lod == 0 ? meshes_[size_t(s)] : coarse_[size_t(s)][size_t(lod - 1)];
     const uint32_t base = uint32_t(vertices.size());
     vertices.resize(vertices.size() + mesh.vertices.size());
-    TViewVertex* out = vertices.data() + base;
-    for (const TMeshVertex& v : mesh.vertices) {
-      std::copy(v.position, v.position + 3, out->position);
-      std::copy(v.normal, v.normal + 3, out->normal);
-      ++out;
-    }
+    const TColor mean = lod == kLevels - 1 && !mesh.Empty() ? MeanColor(*track_->Section(s), textured) : TColor{};
     for (const TMeshPart& part : mesh.parts) {
-      const TColor color = MaterialColor(TMaterial::Of(part));
+      const TMaterial material = TMaterial::Of(part);
+      const TTexture texture = MaterialTexture(material);
+      // A kerb's stripes count from the section's start already.
+      const bool fitted = texture == TTexture::Curbs && part.face == TFace::Surface;
+      // The farthest level has one colour, no texture (layer 127).
+      const bool far = lod == kLevels - 1;
+      const TColor color = far ? mean : MaterialColor(material);
+      const uint8_t layer =
+          far ? uint8_t(127 + 128) : uint8_t(TextureLayer(texture, MaterialMarked(material)) + (fitted ? 128 : 0));
       for (uint32_t i : part.indices) {
-        uint8_t* c = vertices[base + i].color;
-        c[0] = color.r, c[1] = color.g, c[2] = color.b, c[3] = 255;
+        const TMeshVertex& v = mesh.vertices[i];
+        TViewVertex& out = vertices[base + i];
+        std::copy(v.position, v.position + 3, out.position);
+        std::copy(v.normal, v.normal + 3, out.normal);
+        out.uv[0] = fitted ? v.uv[0] : float(double(v.uv[0]) - mesh.alongStart);
+        out.uv[1] = v.uv[1];
+        out.section = float(s);
+        out.color[0] = color.r, out.color[1] = color.g, out.color[2] = color.b;
+        out.layer = layer;
         indices.push_back(base + i);
       }
     }
   }
+}
+
+std::vector<float> TView3DScene::AlongOffsets() const {
+  // Every texture repeats within 16 m.
+  constexpr double kRepeat = 16;
+  std::vector<float> offsets(size_t(Sections()), 0.0f);
+  for (int s = 0; s < Sections() && track_; ++s)
+    offsets[size_t(s)] = float(std::fmod(double(uint32_t(track_->Section(s)->Start)) * double(kMetersPerUnit), kRepeat));
+  return offsets;
+}
+
+const TGroundGrid& TView3DScene::Ground() {
+  if (groundStale_) {
+    ground_ = budget_.refusal.empty() ? TGroundGrid::Under(meshes_) : TGroundGrid{};
+    groundStale_ = false;
+    ++groundVersion_;
+  }
+  return ground_;
 }
 
 TBox TView3DScene::ChunkBox(int chunk) const {

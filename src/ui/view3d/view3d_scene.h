@@ -6,24 +6,36 @@
 //
 // An edit rebuilds only the meshes that read the changed sections and marks their
 // chunks dirty; the view uploads the dirty chunks.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "mesh/ground_grid.h"
 #include "mesh/mesh_budget.h"
 #include "mesh/section_mesh.h"
+#include "mesh/surface_textures.h"
 
 namespace meridal {
 
 class TTrack;
 struct TTrackChange;
 
-// A vertex as the view draws it: the surface's colour (sRGB) travels with it.
+// A vertex as the view draws it. Its texture coordinate along counts from its
+// section's start: the view adds the section's offset (AlongOffsets), so that an
+// edit that moves the start line's distance to later sections needs no new mesh.
 struct TViewVertex {
   float position[3];
   float normal[3];
-  uint8_t color[4];
+  float uv[2];        // metres, along (from the section's start) and across or up
+  float section;      // whose offset along applies; -1: none
+  uint8_t color[3];   // the plan's colour (sRGB), drawn when textures are off
+  uint8_t layer;      // the texture's layer (TextureLayer); +128: no offset along (kerbs)
 };
+static_assert(sizeof(TViewVertex) == 40, "the vertices go to the card as they are");
+
+// The layer of a texture in the view's texture array: the plain ones, then the marked ones.
+inline int TextureLayer(TTexture texture, bool marked) { return int(texture) + (marked ? kTextureCount : 0); }
 
 struct TBox {
   float lo[3] = {0, 0, 0}, hi[3] = {0, 0, 0};
@@ -60,11 +72,26 @@ class TView3DScene {
   double OriginY() const { return options_.originY; }
   size_t TriangleCount() const;
 
+  // Per section: metres the texture runs on along by its start (its distance
+  // from the start line, less whole repeats of every texture).
+  std::vector<float> AlongOffsets() const;
+  // The ground under the track, made again when an edit moved the track's
+  // surface; its version counts the times.
+  const TGroundGrid& Ground();
+  int GroundVersion() const { return groundVersion_; }
+
   int Chunks() const { return (Sections() + kChunkSections - 1) / kChunkSections; }
   bool Dirty(int chunk) const { return chunk < int(dirty_.size()) && dirty_[size_t(chunk)]; }
   void Clean(int chunk) { dirty_[size_t(chunk)] = false; }
   // The vertices and triangles of a chunk, or of one section, as drawn.
-  void Pack(int firstSection, int count, std::vector<TViewVertex>& vertices, std::vector<uint32_t>& indices) const;
+  //
+  // Seen from afar, a chunk is drawn coarser (level of detail `lod`): 1, its
+  // strips without the traces' columns and with kerbs flat, at 25 cm; 2, each
+  // section one flat strip at 2 m, of the strips' mean colour (their textures'
+  // when `textured`, else the plan's).
+  static constexpr int kLevels = 3;
+  void Pack(int firstSection, int count, std::vector<TViewVertex>& vertices, std::vector<uint32_t>& indices,
+            int lod = 0, bool textured = true) const;
   TBox ChunkBox(int chunk) const;
   TBox Box() const;
 
@@ -84,9 +111,16 @@ class TView3DScene {
   const TTrack* track_ = nullptr;
   TMeshOptions options_;
   TMeshBudget budget_;
+  // The section's mesh at every level of detail (see Pack).
   std::vector<TSectionMesh> meshes_;
+  std::vector<std::array<TSectionMesh, kLevels - 1>> coarse_;
+  void Build(int section);
+  TMeshOptions OptionsOf(int lod) const;
   std::vector<TSectionMeshCost> costs_;  // each section's, at its finest
   std::vector<bool> dirty_;
+  TGroundGrid ground_;
+  bool groundStale_ = true;
+  int groundVersion_ = 0;
 };
 
 }  // namespace meridal

@@ -19,92 +19,11 @@ namespace {
 
 constexpr double kMetres = double(kMetersPerUnit);
 constexpr float kEyeHeight = 1.2f;  // metres above the zero line
-constexpr float kStartLineLength = 1.0f;
-
-const char kSurfaceVertex[] = R"(#version 330 core
-layout(location = 0) in vec3 position;
-layout(location = 1) in vec3 normal;
-layout(location = 2) in vec4 color;
-uniform mat4 viewProjection;
-uniform float exaggeration;
-uniform vec4 tint;
-out vec3 vNormal;
-out vec3 vColor;
-void main() {
-  // Heights stretched: the normals lean the other way.
-  vNormal = vec3(normal.x, normal.y / exaggeration, normal.z);
-  vColor = mix(color.rgb, tint.rgb, tint.a);
-  gl_Position = viewProjection * vec4(position.x, position.y * exaggeration, position.z, 1.0);
-}
-)";
-
-const char kSurfaceFragment[] = R"(#version 330 core
-in vec3 vNormal;
-in vec3 vColor;
-uniform vec3 light;
-out vec4 fragColor;
-void main() {
-  vec3 n = normalize(vNormal);
-  if (!gl_FrontFacing) n = -n;
-  fragColor = vec4(vColor * (0.45 + 0.6 * max(dot(n, light), 0.0)), 1.0);
-}
-)";
-
-const char kLinesVertex[] = R"(#version 330 core
-layout(location = 0) in vec3 position;
-uniform mat4 viewProjection;
-uniform float height;
-void main() { gl_Position = viewProjection * vec4(position.x, height, position.z, 1.0); }
-)";
-
-const char kLinesFragment[] = R"(#version 330 core
-uniform vec4 color;
-out vec4 fragColor;
-void main() { fragColor = color; }
-)";
-
-// One triangle over the whole window; each pixel gets the colour of the sky in
-// its direction.
-const char kSkyVertex[] = R"(#version 330 core
-out vec2 ndc;
-void main() {
-  ndc = vec2(gl_VertexID == 1 ? 3.0 : -1.0, gl_VertexID == 2 ? 3.0 : -1.0);
-  gl_Position = vec4(ndc, 0.0, 1.0);
-}
-)";
-
-const char kSkyFragment[] = R"(#version 330 core
-in vec2 ndc;
-uniform mat4 inverseViewProjection;
-out vec4 fragColor;
-void main() {
-  vec4 a = inverseViewProjection * vec4(ndc, -1.0, 1.0);
-  vec4 b = inverseViewProjection * vec4(ndc, 1.0, 1.0);
-  vec3 d = normalize(b.xyz / b.w - a.xyz / a.w);
-  vec3 horizon = vec3(0.86, 0.91, 0.96), zenith = vec3(0.33, 0.55, 0.86), ground = vec3(0.70, 0.73, 0.68);
-  vec3 c = d.y >= 0.0 ? mix(horizon, zenith, pow(d.y, 0.6)) : mix(horizon, ground, clamp(-d.y * 8.0, 0.0, 1.0));
-  fragColor = vec4(c, 1.0);
-}
-)";
-
-const QVector3D kLight = QVector3D(0.35f, 0.85f, 0.4f).normalized();
-const QVector4D kSelectionTint(1.0f, 0.35f, 0.05f, 0.55f);
-// Riding through the selected section, a lighter tint leaves the road readable.
-const QVector4D kDriveSelectionTint(1.0f, 0.35f, 0.05f, 0.1f);
-const QVector3D kPlainBackground(0.93f, 0.93f, 0.92f);
-
-std::unique_ptr<QOpenGLShaderProgram> Program(const char* vertex, const char* fragment, QString& log) {
-  auto program = std::make_unique<QOpenGLShaderProgram>();
-  if (program->addShaderFromSourceCode(QOpenGLShader::Vertex, vertex) &&
-      program->addShaderFromSourceCode(QOpenGLShader::Fragment, fragment) && program->link())
-    return program;
-  log = program->log();
-  return nullptr;
-}
 
 }  // namespace
 
-TView3DViewport::TView3DViewport(TView3DScene& scene, QWidget* parent) : QOpenGLWidget(parent), scene_(scene) {
+TView3DViewport::TView3DViewport(TView3DScene& scene, QWidget* parent)
+    : QOpenGLWidget(parent), scene_(scene), renderer_(scene) {
   QSurfaceFormat format;
   format.setVersion(3, 3);
   format.setProfile(QSurfaceFormat::CoreProfile);
@@ -119,174 +38,37 @@ TView3DViewport::TView3DViewport(TView3DScene& scene, QWidget* parent) : QOpenGL
 TView3DViewport::~TView3DViewport() {
   if (!ready_) return;
   makeCurrent();
-  for (TGpuMesh& chunk : chunks_) Release(chunk);
-  Release(selection_);
-  Release(startLine_);
-  glDeleteVertexArrays(1, &gridVao_);
-  glDeleteBuffers(1, &gridBuffer_);
-  glDeleteVertexArrays(1, &emptyVao_);
-  surface_.reset();
-  lines_.reset();
-  skyProgram_.reset();
+  renderer_.Release();
   doneCurrent();
 }
 
 void TView3DViewport::initializeGL() {
-  initializeOpenGLFunctions();
   const QSurfaceFormat format = context()->format();
   QString why;
   if (format.version() < qMakePair(3, 3)) {
     why = tr("OpenGL %1.%2 is all this display offers.").arg(format.majorVersion()).arg(format.minorVersion());
-  } else {
-    QString log;
-    surface_ = Program(kSurfaceVertex, kSurfaceFragment, log);
-    if (surface_) lines_ = Program(kLinesVertex, kLinesFragment, log);
-    if (lines_) skyProgram_ = Program(kSkyVertex, kSkyFragment, log);
-    if (!skyProgram_) why = tr("The shaders did not compile: %1").arg(log);
+  } else if (QString log; !renderer_.Initialize(&log)) {
+    why = tr("The shaders did not compile: %1").arg(log);
   }
   if (!why.isEmpty()) {
     failed_ = true;
-    surface_.reset();
-    lines_.reset();
-    skyProgram_.reset();
     QMetaObject::invokeMethod(this, [this, why] { emit OpenGLFailed(why); }, Qt::QueuedConnection);
     return;
   }
-  // A new context (the widget moved to another window) starts with nothing on
-  // the card: everything goes up again.
-  chunks_.clear();
-  selection_ = startLine_ = TGpuMesh{};
-  gridVao_ = gridBuffer_ = 0;
-  glGenVertexArrays(1, &emptyVao_);
+  samples_ = renderer_.Samples();
+  renderer_.SetLook(look_);
   ready_ = true;
-  UploadDirty();
-  UploadSelection();
+  SendToRenderer();
+  QMetaObject::invokeMethod(this, &TView3DViewport::Started, Qt::QueuedConnection);
 }
 
-void TView3DViewport::Release(TGpuMesh& mesh) {
-  if (mesh.vao) glDeleteVertexArrays(1, &mesh.vao);
-  if (mesh.vertices) glDeleteBuffers(1, &mesh.vertices);
-  if (mesh.indices) glDeleteBuffers(1, &mesh.indices);
-  mesh = TGpuMesh{};
-}
-
-void TView3DViewport::Upload(TGpuMesh& mesh, const std::vector<TViewVertex>& vertices,
-                             const std::vector<uint32_t>& indices) {
-  if (!mesh.vao) {
-    glGenVertexArrays(1, &mesh.vao);
-    glGenBuffers(1, &mesh.vertices);
-    glGenBuffers(1, &mesh.indices);
-  }
-  glBindVertexArray(mesh.vao);
-  glBindBuffer(GL_ARRAY_BUFFER, mesh.vertices);
-  glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertices.size() * sizeof(TViewVertex)), vertices.data(), GL_STATIC_DRAW);
-  const GLsizei stride = sizeof(TViewVertex);
-  glEnableVertexAttribArray(0);
-  glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(TViewVertex, position)));
-  glEnableVertexAttribArray(1);
-  glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(TViewVertex, normal)));
-  glEnableVertexAttribArray(2);
-  glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride, reinterpret_cast<void*>(offsetof(TViewVertex, color)));
-  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.indices);
-  glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(indices.size() * sizeof(uint32_t)), indices.data(), GL_STATIC_DRAW);
-  glBindVertexArray(0);
-  mesh.count = GLsizei(indices.size());
-}
-
-void TView3DViewport::UploadDirty() {
+void TView3DViewport::SendToRenderer() {
   if (!Ready()) return;
-  const int chunks = scene_.Chunks();
-  while (int(chunks_.size()) > chunks) {
-    Release(chunks_.back());
-    chunks_.pop_back();
-  }
-  std::vector<TViewVertex> vertices;
-  std::vector<uint32_t> indices;
-  bool changed = int(chunks_.size()) < chunks;
-  chunks_.resize(size_t(chunks));
-  for (int c = 0; c < chunks; ++c) {
-    TGpuMesh& chunk = chunks_[size_t(c)];
-    if (chunk.vao && !scene_.Dirty(c)) continue;
-    scene_.Pack(c * TView3DScene::kChunkSections, TView3DScene::kChunkSections, vertices, indices);
-    Upload(chunk, vertices, indices);
-    chunk.box = scene_.ChunkBox(c);
-    scene_.Clean(c);
-    changed = true;
-    const auto [first, last] = Tinted();
-    if (first >= 0 && first / TView3DScene::kChunkSections <= c && c <= last / TView3DScene::kChunkSections)
-      UploadSelection();
-  }
-  if (!changed) return;
-  BuildStartLine();
-  BuildGrid();
-}
-
-void TView3DViewport::UploadSelection() {
-  if (!Ready()) return;
-  std::vector<TViewVertex> vertices;
-  std::vector<uint32_t> indices;
+  renderer_.UploadDirty();
   const auto [first, last] = Tinted();
-  if (first >= 0) scene_.Pack(first, last - first + 1, vertices, indices);
-  Upload(selection_, vertices, indices);
-}
-
-void TView3DViewport::BuildStartLine() {
-  // A band across the track at the start of section 0, from its first wall to its
-  // last, following the surface.
-  std::vector<TViewVertex> vertices;
-  std::vector<uint32_t> indices;
-  const TTrack* track = scene_.Track();
-  if (track && track->NumberOfSections() > 0 && !scene_.Mesh(0).Empty()) {
-    const TSection& section = *track->Section(0);
-    std::vector<double> across;
-    for (const auto& wall : section.Walls) across.push_back(wall->From);
-    for (int32_t trace : track->Traces)
-      if (trace > across.front() && trace < across.back()) across.push_back(trace);
-    std::sort(across.begin(), across.end());
-    const double along = std::min(1.0, kStartLineLength / (section.Length * kMetres));
-    const TColor red = style::kStartFinishColor;
-    for (double v : across) {
-      for (double t : {0.0, along}) {
-        const auto p = SurfacePointAt(*track, 0, t, v);
-        if (!p) continue;
-        TViewVertex out{{float((p->x - scene_.OriginX()) * kMetres), float(p->height * kMetres),
-                         float(-(p->y - scene_.OriginY()) * kMetres)},
-                        {0, 1, 0},
-                        {red.r, red.g, red.b, 255}};
-        vertices.push_back(out);
-      }
-    }
-    for (uint32_t c = 0; c + 3 < vertices.size(); c += 2) indices.insert(indices.end(), {c, c + 1, c + 3, c, c + 3, c + 2});
-  }
-  Upload(startLine_, vertices, indices);
-}
-
-void TView3DViewport::BuildGrid() {
-  const TBox box = scene_.Box();
-  std::vector<float> points;
-  if (!box.empty) {
-    const float size = std::max({box.hi[0] - box.lo[0], box.hi[2] - box.lo[2], 10.0f});
-    const float spacing = std::pow(10.0f, std::floor(std::log10(size / 5)));
-    const float margin = size * 0.25f;
-    const float x0 = std::floor((box.lo[0] - margin) / spacing) * spacing;
-    const float x1 = std::ceil((box.hi[0] + margin) / spacing) * spacing;
-    const float z0 = std::floor((box.lo[2] - margin) / spacing) * spacing;
-    const float z1 = std::ceil((box.hi[2] + margin) / spacing) * spacing;
-    for (float x = x0; x <= x1 + spacing / 2; x += spacing) points.insert(points.end(), {x, 0, z0, x, 0, z1});
-    for (float z = z0; z <= z1 + spacing / 2; z += spacing) points.insert(points.end(), {x0, 0, z, x1, 0, z});
-    gridHeight_ = box.lo[1];
-  }
-  if (!gridVao_) {
-    glGenVertexArrays(1, &gridVao_);
-    glGenBuffers(1, &gridBuffer_);
-  }
-  glBindVertexArray(gridVao_);
-  glBindBuffer(GL_ARRAY_BUFFER, gridBuffer_);
-  glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(points.size() * sizeof(float)), points.data(), GL_STATIC_DRAW);
-  glEnableVertexAttribArray(0);
-  glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 3 * sizeof(float), nullptr);
-  glBindVertexArray(0);
-  gridLines_ = GLsizei(points.size() / 3);
+  // Riding, the selection is outlined at its edges; else it is tinted.
+  renderer_.SetTinted(driving_ ? -1 : first, driving_ ? -1 : last);
+  renderer_.SetOutlined(driving_ ? selected_ : -1);
 }
 
 void TView3DViewport::SceneChanged() {
@@ -294,7 +76,7 @@ void TView3DViewport::SceneChanged() {
   if (selected_ >= scene_.Sections()) selected_ = -1;
   if (Ready()) {
     makeCurrent();
-    UploadDirty();
+    SendToRenderer();
     doneCurrent();
   }
   if (driving_) PlaceDriveCamera(drive_.section, drive_.t);
@@ -313,7 +95,7 @@ void TView3DViewport::SetSelectedRun(int first, int last) {
   runLast_ = last;
   if (Ready()) {
     makeCurrent();
-    UploadSelection();
+    SendToRenderer();
     doneCurrent();
   }
   update();
@@ -324,7 +106,7 @@ void TView3DViewport::SetSelected(int section) {
   selected_ = section;
   if (Ready()) {
     makeCurrent();
-    UploadSelection();
+    SendToRenderer();
     doneCurrent();
   }
   update();
@@ -336,8 +118,9 @@ void TView3DViewport::SetExaggeration(int factor) {
   update();
 }
 
-void TView3DViewport::SetSky(bool sky) {
-  sky_ = sky;
+void TView3DViewport::SetLook(const TView3DLook& look) {
+  look_ = look;
+  renderer_.SetLook(look);
   update();
 }
 
@@ -387,6 +170,11 @@ void TView3DViewport::PlaceDriveCamera(int section, double t) {
 void TView3DViewport::SetDriving(bool driving) {
   if (driving == driving_) return;
   driving_ = driving;
+  if (Ready()) {
+    makeCurrent();
+    SendToRenderer();
+    doneCurrent();
+  }
   if (!driving) {
     SetPlaying(false);
     update();
@@ -465,92 +253,52 @@ void TView3DViewport::Step() {
 
 // ---- drawing ----
 
-bool TView3DViewport::Visible(const TBox& box, const QMatrix4x4& viewProjection) const {
-  if (box.empty) return false;
-  const float k = float(exaggeration_);
-  int outside[6] = {0, 0, 0, 0, 0, 0};
-  for (int corner = 0; corner < 8; ++corner) {
-    const QVector4D p = viewProjection * QVector4D(corner & 1 ? box.hi[0] : box.lo[0],
-                                                   (corner & 2 ? box.hi[1] : box.lo[1]) * k,
-                                                   corner & 4 ? box.hi[2] : box.lo[2], 1.0f);
-    outside[0] += p.x() < -p.w();
-    outside[1] += p.x() > p.w();
-    outside[2] += p.y() < -p.w();
-    outside[3] += p.y() > p.w();
-    outside[4] += p.z() < -p.w();
-    outside[5] += p.z() > p.w();
-  }
-  for (int plane : outside)
-    if (plane == 8) return false;
-  return true;
-}
-
 void TView3DViewport::resizeGL(int, int) {}
+
+TView3DFrame TView3DViewport::Frame() const {
+  TView3DFrame frame;
+  frame.view = ViewMatrix();
+  frame.projection = ProjectionMatrix();
+  frame.eye = driving_ ? driveEye_ : orbit_.Eye();
+  frame.exaggeration = float(exaggeration_);
+  const TBox box = scene_.Box();
+  const float size = box.empty ? 100.0f : std::max({box.hi[0] - box.lo[0], box.hi[2] - box.lo[2], 100.0f});
+  if (driving_) {
+    // Shadows for some 150 m ahead; the air clear for a kilometre or so.
+    const QVector3D ahead = QVector3D(driveAhead_.x(), 0, driveAhead_.z()).normalized();
+    frame.shadowCentre = driveEye_ + ahead * 60.0f;
+    frame.shadowRadius = 90;
+    frame.visibility = std::max(1200.0f, size * 0.4f);
+    frame.nearestGround = kEyeHeight;
+  } else {
+    // Shadows about where the camera looks, as far as the eye tells them apart.
+    frame.shadowCentre = orbit_.target;
+    frame.shadowRadius = std::clamp(orbit_.distance * 0.9f, 30.0f, 600.0f);
+    frame.visibility = std::max({2000.0f, orbit_.distance * 3, size * 2});
+    frame.nearestGround = std::max(1.0f, orbit_.distance * orbit_.pitch * 0.5f);
+  }
+  frame.size = QSize(int(width() * devicePixelRatioF()), int(height() * devicePixelRatioF()));
+  frame.target = defaultFramebufferObject();
+  return frame;
+}
 
 void TView3DViewport::paintGL() {
   if (!Ready()) {
-    glClearColor(kPlainBackground.x(), kPlainBackground.y(), kPlainBackground.z(), 1);
-    glClear(GL_COLOR_BUFFER_BIT);
+    const QVector3D c = look::kPlainBackground;
+    context()->functions()->glClearColor(c.x(), c.y(), c.z(), 1);
+    context()->functions()->glClear(GL_COLOR_BUFFER_BIT);
     return;
   }
-  UploadDirty();
-  const QMatrix4x4 viewProjection = ProjectionMatrix() * ViewMatrix();
-  glViewport(0, 0, GLsizei(width() * devicePixelRatioF()), GLsizei(height() * devicePixelRatioF()));
-  glClearColor(kPlainBackground.x(), kPlainBackground.y(), kPlainBackground.z(), 1);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  if (sky_) {
-    glDisable(GL_DEPTH_TEST);
-    skyProgram_->bind();
-    skyProgram_->setUniformValue("inverseViewProjection", viewProjection.inverted());
-    glBindVertexArray(emptyVao_);
-    glDrawArrays(GL_TRIANGLES, 0, 3);
-  }
-  glEnable(GL_DEPTH_TEST);
-  glDepthFunc(GL_LEQUAL);
-
-  surface_->bind();
-  surface_->setUniformValue("viewProjection", viewProjection);
-  surface_->setUniformValue("exaggeration", float(exaggeration_));
-  surface_->setUniformValue("light", kLight);
-  surface_->setUniformValue("tint", QVector4D(0, 0, 0, 0));
-  for (const TGpuMesh& chunk : chunks_) {
-    if (chunk.count == 0 || !Visible(chunk.box, viewProjection)) continue;
-    glBindVertexArray(chunk.vao);
-    glDrawElements(GL_TRIANGLES, chunk.count, GL_UNSIGNED_INT, nullptr);
-  }
-  // The start line and the selection lie on the surface: drawn nearer by a hair.
-  glEnable(GL_POLYGON_OFFSET_FILL);
-  glPolygonOffset(-1.0f, -4.0f);
-  if (startLine_.count) {
-    glBindVertexArray(startLine_.vao);
-    glDrawElements(GL_TRIANGLES, startLine_.count, GL_UNSIGNED_INT, nullptr);
-  }
-  if (selection_.count) {
-    surface_->setUniformValue("tint", driving_ ? kDriveSelectionTint : kSelectionTint);
-    glBindVertexArray(selection_.vao);
-    glDrawElements(GL_TRIANGLES, selection_.count, GL_UNSIGNED_INT, nullptr);
-  }
-  glDisable(GL_POLYGON_OFFSET_FILL);
-
-  if (gridLines_) {
-    lines_->bind();
-    lines_->setUniformValue("viewProjection", viewProjection);
-    const float below = driving_ ? 0.05f : std::max(0.05f, orbit_.distance * 0.002f);
-    lines_->setUniformValue("height", gridHeight_ * exaggeration_ - below);
-    lines_->setUniformValue("color", sky_ ? QVector4D(0.55f, 0.6f, 0.55f, 1) : QVector4D(0.75f, 0.75f, 0.75f, 1));
-    glBindVertexArray(gridVao_);
-    glDrawArrays(GL_LINES, 0, gridLines_);
-  }
-  glBindVertexArray(0);
+  SendToRenderer();
+  renderer_.Draw(Frame());
 }
 
 void TView3DViewport::RenderNow() {
   if (!Ready()) return;
   makeCurrent();
   // Into the widget's own framebuffer, where a repaint draws.
-  glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
   paintGL();
-  glFinish();
+  context()->functions()->glFinish();
   doneCurrent();
 }
 

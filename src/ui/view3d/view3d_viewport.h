@@ -1,10 +1,8 @@
 #pragma once
-// The OpenGL picture of the 3D view: the track's surface shaded by one light in
-// its surface colours, the selected section tinted, the start/finish line, a
-// ground grid and a sky (or a plain background); and the pointer and keys that
-// move the orbit and drive cameras and pick sections.
+// The 3D view's widget: the pointer and keys that move the orbit and drive
+// cameras and pick sections, and the frame each camera asks of the renderer
+// (view3d_renderer.h), which draws it.
 #include <QElapsedTimer>
-#include <QOpenGLExtraFunctions>
 #include <QOpenGLWidget>
 #include <QTimer>
 #include <memory>
@@ -12,13 +10,13 @@
 #include <vector>
 
 #include "ui/view3d/view3d_cameras.h"
+#include "ui/view3d/view3d_look.h"
+#include "ui/view3d/view3d_renderer.h"
 #include "ui/view3d/view3d_scene.h"
-
-class QOpenGLShaderProgram;
 
 namespace meridal {
 
-class TView3DViewport : public QOpenGLWidget, protected QOpenGLExtraFunctions {
+class TView3DViewport : public QOpenGLWidget {
   Q_OBJECT
 
  public:
@@ -39,7 +37,11 @@ class TView3DViewport : public QOpenGLWidget, protected QOpenGLExtraFunctions {
   void SetPlaying(bool playing);
   bool Playing() const { return playTimer_.isActive(); }
   void SetSpeed(double kilometresPerHour) { speed_ = kilometresPerHour; }
-  void SetSky(bool sky);
+  void SetLook(const TView3DLook& look);
+  const TView3DLook& Look() const { return look_; }
+  // The samples a pixel the display allows for antialiasing (1: none); 0 before
+  // the view first drew.
+  int Samples() const { return samples_; }
   // Moves the drive camera along the zero line (negative: back).
   void Drive(double metres);
   // The drive camera to the start of the next (+1) or previous (-1) section.
@@ -55,6 +57,8 @@ class TView3DViewport : public QOpenGLWidget, protected QOpenGLExtraFunctions {
   void DriveSectionChanged(int section);
   void PlayingChanged(bool playing);
   void OpenGLFailed(const QString& why);
+  // OpenGL is set up: Samples() is known.
+  void Started();
 
  protected:
   void initializeGL() override;
@@ -68,20 +72,12 @@ class TView3DViewport : public QOpenGLWidget, protected QOpenGLExtraFunctions {
   void keyReleaseEvent(QKeyEvent* event) override;
 
  private:
-  struct TGpuMesh {
-    GLuint vao = 0, vertices = 0, indices = 0;
-    GLsizei count = 0;
-    TBox box;
-  };
-  void Upload(TGpuMesh& mesh, const std::vector<TViewVertex>& vertices, const std::vector<uint32_t>& indices);
-  void Release(TGpuMesh& mesh);
-  void UploadDirty();
-  void UploadSelection();
-  void BuildGrid();
-  void BuildStartLine();
+  // With the context current: what the renderer needs to know of the scene and
+  // the selection.
+  void SendToRenderer();
+  TView3DFrame Frame() const;
   QMatrix4x4 ViewMatrix() const;
   QMatrix4x4 ProjectionMatrix() const;
-  bool Visible(const TBox& box, const QMatrix4x4& viewProjection) const;
   void Ray(const QPointF& at, float origin[3], float direction[3]) const;
   void PlaceDriveCamera(int section, double t);
   // Puts the drive camera `metres` on from t of `section` along the zero line.
@@ -90,20 +86,16 @@ class TView3DViewport : public QOpenGLWidget, protected QOpenGLExtraFunctions {
   bool Ready() const { return ready_ && !failed_; }
 
   TView3DScene& scene_;
+  TView3DRenderer renderer_;
   bool ready_ = false, failed_ = false;
-  std::unique_ptr<QOpenGLShaderProgram> surface_, lines_, skyProgram_;
-  std::vector<TGpuMesh> chunks_;
-  TGpuMesh selection_, startLine_;
-  GLuint gridVao_ = 0, gridBuffer_ = 0, emptyVao_ = 0;
-  GLsizei gridLines_ = 0;
-  float gridHeight_ = 0;
+  TView3DLook look_;
+  int samples_ = 0;
 
   int selected_ = -1;
   int runFirst_ = -1, runLast_ = -1;
   // The sections tinted: the run when it holds the selected section, else that one.
   std::pair<int, int> Tinted() const;
   int exaggeration_ = 1;
-  bool sky_ = true;  // a sky behind the track, or a plain background
   TOrbitCamera orbit_;
   bool driving_ = false;
   TDriveCamera drive_;
