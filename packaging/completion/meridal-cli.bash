@@ -90,6 +90,7 @@ _meridal_cli() {
     convert) options="--from --to --in-place" ;;
     render) options="--size --select --view-flags --zoom --profile --slope --smooth" ;;
     profile) options="--samples" ;;
+    mesh) options="--no-textures" ;;
     fit) options="--tolerance --min-length --traces --width --force" ;;
     centreline) options="--step" ;;
     drag) options="--snap --detach -o --in-place" ;;
