@@ -162,10 +162,25 @@ void TGroundGrid::Triangles(std::vector<TGroundVertex>& vertices, std::vector<ui
       vertex(x0_ + i * cell_, Node(i, j), z0_ + j * cell_, -dx / wx, 1, -dz / wz);
     }
   const auto id = [n](int i, int j) { return uint32_t(j * (n + 1) + i); };
-  for (int j = 0; j < n; ++j)
-    for (int i = 0; i < n; ++i) {
-      const uint32_t a = id(i, j), b = id(i + 1, j), c = id(i, j + 1), d = id(i + 1, j + 1);
-      indices.insert(indices.end(), {a, c, b, b, c, d});
+  const auto quad = [&](int i, int j, int size) {
+    const uint32_t a = id(i, j), b = id(i + size, j), c = id(i, j + size), d = id(i + size, j + size);
+    indices.insert(indices.end(), {a, c, b, b, c, d});
+  };
+  // Blocks of 8 x 8 cells whose points all lie at one height are one quad (a flat
+  // track's ground is a few dozen); the others a quad a cell.
+  constexpr int kBlock = 8;
+  for (int j0 = 0; j0 < n; j0 += kBlock)
+    for (int i0 = 0; i0 < n; i0 += kBlock) {
+      const int i1 = std::min(n, i0 + kBlock), j1 = std::min(n, j0 + kBlock);
+      bool flat = i1 - i0 == kBlock && j1 - j0 == kBlock;
+      for (int j = j0; j <= j1 && flat; ++j)
+        for (int i = i0; i <= i1 && flat; ++i) flat = Node(i, j) == Node(i0, j0);
+      if (flat) {
+        quad(i0, j0, kBlock);
+        continue;
+      }
+      for (int j = j0; j < j1; ++j)
+        for (int i = i0; i < i1; ++i) quad(i, j, 1);
     }
   // The skirt: the field's edge, walked round it, and each of its points moved
   // out (the corners diagonally), at the same height, in rings ever farther out
