@@ -38,11 +38,11 @@ constexpr double kSpare = kInnerRadius + 0.1;
 // once split is given up.
 constexpr double kHopeless = 20.0;
 // The most work the searches of one fit may do (TChainFit::SetWork), about
-// seven seconds: ten times what a circuit of 5 km takes, three times what one
+// five seconds: nine times what a circuit of 5 km takes, three times what one
 // sampled every 6 cm does. A line that needs more is one the search is losing
 // its way on (sections split again and again, and refitted as a whole): what
 // it has found by then is all there is.
-constexpr double kWorkBudget = 6e7;
+constexpr double kWorkBudget = 5e7;
 // Metres between the points the search needs at most (see FitSegments).
 constexpr double kSearchSpacing = 1.0;
 

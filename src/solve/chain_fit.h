@@ -48,7 +48,7 @@ class TChainFit {
   // Counts in `*work` what the solve does: a unit for each point measured or
   // weighed, and kWorkPerUnknown for each unknown of each system solved.
   void SetWork(double* work) { work_ = work; }
-  static constexpr double kWorkPerUnknown = 4.0;
+  static constexpr double kWorkPerUnknown = 8.0;
   // Runs up to `iterations` steps; true when the end meets its target.
   bool Solve(int iterations);
   // Finds each point's nearest place on its segment or a neighbour's.
