@@ -212,8 +212,10 @@ TColor FarColor(TMaterial material, bool textured) {
     std::array<TColor, 2 * kTextureCount> table{};
     for (int marked = 0; marked < 2; ++marked)
       for (int t = 0; t < kTextureCount; ++t) {
-        const uint8_t* mean =
-            MipLevels(TSurfaceTextures::Shared().Image(TTexture(t), marked != 0)).back().Pixel(0, 0);
+        // The levels must outlive the pixel read from the last of them.
+        const std::vector<TTextureImage> levels =
+            MipLevels(TSurfaceTextures::Shared().Image(TTexture(t), marked != 0));
+        const uint8_t* mean = levels.back().Pixel(0, 0);
         table[size_t(TextureLayer(TTexture(t), marked != 0))] = {mean[0], mean[1], mean[2]};
       }
     return table;
