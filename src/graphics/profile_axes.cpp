@@ -83,9 +83,10 @@ std::string ExaggerationText(double exaggeration) {
   return "Vertical exaggeration \u00D7" + FormatPrintf(format, exaggeration);
 }
 
-void TProfileDrawing::DrawAxes(ICanvas& canvas) const {
-  const TProfileFrame& f = frame_;
-  const int text = canvas.TextHeight();
+namespace {
+
+// A plot's frame, one pixel outside it.
+void FrameBox(ICanvas& canvas, const TProfileFrame& f) {
   canvas.SetPenColor(style::kBlack);
   canvas.SetPenWidth(1);
   canvas.MoveTo(f.left - 1, f.top - 1);
@@ -93,18 +94,36 @@ void TProfileDrawing::DrawAxes(ICanvas& canvas) const {
   canvas.LineTo(f.right, f.bottom);
   canvas.LineTo(f.left - 1, f.bottom);
   canvas.LineTo(f.left - 1, f.top - 1);
+}
+
+}  // namespace
+
+void TProfileDrawing::DrawAxes(ICanvas& canvas) const {
+  const TProfileFrame& f = frame_;
+  const bool speeds = speedFrame_.Height() >= 2;
+  // The distances are labelled under the lowest band; the heights' band has
+  // its ticks alone when the speeds lie under it.
+  const TProfileFrame& under = speeds ? speedFrame_ : frame_;
+  const int text = canvas.TextHeight();
+  FrameBox(canvas, f);
+  if (speeds) DrawSpeedAxis(canvas);
 
   const double metresPerUnit = static_cast<double>(kMetersPerUnit);
   const double first = f.first * metresPerUnit, last = f.last * metresPerUnit;
   const double along = NiceStep(last - first, std::max(2, f.Width() / 100));
   ForEachTick(first, last, along, [&](double v) {
     const int x = static_cast<int>(std::lround(f.XOf(v / metresPerUnit)));
-    canvas.MoveTo(x, f.bottom);
-    canvas.LineTo(x, f.bottom + kTick);
+    if (speeds) {
+      canvas.MoveTo(x, f.bottom);
+      canvas.LineTo(x, f.bottom + kTick);
+    }
+    canvas.MoveTo(x, under.bottom);
+    canvas.LineTo(x, under.bottom + kTick);
     // A label under a tick near the right edge moves in, rather than off the picture.
     const std::string label = TickText(v, along);
     const int half = (canvas.TextWidth(label) + 1) / 2;
-    canvas.Text(std::min(x, canvas.ClientWidth() - 1 - half), f.bottom + kPad + text / 2, label, TextAlign::Center);
+    canvas.Text(std::min(x, canvas.ClientWidth() - 1 - half), under.bottom + kPad + text / 2, label,
+                TextAlign::Center);
   });
   const double up = NiceStep(f.high - f.low, std::max(2, f.Height() / 40));
   ForEachTick(f.low, f.high, up, [&](double v) {
@@ -113,7 +132,22 @@ void TProfileDrawing::DrawAxes(ICanvas& canvas) const {
     canvas.LineTo(f.left - 1, y);
     canvas.Text(f.left - kPad - kTick, y, TickText(v, up), TextAlign::Right);
   });
-  canvas.Text(f.right, f.bottom + 2 * kPad + text + text / 2, ExaggerationText(f.Exaggeration()), TextAlign::Right);
+  canvas.Text(f.right, under.bottom + 2 * kPad + text + text / 2, ExaggerationText(f.Exaggeration()),
+              TextAlign::Right);
+}
+
+// The speed band's frame and its axis in km/h.
+void TProfileDrawing::DrawSpeedAxis(ICanvas& canvas) const {
+  const TProfileFrame& f = speedFrame_;
+  FrameBox(canvas, f);
+  constexpr double kKmh = 3.6;
+  const double step = NiceStep((f.high - f.low) * kKmh, std::max(1, f.Height() / 30));
+  ForEachTick(f.low * kKmh, f.high * kKmh, step, [&](double kmh) {
+    const int y = static_cast<int>(std::lround(f.YOf(kmh / kKmh)));
+    canvas.MoveTo(f.left - 1 - kTick, y);
+    canvas.LineTo(f.left - 1, y);
+    canvas.Text(f.left - kPad - kTick, y, FormatPrintf("%.0f km/h", kmh), TextAlign::Right);
+  });
 }
 
 int TProfileDrawing::FlowLegend(ICanvas& canvas, bool draw) const {

@@ -17,6 +17,14 @@ constexpr TColor kShade{255, 236, 179};     // the selected section's stretch
 constexpr TColor kBoundary{205, 205, 205};  // section boundaries
 constexpr int kBoldWidth = 3;
 constexpr int kBoundarySpacing = 4;  // pixels per boundary at the least
+// The speed trace, and the same dimmed while the track has changed since.
+constexpr TColor kSpeed{30, 30, 30};
+constexpr TColor kStaleSpeed{185, 185, 185};
+// The share of the plot's height the heights keep when speeds are shown below.
+constexpr double kHeightsShare = 0.6;
+// Two points of a speed trace further apart than this along the track (metres)
+// are not joined: the line jumps a section it could not drive.
+constexpr double kSpeedJoin = 20.0;
 
 // The smallest height range shown, so that a flat track is a line in the middle.
 constexpr double kFlattest = 1.0;
@@ -73,6 +81,7 @@ void TProfileDrawing::Draw(const TTrack& track, const TObjectPath& selection, co
     for (int j = 0; j < samples_.traces; ++j)
       if (j != bold) DrawTrace(canvas, j, 1, false);
     if (bold >= 0 && bold < samples_.traces) DrawTrace(canvas, bold, kBoldWidth, view.SlopeColouring);
+    if (speeds_) DrawSpeeds(track, canvas);
     DrawAxes(canvas);
     FlowLegend(canvas, true);
   }
@@ -87,7 +96,8 @@ bool TProfileDrawing::DrawSpan(const TTrack& track, const TObjectPath& selection
   // Only heights and the shading may have changed: the layout must be the last one.
   const int bold = BoldTraceOf(track, selection);
   const int slopeTrace = view.SlopeColouring && bold < track.NumberOfTraces() ? bold : -1;
-  if (frame_.Width() < 2 || frame_.Height() < 2 || bold != bold_ || slopeTrace != samples_.slopeTrace ||
+  // The speeds are of the whole lap: a change anywhere draws them anew.
+  if (speeds_ || frame_.Width() < 2 || frame_.Height() < 2 || bold != bold_ || slopeTrace != samples_.slopeTrace ||
       view.First() != frame_.first || (view.Last() > view.First() ? view.Last() : view.First() + 1) != frame_.last ||
       canvas.ClientWidth() != clientWidth_ || canvas.ClientHeight() != clientHeight_)
     return false;
@@ -134,6 +144,8 @@ void TProfileDrawing::Layout(const TTrack& track, int boldTrace, const TProfileV
   for (int j = 0; j < track.NumberOfTraces(); ++j) legend_.push_back({"Trace " + std::to_string(j), TraceColor(j)});
   if (slopeTrace >= 0 && slopeTrace < track.NumberOfTraces())
     for (int k = 0; k < 4; ++k) legend_.push_back({kSlopeClassNames[k], SlopeClassColor(k)});
+  if (speeds_) legend_.push_back({speeds_->stale ? "Speed (km/h), before the change" : "Speed (km/h)",
+                                  speeds_->stale ? kStaleSpeed : kSpeed});
   legendWidth_ = width - 2 * pad;
   bold_ = boldTrace;
   clientWidth_ = width;
@@ -143,8 +155,26 @@ void TProfileDrawing::Layout(const TTrack& track, int boldTrace, const TProfileV
   frame_.right = width - 2 * pad;
   frame_.top = pad + FlowLegend(canvas, false) * (text + 4) + pad;
   frame_.bottom = height - (pad + text + pad + text + pad);
+  speedFrame_ = TProfileFrame();
+  if (speeds_) {
+    // The speeds in a band of their own under the heights, the distances' axis
+    // under both.
+    const int plot = frame_.bottom - frame_.top, gap = 2 * pad;
+    speedFrame_.left = frame_.left;
+    speedFrame_.right = frame_.right;
+    speedFrame_.bottom = frame_.bottom;
+    frame_.bottom = frame_.top + static_cast<int>(std::lround((plot - gap) * kHeightsShare));
+    speedFrame_.top = frame_.bottom + gap;
+    double fastest = 0;
+    for (const TProfileSpeeds::TPoint& p : speeds_->points)
+      if (p.section >= 0 && p.section < track.NumberOfSections()) fastest = std::max(fastest, p.speed);
+    speedFrame_.low = 0;
+    speedFrame_.high = std::max(fastest, 1.0) * 1.05;
+  }
   frame_.first = view.First();
   frame_.last = view.Last() > view.First() ? view.Last() : view.First() + 1;
+  speedFrame_.first = frame_.first;
+  speedFrame_.last = frame_.last;
 
   starts_ = SectionStarts(track);
   SampleColumns(track, starts_, frame_.first, frame_.last, std::max(frame_.Width(), 0), slopeTrace, samples_);
@@ -231,6 +261,61 @@ void TProfileDrawing::DrawTrace(ICanvas& canvas, int trace, int width, bool slop
     runs_.push_back(run);
   }
   flush();
+}
+
+// The speeds as a line through the points, gathered per pixel column (the
+// lowest to the highest speed in each) so that its cost follows the width.
+void TProfileDrawing::DrawSpeeds(const TTrack& track, ICanvas& canvas) {
+  const TProfileFrame& f = speedFrame_;
+  if (f.Width() < 2 || f.Height() < 2) return;
+  canvas.SetPenColor(speeds_->stale ? kStaleSpeed : kSpeed);
+  canvas.SetPenWidth(speeds_->stale ? 1 : 2);
+  const int sections = std::min(track.NumberOfSections(), static_cast<int>(starts_.size()));
+  const double join = kSpeedJoin * static_cast<double>(kUnitsPerMeter);
+  bool drawing = false;  // a line is under way
+  int column = 0, top = 0, bottom = 0, last = 0;
+  double before = 0;
+  // The column's run, the line going on from its last point.
+  const auto flush = [&] {
+    if (drawing && bottom > top) {
+      canvas.MoveTo(column, top);
+      canvas.LineTo(column, bottom);
+      canvas.MoveTo(column, last);
+    }
+  };
+  canvas.ClipTo(f.left, f.top, f.right, f.bottom);
+  for (const TProfileSpeeds::TPoint& p : speeds_->points) {
+    // A trace of a track changed since may name sections that are gone.
+    if (p.section < 0 || p.section >= sections) {
+      flush();
+      drawing = false;
+      continue;
+    }
+    const double distance = static_cast<double>(starts_[static_cast<size_t>(p.section)]) +
+                            p.t * track.Section(p.section)->Length;
+    const double xd = std::clamp(f.XOf(distance), f.left - 2.0, f.right + 2.0);
+    const int x = PixelOf(std::floor(xd)), y = PixelOf(f.YOf(std::clamp(p.speed, f.low, f.high)));
+    const bool joined = drawing && distance >= before && distance - before <= join;
+    before = distance;
+    if (joined && x == column) {
+      top = std::min(top, y);
+      bottom = std::max(bottom, y);
+      last = y;
+      continue;
+    }
+    flush();
+    if (joined) {
+      canvas.LineTo(x, y);
+    } else {
+      canvas.MoveTo(x, y);
+      canvas.LineTo(x, y);
+    }
+    drawing = true;
+    column = x;
+    top = bottom = last = y;
+  }
+  flush();
+  canvas.ClipOff();
 }
 
 // ---- a click ----

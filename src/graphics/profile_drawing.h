@@ -13,10 +13,15 @@
 // sections. The drawing keeps the layout of
 // its last picture, with which a click is mapped back to a section and a trace.
 //
+// A lap's speed trace may be shown under the heights, in a band of its own with
+// its own axis (km/h), against the same distances; a trace of a track changed
+// since it was driven is drawn dimmed until the new one comes.
+//
 //   TProfileDrawing profile;
 //   profile.Draw(track, selection, view, canvas);
 //   TProfileHit hit = profile.HitTest(track, clickX, clickY);
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,6 +49,18 @@ struct TProfileFrame {
   double YOf(double metres) const;
   // Pixels per metre upwards over pixels per metre along.
   double Exaggeration() const;
+};
+
+// The speeds of a lap where it passes the track: each point by its section and
+// t along it (the drawing places it with the track's own distances), in m/s.
+struct TProfileSpeeds {
+  struct TPoint {
+    int section = 0;
+    double t = 0;
+    double speed = 0;
+  };
+  std::vector<TPoint> points;  // in the order driven
+  bool stale = false;          // the track changed since: drawn dimmed
 };
 
 // What a click on the profile picks: the section under the pointer and the trace
@@ -85,8 +102,13 @@ class TProfileDrawing {
   bool DrawSpan(const TTrack& track, const TObjectPath& selection, const TProfileView& view, ICanvas& canvas,
                 double from, double to, TSectionRun run = {});
   TProfileHit HitTest(const TTrack& track, int x, int y) const;
+  // The speed trace the next picture shows under the heights; nullptr for none.
+  void ShowSpeeds(std::shared_ptr<const TProfileSpeeds> speeds) { speeds_ = std::move(speeds); }
 
   const TProfileFrame& Frame() const { return frame_; }
+  // The speed band of the last picture (empty without a speed trace): its
+  // heights are speeds in m/s.
+  const TProfileFrame& SpeedFrame() const { return speedFrame_; }
   const TColumnSamples& Samples() const { return samples_; }
   // A trace was added (or removed) at `at`: the heights known of each section's
   // other traces are kept for the next picture.
@@ -106,12 +128,17 @@ class TProfileDrawing {
   // the whole.
   void DrawTrace(ICanvas& canvas, int trace, int width, bool slopeColours, int from = 0, int to = 1 << 30);
   void DrawAxes(ICanvas& canvas) const;
+  // The speed band: its frame and axis, and the speeds as one run of pixels a column.
+  void DrawSpeeds(const TTrack& track, ICanvas& canvas);
+  void DrawSpeedAxis(ICanvas& canvas) const;
   // The legend flows in rows across the top; with `draw` false it is only measured.
   int FlowLegend(ICanvas& canvas, bool draw) const;
 
   std::vector<int64_t> starts_;
   TColumnSamples samples_;
   TProfileFrame frame_;
+  TProfileFrame speedFrame_;
+  std::shared_ptr<const TProfileSpeeds> speeds_;
   std::vector<LegendEntry> legend_;
   int legendWidth_ = 0;  // the width the legend flows in
   int bold_ = -1;  // the bold trace of the last picture

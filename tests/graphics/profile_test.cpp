@@ -285,6 +285,64 @@ TEST(Profile, NoAxisLabelIsCutAtTheRightEdge) {
   }
 }
 
+// A lap's speeds lie in a band of their own under the heights, on their own
+// axis, placed by section and t; a stale trace is dimmed, points of sections that
+// are gone are left out, and the line breaks where the lap wraps round.
+TEST(Profile, TheSpeedsLieInABandOfTheirOwnUnderTheHeights) {
+  Drawn d;
+  auto speeds = std::make_shared<TProfileSpeeds>();
+  for (int s = 0; s < 3; ++s)
+    for (double t : {0.0, 0.5}) speeds->points.push_back({s, t, 10.0 * (s + 1) + 10 * t});
+  speeds->points.push_back({7, 0.5, 99});  // a section since removed
+  speeds->points.push_back({0, 0.25, 12});  // round again: not joined to the last
+  d.profile.ShowSpeeds(speeds);
+  d.Draw();
+  const TProfileFrame heights = d.profile.Frame(), band = d.profile.SpeedFrame();
+  ASSERT_GT(band.Height(), 20);
+  EXPECT_GT(band.top, heights.bottom);
+  EXPECT_EQ(band.bottom, 400 - (6 + d.canvas.TextHeight() + 6 + d.canvas.TextHeight() + 6));
+  EXPECT_DOUBLE_EQ(band.high, 35 * 1.05);  // the fastest there is, and a little room
+  EXPECT_TRUE(d.HasText("Speed (km/h)"));
+  EXPECT_TRUE(d.HasText(" 0 km/h"));
+  EXPECT_TRUE(d.HasText(" 100 km/h"));
+  // The distances are labelled under the band.
+  for (const std::string& line : d.canvas.Lines("text ")) {
+    if (line.size() > 4 && line.compare(line.size() - 4, 4, " 0 m") == 0 && line.find("right") == std::string::npos) {
+      EXPECT_GT(std::stoi(line.substr(line.find(',') + 1)), band.bottom) << line;
+    }
+  }
+
+  // Section 1 halfway at 25 m/s: a line reaches its point, in the speeds' pen.
+  const TSection& one = *d.track->Section(1);
+  const int x = static_cast<int>(std::floor(band.XOf(one.Start + 0.5 * one.Length)));
+  const int y = static_cast<int>(std::lround(band.YOf(25)));
+  const std::string at = "line " + std::to_string(x) + "," + std::to_string(y);
+  const auto reached = std::find(d.canvas.log.begin(), d.canvas.log.end(), at);
+  ASSERT_NE(reached, d.canvas.log.end());
+  EXPECT_EQ(d.PensAtWidth(2).back(), testing::ColorText({30, 30, 30}));
+  // Round again the line starts afresh at the start of section 0.
+  const int x0 = static_cast<int>(std::floor(band.XOf(0.25 * d.track->Section(0)->Length)));
+  const std::string again = "move " + std::to_string(x0) + "," + std::to_string(static_cast<int>(std::lround(band.YOf(12))));
+  EXPECT_NE(std::find(reached, d.canvas.log.end(), again), d.canvas.log.end());
+  EXPECT_TRUE(d.canvas.InRestState());
+
+  // The speeds of a track changed since are dimmed, and drawn whole with any change.
+  auto stale = std::make_shared<TProfileSpeeds>(*speeds);
+  stale->stale = true;
+  d.profile.ShowSpeeds(stale);
+  d.Draw();
+  EXPECT_TRUE(d.HasText("Speed (km/h), before the change"));
+  const std::vector<std::string> thin = d.PensAtWidth(1);
+  EXPECT_NE(std::find(thin.begin(), thin.end(), testing::ColorText({185, 185, 185})), thin.end());
+  EXPECT_TRUE(d.PensAtWidth(2).empty());
+  EXPECT_FALSE(d.profile.DrawSpan(*d.track, d.selection, d.view, d.canvas, 0, 10));
+  // None: the heights have the plot to themselves again.
+  d.profile.ShowSpeeds(nullptr);
+  d.Draw();
+  EXPECT_EQ(d.profile.SpeedFrame().Height(), 0);
+  EXPECT_EQ(d.profile.Frame().bottom, band.bottom);
+}
+
 TEST(Profile, AClickPicksTheSectionUnderThePointerAndTheNearestTrace) {
   Drawn d;
   d.Draw();
