@@ -32,6 +32,7 @@
 #include "ui/qt_file_dialogs.h"
 #include "ui/qt_messages.h"
 #include "ui/qt_shell_dialogs.h"
+#include "ui/lap/lap_runner.h"
 #include "ui/tool_window.h"
 #include "ui/tree_window.h"
 #include "ui/ui_resources.h"
@@ -69,7 +70,11 @@ TFormMain::~TFormMain() {
   shell_->Close();
   DestroyGraphWindow();
   DestroyTreeWindow();
-  for (TToolWindow* tool : {historyTool_, profileTool_, checkTool_}) tool->Destroy();
+  for (TToolWindow* tool : {historyTool_, profileTool_, checkTool_, lapTool_}) tool->Destroy();
+  // No window shows the lap any more: a run under way stops.
+  delete LapRunner;
+  LapRunner = nullptr;
+  FormLap = nullptr;
   delete view3dChild_;
   view3dChild_ = nullptr;
   FormHistory = nullptr;

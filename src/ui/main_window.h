@@ -32,6 +32,8 @@ class TEditCommandFlow;
 class TFormCheck;
 class TFormGraph;
 class TFormHistory;
+class TFormLap;
+class TLapRunner;
 class TFormProfile;
 class TFormTree;
 class TPropertyListCommands;
@@ -56,6 +58,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
 
   TDocumentShell& Shell() { return *shell_; }
   IFileDialogs& FileDialogs() const { return *services_.fileDialogs; }
+  IMessages& Messages() const { return *services_.messages; }
   TFormTree* FormTree = nullptr;    // only while a document is open
   TFormGraph* FormGraph = nullptr;  // the same
   QMdiArea* MdiArea;
@@ -100,10 +103,14 @@ class TFormMain : public QMainWindow, public IShellWindows {
   QAction* ViewElevationProfile;
   QAction* ViewTrackCheck;
   QAction* View3DView;
+  QAction* ViewLap;  // the Lap window (ui/lap/lap_window.h)
   // Made the first time the user asks for them; they live as long as the frame.
   TFormProfile* FormProfile = nullptr;
   TFormCheck* FormCheck = nullptr;
   TView3D* FormView3D = nullptr;  // while the 3D view is open
+  TFormLap* FormLap = nullptr;
+  // The lap of the open track, driven beside the editor for the windows that show it.
+  TLapRunner* LapRunner = nullptr;
   QMenu* WindowMenu;
   QAction* WindowTile;
   QAction* WindowCascade;
@@ -152,6 +159,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void ViewElevationProfileClick();
   void ViewTrackCheckClick();
   void View3DViewClick();
+  void ViewLapClick();
   void WindowTileClick();
   void WindowCascadeClick();
   void WindowHistoryClick();
@@ -234,6 +242,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   TToolWindow* historyTool_ = nullptr;
   TToolWindow* profileTool_ = nullptr;
   TToolWindow* checkTool_ = nullptr;
+  TToolWindow* lapTool_ = nullptr;
   QMdiSubWindow* view3dChild_ = nullptr;
   int busyDepth_ = 0;
   QString titleNote_;  // after the document's name in the title

@@ -162,6 +162,7 @@ void TFormMain::BuildViewMenu() {
   // Each shows or hides its window (see BuildToolWindows).
   ViewElevationProfile = ViewMenu->addAction(QStringLiteral("Elevation &Profile"));
   ViewTrackCheck = ViewMenu->addAction(QStringLiteral("Track &Check"));
+  ViewLap = ViewMenu->addAction(QStringLiteral("&Lap"));
   View3DView = command("&3D View", &TFormMain::View3DViewClick, {});
 }
 

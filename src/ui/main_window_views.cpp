@@ -1,5 +1,5 @@
 // The frame's views of the document beside the tree and the plan: the history,
-// the elevation profile and the track check, tool windows that × closes and
+// the elevation profile, the track check and the lap, tool windows that × closes and
 // their menu items show or hide; and the View menu's zoom, which acts on the
 // plan or on the profile, whichever is the active window.
 #include <QAction>
@@ -12,6 +12,8 @@
 #include "ui/document_signals.h"
 #include "ui/graph_window.h"
 #include "ui/history_window.h"
+#include "ui/lap/lap_runner.h"
+#include "ui/lap/lap_window.h"
 #include "ui/main_window.h"
 #include "ui/profile_plot.h"
 #include "ui/profile_window.h"
@@ -21,6 +23,13 @@
 namespace meridal {
 
 void TFormMain::BuildToolWindows() {
+  // The lap is driven again after every change of the track.
+  LapRunner = new TLapRunner(*shell_, this);
+  connect(Signals, &TDocumentSignals::Replaced, LapRunner, [this] { LapRunner->TrackChanged(); });
+  connect(Signals, &TDocumentSignals::Changed, LapRunner, [this](const TDocumentChange& change) {
+    if (change.reset || !change.track.Empty()) LapRunner->TrackChanged();
+  });
+
   historyTool_ = new TToolWindow(*MdiArea, *WindowHistory, [this] {
     FormHistory = new TFormHistory([this](size_t index) { shell_->GoTo(index); });
     FormHistory->Show(shell_->Document() ? &shell_->Document()->History() : nullptr);
@@ -34,13 +43,18 @@ void TFormMain::BuildToolWindows() {
   }, QSize(300, 400), this);
 
   profileTool_ = new TToolWindow(*MdiArea, *ViewElevationProfile, [this] {
-    FormProfile = new TFormProfile(*shell_);
+    FormProfile = new TFormProfile(*shell_, LapRunner);
     FormProfile->Plot->SetSmooth(ViewSmoothDrawing->isChecked());
     connect(Signals, &TDocumentSignals::Replaced, FormProfile, [this] { FormProfile->Plot->DocumentChanged(); });
     connect(Signals, &TDocumentSignals::Changed, FormProfile,
             [this](const TDocumentChange& change) { FormProfile->Plot->Changed(change); });
     return FormProfile;
   }, QSize(800, 360), this);
+
+  lapTool_ = new TToolWindow(*MdiArea, *ViewLap, [this] {
+    FormLap = new TFormLap(*shell_, *LapRunner, FileDialogs(), Messages());
+    return FormLap;
+  }, QSize(380, 440), this);
 
   checkTool_ = new TToolWindow(*MdiArea, *ViewTrackCheck, [this] {
     FormCheck = new TFormCheck(*shell_);
@@ -54,6 +68,7 @@ void TFormMain::BuildToolWindows() {
 void TFormMain::WindowHistoryClick() { historyTool_->Show(); }
 void TFormMain::ViewElevationProfileClick() { profileTool_->Show(); }
 void TFormMain::ViewTrackCheckClick() { checkTool_->Show(); }
+void TFormMain::ViewLapClick() { lapTool_->Show(); }
 
 void TFormMain::SelectionMoved() {
   if (FormTree) FormTree->RefillProperties();

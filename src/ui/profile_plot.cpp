@@ -79,6 +79,11 @@ void TProfilePlot::SetSlopeColouring(bool on) {
   Repaint();
 }
 
+void TProfilePlot::SetSpeeds(std::shared_ptr<const TProfileSpeeds> speeds) {
+  drawing_.ShowSpeeds(std::move(speeds));
+  Repaint();
+}
+
 void TProfilePlot::SetSmooth(bool on) {
   smooth_ = on;
   Repaint();

@@ -10,6 +10,7 @@
 // Space with the left button drags. The heights always fit what is in view.
 #include <QImage>
 #include <QWidget>
+#include <memory>
 
 #include "graphics/profile_drawing.h"
 #include "graphics/profile_view.h"
@@ -37,6 +38,8 @@ class TProfilePlot : public QWidget {
   // One zoom step about the middle of the plot.
   void ZoomStep(bool in);
   void SetSlopeColouring(bool on);
+  // The lap's speed trace under the heights; nullptr for none.
+  void SetSpeeds(std::shared_ptr<const TProfileSpeeds> speeds);
   void SetSmooth(bool on);
 
   const TProfileView& View() const { return view_; }

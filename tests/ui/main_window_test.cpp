@@ -106,9 +106,9 @@ class MainWindowTest : public QObject {
              (QStringList{"&Traces", "&Zero Line", "&S/F Line", "-", "&Wall Outline",
                           "Show Non-Zero &Height (red ///)", "Show Non-Zero &Unk1 (green \\\\\\)", "-",
                           "Zoom to &Fit", "Zoom &In", "Zoom &Out", "&Go to Section...", "-", "S&mooth Drawing",
-                          "&Keep Joined", "-", "Elevation &Profile", "Track &Check", "&3D View", "-", "&Measure\tM",
+                          "&Keep Joined", "-", "Elevation &Profile", "Track &Check", "&Lap", "&3D View", "-", "&Measure\tM",
                           "&Background Image…", "&Centreline Overlay"}));
-    QCOMPARE(States(f.window->ViewMenu), QStringLiteral("xxxexxxeeeedexxeeeeeeed"));
+    QCOMPARE(States(f.window->ViewMenu), QStringLiteral("xxxexxxeeeedexxeeeeeeeed"));
     QCOMPARE(Captions(f.window->WindowMenu), (QStringList{"&Tile", "&Cascade", "&History"}));
   }
 
