@@ -63,15 +63,6 @@ struct Frame : UiFrame {
     QVERIFY(window->OpenAtStartUp(kCircuit));
     QCoreApplication::processEvents();
   }
-  // Runs `answer` on the modal dialog the next command opens.
-  template <class Dialog>
-  static void WhenOpen(std::function<void(Dialog&)> answer) {
-    QTimer::singleShot(0, [answer] {
-      auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-      QVERIFY(dialog);
-      answer(*dialog);
-    });
-  }
   QString Status() { return window->StatusText->text(); }
 };
 

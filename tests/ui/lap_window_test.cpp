@@ -39,7 +39,7 @@ struct Frame : UiFrame {
   Frame() : UiFrame(true, true) {
     window->show();
     window->activateWindow();
-    QTest::qWaitForWindowActive(window.get());
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
     QVERIFY(window->OpenAtStartUp(kCircuit));
     QCoreApplication::processEvents();
   }
@@ -50,15 +50,6 @@ struct Frame : UiFrame {
     if (!menu) return nullptr;
     QTest::keyClick(menu, Qt::Key_L);
     return window->FormLap;
-  }
-  // Runs `answer` on the modal dialog the next command opens.
-  template <class Dialog>
-  static void WhenOpen(std::function<void(Dialog&)> answer) {
-    QTimer::singleShot(0, [answer] {
-      auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-      QVERIFY(dialog);
-      answer(*dialog);
-    });
   }
   // Picks an item of a closed combo box with the keys, as a user tabbing to it would.
   static void Choose(QComboBox* box, int index) {

@@ -1,11 +1,14 @@
 #pragma once
 // A main window wired to scripted boxes, file dialogs and dialogs, with either
 // scripted or real files.
+#include <QApplication>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 #include "model/track.h"
@@ -86,6 +89,15 @@ struct UiFrame {
     if (found.isEmpty()) return false;
     List()->setCurrentItem(found.front());
     return true;
+  }
+  // Runs `answer` on the modal dialog the next command opens.
+  template <class Dialog>
+  static void WhenOpen(std::function<void(Dialog&)> answer) {
+    QTimer::singleShot(0, [answer] {
+      auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+      QVERIFY(dialog);
+      answer(*dialog);
+    });
   }
 
   ScriptedMessages messages;
