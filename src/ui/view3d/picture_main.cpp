@@ -101,6 +101,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "meridal-3d-picture: no OpenGL 3.3 on this display\n");
     return 1;
   }
+  // The picture is of the drawing alone, the size asked for: the window grows by
+  // its tool bar.
+  view.resize(width, height + view.height() - view.Viewport()->height());
   view.SetTrack(track);
   view.SetHeightExaggeration(heights);
   view.SetSkyBackground(!plain);
