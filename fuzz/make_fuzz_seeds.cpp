@@ -2,7 +2,8 @@
 // OUTDIR/sealed and their plaintext in OUTDIR/plain, track files in OUTDIR/trk and
 // JSON texts in OUTDIR/json, for a few small tracks built by the core itself and
 // two large ones; the small ones in all three forms in OUTDIR/mesh; centrelines
-// in OUTDIR/centreline.
+// in OUTDIR/centreline; small terrain models (a GeoTIFF made with GDAL, an ASCII
+// grid) in OUTDIR/terrain.
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +16,8 @@
 #include "files/json/track_json_writer.h"
 #include "model/track.h"
 #include "model/synthetic_track.h"
+
+#include "support/terrain_models.h"
 
 namespace {
 
@@ -113,5 +116,17 @@ int main(int argc, char** argv) {
   centreline("plain.csv", plain);
   centreline("lap.gpx", gpx + "</trkseg></trk></gpx>\n");
   centreline("loop.geojson", geojson + "]}}");
+
+  // A tiled GeoTIFF of 40 by 30 cells in UTM zone 32 with a hole of no data,
+  // and an ASCII grid.
+  std::filesystem::create_directories(out / "terrain");
+  const std::string tif = (out / "terrain" / "slope.tif").string();
+  const char* options[] = {"TILED=YES", "BLOCKXSIZE=16", "BLOCKYSIZE=16", "COMPRESS=DEFLATE", nullptr};
+  meridal::testing::WriteUtmModel(
+      tif, 500000, 5400060, 2, 40, 30, [](double east, double) { return 300 + 0.02 * (east - 500000); },
+      [](double east, double north) { return east > 500062 && north > 5400052; }, options);
+  std::string grid = "ncols 6\nnrows 4\nxllcorner 100\nyllcorner 200\ncellsize 5\nNODATA_value -9999\n";
+  for (int j = 0; j < 4; ++j) grid += "10 11 12 13 -9999 15\n";
+  std::ofstream(out / "terrain" / "grid.asc") << grid;
   return 0;
 }

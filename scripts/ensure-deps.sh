@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(cmake g++ make pkg-config googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev rapidjson-dev
           libtinygltf-dev libpng-dev libeigen3-dev libtinyxml2-dev libgeographiclib-dev coinor-libipopt-dev
+          libgdal-dev gdal-bin
           qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6opengl6-dev libgl-dev
           scdoc bash-completion)
 # scdoc turns the manual pages into roff; the tests run the bash completion.

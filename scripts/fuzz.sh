@@ -2,7 +2,8 @@
 # Fuzzes the file readers for SECONDS seconds in all (default 60), shared among
 # the harnesses: the project reader on raw bytes and on plaintext sealed by the
 # harness, the track file import, the JSON reader, the centreline readers (CSV,
-# GPX and GeoJSON), and the mesh of whatever the track readers accept.
+# GPX and GeoJSON), the mesh of whatever the track readers accept, and the
+# terrain model's header and window (GDAL).
 # Builds the targets with clang in build-fuzz/, makes the seeds with the core,
 # keeps the growing corpus in build-fuzz/corpus/ and any crashing input in
 # build-fuzz/artifacts/. Exits non-zero when a harness finds something.
@@ -16,7 +17,7 @@ scripts/ensure-deps.sh --fuzz
 cmake -S fuzz -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" \
   --target fuzz_project_reader fuzz_sealed_project_reader fuzz_track_import fuzz_json_reader \
-  fuzz_centreline_reader fuzz_track_mesh make_fuzz_seeds
+  fuzz_centreline_reader fuzz_track_mesh fuzz_terrain_reader make_fuzz_seeds
 
 rm -rf "$build/seeds"
 "$build/make_fuzz_seeds" "$build/seeds"
@@ -25,7 +26,7 @@ mkdir -p "$build/artifacts"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 targets=(project_reader:sealed sealed_project_reader:plain track_import:trk json_reader:json centreline_reader:centreline
-         track_mesh:mesh)
+         track_mesh:mesh terrain_reader:terrain)
 share=$(( seconds / ${#targets[@]} ))
 run() {
   local name=$1 seeds=$2 time=$3

@@ -13,13 +13,15 @@
 #include "solve/centreline_export.h"
 #include "solve/centreline_fit.h"
 #include "solve/centreline_parse.h"
+#include "view_file/view_file.h"
 
 namespace meridal {
 
 namespace {
 
 const char kFitUsage[] =
-    "fit IN OUT [--tolerance METRES] [--min-length METRES] [--traces N] [--width METRES] [--force]";
+    "fit IN OUT [--tolerance METRES] [--min-length METRES] [--traces N] [--width METRES] [--force] "
+    "[--heights relative|absolute|none] [--dem FILE [--dem-origin X,Y]]";
 const char kCentrelineUsage[] = "centreline FILE OUT.csv [--step METRES]";
 
 // A positive number of metres from an option, or `fallback` without it; false
@@ -29,6 +31,34 @@ bool Metres(const CliArgs& args, const char* option, double fallback, double& va
   if (!args.Has(option)) return true;
   if (centreline::ParseNumber(args.Get(option), value) && value > 0 && value <= 1e6) return true;
   io.err << "meridal-cli: " << option << " takes a number of metres more than 0\n";
+  return false;
+}
+
+// "heights: largest 1.48 m, RMS 0.62 m from the input; greatest slope 10.61 %
+// (smoothed input 10.55 %); relative to 398.71 m".
+std::string HeightsReport(const THeightSummary& h, HeightDatum datum, bool terrain) {
+  std::string text = FormatPrintf("heights: largest %.3f m, RMS %.3f m from the %s; greatest slope %.2f %%",
+                                  h.largest, h.rms, terrain ? "terrain model's samples" : "input", h.greatestSlope * 100);
+  text += FormatPrintf(" (smoothed %s %.2f %%)", terrain ? "samples" : "input", h.smoothedGreatestSlope * 100);
+  if (datum == HeightDatum::Relative) text += FormatPrintf("; 0 at %.3f m", h.lowest);
+  if (h.splits > 0) text += FormatPrintf("; %d section%s split for the hills", h.splits, h.splits == 1 ? "" : "s");
+  return text + "\n";
+}
+
+// The track's side file names the terrain model it was fitted to, or no longer
+// names one it was not.
+bool KeepTerrain(const std::string& out, const std::optional<TTerrainLink>& terrain, CliIo io) {
+  std::string error;
+  std::optional<TViewSettings> settings = ReadViewSettings(out, error);
+  if (!settings) {
+    if (!terrain) return true;  // nothing to take out of a side file that cannot be read
+    io.err << error << " (the track was written, without the note of its terrain model)\n";
+    return false;
+  }
+  if (settings->terrain == terrain) return true;
+  settings->terrain = terrain;
+  if (WriteViewSettings(out, *settings, error)) return true;
+  io.err << error << " (the track was written, without the note of its terrain model)\n";
   return false;
 }
 
@@ -51,6 +81,30 @@ int CommandFit(const CliArgs& args, CliIo io) {
     }
     options.traces = int(traces);
   }
+  if (args.Has("--heights")) {
+    const std::string mode = args.Get("--heights");
+    if (mode == "relative") options.heights = HeightDatum::Relative;
+    else if (mode == "absolute") options.heights = HeightDatum::Absolute;
+    else if (mode == "none") options.heights = HeightDatum::None;
+    else {
+      io.err << "meridal-cli: --heights takes relative, absolute or none\n";
+      return 2;
+    }
+  }
+  if (args.Has("--dem")) options.terrain = args.Get("--dem");
+  if (args.Has("--dem-origin")) {
+    const std::string text = args.Get("--dem-origin");
+    const size_t comma = text.find(',');
+    double x = 0, y = 0;
+    if (options.terrain.empty() || comma == std::string::npos ||
+        !centreline::ParseNumber(std::string_view(text).substr(0, comma), x) ||
+        !centreline::ParseNumber(std::string_view(text).substr(comma + 1), y)) {
+      io.err << "meridal-cli: --dem-origin takes X,Y: where the centreline's (0, 0) lies in the --dem model's "
+                "coordinates\n";
+      return 2;
+    }
+    options.terrainOrigin = std::make_pair(x, y);
+  }
   const TCentrelineRead read = ReadCentrelineFile(args.positional[0], width);
   for (const std::string& warning : read.warnings) io.err << ShownPath(args.positional[0]) << ": " << warning << '\n';
   if (!read.ok) {
@@ -66,6 +120,7 @@ int CommandFit(const CliArgs& args, CliIo io) {
     if (!force) return 1;
   }
   if (!SaveTrack(*fit.track, args.positional[1], io)) return 1;
+  if (!KeepTerrain(args.positional[1], fit.terrain, io)) return 1;
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
   const TFitSummary& s = fit.summary;
   io.out << FormatPrintf("%d sections over %.3f km (%.1f a km)\n", s.sections, s.length / 1000,
@@ -74,7 +129,7 @@ int CommandFit(const CliArgs& args, CliIo io) {
   io.out << FormatPrintf("deviation: largest %.3f m, RMS %.3f m\n", s.largest, s.rms);
   io.out << FormatPrintf("closure before rounding: %.3g m; after: %.2f mm\n", s.closureBefore,
                          s.closureAfter * static_cast<double>(kMetersPerUnit) * 1000);
-  if (read.line.HasHeights()) io.out << FormatPrintf("heights: within %.3f m of the smoothed input\n", s.heightLargest);
+  if (s.heights.fitted) io.out << HeightsReport(s.heights, options.heights, fit.terrain.has_value());
   io.out << FormatPrintf("time: %.2f s\n", seconds);
   return 0;
 }

@@ -44,6 +44,7 @@ const char kUsage[] =
     "  render FILE OUT.png --profile [--size WxH] [--select OBJECT] [--slope] [--smooth]\n"
     "  fit IN OUT [--tolerance METRES] [--traces N] [--width METRES]   # IN: a centreline, .csv .gpx .geojson\n"
     "      [--min-length METRES] [--force]\n"
+    "      [--heights relative|absolute|none] [--dem FILE [--dem-origin X,Y]]   # FILE: a terrain model\n"
     "  centreline FILE OUT.csv [--step METRES]   # the zero line and widths as a centreline\n"
     "  batch FILE [-o OUT] [--keep-going] [--in-place]   # commands from standard input, one a line:\n"
     "      tree, props, get, set, edit, trace, export, check, profile, render, mesh, lap, copy, paste, drag,\n"
@@ -62,7 +63,8 @@ const char kUsage[] =
 const char* const kValueOptions[] = {"--base", "-o",         "--size",    "--select", "--view-flags",
                                      "--zoom", "--samples", "--from", "--to",
                                      "--sections", "--tolerance", "--traces", "--width", "--step",
-                                     "--min-length", "--vehicle", "--line", "--csv"};
+                                     "--min-length", "--vehicle", "--line", "--csv",
+                                     "--heights", "--dem", "--dem-origin"};
 // Options that stand alone.
 const char* const kFlagOptions[] = {"--profile", "--slope",  "--smooth", "--keep-going", "--in-place",
                                     "--snap",    "--detach", "--force",  "--keep-joined", "--no-textures"};

@@ -1,5 +1,6 @@
 #include "model/altitude.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/numbers.h"
@@ -38,6 +39,15 @@ double TAltitude::GradientAt(double t) const {
   const double length = std::fabs(TraceLength());
   if (length == 0) return 0;
   return ((3.0 * ThirdOrder * t + 2.0 * SecondOrder) * t + FirstOrder) / length;
+}
+
+double TAltitude::GreatestGradient() const {
+  double greatest = std::max(std::fabs(GradientAt(0)), std::fabs(GradientAt(1)));
+  if (ThirdOrder != 0) {
+    const double t = -static_cast<double>(SecondOrder) / (3.0 * ThirdOrder);
+    if (t > 0 && t < 1) greatest = std::max(greatest, std::fabs(GradientAt(t)));
+  }
+  return greatest;
 }
 
 

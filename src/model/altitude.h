@@ -35,6 +35,9 @@ class TAltitude final : public TBase, public AltitudeValues {
   // the list's Gradient@Start and Gradient@End (which sum 3A + 2B + C in 32 bits
   // and so differ only where that sum wraps).
   double GradientAt(double t) const;
+  // The steepest gradient anywhere on the section, as a magnitude: the largest
+  // |h'(t)| / |L| for t from 0 to 1, at an end or where h'' is 0.
+  double GreatestGradient() const;
 
   int32_t GetValue(const std::string& name) const override;
   bool SetValue(const std::string& name, int32_t value) override;

@@ -25,6 +25,8 @@ struct TCentreline {
   // Metres, one a point, or none.
   std::vector<double> height;
   bool geographic = false;  // projected from latitude and longitude
+  // The projection's origin (the first point), degrees, when geographic.
+  double originLatitude = 0, originLongitude = 0;
 
   size_t Size() const { return x.size(); }
   bool HasHeights() const { return !height.empty(); }
@@ -42,6 +44,10 @@ enum class CentrelineFormat { Csv, Gpx, GeoJson };
 // The most points a centreline may have, and the fewest.
 constexpr size_t kMaxCentrelinePoints = 100000;
 constexpr size_t kMinCentrelinePoints = 8;
+// The heights a point may have, metres: from the shores of the lowest sea to
+// above the highest mountain.
+constexpr double kLowestHeight = -500.0;
+constexpr double kHighestHeight = 9000.0;
 // A turn sharper than this between neighbouring points doubles back on itself.
 constexpr double kDoublingBackDegrees = 170.0;
 // The widest a side of the road may be, metres.

@@ -8,11 +8,15 @@
 //   if (!fit.ok) report(fit.error); else save(*fit.track);
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "files/terrain/terrain_origin.h"
 #include "solve/centreline.h"
 #include "solve/chain_fit.h"
+#include "solve/height_fit.h"
 
 namespace meridal {
 
@@ -24,6 +28,12 @@ struct TFitOptions {
   double minLength = 5.0;  // metres: the shortest section, unless the line's own bends need one shorter
   // Called now and then with the share of the fit done, 0 to 1; false stops it.
   std::function<bool(double)> progress{};
+  HeightDatum heights = HeightDatum::Relative;  // what the stored heights are measured from
+  // A terrain model to take the heights from instead of the input's own (a
+  // GeoTIFF, an SRTM tile ...), and for a centreline in metres where its (0, 0)
+  // lies in the model's coordinates (none: the centreline is in them).
+  std::string terrain{};
+  std::optional<std::pair<double, double>> terrainOrigin{};
 };
 
 // The error of a fit that its progress callback stopped.
@@ -43,11 +53,11 @@ struct TFitSummary {
   double rms = 0;            // metres
   double closureBefore = 0;  // metres the continuous loop misses itself by, before rounding
   double closureAfter = 0;   // track units the stored loop misses itself by
-  double heightLargest = 0;  // metres: the largest height difference to the smoothed input
   double shortest = 0;       // metres: the shortest section
   int narrowed = 0;          // sections narrowed where the line bends tighter than the road is wide
   size_t worst = 0;          // the input point furthest from the track
   double worstAlong = 0;     // metres along the lap to its place
+  THeightSummary heights;    // how the heights were fitted, when the track has any
 };
 
 // Not ok with a track: the best found, further from the line than the
@@ -58,6 +68,8 @@ struct TFitResult {
   std::vector<std::string> warnings;
   std::unique_ptr<TTrack> track;
   TFitSummary summary;
+  // The terrain model the heights came from, for the track's side file.
+  std::optional<TTerrainLink> terrain;
   // The input points in plan units, as the track lies, for drawing over the plan.
   std::vector<double> sourceX, sourceY;
 };

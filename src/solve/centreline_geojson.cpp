@@ -125,6 +125,8 @@ bool ParseGeoJson(std::string_view text, TRawLine& line) {
     }
     if (v[0] < -180 || v[0] > 180) return line.Fail(where + ": longitude " + std::to_string(v[0]) + " is out of range");
     if (v[1] < -90 || v[1] > 90) return line.Fail(where + ": latitude " + std::to_string(v[1]) + " is out of range");
+    if (position.size() == 3 && (v[2] < kLowestHeight || v[2] > kHighestHeight))
+      return line.Fail(where + ": height " + position[2].dump().substr(0, 40) + " is out of range " + HeightRangeText());
     TRawPoint p;
     p.a = v[0];
     p.b = v[1];

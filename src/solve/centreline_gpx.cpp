@@ -59,6 +59,9 @@ bool ParseGpx(std::string_view text, TRawLine& line) {
         if (!value || !ParseNumber(value, p.height))
           return line.Fail("line " + std::to_string(ele->GetLineNum()) + ": ele '" +
                            std::string(value ? value : "").substr(0, 40) + "' is not a number");
+        if (p.height < kLowestHeight || p.height > kHighestHeight)
+          return line.Fail("line " + std::to_string(ele->GetLineNum()) + ": ele " + std::string(value).substr(0, 40) +
+                           " is out of range " + HeightRangeText());
         p.hasHeight = true;
       }
       if (line.points.size() >= kMaxCentrelinePoints)

@@ -37,6 +37,9 @@ struct TRawLine {
 // else, NaN and the infinities included.
 bool ParseNumber(std::string_view text, double& value);
 
+// "(-500 m to 9000 m)": the heights a point may have.
+std::string HeightRangeText();
+
 bool ParseCsv(std::string_view text, double width, TRawLine& line);
 bool ParseGpx(std::string_view text, TRawLine& line);
 bool ParseGeoJson(std::string_view text, TRawLine& line);

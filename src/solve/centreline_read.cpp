@@ -13,6 +13,10 @@
 
 namespace meridal {
 
+std::string centreline::HeightRangeText() {
+  return "(" + std::to_string(int(kLowestHeight)) + " m to " + std::to_string(int(kHighestHeight)) + " m)";
+}
+
 namespace {
 
 using centreline::TRawLine;
@@ -59,7 +63,11 @@ void Collect(const TRawLine& raw, TCentrelineRead& read, std::vector<int>& where
   for (const TRawPoint& p : points) someHeights = someHeights || p.hasHeight;
   if (someHeights && !heights) read.warnings.push_back("heights ignored: not every point has one");
   std::optional<TLocalProjection> projection;
-  if (raw.geographic && !points.empty()) projection.emplace(points[0].b, points[0].a);
+  if (raw.geographic && !points.empty()) {
+    projection.emplace(points[0].b, points[0].a);
+    line.originLatitude = points[0].b;
+    line.originLongitude = points[0].a;
+  }
   for (const TRawPoint& p : points) {
     double x = p.a, y = p.b;
     if (projection) projection->Forward(p.b, p.a, x, y);

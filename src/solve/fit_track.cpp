@@ -1,8 +1,6 @@
 // From fitted segments to a track: sections with stored values, traces across
 // the road, the two outer walls from the widths, heights as cubics, and the loop
 // closed and joined as Close Loop does it.
-#include <Eigen/Dense>
-#include <Eigen/Sparse>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -17,6 +15,7 @@
 #include "solve/bend_narrowing.h"
 #include "solve/centreline_fit.h"
 #include "solve/close_loop.h"
+#include "solve/fit_heights.h"
 #include "solve/loop_join.h"
 
 namespace meridal {
@@ -33,6 +32,23 @@ std::vector<double> Stations(const std::vector<TSegment>& segments, const std::v
   std::vector<double> s;
   for (const TFitPoint& p : points) s.push_back(first[size_t(p.segment)] + p.along);
   return s;
+}
+
+// Each point's segment and place on it from its station, once segments were split.
+void Relocate(std::vector<TFitPoint>& points, const std::vector<double>& stations,
+              const std::vector<TSegment>& segments) {
+  std::vector<double> first;
+  double total = 0;
+  for (const TSegment& s : segments) {
+    first.push_back(total);
+    total += s.length;
+  }
+  for (size_t i = 0; i < points.size(); ++i) {
+    size_t k = size_t(std::upper_bound(first.begin(), first.end(), stations[i]) - first.begin());
+    k = k == 0 ? 0 : k - 1;
+    points[i].segment = int(k);
+    points[i].along = std::clamp(stations[i] - first[k], 0.0, segments[k].length);
+  }
 }
 
 // A value of the points at a station: linear between the nearest points on each
@@ -85,104 +101,6 @@ std::unique_ptr<TSection> MakeSection(TTrack& track, const TSegment& segment, in
   curve->SetCurvature(static_cast<int32_t>(curvature));
   curve->SetRadius(nearest(radius));
   return curve;
-}
-
-// Smooths heights over about `reach` metres each side: a GPS height is noisy.
-std::vector<double> Smoothed(const std::vector<std::pair<double, double>>& sorted, double total, double reach) {
-  const size_t n = sorted.size();
-  std::vector<double> out(n);
-  for (size_t i = 0; i < n; ++i) {
-    double sum = sorted[i].second, weight = 1;
-    // Outwards both ways, round the loop, until the points are too far.
-    for (int way : {-1, 1}) {
-      for (size_t step = 1; step < n; ++step) {
-        const size_t j = way > 0 ? (i + step) % n : (i + n - step % n) % n;
-        double gap = std::fabs(sorted[j].first - sorted[i].first);
-        gap = std::min(gap, total - gap);
-        if (gap > reach) break;
-        const double w = 1.0 - gap / (reach + 1e-9);
-        sum += w * sorted[j].second;
-        weight += w;
-      }
-    }
-    out[i] = sum / weight;
-  }
-  return out;
-}
-
-// A cubic Hermite profile with knots at the joints, fitted by least squares to
-// the smoothed heights: heights and slopes shared at every joint. Returns the
-// largest difference to the smoothed heights.
-double FitHeights(TTrack& track, const std::vector<double>& joints, double total,
-                  const std::vector<std::pair<double, double>>& smooth) {
-  const int m = int(joints.size());
-  // Each height touches two joints: a sparse, banded system.
-  std::vector<Eigen::Triplet<double>> a;
-  Eigen::VectorXd b = Eigen::VectorXd::Zero(2 * m);
-  auto basis = [&](double s, int& k, double row[4], double& length) {
-    k = int(std::upper_bound(joints.begin(), joints.end(), s) - joints.begin()) - 1;
-    k = std::clamp(k, 0, m - 1);
-    const double end = k + 1 < m ? joints[size_t(k) + 1] : total;
-    length = end - joints[size_t(k)];
-    const double t = std::clamp((s - joints[size_t(k)]) / length, 0.0, 1.0);
-    row[0] = 2 * t * t * t - 3 * t * t + 1;
-    row[1] = (t * t * t - 2 * t * t + t) * length;
-    row[2] = -2 * t * t * t + 3 * t * t;
-    row[3] = (t * t * t - t * t) * length;
-  };
-  for (const auto& [s, h] : smooth) {
-    int k = 0;
-    double row[4], length = 0;
-    basis(s, k, row, length);
-    const int idx[4] = {2 * k, 2 * k + 1, 2 * ((k + 1) % m), 2 * ((k + 1) % m) + 1};
-    for (int i = 0; i < 4; ++i) {
-      b(idx[i]) += row[i] * h;
-      for (int j = 0; j < 4; ++j) a.emplace_back(idx[i], idx[j], row[i] * row[j]);
-    }
-  }
-  // A light hold on slope changes keeps knots without points in line.
-  for (int k = 0; k < m; ++k) {
-    const int i = 2 * k + 1, j = 2 * ((k + 1) % m) + 1;
-    const double w = 1.0;
-    a.emplace_back(i, i, w);
-    a.emplace_back(j, j, w);
-    a.emplace_back(i, j, -w);
-    a.emplace_back(j, i, -w);
-    a.emplace_back(2 * k, 2 * k, 1e-9);
-  }
-  Eigen::SparseMatrix<double> matrix(2 * m, 2 * m);
-  matrix.setFromTriplets(a.begin(), a.end());
-  Eigen::SimplicialLDLT<Eigen::SparseMatrix<double>> solver(matrix);
-  const Eigen::VectorXd x = solver.solve(b);
-  std::vector<int32_t> d(size_t(m) + 1);
-  for (int k = 0; k < m; ++k) d[size_t(k)] = nearest(x(2 * k) * kUnits);
-  d[size_t(m)] = d[0];
-  for (int k = 0; k < m; ++k) {
-    const double length = (k + 1 < m ? joints[size_t(k) + 1] : total) - joints[size_t(k)];
-    const double d0 = x(2 * k + 1) * length, d1 = x(2 * ((k + 1) % m) + 1) * length;
-    const double p0 = x(2 * k), p1 = x(2 * ((k + 1) % m));
-    const int32_t cubic = nearest((2 * p0 + d0 - 2 * p1 + d1) * kUnits);
-    const int32_t linear = nearest(d0 * kUnits);
-    // The square term takes what rounding left, so that the end meets the next start.
-    const int32_t square = wrapSub(wrapSub(wrapSub(d[size_t(k) + 1], d[size_t(k)]), linear), cubic);
-    for (auto& altitude : track.Section(k)->Altitudes) {
-      altitude->ThirdOrder = cubic;
-      altitude->SecondOrder = square;
-      altitude->FirstOrder = linear;
-      altitude->HeightAtStart = d[size_t(k)];
-      altitude->A3 = wrapMul(3, cubic);
-      altitude->B2 = wrapMul(2, square);
-    }
-  }
-  double largest = 0;
-  for (const auto& [s, h] : smooth) {
-    int k = 0;
-    double row[4], length = 0;
-    basis(s, k, row, length);
-    const double t = row[2] == 0 ? 0 : std::clamp((s - joints[size_t(k)]) / length, 0.0, 1.0);
-    largest = std::max(largest, std::fabs(track.Section(k)->Altitude(0)->HeightAt(t) / kUnits - h));
-  }
-  return largest;
 }
 
 // The stored track measured against the points: the loop rebuilt in metres
@@ -320,37 +238,63 @@ TFitResult FitCentreline(const TCentreline& line, const TFitOptions& options) {
     }
     if (nearestLargest <= options.tolerance - 0.002) break;
   }
-  const std::vector<TSegment>& segments = fitted.segments;
+  std::vector<TSegment> segments = fitted.segments;
   const TFitPose& start = fitted.start;
-  const std::vector<TFitPoint>& placed = fitted.points;
-  const int m = int(segments.size());
-
-  // Widths and heights at the joints, from the points about them.
+  std::vector<TFitPoint> placed = fitted.points;
   const std::vector<double> stations = Stations(segments, placed);
-  std::vector<double> joints(size_t(m), 0);
-  double total = 0;
-  for (int k = 0; k < m; ++k) {
-    joints[size_t(k)] = total;
-    total += segments[size_t(k)].length;
+
+  // Widths at the joints, from the points about them; where a bend is tighter
+  // than the road is wide, its inside is narrowed.
+  std::vector<int32_t> right, left;
+  TBendNarrowing narrowing;
+  auto widths = [&] {
+    const size_t m = segments.size();
+    std::vector<double> joints(m, 0);
+    double total = 0;
+    for (size_t k = 0; k < m; ++k) {
+      joints[k] = total;
+      total += segments[k].length;
+    }
+    const auto rightAt = Sorted(stations, line.right), leftAt = Sorted(stations, line.left);
+    right.assign(m + 1, 0);
+    left.assign(m + 1, 0);
+    for (size_t k = 0; k < m; ++k) {
+      right[k] = -nearest(At(rightAt, total, joints[k]) * kUnits);
+      left[k] = nearest(At(leftAt, total, joints[k]) * kUnits);
+    }
+    right[m] = right[0];
+    left[m] = left[0];
+    narrowing = NarrowBends(segments, right, left, r, l);
+  };
+  widths();
+  // Traces evenly from the usual right edge to the usual left edge.
+  auto traces = [&] {
+    std::vector<int32_t> t;
+    const double tr = narrowing.traceRight, tl = narrowing.traceLeft;
+    for (int i = 0; i < options.traces; ++i) t.push_back(nearest((-tr + (tr + tl) * i / (options.traces - 1)) * kUnits));
+    return t;
+  };
+
+  // Heights: smoothed, then a cubic a section and trace, the sections split
+  // where one cubic cannot follow a hill.
+  TFitHeights heights;
+  {
+    std::vector<double> lateral;
+    for (int32_t t : traces()) lateral.push_back(t / kUnits);
+    if (!heights.Prepare(line, options, segments, start, stations, lateral, ox, oy, result.warnings, result.error))
+      return result;
+    result.summary.heights.splits = heights.Fit(segments, options.minLength);
+    if (result.summary.heights.splits > 0) {
+      Relocate(placed, stations, segments);
+      widths();
+    }
   }
-  const auto rightAt = Sorted(stations, line.right), leftAt = Sorted(stations, line.left);
-  std::vector<int32_t> right(size_t(m) + 1), left(size_t(m) + 1);
-  for (int k = 0; k < m; ++k) {
-    right[size_t(k)] = -nearest(At(rightAt, total, joints[size_t(k)]) * kUnits);
-    left[size_t(k)] = nearest(At(leftAt, total, joints[size_t(k)]) * kUnits);
-  }
-  right[size_t(m)] = right[0];
-  left[size_t(m)] = left[0];
-  // Where a bend is tighter than the road is wide, its inside is narrowed.
-  TBendNarrowing narrowing = NarrowBends(segments, right, left, r, l);
+  const int m = int(segments.size());
   result.summary.narrowed = narrowing.sections;
   result.warnings.insert(result.warnings.end(), narrowing.warnings.begin(), narrowing.warnings.end());
 
   auto track = std::make_unique<TTrack>();
-  // Traces evenly from the usual right edge to the usual left edge.
-  const double tr = narrowing.traceRight, tl = narrowing.traceLeft;
-  for (int i = 0; i < options.traces; ++i)
-    track->Traces.push_back(nearest((-tr + (tr + tl) * i / (options.traces - 1)) * kUnits));
+  track->Traces = traces();
   for (int k = 0; k < m; ++k) {
     auto section = MakeSection(*track, segments[size_t(k)], right[size_t(k)], right[size_t(k) + 1], left[size_t(k)],
                                left[size_t(k) + 1]);
@@ -374,13 +318,8 @@ TFitResult FitCentreline(const TCentreline& line, const TFitOptions& options) {
   const TSeam seam = LoopSeam(*track);
   result.summary.closureAfter = std::max(std::fabs(seam.along), std::fabs(seam.across));
 
-  if (line.HasHeights()) {
-    const auto heights = Sorted(stations, line.height);
-    std::vector<std::pair<double, double>> smooth = heights;
-    const std::vector<double> values = Smoothed(heights, total, 15.0);
-    for (size_t i = 0; i < smooth.size(); ++i) smooth[i].second = values[i];
-    result.summary.heightLargest = FitHeights(*track, joints, total, smooth);
-  }
+  heights.Store(*track, options.heights, result.summary.heights);
+  result.terrain = heights.Terrain();
   track->UpdateExtent();
   Measure(*track, placed, result.summary);
   // Sections shorter than the shortest asked for: the line's bends need them.

@@ -25,4 +25,8 @@ void TLocalProjection::Forward(double latitude, double longitude, double& x, dou
   y = northing - northing0_;
 }
 
+void TLocalProjection::Reverse(double x, double y, double& latitude, double& longitude) const {
+  Projection().Reverse(longitude0_, x, y + northing0_, latitude, longitude);
+}
+
 }  // namespace meridal

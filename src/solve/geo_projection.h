@@ -10,6 +10,8 @@ class TLocalProjection {
   TLocalProjection(double originLatitude, double originLongitude);
   // East and north of the origin, in metres.
   void Forward(double latitude, double longitude, double& x, double& y) const;
+  // The latitude and longitude of a point east and north of the origin.
+  void Reverse(double x, double y, double& latitude, double& longitude) const;
 
  private:
   double longitude0_ = 0, northing0_ = 0;

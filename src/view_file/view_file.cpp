@@ -34,6 +34,41 @@ double Finite(const nlohmann::json& object, const char* key, double fallback) {
   return std::isfinite(v) ? v : fallback;
 }
 
+// A path as kept in the side file: relative to the track's folder when it lies
+// beneath it, else absolute.
+std::string KeptPath(const std::string& trackPath, const std::string& path) {
+  std::error_code ec;
+  const fs::path folder = fs::absolute(Folder(trackPath), ec).lexically_normal();
+  const fs::path absolute = fs::absolute(fs::path(path), ec).lexically_normal();
+  const fs::path relative = absolute.lexically_relative(folder);
+  const bool beneath = !relative.empty() && *relative.begin() != "..";
+  return (beneath ? relative : absolute).generic_string();
+}
+
+// A path read from the side file, absolute.
+std::string ReadPath(const std::string& trackPath, const std::string& kept) {
+  fs::path path(kept);
+  if (path.is_relative()) path = Folder(trackPath) / path;
+  return path.lexically_normal().string();
+}
+
+std::optional<TTerrainLink> ReadTerrain(const nlohmann::json& root, const std::string& trackPath) {
+  const auto t = root.find("terrain");
+  if (t == root.end() || !t->is_object()) return std::nullopt;
+  const auto model = t->find("model");
+  if (model == t->end() || !model->is_string() || model->get<std::string>().empty()) return std::nullopt;
+  TTerrainLink link;
+  link.model = ReadPath(trackPath, model->get<std::string>());
+  const auto geographic = t->find("geographic");
+  link.origin.geographic = geographic != t->end() && geographic->is_boolean() && geographic->get<bool>();
+  link.origin.latitude = std::clamp(Finite(*t, "latitude", 0), -90.0, 90.0);
+  link.origin.longitude = std::clamp(Finite(*t, "longitude", 0), -180.0, 180.0);
+  link.origin.offsetX = Finite(*t, "offsetX", 0);
+  link.origin.offsetY = Finite(*t, "offsetY", 0);
+  link.heightOffset = Finite(*t, "heightOffset", 0);
+  return link;
+}
+
 }  // namespace
 
 std::string ViewFilePath(const std::string& trackPath) {
@@ -61,14 +96,13 @@ std::optional<TViewSettings> ReadViewSettings(const std::string& trackPath, std:
       error = ShownPath(path) + ": not a view settings file";
       return std::nullopt;
     }
+    settings.terrain = ReadTerrain(root, trackPath);
     const auto bg = root.find("background");
     if (bg == root.end() || !bg->is_object()) return settings;
     const auto image = bg->find("image");
     if (image == bg->end() || !image->is_string() || image->get<std::string>().empty()) return settings;
     TBackgroundSettings b;
-    fs::path imagePath = fs::path(image->get<std::string>());
-    if (imagePath.is_relative()) imagePath = Folder(trackPath) / imagePath;
-    b.image = imagePath.lexically_normal().string();
+    b.image = ReadPath(trackPath, image->get<std::string>());
     b.placement.centreX = Finite(*bg, "centreX", 0);
     b.placement.centreY = Finite(*bg, "centreY", 0);
     const double scale = Finite(*bg, "unitsPerPixel", 1);
@@ -101,26 +135,34 @@ bool RemoveViewFile(const std::string& path, std::string& error) {
 
 bool WriteViewSettings(const std::string& trackPath, const TViewSettings& settings, std::string& error) {
   const std::string path = ViewFilePath(trackPath);
-  if (!settings.background) return RemoveViewFile(path, error);
-  const TBackgroundSettings& b = *settings.background;
+  if (!settings.background && !settings.terrain) return RemoveViewFile(path, error);
   std::string text;
   try {
-    // Relative to the track's folder when the image lies beneath it.
-    std::error_code ec;
-    const fs::path folder = fs::absolute(Folder(trackPath), ec).lexically_normal();
-    const fs::path image = fs::absolute(fs::path(b.image), ec).lexically_normal();
-    const fs::path relative = image.lexically_relative(folder);
-    const bool beneath = !relative.empty() && *relative.begin() != "..";
-    nlohmann::json root;
-    root["background"] = {
-        {"image", (beneath ? relative : image).generic_string()},
-        {"centreX", b.placement.centreX},
-        {"centreY", b.placement.centreY},
-        {"unitsPerPixel", b.placement.unitsPerPixel},
-        {"rotation", b.placement.rotation},
-        {"opacity", b.opacity},
-        {"visible", b.visible},
-    };
+    nlohmann::json root = nlohmann::json::object();
+    if (settings.background) {
+      const TBackgroundSettings& b = *settings.background;
+      root["background"] = {
+          {"image", KeptPath(trackPath, b.image)},
+          {"centreX", b.placement.centreX},
+          {"centreY", b.placement.centreY},
+          {"unitsPerPixel", b.placement.unitsPerPixel},
+          {"rotation", b.placement.rotation},
+          {"opacity", b.opacity},
+          {"visible", b.visible},
+      };
+    }
+    if (settings.terrain) {
+      const TTerrainLink& t = *settings.terrain;
+      root["terrain"] = {
+          {"model", KeptPath(trackPath, t.model)},
+          {"geographic", t.origin.geographic},
+          {"latitude", t.origin.latitude},
+          {"longitude", t.origin.longitude},
+          {"offsetX", t.origin.offsetX},
+          {"offsetY", t.origin.offsetY},
+          {"heightOffset", t.heightOffset},
+      };
+    }
     // A name that is not UTF-8 is written with its stray bytes replaced rather
     // than not at all.
     text = root.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + '\n';

@@ -1,16 +1,22 @@
 #pragma once
 // The plan view's own settings for a track, kept beside it in NAME.view.json
 // (circuit.mrd -> circuit.view.json) so that the track's formats stay as they
-// are: for now the background image traced over.
+// are: the background image traced over, and the terrain model a fitted track
+// took its heights from (files/terrain/terrain_origin.h says how the plan lies
+// on it; the 3D view draws that ground from it).
 //
 //   {"background": {"image": "aerial.jpg", "centreX": 0, "centreY": 0,
-//                   "unitsPerPixel": 98.4, "rotation": 0, "opacity": 0.5, "visible": true}}
+//                   "unitsPerPixel": 98.4, "rotation": 0, "opacity": 0.5, "visible": true},
+//    "terrain": {"model": "hills.tif", "geographic": true, "latitude": 49.43,
+//                "longitude": 11.12, "offsetX": 0, "offsetY": 0, "heightOffset": 402.5}}
 //
-// The image's path is stored relative to the track's folder when it lies
-// beneath it, so that a folder moved whole keeps its picture.
+// The image's and the model's paths are stored relative to the track's folder
+// when they lie beneath it, so that a folder moved whole keeps them.
 #include <cstdint>
 #include <optional>
 #include <string>
+
+#include "files/terrain/terrain_origin.h"
 
 namespace meridal {
 
@@ -33,6 +39,7 @@ struct TBackgroundSettings {
 
 struct TViewSettings {
   std::optional<TBackgroundSettings> background;
+  std::optional<TTerrainLink> terrain;
   friend bool operator==(const TViewSettings&, const TViewSettings&) = default;
 };
 
@@ -49,9 +56,9 @@ constexpr uint64_t kMaxViewFileBytes = 1024 * 1024;
 // brought into it (a scale that is not positive, an opacity beyond 0..1).
 std::optional<TViewSettings> ReadViewSettings(const std::string& trackPath, std::string& error);
 // Writes the side file as safely as a track is saved (files/safety/safe_file.h),
-// or removes it when there is nothing to keep; false and the reason in `error`
-// when it could not be written or removed. Only a regular file (or a link to
-// one) is replaced or removed.
+// or removes it when there is nothing to keep (no background and no terrain);
+// false and the reason in `error` when it could not be written or removed. Only
+// a regular file (or a link to one) is replaced or removed.
 bool WriteViewSettings(const std::string& trackPath, const TViewSettings& settings, std::string& error);
 
 }  // namespace meridal

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "cli/cli_fixture.h"
+#include "support/terrain_models.h"
 #include "files/project/project_io.h"
 #include "support/recording_messages.h"
 #include "support/track_builders.h"
@@ -555,6 +556,38 @@ TEST_F(Cli, FitBuildsATrackFromACentrelineAndCentrelineWritesItBack) {
   EXPECT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.err.substr(0, csv.size() + 24), csv + ": warning: the track is ") << r.err;
   EXPECT_TRUE(std::filesystem::exists(best));
+  EXPECT_EQ(RunCommand({"fit", csv, out, "--heights", "sea"}).code, 2);
+  EXPECT_EQ(RunCommand({"fit", csv, out, "--dem-origin", "1,2"}).code, 2);  // no --dem
+}
+
+TEST_F(Cli, FitTakesHeightsFromATerrainModelAndNotesItBesideTheTrack) {
+  // A lap of 30 by 30 m in local metres over a plane rising 5 % to the north,
+  // its (0, 0) at (500100, 5400100) of a model in UTM metres.
+  const std::string csv = (dir_ / "lap.csv").string(), out = (dir_ / "lap.mrd").string();
+  const std::string model = (dir_ / "plane.tif").string(), small = (dir_ / "small.tif").string();
+  std::ofstream(csv) << "# x_m,y_m,w_tr_right_m,w_tr_left_m\n"
+                     << "0,0,4,4\n10,0,4,4\n20,0,4,4\n30,0,4,4\n40,10,4,4\n40,20,4,4\n30,30,4,4\n20,30,4,4\n"
+                     << "10,30,4,4\n0,30,4,4\n-10,20,4,4\n-10,10,4,4\n";
+  const auto plane = [](double, double n) { return 100 + 0.05 * (n - 5400000); };
+  ASSERT_TRUE(testing::WriteUtmModel(model, 500000, 5400200, 1, 200, 200, plane));
+  ASSERT_TRUE(testing::WriteUtmModel(small, 500000, 5400200, 1, 120, 200, plane));  // ends at x 20
+  // Outside the model: refused with the place, nothing written.
+  Result r = RunCommand({"fit", csv, out, "--tolerance", "1", "--dem", small, "--dem-origin", "500100,5400100"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find(": outside the model\n"), std::string::npos) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(out));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "lap.view.json"));
+
+  r = RunCommand({"fit", csv, out, "--tolerance", "1", "--dem", model, "--dem-origin", "500100,5400100",
+                  "--heights", "absolute"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("from the terrain model's samples"), std::string::npos) << r.out;
+  // The right edge starts 4 m south of the lap's first point: 104.8 m.
+  EXPECT_NEAR(std::stod(Ok({"get", out, "section 0/altitude 0", "Height@Start"})) / 19685.04, 104.8, 0.1);
+  EXPECT_NE(Bytes(dir_ / "lap.view.json").find("\"model\": \"plane.tif\""), std::string::npos);
+  // Fitted again without the model: the note goes.
+  ASSERT_EQ(RunCommand({"fit", csv, out, "--tolerance", "1"}).code, 0);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "lap.view.json"));
 }
 
 }  // namespace

@@ -181,7 +181,9 @@ TEST(Centreline, GpxAndGeoJsonOfOneLoopGiveOneTrackAndGpxHeightsGetThrough) {
   const TCentrelineRead b = ReadCentreline(geojson, CentrelineFormat::GeoJson, 10);
   ASSERT_TRUE(a.ok && b.ok) << a.error << b.error;
   EXPECT_TRUE(a.warnings.empty());
-  const TFitResult fa = FitCentreline(a.line, {0.5, 3}), fb = FitCentreline(b.line, {0.5, 3});
+  TFitOptions absolute{0.5, 3};
+  absolute.heights = HeightDatum::Absolute;
+  const TFitResult fa = FitCentreline(a.line, absolute), fb = FitCentreline(b.line, {0.5, 3});
   ASSERT_TRUE(fa.ok && fb.ok);
   ASSERT_EQ(fa.track->NumberOfSections(), fb.track->NumberOfSections());
   for (int s = 0; s < fa.track->NumberOfSections(); ++s) {
@@ -194,7 +196,7 @@ TEST(Centreline, GpxAndGeoJsonOfOneLoopGiveOneTrackAndGpxHeightsGetThrough) {
   // The GPX lap's heights: continuous cubics near the smoothed input; the
   // GeoJSON without heights stays level.
   ASSERT_TRUE(a.line.HasHeights());
-  EXPECT_LE(fa.summary.heightLargest, 0.1);
+  EXPECT_LE(fa.summary.heights.largest, 0.1);
   EXPECT_EQ(JoinProblems(*fa.track), 0);
   double highest = -1e9, lowest = 1e9;
   for (const auto& section : fa.track->Sections) {

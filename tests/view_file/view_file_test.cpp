@@ -56,6 +56,16 @@ TEST_F(ViewFileTest, BesideTheTrackAndRoundTrip) {
   ASSERT_TRUE(read);
   EXPECT_EQ(*read, settings);
 
+  // The terrain model a fitted track came from, kept beside the picture and
+  // alone; its path relative to the track's folder too.
+  settings.terrain = TTerrainLink{(folder / "dem" / "hills.tif").string(), {true, 49.43, 11.12, -2.5, 3.25}, 402.5};
+  ASSERT_TRUE(WriteViewSettings(track, settings, error)) << error;
+  EXPECT_NE(Text(ViewFilePath(track)).find("\"model\": \"dem/hills.tif\""), std::string::npos);
+  EXPECT_EQ(*ReadViewSettings(track, error), settings);
+  settings.background.reset();
+  ASSERT_TRUE(WriteViewSettings(track, settings, error)) << error;
+  EXPECT_EQ(*ReadViewSettings(track, error), settings);
+
   // Nothing left to keep: the file goes.
   ASSERT_TRUE(WriteViewSettings(track, TViewSettings{}, error));
   EXPECT_FALSE(fs::exists(ViewFilePath(track)));

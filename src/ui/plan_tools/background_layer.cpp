@@ -146,15 +146,19 @@ void TBackgroundLayer::FollowTrack(const std::string& trackPath, bool untitled) 
   trackPath_ = trackPath;
   untitled_ = untitled;
   if (untitled) return;
-  if (renamed && HasImage()) return Save();  // saved under a new name: the picture goes with it
+  // Saved under a new name: the picture and the terrain go with it.
+  if (renamed && (HasImage() || terrain_)) return Save();
   error_.clear();  // what another name's side file said is no longer true
   std::string error;
   const auto settings = ReadViewSettings(trackPath, error);
+  terrain_.reset();
   if (!settings) {
     // The track opens all the same, without what its side file would have said.
     error_ = QStringLiteral("The view settings were not read.\n") + QString::fromStdString(error);
-  } else if (settings->background && ReadImage(QString::fromStdString(settings->background->image))) {
-    settings_ = *settings->background;
+  } else {
+    terrain_ = settings->terrain;
+    if (settings->background && ReadImage(QString::fromStdString(settings->background->image)))
+      settings_ = *settings->background;
   }  // else the image's reason is in Error()
   Announce();
 }
@@ -162,6 +166,7 @@ void TBackgroundLayer::FollowTrack(const std::string& trackPath, bool untitled) 
 void TBackgroundLayer::Save() {
   if (!followed_ || untitled_) return;
   TViewSettings settings;
+  settings.terrain = terrain_;
   if (HasImage()) settings.background = settings_;
   std::string error;
   if (!WriteViewSettings(trackPath_, settings, error)) error_ = QString::fromStdString(error);

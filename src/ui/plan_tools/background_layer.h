@@ -86,6 +86,9 @@ class TBackgroundLayer {
 
   QImage image_;
   TBackgroundSettings settings_;
+  // The rest of the side file (the terrain a fitted track came from), kept as it
+  // was read and written back with the picture, under a new name too.
+  std::optional<TTerrainLink> terrain_;
   QString error_;
   std::string trackPath_;
   bool followed_ = false;
