@@ -71,12 +71,12 @@ TFormMain::~TFormMain() {
   DestroyGraphWindow();
   DestroyTreeWindow();
   for (TToolWindow* tool : {historyTool_, profileTool_, checkTool_, lapTool_}) tool->Destroy();
+  delete view3dChild_;
+  view3dChild_ = nullptr;
   // No window shows the lap any more: a run under way stops.
   delete LapRunner;
   LapRunner = nullptr;
   FormLap = nullptr;
-  delete view3dChild_;
-  view3dChild_ = nullptr;
   FormHistory = nullptr;
   FormProfile = nullptr;
   FormCheck = nullptr;

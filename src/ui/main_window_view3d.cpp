@@ -4,12 +4,15 @@
 // undo or redo rebuilds only the sections it names, and the selected section is
 // highlighted. A click in the view, or the drive camera moving on, selects the
 // section in the document, and the other windows follow. Closing the window
-// frees its meshes; View > 3D View shows it again.
+// frees its meshes; View > 3D View shows it again. Its Racing Line shows the
+// lap the frame's runner drives, coloured by the speeds.
 #include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
 #include "document/document.h"
+#include "graphics/speed_colours.h"
+#include "ui/lap/lap_runner.h"
 #include "shell/document_shell.h"
 #include "shell/model_export.h"
 #include "ui/document_signals.h"
@@ -33,6 +36,21 @@ void ShowSelection(TView3D& view, const TDocument* document) {
   view.SetSelectedSection(SelectedSection(document));
 }
 
+// The lap's line as the view lays it over the track.
+std::vector<TView3DLinePoint> LineOf(const TLapResult& result) {
+  std::vector<TView3DLinePoint> line;
+  const TLap& lap = result.lap;
+  if (!lap.ok) return line;
+  line.reserve(lap.line.points.size());
+  for (size_t i = 0; i < lap.line.points.size() && i < lap.speed.v.size(); ++i) {
+    const TLinePoint& p = lap.line.points[i];
+    const TStation& station = result.stations.stations[p.station];
+    line.push_back({p.x, p.y, p.height, station.section, station.t, lap.speed.v[i],
+                    SpeedColour(lap.speed.v[i], lap.lowestSpeed, lap.topSpeed)});
+  }
+  return line;
+}
+
 }  // namespace
 
 // Like the profile and the check, the item shows the window and brings it to the
@@ -49,10 +67,22 @@ void TFormMain::View3DViewClick() {
     // Adding a child window clears the frame's modified mark.
     setWindowModified(shell_->Modified());
     view3dChild_->resize(800, 560);
-    connect(view3dChild_, &QObject::destroyed, this, [this] {
+    connect(view3dChild_, &QObject::destroyed, this, [this, view = FormView3D] {
+      LapRunner->Want(view, false);
       view3dChild_ = nullptr;
       FormView3D = nullptr;
     });
+    // The line while Racing Line is on: each lap driven, and greyed when stale.
+    const auto showLap = [this] {
+      if (!FormView3D->RacingLineOn()) return;
+      const auto result = LapRunner->Result();
+      FormView3D->SetLine(result ? LineOf(*result) : std::vector<TView3DLinePoint>{}, LapRunner->Stale());
+    };
+    connect(FormView3D, &TView3D::LineWanted, this, [this, showLap](bool on) {
+      LapRunner->Want(FormView3D, on);
+      if (on) showLap();
+    });
+    connect(LapRunner, &TLapRunner::Updated, FormView3D, showLap);
 
     // The track goes before its document does, and the next one is shown whole.
     connect(Signals, &TDocumentSignals::Replaced, FormView3D, [this](TDocument* document) {

@@ -2,8 +2,9 @@
 // (Xvfb with Mesa's software renderer): View > 3D View opens it on the open
 // document; a click in it selects the section in the tree and the list; an edit
 // made in the list changes the picture and rebuilds only the meshes it reaches;
-// the drive camera moves the document's selection; File > Export 3D Model...
-// writes the track and says what it wrote, or why it could not.
+// the drive camera moves the document's selection; the racing line is laid over
+// the track and Play rides it; File > Export 3D Model... writes the track and
+// says what it wrote, or why it could not.
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include "mesh/section_mesh.h"
 #include "shell/shell_texts.h"
 #include "ui/edit_value_dialog.h"
+#include "ui/lap/lap_runner.h"
 #include "ui/qt_shell_dialogs.h"
 #include "ui/ui_fixture.h"
 #include "ui/ui_test_main.h"
@@ -161,6 +163,39 @@ class MainWindowView3DTest : public QObject {
     f.window->FileNewClick();
     QCOMPARE(f.View()->Scene().Sections(), 1);
     QCOMPARE(f.View()->SelectedSection(), -1);
+  }
+
+  void theRacingLineIsLaidOverTheTrackAndPlayRidesIt() {
+    Frame3D f;
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QVERIFY(f.OpenExample());
+    f.window->View3DView->trigger();
+    f.window->MdiArea->activeSubWindow()->resize(900, 640);
+    const QImage plain = f.View()->Picture();
+    f.Press("racingLineAction");
+    QVERIFY(f.window->LapRunner->Wanted());
+    QTRY_VERIFY_WITH_TIMEOUT(f.View()->LineShown() && !f.window->LapRunner->Stale(), 30000);
+    QVERIFY(f.View()->Picture() != plain);
+    // Off, the line goes and nobody else wants the lap.
+    f.Press("racingLineAction");
+    QVERIFY(!f.View()->LineShown());
+    QVERIFY(!f.window->LapRunner->Wanted());
+    QCOMPARE(f.View()->Picture(), plain);
+
+    // On again, the lap in hand shows at once; Play rides the line, and the
+    // selection follows the car round the sections.
+    f.Press("racingLineAction");
+    QVERIFY(f.View()->LineShown());
+    QSignalSpy picked(f.View(), &TView3D::SectionPicked);
+    f.Press("playAction");
+    QVERIFY(f.View()->DriveMode());
+    const auto sectionsRidden = [&] {
+      std::set<int> seen;
+      for (const auto& call : picked) seen.insert(call[0].toInt());
+      return seen.size();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(sectionsRidden() >= 2, 20000);
+    f.Press("playAction");
   }
 
   void exportWritesTheModelAndSaysWhatItWrote() {

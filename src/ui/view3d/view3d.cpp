@@ -103,6 +103,7 @@ void TView3D::BuildToolBar() {
           [this](int index) { SetHeightExaggeration(exaggeration_->itemData(index).toInt()); });
   toolBar_->addSeparator();
   play_ = toolBar_->addAction(tr("Play"));
+  play_->setToolTip(tr("Ride along the zero line at the set speed, or along the racing line at its own speeds while it is shown"));
   play_->setObjectName("playAction");
   play_->setCheckable(true);
   connect(play_, &QAction::toggled, this, &TView3D::SetPlaying);
@@ -114,6 +115,15 @@ void TView3D::BuildToolBar() {
   speed_->setSuffix(tr(" km/h"));
   toolBar_->addWidget(speed_);
   connect(speed_, &QSpinBox::valueChanged, this, &TView3D::SetPlaySpeed);
+  racingLine_ = toolBar_->addAction(tr("Racing Line"));
+  racingLine_->setObjectName("racingLineAction");
+  racingLine_->setCheckable(true);
+  racingLine_->setToolTip(tr("The lap's line coloured by its speeds (the Lap window's vehicle and line); "
+                             "Play then rides it at those speeds"));
+  connect(racingLine_, &QAction::toggled, this, [this](bool on) {
+    if (!on) SetLine({}, false);
+    emit LineWanted(on);
+  });
   toolBar_->addSeparator();
   // The look: each button switches one part of the picture on or off.
   const auto option = [this](const QString& text, const char* name, bool on, const QString& tip, bool TView3DLook::*part) {
@@ -236,6 +246,15 @@ bool TView3D::DriveMode() const { return viewport_ && viewport_->Driving(); }
 void TView3D::DriveAlong(double metres) {
   if (viewport_ && viewport_->Driving()) viewport_->Drive(metres);
 }
+
+void TView3D::SetLine(std::vector<TView3DLinePoint> line, bool dimmed) {
+  if (!racingLine_->isChecked()) line.clear();
+  if (viewport_) viewport_->SetLine(std::move(line), dimmed);
+}
+
+bool TView3D::RacingLineOn() const { return racingLine_->isChecked(); }
+
+bool TView3D::LineShown() const { return viewport_ && !viewport_->Line().empty(); }
 
 void TView3D::SetPlaying(bool playing) {
   if (playing && !DriveMode()) SetDriveMode(true);

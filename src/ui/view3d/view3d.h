@@ -24,6 +24,7 @@
 #include <QWidget>
 
 #include "ui/view3d/view3d_look.h"
+#include "ui/view3d/view3d_ribbon.h"
 #include "ui/view3d/view3d_scene.h"
 
 class QAction;
@@ -69,6 +70,12 @@ class TView3D : public QWidget {
   void SetPlaying(bool playing);
   void SetPlaySpeed(int kilometresPerHour);
   void SetSkyBackground(bool sky);
+  // The lap's line, laid over the track as a ribbon coloured by its speeds and
+  // ridden at them by Play; greyed while the track changed since it was driven.
+  // The tool bar's Racing Line asks for it (LineWanted) and hides it.
+  void SetLine(std::vector<TView3DLinePoint> line, bool dimmed);
+  bool LineShown() const;
+  bool RacingLineOn() const;
   // Textures, shadows, antialiasing, the grid and the sky, as the tool bar sets them.
   void SetLook(const TView3DLook& look);
   TView3DLook Look() const { return look_; }
@@ -90,6 +97,8 @@ class TView3D : public QWidget {
  signals:
   // The user picked a section: a click on it, or the drive camera moving onto it.
   void SectionPicked(int section);
+  // Racing Line was switched on or off.
+  void LineWanted(bool on);
 
  protected:
   // A hidden view stops playing: the selection would ride on unseen.
@@ -106,6 +115,7 @@ class TView3D : public QWidget {
   TView3DViewport* viewport_ = nullptr;
   QLabel* notice_ = nullptr;
   QAction *orbit_ = nullptr, *drive_ = nullptr, *zoomToFit_ = nullptr, *play_ = nullptr, *sky_ = nullptr;
+  QAction* racingLine_ = nullptr;
   QAction *textures_ = nullptr, *shadows_ = nullptr, *antialiasing_ = nullptr, *grid_ = nullptr;
   TView3DLook look_;
   QLabel* meshNote_ = nullptr;  // says when the mesh is coarser than 2 cm, or not there

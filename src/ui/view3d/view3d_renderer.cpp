@@ -24,6 +24,8 @@ namespace {
 constexpr double kMetres = double(kMetersPerUnit);
 constexpr int kLayers = 2 * kTextureCount;
 constexpr float kStartLineLength = 1.0f;  // metres along the track
+constexpr float kLineWidth = 1.2f;  // metres: the lap's line laid over the track
+constexpr float kLineLift = 0.08f;  // metres above the surface (kerbs are raised a little)
 const QVector3D kOutlineColor(1.0f, 0.42f, 0.05f);
 const QVector4D kSelectionTint(1.0f, 0.35f, 0.05f, 0.55f);
 
@@ -86,7 +88,7 @@ bool TView3DRenderer::Initialize(QString* why) {
   samples_ = std::clamp(samples, 1, 4);
   // Everything goes up afresh: a new context starts with nothing on the card.
   chunks_.clear();
-  tintedMesh_ = startLine_ = ground_ = TGpuMesh{};
+  tintedMesh_ = startLine_ = ground_ = line_ = TGpuMesh{};
   outlineVao_ = outlineBuffer_ = gridVao_ = gridBuffer_ = 0;
   sampledFramebuffer_ = sampledColor_ = sampledDepth_ = 0;
   sampledSize_ = QSize();
@@ -127,7 +129,7 @@ void TView3DRenderer::Release() {
   for (TChunk& chunk : chunks_)
     for (TGpuMesh& level : chunk.levels) Release(level);
   chunks_.clear();
-  for (TGpuMesh* mesh : {&tintedMesh_, &startLine_, &ground_}) Release(*mesh);
+  for (TGpuMesh* mesh : {&tintedMesh_, &startLine_, &ground_, &line_}) Release(*mesh);
   const GLuint arrays[] = {outlineVao_, gridVao_, emptyVao_};
   glDeleteVertexArrays(3, arrays);
   const GLuint buffers[] = {outlineBuffer_, gridBuffer_, offsetsBuffer_};
@@ -324,6 +326,15 @@ void TView3DRenderer::UploadOutline() {
   }
   UploadLines(outlineVao_, outlineBuffer_, positions);
   outlineCount_ = GLsizei(positions.size() / 3);
+}
+
+void TView3DRenderer::SetLine(const std::vector<TView3DLinePoint>& line, bool dimmed) {
+  if (!ready_) return;
+  std::vector<TViewVertex> vertices;
+  std::vector<uint32_t> indices;
+  LineRibbon(line, scene_.OriginX() * kMetres, scene_.OriginY() * kMetres, kLineWidth, kLineLift, dimmed, vertices,
+             indices);
+  Upload(line_, vertices, indices);
 }
 
 void TView3DRenderer::UploadStartLine() {
@@ -548,6 +559,10 @@ void TView3DRenderer::DrawSurfaces(const TView3DFrame& frame, const QMatrix4x4& 
   if (startLine_.count) {
     glBindVertexArray(startLine_.vao);
     glDrawElements(GL_TRIANGLES, startLine_.count, GL_UNSIGNED_INT, nullptr);
+  }
+  if (line_.count) {
+    glBindVertexArray(line_.vao);
+    glDrawElements(GL_TRIANGLES, line_.count, GL_UNSIGNED_INT, nullptr);
   }
   if (tintedMesh_.count) {
     surface.setUniformValue("tint", kSelectionTint);

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "ui/view3d/view3d_look.h"
+#include "ui/view3d/view3d_ribbon.h"
 #include "ui/view3d/view3d_scene.h"
 
 class QOpenGLShaderProgram;
@@ -61,6 +62,8 @@ class TView3DRenderer : protected QOpenGLExtraFunctions {
   // The sections tinted (orbit) and the one outlined (drive); -1: none.
   void SetTinted(int first, int last);
   void SetOutlined(int section);
+  // The line laid over the track as a ribbon (empty: none).
+  void SetLine(const std::vector<TView3DLinePoint>& line, bool dimmed);
   int TintedFirst() const { return tinted_[0]; }
 
   void Draw(const TView3DFrame& frame);
@@ -108,7 +111,7 @@ class TView3DRenderer : protected QOpenGLExtraFunctions {
   // The level a chunk is drawn at: by how many pixels a metre spans there.
   int LevelOf(const TBox& box, const TView3DFrame& frame) const;
   void DrawChunks(const QMatrix4x4& viewProjection, const TView3DFrame& frame);
-  TGpuMesh tintedMesh_, startLine_, ground_;
+  TGpuMesh tintedMesh_, startLine_, ground_, line_;
   GLuint outlineVao_ = 0, outlineBuffer_ = 0, gridVao_ = 0, gridBuffer_ = 0, emptyVao_ = 0;
   GLsizei outlineCount_ = 0, gridCount_ = 0;
   int tinted_[2] = {-1, -1};

@@ -22,4 +22,32 @@ void AppendRibbon(const std::vector<QVector3D>& line, float width, std::vector<f
   }
 }
 
+void LineRibbon(const std::vector<TView3DLinePoint>& line, double originX, double originY, float width, float lift,
+                bool dimmed, std::vector<TViewVertex>& vertices, std::vector<uint32_t>& indices) {
+  vertices.clear();
+  indices.clear();
+  if (line.size() < 2) return;
+  std::vector<QVector3D> points;
+  points.reserve(line.size() + 1);
+  for (const TView3DLinePoint& p : line)
+    points.emplace_back(float(p.x - originX), float(p.height) + lift, float(-(p.y - originY)));
+  points.push_back(points.front());  // round the lap
+  std::vector<float> corners;
+  AppendRibbon(points, width, corners);
+  // Layer 127 is drawn in the vertex's colour; +128: no offset along.
+  const uint8_t layer = 127 + 128;
+  const auto grey = [dimmed](uint8_t c) { return dimmed ? uint8_t((c + 160) / 2) : c; };
+  vertices.reserve(corners.size() / 3);
+  for (size_t k = 0; k * 3 < corners.size(); ++k) {
+    const TColor c = line[k / 6].colour;  // six corners a step
+    vertices.push_back({{corners[3 * k], corners[3 * k + 1], corners[3 * k + 2]},
+                        {0, 1, 0},
+                        {0, 0},
+                        -1,
+                        {grey(c.r), grey(c.g), grey(c.b)},
+                        layer});
+    indices.push_back(uint32_t(k));
+  }
+}
+
 }  // namespace meridal

@@ -58,6 +58,7 @@ void TView3DViewport::initializeGL() {
   samples_ = renderer_.Samples();
   renderer_.SetLook(look_);
   ready_ = true;
+  lineSent_ = false;
   SendToRenderer();
   QMetaObject::invokeMethod(this, &TView3DViewport::Started, Qt::QueuedConnection);
 }
@@ -69,11 +70,28 @@ void TView3DViewport::SendToRenderer() {
   // Riding, the selection is outlined at its edges; else it is tinted.
   renderer_.SetTinted(driving_ ? -1 : first, driving_ ? -1 : last);
   renderer_.SetOutlined(driving_ ? selected_ : -1);
+  if (!lineSent_) renderer_.SetLine(line_, lineDimmed_);
+  lineSent_ = true;
+}
+
+void TView3DViewport::SetLine(std::vector<TView3DLinePoint> line, bool dimmed) {
+  line_ = std::move(line);
+  lineDimmed_ = dimmed;
+  lineSent_ = false;
+  lineAt_ = line_.size();  // Play finds its place again
+  lineShare_ = 0;
+  if (Ready()) {
+    makeCurrent();
+    SendToRenderer();
+    doneCurrent();
+  }
+  update();
 }
 
 void TView3DViewport::SceneChanged() {
   if (drive_.section >= scene_.Sections()) drive_ = TDriveCamera{};
   if (selected_ >= scene_.Sections()) selected_ = -1;
+  lineSent_ = false;
   if (Ready()) {
     makeCurrent();
     SendToRenderer();
@@ -248,7 +266,65 @@ void TView3DViewport::SetPlaying(bool playing) {
 
 void TView3DViewport::Step() {
   const double seconds = playClock_.restart() / 1000.0;
-  Drive(speed_ / 3.6 * seconds);
+  if (line_.size() >= 2) RideLine(seconds);
+  else Drive(speed_ / 3.6 * seconds);
+}
+
+size_t TView3DViewport::NearestLinePoint() const {
+  const double x = driveEye_.x() + scene_.OriginX() * kMetres, y = scene_.OriginY() * kMetres - driveEye_.z();
+  size_t nearest = 0;
+  double best = -1;
+  for (size_t i = 0; i < line_.size(); ++i) {
+    const double d = std::hypot(line_[i].x - x, line_[i].y - y);
+    if (best < 0 || d < best) best = d, nearest = i;
+  }
+  return nearest;
+}
+
+void TView3DViewport::RideLine(double seconds) {
+  const size_t n = line_.size();
+  if (lineAt_ >= n) {
+    lineAt_ = driving_ ? NearestLinePoint() : 0;
+    lineShare_ = 0;
+  }
+  // From point to point at a constant acceleration, as the lap was timed.
+  const auto stepLength = [&](size_t i) {
+    const TView3DLinePoint &a = line_[i], &b = line_[(i + 1) % n];
+    return std::hypot(b.x - a.x, b.y - a.y);
+  };
+  for (size_t guard = 0; seconds > 0 && guard < 4 * n; ++guard) {
+    const TView3DLinePoint &a = line_[lineAt_], &b = line_[(lineAt_ + 1) % n];
+    const double length = stepLength(lineAt_);
+    const double va = std::max(a.speed, 1.0), vb = std::max(b.speed, 1.0);
+    const double acceleration = length > 0 ? (vb * vb - va * va) / (2 * length) : 0;
+    const double gone = lineShare_ * length;
+    const double v = std::sqrt(std::max(1.0, va * va + 2 * acceleration * gone));
+    // The time to the step's end, and how far the car gets in what is left.
+    const double toEnd = length - gone;
+    const double tEnd = std::abs(acceleration) > 1e-9 ? (vb - v) / acceleration : toEnd / v;
+    if (length <= 0 || tEnd <= seconds) {
+      seconds -= std::max(0.0, length > 0 ? tEnd : 0.0);
+      lineAt_ = (lineAt_ + 1) % n;
+      lineShare_ = 0;
+      continue;
+    }
+    lineShare_ = (gone + v * seconds + 0.5 * acceleration * seconds * seconds) / length;
+    seconds = 0;
+  }
+  const TView3DLinePoint &a = line_[lineAt_], &b = line_[(lineAt_ + 1) % n];
+  const double f = std::clamp(lineShare_, 0.0, 1.0);
+  const float k = float(exaggeration_);
+  const double x = a.x + (b.x - a.x) * f, y = a.y + (b.y - a.y) * f, h = a.height + (b.height - a.height) * f;
+  driveEye_ = QVector3D(float(x - scene_.OriginX() * kMetres), float(h) * k + kEyeHeight,
+                        float(-(y - scene_.OriginY() * kMetres)));
+  const QVector3D ahead(float(b.x - a.x), float(b.height - a.height) * k, float(-(b.y - a.y)));
+  if (ahead.lengthSquared() > 0) driveAhead_ = ahead.normalized();
+  // The selection follows, and the keys go on from here along the zero line.
+  const int before = drive_.section;
+  drive_.section = a.section;
+  drive_.t = a.t;
+  if (a.section != before) emit DriveSectionChanged(a.section);
+  update();
 }
 
 // ---- drawing ----

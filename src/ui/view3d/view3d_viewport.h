@@ -37,6 +37,12 @@ class TView3DViewport : public QOpenGLWidget {
   void SetPlaying(bool playing);
   bool Playing() const { return playTimer_.isActive(); }
   void SetSpeed(double kilometresPerHour) { speed_ = kilometresPerHour; }
+  // The line laid over the track (empty: none). While there is one, Play rides
+  // it at its own speeds rather than the zero line at the set speed.
+  void SetLine(std::vector<TView3DLinePoint> line, bool dimmed);
+  const std::vector<TView3DLinePoint>& Line() const { return line_; }
+  // The point of the line Play rides from (Line().size() until it starts).
+  size_t LineAt() const { return lineAt_; }
   void SetLook(const TView3DLook& look);
   const TView3DLook& Look() const { return look_; }
   // The samples a pixel the display allows for antialiasing (1: none); 0 before
@@ -83,6 +89,9 @@ class TView3DViewport : public QOpenGLWidget {
   // Puts the drive camera `metres` on from t of `section` along the zero line.
   void Ride(int section, double t, double metres);
   void Step();
+  // Play on the line: `seconds` on at the line's speeds.
+  void RideLine(double seconds);
+  size_t NearestLinePoint() const;
   bool Ready() const { return ready_ && !failed_; }
 
   TView3DScene& scene_;
@@ -102,6 +111,10 @@ class TView3DViewport : public QOpenGLWidget {
   QVector3D driveEye_, driveAhead_{1, 0, 0};
   double speed_ = 100;  // km/h
   QTimer playTimer_;
+  std::vector<TView3DLinePoint> line_;
+  bool lineDimmed_ = false, lineSent_ = false;
+  size_t lineAt_ = 0;     // the step Play is on
+  double lineShare_ = 0;  // how much of it is behind
   QElapsedTimer playClock_;
 
   QPoint pressAt_, lastAt_;
