@@ -22,6 +22,8 @@
 #                           with the Background Image dialog
 #   fitted-centreline.png   examples/Monza.csv fitted by File > Import Centreline…, the
 #                           source line drawn over the plan
+#   lap-window.png          the circuit with hills driven: the Lap window, and the
+#                           profile with the speeds under the heights
 # Usage: scripts/screenshots.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -90,6 +92,7 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   "$app" examples/circuit.mrd --screenshot docs/screenshots/shape-draw-arc.png --screenshot-view draw-arc || status=1
   "$app" examples/Monza.csv --screenshot docs/screenshots/fitted-centreline.png --screenshot-view centreline || status=1
   "$app" examples/circuit.mrd --screenshot docs/screenshots/section-run.png --screenshot-view section-run || status=1
+  "$app" "$2" --screenshot docs/screenshots/lap-window.png --screenshot-view lap || status=1
   kill "$wm"
   exit "$status"' screenshots "$build" "$hills" "$faults" "$damaged" "$work/circuit.mrd"
 # The 3D view draws with OpenGL: Mesa's software renderer on the virtual display.
@@ -98,4 +101,4 @@ xvfb-run -a -s "-screen 0 1600x1000x24" "$picture" "$hills" docs/screenshots/3d-
 xvfb-run -a -s "-screen 0 1600x1000x24" "$picture" "$hills" docs/screenshots/3d-drive.png --drive 0 --along 150 --heights 2
 echo "wrote docs/screenshots/main-window-edited.png, profile-window.png, check-window.png, history-window.png," \
      "damaged-file.png, measure-tool.png, background-image.png, shape-drag.png, shape-draw-arc.png, section-run.png," \
-     "fitted-centreline.png, 3d-orbit-hills.png and 3d-drive.png"
+     "fitted-centreline.png, lap-window.png, 3d-orbit-hills.png and 3d-drive.png"

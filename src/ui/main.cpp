@@ -87,6 +87,7 @@ int main(int argc, char* argv[]) {
     if (view == QStringLiteral("draw-arc")) options.view = meridal::ScreenshotView::DrawArc;
     if (centreline) options.view = meridal::ScreenshotView::Centreline;
     if (view == QStringLiteral("section-run")) options.view = meridal::ScreenshotView::SectionRun;
+    if (view == QStringLiteral("lap")) options.view = meridal::ScreenshotView::Lap;
     return meridal::TakeScreenshot(window, parser.value(screenshot), options) ? 0 : 1;
   }
   return app.exec();

@@ -18,6 +18,7 @@
 #include "document/document.h"
 #include "shell/document_shell.h"
 #include "ui/check_window.h"
+#include "ui/lap/lap_runner.h"
 #include "ui/main_window.h"
 #include "ui/plan_tools/plan_screenshots.h"
 #include "ui/profile_window.h"
@@ -67,6 +68,16 @@ void ShowHistory(TFormMain& window, const TSection& section) {
   window.TileWindows();
 }
 
+// The Lap window and the profile's speeds beside the tree and the plan, once the
+// lap is driven.
+void ShowLap(TFormMain& window) {
+  window.ViewElevationProfile->trigger();
+  window.FormProfile->SpeedTrace->setChecked(true);
+  window.ViewLap->trigger();
+  window.TileWindows();
+  for (int waited = 0; waited < 200 && (window.LapRunner->Busy() || !window.LapRunner->Result()); ++waited) Settle(50);
+}
+
 // One of the views of the whole track, filling the frame's client area.
 void ShowView(TFormMain& window, const TSection* section, ScreenshotView view) {
   static QTemporaryDir scratch;
@@ -74,6 +85,7 @@ void ShowView(TFormMain& window, const TSection* section, ScreenshotView view) {
   if (view == ScreenshotView::SectionRun) return ShowSectionRunScene(window);
   if (view == ScreenshotView::Background) return ShowBackgroundScene(window, scratch.path());
   if (view == ScreenshotView::Centreline) return ShowCentrelineScene(window);
+  if (view == ScreenshotView::Lap) return ShowLap(window);
   if (view == ScreenshotView::History) {
     if (section) ShowHistory(window, *section);
     return;

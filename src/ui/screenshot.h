@@ -17,7 +17,7 @@ class TFormMain;
 // plan alone over an aerial picture, with the Background Image dialog. Centreline: the plan
 // alone of a fitted centreline (the file given) with the source line over it. SectionRun:
 // a run of sections selected in the plan, beside the tree and its list.
-enum class ScreenshotView { Main, Profile, Check, History, Measure, Background, Drag, DrawArc, Centreline, SectionRun };
+enum class ScreenshotView { Main, Profile, Check, History, Measure, Background, Drag, DrawArc, Centreline, SectionRun, Lap };
 
 struct ScreenshotOptions {
   ScreenshotView view = ScreenshotView::Main;
