@@ -46,7 +46,7 @@
 #include "shell/shell_dialogs.h"
 #include "graphics/scale_draw.h"
 #include "shape/shape_rules.h"
-#include "ui/graph_window.h"
+#include "ui/plan/plan_view.h"
 #include "clipboard/section_payload.h"
 #include "ui/clipboard_actions.h"
 #include "ui/main_window.h"
@@ -192,7 +192,7 @@ double Median(std::vector<double> values) {
 // Ctrl+wheel step in and out about the window's middle, View > Zoom to Fit from
 // a step in, and F5's redraw at that fit. The median of five of each.
 void MeasureZooms(TFormMain& w, const char* layout) {
-  QWidget& viewport = *w.FormGraph->viewport();
+  QWidget& viewport = *w.PlanView->viewport();
   const auto wheel = [&](int notches) {
     const QPointF middle = QRectF(viewport.rect()).center();
     QWheelEvent event(middle, viewport.mapToGlobal(middle), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
@@ -208,7 +208,7 @@ void MeasureZooms(TFormMain& w, const char* layout) {
     redraw.push_back(Timed([&] { w.Redraw->trigger(); }));
   }
   std::printf("  %-26s %8.1f %8.1f %8.1f %8.1f   (%dx%d, smooth %s)\n", layout, Median(in), Median(out), Median(fit),
-              Median(redraw), viewport.width(), viewport.height(), w.FormGraph->Smooth() ? "on" : "off");
+              Median(redraw), viewport.width(), viewport.height(), w.PlanView->Smooth() ? "on" : "off");
 }
 
 // The zooms, then the edits with the tree, the list and the plan; with
@@ -232,7 +232,7 @@ void MeasureEdits(const std::string& path, bool zoomsOnly = false, bool toolWind
     std::printf("\nZooming the plan of the 10,000-section track (CPU time, ms, to an idle event loop)\n");
     std::printf("  %-26s %8s %8s %8s %8s\n", "", "step in", "step out", "to fit", "F5");
     MeasureZooms(w, "as the window opens");
-    auto* child = qobject_cast<QMdiSubWindow*>(w.FormGraph->parentWidget());
+    auto* child = qobject_cast<QMdiSubWindow*>(w.PlanView->parentWidget());
     if (child) {
       child->showMaximized();
       Idle();
@@ -331,13 +331,13 @@ void MeasureDrags(const std::string& path, int sections) {
   Idle();
   // The section in the middle of the plan, zoomed in as far as one step short of
   // a full-window section, so that its handles are a drag apart.
-  TScaleDraw& view = *shell.ScaleDraw;
+  TScaleDraw& view = w.PlanView->ScaleDraw();
   const TSection& section = *track.Section(s);
   while (view.PixelsPerUnit() * section.Length < 150 && view.ZoomIn()) {
   }
   view.CenterOn(section.EndX(), section.EndY());
   Idle();
-  QWidget& viewport = *w.FormGraph->viewport();
+  QWidget& viewport = *w.PlanView->viewport();
   const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
     QMouseEvent event(type, at, viewport.mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
                       buttons, Qt::ControlModifier);
@@ -345,7 +345,7 @@ void MeasureDrags(const std::string& path, int sections) {
   };
   for (bool joined : {true, false}) {
     w.ViewKeepJoined->setChecked(joined);
-    const auto handle = w.FormGraph->Shape.HandlePixel(shape::Handle::End);
+    const auto handle = w.PlanView->Shape().HandlePixel(shape::Handle::End);
     if (!handle) return;
     const QPoint at = *handle;
     send(QEvent::MouseButtonPress, at, Qt::LeftButton);
@@ -353,7 +353,7 @@ void MeasureDrags(const std::string& path, int sections) {
     for (int i = 1; i <= 15; ++i)
       moves.push_back(Timed([&] { send(QEvent::MouseMove, at - QPoint(3 * (i % 5) + 2, 0), Qt::LeftButton); }));
     const double release = Timed([&] { send(QEvent::MouseButtonRelease, at - QPoint(9, 0), Qt::NoButton); });
-    if (shell.Document()->History().Count() == 0) std::printf("  (the drag made no step: %s)\n", qPrintable(w.FormGraph->Shape.StopMessage()));
+    if (shell.Document()->History().Count() == 0) std::printf("  (the drag made no step: %s)\n", qPrintable(w.PlanView->Shape().StopMessage()));
     const double undone = Timed([&] { w.EditUndoClick(); });
     const double redone = Timed([&] { w.EditRedoClick(); });
     std::printf("  %5d sections, %-12s %8.1f %8.1f %8.1f %8.1f\n", sections, joined ? "keep joined" : "detached",

@@ -60,15 +60,27 @@ void TScaleDraw::SetBounds(TRect bounds) {
   StoreBounds(bounds);
   KeepOriginInside();
   RefreshScrollBars();
-  if (centreSmall_) OriginFromScroll();
 }
 
-void TScaleDraw::SetCentreSmall(bool on) {
-  centreSmall_ = on;
+void TScaleDraw::SetFreeOrigin(bool on) {
+  if (on == freeOrigin_) return;
   OriginFromScroll();
+  freeOrigin_ = on;
+  KeepOriginInside();
+  RefreshScrollBars();
+}
+
+bool TScaleDraw::SetMapping(double pixelsPerUnit, double originX, double originY) {
+  if (!SetZoom(pixelsPerUnit / scale_)) return false;
+  originX_ = originX;
+  originY_ = originY;
+  KeepOriginInside();
+  RefreshScrollBars();
+  return true;
 }
 
 void TScaleDraw::KeepOriginInside() {
+  if (freeOrigin_) return;
   if (bounds_.left > originX_) originX_ = bounds_.left;
   if (bounds_.top < originY_) originY_ = bounds_.top;
 }
@@ -80,6 +92,21 @@ void TScaleDraw::RefreshScrollBars() {
   // Each range before its position, so the window clamps the position against the
   // new range.
   const double sz = PixelsPerUnit();
+  if (freeOrigin_) {
+    // The rectangle and the part shown: the bars reach both from where the view is.
+    const double shownRight = originX_ + ClientWidth() / sz, shownBottom = originY_ - ClientHeight() / sz;
+    scrollLeft_ = std::min<double>(bounds_.left, originX_);
+    scrollTop_ = std::max<double>(bounds_.top, originY_);
+    const double right = std::max<double>(bounds_.right, shownRight);
+    const double bottom = std::min<double>(bounds_.bottom, shownBottom);
+    window_.SetScrollRange(ScrollBar::Horizontal, PixelExtent(std::ceil((right - scrollLeft_) * sz)));
+    window_.SetScrollPosition(ScrollBar::Horizontal, PixelExtent(std::round((originX_ - scrollLeft_) * sz)));
+    window_.SetScrollRange(ScrollBar::Vertical, PixelExtent(std::ceil((scrollTop_ - bottom) * sz)));
+    window_.SetScrollPosition(ScrollBar::Vertical, PixelExtent(std::round((scrollTop_ - originY_) * sz)));
+    setPositions_[0] = window_.ScrollPosition(ScrollBar::Horizontal);
+    setPositions_[1] = window_.ScrollPosition(ScrollBar::Vertical);
+    return;
+  }
   window_.SetScrollRange(ScrollBar::Horizontal, HorizontalRange());
   window_.SetScrollPosition(ScrollBar::Horizontal, PixelExtent((originX_ - bounds_.left) * sz));
   window_.SetScrollRange(ScrollBar::Vertical, VerticalRange());
@@ -96,13 +123,17 @@ double TScaleDraw::ToWorldY(double y) const { return originY_ - y / (scale_ * zo
 
 void TScaleDraw::OriginFromScroll() {
   const double sz = PixelsPerUnit();
+  if (freeOrigin_) {
+    // Only a bar the user moved moves the view, by the pixels it moved.
+    const int32_t x = window_.ScrollPosition(ScrollBar::Horizontal), y = window_.ScrollPosition(ScrollBar::Vertical);
+    originX_ += (x - setPositions_[0]) / sz;
+    originY_ -= (y - setPositions_[1]) / sz;
+    setPositions_[0] = x;
+    setPositions_[1] = y;
+    return;
+  }
   originX_ = bounds_.left + window_.ScrollPosition(ScrollBar::Horizontal) / sz;
   originY_ = bounds_.top - window_.ScrollPosition(ScrollBar::Vertical) / sz;
-  if (!centreSmall_) return;
-  // The room the drawing leaves is shared equally on both sides.
-  const double spareX = ClientWidth() - boundsWidth_ * sz, spareY = ClientHeight() - boundsHeight_ * sz;
-  if (spareX > 0) originX_ = bounds_.left - spareX / 2 / sz;
-  if (spareY > 0) originY_ = bounds_.top + spareY / 2 / sz;
 }
 
 void TScaleDraw::CenterOn(double wx, double wy) { AnchorAt(wx, wy, ClientWidth() / 2, ClientHeight() / 2); }
@@ -113,7 +144,6 @@ void TScaleDraw::AnchorAt(double wx, double wy, double px, double py) {
   originY_ = wy + py / sz;
   KeepOriginInside();
   RefreshScrollBars();
-  if (centreSmall_) OriginFromScroll();
   window_.Repaint();
 }
 
@@ -137,7 +167,14 @@ bool TScaleDraw::AtFit() const { return zoom_ == FitZoom(); }
 
 bool TScaleDraw::ZoomToFit() {
   if (!SetZoom(FitZoom())) return false;
-  AnchorAt(bounds_.left, bounds_.top, 0, 0);
+  if (!freeOrigin_) {
+    AnchorAt(bounds_.left, bounds_.top, 0, 0);
+    return true;
+  }
+  // The rectangle's middle at the client's middle: the room left over is shared.
+  const double sz = PixelsPerUnit();
+  AnchorAt(bounds_.left + (boundsWidth_ - (ClientWidth() - 1) / sz) / 2,
+           bounds_.top - (boundsHeight_ - (ClientHeight() - 1) / sz) / 2, 0, 0);
   return true;
 }
 

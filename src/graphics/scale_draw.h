@@ -80,17 +80,25 @@ class TScaleDraw {
   // nothing changed, when the step is refused.
   bool ZoomAbout(bool in, double px, double py);
   // The largest zoom at which the whole of Bounds fits the client area, shown
-  // from its top-left corner (centred with CentreSmall on).
+  // from its top-left corner (in the client's middle with FreeOrigin on).
   bool ZoomToFit();
   // Whether the zoom is the one ZoomToFit gives for the client's size now.
   bool AtFit() const;
 
-  // A drawing narrower (or lower) than the client is shown in the client's
-  // middle rather than at its left (or top) edge. Off unless a window asks for
-  // it: the plan window does, so that Zoom to Fit and zooming out beyond it
-  // keep the track in the middle.
-  void SetCentreSmall(bool on);
-  bool CentreSmall() const { return centreSmall_; }
+  // The origin is the view's own, not the scroll bars': a zoom about a pixel, a
+  // centring or a fit puts the world point exactly where asked, also beyond the
+  // rectangle's edges, and a change of the rectangle (an edit) never moves the
+  // view. The scroll bars then span the rectangle together with the part now
+  // shown, so that they reach back from wherever the view is. Off unless a window
+  // asks for it: the plan window does; the plain scroll-bar origin stays for the
+  // callers that rely on its clamping.
+  void SetFreeOrigin(bool on);
+  bool FreeOrigin() const { return freeOrigin_; }
+  // Sets the mapping itself: `pixelsPerUnit` (a zoom against the base scale) and
+  // the world point at the client's top-left corner; false, nothing changed,
+  // when the zoom is refused. The plan's picture is drawn anywhere at another
+  // size through this (Export Image) with the window's own mapping.
+  bool SetMapping(double pixelsPerUnit, double originX, double originY);
   // Scrolls by whole pixels (positive: towards larger window x and y), clamped
   // like any scroll, and asks for a repaint.
   void ScrollBy(int32_t dx, int32_t dy);
@@ -154,7 +162,12 @@ class TScaleDraw {
   double originX_ = 0;
   double originY_ = 0;
   bool levelOfDetail_ = true;
-  bool centreSmall_ = false;
+  bool freeOrigin_ = false;
+  // With a free origin: the world point of the scroll bars' zero and the
+  // positions last given to the bars, so that a position the user moved is told
+  // from the one the view set.
+  double scrollLeft_ = 0, scrollTop_ = 0;
+  int32_t setPositions_[2] = {0, 0};
 };
 
 }  // namespace meridal

@@ -95,6 +95,53 @@ std::optional<double> TTrackDistance::Between(double x0, double y0, double x1, d
   return closed_ ? std::min(d, total_ - d) : d;
 }
 
+std::pair<double, double> TTrackDistance::PointAt(double along) const {
+  const auto after = std::upper_bound(starts_.begin(), starts_.end(), along);
+  const size_t i = after == starts_.begin() ? 0 : static_cast<size_t>(after - starts_.begin()) - 1;
+  const TSection& section = *track_.Sections[i];
+  const double t = section.Length > 0 ? std::clamp((along - starts_[i]) / section.Length, 0.0, 1.0) : 0.0;
+  if (const auto* arc = dynamic_cast<const TCurvedSection*>(&section)) {
+    const double a = arc->StartAngle + t * arc->SweptAngle();
+    return {arc->LocalToX(a, arc->Radius), arc->LocalToY(a, arc->Radius)};
+  }
+  return {section.StartX() + t * (section.EndX() - section.StartX()),
+          section.StartY() + t * (section.EndY() - section.StartY())};
+}
+
+std::vector<std::pair<double, double>> TTrackDistance::Path(double x0, double y0, double x1, double y1,
+                                                            double arcStep) const {
+  std::vector<std::pair<double, double>> points;
+  const auto a = Place(x0, y0), b = Place(x1, y1);
+  if (!a || !b) return points;
+  double from = a->along, to = b->along;
+  // Across the start line when that way is the shorter.
+  if (closed_ && std::fabs(to - from) > total_ - std::fabs(to - from)) (to > from ? from : to) += total_;
+  const double direction = to >= from ? 1 : -1;
+  const auto wrapped = [this](double d) { return d >= total_ && total_ > 0 ? d - total_ : d; };
+  points.push_back({a->x, a->y});
+  // Every section end passed on the way, and the arcs' points between.
+  double at = from;
+  while ((to - at) * direction > 0) {
+    const double here = wrapped(at);
+    const auto after = std::upper_bound(starts_.begin(), starts_.end(), here);
+    const size_t i = after == starts_.begin() ? 0 : static_cast<size_t>(after - starts_.begin()) - 1;
+    const TSection& section = *track_.Sections[i];
+    // The step: to the section's end (or start, going back), no further than the target.
+    const double sectionStart = at - (here - starts_[i]);
+    double next = direction > 0 ? sectionStart + section.Length : (here > starts_[i] ? sectionStart : sectionStart - 1e-9);
+    if (const auto* arc = dynamic_cast<const TCurvedSection*>(&section)) {
+      const double step = std::fabs(arc->Radius) * arcStep;
+      if (step > 0 && std::fabs(next - at) > step) next = at + direction * step;
+    }
+    if ((next - to) * direction > 0) next = to;
+    if (next == at) break;
+    at = next;
+    points.push_back(PointAt(wrapped(std::max(at, 0.0))));
+  }
+  points.back() = {b->x, b->y};
+  return points;
+}
+
 TStraightMeasure MeasureStraight(double x0, double y0, double x1, double y1) {
   const double dx = x1 - x0, dy = y1 - y0;
   TStraightMeasure m;

@@ -10,6 +10,7 @@
 //   if (auto d = along.Between(x0, y0, x1, y1)) ...   // track units
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace meridal {
@@ -35,6 +36,12 @@ class TTrackDistance {
   // negative. On a closed track (the last section ends within a metre of the
   // first one's start) the shorter way round, across the start line if need be.
   std::optional<double> Between(double x0, double y0, double x1, double y1) const;
+  // The zero line between the two points' places, as Between measures it (the
+  // shorter way round a closed track): world points, every section's ends
+  // among them, an arc in steps of at most `arcStep` radians.
+  std::vector<std::pair<double, double>> Path(double x0, double y0, double x1, double y1, double arcStep = 0.05) const;
+  // The point of the zero line `along` units from the track's start.
+  std::pair<double, double> PointAt(double along) const;
   double TotalLength() const { return total_; }
   bool Closed() const { return closed_; }
 

@@ -18,10 +18,14 @@ TDocumentDrag::~TDocumentDrag() {
   if (drag_) Cancel();
 }
 
-const TDragMove& TDocumentDrag::Move(TPointD p) {
+const TDragMove& TDocumentDrag::Move(TPointD p) { return Show([&] { return drag_->Move(p); }); }
+
+const TDragMove& TDocumentDrag::MoveTo(const TAim& aim) { return Show([&] { return drag_->MoveTo(aim); }); }
+
+const TDragMove& TDocumentDrag::Show(const std::function<TDragMove()>& move) {
   if (!drag_) return last_;
   document_.Preview([&](TTrack&) {
-    last_ = drag_->Move(p);
+    last_ = move();
     // A move that changed nothing needs no redraw of the track.
     return last_.changed || last_.stop != Stop::None ? last_.change : TTrackChange{};
   });

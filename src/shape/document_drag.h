@@ -7,6 +7,7 @@
 //   TDocumentDrag drag(document, 3, Handle::End, grab, options);
 //   drag.Move(p);          // each pointer move
 //   drag.Release();        // one step: "Drag End of Section 3"
+#include <functional>
 #include <memory>
 
 #include "document/document.h"
@@ -21,6 +22,8 @@ class TDocumentDrag {
   ~TDocumentDrag();
 
   const TDragMove& Move(TPointD p);
+  // The handle given a typed value exactly (see TypedAim).
+  const TDragMove& MoveTo(const TAim& aim);
   // The drag as one step; Unchanged when the track is as it was.
   TDocument::Outcome Release();
   void Cancel();
@@ -31,6 +34,9 @@ class TDocumentDrag {
   const TDragMove& LastMove() const { return last_; }
 
  private:
+  // One move of the drag, shown to every view.
+  const TDragMove& Show(const std::function<TDragMove()>& move);
+
   TDocument& document_;
   std::unique_ptr<TShapeDrag> drag_;
   TDragMove last_;

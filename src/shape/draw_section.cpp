@@ -115,6 +115,34 @@ TDrawAim AimDraw(const TTrack& track, int section, DrawKind kind, TPointD p, con
   return aim;
 }
 
+TDrawAim TypedDraw(const TDrawAim& current, double value) {
+  TDrawAim aim;
+  aim.kind = current.kind;
+  if (!std::isfinite(value)) {
+    aim.stop = Stop::Refused;
+    return aim;
+  }
+  if (aim.kind == DrawKind::Straight) {
+    StraightAim(aim, nearest64(value));
+    return aim;
+  }
+  const double sweep = std::fabs(value);
+  aim.radius = current.radius;
+  if (aim.radius == 0) {
+    aim.stop = Stop::LengthBelowOne;
+    return aim;
+  }
+  aim.curvature = nearest64((aim.radius < 0 ? -sweep : sweep) * kTwoPow30 / Pi);
+  if (!inInt32Range(aim.curvature) || sweep >= 2 * Pi) {
+    aim.stop = Stop::OutsideRange;
+    return aim;
+  }
+  aim.length = ArcLength(aim.curvature, double(aim.radius));
+  if (aim.curvature == 0 || aim.length < 1) aim.stop = Stop::LengthBelowOne;
+  else if (!inInt32Range(aim.length)) aim.stop = Stop::OutsideRange;
+  return aim;
+}
+
 std::unique_ptr<history::TStep> DrawSection(TTrack& track, int section, const TDrawAim& aim, Stop& stop) {
   stop = aim.stop;
   if (stop != Stop::None) return nullptr;

@@ -41,6 +41,11 @@ bool MayDrawFrom(const TTrack& track, int section);
 // where the kind of section can, and otherwise lengths and radii go to the grid
 // and an arc's sweep to the angle step.
 TDrawAim AimDraw(const TTrack& track, int section, DrawKind kind, TPointD p, const TSnapRules& rules);
+// The section being drawn given a typed value exactly: a straight its Length
+// (`value` in units), an arc its sweep (`value` in radians, its magnitude; the
+// arc keeps the side and the radius the pointer gave `current`, and stops when
+// it has none yet).
+TDrawAim TypedDraw(const TDrawAim& current, double value);
 // The drawn section inserted after `section` as one step, or nullptr with the
 // track unchanged (and `stop` saying why) when a setter refuses.
 std::unique_ptr<history::TStep> DrawSection(TTrack& track, int section, const TDrawAim& aim, Stop& stop);

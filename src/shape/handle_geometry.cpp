@@ -152,6 +152,35 @@ TAim AimAt(const TSection& section, Handle handle, TPointD p, TPointD grab, doub
   return Refusal();
 }
 
+Typed TypedKind(const TSection& section, Handle handle) {
+  switch (handle) {
+    case Handle::End: return Arc(section) ? Typed::Angle : Typed::Length;
+    case Handle::Radius: return Arc(section) ? Typed::Length : Typed::None;
+    case Handle::Heading: return Typed::Angle;
+    case Handle::Move: return Typed::None;
+  }
+  return Typed::None;
+}
+
+TAim TypedAim(const TSection& section, Handle handle, double value) {
+  const TCurvedSection* arc = Arc(section);
+  if (!std::isfinite(value)) return Refusal();
+  switch (TypedKind(section, handle)) {
+    case Typed::None: return Refusal();
+    case Typed::Length:
+      if (!arc) return LengthAim(nearest64(value));
+      return RadiusAim(*arc, arc->Radius < 0 ? -std::fabs(value) : std::fabs(value));
+    case Typed::Angle:
+      if (handle == Handle::Heading) {
+        TAim aim;
+        aim.value = nearest(value * kTwoPow31 / Pi);
+        return aim;
+      }
+      return SweepAim(*arc, arc->Curvature() >= 0 ? std::fabs(value) : -std::fabs(value));
+  }
+  return Refusal();
+}
+
 TAim SnapAim(const TSection& section, Handle handle, const TAim& aim, const TSnapRules& rules) {
   if (!rules.on || aim.stop != Stop::None) return aim;
   const TCurvedSection* arc = Arc(section);

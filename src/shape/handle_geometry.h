@@ -45,6 +45,17 @@ TAim SnapAim(const TSection& section, Handle handle, const TAim& aim, const TSna
 // false, with nothing changed, when a setter refuses.
 bool ApplyAim(TSection& section, Handle handle, const TAim& aim);
 
+// What a number typed during a drag of the handle gives: a length (a straight's
+// Length, an arc's radius), an angle (an arc's sweep, the heading), or nothing
+// (a moved section).
+enum class Typed { None, Length, Angle };
+Typed TypedKind(const TSection& section, Handle handle);
+// The value a typed number gives the handle, exactly: `value` is in track units
+// for a length and in radians for an angle. A sweep keeps the arc's side (its
+// magnitude is what counts); a heading is the start's heading itself. A stop,
+// as for a pointer, when the section cannot take it.
+TAim TypedAim(const TSection& section, Handle handle, double value);
+
 // The Length an arc of this curvature and radius takes: nearest(angle * radius).
 int64_t ArcLength(int64_t curvature, double radius);
 

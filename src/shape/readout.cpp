@@ -65,14 +65,42 @@ std::string ValueText(const TTrack& track, const TShapeDrag& drag) {
 }
 
 std::string LoopText(const TTrack& track) {
-  if (track.NumberOfSections() == 0) return {};
+  const int n = track.NumberOfSections();
+  if (n == 0) return {};
   const TSection& first = *track.Section(0);
   const int32_t mismatch = first.OrientationMismatch();
   const double along = first.LongitudinalGap(), across = first.LateralGap();
-  if (mismatch == 0 && along == 0 && across == 0) return "Loop closed";
-  return Format("Loop open by %.2f m, %.1f", Metres(std::hypot(along, across)),
-                std::fabs(Degrees(OrientationToRadians(mismatch)))) +
-         kDegree;
+  if (mismatch != 0 || along != 0 || across != 0)
+    return Format("Loop open by %.2f m, %.1f", Metres(std::hypot(along, across)),
+                  std::fabs(Degrees(OrientationToRadians(mismatch)))) +
+           kDegree;
+  // The loop's own joint meets: the track is closed only when every other joint does.
+  int widest = -1, turned = -1;
+  double gap = 0, turn = 0;
+  for (int s = 1; s < n; ++s) {
+    const TSection& section = *track.Section(s);
+    const double d = std::hypot(double(section.LongitudinalGap()), double(section.LateralGap()));
+    const double t = std::fabs(OrientationToRadians(section.OrientationMismatch()));
+    if (d > gap) gap = d, widest = s;
+    if (t > turn) turn = t, turned = s;
+  }
+  if (widest >= 0) return Format("Loop closed at section 0; largest gap %.2f m at section %.0f", Metres(gap), widest);
+  if (turned >= 0)
+    return Format("Loop closed at section 0; largest turn %.1f", Degrees(turn)) + kDegree +
+           Format(" at section %.0f", turned);
+  return "Loop closed";
+}
+
+std::string DrawnLoopText(const TTrack& track, int section, double endX, double endY, int32_t endOrientation) {
+  // Only the last section's end closes the loop; another end meets its own next start.
+  const int n = track.NumberOfSections();
+  if (section < 0 || section >= n) return {};
+  const TSection& next = *track.Section(section + 1 < n ? section + 1 : 0);
+  const double gap = std::hypot(next.StartX() - endX, next.StartY() - endY);
+  const double turn = std::fabs(Degrees(OrientationToRadians(wrapSub(next.Orientation, endOrientation))));
+  const char* what = section + 1 < n ? "Next start" : "Loop";
+  if (gap < 0.5 && turn < 0.05) return std::string(what) + (section + 1 < n ? " met" : " closed");
+  return std::string(what) + Format(" open by %.2f m, %.1f", Metres(gap), turn) + kDegree;
 }
 
 std::string SnapText(const TShapeDrag& drag) {

@@ -121,7 +121,16 @@ TDragMove TShapeDrag::Move(TPointD p) {
   PutSection(*track_.Section(section_), Original());
   const TSection& dragged = *track_.Section(section_);
   const TAim raw = AimAt(dragged, handle_, p, grab_, sweep_);
-  TAim aim = Snap(raw, move.snapped);
+  return Put(Snap(raw, move.snapped), move);
+}
+
+TDragMove TShapeDrag::MoveTo(const TAim& aim) {
+  TDragMove move;
+  PutSection(*track_.Section(section_), Original());
+  return Put(aim, move);
+}
+
+TDragMove TShapeDrag::Put(const TAim& aim, TDragMove move) {
   Stop stop = aim.stop;
   if (stop == Stop::None) stop = Place(aim);
   if (stop != Stop::None) {

@@ -53,6 +53,9 @@ class TShapeDrag {
   TShapeDrag(TTrack& track, int section, Handle handle, TPointD grab, TDragOptions options);
 
   TDragMove Move(TPointD p);
+  // The handle given a value exactly (a number typed during the drag), as a
+  // move would give it, without snapping.
+  TDragMove MoveTo(const TAim& aim);
   // The track as it was before the press, and what the views need to redraw.
   TTrackChange Cancel();
   // The step of the drag as it stands ("Drag End of Section 3"), or nullptr when
@@ -81,6 +84,8 @@ class TShapeDrag {
   Stop Place(const TAim& aim);
   // The aim with snapping: landing on the target first, then the grid.
   TAim Snap(const TAim& raw, Snapped& snapped);
+  // Places an aim found for a move, or the handle's last place when it stops.
+  TDragMove Put(const TAim& aim, TDragMove move);
   TTrackChange Change(bool all) const;
 
   TTrack& track_;

@@ -7,8 +7,6 @@
 #include "check/track_check.h"
 #include "files/safety/shown_text.h"
 #include "files/track_formats.h"
-#include "graphics/scale_draw.h"
-#include "graphics/track_painter.h"
 #include "model/track.h"
 #include "platform/file_dialogs.h"
 #include "platform/messages.h"
@@ -42,21 +40,6 @@ class BusyScope {
 // system's reason beneath it.
 void ShowCannotOpenFile(IMessages& messages, const std::string& reason) {
   messages.Show("Error", WithReason(kCannotOpenFile, reason), MessageIcon::None, MessageButtons::Ok);
-}
-
-constexpr int32_t kGraphSizePixels = 600;
-// Beyond this many boxes a change is drawn with one full repaint.
-constexpr size_t kMostBoxesRedrawn = 16;
-
-TRect Around(const std::vector<TRect>& boxes) {
-  TRect around = boxes.front();
-  for (const TRect& b : boxes) {
-    around.left = std::min(around.left, b.left);
-    around.right = std::max(around.right, b.right);
-    around.top = std::max(around.top, b.top);
-    around.bottom = std::min(around.bottom, b.bottom);
-  }
-  return around;
 }
 
 }  // namespace
@@ -169,13 +152,11 @@ void TDocumentShell::ReleaseDocument() {
   fileName_ = document_->FileName();
   document_->Unsubscribe(listener_);
   windows_.DocumentReplaced(nullptr);
-  windows_.DestroyGraphWindow();
+  windows_.DestroyPlanWindow();
   tree_.reset();
   windows_.DestroyTreeWindow();
   document_.reset();
   Damaged = false;
-  ScaleDraw.reset();
-  highlighted_ = false;
   ClearStatus();  // it spoke of the document that went
   ShowTitle();
   windows_.DocumentChanged();
@@ -184,8 +165,7 @@ void TDocumentShell::ReleaseDocument() {
 void TDocumentShell::Adopt(std::unique_ptr<TDocument> document) {
   document_ = std::move(document);
   TDocument& doc = *document_;
-  if (IDrawWindow* graph = windows_.CreateGraphWindow())
-    ScaleDraw = std::make_unique<TScaleDraw>(*graph, doc.Track().Extent, kGraphSizePixels);
+  windows_.CreatePlanWindow(doc);
   tree_ = std::make_unique<TTreeBinder>(doc, windows_.CreateTreeWindow());
   listener_ = doc.Subscribe([this](const TDocumentChange& change) { Changed(change); });
   windows_.DocumentReplaced(&doc);
@@ -346,7 +326,6 @@ void TDocumentShell::Changed(const TDocumentChange& change) {
   // What the status bar said of a save or an export was said of the track as it
   // was then.
   if (!change.track.Empty()) ClearStatus();
-  if (!change.track.Empty() || change.selection) RefreshPlan(change);
   if (change.selection) {
     if (const TBase* object = doc.SelectedObject()) EnableCommands(*object, windows_.EditMenu());
     windows_.SelectionMoved();
@@ -360,61 +339,9 @@ void TDocumentShell::Changed(const TDocumentChange& change) {
   windows_.DocumentChanged();
 }
 
-void TDocumentShell::RefreshPlan(const TDocumentChange& change) {
-  if (!ScaleDraw) {
-    if (!change.track.Empty()) windows_.RepaintGraph();
-    return;
-  }
-  const TTrack& track = document_->Track();
-  const TObjectPath& selection = document_->Selection();
-  const TSection* selected = selection.section >= 0 && selection.section < track.NumberOfSections()
-                                 ? track.Section(selection.section)
-                                 : nullptr;
-  // The highlight covers the selected section, or every section of a run.
-  const TSectionRun run = document_->SelectedRun();
-  TRect highlight;
-  if (selected) {
-    std::vector<TRect> runBoxes{selected->Extent};
-    for (int s = std::max(run.first, 0); run.Count() > 1 && s <= run.last && s < track.NumberOfSections(); ++s)
-      runBoxes.push_back(track.Section(s)->Extent);
-    highlight = Around(runBoxes);
-  }
-  std::vector<TRect> boxes;
-  bool local = true;
-  if (!change.track.Empty()) {
-    // New bounds move the scroll bars, and with them possibly the whole picture.
-    local = ScaleDraw->Bounds() == track.Extent && change.track.local && change.track.boxes.size() <= kMostBoxesRedrawn;
-    boxes = change.track.boxes;
-    ScaleDraw->SetBounds(track.Extent);
-  }
-  if (!local) {
-    windows_.RepaintGraph();
-  } else {
-    // One box around what the change touched, so that no pixel is drawn twice;
-    // the highlight's old and new places on their own.
-    const TTrackPainter painter(track, run);
-    if (!boxes.empty()) painter.RedrawBox(*ScaleDraw, ViewFlags, Around(boxes), selection);
-    if (change.selection) {
-      if (highlighted_) painter.RedrawBox(*ScaleDraw, ViewFlags, highlightBox_, selection);
-      if (selected) painter.RedrawBox(*ScaleDraw, ViewFlags, highlight, selection);
-    }
-  }
-  highlighted_ = selected != nullptr;
-  if (selected) highlightBox_ = highlight;
-}
-
-void TDocumentShell::RedrawAll() {
-  if (document_) windows_.RepaintGraph();
-}
-
 void TDocumentShell::ShowTitle() {
   windows_.SetDocumentNote(document_ && Damaged ? kDamagedNote : "");
   windows_.SetDocumentTitle(document_ ? FileName() : std::string(), Modified());
-}
-
-void TDocumentShell::SetViewFlags(int32_t flags) {
-  ViewFlags = flags;
-  if (document_) windows_.RepaintGraph();
 }
 
 }  // namespace meridal

@@ -1,9 +1,9 @@
 #pragma once
 // TDocumentShell: the open document and the File commands of the main window,
-// free of any widget. It owns the document and the scale draw of the graphics
-// window, and reaches the user only through the message, file dialog and window
-// seams. It listens to the document: after every change it refreshes the plan,
-// the title and the menus, and tells the windows.
+// free of any widget. It owns the document, and reaches the user only through
+// the message, file dialog and window seams. It listens to the document: after
+// every change it refreshes the title and the menus, and tells the windows (the
+// views listen to the document themselves).
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -21,7 +21,6 @@ class IDocumentFiles;
 class IFileDialogs;
 class IMessages;
 class IShellWindows;
-class TScaleDraw;
 class TTrack;
 class TTreeBinder;
 
@@ -36,7 +35,6 @@ class TDocumentShell {
   // The open document, or nullptr.
   TDocument* Document() const { return document_.get(); }
   const TTrack* Track() const { return document_ ? &document_->Track() : nullptr; }
-  std::unique_ptr<TScaleDraw> ScaleDraw;  // only while a graphics window exists
   // The document's file name: "noname.mrd" until a new document is saved.
   const std::string& FileName() const { return document_ ? document_->FileName() : fileName_; }
   // Changes not saved yet (follows the document's history).
@@ -48,7 +46,7 @@ class TDocumentShell {
   // The document was read all the same from a damaged file: the title says so,
   // and it is modified, until it is saved.
   bool Damaged = false;
-  int32_t ViewFlags = kViewAll;
+  int32_t ViewFlags = kViewAll;  // the View menu's options, as the drawing takes them
   TRecentFiles Recent;  // File > Open Recent
 
   // ---- File menu ----
@@ -94,10 +92,6 @@ class TDocumentShell {
   // The document differs from its file at every step (an imported track):
   // modified until it is saved.
   void MarkModified();
-  // A new View option set; the drawing follows.
-  void SetViewFlags(int32_t flags);
-  // The whole plan is drawn anew (F5, a resize).
-  void RedrawAll();
 
   IShellWindows& Windows() const { return windows_; }
   IMessages& Messages() const { return messages_; }
@@ -105,9 +99,6 @@ class TDocumentShell {
  private:
   // What the shell does after every change of the document.
   void Changed(const TDocumentChange& change);
-  // The plan after a change of the track: the extent, the scale draw's bounds,
-  // and the boxes the change touched drawn again (or the whole plan).
-  void RefreshPlan(const TDocumentChange& change);
   void ShowTitle();
   // The save-changes prompt; true when the command may go on.
   bool OfferToSave();
@@ -121,7 +112,7 @@ class TDocumentShell {
   void ShowStatus(const std::string& text);
   void ClearStatus();
   void ReleaseDocument();
-  // A document takes the shell's windows: the graphics and tree windows, the
+  // A document takes the shell's windows: the plan and tree windows, the
   // tree bound to it, the shell listening.
   void Adopt(std::unique_ptr<TDocument> document);
   void NoteRecent(const std::string& path);
@@ -139,10 +130,6 @@ class TDocumentShell {
   std::string fileName_;  // the name proposed while no document is open
   bool statusShown_ = false;  // the status bar holds a text of the shell's
   bool saveRefusedByDisk_ = false;  // the last save failed for want of a writable file
-  // The box of the highlight as it was last drawn, so that a new selection can
-  // blank it.
-  bool highlighted_ = false;
-  TRect highlightBox_;
   TSaveGuard saveGuard_{files_, messages_};
 };
 

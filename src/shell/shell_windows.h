@@ -6,7 +6,6 @@
 
 namespace meridal {
 
-class IDrawWindow;
 class IEditCommands;
 class ITreeNodes;
 class TBase;
@@ -16,15 +15,14 @@ class IShellWindows {
  public:
   virtual ~IShellWindows() = default;
 
-  // The graphics window of a new document: the surface the scale draw maps onto,
-  // or nullptr while the program runs without one.
-  virtual IDrawWindow* CreateGraphWindow() = 0;
+  // The plan window of a new document, which listens to the document itself;
+  // nothing while the program runs without one.
+  virtual void CreatePlanWindow(TDocument& document) = 0;
   // The tree window of a new document: the nodes the document's tree is shown in.
   virtual ITreeNodes& CreateTreeWindow() = 0;
-  virtual void DestroyGraphWindow() = 0;
+  virtual void DestroyPlanWindow() = 0;
   virtual void DestroyTreeWindow() = 0;
   virtual void TileWindows() = 0;
-  virtual void RepaintGraph() = 0;
 
   // The document's selected object fills the property list anew.
   virtual void RefillProperties() = 0;

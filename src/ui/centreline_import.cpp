@@ -15,7 +15,7 @@
 #include "ui/fit_options_dialog.h"
 #include "ui/fit_progress_dialog.h"
 #include "ui/main_window.h"
-#include "ui/plan_tools/plan_menu.h"
+#include "ui/plan_menu.h"
 
 namespace meridal {
 

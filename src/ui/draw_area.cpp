@@ -130,7 +130,11 @@ void TDrawArea::resizeEvent(QResizeEvent* event) {
   Repaint();
 }
 
-void TDrawArea::scrollContentsBy(int, int) { Repaint(); }
+// A position the view set itself comes with its own repaint where the picture
+// moved; a bar the user moved moves the picture.
+void TDrawArea::scrollContentsBy(int, int) {
+  if (!settingPosition_) Repaint();
+}
 
 // ---- the scroll bars ----
 
@@ -159,7 +163,9 @@ void TDrawArea::SetScrollRange(ScrollBar bar, int32_t range) {
 }
 
 void TDrawArea::SetScrollPosition(ScrollBar bar, int32_t position) {
+  settingPosition_ = true;
   Bar(bar)->setValue(std::clamp<int32_t>(position, 0, LastPosition(bar)));
+  settingPosition_ = false;
 }
 
 int32_t TDrawArea::ScrollRange(ScrollBar bar) const { return RangeOf(bar); }

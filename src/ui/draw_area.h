@@ -89,6 +89,7 @@ class TDrawArea : public QAbstractScrollArea, public IDrawWindow {
   int32_t ranges_[2] = {0, 0};
   bool repaintPending_ = true;
   bool redrawing_ = false;
+  bool settingPosition_ = false;
   int fullRepaints_ = 0;
 };
 

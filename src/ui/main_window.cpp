@@ -20,13 +20,13 @@
 #include "shell/edit_command_flow.h"
 #include "shell/property_list_commands.h"
 #include "shell/shell_texts.h"
-#include "ui/graph_window.h"
+#include "ui/plan/plan_view.h"
 #include "ui/check_window.h"
 #include "ui/clipboard_actions.h"
 #include "ui/document_signals.h"
 #include "ui/history_window.h"
 #include "ui/mdi_child.h"
-#include "ui/plan_tools/plan_menu.h"
+#include "ui/plan_menu.h"
 #include "ui/profile_plot.h"
 #include "ui/profile_window.h"
 #include "ui/qt_file_dialogs.h"
@@ -68,7 +68,7 @@ TFormMain::TFormMain(const MainWindowServices& services, QWidget* parent)
 TFormMain::~TFormMain() {
   // The child windows refer to the shell: they go first, with the document.
   shell_->Close();
-  DestroyGraphWindow();
+  DestroyPlanWindow();
   DestroyTreeWindow();
   for (TToolWindow* tool : {historyTool_, profileTool_, checkTool_, lapTool_}) tool->Destroy();
   delete view3dChild_;
@@ -193,7 +193,10 @@ void TFormMain::EditCopyAltitudeClick() { editCommands_->CopyAltitude(); }
 
 // ---- View, Window, About ----
 
-void TFormMain::ViewToggled() { shell_->SetViewFlags(ViewFlagsFromMenu()); }
+void TFormMain::ViewToggled() {
+  shell_->ViewFlags = ViewFlagsFromMenu();
+  if (PlanView) PlanView->SetViewFlags(shell_->ViewFlags);
+}
 
 void TFormMain::WindowTileClick() { MdiArea->tileSubWindows(); }
 void TFormMain::WindowCascadeClick() { MdiArea->cascadeSubWindows(); }
@@ -216,31 +219,30 @@ void TFormMain::AboutClick() { services_.dialogs->About(); }
 
 // ---- the document's windows ----
 
-IDrawWindow* TFormMain::CreateGraphWindow() {
-  DestroyGraphWindow();
-  FormGraph = new TFormGraph(*shell_, Cursors, *StatusPanels[0]);
-  FormGraph->SetSmooth(ViewSmoothDrawing->isChecked());
-  FormGraph->Shape.keepJoined = ViewKeepJoined->isChecked();
-  graphChild_ = new MdiChild;
-  graphChild_->setWidget(FormGraph);
-  graphChild_->setWindowIcon(windowIcon());
-  MdiArea->addSubWindow(graphChild_);
-  graphChild_->resize(696, 480);
-  graphChild_->show();
+void TFormMain::CreatePlanWindow(TDocument& document) {
+  DestroyPlanWindow();
+  PlanView = new TPlanView(document, shell_->Untitled, Cursors, *StatusPanels[0], shell_->ViewFlags);
+  PlanView->SetSmooth(ViewSmoothDrawing->isChecked());
+  PlanView->SetKeepJoined(ViewKeepJoined->isChecked());
+  planChild_ = new MdiChild;
+  planChild_->setWidget(PlanView);
+  planChild_->setWindowIcon(windowIcon());
+  MdiArea->addSubWindow(planChild_);
+  planChild_->resize(696, 480);
+  planChild_->show();
   ConnectPlanTools(*this);
-  return FormGraph;
 }
 
-void TFormMain::DestroyGraphWindow() {
-  if (!graphChild_) return;
-  FormGraph = nullptr;
-  delete graphChild_;
-  graphChild_ = nullptr;
+void TFormMain::DestroyPlanWindow() {
+  if (!planChild_) return;
+  PlanView = nullptr;
+  delete planChild_;
+  planChild_ = nullptr;
   StatusPanels[0]->clear();  // a point of a document that is gone
 }
 
-void TFormMain::RepaintGraph() {
-  if (FormGraph) FormGraph->Repaint();
+void TFormMain::RedrawPlan() {
+  if (PlanView) PlanView->Repaint();
 }
 
 ITreeNodes& TFormMain::CreateTreeWindow() {

@@ -30,7 +30,7 @@ class TDocumentShell;
 class TDocumentSignals;
 class TEditCommandFlow;
 class TFormCheck;
-class TFormGraph;
+class TPlanView;
 class TFormHistory;
 class TFormLap;
 class TLapRunner;
@@ -60,7 +60,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   IFileDialogs& FileDialogs() const { return *services_.fileDialogs; }
   IMessages& Messages() const { return *services_.messages; }
   TFormTree* FormTree = nullptr;    // only while a document is open
-  TFormGraph* FormGraph = nullptr;  // the same
+  TPlanView* PlanView = nullptr;  // the same
   QMdiArea* MdiArea;
   QLabel* StatusPanels[2];
   QLabel* StatusText;  // what the latest file command did
@@ -175,12 +175,13 @@ class TFormMain : public QMainWindow, public IShellWindows {
   int32_t ViewFlagsFromMenu() const;
 
   // ---- IShellWindows ----
-  IDrawWindow* CreateGraphWindow() override;
+  void CreatePlanWindow(TDocument& document) override;
   ITreeNodes& CreateTreeWindow() override;
-  void DestroyGraphWindow() override;
+  void DestroyPlanWindow() override;
   void DestroyTreeWindow() override;
   void TileWindows() override;
-  void RepaintGraph() override;
+  // F5: the plan is drawn anew.
+  void RedrawPlan();
   void RefillProperties() override;
   IEditCommands& EditMenu() override { return EditItems; }
   void SetSaveEnabled(bool enabled) override;
@@ -238,7 +239,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   std::unique_ptr<TEditCommandFlow> editCommands_;
   std::unique_ptr<TPropertyListCommands> listCommands_;
   QMdiSubWindow* treeChild_ = nullptr;
-  QMdiSubWindow* graphChild_ = nullptr;
+  QMdiSubWindow* planChild_ = nullptr;
   TToolWindow* historyTool_ = nullptr;
   TToolWindow* profileTool_ = nullptr;
   TToolWindow* checkTool_ = nullptr;

@@ -16,7 +16,7 @@
 #include "present/position_text.h"
 #include "shell/document_shell.h"
 #include "ui/centreline_import.h"
-#include "ui/graph_window.h"
+#include "ui/plan/plan_view.h"
 #include "ui/main_window.h"
 
 namespace meridal {
@@ -49,7 +49,7 @@ void TFormMain::BuildMenus() {
   connect(AboutItem, &QAction::triggered, this, &TFormMain::AboutClick);
   Redraw = new QAction(this);
   Redraw->setShortcut(QKeySequence(Qt::Key_F5));
-  connect(Redraw, &QAction::triggered, this, &TFormMain::RepaintGraph);
+  connect(Redraw, &QAction::triggered, this, &TFormMain::RedrawPlan);
   addAction(Redraw);
 }
 
@@ -151,7 +151,7 @@ void TFormMain::BuildViewMenu() {
   ViewKeepJoined->setChecked(true);
   ViewKeepJoined->setToolTip(QStringLiteral("Keep joined: the later sections follow a dragged section"));
   connect(ViewKeepJoined, &QAction::toggled, this, [this](bool on) {
-    if (FormGraph) FormGraph->Shape.keepJoined = on;
+    if (PlanView) PlanView->SetKeepJoined(on);
   });
   QToolBar* shaping = addToolBar(QStringLiteral("Shaping"));
   shaping->setObjectName(QStringLiteral("ShapingToolBar"));

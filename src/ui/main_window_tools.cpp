@@ -20,7 +20,7 @@
 #include "ui/document_signals.h"
 #include "ui/draw_area.h"
 #include "ui/export_image_dialog.h"
-#include "ui/graph_window.h"
+#include "ui/plan/plan_view.h"
 #include "ui/main_window.h"
 #include "ui/picture_export.h"
 #include "ui/profile_plot.h"
@@ -81,10 +81,7 @@ void TFormMain::ViewGoToSectionClick() {
                                      count - 1, 1, &ok);
   if (!ok || n < 0 || n >= count) return;
   document->Select(TObjectPath::Section(n));
-  if (TScaleDraw* view = shell_->ScaleDraw.get()) {
-    const TRect& box = document->Track().Section(n)->Extent;
-    view->CenterOn((static_cast<double>(box.left) + box.right) / 2, (static_cast<double>(box.top) + box.bottom) / 2);
-  }
+  if (PlanView) PlanView->CentreOn(document->Track().Section(n)->Extent);
 }
 
 // ---- Close Loop ----
@@ -100,7 +97,7 @@ void TFormMain::FileExportImageClick() {
   const TTrack* track = shell_->Track();
   if (!track) return;
   const bool profileShown = FormProfile && FormProfile->isVisible();
-  const QSize planSize = FormGraph ? FormGraph->viewport()->size() : QSize(800, 600);
+  const QSize planSize = PlanView ? PlanView->viewport()->size() : QSize(800, 600);
   const QSize profileSize = profileShown ? FormProfile->Plot->size() : QSize(1200, 600);
   TFormExportImage dialog(this);
   if (dialog.Run(ProfileActive(), planSize, profileSize) != QDialog::Accepted) return;
@@ -123,9 +120,9 @@ void TFormMain::FileExportImageClick() {
       DrawProfilePicture(painter, size, *track, selection, FormProfile ? FormProfile->Plot->View() : TProfileView(), smooth);
       return true;
     }
-    if (!shell_->ScaleDraw) return false;
-    shell_->ScaleDraw->OriginFromScroll();  // where the window shows the plan now
-    return DrawPlanPicture(painter, size, *track, selection, *shell_->ScaleDraw, shell_->ViewFlags, smooth);
+    if (!PlanView) return false;
+    // What the window shows now, at the picture's size.
+    return DrawPlanPicture(painter, size, *track, selection, PlanView->ScaleDraw(), shell_->ViewFlags, smooth);
   };
   QString error;
   if (WritePicture(QString::fromStdString(*path), size, draw, error))

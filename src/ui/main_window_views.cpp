@@ -10,7 +10,7 @@
 #include "document/document.h"
 #include "ui/check_window.h"
 #include "ui/document_signals.h"
-#include "ui/graph_window.h"
+#include "ui/plan/plan_view.h"
 #include "ui/history_window.h"
 #include "ui/lap/lap_runner.h"
 #include "ui/lap/lap_window.h"
@@ -82,22 +82,22 @@ bool TFormMain::ProfileActive() const {
 
 void TFormMain::ViewZoomToFitClick() {
   if (ProfileActive()) FormProfile->Plot->ZoomToFit();
-  else if (FormGraph) FormGraph->ZoomToFit();
+  else if (PlanView) PlanView->ZoomToFit();
 }
 
 void TFormMain::ViewZoomInClick() {
   if (ProfileActive()) FormProfile->Plot->ZoomStep(true);
-  else if (FormGraph) FormGraph->ZoomInStep();
+  else if (PlanView) PlanView->ZoomInStep();
 }
 
 void TFormMain::ViewZoomOutClick() {
   if (ProfileActive()) FormProfile->Plot->ZoomStep(false);
-  else if (FormGraph) FormGraph->ZoomOutStep();
+  else if (PlanView) PlanView->ZoomOutStep();
 }
 
 void TFormMain::ViewSmoothDrawingClick() {
   const bool smooth = ViewSmoothDrawing->isChecked();
-  if (FormGraph) FormGraph->SetSmooth(smooth);
+  if (PlanView) PlanView->SetSmooth(smooth);
   if (FormProfile) FormProfile->Plot->SetSmooth(smooth);
 }
 

@@ -20,7 +20,7 @@
 #include "ui/check_window.h"
 #include "ui/lap/lap_runner.h"
 #include "ui/main_window.h"
-#include "ui/plan_tools/plan_screenshots.h"
+#include "ui/plan_screenshots.h"
 #include "ui/profile_window.h"
 #include "ui/shape_screenshot.h"
 #include "ui/tree_window.h"

@@ -9,7 +9,8 @@
 #include "graphics/scale_draw.h"
 #include "model/track.h"
 #include "shell/document_shell.h"
-#include "ui/graph_window.h"
+#include "ui/plan/plan_view.h"
+#include "ui/plan/tools/shape_tool.h"
 #include "ui/main_window.h"
 
 namespace meridal {
@@ -27,7 +28,7 @@ void Send(QWidget& viewport, QEvent::Type type, QPoint at, Qt::KeyboardModifiers
 
 void ShowShaping(TFormMain& window, bool drawArc) {
   TDocumentShell& shell = window.Shell();
-  if (!window.FormGraph || !shell.Track() || !shell.ScaleDraw) return;
+  if (!window.PlanView || !shell.Track()) return;
   const TTrack& track = *shell.Track();
   int s = track.NumberOfSections() - 1;
   if (!drawArc)
@@ -37,15 +38,15 @@ void ShowShaping(TFormMain& window, bool drawArc) {
         break;
       }
   shell.Document()->Select(TObjectPath::Section(s));
-  if (QMdiSubWindow* child = qobject_cast<QMdiSubWindow*>(window.FormGraph->parentWidget())) child->showMaximized();
+  if (QMdiSubWindow* child = qobject_cast<QMdiSubWindow*>(window.PlanView->parentWidget())) child->showMaximized();
   QCoreApplication::processEvents();
-  TScaleDraw& view = *shell.ScaleDraw;
+  TScaleDraw& view = window.PlanView->ScaleDraw();
   const TSection& section = *track.Section(s);
   view.ZoomIn();
   view.CenterOn(section.EndX(), section.EndY());
   QCoreApplication::processEvents();
-  QWidget& viewport = *window.FormGraph->viewport();
-  const auto end = window.FormGraph->Shape.HandlePixel(shape::Handle::End);
+  QWidget& viewport = *window.PlanView->viewport();
+  const auto end = window.PlanView->Shape().HandlePixel(shape::Handle::End);
   if (!end) return;
   const Qt::KeyboardModifiers modifiers = drawArc ? Qt::AltModifier | Qt::ShiftModifier : Qt::NoModifier;
   Send(viewport, QEvent::MouseButtonPress, *end, modifiers);

@@ -16,9 +16,9 @@ constexpr int kWheelNotch = 120;  // eighths of a degree
 TViewGestures::TViewGestures(QWidget& surface, std::function<void()> restoreCursor)
     : surface_(surface), restoreCursor_(std::move(restoreCursor)) {}
 
-bool TViewGestures::Press(Qt::MouseButton button, QPoint at) {
+bool TViewGestures::Press(Qt::MouseButton button, QPoint at, bool leftDrags) {
   if (button_ != Qt::NoButton) return true;  // another button during a drag is no click either
-  if (button != Qt::MiddleButton && !(button == Qt::LeftButton && spaceHeld_)) return false;
+  if (button != Qt::MiddleButton && !(button == Qt::LeftButton && (spaceHeld_ || leftDrags))) return false;
   button_ = button;
   last_ = at;
   surface_.setCursor(Qt::ClosedHandCursor);

@@ -28,8 +28,9 @@ class TViewGestures {
   bool Active() const { return button_ != Qt::NoButton || spaceHeld_; }
   bool SpaceHeld() const { return spaceHeld_; }
 
-  // A press: true when it began a drag (and is no click).
-  bool Press(Qt::MouseButton button, QPoint at);
+  // A press: true when it began a drag (and is no click). `leftDrags`: the left
+  // button drags too (the plan's Pan tool).
+  bool Press(Qt::MouseButton button, QPoint at, bool leftDrags = false);
   // The pointer moved: how far since the last move while dragging.
   std::optional<QPoint> Move(QPoint at);
   // A release: true when it ended the drag.

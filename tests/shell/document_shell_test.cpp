@@ -10,7 +10,6 @@
 #include <fstream>
 
 #include "files/project/project_io.h"
-#include "graphics/scale_draw.h"
 #include "model/straight_section.h"
 #include "model/track.h"
 #include "support/track_builders.h"
@@ -427,7 +426,6 @@ TEST_F(ScriptedFilesShellTest, AFailedReadKeepsTheOpenDocument) {
 class SelectionTest : public DocumentShellTest {
  protected:
   void SetUp() override {
-    windows.withGraph = true;
     shell.FileNew();
   }
 };
@@ -458,7 +456,6 @@ TEST_F(SelectionTest, TheEditItemsFollowTheSelectedKind) {
 
 TEST_F(SelectionTest, SelectingMovesTheHighlight) {
   const TDocument& document = *shell.Document();
-  ASSERT_TRUE(shell.ScaleDraw);
   ASSERT_TRUE(windows.SelectNode("Wall 1"));
   EXPECT_EQ(document.Selection(), TObjectPath::Wall(0, 1));
   ASSERT_TRUE(windows.SelectNode("Altitude 1"));
@@ -469,27 +466,25 @@ TEST_F(SelectionTest, SelectingMovesTheHighlight) {
   EXPECT_TRUE(windows.editMenu.enabled[kEditRemove]);  // the menu follows too
 }
 
-TEST_F(SelectionTest, TheCommonRefreshGivesTheDrawingTheNewExtent) {
+TEST_F(SelectionTest, AnEditIsAnnouncedOnceToThePlanWindow) {
   const TTrack& track = *shell.Track();
-  ASSERT_TRUE(shell.ScaleDraw);
-  const TRect before = shell.ScaleDraw->Bounds();
+  const TRect before = track.Extent;
   ASSERT_EQ(shell.Change([&](history::TEditor& e) { return e.SetValue(*track.Section(0), "Length", 3 * 984252); }),
             history::Outcome::Changed);
-  EXPECT_EQ(shell.ScaleDraw->Bounds(), track.Extent);
-  EXPECT_NE(shell.ScaleDraw->Bounds(), before);
+  EXPECT_NE(track.Extent, before);
+  EXPECT_EQ(windows.plan, shell.Document());
   EXPECT_EQ(windows.repaints, 1);
   EXPECT_TRUE(shell.Modified());
   EXPECT_TRUE(windows.saveEnabled);
 }
 
-TEST_F(SelectionTest, ViewOptionsRepaintOnlyADocument) {
-  shell.SetViewFlags(kViewAll & ~kViewTraces);
-  EXPECT_EQ(shell.ViewFlags, 62);
-  EXPECT_EQ(windows.repaints, 1);
+TEST_F(SelectionTest, ThePlanWindowGoesWithItsDocument) {
+  EXPECT_EQ(windows.planWindowsCreated, 1);
   shell.Close();
-  shell.SetViewFlags(kViewAll);
-  EXPECT_EQ(windows.repaints, 1);
-  EXPECT_FALSE(shell.ScaleDraw);
+  EXPECT_EQ(windows.plan, nullptr);
+  shell.FileNew();
+  EXPECT_EQ(windows.planWindowsCreated, 2);
+  EXPECT_EQ(windows.plan, shell.Document());
 }
 
 TEST_F(DocumentShellTest, AnImportIsAnUntitledModifiedDocumentThatSaveAsksToName) {

@@ -2,7 +2,6 @@
 // follows, and the document is marked.
 #include <gtest/gtest.h>
 
-#include "graphics/scale_draw.h"
 #include "model/track.h"
 #include "present/object_labels.h"
 #include "shell/document_shell.h"
@@ -16,7 +15,6 @@ namespace {
 class EditFlowModelTest : public ::testing::Test, public testing::ShellFixture {
  protected:
   void SetUp() override {
-    windows.withGraph = true;
     shell.FileNew();
   }
   size_t SectionNodes() const { return windows.tree->roots.at(0)->children.size(); }
@@ -41,7 +39,6 @@ TEST_F(EditFlowModelTest, AddingAndRemovingSectionsKeepsTheTreeInStep) {
   EXPECT_EQ(windows.tree->selected->text, "Section 1 (straight)");
   EXPECT_EQ(SectionNodes(), 2u);
   EXPECT_TRUE(shell.Modified());
-  EXPECT_EQ(shell.ScaleDraw->Bounds(), Track().Extent);
 
   Select("Section 0 (straight)");
   Yes(&TEditCommandFlow::Remove);

@@ -85,13 +85,18 @@ class RecordingEditCommands : public IEditCommands {
   std::array<bool, kEditCommandCount> enabled{};
 };
 
-// The frame: a memory tree for the tree window, optionally a fake graphics window.
+// The frame: a memory tree for the tree window; its plan window counts the
+// document's changes of the track it would redraw.
 class RecordingWindows : public IShellWindows {
  public:
-  IDrawWindow* CreateGraphWindow() override {
-    if (!withGraph) return nullptr;
-    graph = std::make_unique<FakeDrawWindow>();
-    return graph.get();
+  ~RecordingWindows() override { DestroyPlanWindow(); }
+  void CreatePlanWindow(TDocument& document) override {
+    DestroyPlanWindow();
+    plan = &document;
+    ++planWindowsCreated;
+    planListener = document.Subscribe([this](const TDocumentChange& change) {
+      if (!change.track.Empty()) ++repaints;
+    });
   }
   ITreeNodes& CreateTreeWindow() override {
     tree = std::make_unique<MemoryTree>();
@@ -101,10 +106,12 @@ class RecordingWindows : public IShellWindows {
     ++treeWindowsCreated;
     return *tree;
   }
-  void DestroyGraphWindow() override { graph.reset(); }
+  void DestroyPlanWindow() override {
+    if (plan) plan->Unsubscribe(planListener);
+    plan = nullptr;
+  }
   void DestroyTreeWindow() override { tree.reset(); }
   void TileWindows() override { ++tiles; }
-  void RepaintGraph() override { ++repaints; }
   void RefillProperties() override {
     ++refills;
     if (onRefill) onRefill();
@@ -140,8 +147,9 @@ class RecordingWindows : public IShellWindows {
   // and the list's refill.
   std::function<void(const TBase&)> onSelect;
   std::function<void()> onRefill;
-  bool withGraph = false;
-  std::unique_ptr<FakeDrawWindow> graph;
+  TDocument* plan = nullptr;  // the document the plan window shows
+  int planListener = 0;
+  int planWindowsCreated = 0;
   std::unique_ptr<MemoryTree> tree;
   RecordingEditCommands editMenu;
   bool saveEnabled = false, documentItemsEnabled = false;

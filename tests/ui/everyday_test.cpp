@@ -37,7 +37,7 @@
 #include "ui/check_window.h"
 #include "ui/edit_value_dialog.h"
 #include "ui/export_image_dialog.h"
-#include "ui/graph_window.h"
+#include "ui/plan/plan_view.h"
 #include "ui/history_window.h"
 #include "ui/profile_window.h"
 #include "ui/qt_shell_dialogs.h"
@@ -137,12 +137,12 @@ class EverydayTest : public QObject {
 
     QMdiSubWindow* plan = nullptr;
     for (QMdiSubWindow* child : f.window->MdiArea->subWindowList())
-      if (child->widget() == f.window->FormGraph) plan = child;
+      if (child->widget() == f.window->PlanView) plan = child;
     QVERIFY(plan);
     plan->showNormal();
     QTest::mouseMove(plan, CloseButton(*plan));
     QTest::mouseClick(plan, Qt::LeftButton, {}, CloseButton(*plan));
-    QVERIFY(plan->isMinimized() && f.window->FormGraph);
+    QVERIFY(plan->isMinimized() && f.window->PlanView);
   }
 
   // What the status bar says of an export or a save goes with the track it was
@@ -207,14 +207,14 @@ class EverydayTest : public QObject {
   void thePointerPositionFollowsKeyboardZoomAndZoomToFit() {
     Frame f;
     f.OpenCircuit();
-    QWidget* viewport = f.window->FormGraph->viewport();
+    QWidget* viewport = f.window->PlanView->viewport();
     const QPoint at(viewport->width() / 3, viewport->height() / 2);
     QTest::mouseMove(viewport, at);
     const auto expected = [&] {
       QCoreApplication::processEvents();
-      f.Shell().ScaleDraw->OriginFromScroll();
-      return QString::fromStdString(meridal::PointerPositionText(f.Shell().ScaleDraw->ToWorldX(at.x()),
-                                                                 f.Shell().ScaleDraw->ToWorldY(at.y())));
+      f.window->PlanView->ScaleDraw().OriginFromScroll();
+      return QString::fromStdString(meridal::PointerPositionText(f.window->PlanView->ScaleDraw().ToWorldX(at.x()),
+                                                                 f.window->PlanView->ScaleDraw().ToWorldY(at.y())));
     };
     const QString before = expected();
     QCOMPARE(f.window->StatusPanels[0]->text(), before);
@@ -246,7 +246,7 @@ class EverydayTest : public QObject {
     QTest::keyClick(f.window.get(), Qt::Key_G, Qt::ControlModifier);
     QCOMPARE(f.Shell().Document()->Selection(), meridal::TObjectPath::Section(n));
     QCoreApplication::processEvents();
-    meridal::TScaleDraw& view = *f.Shell().ScaleDraw;
+    meridal::TScaleDraw& view = f.window->PlanView->ScaleDraw();
     view.OriginFromScroll();
     const meridal::TRect& box = f.Shell().Track()->Section(n)->Extent;
     const double x = view.ToWindowX((double(box.left) + box.right) / 2);
@@ -263,7 +263,7 @@ class EverydayTest : public QObject {
     f.OpenCircuit();
     QTest::keyClick(f.window.get(), Qt::Key_Equal, Qt::ControlModifier);
     f.window->ViewTraces->trigger();  // a view option the picture must keep
-    const QImage shown = f.window->FormGraph->Picture().copy();
+    const QImage shown = f.window->PlanView->Picture().copy();
     for (const char* name : {"plan.png", "plan.svg"}) {
       const QString path = dir.filePath(QString::fromLatin1(name));
       f.fileDialogs.answers = {path.toStdString()};

@@ -33,8 +33,8 @@
 #include "ui/close_loop_dialog.h"
 #include "ui/fit_options_dialog.h"
 #include "ui/fit_progress_dialog.h"
-#include "ui/graph_window.h"
-#include "ui/plan_tools/plan_menu.h"
+#include "ui/plan/plan_view.h"
+#include "ui/plan_menu.h"
 #include "ui/ui_fixture.h"
 #include "ui/ui_test_main.h"
 
@@ -108,7 +108,7 @@ struct Frame : UiFrame {
   // The plan's pixels in the overlay's colour.
   int OverlayPixels() {
     QCoreApplication::processEvents();
-    const QImage shown = window->FormGraph->viewport()->grab().toImage();
+    const QImage shown = window->PlanView->viewport()->grab().toImage();
     int count = 0;
     for (int y = 0; y < shown.height(); ++y)
       for (int x = 0; x < shown.width(); ++x) {

@@ -135,7 +135,7 @@ class MainWindowTest : public QObject {
     f.window->FileNewClick();
     QVERIFY(f.messages.shown.empty());
     QVERIFY(f.window->FormTree);
-    QVERIFY(f.window->FormGraph);
+    QVERIFY(f.window->PlanView);
     QCOMPARE(f.window->MdiArea->subWindowList().size(), 2);
     QCOMPARE(f.window->FormTree->SelectedLabel(), QStringLiteral("Track"));
     QCOMPARE(f.List()->topLevelItemCount(), 6);  // the track's rows
@@ -315,7 +315,7 @@ class MainWindowTest : public QObject {
     }
     QCOMPARE(f.window->MdiArea->subWindowList().size(), 2);
     QVERIFY(f.window->FormTree);
-    QVERIFY(f.window->FormGraph);
+    QVERIFY(f.window->PlanView);
   }
 
   void closingWithChangesAsksFirst() {

@@ -11,8 +11,8 @@
 #include "document/document.h"
 #include "graphics/scale_draw.h"
 #include "model/track.h"
-#include "ui/graph_window.h"
-#include "ui/plan_tools/section_band.h"
+#include "ui/plan/plan_view.h"
+#include "ui/plan/tools/section_band.h"
 #include "ui/ui_fixture.h"
 #include "ui/ui_test_main.h"
 
@@ -33,9 +33,9 @@ struct Frame : UiFrame {
     Settle();
     Plan()->setFocus();
   }
-  meridal::TFormGraph& Graph() { return *window->FormGraph; }
+  meridal::TPlanView& Graph() { return *window->PlanView; }
   QWidget* Plan() { return Graph().viewport(); }
-  meridal::TScaleDraw& View() { return *Shell().ScaleDraw; }
+  meridal::TScaleDraw& View() { return window->PlanView->ScaleDraw(); }
   const meridal::TTrack& Track() { return *Shell().Track(); }
   meridal::TDocument& Document() { return *Shell().Document(); }
   const QImage& Settle() {

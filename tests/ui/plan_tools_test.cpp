@@ -31,8 +31,10 @@
 #include "model/track.h"
 #include "model/units.h"
 #include "support/png_bomb.h"
-#include "ui/graph_window.h"
-#include "ui/plan_tools/background_dialog.h"
+#include "ui/plan/plan_view.h"
+#include "ui/plan/background_dialog.h"
+#include "ui/plan/tools/section_band.h"
+#include "document/document.h"
 #include "ui/ui_fixture.h"
 #include "ui/ui_test_main.h"
 #include "view_file/view_file.h"
@@ -58,9 +60,9 @@ struct PlanFrame : UiFrame {
     window->MdiArea->subWindowList().front()->resize(760, 560);
     Settle();
   }
-  meridal::TFormGraph& Graph() { return *window->FormGraph; }
+  meridal::TPlanView& Graph() { return *window->PlanView; }
   QWidget* Plan() { return Graph().viewport(); }
-  meridal::TScaleDraw& View() { return *Shell().ScaleDraw; }
+  meridal::TScaleDraw& View() { return window->PlanView->ScaleDraw(); }
   const QImage& Settle() {
     QCoreApplication::processEvents();
     return Graph().Picture();
@@ -169,7 +171,7 @@ class PlanToolsTest : public QObject {
 
   void theModeShowsInTheStatusBarAndAsTheCursor() {
     PlanFrame f;
-    meridal::TFormGraph& g = f.Graph();
+    meridal::TPlanView& g = f.Graph();
     QCOMPARE(f.ModePanel(), QStringLiteral("Mode: Select"));
     QCOMPARE(f.Plan()->cursor().shape(), Qt::ArrowCursor);
     g.PopupCenter->trigger();
@@ -297,6 +299,15 @@ class PlanToolsTest : public QObject {
     QCOMPARE(side->background->placement, moved);
     QVERIFY(!side->background->visible);
     QCOMPARE(QString::fromStdString(side->background->image), QDir::cleanPath(photo));
+    // Closing the dialog with × ends Place: the status says so and a click selects again.
+    QVERIFY(f.Graph().Background().ActiveTool() == meridal::TBackgroundLayer::Tool::Place);
+    dialog->close();
+    QCOMPARE(f.ModePanel(), QStringLiteral("Mode: Select"));
+    QCOMPARE(f.Graph().viewport()->cursor().shape(), Qt::ArrowCursor);
+    const QPoint on = meridal::SectionClickPoint(*f.Shell().Track()->Section(3), f.View());
+    QTest::mouseClick(f.Plan(), Qt::LeftButton, {}, on);
+    QCOMPARE(f.Shell().Document()->Selection().section, 3);
+    QCOMPARE(f.Graph().Background().Settings().placement, moved);
     f.Open();
     f.Settle();
     QVERIFY(f.Graph().Background().HasImage());

@@ -14,7 +14,9 @@
 #include "graphics/scale_draw.h"
 #include "model/numbers.h"
 #include "model/track.h"
-#include "ui/graph_window.h"
+#include "ui/plan/plan_view.h"
+#include "ui/plan/tools/draw_tool.h"
+#include "ui/plan/tools/shape_tool.h"
 #include "ui/ui_fixture.h"
 #include "ui/ui_test_main.h"
 
@@ -31,9 +33,9 @@ struct Frame : UiFrame {
     QCoreApplication::processEvents();
     Viewport()->setFocus();
   }
-  meridal::TFormGraph& Graph() { return *window->FormGraph; }
+  meridal::TPlanView& Graph() { return *window->PlanView; }
   QWidget* Viewport() { return Graph().viewport(); }
-  meridal::TScaleDraw& View() { return *Shell().ScaleDraw; }
+  meridal::TScaleDraw& View() { return window->PlanView->ScaleDraw(); }
   const meridal::TTrack& Track() { return *Shell().Track(); }
   meridal::TDocument& Document() { return *Shell().Document(); }
   void Settle() {
@@ -53,7 +55,7 @@ struct Frame : UiFrame {
   }
   QPoint HandlePixel(Handle handle) {
     Settle();
-    const auto at = Graph().Shape.HandlePixel(handle);
+    const auto at = Graph().Shape().HandlePixel(handle);
     return at ? *at : QPoint(-1, -1);
   }
   QString Row(const QString& caption) {
@@ -96,8 +98,9 @@ class ShapeDragTest : public QObject {
     QTest::mousePress(f.Viewport(), Qt::LeftButton, Qt::ControlModifier, end);
     const int smooth = f.Shades();
     QTest::mouseMove(f.Viewport(), end + QPoint(30, 4));
-    QVERIFY(f.Graph().Shape.Readout().startsWith(QStringLiteral("Length ")));
+    QVERIFY(f.Graph().Shape().Readout().startsWith(QStringLiteral("Length ")));
     // While the hand moves, the plan is drawn as a draft, without blended edges.
+    f.Graph().Repaint();
     const int draft = f.Shades();
     QVERIFY2(draft * 4 < smooth, qPrintable(QStringLiteral("%1 shades, smooth %2").arg(draft).arg(smooth)));
     QTest::mouseMove(f.Viewport(), to);
@@ -110,7 +113,7 @@ class ShapeDragTest : public QObject {
     QCOMPARE(f.Document().History().Count(), size_t{1});
     QCOMPARE(QString::fromStdString(f.Document().History().UndoText()), QStringLiteral("Drag End of Section 0"));
     QCOMPARE(f.Row(QStringLiteral("Length")), QString::number(expected));
-    QVERIFY(f.Graph().Shape.Readout().isEmpty());
+    QVERIFY(f.Graph().Shape().Readout().isEmpty());
     QVERIFY(f.Shades() > draft * 4);  // drawn smooth again on the release
   }
 
@@ -136,7 +139,7 @@ class ShapeDragTest : public QObject {
     const QPoint end = f.HandlePixel(Handle::End);
     QTest::mousePress(f.Viewport(), Qt::LeftButton, Qt::AltModifier, end);
     QTest::mouseMove(f.Viewport(), end + QPoint(40, 0));
-    QVERIFY(f.Graph().Shape.Readout().startsWith(QStringLiteral("Straight ")));
+    QVERIFY(f.Graph().Draw().Readout().startsWith(QStringLiteral("Straight ")));
     QTest::mouseRelease(f.Viewport(), Qt::LeftButton, Qt::AltModifier, end + QPoint(40, 0));
     QCOMPARE(f.Track().NumberOfSections(), 2);
     QCOMPARE(QString::fromStdString(f.Document().History().UndoText()), QStringLiteral("Draw Straight after Section 0"));
@@ -148,7 +151,7 @@ class ShapeDragTest : public QObject {
     const QPoint through = from + QPoint(50, -30);
     QTest::mousePress(f.Viewport(), Qt::LeftButton, Qt::AltModifier | Qt::ShiftModifier, from);
     QTest::mouseMove(f.Viewport(), through);
-    QVERIFY(f.Graph().Shape.Readout().startsWith(QStringLiteral("Arc R ")));
+    QVERIFY(f.Graph().Draw().Readout().startsWith(QStringLiteral("Arc R ")));
     QTest::mouseRelease(f.Viewport(), Qt::LeftButton, Qt::AltModifier | Qt::ShiftModifier, through);
     QCOMPARE(f.Track().NumberOfSections(), 3);
     QCOMPARE(QString::fromStdString(f.Document().History().UndoText()), QStringLiteral("Draw Arc after Section 1"));

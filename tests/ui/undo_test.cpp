@@ -10,7 +10,7 @@
 #include "files/project/project_io.h"
 #include "model/synthetic_track.h"
 #include "model/track.h"
-#include "ui/graph_window.h"
+#include "ui/plan/plan_view.h"
 #include "ui/history_window.h"
 #include "ui/ui_fixture.h"
 #include "ui/ui_test_main.h"
@@ -59,7 +59,7 @@ struct Frame : UiFrame {
   }
   const QImage& Settle() {
     QCoreApplication::processEvents();
-    return window->FormGraph->Picture();
+    return window->PlanView->Picture();
   }
   QByteArray Exported() {
     meridal::testing::ScriptedMessages quiet;
@@ -127,7 +127,7 @@ class UndoTest : public QObject {
       QVERIFY(f.Shell().Modified());
       // The picture drawn piece by piece is the one a full repaint gives.
       const QImage edited = f.Settle().copy();
-      f.window->FormGraph->Repaint();
+      f.window->PlanView->Repaint();
       QVERIFY(f.Settle() == edited);
       QVERIFY(f.window->EditUndo->isEnabled());
       QVERIFY(f.Exported() != before.exported);
@@ -136,7 +136,7 @@ class UndoTest : public QObject {
       QVERIFY(!f.Shell().Modified());  // back at the state the file holds
       QVERIFY(!f.window->isWindowModified());
       QVERIFY(f.window->EditRedo->isEnabled());
-      f.window->FormGraph->Repaint();
+      f.window->PlanView->Repaint();
       QVERIFY(f.Settle() == before.picture);
     }
   }

@@ -1,4 +1,4 @@
-#include "ui/plan_tools/centreline_overlay.h"
+#include "ui/plan/centreline_overlay.h"
 
 #include <QPainter>
 #include <QPolygonF>

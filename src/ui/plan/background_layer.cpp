@@ -1,4 +1,4 @@
-#include "ui/plan_tools/background_layer.h"
+#include "ui/plan/background_layer.h"
 
 #include <QFileInfo>
 #include <QPainter>

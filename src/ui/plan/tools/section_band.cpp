@@ -1,4 +1,4 @@
-#include "ui/plan_tools/section_band.h"
+#include "ui/plan/tools/section_band.h"
 
 #include <QApplication>
 #include <QPolygon>

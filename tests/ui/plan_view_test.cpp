@@ -20,7 +20,7 @@
 #include "present/position_text.h"
 #include "model/units.h"
 #include "model/wall.h"
-#include "ui/graph_window.h"
+#include "ui/plan/plan_view.h"
 #include "ui/ui_fixture.h"
 #include "ui/ui_test_main.h"
 
@@ -45,8 +45,8 @@ struct GraphFrame : UiFrame {
     window->MdiArea->subWindowList().front()->resize(760, 560);
     Settle();
   }
-  meridal::TFormGraph& Graph() { return *window->FormGraph; }
-  meridal::TScaleDraw& View() { return *Shell().ScaleDraw; }
+  meridal::TPlanView& Graph() { return *window->PlanView; }
+  meridal::TScaleDraw& View() { return window->PlanView->ScaleDraw(); }
   // The open track, for a test to set up what the window then shows.
   meridal::TTrack& Track() { return const_cast<meridal::TTrack&>(*Shell().Track()); }
   meridal::TSection& Section(int i) { return *Track().Section(i); }
@@ -130,7 +130,7 @@ struct GraphFrame : UiFrame {
 
 }  // namespace
 
-class GraphWindowTest : public QObject {
+class PlanViewTest : public QObject {
   Q_OBJECT
 
  private slots:
@@ -141,10 +141,11 @@ class GraphWindowTest : public QObject {
     QCOMPARE(children[0]->windowTitle(), QStringLiteral("Graphics"));
     QCOMPARE(&f.View().Window(), static_cast<meridal::IDrawWindow*>(&f.Graph()));
     QCOMPARE(f.View().Bounds(), f.Track().Extent);
-    // A QScrollBar's maximum is the range less the page.
-    QCOMPARE(f.Graph().ScrollRange(ScrollBar::Vertical), f.View().VerticalRange());
+    // The bars span the track and the part shown; a QScrollBar's maximum is the
+    // range less the page.
+    QVERIFY(f.Graph().ScrollRange(ScrollBar::Vertical) >= f.View().VerticalRange());
     QCOMPARE(f.Graph().verticalScrollBar()->maximum(),
-             std::max(0, f.View().VerticalRange() - f.Graph().viewport()->height()));
+             std::max(0, f.Graph().ScrollRange(ScrollBar::Vertical) - f.Graph().viewport()->height()));
     f.window->WindowTile->trigger();
     QVERIFY(!children[0]->geometry().intersects(children[1]->geometry()));
     f.window->WindowCascade->trigger();
@@ -158,18 +159,18 @@ class GraphWindowTest : public QObject {
     f.window->FileNewClick();
     QCOMPARE(f.View().Zoom(), 1.0);
     QVERIFY(f.Graph().PopupSelect->isChecked());
-    // A failed Open keeps the window and its scale draw; Open makes new ones.
-    auto* graph = f.window->FormGraph;
-    const meridal::TScaleDraw* scaleDraw = f.Shell().ScaleDraw.get();
+    // A failed Open keeps the window and its mapping; Open makes new ones.
+    auto* graph = f.window->PlanView;
+    const meridal::TScaleDraw* scaleDraw = &f.View();
     f.fileDialogs.answers = {std::string(MERIDAL_EXAMPLES_DIR "/make-circuit.sh")};
     f.window->FileOpenClick();
     QCOMPARE(f.messages.Texts().size(), size_t{1});
     QCOMPARE(f.messages.Texts()[0].substr(0, 21), std::string("Not a MERIDAL File !\n"));
-    QCOMPARE(f.window->FormGraph, graph);
-    QCOMPARE(f.Shell().ScaleDraw.get(), scaleDraw);
+    QCOMPARE(f.window->PlanView, graph);
+    QCOMPARE(&f.View(), scaleDraw);
     f.fileDialogs.answers = {kCircuit.toStdString()};
     f.window->FileOpenClick();
-    QCOMPARE(&f.View().Window(), static_cast<meridal::IDrawWindow*>(f.window->FormGraph));
+    QCOMPARE(&f.View().Window(), static_cast<meridal::IDrawWindow*>(f.window->PlanView));
   }
 
   void thePictureFollowsTheViewOptionsAndTheEdits() {
@@ -188,18 +189,21 @@ class GraphWindowTest : public QObject {
     QCOMPARE(f.Shell().Document()->SetValue(meridal::TObjectPath::Section(0), "Length", 2 * meridal::kFiftyMeters),
              meridal::history::Outcome::Changed);
     QVERIFY(f.Settle() != before);
-    QCOMPARE(f.Graph().FullRepaints(), repaints + 3);
+    // The edit is drawn where it changed the plan, as a full repaint draws it.
+    QCOMPARE(f.Graph().FullRepaints(), repaints + 2);
+    const QImage edited = f.Settle().copy();
+    QCOMPARE(f.FullRepaint(), edited);
   }
 
   void thePopupSetsTheModeAndItsCursor() {
     GraphFrame f(false);
-    meridal::TFormGraph& g = f.Graph();
+    meridal::TPlanView& g = f.Graph();
     const auto marks = [&g] {
       QString out;
       for (const QAction* a : g.PopupMenu->actions()) out += a->text() + (a->isChecked() ? "* " : " ");
       return out;
     };
-    QCOMPARE(marks(), QStringLiteral("Select* Center Zoom In Zoom Out  Measure "));
+    QCOMPARE(marks(), QStringLiteral("Select* Center Zoom In Zoom Out  Measure Draw Straight Draw Arc Pan "));
     const int repaints = g.FullRepaints();
     const struct {
       QAction* item;
@@ -214,7 +218,7 @@ class GraphWindowTest : public QObject {
       QCOMPARE(g.viewport()->cursor().bitmap().toImage(), f.window->Cursors.Cursor(m.cursor).bitmap().toImage());
     }
     g.PopupSelect->trigger();
-    QCOMPARE(marks(), QStringLiteral("Select* Center Zoom In Zoom Out  Measure "));
+    QCOMPARE(marks(), QStringLiteral("Select* Center Zoom In Zoom Out  Measure Draw Straight Draw Arc Pan "));
     QCOMPARE(g.viewport()->cursor().shape(), Qt::ArrowCursor);
     QVERIFY(!g.RepaintPending());
     QCOMPARE(g.FullRepaints(), repaints);
@@ -313,11 +317,15 @@ class GraphWindowTest : public QObject {
     f.Click(off);
     QCOMPARE(f.View().Zoom(), 8.0);
     QVERIFY(f.Centred(world));
-    // Zoomed out until the drawing fits, it sits in the middle whatever the point.
+    // Zoomed out beyond the drawing's size, the point clicked still comes to the
+    // middle: the view is not held to the drawing's edges.
     f.Graph().PopupZoomOutClick();
     for (int i = 0; i < 4; ++i) f.Click(off);
     QCOMPARE(f.View().Zoom(), 0.5);
-    QVERIFY(f.Centred(f.Middle()));
+    const QPointF beyond = f.World(off);
+    f.Graph().PopupCenterClick();
+    f.Click(off);
+    QVERIFY(f.Centred(beyond));
     // A zoom step the 32-bit extents cannot take is refused; the click still centres.
     double zoom = 1;
     while (f.View().ZoomFits(zoom * 2)) zoom *= 2;
@@ -342,31 +350,26 @@ class GraphWindowTest : public QObject {
       f.Settle();
       QCOMPARE(f.StatusAt(f.CentrePixel()), QString::fromLatin1(text));
     }
-    // Without a mapping the window leaves the status bar alone.
-    f.Shell().ScaleDraw.reset();
-    QCOMPARE(f.StatusAt(QPoint(5, 5)), QStringLiteral("-1.0000488 m , 999.998 mm"));
-    f.Click(QPoint(5, 5));
   }
 
-  void scrollPositionsAreClampedAndPlaceTheOrigin() {
+  void aScrollBarMovesTheViewByItsPixelsAndAResizeKeepsIt() {
     GraphFrame f(true);
-    meridal::TFormGraph& g = f.Graph();
+    meridal::TPlanView& g = f.Graph();
     QVERIFY(f.View().SetZoom(4));
-    f.View().SetBounds(f.Track().Extent);
-    const int32_t last = f.View().HorizontalRange() - g.viewport()->width();
-    g.SetScrollPosition(ScrollBar::Horizontal, last + 500);
-    QCOMPARE(g.ScrollPosition(ScrollBar::Horizontal), last);
-    g.SetScrollPosition(ScrollBar::Horizontal, -5);
-    QCOMPARE(g.ScrollPosition(ScrollBar::Horizontal), 0);
-    g.horizontalScrollBar()->setValue(100);  // the user scrolls
+    f.View().CenterOn(f.Middle().x(), f.Middle().y());
+    f.Settle();
+    const double x0 = f.View().OriginX(), y0 = f.View().OriginY();
+    g.horizontalScrollBar()->setValue(g.horizontalScrollBar()->value() + 100);  // the user scrolls
     QVERIFY(g.RepaintPending());
     f.Settle();
-    QCOMPARE(f.View().OriginX(), f.Track().Extent.left + 100 / f.View().PixelsPerUnit());
-    // A wider window clamps anew.
-    g.SetScrollPosition(ScrollBar::Horizontal, last);
+    QCOMPARE(f.View().OriginX(), x0 + 100 / f.View().PixelsPerUnit());
+    QCOMPARE(f.View().OriginY(), y0);
+    // A wider window shows more on the right, and the same point at the left edge.
+    const double x1 = f.View().OriginX();
     g.parentWidget()->resize(g.parentWidget()->width() + 200, g.parentWidget()->height());
     f.Settle();
-    QCOMPARE(g.ScrollPosition(ScrollBar::Horizontal), f.View().HorizontalRange() - g.viewport()->width());
+    QCOMPARE(f.View().OriginX(), x1);
+    QCOMPARE(g.horizontalScrollBar()->maximum(), g.ScrollRange(ScrollBar::Horizontal) - g.viewport()->width());
   }
 
   void aSelectionChangeDrawsWhatAFullRepaintDraws() {
@@ -517,5 +520,5 @@ class GraphWindowTest : public QObject {
   }
 };
 
-MERIDAL_UI_TEST_MAIN(GraphWindowTest)
-#include "graph_window_test.moc"
+MERIDAL_UI_TEST_MAIN(PlanViewTest)
+#include "plan_view_test.moc"

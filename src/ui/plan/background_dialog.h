@@ -41,6 +41,10 @@ class TBackgroundDialog : public QDialog {
   // The controls follow the layer (after a load, a click, a calibration).
   void Refresh();
 
+ protected:
+  // Closing the dialog ends its tools: the plan goes back to its own.
+  void hideEvent(QHideEvent* event) override;
+
  private:
   void LoadClick();
   void ApplyClick();

@@ -1,4 +1,4 @@
-#include "ui/plan_tools/plan_screenshots.h"
+#include "ui/plan_screenshots.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,18 +16,18 @@
 #include "model/track.h"
 #include "model/units.h"
 #include "shell/document_shell.h"
-#include "ui/graph_window.h"
+#include "ui/plan/plan_view.h"
 #include "ui/main_window.h"
-#include "ui/plan_tools/background_dialog.h"
-#include "ui/plan_tools/section_band.h"
+#include "ui/plan/background_dialog.h"
+#include "ui/plan/tools/section_band.h"
 
 namespace meridal {
 
 namespace {
 
 // The plan alone, filling the frame, the track fitted.
-TFormGraph* PlanAlone(TFormMain& window) {
-  TFormGraph* graph = window.FormGraph;
+TPlanView* PlanAlone(TFormMain& window) {
+  TPlanView* graph = window.PlanView;
   if (!graph) return nullptr;
   if (QMdiSubWindow* child = qobject_cast<QMdiSubWindow*>(graph->parentWidget()))
     child->showMaximized();
@@ -96,12 +96,12 @@ QImage Aerial(const TTrack& track, QPointF centre, double unitsPerPixel, QSize s
 }  // namespace
 
 void ShowMeasureScene(TFormMain& window) {
-  TFormGraph* graph = PlanAlone(window);
+  TPlanView* graph = PlanAlone(window);
   if (!graph || !window.Shell().Track() || window.Shell().Track()->NumberOfSections() == 0) return;
-  graph->PopupMeasure->trigger();
+  graph->PopupMeasureClick();
   // Along the first section and into the next, Alt held: the way along the track.
   const TTrack& track = *window.Shell().Track();
-  const TScaleDraw& view = *window.Shell().ScaleDraw;
+  const TScaleDraw& view = window.PlanView->ScaleDraw();
   const TSection& first = *track.Section(0);
   const QPoint from(view.ToWindowX(first.LocalToX(0.1 * first.Length, 0)),
                     view.ToWindowY(first.LocalToY(0.1 * first.Length, 0)));
@@ -118,8 +118,8 @@ void ShowMeasureScene(TFormMain& window) {
 }
 
 void ShowCentrelineScene(TFormMain& window) {
-  TFormGraph* graph = PlanAlone(window);
-  if (!graph || !window.Shell().ScaleDraw) return;
+  TPlanView* graph = PlanAlone(window);
+  if (!graph) return;
   // The bend where the source line turns most over a few points, close up: the
   // traces and the fitted arcs with the line between them.
   const std::vector<QPointF>& line = graph->Centreline().Line();
@@ -137,19 +137,19 @@ void ShowCentrelineScene(TFormMain& window) {
       bend = b;
     }
   }
-  TScaleDraw& view = *window.Shell().ScaleDraw;
+  TScaleDraw& view = window.PlanView->ScaleDraw();
   for (int step = 0; step < 5; ++step) view.ZoomIn();
   view.CenterOn(bend.x(), bend.y());
   QApplication::processEvents();
 }
 
 void ShowSectionRunScene(TFormMain& window) {
-  TFormGraph* graph = window.FormGraph;
+  TPlanView* graph = window.PlanView;
   if (!graph || !window.Shell().Track() || window.Shell().Track()->NumberOfSections() < 5) return;
   graph->ZoomToFit();
   QApplication::processEvents();
   const TTrack& track = *window.Shell().Track();
-  const TScaleDraw& view = *window.Shell().ScaleDraw;
+  const TScaleDraw& view = window.PlanView->ScaleDraw();
   QWidget* plan = graph->viewport();
   const auto click = [plan](QPoint at, Qt::KeyboardModifiers keys) {
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), QPointF(plan->mapToGlobal(at)), Qt::LeftButton,
@@ -165,7 +165,7 @@ void ShowSectionRunScene(TFormMain& window) {
 }
 
 void ShowBackgroundScene(TFormMain& window, const QString& folder) {
-  TFormGraph* graph = PlanAlone(window);
+  TPlanView* graph = PlanAlone(window);
   if (!graph || !window.Shell().Track()) return;
   const TTrack& track = *window.Shell().Track();
   const TRect box = track.Extent;

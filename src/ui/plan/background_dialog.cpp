@@ -1,4 +1,4 @@
-#include "ui/plan_tools/background_dialog.h"
+#include "ui/plan/background_dialog.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
@@ -14,7 +14,7 @@
 #include <functional>
 
 #include "platform/file_dialogs.h"
-#include "ui/plan_tools/background_layer.h"
+#include "ui/plan/background_layer.h"
 
 namespace meridal {
 
@@ -120,6 +120,11 @@ void TBackgroundDialog::Refresh() {
     Distance->selectAll();
   }
   Message->setText(!layer_.Error().isEmpty() ? layer_.Error() : layer_.ToolHint());
+}
+
+void TBackgroundDialog::hideEvent(QHideEvent* event) {
+  layer_.SetTool(TBackgroundLayer::Tool::None);
+  QDialog::hideEvent(event);
 }
 
 }  // namespace meridal
