@@ -136,15 +136,18 @@ int RunRender(TCliSession& session, const CliArgs& args, CliIo io) {
     return SavePng(image, args.positional[0], io);
   }
 
-  // Measure the drawing at the chosen zoom: by default the image holds all of it.
-  SizeOnlyCanvas probe(1, 1);
-  TOffscreenWindow probeWindow(probe);
-  TScaleDraw measure(probeWindow, track->Extent, 600);
-  if (!measure.SetZoom(zoomFactor)) {
-    io.err << "meridal-cli: the drawing is too large at zoom " << zoomFactor << "\n";
-    return 1;
-  }
-  if (width == 0) {
+  // Without --size the image is the drawing's own size at the chosen zoom; with
+  // --size the whole track fits the picture as Zoom to Fit fits the window, and
+  // --zoom zooms in from there.
+  const bool sized = width != 0;
+  if (!sized) {
+    SizeOnlyCanvas probe(1, 1);
+    TOffscreenWindow probeWindow(probe);
+    TScaleDraw measure(probeWindow, track->Extent, 600);
+    if (!measure.SetZoom(zoomFactor)) {
+      io.err << "meridal-cli: the drawing is too large at zoom " << zoomFactor << "\n";
+      return 1;
+    }
     width = std::clamp<int32_t>(measure.HorizontalRange(), 1, kMaxSide);
     height = std::clamp<int32_t>(measure.VerticalRange(), 1, kMaxSide);
   }
@@ -156,11 +159,17 @@ int RunRender(TCliSession& session, const CliArgs& args, CliIo io) {
     TPainterCanvas canvas(painter, image.size(), smooth);
     TOffscreenWindow window(canvas);
     TScaleDraw view(window, track->Extent, 600);
-    view.SetZoom(zoomFactor);
+    // The plan window's own mapping: the view is placed where asked, not held
+    // to the drawing's top-left corner.
+    view.SetFreeOrigin(true);
+    const double zoom = sized && view.ZoomToFit() ? view.Zoom() * zoomFactor : zoomFactor;
+    if (!view.SetZoom(zoom)) {
+      io.err << "meridal-cli: the drawing is too large at zoom " << zoomFactor << "\n";
+      return 1;
+    }
     // Centre on the selected section, or on the whole track.
     const TRect& box = focus ? focus->Extent : track->Extent;
     view.CenterOn((static_cast<double>(box.left) + box.right) / 2, (static_cast<double>(box.top) + box.bottom) / 2);
-    view.OriginFromScroll();
     TTrackPainter(*track).Draw(view, *flags, selection);
   }
   return SavePng(image, args.positional[0], io);

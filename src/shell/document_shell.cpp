@@ -211,6 +211,10 @@ void TDocumentShell::FileSave() {
   if (!WriteProject()) OfferSaveElsewhere();
 }
 
+void TDocumentShell::Report(const std::string& text) {
+  if (document_) ShowStatus(text);
+}
+
 void TDocumentShell::ShowStatus(const std::string& text) {
   windows_.ShowStatus(text);
   statusShown_ = true;
@@ -242,8 +246,17 @@ void TDocumentShell::FileSaveAs() {
     SaveCancelled = true;
     return;
   }
+  // Written under the new name; a failure keeps the old name, its untitled
+  // state and its file, as nothing was written.
+  const std::string oldName = FileName();
+  const bool wasUntitled = Untitled;
   document_->SetFileName(*path);
-  if (WriteProject()) NoteRecent(FileName());
+  if (WriteProject()) return NoteRecent(FileName());
+  if (FileName() == *path) {
+    document_->SetFileName(oldName);
+    Untitled = wasUntitled;
+    ShowTitle();
+  }
 }
 
 bool TDocumentShell::WriteProject() {
@@ -259,7 +272,7 @@ bool TDocumentShell::WriteProject() {
   saveRefusedByDisk_ = result == TSaveGuard::Result::Failed &&
                        (outcome.status == FileStatus::CannotOpen || !outcome.reason.empty());
   if (result == TSaveGuard::Result::Failed && outcome.status == FileStatus::CannotOpen)
-    ShowCannotOpenFile(messages_, outcome.reason);
+    messages_.Show("Error", WithReason(kCannotWriteFile, outcome.reason), MessageIcon::None, MessageButtons::Ok);
   if (result != TSaveGuard::Result::Saved) return false;  // the old file is intact; the changes stay unsaved
   Untitled = false;
   Damaged = false;  // what was written is whole

@@ -93,6 +93,11 @@ class TDocumentShell {
   // modified until it is saved.
   void MarkModified();
 
+  // A note in the status bar on what a command did to the track as it is now
+  // (a loop closed, an image exported); cleared by the next change of the track
+  // and when the document goes.
+  void Report(const std::string& text);
+
   IShellWindows& Windows() const { return windows_; }
   IMessages& Messages() const { return messages_; }
 

@@ -27,6 +27,8 @@ inline constexpr const char* kDamagedNote = "(damaged)";
 inline constexpr const char* kExportTitle = "Export Track File";
 // What Save, Save As and Export say when the file cannot be opened or created.
 inline constexpr const char* kCannotOpenFile = "Unable to open file!";
+// What Save and Save As say when the project file cannot be written.
+inline constexpr const char* kCannotWriteFile = "Unable to write";
 
 // "%s %s ?": "Remove" and "Section 1 (straight)" give "Remove Section 1 (straight) ?".
 std::string QuestionText(const std::string& verb, const std::string& label);

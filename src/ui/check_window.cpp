@@ -173,6 +173,12 @@ void TFormCheck::Refresh() {
   EnableFixes();
 }
 
+void TFormCheck::DocumentReplaced() {
+  note_.clear();
+  ShowSummary();
+  Refresh();
+}
+
 void TFormCheck::Update(const TTrackChange& change) {
   if (stale_ || !isVisible() || !shell_.Track()) return Refresh();
   const int row = Table->currentIndex().row();

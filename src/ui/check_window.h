@@ -64,6 +64,8 @@ class TFormCheck : public QWidget {
   // The document changed: the problems are read again (at once when shown, else
   // when the window is next shown).
   void Refresh();
+  // Another document (or none): what the window said of the last one goes.
+  void DocumentReplaced();
   // The problems are up to date after a change: only the joints it touched
   // are checked again (the whole track while the window was hidden).
   void Update(const TTrackChange& change);

@@ -230,7 +230,17 @@ void TFormMain::CreatePlanWindow(TDocument& document) {
   MdiArea->addSubWindow(planChild_);
   planChild_->resize(696, 480);
   planChild_->show();
+  KeepTitle(planChild_);
   ConnectPlanTools(*this);
+}
+
+void TFormMain::KeepTitle(QMdiSubWindow* child) {
+  connect(child, &QMdiSubWindow::windowStateChanged, this, [this] {
+    // After the sub-window has put back the title it saved when it was maximised.
+    QMetaObject::invokeMethod(this, [this] {
+      SetDocumentTitle(shell_->Document() ? shell_->FileName() : std::string(), shell_->Modified());
+    }, Qt::QueuedConnection);
+  });
 }
 
 void TFormMain::DestroyPlanWindow() {
@@ -254,6 +264,7 @@ ITreeNodes& TFormMain::CreateTreeWindow() {
   MdiArea->addSubWindow(treeChild_);
   treeChild_->resize(661, 480);
   treeChild_->show();
+  KeepTitle(treeChild_);
   return FormTree->Nodes();
 }
 

@@ -224,6 +224,9 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void BuildToolWindows();
   // Go to Section, Export Image and the history's memory cap.
   void BuildTools();
+  // A child maximised or restored leaves the frame's title as the child had it:
+  // the title is set again from the document once the child has changed state.
+  void KeepTitle(QMdiSubWindow* child);
   // Whether the profile window is the active one: the View menu's zoom is its.
   bool ProfileActive() const;
 

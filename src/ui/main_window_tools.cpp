@@ -88,7 +88,7 @@ void TFormMain::ViewGoToSectionClick() {
 
 void TFormMain::EditCloseLoopClick() {
   const QString note = RunCloseLoop(*shell_, this);
-  if (!note.isEmpty()) ShowStatus(note.toStdString());
+  if (!note.isEmpty()) shell_->Report(note.toStdString());
 }
 
 // ---- Export Image ----
@@ -126,7 +126,7 @@ void TFormMain::FileExportImageClick() {
   };
   QString error;
   if (WritePicture(QString::fromStdString(*path), size, draw, error))
-    ShowStatus("Exported " + FileNameOf(*path));
+    shell_->Report("Exported " + FileNameOf(*path));
   else
     ShowRefusal(*services_.messages, error.toStdString());
 }

@@ -58,7 +58,7 @@ void TFormMain::BuildToolWindows() {
 
   checkTool_ = new TToolWindow(*MdiArea, *ViewTrackCheck, [this] {
     FormCheck = new TFormCheck(*shell_);
-    connect(Signals, &TDocumentSignals::Replaced, FormCheck, [this] { FormCheck->Refresh(); });
+    connect(Signals, &TDocumentSignals::Replaced, FormCheck, [this] { FormCheck->DocumentReplaced(); });
     connect(Signals, &TDocumentSignals::Changed, FormCheck,
             [this](const TDocumentChange& change) { FormCheck->Changed(change); });
     return FormCheck;

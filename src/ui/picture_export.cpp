@@ -26,15 +26,16 @@ bool DrawPlanPicture(QPainter& painter, QSize size, const TTrack& track, const T
   TWindowCanvas canvas(painter, size, smooth);
   TOffscreenWindow window(canvas);
   TScaleDraw view(window, shown.Bounds(), shown.SizePixels());
+  // The window's mapping itself, scaled to the picture: the window's view, not
+  // one held to the drawing's corner.
+  view.SetFreeOrigin(true);
   const double shownWidth = std::max(shown.ClientWidth(), 1), shownHeight = std::max(shown.ClientHeight(), 1);
   const double factor = std::min(size.width() / shownWidth, size.height() / shownHeight);
-  // The window's zoom itself where the scales agree, so that the window's size
-  // gives its pixels exactly.
-  const double zoom = view.Scale() == shown.Scale() ? shown.Zoom() * factor : shown.PixelsPerUnit() * factor / view.Scale();
-  if (!view.SetZoom(zoom)) return false;
+  const double ppu = shown.PixelsPerUnit() * factor;
   // The shown part's top-left corner, placed so that the part sits in the middle.
-  view.AnchorAt(shown.OriginX(), shown.OriginY(), (size.width() - shownWidth * factor) / 2,
-                (size.height() - shownHeight * factor) / 2);
+  const double originX = shown.OriginX() - (size.width() - shownWidth * factor) / 2 / ppu;
+  const double originY = shown.OriginY() + (size.height() - shownHeight * factor) / 2 / ppu;
+  if (!view.SetMapping(ppu, originX, originY)) return false;
   // The one call that draws the plan, as the graphics window's FormPaint makes it.
   TTrackPainter(track).Draw(view, viewFlags, selection);
   canvas.Finish();

@@ -3,7 +3,7 @@
 // windows' own drawing code with the windows' own view options: as a PNG of any
 // size or as an SVG file.
 //
-//   WritePicture(path, size, [&](QPainter& p) { DrawPlanPicture(p, size, track, selection, *shell.ScaleDraw, flags, smooth); },
+//   WritePicture(path, size, [&](QPainter& p) { DrawPlanPicture(p, size, track, selection, plan.ScaleDraw(), flags, smooth); },
 //                error);
 #include <QSize>
 #include <QString>

@@ -14,6 +14,7 @@
 
 #ifdef MERIDAL_CLI_RENDER
 #include <QImage>
+#include <QRect>
 #include "graphics/profile_drawing.h"
 #include <set>
 #endif
@@ -409,6 +410,17 @@ TEST_F(Cli, RendersTheDrawingIntoAPng) {
   EXPECT_GT(count(qRgb(0, 128, 0)), 1000);  // the grass strip
   EXPECT_GT(count(qRgb(255, 0, 0)), 50);    // the start/finish marker
   EXPECT_EQ(count(qRgb(255, 127, 0)), 0);   // nothing selected
+
+  // With --size the whole track fits the picture, in its middle, as Zoom to Fit.
+  Ok({"render", file_, png, "--size", "1200x900"});
+  image.load(QString::fromStdString(png));
+  QRect drawn;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) drawn |= QRect(x, y, 1, 1);
+  EXPECT_GT(drawn.width(), 800);
+  EXPECT_LE(std::abs(drawn.center().x() - 600), 60);
+  EXPECT_LE(std::abs(drawn.center().y() - 450), 60);
 
   Ok({"render", file_, png, "--size", "300x200", "--select", "section 0/wall 0", "--view-flags", "0", "--zoom", "2"});
   image.load(QString::fromStdString(png));

@@ -186,9 +186,11 @@ TEST_F(DocumentShellTest, ASaveThatCannotCreateItsFileKeepsTheChanges) {
   dialogs.answers = {path};
   shell.FileSaveAs();
   ASSERT_EQ(messages.shown.size(), 1u);
-  ExpectMessage(messages.shown[0], "Error", "Unable to open file!\n" + path + ": No such file or directory",
+  ExpectMessage(messages.shown[0], "Error", "Unable to write\n" + path + ": No such file or directory",
                 MessageIcon::None, MessageButtons::Ok);
-  EXPECT_EQ(shell.FileName(), path);
+  // Nothing was written under the new name: the document keeps its own.
+  EXPECT_EQ(shell.FileName(), kNewFileName);
+  EXPECT_TRUE(shell.Untitled);
   EXPECT_TRUE(shell.Modified());
   EXPECT_TRUE(windows.saveEnabled);
   EXPECT_EQ(windows.busyDepth, 0);
@@ -476,6 +478,15 @@ TEST_F(SelectionTest, AnEditIsAnnouncedOnceToThePlanWindow) {
   EXPECT_EQ(windows.repaints, 1);
   EXPECT_TRUE(shell.Modified());
   EXPECT_TRUE(windows.saveEnabled);
+}
+
+TEST_F(SelectionTest, ACommandsReportGoesWithTheNextEdit) {
+  shell.Report("Loop closed: gap 0");
+  ASSERT_EQ(windows.statusTexts.back(), "Loop closed: gap 0");
+  const TTrack& track = *shell.Track();
+  ASSERT_EQ(shell.Change([&](history::TEditor& e) { return e.SetValue(*track.Section(0), "Length", 98425); }),
+            history::Outcome::Changed);
+  EXPECT_EQ(windows.statusTexts.back(), "");
 }
 
 TEST_F(SelectionTest, ThePlanWindowGoesWithItsDocument) {

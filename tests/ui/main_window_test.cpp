@@ -437,6 +437,47 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.messages.Texts().back(), std::string("Remove Trace 1 ?"));
   }
 
+  // The modified mark follows the history through a maximised child; a Save As
+  // that cannot write keeps the name, the mark and the old file, and says why.
+  void theTitleBelongsToTheDocumentThroughMaximiseAndAFailedSaveAs() {
+    QTemporaryDir dir;
+    UiFrame f(true);
+    f.window->show();
+    const QString saved = dir.filePath(QStringLiteral("kept.mrd"));
+    f.window->FileNewClick();
+    f.fileDialogs.answers = {saved.toStdString()};
+    f.window->FileSaveAs->trigger();
+    const QByteArray before = [&] {
+      QFile file(saved);
+      return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    QVERIFY(!before.isEmpty());
+    QMdiSubWindow* plan = f.window->MdiArea->subWindowList().front();
+    plan->showMaximized();
+    QCoreApplication::processEvents();
+    QVERIFY(f.ClickNode(QStringLiteral("Section 0 (straight)")));
+    f.messages.answers = {MessageAnswer::Yes};
+    QTest::keyClick(f.Tree(), Qt::Key_Insert);
+    QVERIFY(f.window->isWindowModified());
+    plan->showNormal();
+    QCoreApplication::processEvents();
+    QVERIFY(f.window->isWindowModified());
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("kept.mrd[*] \u2013 Meridal"));
+
+    const QString refused = dir.filePath(QStringLiteral("no-such-folder/new.mrd"));
+    f.fileDialogs.answers = {refused.toStdString()};
+    f.window->FileSaveAs->trigger();
+    QCOMPARE(QString::fromStdString(f.messages.Texts().back()),
+             QStringLiteral("Unable to write\n") + refused + QStringLiteral(": No such file or directory"));
+    QCOMPARE(QString::fromStdString(f.Shell().FileName()), saved);
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("kept.mrd[*] \u2013 Meridal"));
+    QVERIFY(f.window->isWindowModified());
+    QFile file(saved);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
+    QVERIFY(!QFileInfo::exists(refused));
+  }
+
   // The pointer's position, at its longest, fits the first panel in its font.
   void thePositionPanelHoldsTheLongestPosition() {
     UiFrame f;

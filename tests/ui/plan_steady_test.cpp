@@ -3,6 +3,9 @@
 // without Alt, a number typed during a drag, read-outs that tell the truth, and
 // handles of a size to grab.
 #include <QAction>
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -245,6 +248,35 @@ class PlanSteadyTest : public QObject {
     QTest::keyClick(f.Plan(), Qt::Key_Escape);
     QTest::mouseRelease(f.Plan(), Qt::LeftButton, {}, f.Handle(Handle::End));
     QCOMPARE(f.Document().History().Count(), size_t{1});
+  }
+
+  // Maximised at Fit, Export Image at the window's size is the window's picture.
+  void exportImageIsWhatTheWindowShows() {
+    Frame f;
+    f.window->MdiArea->subWindowList().front()->showMaximized();
+    f.Fit();
+    f.Settle();
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("plan.png"));
+    f.fileDialogs.answers = {png.toStdString()};
+    // The size dialog proposes the window's size: OK.
+    QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return); });
+    f.window->FileExportImage->trigger();
+    const QImage exported(png);
+    const QImage shown = f.Graph().Picture().convertToFormat(exported.format());
+    QCOMPARE(exported.size(), shown.size());
+    const auto drawn = [](const QImage& image) {
+      QRect box;
+      for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+          if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) box |= QRect(x, y, 1, 1);
+      return box;
+    };
+    const QRect a = drawn(exported), b = drawn(shown);
+    QVERIFY2(std::abs(a.left() - b.left()) <= 1 && std::abs(a.right() - b.right()) <= 1 && std::abs(a.top() - b.top()) <= 1,
+             qPrintable(QStringLiteral("exported %1,%2 %3x%4; shown %5,%6 %7x%8")
+                            .arg(a.x()).arg(a.y()).arg(a.width()).arg(a.height())
+                            .arg(b.x()).arg(b.y()).arg(b.width()).arg(b.height())));
   }
 
   // Handles at least 12 px across, lit under the pointer; the read-out kept off

@@ -265,6 +265,11 @@ class ViewWindowsTest : public QObject {
     f.ClickFix(meridal::FixCommand::JoinAllPositions);
     for (const meridal::TTrackProblem& p : f.Check().Model().Problems()) QCOMPARE(p.section, 0);
     QVERIFY(f.Check().Model().rowCount() > 0);
+    QVERIFY(f.Check().Summary->text().contains(QStringLiteral("Join All Positions: ")));
+    // Another document: what the window said of the last one goes with it.
+    f.messages.answers = {MessageAnswer::No};
+    QTest::keyClick(f.window.get(), Qt::Key_N, Qt::ControlModifier);
+    QVERIFY(!f.Check().Summary->text().contains(QStringLiteral("Join")));
   }
 };
 
