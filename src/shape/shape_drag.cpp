@@ -121,7 +121,8 @@ TDragMove TShapeDrag::Move(TPointD p) {
   PutSection(*track_.Section(section_), Original());
   const TSection& dragged = *track_.Section(section_);
   const TAim raw = AimAt(dragged, handle_, p, grab_, sweep_);
-  return Put(Snap(raw, move.snapped), move);
+  const TAim aim = Snap(raw, move.snapped);
+  return Put(aim, move);
 }
 
 TDragMove TShapeDrag::MoveTo(const TAim& aim) {

@@ -37,7 +37,7 @@ struct FailurePoint {
 };
 
 const char kWriteError[] = "Track: Error writing file!";
-const char kOpenError[] = "Unable to open file!";
+const char kOpenError[] = "Unable to write";  // a save that cannot open or make its file
 
 const FailurePoint kFailurePoints[] = {
     {"disk full at the first byte", Call::Write, 1, ENOSPC, false, false, kWriteError},

@@ -196,7 +196,7 @@ class EverydayTest : public QObject {
     QTest::keyClick(f.window.get(), Qt::Key_S, Qt::ControlModifier);
     const auto texts = f.messages.Texts();
     QCOMPARE(texts.size(), size_t{2});
-    QCOMPARE(texts[0], "Unable to open file!\n" + first + ": No such file or directory");
+    QCOMPARE(texts[0], "Unable to write\n" + first + ": No such file or directory");
     QCOMPARE(texts[1], std::string("Save a.mrd under another name ?"));
     QCOMPARE(f.Status(), QStringLiteral("Saved b.mrd"));
     QVERIFY(!f.Shell().Modified());

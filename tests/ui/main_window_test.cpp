@@ -459,7 +459,8 @@ class MainWindowTest : public QObject {
     f.messages.answers = {MessageAnswer::Yes};
     QTest::keyClick(f.Tree(), Qt::Key_Insert);
     QVERIFY(f.window->isWindowModified());
-    plan->showNormal();
+    // Restored: the child that is maximised now (the tree, clicked last).
+    f.window->MdiArea->activeSubWindow()->showNormal();
     QCoreApplication::processEvents();
     QVERIFY(f.window->isWindowModified());
     QCOMPARE(f.window->windowTitle(), QStringLiteral("kept.mrd[*] \u2013 Meridal"));

@@ -267,7 +267,7 @@ class ViewWindowsTest : public QObject {
     QVERIFY(f.Check().Model().rowCount() > 0);
     QVERIFY(f.Check().Summary->text().contains(QStringLiteral("Join All Positions: ")));
     // Another document: what the window said of the last one goes with it.
-    f.messages.answers = {MessageAnswer::No};
+    f.messages.answers = {meridal::MessageAnswer::No};
     QTest::keyClick(f.window.get(), Qt::Key_N, Qt::ControlModifier);
     QVERIFY(!f.Check().Summary->text().contains(QStringLiteral("Join")));
   }

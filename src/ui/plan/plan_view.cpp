@@ -402,9 +402,12 @@ bool TPlanView::event(QEvent* event) {
 }
 
 void TPlanView::keyPressEvent(QKeyEvent* event) {
+  // A gesture under way hears the keys first (a space in "150 m" is no pan).
+  TPlanTool* busy = Busy();
+  if (busy && busy->Key(*event, true)) return event->accept();
   for (TPlanTool* tool : chain_)
-    if (tool->Key(*event, true)) return event->accept();
-  if (TPlanTool* busy = Busy()) {
+    if (tool != busy && tool->Key(*event, true)) return event->accept();
+  if (busy) {
     // Escape ends any tool's gesture; other keys mean nothing meanwhile.
     if (event->key() == Qt::Key_Escape) busy->Cancel();
     return event->accept();

@@ -143,23 +143,30 @@ bool TDrawTool::Cancel() {
   return true;
 }
 
-bool TDrawTool::DraftEnd(double& x, double& y, int32_t& orientation) const {
-  if (!aim_ || aim_->stop != shape::Stop::None || from_ < 0) return false;
+TPointD TDrawTool::DraftPoint(double fraction) const {
   const TSection& from = *host_.Document().Track().Section(from_);
   const double theta = OrientationToRadians(from.EndOrientation());
-  x = from.EndX();
-  y = from.EndY();
-  orientation = from.EndOrientation();
+  TPointD p{from.EndX(), from.EndY()};
   if (aim_->kind == shape::DrawKind::Straight) {
-    x += aim_->length * std::cos(theta);
-    y += aim_->length * std::sin(theta);
-    return true;
+    p.x += aim_->length * fraction * std::cos(theta);
+    p.y += aim_->length * fraction * std::sin(theta);
+    return p;
   }
-  const double r = double(aim_->radius), a = CurvatureToRadians(int32_t(aim_->curvature));
+  const double r = double(aim_->radius), a = CurvatureToRadians(int32_t(aim_->curvature)) * fraction;
   // Along the circle that leaves the end tangentially, its centre to the left.
-  x += r * (std::sin(theta + a) - std::sin(theta));
-  y += r * (std::cos(theta) - std::cos(theta + a));
-  orientation = wrapAdd(orientation, int32_t(uint32_t(int32_t(aim_->curvature)) * 2u));
+  p.x += r * (std::sin(theta + a) - std::sin(theta));
+  p.y += r * (std::cos(theta) - std::cos(theta + a));
+  return p;
+}
+
+bool TDrawTool::DraftEnd(double& x, double& y, int32_t& orientation) const {
+  if (!aim_ || aim_->stop != shape::Stop::None || from_ < 0) return false;
+  const TPointD end = DraftPoint(1);
+  x = end.x;
+  y = end.y;
+  orientation = host_.Document().Track().Section(from_)->EndOrientation();
+  if (aim_->kind == shape::DrawKind::Arc)
+    orientation = wrapAdd(orientation, int32_t(uint32_t(int32_t(aim_->curvature)) * 2u));
   return true;
 }
 
@@ -197,22 +204,13 @@ void TDrawTool::Paint(QPainter& painter) const {
   const TScaleDraw& view = host_.Scale();
   QPolygon drawn;  // what the read-out keeps clear of
   if (aim_->stop == shape::Stop::None && from_ >= 0) {
-    const TSection& from = *host_.Document().Track().Section(from_);
-    const double theta = OrientationToRadians(from.EndOrientation());
-    const double ex = from.EndX(), ey = from.EndY();
-    QPainterPath path(QPointF(view.ToWindowX(ex), view.ToWindowY(ey)));
+    // The section being drawn, as a line or an arc from the end.
+    const TPointD start = DraftPoint(0);
+    QPainterPath path(QPointF(view.ToWindowX(start.x), view.ToWindowY(start.y)));
     const int steps = aim_->kind == shape::DrawKind::Arc ? 48 : 1;
     for (int i = 1; i <= steps; ++i) {
-      double x = ex, y = ey;
-      if (aim_->kind == shape::DrawKind::Straight) {
-        x += aim_->length * std::cos(theta);
-        y += aim_->length * std::sin(theta);
-      } else {
-        const double r = double(aim_->radius), a = CurvatureToRadians(int32_t(aim_->curvature)) * i / steps;
-        x += r * (std::sin(theta + a) - std::sin(theta));
-        y += r * (std::cos(theta) - std::cos(theta + a));
-      }
-      path.lineTo(view.ToWindowX(x), view.ToWindowY(y));
+      const TPointD p = DraftPoint(double(i) / steps);
+      path.lineTo(view.ToWindowX(p.x), view.ToWindowY(p.y));
     }
     for (int i = 0; i < path.elementCount(); ++i) drawn << QPointF(path.elementAt(i)).toPoint();
     painter.save();

@@ -44,6 +44,8 @@ class TDrawTool : public TPlanTool {
   int SourceAt(QPoint pixel) const;
   void Aim();
   void Finish();
+  // The point of the section being drawn a fraction along it (0 its start, 1 its end).
+  TPointD DraftPoint(double fraction) const;
   // Where the drawn section would end, and its heading there.
   bool DraftEnd(double& x, double& y, int32_t& orientation) const;
 

@@ -2,7 +2,8 @@
 // A number typed while a handle is dragged or a section drawn: the digits go
 // into the entry, Backspace takes the last back, Escape drops the number (the
 // pointer leads again), and the tool sets the dragged value to it exactly on
-// Enter. A length reads in metres, an angle in degrees.
+// Enter. A bare number reads in metres for a length and in degrees for an angle;
+// a unit after it ("15 cm", "0.5 rad") is read as the value dialogs read it.
 #include <QString>
 #include <optional>
 
