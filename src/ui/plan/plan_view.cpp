@@ -312,27 +312,18 @@ TPlanPointer TPlanView::Pointer(const QMouseEvent& event) const {
   return p;
 }
 
-void TPlanView::mousePressEvent(QMouseEvent* event) {
-  const TPlanPointer p = Pointer(*event);
-  LastMouseX = p.pixel.x();
-  LastMouseY = p.pixel.y();
-  // Another button while a tool holds one belongs to that tool.
-  if (grab_) {
-    grab_->Press(p);
-    return;
-  }
-  for (TPlanTool* tool : chain_)
-    if (tool->Press(p)) {
-      grab_ = tool;
-      return;
-    }
-}
+void TPlanView::mousePressEvent(QMouseEvent* event) { PassPress(Pointer(*event)); }
 
 void TPlanView::mouseDoubleClickEvent(QMouseEvent* event) {
   TPlanPointer p = Pointer(*event);
   p.doubleClick = true;
+  PassPress(p);
+}
+
+void TPlanView::PassPress(const TPlanPointer& p) {
   LastMouseX = p.pixel.x();
   LastMouseY = p.pixel.y();
+  // Another button while a tool holds one belongs to that tool.
   if (grab_) {
     grab_->Press(p);
     return;

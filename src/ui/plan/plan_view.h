@@ -150,6 +150,8 @@ class TPlanView : public TDrawArea, private IPlanHost {
   void BuildPopupMenu();
   void BuildChain();
   TPlanPointer Pointer(const QMouseEvent& event) const;
+  // A press goes to the tool holding the buttons, or down the chain to the first that takes it.
+  void PassPress(const TPlanPointer& p);
   // The document changed: the extent, the boxes the change touched drawn again
   // (or the whole plan), the background's side file, the tools' texts.
   void DocumentChanged(const TDocumentChange& change);
