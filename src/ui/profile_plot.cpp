@@ -80,6 +80,9 @@ void TProfilePlot::SetSlopeColouring(bool on) {
 }
 
 void TProfilePlot::SetSpeeds(std::shared_ptr<const TProfileSpeeds> speeds) {
+  // None before and none now (an edit while the speeds are off): nothing to draw again.
+  if (!speeds && !speedsShown_) return;
+  speedsShown_ = speeds != nullptr;
   drawing_.ShowSpeeds(std::move(speeds));
   Repaint();
 }

@@ -82,6 +82,7 @@ class TProfilePlot : public QWidget {
   bool smooth_ = false;
   bool clickPending_ = false;
   int fullRepaints_ = 0;
+  bool speedsShown_ = false;
   TViewGestures gestures_;
 };
 
