@@ -10,6 +10,8 @@
 #                           Window > History beside the tree and the plan
 #   shape-drag.png          the plan view with an arc's end being dragged and its read-out
 #   shape-draw-arc.png      the plan view with an arc being drawn out of the last section
+#   tools-draw-straight.png the Tools toolbar on Draw Straight, a straight being drawn out
+#                           of the last section with its length typed ("150 m")
 #   section-run.png         sections 1 to 4 selected in the plan by a click and a
 #                           Shift+click, the list showing the run's count and length
 #   3d-orbit-hills.png      the 3D view of the circuit with hills, heights five times
@@ -90,6 +92,7 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   "$app" "$5" --screenshot docs/screenshots/background-image.png --screenshot-view background || status=1
   "$app" examples/circuit.mrd --screenshot docs/screenshots/shape-drag.png --screenshot-view drag || status=1
   "$app" examples/circuit.mrd --screenshot docs/screenshots/shape-draw-arc.png --screenshot-view draw-arc || status=1
+  "$app" examples/circuit.mrd --screenshot docs/screenshots/tools-draw-straight.png --screenshot-view draw-straight || status=1
   "$app" examples/Monza.csv --screenshot docs/screenshots/fitted-centreline.png --screenshot-view centreline || status=1
   "$app" examples/circuit.mrd --screenshot docs/screenshots/section-run.png --screenshot-view section-run || status=1
   "$app" "$2" --screenshot docs/screenshots/lap-window.png --screenshot-view lap || status=1
@@ -100,5 +103,5 @@ picture=$build/src/ui/view3d/meridal-3d-picture
 xvfb-run -a -s "-screen 0 1600x1000x24" "$picture" "$hills" docs/screenshots/3d-orbit-hills.png --heights 5 --select 6
 xvfb-run -a -s "-screen 0 1600x1000x24" "$picture" "$hills" docs/screenshots/3d-drive.png --drive 0 --along 150 --heights 2
 echo "wrote docs/screenshots/main-window-edited.png, profile-window.png, check-window.png, history-window.png," \
-     "damaged-file.png, measure-tool.png, background-image.png, shape-drag.png, shape-draw-arc.png, section-run.png," \
+     "damaged-file.png, measure-tool.png, background-image.png, shape-drag.png, shape-draw-arc.png, tools-draw-straight.png, section-run.png," \
      "fitted-centreline.png, lap-window.png, 3d-orbit-hills.png and 3d-drive.png"

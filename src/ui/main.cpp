@@ -47,7 +47,7 @@ int main(int argc, char* argv[]) {
   screenshotEdited.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOption(screenshotEdited);
   // With the screenshot: the elevation profile or the track check fills the frame.
-  QCommandLineOption screenshotView(QStringLiteral("screenshot-view"), QString(), QStringLiteral("profile|check|history|measure|background|drag|draw-arc|centreline|section-run"));
+  QCommandLineOption screenshotView(QStringLiteral("screenshot-view"), QString(), QStringLiteral("profile|check|history|measure|background|drag|draw-arc|draw-straight|centreline|section-run"));
   screenshotView.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOption(screenshotView);
   // A picture of the first message box the opening of the file brings up.
@@ -85,6 +85,7 @@ int main(int argc, char* argv[]) {
     if (view == QStringLiteral("background")) options.view = meridal::ScreenshotView::Background;
     if (view == QStringLiteral("drag")) options.view = meridal::ScreenshotView::Drag;
     if (view == QStringLiteral("draw-arc")) options.view = meridal::ScreenshotView::DrawArc;
+    if (view == QStringLiteral("draw-straight")) options.view = meridal::ScreenshotView::DrawStraight;
     if (centreline) options.view = meridal::ScreenshotView::Centreline;
     if (view == QStringLiteral("section-run")) options.view = meridal::ScreenshotView::SectionRun;
     if (view == QStringLiteral("lap")) options.view = meridal::ScreenshotView::Lap;

@@ -90,8 +90,8 @@ void ShowView(TFormMain& window, const TSection* section, ScreenshotView view) {
     if (section) ShowHistory(window, *section);
     return;
   }
-  if (view == ScreenshotView::Drag || view == ScreenshotView::DrawArc) {
-    ShowShaping(window, view == ScreenshotView::DrawArc);
+  if (view == ScreenshotView::Drag || view == ScreenshotView::DrawArc || view == ScreenshotView::DrawStraight) {
+    ShowShaping(window, view);
     return;
   }
   if (view == ScreenshotView::Profile) {

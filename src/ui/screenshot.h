@@ -13,11 +13,12 @@ class TFormMain;
 // coloured by its gradient. Check: the first problem's row is chosen. History: a
 // few edits made and the last one undone, the History window beside the others.
 // Drag: the first arc's end being dragged, with its read-out. DrawArc: an arc
-// being drawn out of the last section's end. Measure: the plan alone with a measuring drag along the track. Background: the
+// being drawn out of the last section's end. DrawStraight: a straight drawn from
+// there, its length being typed, the Tools toolbar showing Draw Straight. Measure: the plan alone with a measuring drag along the track. Background: the
 // plan alone over an aerial picture, with the Background Image dialog. Centreline: the plan
 // alone of a fitted centreline (the file given) with the source line over it. SectionRun:
 // a run of sections selected in the plan, beside the tree and its list.
-enum class ScreenshotView { Main, Profile, Check, History, Measure, Background, Drag, DrawArc, Centreline, SectionRun, Lap };
+enum class ScreenshotView { Main, Profile, Check, History, Measure, Background, Drag, DrawArc, DrawStraight, Centreline, SectionRun, Lap };
 
 struct ScreenshotOptions {
   ScreenshotView view = ScreenshotView::Main;
