@@ -207,6 +207,10 @@ class PlanToolsTest : public QObject {
     QCOMPARE(f.Shell().Document()->Selection(), selection);
     QCOMPARE(f.Settle(), plan);
     QCOMPARE(f.Plan()->grab().toImage().pixel((a + b) / 2), qRgb(200, 0, 90));
+    // The result shows beside the pointer too, in its pale box below and right of it.
+    const QRgb box = f.Plan()->grab().toImage().pixel(b + QPoint(22, 22));
+    QVERIFY2(qRed(box) > 245 && qGreen(box) > 245 && qBlue(box) > 205 && qBlue(box) < 240,
+             qPrintable(QString::number(box, 16)));
 
     // With Alt, along the first section's zero line from a fifth to four fifths.
     const meridal::TSection& s = *f.Shell().Track()->Section(0);
@@ -219,6 +223,21 @@ class PlanToolsTest : public QObject {
     QVERIFY(std::fabs(*along - 0.6 * s.Length) < meridal::kUnitsPerMeter);
     const auto line = meridal::MeasureStraight(wc.x(), wc.y(), wd.x(), wd.y());
     QCOMPARE(f.ModePanel(), QStringLiteral("Measure: ") + QString::fromStdString(AlongMeasureText(*along, line)));
+
+    // Round a bend, the line drawn is the path along the track, not the chord.
+    const meridal::TTrack& track = *f.Shell().Track();
+    int bend = 0;
+    while (!track.Section(bend)->IsCurved()) ++bend;
+    const meridal::TSection& arc = *track.Section(bend);
+    const QPoint e = f.Pixel(arc.StartX(), arc.StartY()), g = f.Pixel(arc.EndX(), arc.EndY());
+    f.Drag(e, g, Qt::AltModifier);
+    const QPointF we = f.World(e), wg = f.World(g);
+    const auto path = meridal::TTrackDistance(track).Path(we.x(), we.y(), wg.x(), wg.y());
+    QVERIFY(path.size() > 2);
+    const QImage drawn = f.Plan()->grab().toImage();
+    const auto& [mx, my] = path[path.size() / 2];
+    QCOMPARE(drawn.pixel(f.Pixel(mx, my)), qRgb(0, 90, 200));
+    QVERIFY(drawn.pixel((e + g) / 2) != qRgb(0, 90, 200));
   }
 
   void aBackgroundImageIsCalibratedByTwoClicksAndReopens() {
