@@ -47,6 +47,7 @@
 #include "graphics/scale_draw.h"
 #include "shape/shape_rules.h"
 #include "ui/plan/plan_view.h"
+#include "ui/plan/tools/shape_tool.h"
 #include "clipboard/section_payload.h"
 #include "ui/clipboard_actions.h"
 #include "ui/main_window.h"
@@ -317,7 +318,7 @@ void MeasureEdits(const std::string& path, bool zoomsOnly = false, bool toolWind
 // pointer move (the values, the later sections with keep joined, the read-out,
 // and the redraw of the plan, the profile and the list), of the release, and of
 // its undo and redo.
-void MeasureDrags(const std::string& path, int sections) {
+void MeasureDrags(const std::string& path, int sections, bool atFit) {
   Frame frame;
   TFormMain& w = frame.window;
   TDocumentShell& shell = w.Shell();
@@ -329,13 +330,18 @@ void MeasureDrags(const std::string& path, int sections) {
   while (track.Section(s)->IsCurved()) ++s;
   shell.Document()->Select(TObjectPath::Section(s));
   Idle();
-  // The section in the middle of the plan, zoomed in as far as one step short of
-  // a full-window section, so that its handles are a drag apart.
+  // The whole track at Fit, or the section in the middle of the plan, zoomed in
+  // as far as one step short of a full-window section, so that its handles are a
+  // drag apart.
   TScaleDraw& view = w.PlanView->ScaleDraw();
   const TSection& section = *track.Section(s);
-  while (view.PixelsPerUnit() * section.Length < 150 && view.ZoomIn()) {
+  if (atFit) {
+    w.PlanView->ZoomToFit();
+  } else {
+    while (view.PixelsPerUnit() * section.Length < 150 && view.ZoomIn()) {
+    }
+    view.CenterOn(section.EndX(), section.EndY());
   }
-  view.CenterOn(section.EndX(), section.EndY());
   Idle();
   QWidget& viewport = *w.PlanView->viewport();
   const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
@@ -356,7 +362,8 @@ void MeasureDrags(const std::string& path, int sections) {
     if (shell.Document()->History().Count() == 0) std::printf("  (the drag made no step: %s)\n", qPrintable(w.PlanView->Shape().StopMessage()));
     const double undone = Timed([&] { w.EditUndoClick(); });
     const double redone = Timed([&] { w.EditRedoClick(); });
-    std::printf("  %5d sections, %-12s %8.1f %8.1f %8.1f %8.1f\n", sections, joined ? "keep joined" : "detached",
+    std::printf("  %5d sections, %-6s %-12s %8.1f %8.1f %8.1f %8.1f\n", sections, atFit ? "at Fit" : "zoomed",
+                joined ? "keep joined" : "detached",
                 Median(moves), release, undone, redone);
     w.EditUndoClick();
     Idle();
@@ -391,7 +398,7 @@ int main(int argc, char** argv) {
   }
   if (argc >= 3 && std::string(argv[1]) == "drags") {  // for a profiler
     QApplication app(argc, argv);
-    MeasureDrags(argv[2], argc >= 4 ? std::atoi(argv[3]) : 10000);
+    for (bool atFit : {false, true}) MeasureDrags(argv[2], argc >= 4 ? std::atoi(argv[3]) : 10000, atFit);
     return 0;
   }
   if (argc >= 3 && (std::string(argv[1]) == "edits" || std::string(argv[1]) == "zooms")) {  // for a profiler
@@ -417,6 +424,7 @@ int main(int argc, char** argv) {
   MeasureEdits(tracks.back().second, false, true);
   std::printf("\nDragging a section's end with the mouse, the profile open (CPU time, ms, to an idle event loop)\n");
   std::printf("  %-27s %8s %8s %8s %8s\n", "", "move", "release", "undo", "redo");
-  for (const auto& [sections, path] : tracks) MeasureDrags(path, sections);
+  for (const auto& [sections, path] : tracks)
+    for (bool atFit : {false, true}) MeasureDrags(path, sections, atFit);
   return 0;
 }
