@@ -13,6 +13,7 @@
 #include "ui/plan/plan_view.h"
 #include "ui/history_window.h"
 #include "ui/lap/lap_runner.h"
+#include "ui/lap/racing_line_item.h"
 #include "ui/lap/lap_window.h"
 #include "ui/main_window.h"
 #include "ui/profile_plot.h"
@@ -29,6 +30,7 @@ void TFormMain::BuildToolWindows() {
   connect(Signals, &TDocumentSignals::Changed, LapRunner, [this](const TDocumentChange& change) {
     if (change.reset || !change.track.Empty()) LapRunner->TrackChanged();
   });
+  AddRacingLineItem(*this);
 
   historyTool_ = new TToolWindow(*MdiArea, *WindowHistory, [this] {
     FormHistory = new TFormHistory([this](size_t index) { shell_->GoTo(index); });

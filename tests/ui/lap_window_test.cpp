@@ -1,6 +1,7 @@
 // The Lap window as a user meets it: opened from the View menu, driven again
 // after an edit (dimmed meanwhile) and back to the same time after undo; the
-// vehicle and line choosers; a refused vehicle file; the profile's speed trace.
+// vehicle and line choosers; a refused vehicle file; the profile's speed trace;
+// the racing line over the plan.
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -21,6 +22,8 @@
 #include "history/history.h"
 #include "model/track.h"
 #include "ui/edit_value_dialog.h"
+#include "ui/lap/racing_line_item.h"
+#include "ui/plan/plan_view.h"
 #include "ui/lap/lap_runner.h"
 #include "ui/lap/lap_window.h"
 #include "ui/profile_plot.h"
@@ -50,6 +53,38 @@ struct Frame : UiFrame {
     if (!menu) return nullptr;
     QTest::keyClick(menu, Qt::Key_L);
     return window->FormLap;
+  }
+  // Section 0's Length to 300 m, in its Edit Value dialog.
+  void LongerStraight() {
+    QVERIFY(ClickNode(QStringLiteral("Section 0 (straight)")));
+    WhenOpen<meridal::TFormEditValue>([](meridal::TFormEditValue& dialog) {
+      dialog.EditValue->selectAll();
+      QTest::keyClicks(dialog.EditValue, QStringLiteral("300 m"));
+      QTest::mouseClick(dialog.ButtonOK, Qt::LeftButton);
+    });
+    QVERIFY(PressRow(QStringLiteral("Length")));
+    QTest::keyClick(List(), Qt::Key_Return);  // Edit Value
+  }
+  // View > Racing Line, with the mouse.
+  void ToggleRacingLine() {
+    QMenuBar* bar = window->menuBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(window->ViewMenu->menuAction()).center());
+    QTRY_VERIFY(window->ViewMenu->isVisible());
+    QAction* item = meridal::RacingLineItem(*window);
+    QTest::mouseClick(window->ViewMenu, Qt::LeftButton, {}, window->ViewMenu->actionGeometry(item).center());
+    QTRY_VERIFY(!window->ViewMenu->isVisible());
+  }
+  // The plan's pixels of the speed scale's slowest and fastest colours.
+  std::pair<int, int> SlowAndFastPixels() {
+    const QImage picture = window->PlanView->viewport()->grab().toImage();
+    int slow = 0, fast = 0;
+    for (int y = 0; y < picture.height(); ++y)
+      for (int x = 0; x < picture.width(); ++x) {
+        const QColor c = picture.pixelColor(x, y);
+        slow += c == QColor(30, 60, 220);
+        fast += c == QColor(220, 30, 30);
+      }
+    return {slow, fast};
   }
   // Picks an item of a closed combo box with the keys, as a user tabbing to it would.
   static void Choose(QComboBox* box, int index) {
@@ -83,14 +118,7 @@ class LapWindowTest : public QObject {
     QVERIFY(lap->Corners->item(0, 1)->text().startsWith(QStringLiteral("Section ")));
 
     // Section 0's Length from 200 m to 300 m: a longer straight, a longer lap.
-    QVERIFY(f.ClickNode(QStringLiteral("Section 0 (straight)")));
-    Frame::WhenOpen<meridal::TFormEditValue>([](meridal::TFormEditValue& dialog) {
-      dialog.EditValue->selectAll();
-      QTest::keyClicks(dialog.EditValue, QStringLiteral("300 m"));
-      QTest::mouseClick(dialog.ButtonOK, Qt::LeftButton);
-    });
-    QVERIFY(f.PressRow(QStringLiteral("Length")));
-    QTest::keyClick(f.List(), Qt::Key_Return);  // Edit Value
+    f.LongerStraight();
     QCOMPARE(f.Shell().Document()->History().Count(), 1u);
     QVERIFY(!lap->Results->isEnabled());  // the old lap, dimmed until the new one comes
     QCOMPARE(lap->LapTime->text(), before);
@@ -148,6 +176,31 @@ class LapWindowTest : public QObject {
     Frame::Choose(lap->VehicleChooser, 3);
     QCOMPARE(lap->VehicleChooser->currentText(), QStringLiteral("GT"));  // the example, chosen again
     QCOMPARE(lap->VehicleChooser->count(), 4);
+  }
+
+  void theRacingLineColoursThePlanBySpeed() {
+    Frame f;
+    QCOMPARE(f.SlowAndFastPixels(), std::make_pair(0, 0));
+    f.ToggleRacingLine();
+    QVERIFY(meridal::RacingLineItem(*f.window)->isChecked());
+    QVERIFY(f.window->LapRunner->Wanted());
+    QTRY_VERIFY_WITH_TIMEOUT(f.window->PlanView->SpeedLine().Shown() && !f.window->LapRunner->Stale(), kDriven);
+    const auto [slow, fast] = f.SlowAndFastPixels();
+    // Each end of the scale is a row of the legend, 14 pixels; the line adds more.
+    QVERIFY2(slow >= 14 && fast >= 14 && slow + fast > 40, qPrintable(QStringLiteral("%1 slow, %2 fast").arg(slow).arg(fast)));
+    // An edit greys it until the next lap comes (its fastest point may then lie
+    // beyond the window: the scale still shows the top speed).
+    f.LongerStraight();
+    QCOMPARE(f.Shell().Document()->History().Count(), 1u);
+    QVERIFY(f.window->PlanView->SpeedLine().Stale());
+    QCOMPARE(f.SlowAndFastPixels(), std::make_pair(0, 0));
+    QTRY_VERIFY_WITH_TIMEOUT(!f.window->LapRunner->Stale(), kDriven);
+    const auto after = f.SlowAndFastPixels();
+    QVERIFY2(after.first >= 14 && after.second >= 14, qPrintable(QStringLiteral("%1 slow, %2 fast").arg(after.first).arg(after.second)));
+    // Off: gone, and nobody wants the lap.
+    f.ToggleRacingLine();
+    QVERIFY(!f.window->LapRunner->Wanted());
+    QCOMPARE(f.SlowAndFastPixels(), std::make_pair(0, 0));
   }
 
   void theProfileShowsTheSpeedsUnderTheHeights() {

@@ -107,8 +107,8 @@ class MainWindowTest : public QObject {
                           "Show Non-Zero &Height (red ///)", "Show Non-Zero &Unk1 (green \\\\\\)", "-",
                           "Zoom to &Fit", "Zoom &In", "Zoom &Out", "&Go to Section...", "-", "S&mooth Drawing",
                           "&Keep Joined", "-", "Elevation &Profile", "Track &Check", "&Lap", "&3D View", "-", "&Measure\tM",
-                          "&Background Image…", "&Centreline Overlay"}));
-    QCOMPARE(States(f.window->ViewMenu), QStringLiteral("xxxexxxeeeedexxeeeeeeeed"));
+                          "&Background Image…", "&Centreline Overlay", "&Racing Line"}));
+    QCOMPARE(States(f.window->ViewMenu), QStringLiteral("xxxexxxeeeedexxeeeeeeeede"));
     QCOMPARE(Captions(f.window->WindowMenu), (QStringList{"&Tile", "&Cascade", "&History"}));
   }
 

@@ -235,6 +235,7 @@ void TPlanView::paintEvent(QPaintEvent* event) {
   TDrawArea::paintEvent(event);
   // Over the picture on the screen, never into it: the picture stays the plan's.
   QPainter overlay(viewport());
+  speedLine_.Paint(overlay, ScaleDraw());
   centreline_.Paint(overlay, ScaleDraw());
   // The chosen tool's drawing last, over the handles.
   for (auto it = chain_.rbegin(); it != chain_.rend(); ++it) (*it)->Paint(overlay);

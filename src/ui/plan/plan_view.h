@@ -24,6 +24,7 @@
 #include "model/base.h"
 #include "ui/draw_area.h"
 #include "ui/plan/background_layer.h"
+#include "ui/lap/speed_line_overlay.h"
 #include "ui/plan/centreline_overlay.h"
 #include "ui/plan/tools/plan_tool.h"
 
@@ -108,6 +109,8 @@ class TPlanView : public TDrawArea, private IPlanHost {
   TBackgroundDialog* BackgroundDialog() const { return backgroundDialog_; }
   // The centreline the track was fitted to, over the plan (File > Import Centreline…).
   TCentrelineOverlay& Centreline() { return centreline_; }
+  // The lap's line coloured by speed (View > Racing Line).
+  TSpeedLineOverlay& SpeedLine() { return speedLine_; }
 
  signals:
   void StatusChanged(const QString& text);
@@ -180,6 +183,7 @@ class TPlanView : public TDrawArea, private IPlanHost {
 
   TBackgroundLayer background_;
   TCentrelineOverlay centreline_;
+  TSpeedLineOverlay speedLine_;
   TBackgroundDialog* backgroundDialog_ = nullptr;
 
   std::unique_ptr<TPanTool> pan_;
