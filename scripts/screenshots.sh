@@ -24,8 +24,8 @@
 #                           with the Background Image dialog
 #   fitted-centreline.png   examples/Monza.csv fitted by File > Import Centreline…, the
 #                           source line drawn over the plan
-#   lap-window.png          the circuit with hills driven: the Lap window, and the
-#                           profile with the speeds under the heights
+#   lap-window.png          the circuit with hills driven: the Lap window, the profile
+#                           with the speeds under the heights, the plan coloured by speed
 # Usage: scripts/screenshots.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -19,6 +19,7 @@
 #include "shell/document_shell.h"
 #include "ui/check_window.h"
 #include "ui/lap/lap_runner.h"
+#include "ui/lap/racing_line_item.h"
 #include "ui/main_window.h"
 #include "ui/plan_screenshots.h"
 #include "ui/profile_window.h"
@@ -68,9 +69,10 @@ void ShowHistory(TFormMain& window, const TSection& section) {
   window.TileWindows();
 }
 
-// The Lap window and the profile's speeds beside the tree and the plan, once the
-// lap is driven.
+// The Lap window and the profile's speeds beside the tree and the plan with the
+// racing line, once the lap is driven.
 void ShowLap(TFormMain& window) {
+  RacingLineItem(window)->setChecked(true);
   window.ViewElevationProfile->trigger();
   window.FormProfile->SpeedTrace->setChecked(true);
   window.ViewLap->trigger();
