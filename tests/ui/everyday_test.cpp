@@ -280,6 +280,11 @@ class EverydayTest : public QObject {
     QSvgRenderer svg(dir.filePath(QStringLiteral("plan.svg")));
     QVERIFY(svg.isValid());
     QCOMPARE(svg.viewBox().size(), shown.size());
+    // The hatches are the file's own patterns.
+    QFile text(dir.filePath(QStringLiteral("plan.svg")));
+    QVERIFY(text.open(QIODevice::ReadOnly));
+    const QByteArray written = text.readAll();
+    QVERIFY(written.contains("<pattern ") && written.contains("fill=\"url(#fillpattern"));
     QImage drawn(shown.size(), QImage::Format_RGB32);
     drawn.fill(Qt::black);
     QPainter painter(&drawn);

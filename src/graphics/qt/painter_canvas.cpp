@@ -3,6 +3,7 @@
 #include "graphics/qt/line_stamps.h"
 
 #include <QBrush>
+#include <QPaintEngine>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
@@ -29,6 +30,7 @@ TPainterCanvas::TPainterCanvas(QPainter& painter, QSize clientSize, bool smooth)
     : painter_(painter), size_(clientSize), smooth_(smooth) {
   painter_.setRenderHint(QPainter::Antialiasing, smooth_);
   painter_.setBackgroundMode(Qt::TransparentMode);
+  vector_ = painter_.paintEngine() && painter_.paintEngine()->type() == QPaintEngine::SVG;
   penDirty_ = brushDirty_ = true;
   ApplyPen();
   ApplyBrush();
@@ -69,6 +71,7 @@ const QPen& TPainterCanvas::CurrentPen() {
 void TPainterCanvas::ApplyBrush() {
   if (!brushDirty_) return;
   if (brushStyle_ == BrushStyle::Solid) painter_.setBrush(brushColor_);
+  else if (vector_) painter_.setBrush(QBrush(brushColor_, QtStyle(brushStyle_)));
   else painter_.setBrush(HatchBrush(brushColor_, brushStyle_));
   brushDirty_ = false;
 }

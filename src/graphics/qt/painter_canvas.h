@@ -86,6 +86,9 @@ class TPainterCanvas : public ICanvas {
   QPainter& painter_;
   QSize size_;
   bool smooth_;
+  // Drawing into an SVG file: hatches as the file's own patterns, which the
+  // SVG writer makes of Qt's pattern brushes but not of a texture.
+  bool vector_ = false;
   QColor penColor_{0, 0, 0};
   int penWidth_ = 1;
   QColor brushColor_{255, 255, 255};
