@@ -16,7 +16,7 @@ int AfterSplice(int j, const TTrackChange::Splice& splice) {
 }
 
 bool IsHeight(const TTrackProblem& p) {
-  return p.kind == ProblemKind::HeightStep || p.kind == ProblemKind::GradientKink;
+  return p.kind == ProblemKind::HeightStep || p.kind == ProblemKind::GradientKink || p.kind == ProblemKind::Steep;
 }
 
 // Every section has as many altitudes as the track has traces: a trace that came
@@ -30,7 +30,8 @@ bool TracesEven(const TTrack& track) {
 // A trace removed at `at` takes its problems with it; one added there brings its
 // own at every joint, after the heights of the traces before it and before those
 // after it and the walls'.
-void UpdateTrace(const TTrack& track, int at, bool added, std::vector<TTrackProblem>& problems) {
+void UpdateTrace(const TTrack& track, int at, bool added, const TCheckLimits& limits,
+                 std::vector<TTrackProblem>& problems) {
   if (!added) {
     std::erase_if(problems, [&](TTrackProblem& p) {
       if (!IsHeight(p) || p.item < at) return false;
@@ -39,7 +40,7 @@ void UpdateTrace(const TTrack& track, int at, bool added, std::vector<TTrackProb
     return;
   }
   std::vector<TTrackProblem> arriving;
-  for (int s = 0; s < track.NumberOfSections(); ++s) CheckJointTrace(track, s, at, arriving);
+  for (int s = 0; s < track.NumberOfSections(); ++s) CheckJointTrace(track, s, at, arriving, limits);
   // Merged in place from the back: each old problem moves once, up by the number
   // of new ones before it.
   const auto after = [&](const TTrackProblem& p) {
@@ -66,7 +67,8 @@ void UpdateTrace(const TTrack& track, int at, bool added, std::vector<TTrackProb
 
 }  // namespace
 
-void UpdateCheck(const TTrack& track, const TTrackChange& change, std::vector<TTrackProblem>& problems) {
+void UpdateCheck(const TTrack& track, const TTrackChange& change, std::vector<TTrackProblem>& problems,
+                 const TCheckLimits& limits) {
   const int count = track.NumberOfSections();
   // The traces' positions reach no problem; a trace that came or went moves the
   // height problems, unless sections differ in their altitudes or sections came
@@ -76,12 +78,12 @@ void UpdateCheck(const TTrack& track, const TTrackChange& change, std::vector<TT
   constexpr size_t kManySplices = 16;
   if (count == 0 || change.splices.size() > kManySplices ||
       (change.traceAt >= 0 && (!change.splices.empty() || !TracesEven(track)))) {
-    CheckTrack(track, problems);
+    CheckTrack(track, problems, limits);
     return;
   }
   // The track-wide length problem is found anew at the end.
   std::erase_if(problems, [](const TTrackProblem& p) { return p.kind == ProblemKind::TrackTooLong; });
-  if (change.traceAt >= 0) UpdateTrace(track, change.traceAt, change.traceAdded, problems);
+  if (change.traceAt >= 0) UpdateTrace(track, change.traceAt, change.traceAdded, limits, problems);
   // The joints to check again, in the numbering of the moment.
   std::vector<int> touched;
   for (const TTrackChange::Splice& splice : change.splices) {
@@ -105,7 +107,7 @@ void UpdateCheck(const TTrack& track, const TTrackChange& change, std::vector<TT
   joints.erase(std::unique(joints.begin(), joints.end()), joints.end());
   // A change that reaches most joints (a whole track mirrored) is checked whole.
   if (joints.size() * 2 > static_cast<size_t>(count)) {
-    CheckTrack(track, problems);
+    CheckTrack(track, problems, limits);
     return;
   }
 
@@ -119,7 +121,7 @@ void UpdateCheck(const TTrack& track, const TTrackChange& change, std::vector<TT
     while (begin > 0 && joints[begin - 1] == joints[begin] - 1) --begin;
     const int first = joints[begin], last = joints[end - 1];
     fresh.clear();
-    for (int s = first; s <= last; ++s) CheckJoint(track, s, fresh);
+    for (int s = first; s <= last; ++s) CheckJoint(track, s, fresh, limits);
     const auto from = std::lower_bound(problems.begin(), problems.end(), first, bySection);
     const auto to = std::lower_bound(from, problems.end(), last + 1, bySection);
     const size_t at = static_cast<size_t>(from - problems.begin()), old = static_cast<size_t>(to - from);

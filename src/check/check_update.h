@@ -14,6 +14,7 @@
 
 namespace meridal {
 
-void UpdateCheck(const TTrack& track, const TTrackChange& change, std::vector<TTrackProblem>& problems);
+void UpdateCheck(const TTrack& track, const TTrackChange& change, std::vector<TTrackProblem>& problems,
+                 const TCheckLimits& limits = {});
 
 }  // namespace meridal

@@ -36,9 +36,23 @@ void CheckTraceHeights(const TSection& previous, const TSection& section, int s,
     out.push_back({ProblemKind::GradientKink, s, j, slopeBefore, slopeAfter, slopeAfter - slopeBefore});
 }
 
-void CheckHeights(const TSection& previous, const TSection& section, int s, std::vector<TTrackProblem>& out) {
-  const int traces = std::min(previous.NumberOfAltitudes(), section.NumberOfAltitudes());
-  for (int j = 0; j < traces; ++j) CheckTraceHeights(previous, section, s, j, out);
+// The steepest slope of trace j anywhere inside its section, from its cubic.
+void CheckSteepness(const TSection& section, int s, int j, const TCheckLimits& limits,
+                    std::vector<TTrackProblem>& out) {
+  const double slope = section.Altitude(j)->GreatestGradient();
+  if (slope > limits.maxSlope) out.push_back({ProblemKind::Steep, s, j, limits.maxSlope, slope, slope});
+}
+
+// Trace by trace: its joint with the previous section, then its slopes inside this one.
+void CheckTrace(const TSection& previous, const TSection& section, int s, int j, const TCheckLimits& limits,
+                std::vector<TTrackProblem>& out) {
+  if (j < previous.NumberOfAltitudes()) CheckTraceHeights(previous, section, s, j, out);
+  CheckSteepness(section, s, j, limits, out);
+}
+
+void CheckHeights(const TSection& previous, const TSection& section, int s, const TCheckLimits& limits,
+                  std::vector<TTrackProblem>& out) {
+  for (int j = 0; j < section.NumberOfAltitudes(); ++j) CheckTrace(previous, section, s, j, limits, out);
 }
 
 void CheckWalls(const TSection& previous, const TSection& section, int s, std::vector<TTrackProblem>& out) {
@@ -70,6 +84,7 @@ const char* ItemName(ProblemKind kind) {
   switch (kind) {
     case ProblemKind::HeightStep:
     case ProblemKind::GradientKink:
+    case ProblemKind::Steep:
       return "trace";
     case ProblemKind::WallJump:
     case ProblemKind::WallOrder:
@@ -83,22 +98,22 @@ double SlopeDegrees(double gradient) { return std::atan(gradient) * 180.0 / Pi; 
 
 }  // namespace
 
-void CheckJoint(const TTrack& track, int s, std::vector<TTrackProblem>& out) {
+void CheckJoint(const TTrack& track, int s, std::vector<TTrackProblem>& out, const TCheckLimits& limits) {
   const int count = track.NumberOfSections();
   TSection& section = *track.Section(s);
   const TSection& previous = *track.Section(s == 0 ? count - 1 : s - 1);
   CheckStoredValues(section, s, out);
   CheckPosition(section, s, out);
-  CheckHeights(previous, section, s, out);
+  CheckHeights(previous, section, s, limits, out);
   CheckWalls(previous, section, s, out);
 }
 
-void CheckJointTrace(const TTrack& track, int s, int trace, std::vector<TTrackProblem>& out) {
+void CheckJointTrace(const TTrack& track, int s, int trace, std::vector<TTrackProblem>& out,
+                     const TCheckLimits& limits) {
   const int count = track.NumberOfSections();
   const TSection& section = *track.Section(s);
   const TSection& previous = *track.Section(s == 0 ? count - 1 : s - 1);
-  if (trace < std::min(previous.NumberOfAltitudes(), section.NumberOfAltitudes()))
-    CheckTraceHeights(previous, section, s, trace, out);
+  if (trace < section.NumberOfAltitudes()) CheckTrace(previous, section, s, trace, limits, out);
 }
 
 void AddLengthProblem(const TTrack& track, std::vector<TTrackProblem>& problems) {
@@ -107,16 +122,16 @@ void AddLengthProblem(const TTrack& track, std::vector<TTrackProblem>& problems)
   problems.push_back({ProblemKind::TrackTooLong, -1, -1, double(kMaxTrackLength), total, total - kMaxTrackLength});
 }
 
-std::vector<TTrackProblem> CheckTrack(const TTrack& track) {
+std::vector<TTrackProblem> CheckTrack(const TTrack& track, const TCheckLimits& limits) {
   std::vector<TTrackProblem> problems;
-  CheckTrack(track, problems);
+  CheckTrack(track, problems, limits);
   return problems;
 }
 
-void CheckTrack(const TTrack& track, std::vector<TTrackProblem>& problems) {
+void CheckTrack(const TTrack& track, std::vector<TTrackProblem>& problems, const TCheckLimits& limits) {
   problems.clear();
   AddLengthProblem(track, problems);
-  for (int s = 0; s < track.NumberOfSections(); ++s) CheckJoint(track, s, problems);
+  for (int s = 0; s < track.NumberOfSections(); ++s) CheckJoint(track, s, problems, limits);
 }
 
 bool HasProblems(const std::vector<TTrackProblem>& problems) {
@@ -182,6 +197,10 @@ TProblemWords ProblemWords(const TTrackProblem& p) {
       words.what = "wall out of order";
       words.amount = LengthMeaningOf(-p.amount) + " right of the wall before it";
       break;
+    case ProblemKind::Steep:
+      words.what = "steep";
+      words.amount = FormatPrintf("%.2f %% (more than %g %%)", p.after * 100, p.before * 100);
+      break;
     case ProblemKind::TrackTooLong:
       break;
   }
@@ -200,6 +219,7 @@ TObjectPath ProblemObject(const TTrackProblem& p) {
       return TObjectPath::Track();
     case ProblemKind::HeightStep:
     case ProblemKind::GradientKink:
+    case ProblemKind::Steep:
       return TObjectPath::Altitude(p.section, p.item);
     case ProblemKind::WallJump:
     case ProblemKind::WallOrder:

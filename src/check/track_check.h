@@ -31,6 +31,14 @@ enum class ProblemKind {
   LengthNotPositive,    // a section of length 0 or less
   WallOrder,            // a wall right of the wall before it, at the start or the end
   TrackTooLong,         // the sections add up to more than a track can hold (model/length_limit.h)
+  Steep,                // a trace inside its section rises or falls more steeply than the limit
+};
+
+// What the check allows that is not a gap: the steepest slope of any trace
+// anywhere inside a section, as rise per run.
+struct TCheckLimits {
+  static constexpr double kDefaultMaxSlope = 0.25;
+  double maxSlope = kDefaultMaxSlope;
 };
 
 struct TTrackProblem {
@@ -40,7 +48,7 @@ struct TTrackProblem {
   // The value at the end of the previous section and at the start of this one,
   // and how much they differ: track units for lengths and heights, 32-bit
   // orientation units for the mismatch, rise per run for gradients, walls for
-  // the count. A position problem has only its amount, the row's value.
+  // the count. A steep trace has the limit before and its steepest slope after. A position problem has only its amount, the row's value.
   double before = 0, after = 0, amount = 0;
 
   bool IsInformation() const { return kind == ProblemKind::WallCount; }
@@ -55,16 +63,18 @@ struct TTrackProblem {
 // comes before every joint's problems.
 void AddLengthProblem(const TTrack& track, std::vector<TTrackProblem>& problems);
 
-std::vector<TTrackProblem> CheckTrack(const TTrack& track);
+std::vector<TTrackProblem> CheckTrack(const TTrack& track, const TCheckLimits& limits = {});
 // The same into `problems`, in the room it has: a rough track has a problem at
 // nearly every joint, and a list made anew is memory the system must find again.
-void CheckTrack(const TTrack& track, std::vector<TTrackProblem>& problems);
+void CheckTrack(const TTrack& track, std::vector<TTrackProblem>& problems, const TCheckLimits& limits = {});
 // The problems of one joint, the start of section s against the end of the one
-// before it, appended in the order CheckTrack lists them.
-void CheckJoint(const TTrack& track, int s, std::vector<TTrackProblem>& out);
-// The height step and the gradient kink of one trace at joint s, as CheckJoint
-// lists them.
-void CheckJointTrace(const TTrack& track, int s, int trace, std::vector<TTrackProblem>& out);
+// before it, and of section s's own values (its traces' slopes among them),
+// appended in the order CheckTrack lists them.
+void CheckJoint(const TTrack& track, int s, std::vector<TTrackProblem>& out, const TCheckLimits& limits = {});
+// The height step, the gradient kink and the steepness of one trace at joint s,
+// as CheckJoint lists them.
+void CheckJointTrace(const TTrack& track, int s, int trace, std::vector<TTrackProblem>& out,
+                     const TCheckLimits& limits = {});
 // Whether any of them is a problem rather than information.
 bool HasProblems(const std::vector<TTrackProblem>& problems);
 // How many joints are open in plan: sections whose start does not meet the

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/track.h"
+#include "solve/loop_join.h"
 
 namespace meridal {
 
@@ -35,9 +36,48 @@ void Join(TTrack& track, int s, Entries& entries) {
   }
   const int32_t along = section.LongitudinalGap(), across = section.LateralGap();
   if (along == 0 && across == 0) return;
-  const bool done = !alone && section.SetGaps(0, 0);
+  // Done only when the check then reads the joint as joined: a start is stored
+  // rounded, and the nearest rounding may leave a unit open.
+  const bool done = !alone && PlaceJoined(section);
   if (along != 0) NotePosition(entries, ProblemKind::LongitudinalGap, s, along, !done);
   if (across != 0) NotePosition(entries, ProblemKind::LateralGap, s, across, !done);
+}
+
+bool Open(const TSection& section) {
+  return section.OrientationMismatch() != 0 || section.LongitudinalGap() != 0 || section.LateralGap() != 0;
+}
+
+// Every section from 1 on joined to its predecessor in turn. A loop that was
+// closed before stays closed where the stored starts allow it: from the first
+// joint mended on, each start is chosen again among those that read as joined,
+// so that the last section still ends on section 0's start. A joint is reported
+// done only when the check then reads it as joined.
+void JoinAll(TTrack& track, Entries& entries) {
+  const int count = track.NumberOfSections();
+  if (count < 2) return;
+  const bool closed = !Open(*track.Section(0));
+  int first = -1;
+  for (int s = 1; s < count; ++s) {
+    const size_t before = entries.size();
+    Join(track, s, entries);
+    if (first < 0 && entries.size() > before) first = s;
+  }
+  if (first < 0) return;
+  if (closed && Open(*track.Section(0))) {
+    JoinSteered(track, first, count);
+    // Where no stored start meets both ways, a radius or a length a unit or two
+    // different lets one.
+    if (Open(*track.Section(0))) JoinSteered(track, first, first);
+    for (int s = first; s < count; ++s)
+      if (track.Section(s)->OrientationMismatch() == 0 && Open(*track.Section(s))) PlaceJoined(*track.Section(s));
+  }
+  for (TFixEntry& entry : entries) {
+    const TSection& section = *track.Section(entry.problem.section);
+    const bool left = entry.problem.kind == ProblemKind::OrientationMismatch
+                          ? section.OrientationMismatch() != 0
+                          : section.LongitudinalGap() != 0 || section.LateralGap() != 0;
+    entry.refused = entry.refused || left;
+  }
 }
 
 void MatchHeights(TTrack& track, int s, Entries& entries) {
@@ -85,8 +125,7 @@ void Run(TTrack& track, FixCommand command, int section, Entries& entries) {
     case FixCommand::JoinToPrevious:
       return Join(track, section, entries);
     case FixCommand::JoinAllPositions:
-      for (int s = 1; s < count; ++s) Join(track, s, entries);
-      return;
+      return JoinAll(track, entries);
     case FixCommand::MatchHeights:
       return MatchHeights(track, section, entries);
     case FixCommand::MatchAllHeights:

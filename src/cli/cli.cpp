@@ -26,7 +26,7 @@ const char kUsage[] =
     "  trace FILE remove|add-before|add-after N [-o OUT]\n"
     "  export FILE OUT.trk\n"
     "  convert IN OUT [--from mrd|trk|json] [--to mrd|trk|json]   ('-': standard input or output)\n"
-    "  check FILE\n"
+    "  check FILE [--max-slope PERCENT]   # steep: a trace inside a section steeper than this (25)\n"
     "  fix FILE positions|heights|walls|all [-o OUT]\n"
     "  fix FILE loop [--sections A-B] [-o OUT]  # close the loop: one line a value changed\n"
     "  profile FILE [--samples N]\n"
@@ -64,7 +64,7 @@ const char* const kValueOptions[] = {"--base", "-o",         "--size",    "--sel
                                      "--zoom", "--samples", "--from", "--to",
                                      "--sections", "--tolerance", "--traces", "--width", "--step",
                                      "--min-length", "--vehicle", "--line", "--csv",
-                                     "--heights", "--dem", "--dem-origin"};
+                                     "--heights", "--dem", "--dem-origin", "--max-slope"};
 // Options that stand alone.
 const char* const kFlagOptions[] = {"--profile", "--slope",  "--smooth", "--keep-going", "--in-place",
                                     "--snap",    "--detach", "--force",  "--keep-joined", "--no-textures"};

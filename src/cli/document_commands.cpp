@@ -14,7 +14,7 @@ const TDocumentCommand kDocumentCommands[] = {
     {"props", "[OBJECT]", nullptr, 0, 1, false, RunProps},
     {"get", "OBJECT NAME", nullptr, 2, 2, false, RunGet},
     {"export", "OUT.trk", nullptr, 1, 1, false, RunExport},
-    {"check", "", nullptr, 0, 0, false, RunCheck},
+    {"check", "[--max-slope PERCENT]", nullptr, 0, 0, false, RunCheck},
     {"set", "OBJECT NAME TEXT [--base dec|m|deg|curv] [--keep-joined]", nullptr, 3, 3, true, RunSet},
     {"edit", "OBJECT OP [ARG] [--keep-joined]",
      "  OP: remove | add-before | add-after | split LEN | change-type | copy-walls-from N | copy-walls-to-all |"

@@ -15,6 +15,7 @@
 #include "present/rows.h"
 #include "present/value_names.h"
 #include "present/value_text.h"
+#include "solve/centreline_parse.h"
 
 namespace meridal {
 
@@ -92,14 +93,23 @@ int RunExport(TCliSession& session, const CliArgs& args, CliIo io) {
   return ExportTrackTo(const_cast<TTrack&>(*track), args.positional[0], io, session.InPlaceAllowed()) ? 0 : 1;
 }
 
-int RunCheck(TCliSession& session, const CliArgs&, CliIo io) {
+int RunCheck(TCliSession& session, const CliArgs& args, CliIo io) {
+  TCheckLimits limits;
+  if (args.Has("--max-slope")) {
+    double percent = 0;
+    if (!centreline::ParseNumber(args.Get("--max-slope"), percent) || !(percent > 0) || percent > 1e6) {
+      io.err << "meridal-cli: --max-slope takes a percentage more than 0\n";
+      return 2;
+    }
+    limits.maxSlope = percent / 100;
+  }
   session.ListsWhatIsWrongItself();
   const TTrack* track = session.Track(io);
   if (!track) return 1;
   // The file's damaged places first, then what the track itself does not join up.
   const std::vector<std::string>& damage = session.Damage();
   for (const std::string& place : damage) io.out << place << '\n';
-  const std::vector<TTrackProblem> problems = CheckTrack(*track);
+  const std::vector<TTrackProblem> problems = CheckTrack(*track, limits);
   for (const TTrackProblem& problem : problems) io.out << ProblemText(problem) << '\n';
   if (!damage.empty())
     io.err << damage.size() << (damage.size() == 1 ? " damaged place" : " damaged places") << " in the file\n";

@@ -171,7 +171,95 @@ bool Apply(TTrack& track, const std::vector<TLoopValue>& values, int steerFrom, 
   return set && joined;
 }
 
+// The stored values with one free length or radius `units` different: a radius
+// only away from its centre, so that the walls keep the room they had.
+bool Nudged(const std::vector<Stored>& stored, const std::vector<TLink>& links, size_t s, int units,
+            std::vector<Stored>& nudged) {
+  if (links[s].arc && units < 0) return false;
+  nudged = stored;
+  if (links[s].arc)
+    nudged[s].radius += links[s].radius > 0 ? units : -units;
+  else
+    nudged[s].length += units;
+  return Fits(nudged[s], links[s]);
+}
+
+// The values that change, in section order.
+std::vector<TLoopValue> NoteValues(const TTrack& track, const std::vector<TLink>& links,
+                                   const std::vector<Stored>& stored) {
+  std::vector<TLoopValue> values;
+  for (size_t s = 0; s < links.size(); ++s) {
+    if (!links[s].free) continue;
+    const TSection& section = *track.Section(int(s));
+    auto note = [&](const char* name, int32_t before, int64_t after) {
+      if (after != before) values.push_back({int(s), name, before, static_cast<int32_t>(after)});
+    };
+    if (links[s].arc) {
+      note("Radius", nearest(section.Radius), stored[s].radius);
+      note("Curvature", static_cast<const TCurvedSection&>(section).Curvature(), stored[s].curvature);
+    } else {
+      note("Length", section.Length, stored[s].length);
+    }
+  }
+  return values;
+}
+
+// Every value that differs between the track and a joined copy of it, in
+// section order: the plan's and those the joins moved by a unit or two.
+std::vector<TLoopValue> Changes(const TTrack& track, const TTrack& joined) {
+  std::vector<TLoopValue> values;
+  for (int s = 0; s < track.NumberOfSections(); ++s) {
+    const TSection& before = *track.Section(s);
+    const TSection& after = *joined.Section(s);
+    static const char* const kArc[] = {"Radius", "Curvature"};
+    static const char* const kStraight[] = {"Length"};
+    const bool arc = before.IsCurved();
+    for (size_t i = 0; i < (arc ? 2u : 1u); ++i) {
+      const char* name = arc ? kArc[i] : kStraight[i];
+      if (after.GetValue(name) != before.GetValue(name))
+        values.push_back({s, name, before.GetValue(name), after.GetValue(name)});
+    }
+  }
+  return values;
+}
+
+// The value that changes most for its size, an index into `values`.
+int Largest(const std::vector<TLoopValue>& values) {
+  int index = -1;
+  double largest = -1;
+  for (size_t i = 0; i < values.size(); ++i) {
+    const TLoopValue& v = values[i];
+    const double relative = std::fabs(double(v.after) - v.before) / std::max(1.0, std::fabs(double(v.before)));
+    if (relative > largest) {
+      largest = relative;
+      index = int(i);
+    }
+  }
+  return index;
+}
+
+// Every joint, the loop's own among them, reads as joined in stored units.
+bool EveryJointJoined(const TTrack& track) {
+  std::vector<TTrackProblem> problems;
+  for (int s = 0; s < track.NumberOfSections(); ++s) {
+    problems.clear();
+    CheckJoint(track, s, problems);
+    if (OpenJoints(problems) > 0) return false;
+  }
+  return true;
+}
+
 int SteerFrom(const TLoopRange& range) { return std::max(1, range.first); }
+
+// The values set and the sections joined on a copy, the joins allowed to take a
+// radius or a length a unit or two different where no start of an arc or a
+// straight reads as joined (an arc's start lies on its centre's grid, and at
+// some headings no point of it does). Null unless every joint then joins.
+std::unique_ptr<TTrack> JoinedByNudges(const TTrack& track, const std::vector<TLoopValue>& values, int steerFrom) {
+  auto nudged = CopyTrack(track);
+  if (!Apply(*nudged, values, steerFrom, true) || !EveryJointJoined(*nudged)) return nullptr;
+  return nudged;
+}
 
 }  // namespace
 
@@ -221,37 +309,64 @@ TLoopPlan PlanCloseLoop(const TTrack& track, TLoopRange range) {
     return Refuse("No arc among " + RangeText(track, range) + " can turn the end by " + AngleMeaning(plan.turnBefore));
   PolishPosition(links, stored, start);
 
-  // The values that change, in section order.
-  double largest = -1;
-  for (size_t s = 0; s < links.size(); ++s) {
-    if (!links[s].free) continue;
-    const TSection& section = *track.Section(int(s));
-    auto note = [&](const char* name, int32_t before, int64_t after) {
-      if (after == before) return;
-      plan.values.push_back({int(s), name, before, static_cast<int32_t>(after)});
-      const double relative = std::fabs(double(after) - before) / std::max(1.0, std::fabs(double(before)));
-      if (relative > largest) {
-        largest = relative;
-        plan.largest = int(plan.values.size()) - 1;
-      }
-    };
-    if (links[s].arc) {
-      note("Radius", nearest(section.Radius), stored[s].radius);
-      note("Curvature", static_cast<const TCurvedSection&>(section).Curvature(), stored[s].curvature);
-    } else {
-      note("Length", section.Length, stored[s].length);
-    }
-  }
+  plan.values = NoteValues(track, links, stored);
 
   // Try it on a copy: the sections themselves judge every value and placement.
   auto trial = CopyTrack(track);
   if (!Apply(*trial, plan.values, SteerFrom(range)))
     return Refuse("No change of " + RangeText(track, range) +
                   " within the limits closes the loop: a section refuses its new values");
+  // A unit open: a unit or a few more or less on one free length or radius
+  // moves every start after it onto another grid, and one of those may join;
+  // else the joins may take a radius or a length a unit or two different.
+  // Each try joins the whole chain again: only the last few free values of
+  // the range are tried, so that a long range costs no more than a short one.
+  constexpr int kUnitTries = 8;
+  for (const int units : {1, -1, 2, -2}) {
+    if (EveryJointJoined(*trial)) break;
+    int left = kUnitTries;
+    for (size_t s = links.size(); s-- > 0 && left > 0;) {
+      if (!links[s].free) continue;
+      --left;
+      std::vector<Stored> nudged;
+      if (!Nudged(stored, links, s, units, nudged)) continue;
+      std::vector<TLoopValue> values = NoteValues(track, links, nudged);
+      auto again = CopyTrack(track);
+      if (!Apply(*again, values, SteerFrom(range)) || !EveryJointJoined(*again)) continue;
+      plan.values = std::move(values);
+      trial = std::move(again);
+      break;
+    }
+  }
+  // Both at once, on the last few free values of the range only: each try
+  // joins the whole chain with nudges, which costs.
+  constexpr int kNudgedTries = 6;
+  std::vector<std::vector<TLoopValue>> tries{plan.values};
+  for (const int units : {1, -1}) {
+    if (EveryJointJoined(*trial)) break;
+    int left = kNudgedTries;
+    for (size_t s = links.size(); s-- > 0 && left > 0;) {
+      if (!links[s].free) continue;
+      --left;
+      std::vector<Stored> nudged;
+      if (Nudged(stored, links, s, units, nudged)) tries.push_back(NoteValues(track, links, nudged));
+    }
+  }
+  for (const std::vector<TLoopValue>& values : tries) {
+    if (EveryJointJoined(*trial)) break;
+    if (auto again = JoinedByNudges(track, values, SteerFrom(range))) {
+      plan.nudge = true;
+      plan.set = values;
+      plan.values = Changes(track, *again);
+      trial = std::move(again);
+    }
+  }
+  plan.largest = Largest(plan.values);
   const TSeam seam = LoopSeam(*trial);
   if (seam.turn != 0)
     return Refuse("No arc among " + RangeText(track, range) + " can turn the end by " + AngleMeaning(plan.turnBefore));
   plan.residualAfter = std::max(std::fabs(seam.along), std::fabs(seam.across));
+  plan.joined = EveryJointJoined(*trial);
   plan.steerFrom = SteerFrom(range);
   plan.closes = true;
   return plan;
@@ -267,15 +382,17 @@ history::Outcome ApplyCloseLoop(history::TEditor& editor, const TLoopPlan& plan)
     if (track.Section(v.section)->GetValue(v.name) != v.before) return history::Outcome::Refused;
   }
   const int steerFrom = plan.steerFrom;
-  const std::vector<TLoopValue> values = plan.values;
+  const bool nudge = plan.nudge;
+  const std::vector<TLoopValue> values = nudge ? plan.set : plan.values;
   return editor.ChangeValues("Close Loop", TObjectPath::Track(),
-                             [values, steerFrom](TTrack& t) { Apply(t, values, steerFrom); });
+                             [values, steerFrom, nudge](TTrack& t) { Apply(t, values, steerFrom, nudge); });
 }
 
 bool ApplyLoopPlan(TTrack& track, const TLoopPlan& plan) {
   if (!plan.closes) return false;
   if (plan.alreadyClosed) return true;
-  return Apply(track, plan.values, plan.steerFrom, true);
+  // A plan whose joints all join needs no nudge: the trial is made again as it was.
+  return Apply(track, plan.nudge ? plan.set : plan.values, plan.steerFrom, plan.nudge || !plan.joined);
 }
 
 std::string LoopValueText(const TLoopValue& v) {

@@ -57,6 +57,14 @@ struct TLoopPlan {
   double residualAfter = 0;
   // The first section placed anew when joining: those before it keep their places.
   int steerFrom = 1;
+  // Every joint, the loop's own among them, reads as joined once the values are
+  // set and the sections joined.
+  bool joined = false;
+  // The joins take a radius or a length a unit or two different where no start
+  // reads as joined: `values` lists those too, and `set` holds the values set
+  // before joining.
+  bool nudge = false;
+  std::vector<TLoopValue> set;
 };
 
 // The plan for sections `range`; the track is not changed.

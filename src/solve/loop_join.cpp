@@ -181,6 +181,19 @@ bool JoinSteered(TTrack& track, int steerFrom, int nudgeFrom) {
   return placed;
 }
 
+bool PlaceJoined(TSection& section) {
+  if (section.SetGaps(0, 0) && section.LongitudinalGap() == 0 && section.LateralGap() == 0) return true;
+  const TSection& previous = *section.PreviousSection();
+  const Vec none;
+  if (Place(section, previous, nullptr, none, false) && Joined(section)) return true;
+  if (Place(section, previous, nullptr, none, false, 2, true) && Joined(section)) return true;
+  const int32_t kept = section.GetValue(section.IsCurved() ? "Radius" : "Length");
+  if (Place(section, previous, nullptr, none, true, 2, true) && Joined(section)) return true;
+  section.SetValue(section.IsCurved() ? "Radius" : "Length", kept);
+  section.SetGaps(0, 0);
+  return false;
+}
+
 TSeam LoopSeam(const TTrack& track) {
   TSeam seam;
   if (track.NumberOfSections() == 0) return seam;

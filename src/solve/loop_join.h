@@ -12,6 +12,7 @@
 
 namespace meridal {
 
+class TSection;
 class TTrack;
 
 // A copy of every section, altitude and wall with all their values, for trying a
@@ -25,6 +26,12 @@ std::unique_ptr<TTrack> CopyTrack(const TTrack& track);
 // cannot be read as joined may take a radius a unit or two different. False when
 // a section refused to be placed (a position beyond the plan).
 bool JoinSteered(TTrack& track, int steerFrom, int nudgeFrom);
+
+// Places `section` at its predecessor's end so that the check reads it as
+// joined: the plain placement first, then the stored starts within half a unit
+// of it, then, if none reads as joined, a length or radius a unit or two
+// different. False, and the section back at the plain placement, when none joins.
+bool PlaceJoined(TSection& section);
 
 // How far the last section's end misses section 0's start, in section 0's
 // heading: the longitudinal and lateral gaps before they are rounded.

@@ -2,8 +2,10 @@
 
 #include <QAction>
 #include <QBrush>
+#include <QDoubleSpinBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QSettings>
 #include <QTableView>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -15,6 +17,7 @@
 #include "document/document.h"
 #include "shell/document_shell.h"
 #include "ui/close_loop_dialog.h"
+#include "ui/main_window.h"
 
 namespace meridal {
 
@@ -24,6 +27,7 @@ constexpr FixCommand kCommands[] = {FixCommand::JoinToPrevious, FixCommand::Join
                                     FixCommand::MatchHeights,   FixCommand::MatchAllHeights,
                                     FixCommand::MatchWalls,     FixCommand::MatchAllWalls};
 constexpr int kRefusalsShown = 3;
+const char* const kMaxSlopeKey = "check/maxSlope";
 
 QString Plural(int count, const char* one, const char* many) {
   return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
@@ -58,9 +62,9 @@ void TCheckModel::Show(std::vector<TTrackProblem> problems) {
   endResetModel();
 }
 
-void TCheckModel::Update(const TTrack& track, const TTrackChange& change) {
+void TCheckModel::Update(const TTrack& track, const TTrackChange& change, const TCheckLimits& limits) {
   beginResetModel();
-  UpdateCheck(track, change, problems_);
+  UpdateCheck(track, change, problems_, limits);
   endResetModel();
 }
 
@@ -101,6 +105,7 @@ TFormCheck::TFormCheck(TDocumentShell& shell, QWidget* parent)
       ToolBar(new QToolBar(this)),
       Table(new QTableView(this)),
       Summary(new QLabel(this)),
+      MaxSlope(new QDoubleSpinBox(this)),
       shell_(shell) {
   setWindowTitle(QStringLiteral("Track Check"));
   for (FixCommand command : kCommands) {
@@ -114,6 +119,26 @@ TFormCheck::TFormCheck(TDocumentShell& shell, QWidget* parent)
   ToolBar->addSeparator();
   CloseLoopAction = ToolBar->addAction(QStringLiteral("Close Loop"));
   connect(CloseLoopAction, &QAction::triggered, this, &TFormCheck::CloseLoopClick);
+  ToolBar->addSeparator();
+  auto* slopeLabel = new QLabel(QStringLiteral("&Max slope "), this);
+  slopeLabel->setBuddy(MaxSlope);
+  ToolBar->addWidget(slopeLabel);
+  MaxSlope->setRange(0.1, 1000);
+  MaxSlope->setDecimals(1);
+  MaxSlope->setSuffix(QStringLiteral(" %"));
+  MaxSlope->setKeyboardTracking(false);  // checked again once the value is typed, not at each key
+  {
+    const QSettings settings(TFormMain::SettingsPath(), QSettings::IniFormat);
+    bool ok = false;
+    const double remembered = settings.value(QLatin1String(kMaxSlopeKey)).toDouble(&ok);
+    MaxSlope->setValue(ok && remembered >= 0.1 && remembered <= 1000 ? remembered
+                                                                     : TCheckLimits::kDefaultMaxSlope * 100);
+  }
+  ToolBar->addWidget(MaxSlope);
+  connect(MaxSlope, &QDoubleSpinBox::valueChanged, this, [this](double percent) {
+    QSettings(TFormMain::SettingsPath(), QSettings::IniFormat).setValue(QLatin1String(kMaxSlopeKey), percent);
+    Refresh();
+  });
   BuildTable();
   Summary->setWordWrap(true);
   Summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -167,7 +192,7 @@ void TFormCheck::Refresh() {
   if (!shell_.Track()) note_.clear();
   // The place in the list stays, so that one fix after another goes down it.
   const int row = Table->currentIndex().row();
-  model_.Show(shell_.Track() ? CheckTrack(*shell_.Track()) : std::vector<TTrackProblem>());
+  model_.Show(shell_.Track() ? CheckTrack(*shell_.Track(), Limits()) : std::vector<TTrackProblem>());
   if (row >= 0 && model_.rowCount() > 0) Table->setCurrentIndex(model_.index(std::min(row, model_.rowCount() - 1), 0));
   ShowSummary();
   EnableFixes();
@@ -182,7 +207,7 @@ void TFormCheck::DocumentReplaced() {
 void TFormCheck::Update(const TTrackChange& change) {
   if (stale_ || !isVisible() || !shell_.Track()) return Refresh();
   const int row = Table->currentIndex().row();
-  model_.Update(*shell_.Track(), change);
+  model_.Update(*shell_.Track(), change, Limits());
   if (row >= 0 && model_.rowCount() > 0) Table->setCurrentIndex(model_.index(std::min(row, model_.rowCount() - 1), 0));
   ShowSummary();
   EnableFixes();
@@ -213,6 +238,12 @@ void TFormCheck::FollowSelection() {
       Table->setCurrentIndex(model_.index(static_cast<int>(row), 0));
       return;
     }
+}
+
+TCheckLimits TFormCheck::Limits() const {
+  TCheckLimits limits;
+  limits.maxSlope = MaxSlope->value() / 100;
+  return limits;
 }
 
 void TFormCheck::ShowSummary() {

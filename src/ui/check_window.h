@@ -14,6 +14,7 @@
 #include "check/track_fixes.h"
 
 class QAction;
+class QDoubleSpinBox;
 class QLabel;
 class QTableView;
 class QToolBar;
@@ -34,7 +35,7 @@ class TCheckModel : public QAbstractTableModel {
   explicit TCheckModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
   void Show(std::vector<TTrackProblem> problems);
   // The problems after a change of the track, the untouched joints' kept.
-  void Update(const TTrack& track, const TTrackChange& change);
+  void Update(const TTrack& track, const TTrackChange& change, const TCheckLimits& limits);
   const std::vector<TTrackProblem>& Problems() const { return problems_; }
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -58,6 +59,9 @@ class TFormCheck : public QWidget {
   // In the order of FixCommand.
   QAction* FixActions[6];
   QAction* CloseLoopAction;  // the Close Loop dialog (close_loop_dialog.h)
+  // The steepest slope a trace may have inside a section, in percent; kept
+  // between sessions.
+  QDoubleSpinBox* MaxSlope;
 
   TCheckModel& Model() { return model_; }
   QAction* Action(FixCommand command) const { return FixActions[static_cast<int>(command)]; }
@@ -91,6 +95,7 @@ class TFormCheck : public QWidget {
   void EnableFixes();
   QString CountText() const;
   void ShowSummary();
+  TCheckLimits Limits() const;
 
   TDocumentShell& shell_;
   TCheckModel model_;

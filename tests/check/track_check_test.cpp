@@ -2,6 +2,9 @@
 // of fault put into it is found at the joint where it is, in the check's words.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "check/check_update.h"
 #include "check/track_check.h"
 #include "edit/track_edits.h"
 #include "model/units.h"
@@ -82,6 +85,44 @@ TEST(TrackCheck, ReportsAPositionProblemUnderTheSectionThatFailsToMeetItsPredece
   for (size_t i = 1; i < found.size(); ++i) EXPECT_EQ(found[i].section, 3);
   EXPECT_EQ(found[1].kind, ProblemKind::OrientationMismatch);
   EXPECT_EQ(found[1].amount, -11930465);
+}
+
+// A rise of 10 m over the 50 m straight with level ends, 3t^2 - 2t^3: no kink
+// at either joint, yet 30 % at its middle. Only a look inside the section sees it.
+TEST(TrackCheck, FindsASteepTraceInsideItsSectionAgainstTheLimitAsked) {
+  auto track = Stadium();
+  TAltitude& rise = *track->Section(2)->Altitude(0);
+  rise.SecondOrder = 3 * 196850;
+  rise.ThirdOrder = -2 * 196850;
+  const auto steep = [&](const TCheckLimits& limits) {
+    std::vector<std::string> texts;
+    for (const TTrackProblem& p : CheckTrack(*track, limits))
+      if (p.kind == ProblemKind::Steep || p.kind == ProblemKind::GradientKink) texts.push_back(ProblemText(p));
+    return texts;
+  };
+  EXPECT_EQ(steep({}), std::vector<std::string>{"Section 2, trace 0: steep 30.00 % (more than 25 %)"});
+  EXPECT_EQ(steep({0.3005}), std::vector<std::string>{});
+  EXPECT_EQ(steep({0.125}), std::vector<std::string>{"Section 2, trace 0: steep 30.00 % (more than 12.5 %)"});
+  // Falling counts as much as rising, and the problem is the trace's altitude.
+  rise.SecondOrder = -rise.SecondOrder;
+  rise.ThirdOrder = -rise.ThirdOrder;
+  const std::vector<TTrackProblem> found = CheckTrack(*track);
+  const auto it = std::find_if(found.begin(), found.end(), [](auto& p) { return p.kind == ProblemKind::Steep; });
+  ASSERT_NE(it, found.end());
+  EXPECT_EQ(ProblemObject(*it), TObjectPath::Altitude(2, 0));
+
+  // Kept up to date by a change of that section alone, at the limit asked.
+  std::vector<TTrackProblem> kept = CheckTrack(*track, {0.2});
+  rise.SecondOrder = rise.ThirdOrder = 0;
+  TTrackChange change;
+  change.sections = {2};
+  UpdateCheck(*track, change, kept, {0.2});
+  EXPECT_TRUE(std::none_of(kept.begin(), kept.end(), [](auto& p) { return p.kind == ProblemKind::Steep; }));
+  track->Section(1)->Altitude(1)->FirstOrder = 600000;  // 30.5 m up the half circle: about 18 %
+  change.sections = {1};
+  UpdateCheck(*track, change, kept, {0.15});
+  EXPECT_EQ(kept.size(), CheckTrack(*track, {0.15}).size());
+  EXPECT_TRUE(std::any_of(kept.begin(), kept.end(), [](auto& p) { return p.kind == ProblemKind::Steep && p.section == 1; }));
 }
 
 }  // namespace

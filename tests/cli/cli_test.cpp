@@ -245,6 +245,24 @@ TEST_F(Cli, CheckListsEveryProblemAndPassesAWellMadeCircuit) {
   r = RunCommand({"check", file_});
   EXPECT_EQ(r.code, 0);
   EXPECT_EQ(r.out, "Section 0: 2 walls after 3 (information)\nSection 3: 3 walls after 2 (information)\n");
+  // A trace rising 5 m and back over the 50 m straight: 40 % at its ends, a
+  // problem at the default limit and at a limit asked for, none above it.
+  Ok({"set", file_, "section 2/altitude 0", "1st order coeff.", "393700"});
+  Ok({"set", file_, "section 2/altitude 0", "2nd order coeff.", "-393700"});
+  r = RunCommand({"check", file_, "--max-slope", "45"});
+  EXPECT_EQ(r.out.find("steep"), std::string::npos) << r.out;
+  for (const char* limit : {"25", "39.5"}) {
+    r = RunCommand({"check", file_, "--max-slope", limit});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find(std::string("Section 2, trace 0: steep 40.00 % (more than ") + limit + " %)\n"),
+              std::string::npos) << r.out;
+  }
+  EXPECT_EQ(RunCommand({"check", file_}).out, RunCommand({"check", file_, "--max-slope", "25"}).out);
+  for (const char* bad : {"0", "-3", "steep", "nan"}) {
+    r = RunCommand({"check", file_, "--max-slope", bad});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.err, "meridal-cli: --max-slope takes a percentage more than 0\n");
+  }
 }
 
 TEST_F(Cli, ADamagedFileIsReadWithAWarningAndCheckListsTheDamage) {
@@ -526,6 +544,29 @@ TEST_F(Cli, FixLoopClosesTheTrackAndSaysWhatChangedAlsoInABatch) {
   EXPECT_EQ(backwards.err.substr(0, backwards.err.find('\n')),
             "meridal-cli: --sections 5-2 runs backwards: a range goes from the lower section number to the higher (2-5)");
   Refused({"fix", file_, "loop", "--sections", "7-9"}, "No such sections: 7 to 9");
+}
+
+// The example circuit with its second straight 2 m longer: Close Loop over every
+// run of sections that can close it leaves check with nothing to say.
+TEST_F(Cli, FixLoopOverAnyRangeOfTheExampleLeavesTheCheckClean) {
+  const std::string example = (dir_ / "example.mrd").string();
+  fs::copy_file(std::string(MERIDAL_EXAMPLES_DIR) + "/circuit.mrd", example);
+  Ok({"set", example, "section 2", "Length", "102", "--base", "m"});
+  const std::string opened = Bytes(example);
+  int closed = 0;
+  for (int first = 0; first < 10; ++first)
+    for (int last = first; last < 10; ++last) {
+      std::ofstream(file_, std::ios::binary) << opened;
+      const std::string range = std::to_string(first) + "-" + std::to_string(last);
+      if (RunCommand({"fix", file_, "loop", "--sections", range}).code != 0) {
+        EXPECT_EQ(Bytes(file_), opened) << range;
+        continue;
+      }
+      ++closed;
+      const Result check = RunCommand({"check", file_});
+      EXPECT_EQ(check.code, 0) << range << ": " << check.out;
+    }
+  EXPECT_GE(closed, 40);
 }
 
 TEST_F(Cli, FitBuildsATrackFromACentrelineAndCentrelineWritesItBack) {

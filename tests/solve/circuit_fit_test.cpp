@@ -35,13 +35,10 @@ TCentrelineRead Monza(const std::function<void(TCentreline&)>& change, double wi
 }
 
 // Whatever the check finds at the joints: gaps, turns, wall jumps, walls out of
-// order. (A stored unit that rounding leaves at the loop's own joint is Close
-// Loop's to place, not the fit's.)
+// order, the loop's own joint among them.
 std::vector<std::string> JointProblems(const TTrack& track) {
   std::vector<std::string> found;
   for (const TTrackProblem& p : CheckTrack(track)) {
-    if (p.section == 0 && p.IsPosition() && p.kind != ProblemKind::OrientationMismatch && std::fabs(p.amount) <= 1)
-      continue;
     if (p.IsPosition() || p.kind == ProblemKind::WallJump || p.kind == ProblemKind::WallOrder)
       found.push_back(ProblemText(p));
   }

@@ -6,10 +6,15 @@
 #include <cmath>
 
 #include "check/track_check.h"
+#include "check/track_fixes.h"
 #include "edit/edit_support.h"
 #include "files/track_formats.h"
 #include "history/track_patch.h"
+#include "model/curved_section.h"
+#include "solve/centreline_fit.h"
 #include "solve/close_loop.h"
+#include "solve/loop_join.h"
+#include "support/circuit_builders.h"
 #include "support/recording_messages.h"
 #include "support/track_builders.h"
 
@@ -122,6 +127,62 @@ TEST(CloseLoop, RefusesWhatItsFreeValuesCannotCloseAndChangesNothing) {
   EXPECT_EQ(ExportBytes(*track), turned);
   EXPECT_EQ(history.Count(), 0u);
   EXPECT_NE(turned, before);
+}
+
+std::vector<std::string> PositionTexts(const TTrack& track) {
+  std::vector<std::string> texts;
+  for (const TTrackProblem& p : CheckTrack(track))
+    if (p.IsPosition()) texts.push_back(ProblemText(p));
+  return texts;
+}
+
+// Fitted circuits have arcs at every heading, where the stored starts lie on
+// grids of their own: one sweep changed, Close Loop over every run of sections
+// about it that closes, and over all of them, leaves no joint a unit open;
+// starts pushed off their joints by a fraction of a unit each, Join All
+// Positions joins every one of them again and keeps the loop closed.
+TEST(CloseLoop, OnFittedCircuitsCloseLoopAndJoinAllLeaveEveryJointJoined) {
+  for (const testing::TCircuit& circuit : {testing::KartCircuit(), testing::VaryingWidthCircuit()}) {
+    const TFitResult fit = FitCentreline(testing::Sampled(circuit, {}), {1.0, 3});
+    ASSERT_TRUE(fit.ok) << fit.error;
+    TTrack& fitted = *fit.track;
+    ASSERT_EQ(PositionTexts(fitted), std::vector<std::string>{}) << circuit.name;
+    const int count = fitted.NumberOfSections();
+    int arc = count / 2;
+    while (!fitted.Section(arc)->IsCurved()) ++arc;
+    const int32_t sweep = fitted.Section(arc)->GetValue("Curvature");
+    ASSERT_TRUE(fitted.Section(arc)->SetValue("Curvature", sweep + (sweep > 0 ? 2000000 : -2000000)));
+    int closed = 0;
+    for (int first = arc - 4; first <= arc; ++first)
+      for (int last : {arc, arc + 2, arc + 5, count - 1}) {
+        if (first < 0 || last < first || last >= count) continue;
+        const TLoopPlan plan = PlanCloseLoop(fitted, {first, last});
+        if (!plan.closes) continue;
+        auto copy = CopyTrack(fitted);
+        history::THistory history;
+        history::TEditor editor(*copy, history);
+        ASSERT_EQ(ApplyCloseLoop(editor, plan), history::Outcome::Changed);
+        EXPECT_EQ(PositionTexts(*copy), std::vector<std::string>{}) << circuit.name << " " << first << "-" << last;
+        ++closed;
+      }
+    EXPECT_GE(closed, 8) << circuit.name;
+
+    const TLoopPlan all = PlanCloseLoop(fitted);
+    ASSERT_TRUE(all.closes) << all.refusal;
+    history::THistory history;
+    history::TEditor editor(fitted, history);
+    ASSERT_EQ(ApplyCloseLoop(editor, all), history::Outcome::Changed);
+    ASSERT_EQ(PositionTexts(fitted), std::vector<std::string>{}) << circuit.name;
+
+    for (int s = 1; s < count; s += 2) {
+      TSection& section = *fitted.Section(s);
+      ASSERT_TRUE(section.SetStart(section.StartX() + 0.45 * (s % 3 - 1), section.StartY() + 0.3 * (s % 5 - 2)));
+    }
+    ASSERT_NE(PositionTexts(fitted), std::vector<std::string>{});
+    const TFixReport report = ApplyFix(editor, FixCommand::JoinAllPositions, -1);
+    EXPECT_EQ(report.Refusals(), 0);
+    EXPECT_EQ(PositionTexts(fitted), std::vector<std::string>{}) << circuit.name;
+  }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QDoubleSpinBox>
 #include <QTableView>
 #include <QToolBar>
 #include <QWheelEvent>
@@ -242,6 +243,35 @@ class ViewWindowsTest : public QObject {
     // Another problem read anew after a change.
     f.Raise(0, 0, 5);
     QVERIFY(f.Row("Section 0, trace 0: height step 0.254 mm") >= 0);
+  }
+
+  // A rise of 10 m with level ends over section 1 is 30 % at its middle: listed
+  // at the default 25 %, gone at 35 % typed in the tool bar, back at 20 %, and
+  // the limit typed is the next window's.
+  void theCheckListsASteepTraceAtTheSlopeTypedInItsToolBar() {
+    ViewFrame f;
+    meridal::TAltitude& rise = *f.Section(1).Altitude(0);
+    f.Shell().Change([&](TEditor& e) { return e.SetValue(rise, "2nd order coeff.", 3 * 196850); });
+    f.Shell().Change([&](TEditor& e) { return e.SetValue(rise, "3rd order coeff.", -2 * 196850); });
+    f.window->ViewTrackCheck->trigger();
+    QCOMPARE(f.Check().MaxSlope->value(), 25.0);
+    QVERIFY(f.Row("Section 1, trace 0: steep 30.00 % (more than 25 %)") >= 0);
+    const auto type = [&](const char* percent) {
+        QDoubleSpinBox& box = *f.Check().MaxSlope;
+      QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(8, box.height() / 2));
+      QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClicks(&box, QString::fromLatin1(percent));
+      QTest::keyClick(&box, Qt::Key_Return);
+    };
+    type("35");
+    QCOMPARE(f.Row("Section 1, trace 0: steep 30.00 % (more than 25 %)"), -1);
+    type("20");
+    const int steep = f.Row("Section 1, trace 0: steep 30.00 % (more than 20 %)");
+    QVERIFY(steep >= 0);
+    f.DoubleClickRow(steep);
+    QCOMPARE(f.Selected(), static_cast<TBase*>(&rise));
+    meridal::TFormCheck next(f.Shell());
+    QCOMPARE(next.MaxSlope->value(), 20.0);
   }
 
   void aFixButtonMendsTheRowsProblemAndCtrlZTakesItBack() {
