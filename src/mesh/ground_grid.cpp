@@ -64,7 +64,7 @@ bool CrossesCell(const float* const p[3], double x0, double z0, double size) {
 
 }  // namespace
 
-TGroundGrid TGroundGrid::Under(const std::vector<TSectionMesh>& sections) {
+TGroundGrid TGroundGrid::Under(const std::vector<TSectionMesh>& sections, const TLand& land) {
   TGroundGrid ground;
   double lo[2] = {std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
   double hi[2] = {-lo[0], -lo[1]};
@@ -74,7 +74,7 @@ TGroundGrid TGroundGrid::Under(const std::vector<TSectionMesh>& sections) {
     lo[1] = std::min(lo[1], double(mesh.lo[2])), hi[1] = std::max(hi[1], double(mesh.hi[2]));
   }
   if (!(lo[0] <= hi[0])) return ground;
-  const double margin = std::max(30.0, 0.15 * std::max(hi[0] - lo[0], hi[1] - lo[1]));
+  const double margin = land ? kLandReach : std::max(30.0, 0.15 * std::max(hi[0] - lo[0], hi[1] - lo[1]));
   const double span = std::max(hi[0] - lo[0], hi[1] - lo[1]) + 2 * margin;
   ground.cell_ = std::max(1.0, span / kMostCells);
   ground.cells_ = int(std::ceil(span / ground.cell_));
@@ -127,8 +127,13 @@ TGroundGrid TGroundGrid::Under(const std::vector<TSectionMesh>& sections) {
           const int ci = i + di, cj = j + dj;
           if (ci >= 0 && cj >= 0 && ci < n && cj < n) low = std::min(low, lowest[size_t(cj) * n + size_t(ci)]);
         }
+      low -= float(kBelow);  // none stays none
+      // The land, where it lies lower than the track or no track is above it.
+      double height = 0;
+      if (land && land(ground.x0_ + i * ground.cell_, ground.z0_ + j * ground.cell_, height) && std::isfinite(height))
+        low = std::min(low, float(height));
       if (low == kNone) continue;
-      ground.Node(i, j) = float(low - kBelow);
+      ground.Node(i, j) = low;
       known[size_t(j) * size_t(n + 1) + size_t(i)] = 1;
     }
   PushPull(ground.heights_, known, n + 1);

@@ -13,7 +13,12 @@
 // Every triangle of the field lies below every point of the track above it: a
 // point of a triangle is a mean of its corners, and each corner lies below the
 // track in every cell around it.
+//
+// A track fitted to a terrain model stands in its landscape: given the land's
+// heights, the field reaches kLandReach beyond the track and each grid point
+// lies at the land's height there, or lower where the track above it is lower.
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "mesh/section_mesh.h"
@@ -31,9 +36,15 @@ class TGroundGrid {
   static constexpr double kBelow = 0.05;  // metres under the track's lowest point
   static constexpr int kMostCells = 128;  // a side
   static constexpr int kSkirtRings = 4;
+  static constexpr double kLandReach = 200;  // metres of land shown about the track
 
-  // The ground under these meshes; empty when there is none.
-  static TGroundGrid Under(const std::vector<TSectionMesh>& sections);
+  // The land's height in metres at (x, z) of the mesh's frame; false where it
+  // has none (outside its model, or no data).
+  using TLand = std::function<bool(double x, double z, double& height)>;
+
+  // The ground under these meshes, on the land when one is given; empty when
+  // there is no track.
+  static TGroundGrid Under(const std::vector<TSectionMesh>& sections, const TLand& land = {});
 
   bool Empty() const { return cells_ == 0; }
   // The ground's height at (x, z), within the field; outside it, at the nearest

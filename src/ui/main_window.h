@@ -209,6 +209,8 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // The document's track in the 3D view, on its terrain model where it has one.
+  void ShowTrackIn3D(const TDocument& document);
   void FormCreate();
   void BuildMenus();
   void BuildFileMenu();

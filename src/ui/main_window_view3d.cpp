@@ -9,6 +9,8 @@
 #include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <optional>
+#include <string>
 
 #include "document/document.h"
 #include "graphics/speed_colours.h"
@@ -18,6 +20,7 @@
 #include "ui/document_signals.h"
 #include "ui/main_window.h"
 #include "ui/view3d/view3d.h"
+#include "view_file/view_file.h"
 
 namespace meridal {
 
@@ -86,7 +89,7 @@ void TFormMain::View3DViewClick() {
 
     // The track goes before its document does, and the next one is shown whole.
     connect(Signals, &TDocumentSignals::Replaced, FormView3D, [this](TDocument* document) {
-      if (document) FormView3D->SetTrack(document->Track());
+      if (document) ShowTrackIn3D(*document);
       else FormView3D->ClearTrack();
       ShowSelection(*FormView3D, document);
     });
@@ -100,13 +103,23 @@ void TFormMain::View3DViewClick() {
       if (TDocument* document = shell_->Document()) document->Select(TObjectPath::Section(section));
     });
     if (const TDocument* document = shell_->Document()) {
-      FormView3D->SetTrack(document->Track());
+      ShowTrackIn3D(*document);
       ShowSelection(*FormView3D, document);
     }
   }
   if (view3dChild_->isMinimized()) view3dChild_->showNormal();
   view3dChild_->show();
   MdiArea->setActiveSubWindow(view3dChild_);
+}
+
+// The track, in the terrain its side file names, if any: a model that cannot be
+// read is told in the status bar, and the ground then lies under the track.
+void TFormMain::ShowTrackIn3D(const TDocument& document) {
+  FormView3D->SetTrack(document.Track());
+  std::string error;
+  const auto settings = document.FileName().empty() ? std::nullopt : ReadViewSettings(document.FileName(), error);
+  if (!FormView3D->SetTerrain(settings ? settings->terrain : std::nullopt, error))
+    ShowStatus("The terrain model is not drawn: " + error);
 }
 
 void TFormMain::FileExport3DModelClick() {

@@ -72,5 +72,46 @@ TEST(GroundGrid, AHillyTrackStandsOnTheGround) {
   EXPECT_LT(few.size() - TGroundGrid::kSkirtRings * 6 * 4 * size_t(level.Cells()), indices.size() / 20);
 }
 
+// Given the land it was fitted to, a level track stands in it: the field reaches
+// 200 m beyond the track, lies on the land away from the track and below the
+// track under it, and where the land has no data it is filled from around.
+TEST(GroundGrid, ATrackStandsInTheLandGiven) {
+  auto track = ExampleCircuit();
+  Flatten(*track);
+  const TTrackMesh mesh = BuildTrackMesh(*track);
+  float lo[2] = {1e9f, 1e9f}, hi[2] = {-1e9f, -1e9f};
+  for (const TSectionMesh& section : mesh.sections)
+    for (int a : {0, 1}) lo[a] = std::min(lo[a], section.lo[2 * a]), hi[a] = std::max(hi[a], section.hi[2 * a]);
+  // A slope from -20 m to 60 m across the plan, with no data east of the track.
+  const auto slope = [&](double x, double z) { return 20 + 0.1 * x + 0.05 * z; };
+  const double east = hi[0] + 50;
+  const TGroundGrid ground = TGroundGrid::Under(mesh.sections, [&](double x, double z, double& h) {
+    h = slope(x, z);
+    return x < east;
+  });
+  ASSERT_FALSE(ground.Empty());
+  const double edge = ground.Cells() * ground.Cell();
+  EXPECT_NEAR(std::min(lo[0] - ground.X0(), lo[1] - ground.Z0()), TGroundGrid::kLandReach, ground.Cell());
+  EXPECT_NEAR(std::min(ground.X0() + edge - hi[0], ground.Z0() + edge - hi[1]), TGroundGrid::kLandReach, ground.Cell());
+  for (const TSectionMesh& section : mesh.sections)
+    for (const TMeshVertex& v : section.vertices)
+      ASSERT_GE(v.position[1] - ground.HeightAt(v.position[0], v.position[2]), TGroundGrid::kBelow - 1e-4);
+  int onLand = 0, filled = 0;
+  for (int j = 0; j <= ground.Cells(); j += 8)
+    for (int i = 0; i <= ground.Cells(); i += 8) {
+      const double x = ground.X0() + i * ground.Cell(), z = ground.Z0() + j * ground.Cell();
+      const double h = ground.HeightAt(x, z);
+      if (x < east && (x < lo[0] - 20 || z < lo[1] - 20)) {  // away from the track, on the land
+        EXPECT_NEAR(h, slope(x, z), 1e-3) << x << ", " << z;
+        ++onLand;
+      } else if (x > east + ground.Cell()) {
+        EXPECT_TRUE(std::isfinite(h) && h > -40 && h < 80) << h;  // between the land's heights
+        ++filled;
+      }
+    }
+  EXPECT_GT(onLand, 10);
+  EXPECT_GT(filled, 3);
+}
+
 }  // namespace
 }  // namespace meridal::testing

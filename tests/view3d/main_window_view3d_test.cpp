@@ -7,6 +7,7 @@
 // says what it wrote, or why it could not.
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -196,6 +197,43 @@ class MainWindowView3DTest : public QObject {
     };
     QTRY_VERIFY_WITH_TIMEOUT(sectionsRidden() >= 2, 20000);
     f.Press("playAction");
+  }
+
+  // A track whose side file names the terrain model it was fitted to stands in
+  // it; a model that cannot be read is named in the status bar, and the ground
+  // then lies under the track.
+  void aFittedTrackStandsInItsTerrainModel() {
+    QTemporaryDir dir;
+    const auto copy = [&](const QString& name, const QByteArray& model) {
+      QFile::copy(MERIDAL_EXAMPLES_DIR "/circuit.mrd", dir.filePath(name + ".mrd"));
+      QFile side(dir.filePath(name + ".view.json"));
+      side.open(QIODevice::WriteOnly);
+      side.write("{\"terrain\": {\"model\": \"" + model +
+                 "\", \"geographic\": false, \"offsetX\": 0, \"offsetY\": 0, \"heightOffset\": 0}}");
+      return dir.filePath(name + ".mrd").toStdString();
+    };
+    QFile land(dir.filePath(QStringLiteral("land.asc")));  // level, 30 m above the track
+    QVERIFY(land.open(QIODevice::WriteOnly));
+    land.write("ncols 2\nnrows 2\nxllcorner -5000\nyllcorner -5000\ncellsize 5000\n30 30\n30 30\n");
+    land.close();
+    const std::string fitted = copy(QStringLiteral("fitted"), "land.asc"), lost = copy(QStringLiteral("lost"), "gone.asc");
+    Frame3D f;
+    QVERIFY(f.Shell().OpenPath(lost));
+    f.window->View3DView->trigger();
+    QVERIFY2(f.window->StatusText->text().startsWith(QStringLiteral("The terrain model is not drawn: ")),
+             qPrintable(f.window->StatusText->text()));
+    // The same track in its land (the ground about it 30 m above it), and again
+    // with the model that is not there, in the same window.
+    QVERIFY(f.Shell().OpenPath(fitted));
+    f.View()->RenderNow();
+    const QImage inLand = f.View()->Picture();
+    f.window->StatusText->clear();
+    QVERIFY(f.Shell().OpenPath(lost));
+    QVERIFY(f.window->StatusText->text().startsWith(QStringLiteral("The terrain model is not drawn: ")));
+    f.View()->RenderNow();
+    const QImage under = f.View()->Picture();
+    QCOMPARE(inLand.size(), under.size());
+    QVERIFY(inLand != under);
   }
 
   void exportWritesTheModelAndSaysWhatItWrote() {

@@ -9,11 +9,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "files/track_formats.h"
 #include "model/track.h"
 #include "platform/messages.h"
 #include "ui/view3d/view3d.h"
+#include "view_file/view_file.h"
 
 namespace {
 
@@ -105,6 +107,11 @@ int main(int argc, char** argv) {
   // its tool bar.
   view.resize(width, height + view.height() - view.Viewport()->height());
   view.SetTrack(track);
+  // A fitted track stands in the terrain its side file names.
+  std::string error;
+  const auto settings = meridal::ReadViewSettings(args[0].toStdString(), error);
+  if (settings && settings->terrain && !view.SetTerrain(settings->terrain, error))
+    std::fprintf(stderr, "meridal-3d-picture: warning: the terrain model is not drawn: %s\n", error.c_str());
   view.SetHeightExaggeration(heights);
   view.SetSkyBackground(!plain);
   view.ZoomToFit();

@@ -10,8 +10,13 @@
 #include <QStackedLayout>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include "history/track_change.h"
+#include "model/track.h"
+#include "model/units.h"
 #include "ui/view3d/view3d_viewport.h"
 
 namespace meridal {
@@ -180,6 +185,26 @@ void TView3D::SetTrack(const TTrack& track) {
   fitted_ = false;
   scene_.SetTrack(&track);
   SceneChanged();
+}
+
+bool TView3D::SetTerrain(const std::optional<TTerrainLink>& link, std::string& error) {
+  std::shared_ptr<TTerrainSampler> terrain;
+  if (link && scene_.Track()) {
+    terrain = TTerrainSampler::Open(*link, error);
+    // The model's cells under a square about the track that holds the ground.
+    const TRect& extent = scene_.Track()->Extent;
+    const double m = double(kMetersPerUnit);
+    const double half = std::max(std::fabs(double(extent.right) - extent.left), std::fabs(double(extent.bottom) - extent.top)) * m / 2 +
+                        TGroundGrid::kLandReach + 50;
+    const double cx = (double(extent.left) + extent.right) * m / 2, cy = (double(extent.top) + extent.bottom) * m / 2;
+    std::vector<std::pair<double, double>> points;
+    for (int i = 0; i <= 4; ++i)
+      for (int j = 0; j <= 4; ++j) points.emplace_back(cx - half + i * half / 2, cy - half + j * half / 2);
+    if (terrain && !terrain->Read(points, error)) terrain.reset();
+  }
+  scene_.SetTerrain(terrain);
+  SceneChanged();
+  return !link || terrain;
 }
 
 void TView3D::ClearTrack() {

@@ -22,6 +22,8 @@
 // Where OpenGL 3.3 is not available the view says so in place of the picture.
 #include <QImage>
 #include <QWidget>
+#include <optional>
+#include <string>
 
 #include "ui/view3d/view3d_look.h"
 #include "ui/view3d/view3d_ribbon.h"
@@ -49,6 +51,11 @@ class TView3D : public QWidget {
 
   void SetTrack(const TTrack& track);
   void ClearTrack();
+  // The terrain model the track was fitted to (its side file's), drawn as the
+  // ground within 200 m of the track; none: the ground lies just under the
+  // track. False and the reason when the model cannot be read: the ground then
+  // lies under the track as without one. Set after the track.
+  bool SetTerrain(const std::optional<TTerrainLink>& link, std::string& error);
   void SectionsChanged(int first, int count);
   void SectionsInserted(int first, int count);
   void SectionsRemoved(int first, int count);

@@ -284,9 +284,22 @@ std::vector<float> TView3DScene::AlongOffsets() const {
   return offsets;
 }
 
+void TView3DScene::SetTerrain(std::shared_ptr<const TTerrainSampler> terrain) {
+  terrain_ = std::move(terrain);
+  groundStale_ = true;
+}
+
 const TGroundGrid& TView3DScene::Ground() {
   if (groundStale_) {
-    ground_ = budget_.refusal.empty() ? TGroundGrid::Under(meshes_) : TGroundGrid{};
+    // The mesh's frame is the plan's in metres about the origin, z to the south.
+    TGroundGrid::TLand land;
+    if (terrain_) {
+      const double originX = options_.originX * double(kMetersPerUnit), originY = options_.originY * double(kMetersPerUnit);
+      land = [terrain = terrain_, originX, originY](double x, double z, double& height) {
+        return terrain->Height(originX + x, originY - z, height) == TTerrainModel::Sample::Ok;
+      };
+    }
+    ground_ = budget_.refusal.empty() ? TGroundGrid::Under(meshes_, land) : TGroundGrid{};
     groundStale_ = false;
     ++groundVersion_;
   }

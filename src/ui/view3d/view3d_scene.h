@@ -8,9 +8,11 @@
 // chunks dirty; the view uploads the dirty chunks.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "files/terrain/terrain_sampler.h"
 #include "mesh/ground_grid.h"
 #include "mesh/mesh_budget.h"
 #include "mesh/section_mesh.h"
@@ -49,6 +51,9 @@ class TView3DScene {
 
   void SetTrack(const TTrack* track);
   const TTrack* Track() const { return track_; }
+  // The land the track was fitted to, which the ground then follows about the
+  // track (TGroundGrid); none: the ground lies just under the track.
+  void SetTerrain(std::shared_ptr<const TTerrainSampler> terrain);
   // The document changed sections first .. first + count - 1 (values only), added
   // or removed them, or changed anything else (traces, the whole track).
   void Changed(int first, int count);
@@ -119,6 +124,7 @@ class TView3DScene {
   std::vector<TSectionMeshCost> costs_;  // each section's, at its finest
   std::vector<bool> dirty_;
   TGroundGrid ground_;
+  std::shared_ptr<const TTerrainSampler> terrain_;
   bool groundStale_ = true;
   int groundVersion_ = 0;
 };
