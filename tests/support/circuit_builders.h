@@ -44,6 +44,7 @@ namespace detail {
 
 struct TTurtle {
   double x = 0, y = 0, heading = 0;
+  bool record = true;  // false: only the end is wanted, not every step on the way
   std::vector<double> xs, ys, hs;
   void Walk(double length, double k0, double k1) {  // curvature from k0 to k1
     const int steps = std::max(1, int(std::ceil(length / 0.05)));
@@ -54,6 +55,7 @@ struct TTurtle {
       x += ds * std::cos(mid);
       y += ds * std::sin(mid);
       heading += k * ds;
+      if (!record) continue;
       xs.push_back(x);
       ys.push_back(y);
       hs.push_back(heading);
@@ -62,8 +64,9 @@ struct TTurtle {
 };
 
 // Walks the pieces with the given lengths of the closing straights; the end.
-inline TTurtle Walk(const std::vector<TPiece>& pieces, double scale) {
+inline TTurtle Walk(const std::vector<TPiece>& pieces, double scale, bool record = true) {
   TTurtle t;
+  t.record = record;
   t.xs.push_back(0);
   t.ys.push_back(0);
   t.hs.push_back(0);
@@ -99,7 +102,7 @@ inline std::vector<TPiece> Closed(std::vector<TPiece> pieces) {
   for (const TPiece& p : pieces) total += p.degrees;
   const double scale = 360.0 / std::fabs(total);
   auto end = [&](const std::vector<TPiece>& p) {
-    const detail::TTurtle t = detail::Walk(p, scale);
+    const detail::TTurtle t = detail::Walk(p, scale, false);
     return std::make_pair(t.x, t.y);
   };
   std::vector<TPiece> best;
