@@ -37,6 +37,17 @@ void TDocument::MarkSaved() {
   Announce(change);
 }
 
+void TDocument::SetHistoryLimits(size_t steps, size_t bytes) {
+  const size_t dropped = history_.Dropped();
+  const bool was = Modified();
+  history_.SetLimits(steps, bytes);
+  if (history_.Dropped() == dropped) return;
+  TDocumentChange change;
+  change.history = true;
+  change.modified = was != Modified();
+  Announce(change);
+}
+
 void TDocument::MarkNeverClean() {
   const bool was = Modified();
   history_.SetNeverClean();
@@ -117,10 +128,11 @@ int SectionOf(const TObjectPath& path, int offset) {
 
 }  // namespace
 
-void TDocument::Stepped(const history::TStep& step, TTrackChange changed, bool undone, bool made) {
+void TDocument::Stepped(const history::TStep& step, TTrackChange changed, bool undone, bool made, bool joined) {
   TDocumentChange change;
   change.track = std::move(changed);
   change.history = true;
+  change.joined = joined;
   change.modified = true;  // cheap to tell; the title reads the state anew
   const TObjectPath before = selection_;
   const int anchorBefore = anchor_;
@@ -162,11 +174,11 @@ bool TDocument::MovesSectionEnd(const std::string& name) {
 }
 
 TDocument::Outcome TDocument::Change(const std::function<Outcome(history::TEditor&)>& change, int joinFrom) {
-  const Outcome outcome =
-      keepJoined_ && joinFrom >= 0 ? editor_.KeepingJoined(joinFrom, change) : change(editor_);
+  const bool joined = keepJoined_ && joinFrom >= 0;
+  const Outcome outcome = joined ? editor_.KeepingJoined(joinFrom, change) : change(editor_);
   if (outcome == Outcome::Changed) {
     const history::TStep& step = history_.Step(history_.Index() - 1);
-    Stepped(step, step.Made(), false, true);
+    Stepped(step, step.Made(), false, true, joined);
   }
   return outcome;
 }

@@ -30,6 +30,7 @@ struct TDocumentChange {
   bool selection = false;  // the selection moved
   bool history = false;    // the history's steps or its position changed
   bool modified = false;   // the modified state or the file's name changed
+  bool joined = false;     // a new change that Keep Joined followed with the later sections
 };
 
 class TDocument {
@@ -49,6 +50,9 @@ class TDocument {
   const TTrack& Track() const { return *track_; }
   const history::THistory& History() const { return history_; }
   history::THistory& History() { return history_; }
+  // How many steps and bytes the history keeps; the oldest steps beyond them go
+  // at once, and the views that list the history hear of it.
+  void SetHistoryLimits(size_t steps, size_t bytes);
 
   // ---- the file ----
   const std::string& FileName() const { return fileName_; }
@@ -137,7 +141,7 @@ class TDocument {
   void Announce(const TDocumentChange& change);
   // After a step was made (`made`), undone or redone: select what it changed and
   // tell.
-  void Stepped(const history::TStep& step, TTrackChange change, bool undone, bool made);
+  void Stepped(const history::TStep& step, TTrackChange change, bool undone, bool made, bool joined = false);
   void SetSelection(const TObjectPath& path);
   // Sets the selection and the anchor together and tells when either moved.
   void SelectWithAnchor(const TObjectPath& path, int anchor);

@@ -1,8 +1,8 @@
 #pragma once
 // A value as a person types it: a number in the chosen base, or a number with its
 // unit ("150 m", "15cm", "30°", "0.5 rad"). Every place that takes a typed value
-// reads it here: the value and split dialogs, the property list's in-place
-// editing, numbers typed while shaping the track by hand, and `meridal-cli set`.
+// reads it here: the value and split dialogs (which F2 or Return on a row of the
+// property list opens), the Go to Section box, and `meridal-cli set` and `edit`.
 //
 //   lengths  m, cm, mm, km        "150 m", "150m", "15 cm", "2.5 mm", "0.2 km"
 //   angles   °, deg, rad          "30°", "30 deg", "-12.5 °", "0.5 rad"

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <utility>
 
 #include "model/numbers.h"
 #include "model/units.h"
@@ -80,12 +81,23 @@ std::string DisplayValue(int32_t value, ValueBase base) {
   return std::string();
 }
 
+namespace {
+
+const std::pair<ValueBase, const char*> kBaseNames[] = {
+    {ValueBase::Decimal, "dec"}, {ValueBase::Meters, "m"}, {ValueBase::Orientation, "deg"}, {ValueBase::Curvature, "curv"}};
+
+}  // namespace
+
 std::optional<ValueBase> ValueBaseByName(const std::string& name) {
-  if (name == "dec") return ValueBase::Decimal;
-  if (name == "m") return ValueBase::Meters;
-  if (name == "deg") return ValueBase::Orientation;
-  if (name == "curv") return ValueBase::Curvature;
+  for (const auto& [base, text] : kBaseNames)
+    if (name == text) return base;
   return std::nullopt;
+}
+
+std::string ValueBaseName(ValueBase base) {
+  for (const auto& [b, text] : kBaseNames)
+    if (b == base) return text;
+  return "dec";
 }
 
 }  // namespace meridal

@@ -33,7 +33,8 @@ std::optional<double> ParseDecimalNumber(const std::string& text);
 // The canonical decimal form alone (what the Copy Walls dialog accepts).
 std::optional<int32_t> ParseCanonicalDecimal(const std::string& text);
 
-// A base by its command-line name: "dec", "m", "deg", "curv".
+// A base by its command-line name: "dec", "m", "deg", "curv"; and the name of a base.
 std::optional<ValueBase> ValueBaseByName(const std::string& name);
+std::string ValueBaseName(ValueBase base);
 
 }  // namespace meridal

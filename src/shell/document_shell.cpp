@@ -10,6 +10,7 @@
 #include "model/track.h"
 #include "platform/file_dialogs.h"
 #include "platform/messages.h"
+#include "shape/readout.h"
 #include "shell/document_files.h"
 #include "shell/read_warnings.h"
 #include "shell/shell_texts.h"
@@ -339,6 +340,9 @@ void TDocumentShell::Changed(const TDocumentChange& change) {
   // What the status bar said of a save or an export was said of the track as it
   // was then.
   if (!change.track.Empty()) ClearStatus();
+  // With Keep Joined the later sections followed the change: the loop's closure
+  // at section 0 is what may open, and the status bar says how far.
+  if (change.joined) ShowStatus(shape::LoopText(doc.Track()));
   if (change.selection) {
     if (const TBase* object = doc.SelectedObject()) EnableCommands(*object, windows_.EditMenu());
     windows_.SelectionMoved();

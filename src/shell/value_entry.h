@@ -35,10 +35,10 @@ class TValueEntry {
   // value takes beneath, and returns the text to show instead:
   // the held value in the base it was typed in. Nothing is pending afterwards.
   std::optional<std::string> ConvertPending(const std::string& text, ValueBase selected);
-
- private:
+  // Any value's text in a base, metres with the locale's separator.
   std::string Display(int32_t value, ValueBase base) const;
 
+ private:
   IMessages& messages_;
 };
 

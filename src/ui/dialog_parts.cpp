@@ -4,6 +4,7 @@
 #include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPalette>
 #include <QPushButton>
 
@@ -43,6 +44,11 @@ bool IsFieldExit(const QEvent* event) {
   if (event->type() != QEvent::FocusOut) return false;
   const auto reason = static_cast<const QFocusEvent*>(event)->reason();
   return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+char LocaleDecimalSeparator() {
+  const QString point = QLocale().decimalPoint();
+  return point.size() == 1 && point[0].unicode() < 0x80 ? static_cast<char>(point[0].unicode()) : '.';
 }
 
 }  // namespace meridal

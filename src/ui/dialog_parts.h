@@ -23,5 +23,8 @@ bool ConvertPendingText(TValueEntry& entry, QLineEdit& field, ValueBase selected
 // same dialog. A switch to another window (a message box, another program)
 // leaves the field's text alone.
 bool IsFieldExit(const QEvent* event);
+// The user's locale's decimal separator, which typed values take beside '.'
+// ('.' where the locale's is not a single ASCII character).
+char LocaleDecimalSeparator();
 
 }  // namespace meridal

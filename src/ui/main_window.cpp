@@ -11,7 +11,6 @@
 #include <QMdiSubWindow>
 #include <QMimeData>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QUrl>
 
 #include "files/track_formats.h"
@@ -33,6 +32,7 @@
 #include "ui/qt_messages.h"
 #include "ui/qt_shell_dialogs.h"
 #include "ui/lap/lap_runner.h"
+#include "ui/settings_file.h"
 #include "ui/tool_window.h"
 #include "ui/tree_window.h"
 #include "ui/ui_resources.h"
@@ -93,9 +93,7 @@ void TFormMain::FormCreate() {
 
 // ---- the recent files, kept between runs ----
 
-QString TFormMain::SettingsPath() {
-  return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QStringLiteral("/meridal.conf");
-}
+QString TFormMain::SettingsPath() { return SettingsFile(); }
 
 void TFormMain::LoadRecentFiles() {
   QSettings settings(SettingsPath(), QSettings::IniFormat);
@@ -214,7 +212,11 @@ void TFormMain::DocumentChanged() {
                          : QStringLiteral("&Redo"));
 }
 
-void TFormMain::DocumentReplaced(TDocument* document) { Signals->Attach(document); }
+void TFormMain::DocumentReplaced(TDocument* document) {
+  // Keep Joined holds for every change of every document, typed or dragged.
+  if (document) document->SetKeepJoined(ViewKeepJoined->isChecked());
+  Signals->Attach(document);
+}
 void TFormMain::AboutClick() { services_.dialogs->About(); }
 
 // ---- the document's windows ----

@@ -88,6 +88,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   ActionEditCommands EditItems;
   TClipboardActions* ClipboardItems;  // Cut, Copy, Paste, Reverse Track, Mirror Track
   QAction* EditCloseLoop;  // its dialog (close_loop_dialog.h)
+  QAction* EditPreferences;  // what meridal.conf keeps (preferences_dialog.h)
   QMenu* ViewMenu;
   QAction* ViewTraces;
   QAction* ViewZeroLine;
@@ -146,6 +147,7 @@ class TFormMain : public QMainWindow, public IShellWindows {
   void EditCopyWallsToAllClick();
   void EditCopyAltitudeClick();
   void EditCloseLoopClick();
+  void EditPreferencesClick();
   void ViewTracesClick() { ViewToggled(); }
   void ViewZeroLineClick() { ViewToggled(); }
   void ViewSFLineClick() { ViewToggled(); }

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "document/document.h"
 #include "graphics/view_flags.h"
 #include "present/position_text.h"
 #include "shell/document_shell.h"
@@ -115,6 +116,7 @@ void TFormMain::BuildEditMenu() {
 
 void TFormMain::BuildViewMenu() {
   ViewMenu = menuBar()->addMenu(QStringLiteral("&View"));
+  ViewMenu->setToolTipsVisible(true);  // what Unk1 and Keep Joined are
   const auto add = [this](const char* caption, void (TFormMain::*handler)()) {
     QAction* item = ViewMenu->addAction(QString::fromLatin1(caption));
     item->setCheckable(true);
@@ -129,6 +131,10 @@ void TFormMain::BuildViewMenu() {
   ViewWallOutline = add("&Wall Outline", &TFormMain::ViewWallOutlineClick);
   ViewShowNonZeroHeight = add("Show Non-Zero &Height (red ///)", &TFormMain::ViewShowNonZeroHeightClick);
   ViewShowNonZeroUnk1 = add("Show Non-Zero &Unk1 (green \\\\\\)", &TFormMain::ViewShowNonZeroUnk1Click);
+  ViewShowNonZeroHeight->setToolTip(QStringLiteral("Hatch the strips whose wall Height is not 0"));
+  ViewShowNonZeroUnk1->setToolTip(QStringLiteral(
+      "Hatch the strips whose wall's Unk1 is not 0. Unk1 is unknown field 1 of the track file: its meaning is not "
+      "known, and it is kept as it is"));
 
   // Navigation of the graphics window, and how it is drawn.
   ViewMenu->addSeparator();
@@ -149,9 +155,12 @@ void TFormMain::BuildViewMenu() {
   ViewKeepJoined = ViewMenu->addAction(QStringLiteral("&Keep Joined"));
   ViewKeepJoined->setCheckable(true);
   ViewKeepJoined->setChecked(true);
-  ViewKeepJoined->setToolTip(QStringLiteral("Keep joined: the later sections follow a dragged section"));
+  ViewKeepJoined->setToolTip(
+      QStringLiteral("Keep joined: the later sections follow a section that is dragged, typed, added, removed, "
+                     "split, retyped, pasted or cut; only the loop's closure at section 0 may open"));
   connect(ViewKeepJoined, &QAction::toggled, this, [this](bool on) {
     if (PlanView) PlanView->SetKeepJoined(on);
+    if (TDocument* document = shell_->Document()) document->SetKeepJoined(on);
   });
   QToolBar* shaping = addToolBar(QStringLiteral("Shaping"));
   shaping->setObjectName(QStringLiteral("ShapingToolBar"));

@@ -1,11 +1,14 @@
 // The frame's small tools: Go to Section (Ctrl+G), File > Export Image, Edit >
-// Close Loop…, and the history's memory cap from the settings.
+// Close Loop…, Edit > Preferences… and the history's memory cap from the settings.
 #include <QAction>
+#include <QCheckBox>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QSettings>
+#include <QSpinBox>
 #include <algorithm>
 
 #include "document/document.h"
@@ -15,16 +18,20 @@
 #include "platform/file_dialogs.h"
 #include "platform/messages.h"
 #include "shell/document_shell.h"
+#include "shell/go_to_section.h"
 #include "shell/shell_texts.h"
 #include "ui/close_loop_dialog.h"
+#include "ui/dialog_parts.h"
 #include "ui/document_signals.h"
 #include "ui/draw_area.h"
 #include "ui/export_image_dialog.h"
 #include "ui/plan/plan_view.h"
 #include "ui/main_window.h"
 #include "ui/picture_export.h"
+#include "ui/preferences_dialog.h"
 #include "ui/profile_plot.h"
 #include "ui/profile_window.h"
+#include "ui/value_bases.h"
 
 namespace meridal {
 
@@ -53,6 +60,10 @@ void TFormMain::BuildTools() {
   EditMenuItems->addSeparator();
   EditCloseLoop = EditMenuItems->addAction(QStringLiteral("Close &Loop\u2026"));
   connect(EditCloseLoop, &QAction::triggered, this, &TFormMain::EditCloseLoopClick);
+  EditMenuItems->addSeparator();
+  EditPreferences = EditMenuItems->addAction(QStringLiteral("Pre&ferences\u2026"));
+  EditPreferences->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
+  connect(EditPreferences, &QAction::triggered, this, &TFormMain::EditPreferencesClick);
 
   // The cap is read once, at the start; every document opened takes it.
   const QSettings settings(SettingsPath(), QSettings::IniFormat);
@@ -62,7 +73,7 @@ void TFormMain::BuildTools() {
     FileExportImage->setEnabled(document != nullptr);
     ViewGoToSection->setEnabled(document != nullptr);
     EditCloseLoop->setEnabled(document != nullptr);
-    if (document) document->History().SetLimits(history::THistory::kDefaultLimit, historyBytes_);
+    if (document) document->SetHistoryLimits(history::THistory::kDefaultLimit, historyBytes_);
   };
   connect(Signals, &TDocumentSignals::Replaced, this, documentOpen);
   documentOpen(nullptr);
@@ -76,10 +87,17 @@ void TFormMain::ViewGoToSectionClick() {
   const int count = document->Track().NumberOfSections();
   const int current = std::max(document->Selection().section, 0);
   bool ok = false;
-  const int n = QInputDialog::getInt(this, QStringLiteral("Go to Section"),
-                                     QStringLiteral("Section number (0 to %1):").arg(count - 1), current, 0,
-                                     count - 1, 1, &ok);
-  if (!ok || n < 0 || n >= count) return;
+  const QString text = QInputDialog::getText(
+      this, QStringLiteral("Go to Section"),
+      QStringLiteral("Section number (0 to %1), or a distance along the track (350 m, 1.2 km):").arg(count - 1),
+      QLineEdit::Normal, QString::number(current), &ok);
+  if (!ok) return;
+  const TGoTo to = SectionToGoTo(document->Track(), text.trimmed().toStdString(), LocaleDecimalSeparator());
+  if (!to.section) {
+    ShowRefusal(*services_.messages, WithReason("Input not valid !", to.refusal));
+    return;
+  }
+  const int n = *to.section;
   document->Select(TObjectPath::Section(n));
   if (PlanView) PlanView->CentreOn(document->Track().Section(n)->Extent);
 }
@@ -89,6 +107,23 @@ void TFormMain::ViewGoToSectionClick() {
 void TFormMain::EditCloseLoopClick() {
   const QString note = RunCloseLoop(*shell_, this);
   if (!note.isEmpty()) shell_->Report(note.toStdString());
+}
+
+// ---- Preferences ----
+
+void TFormMain::EditPreferencesClick() {
+  TFormPreferences dialog(this);
+  TValueBases bases(SettingsPath());
+  dialog.StoredUnits->setChecked(bases.StoredUnits());
+  dialog.HistoryMegabytes->setValue(static_cast<int>(historyBytes_ >> 20));
+  if (dialog.exec() != QDialog::Accepted) return;
+  bases.SetStoredUnits(dialog.StoredUnits->isChecked());
+  const int megabytes = dialog.HistoryMegabytes->value();
+  QSettings(SettingsPath(), QSettings::IniFormat).setValue(QLatin1String(kHistoryMegabytesKey), megabytes);
+  // The open document's history takes the new cap at once, as every one opened later.
+  historyBytes_ = static_cast<size_t>(megabytes) << 20;
+  if (TDocument* document = shell_->Document())
+    document->SetHistoryLimits(history::THistory::kDefaultLimit, historyBytes_);
 }
 
 // ---- Export Image ----

@@ -4,7 +4,9 @@
 #include "ui/about_dialog.h"
 #include "ui/copy_walls_dialog.h"
 #include "ui/edit_value_dialog.h"
+#include "ui/settings_file.h"
 #include "ui/split_dialog.h"
+#include "ui/value_bases.h"
 
 namespace meridal {
 
@@ -12,7 +14,13 @@ QtShellDialogs::QtShellDialogs(IMessages& messages, QWidget* parent)
     : FormEditValue(new TFormEditValue(messages, parent)),
       FormSplit(new TFormSplit(messages, parent)),
       FormCopyWalls(new TFormCopyWalls(messages, parent)),
-      FormAbout(new TFormAbout(parent)) {}
+      FormAbout(new TFormAbout(parent)),
+      Bases(std::make_unique<TValueBases>(SettingsFile())) {
+  FormEditValue->SetBases(Bases.get());
+  FormSplit->SetBases(Bases.get());
+}
+
+QtShellDialogs::~QtShellDialogs() = default;
 
 bool QtShellDialogs::EditValue(const TBase* object, const std::string& name, const ValueWriter& write) {
   FormEditValue->SetTarget(object, QString::fromStdString(name), write);

@@ -23,7 +23,7 @@ void TFormSplit::SetTarget(TBase* section) {
 }
 
 void TFormSplit::ShowIn(ValueBase base) {
-  EditName->setText(QString::fromStdString(DisplayValue(SectionLength(), base)));
+  EditName->setText(QString::fromStdString(Entry.Display(SectionLength(), base)));
   TValueDialog::ShowIn(base);
 }
 

@@ -17,6 +17,7 @@
 #include "model/track.h"
 #include "present/object_labels.h"
 #include "present/run_rows.h"
+#include "present/value_tips.h"
 #include "shell/document_shell.h"
 #include "shell/edit_command_flow.h"
 #include "shell/property_list_commands.h"
@@ -213,6 +214,8 @@ void TFormTree::FillList(const RowList& rows) {
     for (const std::string& sub : row.SubItems) texts << QString::fromStdString(sub);
     auto* item = new QTreeWidgetItem(texts);
     item->setIcon(0, RowIcon(row.ImageIndex));
+    // The name is the file's; the tip says what it is in a builder's words.
+    if (const std::string tip = ValueTip(row.Caption); !tip.empty()) item->setToolTip(0, QString::fromStdString(tip));
     items << item;
   }
   ListView->addTopLevelItems(items);

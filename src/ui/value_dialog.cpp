@@ -6,10 +6,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "model/base.h"
 #include "shell/shell_texts.h"
 #include "ui/dialog_parts.h"
+#include "ui/value_bases.h"
 
 namespace meridal {
 
@@ -22,7 +24,7 @@ TValueDialog::TValueDialog(IMessages& messages, const QString& title, bool bases
   EditValue = new QLineEdit(this);
 
   auto* group = new QGroupBox(QStringLiteral("Base"), this);
-  bases_ = basesInARow ? static_cast<QBoxLayout*>(new QHBoxLayout(group)) : new QVBoxLayout(group);
+  baseGroup_ = basesInARow ? static_cast<QBoxLayout*>(new QHBoxLayout(group)) : new QVBoxLayout(group);
   RadioButtonDecimal = AddBase(QStringLiteral("&Decimal"), ValueBase::Decimal);
   RadioButtonMeters = AddBase(QStringLiteral("&Meters"), ValueBase::Meters);
   RadioButtonDecimal->setChecked(true);
@@ -39,10 +41,10 @@ TValueDialog::TValueDialog(IMessages& messages, const QString& title, bool bases
 }
 
 QRadioButton* TValueDialog::AddBase(const QString& caption, ValueBase base) {
-  auto* button = new QRadioButton(caption, bases_->parentWidget());
-  bases_->addWidget(button);
+  auto* button = new QRadioButton(caption, baseGroup_->parentWidget());
+  baseGroup_->addWidget(button);
   baseButtons_.emplace_back(button, base);
-  connect(button, &QRadioButton::clicked, this, [this, base] { ShowIn(base); });
+  connect(button, &QRadioButton::clicked, this, [this, base] { BaseClicked(base); });
   return button;
 }
 
@@ -58,9 +60,29 @@ bool TValueDialog::FormShow() {
     return false;
   }
   Entry.Reset(InitialValue());
-  RadioButtonDecimal->setChecked(true);
-  ShowIn(ValueBase::Decimal);
+  // A German user types 12,5 as well as 12.5, and sees metres written so.
+  Entry.Separator = LocaleDecimalSeparator();
+  const ValueBase base = OpeningBase();
+  for (const auto& [button, offered] : baseButtons_) button->setChecked(offered == base);
+  ShowIn(base);
+  // What is typed first replaces the value shown.
+  EditValue->selectAll();
   return true;
+}
+
+ValueBase TValueDialog::OpeningBase() const {
+  const ValueKind kind = ValueKindOf(Entry.ValueName);
+  const auto offered = [this](ValueBase base) {
+    return std::any_of(baseButtons_.begin(), baseButtons_.end(), [base](const auto& b) { return b.second == base; });
+  };
+  const ValueBase kept = bases_ ? bases_->OpeningBase(kind) : NaturalBase(kind);
+  if (offered(kept)) return kept;
+  return offered(NaturalBase(kind)) ? NaturalBase(kind) : ValueBase::Decimal;
+}
+
+void TValueDialog::BaseClicked(ValueBase base) {
+  ShowIn(base);
+  if (bases_) bases_->Remember(ValueKindOf(Entry.ValueName), base);
 }
 
 int TValueDialog::Run() {

@@ -22,6 +22,7 @@ namespace meridal {
 
 class IMessages;
 class TBase;
+class TValueBases;
 
 class TValueDialog : public QDialog {
   Q_OBJECT
@@ -43,6 +44,9 @@ class TValueDialog : public QDialog {
   // What is said beneath "Input not valid ! Range Error!": the values the target
   // takes (see present/value_range.h); none by default.
   void SetRangeNote(std::function<std::string()> note) { rangeNote_ = std::move(note); }
+  // The bases the dialog opens in and keeps what the user picks in (nullptr: it
+  // opens in the value's own base and keeps nothing).
+  void SetBases(TValueBases* bases) { bases_ = bases; }
 
   void EditValueChange();
   // Converts a pending text; false, after "Input not valid !", when it is not valid.
@@ -65,10 +69,16 @@ class TValueDialog : public QDialog {
 
  private:
   ValueBase SelectedBase() const;
+  // The base the value opens in: the one kept for its kind, where this dialog
+  // offers it.
+  ValueBase OpeningBase() const;
+  // The user picked a base.
+  void BaseClicked(ValueBase base);
 
   IMessages& messages_;
   QFormLayout* fields_;
-  QBoxLayout* bases_;
+  QBoxLayout* baseGroup_;
+  TValueBases* bases_ = nullptr;
   std::vector<std::pair<QRadioButton*, ValueBase>> baseButtons_;
   const TBase* target_ = nullptr;
   ValueWriter write_;

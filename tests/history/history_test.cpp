@@ -309,8 +309,14 @@ TEST(History, AMemoryCapDropsTheOldestStepsAndKeepsTheCleanStateRight) {
     return sum;
   };
   // Room for the newest three steps: the oldest two go, and the saved position
-  // is counted from the first step kept.
-  h.SetLimits(THistory::kDefaultLimit, bytes(2));
+  // is counted from the first step kept. The views listing the history hear of
+  // it; a cap that drops nothing says nothing.
+  int told = 0;
+  run.document->Subscribe([&told](const TDocumentChange& change) { told += change.history ? 1 : 0; });
+  run.document->SetHistoryLimits(THistory::kDefaultLimit, bytes(0));
+  EXPECT_EQ(told, 0);
+  run.document->SetHistoryLimits(THistory::kDefaultLimit, bytes(2));
+  EXPECT_EQ(told, 1);
   EXPECT_EQ(h.Dropped(), 2u);
   EXPECT_EQ(h.Count(), 3u);
   EXPECT_EQ(h.CleanIndex(), 1);

@@ -58,6 +58,8 @@ TEST(ValueText, BaseNames) {
   EXPECT_EQ(ValueBaseByName("deg"), B::Orientation);
   EXPECT_EQ(ValueBaseByName("dec"), B::Decimal);
   EXPECT_EQ(ValueBaseByName("M"), std::nullopt);
+  for (B base : {B::Decimal, B::Meters, B::Orientation, B::Curvature})
+    EXPECT_EQ(ValueBaseByName(ValueBaseName(base)), base);
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "edit/track_edits.h"
+#include "model/section.h"
 #include "model/track.h"
 #include "shell/shell_doubles.h"
 #include "ui/about_dialog.h"
@@ -19,6 +21,7 @@
 #include "ui/example_tracks.h"
 #include "ui/qt_shell_dialogs.h"
 #include "ui/split_dialog.h"
+#include "ui/value_bases.h"
 #include "ui/ui_test_main.h"
 
 using meridal::TFormEditValue;
@@ -57,10 +60,10 @@ class DialogsTest : public QObject {
     QVERIFY(dialog.FormShow());
     QVERIFY(dialog.EditName->isReadOnly());
     QCOMPARE(dialog.EditName->text(), QStringLiteral("Orientation"));
+    QCOMPARE(dialog.EditValue->text(), QStringLiteral("90"));  // a heading opens in degrees
+    QVERIFY(dialog.RadioButtonOrientation->isChecked());
+    dialog.RadioButtonDecimal->click();
     QCOMPARE(dialog.EditValue->text(), QStringLiteral("1073741824"));
-    QVERIFY(dialog.RadioButtonDecimal->isChecked());
-    dialog.RadioButtonOrientation->click();
-    QCOMPARE(dialog.EditValue->text(), QStringLiteral("90"));
     dialog.RadioButtonCurvature->click();
     QCOMPARE(dialog.EditValue->text(), QStringLiteral("180"));
     dialog.RadioButtonMeters->click();
@@ -123,13 +126,59 @@ class DialogsTest : public QObject {
     dialog.SetTarget(&wall, QStringLiteral("From"));
     QVERIFY(dialog.FormShow());
     ShowActive(dialog);
-    dialog.EditValue->setText(QString());
-    QTest::keyClicks(dialog.EditValue, QStringLiteral("200000"));  // beyond wall 1
-    QTest::keyClick(dialog.EditValue, Qt::Key_Return);              // OK is the default button
+    QTest::keyClicks(dialog.EditValue, QStringLiteral("10 m"));  // beyond wall 1; what is shown is replaced
+    QTest::keyClick(dialog.EditValue, Qt::Key_Return);            // OK is the default button
     QCOMPARE(messages.Texts(), std::vector<std::string>{"Input not valid ! Range Error!"});
     QVERIFY(dialog.isVisible());
     QCOMPARE(wall.From, -98425);
-    QCOMPARE(dialog.Entry.CurrentValue, 200000);
+    QCOMPARE(dialog.Entry.CurrentValue, 196850);
+  }
+
+  // Each kind of value opens in its own base; the base the user picks is kept
+  // for that kind, in the settings file, and Split takes the lengths' too. In
+  // stored units every dialog opens on Decimal.
+  void eachKindOpensInItsBaseAndKeepsThePick() {
+    ScriptedMessages messages;
+    QTemporaryDir dir;
+    meridal::TValueBases bases(dir.filePath(QStringLiteral("meridal.conf")));
+    auto track = DefaultTrack();
+    QVERIFY(meridal::edit::ChangeChildType(*track, 0));
+    meridal::TSection& arc = *track->Section(0);
+    TFormEditValue dialog(messages);
+    dialog.SetBases(&bases);
+    const auto opens = [&](meridal::TBase& object, const char* name) {
+      dialog.SetTarget(&object, QString::fromLatin1(name));
+      if (!dialog.FormShow()) return QString();
+      const QString text = dialog.EditValue->text();
+      return text + (dialog.RadioButtonDecimal->isChecked()       ? QStringLiteral(" | dec")
+                     : dialog.RadioButtonMeters->isChecked()      ? QStringLiteral(" | m")
+                     : dialog.RadioButtonOrientation->isChecked() ? QStringLiteral(" | deg")
+                                                                  : QStringLiteral(" | curv"));
+    };
+    QCOMPARE(opens(arc, "Length"), QStringLiteral("50 m | m"));
+    QCOMPARE(opens(arc, "Curvature"), QStringLiteral("20 | curv"));
+    QCOMPARE(opens(arc, "Orientation"), QStringLiteral("0 | deg"));
+    QCOMPARE(opens(*track, "Trace 0"), QStringLiteral("-5 m | m"));
+    QCOMPARE(opens(*arc.Wall(0), "Surface"), QStringLiteral("1 | dec"));
+    QCOMPARE(opens(*arc.Wall(0), "Unk1"), QStringLiteral("0 | dec"));
+
+    // Decimal picked for a radius opens every length on Decimal from then on.
+    QVERIFY(!opens(arc, "Radius").isEmpty());
+    ShowActive(dialog);
+    QTest::mouseClick(dialog.RadioButtonDecimal, Qt::LeftButton, {}, QPoint(6, dialog.RadioButtonDecimal->height() / 2));
+    dialog.reject();
+    QCOMPARE(opens(*arc.Wall(1), "Height"), QStringLiteral("0 | dec"));
+    QCOMPARE(opens(arc, "Orientation"), QStringLiteral("0 | deg"));
+    meridal::TFormSplit split(messages);
+    split.SetBases(&bases);
+    split.SetTarget(&arc);
+    QVERIFY(split.FormShow());
+    QVERIFY(split.RadioButtonDecimal->isChecked());
+    QCOMPARE(split.EditValue->text(), QStringLiteral("492126"));
+
+    bases.SetStoredUnits(true);
+    QCOMPARE(opens(arc, "Curvature"), QStringLiteral("119304647 | dec"));
+    QVERIFY(messages.shown.empty());
   }
 
   void withoutATargetNothingIsEdited() {
@@ -161,8 +210,11 @@ class DialogsTest : public QObject {
       return scripted.result;
     });
     QVERIFY(dialog.FormShow());
+    QCOMPARE(dialog.EditName->text(), QStringLiteral("0.0508 m"));
+    QCOMPARE(dialog.EditValue->text(), QStringLiteral("0.0254 m"));  // half proposed, in metres
+    dialog.RadioButtonDecimal->click();
     QCOMPARE(dialog.EditName->text(), QStringLiteral("1000"));
-    QCOMPARE(dialog.EditValue->text(), QStringLiteral("500"));  // half proposed
+    QCOMPARE(dialog.EditValue->text(), QStringLiteral("500"));
     dialog.RadioButtonMeters->click();
     QCOMPARE(dialog.EditName->text(), QStringLiteral("0.0508 m"));
     dialog.EditValue->setText(QStringLiteral("0.0254"));

@@ -6,8 +6,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QCheckBox>
 #include <QInputDialog>
+#include <QLocale>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -34,14 +37,17 @@
 #include "model/track.h"
 #include "present/format.h"
 #include "present/position_text.h"
+#include "shape/readout.h"
 #include "ui/check_window.h"
 #include "ui/edit_value_dialog.h"
 #include "ui/export_image_dialog.h"
 #include "ui/plan/plan_view.h"
 #include "ui/history_window.h"
+#include "ui/preferences_dialog.h"
 #include "ui/profile_window.h"
 #include "ui/qt_shell_dialogs.h"
 #include "ui/split_dialog.h"
+#include "ui/value_bases.h"
 #include "ui/ui_fixture.h"
 #include "ui/ui_test_main.h"
 
@@ -64,6 +70,11 @@ struct Frame : UiFrame {
     QCoreApplication::processEvents();
   }
   QString Status() { return window->StatusText->text(); }
+  // The frame active again once a modal box is gone, as a window manager makes it.
+  void Activate() {
+    window->activateWindow();
+    QTRY_VERIFY(window->isActiveWindow());
+  }
 };
 
 // The middle of a child window's × on its title bar, where the style puts it.
@@ -236,14 +247,25 @@ class EverydayTest : public QObject {
       f.Shell().Change([s](meridal::history::TEditor& e) { return e.Add(*e.Track().Section(s), false); });
     for (int i = 0; i < 3; ++i) QTest::keyClick(f.window.get(), Qt::Key_Equal, Qt::ControlModifier);
     const int n = 4;
-    Frame::WhenOpen<QInputDialog>([n](QInputDialog& dialog) {
-      QSpinBox* number = dialog.findChild<QSpinBox*>();
-      QVERIFY(number);
-      number->selectAll();
-      QTest::keyClicks(number, QString::number(n));
-      QTest::keyClick(number, Qt::Key_Return);
-    });
-    QTest::keyClick(f.window.get(), Qt::Key_G, Qt::ControlModifier);
+    const auto goTo = [&](const QString& typed) {
+      f.Activate();
+      Frame::WhenOpen<QInputDialog>([typed](QInputDialog& dialog) {
+        QLineEdit* field = dialog.findChild<QLineEdit*>();
+        QVERIFY(field);
+        field->selectAll();
+        QTest::keyClicks(field, typed);
+        QTest::keyClick(field, Qt::Key_Return);
+      });
+      QTest::keyClick(f.window.get(), Qt::Key_G, Qt::ControlModifier);
+    };
+    // A distance with its unit goes to the section it lies in: 375 m is in the
+    // eighth straight of 50 m; one past the track's end goes nowhere.
+    goTo(QStringLiteral("0.375 km"));
+    QCOMPARE(f.Shell().Document()->Selection(), meridal::TObjectPath::Section(7));
+    goTo(QStringLiteral("451 m"));
+    QCOMPARE(f.messages.Texts(), std::vector<std::string>{"Input not valid !\nThe track is only 450 m long"});
+    QCOMPARE(f.Shell().Document()->Selection(), meridal::TObjectPath::Section(7));
+    goTo(QString::number(n));
     QCOMPARE(f.Shell().Document()->Selection(), meridal::TObjectPath::Section(n));
     QCoreApplication::processEvents();
     meridal::TScaleDraw& view = f.window->PlanView->ScaleDraw();
@@ -357,7 +379,7 @@ class EverydayTest : public QObject {
       dialog.reject();
     });
     f.window->EditItems.Action(meridal::kEditSplit)->trigger();
-    QCOMPARE(proposed, QStringLiteral("492126"));
+    QCOMPARE(proposed, QStringLiteral("25 m"));
     QCOMPARE(f.messages.Texts().back(), "Input not valid ! Range Error!\nLength of first part: from 0.0508 mm to " +
                                             meridal::LengthMeaning(984251));
 
@@ -378,6 +400,105 @@ class EverydayTest : public QObject {
     QCOMPARE(f.Shell().Track()->Section(0)->Wall(0)->Surface, 4);
     QCOMPARE(f.List()->currentItem()->text(0), QStringLiteral("Surface"));
     QVERIFY(f.List()->currentItem()->isSelected());
+  }
+  // A new user's first value: the Length row, F2, 150, Enter is 150 m. A unit
+  // wins over Decimal, the base picked is kept for the next length, and a German
+  // user's comma is taken. Keep Joined (on) makes the next sections follow in the
+  // same step, and the status bar says how far the loop's closure is open.
+  void aTypedLengthIsInMetresAndTheTrackFollowsIt() {
+    QFile::remove(meridal::TFormMain::SettingsPath());
+    Frame f(false, true);
+    f.window->FileNewClick();
+    for (int s = 0; s < 2; ++s)
+      f.Shell().Change([s](meridal::history::TEditor& e) { return e.Add(*e.Track().Section(s), false); });
+    QVERIFY(f.window->ViewKeepJoined->isChecked());
+    QVERIFY(f.ClickNode(QStringLiteral("Section 1 (straight)")));
+    const auto type = [&](const QString& text, bool pickDecimal, meridal::ValueBase opensOn) {
+      f.Activate();
+      QVERIFY(f.PressRow(QStringLiteral("Length")));
+      Frame::WhenOpen<meridal::TFormEditValue>([&](meridal::TFormEditValue& dialog) {
+        QCOMPARE(dialog.RadioButtonMeters->isChecked(), opensOn == meridal::ValueBase::Meters);
+        QCOMPARE(dialog.RadioButtonDecimal->isChecked(), opensOn == meridal::ValueBase::Decimal);
+        if (pickDecimal) {
+          QTest::mouseClick(dialog.RadioButtonDecimal, Qt::LeftButton, {},
+                            QPoint(6, dialog.RadioButtonDecimal->height() / 2));
+          QTest::keyClick(dialog.EditValue, Qt::Key_A, Qt::ControlModifier);
+        }
+        QTest::keyClicks(dialog.EditValue, text);
+        QTest::keyClick(dialog.EditValue, Qt::Key_Return);
+      });
+      QTest::keyClick(f.List(), Qt::Key_F2);
+    };
+    const meridal::TTrack& track = *f.Shell().Track();
+    const auto exported = [&] {
+      meridal::testing::ScriptedMessages quiet;
+      return *meridal::ExportTrackImage(track, quiet);
+    };
+    const auto before = exported();
+    type(QStringLiteral("150"), false, meridal::ValueBase::Meters);
+    QCOMPARE(track.Section(1)->Length, 2952756);
+    QCOMPARE(track.Section(2)->LongitudinalGap(), 0);
+    QCOMPARE(track.Section(2)->LateralGap(), 0);
+    QCOMPARE(f.Status(), QString::fromStdString(meridal::shape::LoopText(track)));
+    QVERIFY(f.Status().startsWith(QStringLiteral("Loop open by 250.00 m, 0.0")));
+    f.Activate();
+    QTest::keyClick(f.window.get(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(exported() == before);
+
+    type(QStringLiteral("150 m"), true, meridal::ValueBase::Meters);
+    QCOMPARE(track.Section(1)->Length, 2952756);
+    type(QStringLiteral("15000 cm"), false, meridal::ValueBase::Decimal);  // Decimal was picked for lengths
+    QCOMPARE(track.Section(1)->Length, 2952756);
+    QCOMPARE(QSettings(meridal::TFormMain::SettingsPath(), QSettings::IniFormat)
+                 .value(QStringLiteral("valueBases/length")).toString(),
+             QStringLiteral("dec"));
+    const QLocale was;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    type(QStringLiteral("12,5 m"), false, meridal::ValueBase::Decimal);
+    QLocale::setDefault(was);
+    QCOMPARE(track.Section(1)->Length, 246063);
+    QVERIFY(f.messages.shown.empty());
+
+    // Off, a typed length leaves the next section where it was.
+    QTest::mouseClick(f.window->findChild<QToolBar*>(QStringLiteral("ShapingToolBar"))
+                          ->widgetForAction(f.window->ViewKeepJoined),
+                      Qt::LeftButton);
+    QVERIFY(!f.window->ViewKeepJoined->isChecked());
+    type(QStringLiteral("100 m"), false, meridal::ValueBase::Decimal);
+    QCOMPARE(track.Section(1)->Length, 1968504);
+    QVERIFY(track.Section(2)->LongitudinalGap() != 0);
+  }
+
+  // Edit > Preferences… keeps the value dialogs' stored units and the history's
+  // cap in the settings; the open document takes the cap at once.
+  void thePreferencesOpenValuesInStoredUnits() {
+    QFile::remove(meridal::TFormMain::SettingsPath());
+    Frame f(false, true);
+    f.window->FileNewClick();
+    Frame::WhenOpen<meridal::TFormPreferences>([](meridal::TFormPreferences& dialog) {
+      QVERIFY(!dialog.StoredUnits->isChecked());
+      QCOMPARE(dialog.HistoryMegabytes->value(), 256);
+      QTest::mouseClick(dialog.StoredUnits, Qt::LeftButton, {}, QPoint(6, dialog.StoredUnits->height() / 2));
+      dialog.HistoryMegabytes->setFocus();
+      QTest::keyClick(dialog.HistoryMegabytes, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClicks(dialog.HistoryMegabytes, QStringLiteral("64"));
+      QTest::mouseClick(dialog.ButtonOK, Qt::LeftButton);
+    });
+    QTest::keyClick(f.window.get(), Qt::Key_Comma, Qt::ControlModifier);
+    const QSettings settings(meridal::TFormMain::SettingsPath(), QSettings::IniFormat);
+    QCOMPARE(settings.value(QLatin1String(meridal::TFormMain::kHistoryMegabytesKey)).toInt(), 64);
+    QVERIFY(settings.value(QLatin1String(meridal::TValueBases::kStoredUnitsKey)).toBool());
+    f.Activate();
+    QVERIFY(f.ClickNode(QStringLiteral("Section 0 (straight)")));
+    QVERIFY(f.PressRow(QStringLiteral("Orientation")));
+    bool decimal = false;
+    Frame::WhenOpen<meridal::TFormEditValue>([&](meridal::TFormEditValue& dialog) {
+      decimal = dialog.RadioButtonDecimal->isChecked() && dialog.EditValue->text() == QStringLiteral("0");
+      dialog.reject();
+    });
+    QTest::keyClick(f.List(), Qt::Key_F2);
+    QVERIFY(decimal);
+    QFile::remove(meridal::TFormMain::SettingsPath());
   }
 };
 

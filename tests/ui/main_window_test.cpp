@@ -100,8 +100,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(Captions(f.window->EditMenuItems),
              (QStringList{"&Undo", "&Redo", "-", "&Remove", "Add &Before", "Add &After", "-", "&Split Section...", "Change Section &Type",
                           "Copy Walls &From...", "Copy &Walls To All ", "-", "&Copy Altitude", "-", "Cu&t", "&Copy",
-                          "&Paste", "-", "Re&verse Track", "&Mirror Track", "-", "Close &Loop\u2026"}));
-    QCOMPARE(States(f.window->EditMenuItems), QStringLiteral("ddeeeeeeeeeeeedddedded"));  // on before the first document but undo and the clipboard
+                          "&Paste", "-", "Re&verse Track", "&Mirror Track", "-", "Close &Loop\u2026", "-",
+                          "Pre&ferences\u2026"}));
+    QCOMPARE(States(f.window->EditMenuItems), QStringLiteral("ddeeeeeeeeeeeedddeddedee"));  // on before the first document but undo and the clipboard
     QCOMPARE(Captions(f.window->ViewMenu),
              (QStringList{"&Traces", "&Zero Line", "&S/F Line", "-", "&Wall Outline",
                           "Show Non-Zero &Height (red ///)", "Show Non-Zero &Unk1 (green \\\\\\)", "-",
@@ -140,7 +141,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.window->FormTree->SelectedLabel(), QStringLiteral("Track"));
     QCOMPARE(f.List()->topLevelItemCount(), 6);  // the track's rows
     QCOMPARE(f.List()->topLevelItem(0)->text(0), QStringLiteral("Length"));
-    QCOMPARE(States(f.window->EditMenuItems), QStringLiteral("ddedddeddddededddeeeee"));  // nothing to undo yet
+    QCOMPARE(States(f.window->EditMenuItems), QStringLiteral("ddedddeddddededddeeeeeee"));  // nothing to undo yet
     QVERIFY(f.window->FileSaveAs->isEnabled());
     QVERIFY(f.window->FileExportTrackFile->isEnabled());
     QVERIFY(!f.window->FileSave->isEnabled());

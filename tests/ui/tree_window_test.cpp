@@ -114,13 +114,13 @@ class TreeWindowTest : public QObject {
     QCOMPARE(EnabledItems(tree->TreePopupMenu),
              structural + QStringList({"&Split Section...", "Change Section &Type", "Copy Walls &From...",
                                        "Copy &Walls To All"}));
-    QCOMPARE(EnabledItems(f.window->EditMenuItems).size(), 13);  // and Cut, Copy, Paste, Reverse, Mirror, Close Loop
+    QCOMPARE(EnabledItems(f.window->EditMenuItems).size(), 14);  // and Cut, Copy, Paste, Reverse, Mirror, Close Loop, Preferences
     QCOMPARE(f.Shell().Document()->Selection(), meridal::TObjectPath::Section(0));
 
     QVERIFY(f.SelectNode(QStringLiteral("Wall 1")));
     QCOMPARE(EnabledItems(tree->TreePopupMenu), structural);
     // The track, whatever is selected.
-    const QStringList whole{"Re&verse Track", "&Mirror Track", "Close &Loop\u2026"};
+    const QStringList whole{"Re&verse Track", "&Mirror Track", "Close &Loop\u2026", "Pre&ferences\u2026"};
     QCOMPARE(EnabledItems(f.window->EditMenuItems), structural + whole);
     QCOMPARE(f.Shell().Document()->Selection(), meridal::TObjectPath::Wall(0, 1));
     QCOMPARE(f.List()->topLevelItem(6)->text(4), QStringLiteral("Vostrel Surface Sub-Type"));
@@ -213,6 +213,25 @@ class TreeWindowTest : public QObject {
     remove();
     QCOMPARE(f.CurrentNode(), QStringLiteral("Wall 3"));
     QCOMPARE(RowTexts(f.List()), RowTexts(f.window->FormTree->SelectedObject()));
+  }
+
+  // The rows keep the file's names; the tip on a name says what it is, and the
+  // View menu says what Unk1 is.
+  void rowNamesCarryABuildersWords() {
+    UiFrame f(true);
+    f.window->show();
+    QVERIFY(f.window->OpenAtStartUp(QStringLiteral(MERIDAL_EXAMPLES_DIR "/circuit.mrd")));
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QVERIFY(f.ClickNode(QStringLiteral("Section 3 (curved)")));
+    const auto tip = [&f](const char* caption) {
+      const auto found = f.List()->findItems(QString::fromLatin1(caption), Qt::MatchExactly);
+      return found.isEmpty() ? QStringLiteral("(no row)") : found.front()->toolTip(0);
+    };
+    QCOMPARE(tip("Curvature"), QStringLiteral("Sweep: the angle the arc turns through"));
+    QCOMPARE(tip("Orientation"), QStringLiteral("Heading: the direction the section starts in"));
+    QVERIFY(f.ClickNode(f.Node(QStringLiteral("Wall 0"))));
+    QVERIFY(tip("Unk1").startsWith(QStringLiteral("Unknown field 1")));
+    QVERIFY(f.window->ViewShowNonZeroUnk1->toolTip().contains(QStringLiteral("Unk1 is unknown field 1")));
   }
 
   void aRightClickSelectsTheNodeAndOpensThePopup() {
