@@ -248,9 +248,20 @@ void MeasureEdits(const std::string& path, bool zoomsOnly = false, bool toolWind
     shell.Document()->Select(TObjectPath::Section(section));
     Idle();
   };
+  // A value typed into the list's row as a user types it: the row selected, F2
+  // (the dialog answers with `typed`).
+  const auto typeRow = [&](int section, const char* caption, int32_t typed) {
+    select(section);
+    const auto found = w.FormTree->ListView->findItems(QString::fromLatin1(caption), Qt::MatchExactly);
+    if (found.isEmpty()) return;
+    w.FormTree->ListView->setCurrentItem(found.front());
+    frame.dialogs.typed = typed;
+    w.FormTree->ListViewDblClick();
+  };
   struct Edit {
     const char* name;
     std::function<void()> run;
+    bool joined = false;  // View > Keep Joined
   };
   const std::vector<Edit> edits = {
       {"set a value (Length)",
@@ -284,6 +295,31 @@ void MeasureEdits(const std::string& path, bool zoomsOnly = false, bool toolWind
        }},
       {"reverse the track", [&] { w.ClipboardItems->Reverse->trigger(); }},
       {"mirror the track", [&] { w.ClipboardItems->Mirror->trigger(); }},
+      // With Keep Joined the sections after the changed one follow it, in the
+      // same step: some 5,000 of them from the middle, nearly all from section 10.
+      {"typed Length, joined", [&] { typeRow(5000, "Length", 400000); }, true},
+      {"typed Length at 10, joined", [&] { typeRow(10, "Length", 400000); }, true},
+      {"typed Curvature, joined",
+       [&] {
+         int s = 5000;
+         while (!shell.Document()->Track().Section(s)->IsCurved()) ++s;
+         typeRow(s, "Curvature", 100000000);
+       },
+       true},
+      {"add after, joined", [&] { select(5000); w.EditAddAfterClick(); }, true},
+      {"split, joined",
+       [&] {
+         select(5000);
+         frame.dialogs.typed = 100000;
+         w.EditSplitClick();
+       },
+       true},
+      {"paste 1,000, joined",
+       [&] {
+         select(5000);
+         w.ClipboardItems->Paste->trigger();
+       },
+       true},
   };
   // What the paste takes: sections 2,000 to 2,999 on the system clipboard, each a
   // quarter as long, so that the track with them still fits its 32-bit Length
@@ -302,8 +338,11 @@ void MeasureEdits(const std::string& path, bool zoomsOnly = false, bool toolWind
   std::printf("  %-26s %8s %8s %8s\n", "", "edit", "undo", "redo");
   for (const Edit& edit : edits) {
     if (std::string(edit.name).find(only) == std::string::npos) continue;
+    w.ViewKeepJoined->setChecked(edit.joined);
     // The selection before the edit is part of the setting, not of the edit.
+    const size_t steps = shell.Document()->History().Index();
     const double done = Timed([&] { edit.run(); });
+    if (shell.Document()->History().Index() == steps) std::printf("  (%s made no step)\n", edit.name);
     const double undone = Timed([&] { w.EditUndoClick(); });
     const double redone = Timed([&] { w.EditRedoClick(); });
     std::printf("  %-26s %8.1f %8.1f %8.1f\n", edit.name, done, undone, redone);
