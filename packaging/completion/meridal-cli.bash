@@ -91,7 +91,8 @@ _meridal_cli() {
     render) options="--size --select --view-flags --zoom --profile --slope --smooth" ;;
     profile) options="--samples" ;;
     mesh) options="--no-textures" ;;
-    fit) options="--tolerance --min-length --traces --width --force" ;;
+    fit) options="--tolerance --min-length --traces --width --force --heights --dem --dem-origin" ;;
+    check) options="--max-slope" ;;
     centreline) options="--step" ;;
     drag) options="--snap --detach -o --in-place" ;;
     lap) options="--vehicle --line --csv" ;;
@@ -103,7 +104,7 @@ _meridal_cli() {
   fi
 
   # The command's own words before this one, options and their values left out.
-  local i args=() valued=" --base -o --size --select --view-flags --zoom --samples --from --to --sections --tolerance --min-length --traces --width --step --vehicle --line --csv "
+  local i args=() valued=" --base -o --size --select --view-flags --zoom --samples --from --to --sections --tolerance --min-length --traces --width --step --vehicle --line --csv --heights --dem --dem-origin --max-slope "
   for ((i = 2; i < cword; i++)); do
     if [[ $valued == *" ${words[i]} "* ]]; then
       ((i++))
