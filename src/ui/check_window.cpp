@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QBrush>
 #include <QDoubleSpinBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QSettings>
@@ -119,10 +120,9 @@ TFormCheck::TFormCheck(TDocumentShell& shell, QWidget* parent)
   ToolBar->addSeparator();
   CloseLoopAction = ToolBar->addAction(QStringLiteral("Close Loop"));
   connect(CloseLoopAction, &QAction::triggered, this, &TFormCheck::CloseLoopClick);
-  ToolBar->addSeparator();
+  // The limit sits beside the summary, so the tool bar keeps room for every fix.
   auto* slopeLabel = new QLabel(QStringLiteral("&Max slope "), this);
   slopeLabel->setBuddy(MaxSlope);
-  ToolBar->addWidget(slopeLabel);
   MaxSlope->setRange(0.1, 1000);
   MaxSlope->setDecimals(1);
   MaxSlope->setSuffix(QStringLiteral(" %"));
@@ -134,7 +134,6 @@ TFormCheck::TFormCheck(TDocumentShell& shell, QWidget* parent)
     MaxSlope->setValue(ok && remembered >= 0.1 && remembered <= 1000 ? remembered
                                                                      : TCheckLimits::kDefaultMaxSlope * 100);
   }
-  ToolBar->addWidget(MaxSlope);
   connect(MaxSlope, &QDoubleSpinBox::valueChanged, this, [this](double percent) {
     QSettings(TFormMain::SettingsPath(), QSettings::IniFormat).setValue(QLatin1String(kMaxSlopeKey), percent);
     Refresh();
@@ -149,7 +148,12 @@ TFormCheck::TFormCheck(TDocumentShell& shell, QWidget* parent)
   layout->setSpacing(0);
   layout->addWidget(ToolBar);
   layout->addWidget(Table, 1);
-  layout->addWidget(Summary);
+  auto* bottom = new QHBoxLayout;
+  bottom->setContentsMargins(0, 0, 4, 0);
+  bottom->addWidget(Summary, 1);
+  bottom->addWidget(slopeLabel);
+  bottom->addWidget(MaxSlope);
+  layout->addLayout(bottom);
   resize(640, 360);
   EnableFixes();
 }
