@@ -26,6 +26,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeWidget>
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
