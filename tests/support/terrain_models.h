@@ -19,7 +19,11 @@ inline void ToUtm32(double latitude, double longitude, double& east, double& nor
     OSRImportFromEPSG(utm, 32632);
     OSRSetAxisMappingStrategy(wgs, OAMS_TRADITIONAL_GIS_ORDER);
     OSRSetAxisMappingStrategy(utm, OAMS_TRADITIONAL_GIS_ORDER);
-    return OCTNewCoordinateTransformation(wgs, utm);  // kept for the test's run
+    // The transformation keeps copies of the two references.
+    const OGRCoordinateTransformationH made = OCTNewCoordinateTransformation(wgs, utm);  // kept for the test's run
+    OSRDestroySpatialReference(wgs);
+    OSRDestroySpatialReference(utm);
+    return made;
   }();
   east = longitude;
   north = latitude;
