@@ -77,6 +77,16 @@ std::unique_ptr<TTerrainModel> TTerrainModel::Open(const std::string& path, std:
     error = "the model holds no heights";
     return nullptr;
   }
+  // A text grid writes each cell as a digit and a separator at least. One whose
+  // file is shorter than that is cut off, and its reader would search the
+  // missing lines again for every row asked for.
+  const char* driver = GDALGetDriverShortName(GDALGetDatasetDriver(dataset));
+  if (driver && std::string(driver) == "AAIGrid" &&
+      double(std::filesystem::file_size(path, code)) < 2.0 * model->columns_ * model->rows_) {
+    error = "the model is shorter than its " + std::to_string(model->columns_) + " by " +
+            std::to_string(model->rows_) + " cells";
+    return nullptr;
+  }
   if (GDALGetGeoTransform(dataset, model->transform_) != CE_None ||
       !std::all_of(std::begin(model->transform_), std::end(model->transform_), [](double v) { return std::isfinite(v); }) ||
       !GDALInvGeoTransform(model->transform_, model->inverse_)) {
